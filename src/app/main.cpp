@@ -1,0 +1,10 @@
+#include <QApplication>
+#include <QMainWindow>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QMainWindow w;
+    w.setWindowTitle(QStringLiteral("Pinwright"));
+    w.show();
+    return app.exec();
+}

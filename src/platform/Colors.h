@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <cstdint>
+
+// Colours as the settings store and the editor control keep them: signed 32-bit 0x00BBGGRR,
+// or 0x800000nn for system colour nn, mapped onto the palette.
+namespace colors {
+
+inline constexpr std::int32_t SystemWindow = std::int32_t(0x80000005u); // -2147483643
+
+constexpr std::int32_t rgb(int r, int g, int b) { return std::int32_t(r | (g << 8) | (b << 16)); }
+constexpr bool isSystem(std::int32_t c) { return (std::uint32_t(c) & 0x80000000u) != 0; }
+
+// The QColor of a stored colour value; system colours come from the application palette.
+QColor toQColor(std::int32_t value);
+
+// The stored value of a plain colour.
+std::int32_t fromQColor(const QColor& c);
+
+} // namespace colors

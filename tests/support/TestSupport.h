@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Helpers shared by the tests.
+namespace testsupport {
+
+// The project's data folder (devicedata.ide, help pages, examples) in the source tree.
+QString dataDir();
+
+// The folder of real PicBasic programs beside the project, or "" when it is absent.
+QString corpusDir();
+
+// Writes bytes to a file, creating folders; returns false on failure.
+bool writeFile(const QString& path, const QByteArray& bytes);
+
+// Reads a whole file; an empty array when it cannot be read.
+QByteArray readFile(const QString& path);
+
+} // namespace testsupport
