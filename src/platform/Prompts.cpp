@@ -1,0 +1,102 @@
+#include "platform/Prompts.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+QString Prompts::qtFilter(const QString& classic) {
+    const QStringList parts = classic.split(u'|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString desc = parts[i].trimmed();
+        const QString pattern = QString(parts[i + 1]).replace(u';', u' ').trimmed();
+        if (desc.isEmpty() && pattern.isEmpty())
+            continue;
+        out << (desc.endsWith(QLatin1Char(')')) ? desc : desc + QStringLiteral(" (") + pattern + u')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+Prompts::Answer QtPrompts::message(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
+                                   Icon icon) {
+    QMessageBox box(parent);
+    box.setWindowTitle(title.isEmpty() ? appTitle() : title);
+    box.setText(text);
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return buttons == Buttons::YesNoCancel || buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok;
+    }
+}
+
+namespace {
+
+bool runFileDialog(QWidget* parent, const Prompts::FileRequest& r, QFileDialog::AcceptMode mode, QString& chosen) {
+    QFileDialog dlg(parent, r.title);
+    dlg.setAcceptMode(mode);
+    dlg.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dlg.setNameFilter(Prompts::qtFilter(r.filter));
+    const QFileInfo preset(r.fileName);
+    if (r.fileName.endsWith(u'/') || r.fileName.endsWith(u'\\') || preset.isDir()) {
+        dlg.setDirectory(r.fileName);
+    } else if (!r.fileName.isEmpty()) {
+        dlg.setDirectory(preset.absolutePath());
+        dlg.selectFile(preset.fileName());
+    }
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    const QStringList files = dlg.selectedFiles();
+    chosen = files.isEmpty() ? QString() : QDir::toNativeSeparators(files.first());
+    return true;
+}
+
+} // namespace
+
+bool QtPrompts::openFile(QWidget* parent, const FileRequest& request, QString& chosen) {
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen, chosen);
+}
+
+bool QtPrompts::saveFile(QWidget* parent, const FileRequest& request, QString& chosen) {
+    return runFileDialog(parent, request, QFileDialog::AcceptSave, chosen);
+}
+
+bool QtPrompts::chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) {
+    const QString dir = QFileDialog::getExistingDirectory(parent, title, start);
+    if (dir.isEmpty())
+        return false;
+    chosen = QDir::toNativeSeparators(dir);
+    return true;
+}
+
+bool QtPrompts::chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) {
+    const QColor c = QColorDialog::getColor(initial, parent);
+    if (!c.isValid())
+        return false;
+    chosen = c;
+    return true;
+}
+
+bool QtPrompts::choosePrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dlg(&printer, parent);
+    return dlg.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/Prompts.h"
+
+#include <QList>
+#include <QVariant>
+
+// The scripted stand-in for modal dialogs, used by tests. Answers come from a queue in the order the
+// dialogs are shown; every message and dialog request is recorded.
+class ScriptedPrompts : public Prompts {
+public:
+    struct Shown {
+        QString kind; // "message", "open", "save", "folder", "color", "print"
+        QString text; // message text, preset file name, start folder
+        QString title;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
+        QString filter;
+    };
+
+    // Queue answers. An empty queue answers Ok to a message (Yes to a Yes/No question) and cancels a dialog.
+    void answer(Answer a) { queue_.append(QVariant::fromValue(int(a))); }
+    void chooseFile(const QString& name) { queue_.append(QVariant(name)); }
+    void chooseColorValue(const QColor& c) { queue_.append(QVariant(c)); }
+    void cancel() { queue_.append(QVariant()); }
+    void acceptPrinter() { queue_.append(QVariant(true)); }
+
+    const QList<Shown>& shown() const { return shown_; }
+    QStringList messages() const;
+    Shown last() const { return shown_.isEmpty() ? Shown{} : shown_.last(); }
+    void clearShown() { shown_.clear(); }
+    int pending() const { return int(queue_.size()); }
+
+    Answer message(QWidget* parent, const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+    bool openFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
+    bool saveFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
+    bool chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) override;
+    bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+
+private:
+    QVariant take();
+    bool takeText(QString& chosen);
+
+    QList<QVariant> queue_;
+    QList<Shown> shown_;
+};
