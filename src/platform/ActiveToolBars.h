@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPoint;
+class QToolBar;
+class QWidget;
+class ToolCombo;
+
+// The menu and toolbar layer: every menu entry, toolbar button, combo and text field is a tool
+// addressed by its id (lookup ignores letter case). One QAction per tool is shared by every menu and
+// toolbar the tool stands in, so a change of state or caption shows everywhere at once.
+class ActiveToolBars : public QObject {
+    Q_OBJECT
+public:
+    enum class Kind { Button, Menu, Combo, Text };
+
+    explicit ActiveToolBars(QWidget* owner);
+    ~ActiveToolBars() override;
+
+    // --- building ---
+    // Creates a tool; an existing id is returned unchanged.
+    void AddTool(const QString& id, Kind kind, const QString& caption, const QString& toolTip = QString());
+    // A toolbar by name; "MenuBar" is the menu bar, any other name a QToolBar created on first use.
+    QMenuBar* menuBar() const { return menuBar_; }
+    QToolBar* toolBar(const QString& name);
+    QStringList toolBarNames() const;
+    // Appends a tool (or "separator") to a toolbar; menu tools on "MenuBar" become menu titles.
+    void AddToToolBar(const QString& toolbar, const QString& id);
+    QStringList ToolBarToolIds(const QString& toolbar) const;
+
+    // --- tools by id (case-insensitive lookup) ---
+    bool Exists(const QString& id) const;
+    Kind kindOf(const QString& id) const;
+    QString Id(const QString& id) const; // the id as defined
+    bool Enabled(const QString& id) const;
+    void SetEnabled(const QString& id, bool enabled);
+    bool Visible(const QString& id) const;
+    void SetVisible(const QString& id, bool visible);
+    QString Caption(const QString& id) const;
+    void SetCaption(const QString& id, const QString& caption);
+    // A caption set through a named toolbar: the tool must stand on that toolbar.
+    void SetCaption(const QString& toolbar, const QString& id, const QString& caption);
+    QString ToolTip(const QString& id) const;
+    void SetToolTip(const QString& id, const QString& toolTip);
+    QAction* action(const QString& id) const;
+
+    // --- menu tools: an ordered tool list ---
+    int Count(const QString& menuId) const;
+    // Inserts at a 1-based position (past the end appends). "separator" makes a separator. A new id
+    // creates a button tool with that caption; an existing one is shared.
+    void Insert(const QString& menuId, int position, const QString& id, const QString& caption = QString());
+    // Removes the first entry with that id; a tool that stands nowhere else is deleted.
+    bool Remove(const QString& menuId, const QString& id);
+    QStringList ToolIds(const QString& menuId) const;
+    QMenu* menu(const QString& menuId) const;
+    // Shows a menu tool as a pop-up at a global point (the mouse position when none is given).
+    void PopupMenu(const QString& menuId);
+    void PopupMenu(const QString& menuId, const QPoint& globalPos);
+
+    // --- combo tools ---
+    QComboBox* combo(const QString& id) const;
+    void ListClear(const QString& id);
+    void ListAdd(const QString& id, const QString& text);
+    int ListCount(const QString& id) const;
+    QString ListText(const QString& id, int index) const;
+    int ListIndex(const QString& id) const;
+    void SetListIndex(const QString& id, int index);
+    QString Text(const QString& id) const;
+
+    // --- redraw switch ---
+    void SetRedraw(bool on);
+    bool Redraw() const { return redraw_; }
+
+    // Simulates a user's click (tests, keyboard accelerators).
+    void Click(const QString& id);
+
+signals:
+    void ToolClick(const QString& id);
+    void ComboDropDown(const QString& id);
+    void ComboCloseUp(const QString& id);
+
+private:
+    struct MenuEntry {
+        QString id;
+        QAction* action;
+    };
+    struct Tool {
+        QString id;
+        Kind kind = Kind::Button;
+        QAction* action = nullptr;
+        QString toolTip;
+        QMenu* menu = nullptr;               // menu tools
+        QList<MenuEntry> entries;            // menu tools
+        QPointer<ToolCombo> combo;           // combo tools (one widget per toolbar appearance)
+        QList<QPointer<QLabel>> labels;      // caption labels of combo and text tools
+        QStringList toolBars;                // where the tool stands
+    };
+
+    Tool* find(const QString& id);
+    const Tool* find(const QString& id) const;
+    int placements(const QString& id) const;
+    void onTriggered();
+
+    QWidget* owner_;
+    QMenuBar* menuBar_;
+    QHash<QString, Tool*> tools_; // key: id in upper case
+    QHash<QString, QPointer<QToolBar>> toolBars_;
+    QHash<QString, QStringList> toolBarIds_;
+    QList<QWidget*> redrawTargets_;
+    bool redraw_ = true;
+};

@@ -1,0 +1,58 @@
+#include "platform/AppPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+bool isWritableFolder(const QString& folder) {
+    const QFileInfo fi(folder);
+    return fi.isDir() && fi.isWritable();
+}
+
+} // namespace
+
+AppPaths AppPaths::fromApplication() {
+    AppPaths p;
+    p.appFolder_ = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    const bool writable = isWritableFolder(p.appFolder_);
+    if (writable) {
+        p.workFolder_ = p.appFolder_;
+        p.sourceFolder_ = p.appFolder_;
+    } else {
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        QDir().mkpath(data);
+        p.workFolder_ = QDir::toNativeSeparators(data);
+        p.sourceFolder_ = QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    }
+    p.shareFolder_ = QDir::toNativeSeparators(QStringLiteral(PINWRIGHT_SHARE_DIR));
+    return p;
+}
+
+AppPaths AppPaths::forFolder(const QString& root) {
+    AppPaths p;
+    p.appFolder_ = QDir::toNativeSeparators(QDir(root).absolutePath());
+    p.workFolder_ = p.appFolder_;
+    p.sourceFolder_ = p.appFolder_;
+    p.shareFolder_ = p.appFolder_;
+    return p;
+}
+
+QString AppPaths::dataFile(const QString& name) const {
+    const QString inApp = join(appFolder_, name);
+    if (QFileInfo::exists(inApp) || shareFolder_.isEmpty())
+        return inApp;
+    const QString shared = join(shareFolder_, name);
+    return QFileInfo::exists(shared) ? shared : inApp;
+}
+
+QString AppPaths::join(const QString& folder, const QString& name) {
+    const QChar sep = QDir::separator();
+    if (folder.isEmpty())
+        return name;
+    if (folder.endsWith(u'/') || folder.endsWith(u'\\'))
+        return folder + name;
+    return folder + sep + name;
+}

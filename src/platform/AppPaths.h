@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+// Where the program finds and keeps its files. The application folder is the executable's; when it is
+// not writable (an installed program) the work files and the default source folder move to the user's
+// own folders. Tests point every folder at a temporary one.
+class AppPaths {
+public:
+    // Folders from the running executable.
+    static AppPaths fromApplication();
+    // Every folder inside `root` (for tests): the application folder is `root` itself.
+    static AppPaths forFolder(const QString& root);
+
+    // The folder of the program's executable (native separators, no trailing separator except a root).
+    QString applicationFolder() const { return appFolder_; }
+    // Where Runpb.bat / runpb.sh and temp.dat are written.
+    QString workFolder() const { return workFolder_; }
+    // The default of the source folder setting.
+    QString defaultSourceFolder() const { return sourceFolder_; }
+    // A read-only data file: the application folder first, then the installed share folder.
+    QString dataFile(const QString& name) const;
+
+    // Joins a folder and a name with the platform's separator (one separator, even after a root).
+    static QString join(const QString& folder, const QString& name);
+
+private:
+    QString appFolder_;
+    QString workFolder_;
+    QString sourceFolder_;
+    QString shareFolder_;
+};

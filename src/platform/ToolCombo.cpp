@@ -1,0 +1,38 @@
+#include "platform/ToolCombo.h"
+
+#include <QTimer>
+
+ToolCombo::ToolCombo(QWidget* parent) : QComboBox(parent) {
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(12);
+    connect(this, &QComboBox::activated, this, &ToolCombo::onActivated);
+}
+
+void ToolCombo::showPopup() {
+    emit dropDown();
+    popupShown_ = true;
+    QComboBox::showPopup();
+}
+
+void ToolCombo::hidePopup() {
+    QComboBox::hidePopup();
+    if (!popupShown_)
+        return;
+    popupShown_ = false;
+    // The choice is applied after the list hides; report once the event loop has settled it.
+    closeUpPending_ = true;
+    QTimer::singleShot(0, this, &ToolCombo::emitCloseUp);
+}
+
+void ToolCombo::onActivated() {
+    // A choice made with the keyboard while the list is closed counts as a close-up too.
+    if (!popupShown_ && !closeUpPending_)
+        emit closeUp();
+}
+
+void ToolCombo::emitCloseUp() {
+    if (!closeUpPending_)
+        return;
+    closeUpPending_ = false;
+    emit closeUp();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QComboBox>
+
+// A combo box that reports when its list opens and closes. The close-up is reported after the
+// combo has taken the user's choice, so a handler reads the new list position.
+class ToolCombo : public QComboBox {
+    Q_OBJECT
+public:
+    explicit ToolCombo(QWidget* parent = nullptr);
+
+    void showPopup() override;
+    void hidePopup() override;
+    bool popupShown() const { return popupShown_; }
+
+signals:
+    void dropDown();
+    void closeUp();
+
+private:
+    void onActivated();
+    void emitCloseUp();
+
+    bool popupShown_ = false;
+    bool closeUpPending_ = false;
+};

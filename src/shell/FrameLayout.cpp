@@ -1,0 +1,165 @@
+#include "shell/FrameLayout.h"
+
+#include "platform/ActiveToolBars.h"
+#include "shell/ToolIds.h"
+
+#include <QAction>
+#include <QKeySequence>
+
+namespace {
+
+using Kind = ActiveToolBars::Kind;
+
+struct ToolDef {
+    const QString& id;
+    const char* caption;
+    const char* toolTip;
+};
+
+struct MenuDef {
+    const QString& id;
+    const char* caption;
+    std::initializer_list<ToolDef> entries; // an entry whose id is ids::Separator is a separator
+};
+
+const ToolDef sep{ids::Separator, "", ""};
+
+void addMenu(ActiveToolBars& bars, const MenuDef& m) {
+    bars.AddTool(m.id, Kind::Menu, QString::fromUtf8(m.caption));
+    int pos = 1;
+    for (const ToolDef& e : m.entries) {
+        if (&e.id != &ids::Separator)
+            bars.AddTool(e.id, Kind::Button, QString::fromUtf8(e.caption), QString::fromUtf8(e.toolTip));
+        bars.Insert(m.id, pos++, e.id);
+    }
+}
+
+} // namespace
+
+void buildFrameTools(ActiveToolBars& bars) {
+    const MenuDef file{ids::ID_File,
+                       "&File",
+                       {{ids::ID_New, "&New", "New Project"},
+                        {ids::ID_Open, "&Open", "Open Project"},
+                        {ids::ID_Close, "&Close", ""},
+                        sep,
+                        {ids::ID_Save, "&Save", "Save Project"},
+                        {ids::ID_SaveAs, "Save &As", ""},
+                        sep,
+                        {ids::ID_Print, "&Print", "Print "},
+                        sep,
+                        {ids::ID_File1, "&1", ""},
+                        {ids::ID_File2, "&2", ""},
+                        {ids::ID_File3, "&3", ""},
+                        {ids::ID_File4, "&4", ""},
+                        sep,
+                        {ids::ID_Exit, "E&xit", ""}}};
+    const MenuDef edit{ids::ID_Edit,
+                       "&Edit",
+                       {{ids::ID_Undo, "&Undo", "Undo"},
+                        {ids::ID_Redo, "&Redo", "Redo"},
+                        sep,
+                        {ids::ID_Cut, "Cu&t", "Cut"},
+                        {ids::ID_Copy, "&Copy", "Copy"},
+                        {ids::ID_Paste, "&Paste", "Paste"},
+                        sep,
+                        {ids::ID_SelectAll, "Select &All", ""},
+                        {ids::ID_SelectLine, "Select &Line", ""},
+                        {ids::ID_SelectWord, "Select &Word", ""},
+                        sep,
+                        {ids::ID_BackgroundColor, "&Background Color", ""},
+                        {ids::ID_TokenColor, "&Token Color", ""},
+                        sep,
+                        {ids::ID_Find, "&Find", "Find Text"},
+                        {ids::ID_FindNext, "Find &Next", "Find Next"},
+                        {ids::ID_Replace, "R&eplace", "Replace Text"},
+                        {ids::ID_GotoLine, "&Goto Line", ""},
+                        sep,
+                        {ids::ID_TBook, "&Toggle Bookmark", "Toggle Bookmark"},
+                        {ids::ID_NBook, "&Next Bookmark", "Next Bookmark"},
+                        {ids::ID_PBook, "&Previous Bookmark", "Previous Bookmark"},
+                        {ids::ID_CBook, "&Clear Bookmark", "Clear Bookmarks"}}};
+    const MenuDef compile{ids::ID_CMenu,
+                          "&Compile",
+                          {{ids::ID_Compile, "&Compile", "Compile PicBasic Source Code"},
+                           {ids::ID_CompilerOptions, "Compiler &Options", ""}}};
+    const MenuDef programmer{ids::ID_Programmer,
+                             "&Programmer",
+                             {{ids::ID_Epic, "&EpicWin", "Launch EpicWin"},
+                              {ids::ID_ProgrammerOptions, "&Programmer Options", ""}}};
+    const MenuDef options{ids::ID_Options,
+                          "&Options",
+                          {{ids::ID_NoMargin, "&No Margin", "Options"},
+                           {ids::ID_FixedMargin, "&Fixed Margin", "Options"},
+                           {ids::ID_ScrollingMargin, "&Scrolling Margin", "Options"}}};
+    const MenuDef window{ids::ID_Window,
+                         "&Window",
+                         {{ids::ID_TileH, "Tile &Horizontally", ""},
+                          {ids::ID_TileV, "Tile &Vertically", ""},
+                          {ids::ID_Cascade, "&Cascade", ""},
+                          {ids::ID_Arrange, "&Arrange Icons", ""}}};
+    const MenuDef web{ids::ID_KorvanaSystemsontheWeb,
+                      "Korvana Systems on the &Web",
+                      {{ids::ID_OrderOnline, "&Order Online", ""},
+                       {ids::ID_ProductUpdates, "Product &Updates", ""},
+                       {ids::ID_BugReport, "E-Mail &Bug Report", ""},
+                       {ids::ID_PinwrightHomePage, "&Pinwright Home Page", ""},
+                       {ids::ID_KorvanaSystemsHomePage, "Korvana Systems &Home Page", ""}}};
+
+    for (const MenuDef* m : {&file, &edit, &compile, &programmer})
+        addMenu(bars, *m);
+    bars.AddTool(ids::ID_Debug, Kind::Button, QStringLiteral("&Debug"), QStringLiteral("Open Debug Window"));
+    addMenu(bars, options);
+    addMenu(bars, window);
+    addMenu(bars, web);
+    bars.AddTool(ids::ID_Help, Kind::Menu, QStringLiteral("&Help"));
+    bars.AddTool(ids::ID_HelpTopics, Kind::Button, QStringLiteral("&Help Topics"));
+    bars.AddTool(ids::ID_WhatsNew, Kind::Button, QStringLiteral("Whats &New"));
+    bars.AddTool(ids::ID_About, Kind::Button, QStringLiteral("&About"));
+    bars.Insert(ids::ID_Help, 1, ids::ID_HelpTopics);
+    bars.Insert(ids::ID_Help, 2, ids::ID_WhatsNew);
+    bars.Insert(ids::ID_Help, 3, ids::ID_KorvanaSystemsontheWeb);
+    bars.Insert(ids::ID_Help, 4, ids::ID_About);
+
+    for (const QString* id : {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4})
+        bars.SetVisible(*id, false);
+
+    for (const QString* id : {&ids::ID_File, &ids::ID_Edit, &ids::ID_CMenu, &ids::ID_Programmer, &ids::ID_Debug,
+                              &ids::ID_Options, &ids::ID_Window, &ids::ID_Help})
+        bars.AddToToolBar(ids::MenuBar, *id);
+
+    bars.AddTool(ids::ID_Device, Kind::Combo, QStringLiteral("Micro"), QStringLiteral("Device"));
+    bars.AddTool(ids::ID_OpenDocs, Kind::Text, QStringLiteral("Files: 0"));
+    bars.AddTool(ids::ID_ClearError, Kind::Button, QStringLiteral("Clear Error"), QStringLiteral("Clear Error"));
+    bars.AddTool(ids::ID_NextError, Kind::Button, QStringLiteral("Next Error"), QStringLiteral("Next Error"));
+    bars.AddTool(ids::ID_PreviousError, Kind::Button, QStringLiteral("Previous Error"),
+                 QStringLiteral("Previous Error"));
+    bars.AddTool(ids::ID_ClearAllErrors, Kind::Button, QStringLiteral("Clear All Errors"),
+                 QStringLiteral("Clear All Errors"));
+    for (const QString* id :
+         {&ids::ID_New, &ids::ID_Open, &ids::ID_Save, &ids::ID_Print, &ids::Separator, &ids::ID_Cut, &ids::ID_Copy,
+          &ids::ID_Paste, &ids::Separator, &ids::ID_Find, &ids::ID_FindNext, &ids::Separator, &ids::ID_Undo,
+          &ids::ID_Redo, &ids::Separator, &ids::ID_Compile, &ids::ID_Epic, &ids::Separator, &ids::ID_TBook,
+          &ids::ID_NBook, &ids::ID_PBook, &ids::ID_CBook, &ids::Separator, &ids::ID_ClearError,
+          &ids::ID_NextError, &ids::ID_PreviousError, &ids::ID_ClearAllErrors, &ids::Separator, &ids::ID_Device,
+          &ids::Separator, &ids::ID_OpenDocs})
+        bars.AddToToolBar(ids::Standard, *id);
+
+    bars.AddTool(ids::ID_GotoLabel, Kind::Combo, QStringLiteral("GotoLabel"), QStringLiteral("Goto Label"));
+    bars.AddTool(ids::ID_Indent, Kind::Button, QStringLiteral("Indent"), QStringLiteral("Indent"));
+    bars.AddTool(ids::ID_Outdent, Kind::Button, QStringLiteral("Outdent"), QStringLiteral("Outdent"));
+    for (const QString* id : {&ids::ID_GotoLabel, &ids::Separator, &ids::ID_Indent, &ids::ID_Outdent})
+        bars.AddToToolBar(ids::ListBar, *id);
+
+    // Keys for the commands the editor control does not take itself.
+    const struct {
+        const QString& id;
+        QKeySequence key;
+    } keys[] = {{ids::ID_New, QKeySequence::New},         {ids::ID_Open, QKeySequence::Open},
+                {ids::ID_Save, QKeySequence::Save},       {ids::ID_Print, QKeySequence::Print},
+                {ids::ID_Compile, QKeySequence(Qt::Key_F5)}, {ids::ID_HelpTopics, QKeySequence::HelpContents},
+                {ids::ID_Close, QKeySequence(Qt::CTRL | Qt::Key_F4)}};
+    for (const auto& k : keys)
+        if (QAction* a = bars.action(k.id))
+            a->setShortcut(k.key);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/AppPaths.h"
+#include "shell/SettingsKeys.h"
+
+#include <QString>
+#include <memory>
+
+class QSettings;
+
+// The per-user store of named text values, addressed by application, section and key.
+// Reads never fail: an absent key gives the default named at the call (or declared with the key).
+class Settings {
+public:
+    // The user's own store (native format, user scope, "Pinwright"/"Pinwright").
+    explicit Settings(const AppPaths& paths);
+    // A store in one file (tests, portable use).
+    Settings(const AppPaths& paths, const QString& iniFile);
+    ~Settings();
+    Settings(const Settings&) = delete;
+    Settings& operator=(const Settings&) = delete;
+
+    QString Read(const QString& application, const QString& section, const QString& key,
+                 const QString& defaultValue = QString()) const;
+    void Save(const QString& application, const QString& section, const QString& key, const QString& value);
+
+    // Declared keys with their declared defaults.
+    QString read(const settings::Key& key) const;
+    void save(const settings::Key& key, const QString& value);
+    // The declared default of a key on this machine.
+    QString defaultOf(const settings::Key& key) const;
+
+    const AppPaths& paths() const { return paths_; }
+    void sync();
+
+private:
+    QString path(const QString& application, const QString& section, const QString& key) const;
+
+    AppPaths paths_;
+    std::unique_ptr<QSettings> store_;
+};

@@ -1,0 +1,83 @@
+#pragma once
+
+// Every key of the settings store, declared once with its section and default. Defaults that depend
+// on the machine's folders are named by a kind and worked out by Settings.
+namespace settings {
+
+enum class DefaultKind {
+    Text,               // the text in `value`
+    SourceFolder,       // the default source folder
+    LastFile,           // the stored source folder followed by "Untitled.pbp"
+    CompilerPath,       // the application folder followed by "PBPW.EXE"
+    ProgrammerPath,     // the application folder followed by "EPICWIN.EXE"
+};
+
+struct Key {
+    const char* section;
+    const char* name;
+    const char* value = "";
+    DefaultKind kind = DefaultKind::Text;
+};
+
+inline constexpr char Application[] = "Pinwright";
+
+namespace startup {
+inline constexpr Key Height{"Startup", "Height", "6000"};
+inline constexpr Key Left{"Startup", "Left", "0"};
+inline constexpr Key Top{"Startup", "Top", "0"};
+inline constexpr Key Width{"Startup", "Width", "9000"};
+inline constexpr Key File1{"Startup", "File1"};
+inline constexpr Key File2{"Startup", "File2"};
+inline constexpr Key File3{"Startup", "File3"};
+inline constexpr Key File4{"Startup", "File4"};
+inline constexpr Key DefaultDevice{"Startup", "DefaultDevice", "71"};
+inline constexpr Key LastFile{"Startup", "LastFile", "", DefaultKind::LastFile};
+inline constexpr Key SourceCodePath{"Startup", "SourceCodePath", "", DefaultKind::SourceFolder};
+inline constexpr Key CompilerType{"Startup", "CompilerType", "0"};
+inline constexpr Key CompilerPathName{"Startup", "CompilerPathName", "", DefaultKind::CompilerPath};
+inline constexpr Key CompilerCommandLineOptions{"Startup", "CompilerCommandLineOptions"};
+inline constexpr Key DosWindow{"Startup", "DosWindow", "1"};
+inline constexpr Key AutoCloseCW{"Startup", "AutoCloseCW", "1"};
+inline constexpr Key AutoCloseCWTime{"Startup", "AutoCloseCWTime", "5"};
+inline constexpr Key ProgrammerType{"Startup", "ProgrammerType", "0"};
+inline constexpr Key ProgrammerPathName{"Startup", "ProgrammerPathName", "", DefaultKind::ProgrammerPath};
+inline constexpr Key ProgrammerCommandLineOptions{"Startup", "ProgrammerCommandLineOptions"};
+
+inline constexpr const Key* RecentFiles[4] = {&File1, &File2, &File3, &File4};
+} // namespace startup
+
+namespace colors {
+inline constexpr Key svSymbol{"ViewColors", "svSymbol", "0"};
+inline constexpr Key svNumber{"ViewColors", "svNumber", "12632064"};
+inline constexpr Key svSpecial{"ViewColors", "svSpecial", "0"};
+inline constexpr Key svComment{"ViewColors", "svComment", "38400"};
+inline constexpr Key svString{"ViewColors", "svString", "180"};
+inline constexpr Key svStatements{"ViewColors", "svStatements", "11796480"};
+inline constexpr Key svDefines{"ViewColors", "svDefines", "12583104"};
+inline constexpr Key svVarSize{"ViewColors", "svVarSize", "11796480"};
+inline constexpr Key svMath{"ViewColors", "svMath", "11796480"};
+inline constexpr Key svLogic{"ViewColors", "svLogic", "11796480"};
+inline constexpr Key svModifer{"ViewColors", "svModifer", "11796480"};
+inline constexpr Key svBackGround{"ViewColors", "svBackGround", "-2147483643"};
+} // namespace colors
+
+namespace debug {
+inline constexpr Key BaudRate{"Debug", "BaudRate", "4"};
+inline constexpr Key Parity{"Debug", "Parity", "2"};
+inline constexpr Key DataBits{"Debug", "DataBits", "1"};
+inline constexpr Key StopBits{"Debug", "StopBits", "0"};
+} // namespace debug
+
+// Every declared key, for tests and tools.
+inline constexpr const Key* All[] = {
+    &startup::Height, &startup::Left, &startup::Top, &startup::Width, &startup::File1, &startup::File2,
+    &startup::File3, &startup::File4, &startup::DefaultDevice, &startup::LastFile, &startup::SourceCodePath,
+    &startup::CompilerType, &startup::CompilerPathName, &startup::CompilerCommandLineOptions,
+    &startup::DosWindow, &startup::AutoCloseCW, &startup::AutoCloseCWTime, &startup::ProgrammerType,
+    &startup::ProgrammerPathName, &startup::ProgrammerCommandLineOptions, &colors::svSymbol,
+    &colors::svNumber, &colors::svSpecial, &colors::svComment, &colors::svString, &colors::svStatements,
+    &colors::svDefines, &colors::svVarSize, &colors::svMath, &colors::svLogic, &colors::svModifer,
+    &colors::svBackGround, &debug::BaudRate, &debug::Parity, &debug::DataBits, &debug::StopBits,
+};
+
+} // namespace settings
