@@ -10,9 +10,13 @@ namespace {
 const char* const kPortNames[DeviceDatabase::PortCount] = {"GPIO",  "PORTA", "PORTB", "PORTC", "PORTD",
                                                            "PORTE", "PORTF", "PORTG", "PORTH", "PORTJ"};
 
-bool isDeviceLine(const QString& line) { return line.contains(u':'); }
+bool isDeviceLine(const QString& line) {
+    return line.contains(u':');
+}
 
-QString deviceName(const QString& line) { return line.left(line.indexOf(u':')); }
+QString deviceName(const QString& line) {
+    return line.left(line.indexOf(u':'));
+}
 
 } // namespace
 

@@ -8,7 +8,9 @@ QString compilerName(bool pbpMode) {
     return pbpMode ? QStringLiteral("PicBasic Pro Compiler") : QStringLiteral("PicBasic Compiler");
 }
 
-int rowCount(bool pbpMode) { return pbpMode ? StatementTable::RowCount : StatementTable::PbcRowCount; }
+int rowCount(bool pbpMode) {
+    return pbpMode ? StatementTable::RowCount : StatementTable::PbcRowCount;
+}
 
 QString pageStart(const QString& title) {
     return QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>") +
@@ -37,7 +39,9 @@ QString statementList(const StatementTable& table, bool pbpMode) {
 
 } // namespace
 
-QString HelpPages::escape(const QString& text) { return text.toHtmlEscaped(); }
+QString HelpPages::escape(const QString& text) {
+    return text.toHtmlEscaped();
+}
 
 QString HelpPages::statementFileName(int row, bool pbpMode) {
     return (pbpMode ? QStringLiteral("pbp_") : QStringLiteral("pbc_")) + QString::number(row) +
@@ -48,10 +52,13 @@ QString HelpPages::helpFileForContext(int context) {
     switch (context) {
     case CompilerOptionsContext:
     case WhatsNewContext:
-    case ProgrammerOptionsContext: return QStringLiteral("topic%1.html").arg(context);
+    case ProgrammerOptionsContext:
+        return QStringLiteral("topic%1.html").arg(context);
     case StatementTable::ProHelpBase:
-    case StatementTable::PbcHelpBase: return QStringLiteral("statements/index.html");
-    default: break;
+    case StatementTable::PbcHelpBase:
+        return QStringLiteral("statements/index.html");
+    default:
+        break;
     }
     for (const bool pbpMode : {true, false}) {
         const int base = pbpMode ? StatementTable::ProHelpBase : StatementTable::PbcHelpBase;
@@ -83,7 +90,8 @@ QString HelpPages::statementPage(const StatementTable& table, int row, bool pbpM
 
     QString nav;
     if (row > 1)
-        nav += QStringLiteral("Previous: ") + link(statementFileName(row - 1, pbpMode), table.keyword(row - 1));
+        nav +=
+            QStringLiteral("Previous: ") + link(statementFileName(row - 1, pbpMode), table.keyword(row - 1));
     if (row < rowCount(pbpMode)) {
         if (!nav.isEmpty())
             nav += QStringLiteral(" | ");
@@ -101,12 +109,15 @@ QString HelpPages::statementIndex(const StatementTable& pro, const StatementTabl
     html += QStringLiteral("<p>Place the caret on a statement in the editor to see its description in the "
                            "status bar; the syntax line appears below the statement while you type its "
                            "arguments.</p>\n");
-    html += QStringLiteral("<h2>") + compilerName(true) + QStringLiteral("</h2>\n") + statementList(pro, true);
+    html +=
+        QStringLiteral("<h2>") + compilerName(true) + QStringLiteral("</h2>\n") + statementList(pro, true);
     html += QStringLiteral("<h2>DEFINE options (") + compilerName(true) + QStringLiteral(")</h2>\n<ul>\n");
     for (int i = 2; i <= StatementTable::DefineCount; ++i)
-        html += QStringLiteral("<li><code>DEFINE ") + escape(pro.define(i)) + QStringLiteral("</code></li>\n");
+        html +=
+            QStringLiteral("<li><code>DEFINE ") + escape(pro.define(i)) + QStringLiteral("</code></li>\n");
     html += QStringLiteral("</ul>\n");
-    html += QStringLiteral("<h2>") + compilerName(false) + QStringLiteral("</h2>\n") + statementList(pbc, false);
+    html +=
+        QStringLiteral("<h2>") + compilerName(false) + QStringLiteral("</h2>\n") + statementList(pbc, false);
     return html + kPageEnd;
 }
 

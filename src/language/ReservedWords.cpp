@@ -5,7 +5,9 @@
 
 namespace {
 
-void add(QList<KeywordAddition>& out, int list, const QString& word) { out.append(KeywordAddition{list, word}); }
+void add(QList<KeywordAddition>& out, int list, const QString& word) {
+    out.append(KeywordAddition{list, word});
+}
 
 void addAll(QList<KeywordAddition>& out, int list, std::initializer_list<const char*> words) {
     for (const char* w : words)

@@ -24,7 +24,7 @@ public:
     // Every AddKeyword call of a rebuild, in order: the statement keywords up to the first blank one,
     // then the PicBasic Pro groups and the device's port and TRIS names, or the few PicBasic words.
     static QList<KeywordAddition> buildKeywordLists(const StatementTable& table, bool pbpMode,
-                                                   const DevicePortTable& ports);
+                                                    const DevicePortTable& ports);
 
     // The statement keywords appended to the editor's pop-up list box by a rebuild, in order.
     static QStringList statementWordsForList(const StatementTable& table);
