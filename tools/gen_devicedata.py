@@ -166,7 +166,7 @@ def main():
 
     for n in classic[:DEFAULT_POSITION]:
         add(n)
-    lines += ["", "Default device of a first start", ]
+    lines += ["", "Default device of a first start"]
     add(DEFAULT_DEVICE)
     lines += ["", "Classic baseline and mid-range parts continued"]
     for n in classic[DEFAULT_POSITION:]:
@@ -180,12 +180,13 @@ def main():
 
     assert order[DEFAULT_POSITION] == DEFAULT_DEVICE
     assert len(order) == len(set(order))
-    assert all(":" not in line for line in lines if line not in (device_line(n, devices[n]) for n in order))
+    # Only device lines may hold a colon, or the IDE would list a heading as a device.
+    assert sum(1 for line in lines if ":" in line) == len(order)
 
     with open(output, "w", encoding="ascii", newline="\n") as f:
         f.write("\n".join(lines) + "\n")
     print("%d devices, %d with PBC, position %d is %s"
-          % (len(order), len(classic) + 1, DEFAULT_POSITION, order[DEFAULT_POSITION]))
+          % (len(order), sum(1 for n in order if PBC_RE.match(n[3:])), DEFAULT_POSITION, DEFAULT_DEVICE))
 
 
 if __name__ == "__main__":

@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 

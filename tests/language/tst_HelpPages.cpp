@@ -1,4 +1,6 @@
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "language/HelpPages.h"
