@@ -1,0 +1,117 @@
+#include "language/DeviceDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+const char* const kPortNames[DeviceDatabase::PortCount] = {"GPIO",  "PORTA", "PORTB", "PORTC", "PORTD",
+                                                           "PORTE", "PORTF", "PORTG", "PORTH", "PORTJ"};
+
+bool isDeviceLine(const QString& line) {
+    return line.contains(u':');
+}
+
+QString deviceName(const QString& line) {
+    return line.left(line.indexOf(u':'));
+}
+
+} // namespace
+
+QString DeviceDatabase::portName(int index) {
+    if (index < 0 || index >= PortCount)
+        return QString();
+    return QLatin1String(kPortNames[index]);
+}
+
+QStringList DeviceDatabase::listDevices(const QStringList& lines, bool pbpMode) {
+    QStringList names;
+    for (const QString& line : lines) {
+        if (!isDeviceLine(line))
+            continue;
+        if (!pbpMode && !line.contains(QLatin1String("PBC"), Qt::CaseSensitive))
+            continue;
+        names.append(deviceName(line));
+    }
+    return names;
+}
+
+QStringList DeviceDatabase::listDevices(const QString& path, bool pbpMode, AppError& error) {
+    error = AppError::none();
+    const QStringList lines = readLines(path, error);
+    return listDevices(lines, pbpMode);
+}
+
+AppError DeviceDatabase::readPorts(const QString& deviceLine, DevicePortTable& ports) {
+    const QString line = deviceLine.toUpper();
+    for (int i = 0; i < PortCount; ++i) {
+        const QString key = portName(i) + u'=';
+        const int at = line.indexOf(key);
+        if (at < 0) {
+            ports[i] = 0;
+            continue;
+        }
+        const int digitAt = at + int(key.size());
+        if (digitAt >= line.size())
+            return AppError::typeMismatch();
+        const QChar digit = line.at(digitAt);
+        if (digit < u'0' || digit > u'9')
+            return AppError::typeMismatch();
+        ports[i] = digit.unicode() - u'0';
+    }
+    return AppError::none();
+}
+
+bool DeviceDatabase::findDevicePorts(const QStringList& lines, const QString& selectedName,
+                                     DevicePortTable& ports, AppError& error) {
+    error = AppError::none();
+    for (const QString& raw : lines) {
+        // Names are compared after upper-casing the file's line, so only upper-case names can match.
+        const QString line = raw.toUpper();
+        if (!isDeviceLine(line) || deviceName(line) != selectedName)
+            continue;
+        error = readPorts(line, ports);
+        return true;
+    }
+    return false;
+}
+
+bool DeviceDatabase::findDevicePorts(const QString& path, const QString& selectedName, DevicePortTable& ports,
+                                     AppError& error) {
+    const QStringList lines = readLines(path, error);
+    if (error)
+        return false;
+    return findDevicePorts(lines, selectedName, ports, error);
+}
+
+QStringList DeviceDatabase::readLines(const QString& path, AppError& error) {
+    error = AppError::none();
+    QFile file(path);
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) {
+        error = AppError::fileNotFound();
+        return {};
+    }
+    if (info.isDir() || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        error = AppError::accessError();
+        return {};
+    }
+    QStringList lines;
+    QTextStream in(&file);
+    QString line;
+    while (in.readLineInto(&line))
+        lines.append(line);
+    return lines;
+}
+
+QString DeviceDatabase::dataFilePath(const QString& appFolder, const QString& name) {
+    const QString local = QDir(appFolder).filePath(name);
+    if (QFileInfo::exists(local))
+        return QDir::toNativeSeparators(local);
+    const QString shared = QDir(QStringLiteral(PINWRIGHT_SHARE_DIR)).filePath(name);
+    if (QFileInfo::exists(shared))
+        return QDir::toNativeSeparators(shared);
+    return QDir::toNativeSeparators(local);
+}

@@ -1,0 +1,126 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "language/HelpPages.h"
+#include "language/StatementTable.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+QString helpDir() {
+    return testsupport::dataDir() + QStringLiteral("/help");
+}
+
+} // namespace
+
+class tst_HelpPages : public QObject {
+    Q_OBJECT
+private slots:
+    // The shipped statement pages are exactly what the generator writes today; run gen_helppages
+    // after changing the tables or the page layout.
+    void shippedPagesAreCurrent() {
+        const QMap<QString, QString> pages = HelpPages::statementPages();
+        QCOMPARE(pages.size(), 79 + 40 + 1);
+        const QDir dir(helpDir() + QStringLiteral("/statements"));
+        for (auto it = pages.cbegin(); it != pages.cend(); ++it) {
+            const QByteArray shipped = testsupport::readFile(dir.filePath(it.key()));
+            QVERIFY2(shipped == it.value().toUtf8(),
+                     qPrintable(it.key() + QStringLiteral(" is out of date")));
+        }
+        const QStringList files = dir.entryList(QDir::Files);
+        QCOMPARE(files.size(), pages.size());
+    }
+
+    void contextFiles_data() {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("compiler options") << 220 << "topic220.html";
+        QTest::newRow("what's new") << 280 << "topic280.html";
+        QTest::newRow("programmer options") << 290 << "topic290.html";
+        QTest::newRow("contents") << 0 << "contents.html";
+        QTest::newRow("unknown") << 12345 << "contents.html";
+        QTest::newRow("negative") << -1 << "contents.html";
+        QTest::newRow("pro index") << 1000 << "statements/index.html";
+        QTest::newRow("pbc index") << 2000 << "statements/index.html";
+        QTest::newRow("pro gosub") << StatementTable::helpContext(19, true) << "statements/pbp_19.html";
+        QTest::newRow("pro last") << 1079 << "statements/pbp_79.html";
+        QTest::newRow("pro past last") << 1080 << "contents.html";
+        QTest::newRow("pbc gosub") << StatementTable::helpContext(8, false) << "statements/pbc_8.html";
+        QTest::newRow("pbc past last") << 2041 << "contents.html";
+    }
+
+    void contextFiles() {
+        QFETCH(int, context);
+        QFETCH(QString, file);
+        QCOMPARE(HelpPages::helpFileForContext(context), file);
+        QVERIFY2(QFileInfo::exists(helpDir() + u'/' + file), qPrintable(file));
+    }
+
+    // Every local link of a shipped page leads to a shipped page.
+    void linksResolve() {
+        QStringList pages{QStringLiteral("contents.html"), QStringLiteral("topic220.html"),
+                          QStringLiteral("topic280.html"), QStringLiteral("topic290.html")};
+        for (const QString& f : QDir(helpDir() + QStringLiteral("/statements")).entryList(QDir::Files))
+            pages.append(QStringLiteral("statements/") + f);
+        const QRegularExpression href(QStringLiteral("href=\"([^\"#:]+)"));
+        for (const QString& page : pages) {
+            const QString html = QString::fromUtf8(testsupport::readFile(helpDir() + u'/' + page));
+            QVERIFY2(!html.isEmpty(), qPrintable(page));
+            const QString folder = QFileInfo(helpDir() + u'/' + page).absolutePath();
+            for (auto m = href.globalMatch(html); m.hasNext();) {
+                const QString target = m.next().captured(1);
+                QVERIFY2(QFileInfo::exists(folder + u'/' + target),
+                         qPrintable(page + QStringLiteral(" -> ") + target));
+            }
+        }
+    }
+
+    void pageContent_data() {
+        QTest::addColumn<bool>("pbpMode");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("contains");
+        QTest::newRow("include quotes escaped")
+            << true << 74
+            << QStringList{"<h1>INCLUDE</h1>", "<pre><code>INCLUDE &quot;Filename&quot;</code></pre>"};
+        QTest::newRow("if syntax") << true << 27
+                                   << QStringList{"<h1>Then</h1>", "IF Comp {AND/OR Comp...} THEN Label",
+                                                  "Coditionally"};
+        QTest::newRow("backslashes kept")
+            << true << 70 << QStringList{"[HouseCode\\KeyCode{\\Repeate}{....}]", "X-10 output."};
+        QTest::newRow("pbc debug") << false << 4
+                                   << QStringList{"PicBasic Compiler",
+                                                  "<p>Debugging statement not supported by PBC.</p>"};
+        QTest::newRow("first has no previous")
+            << true << 1 << QStringList{"<h1>@</h1>", "Next: <a href=\"pbp_2.html\">Asm</a>"};
+        QTest::newRow("pbc last has no next")
+            << false << 40 << QStringList{"Previous: <a href=\"pbc_39.html\">Write</a></p>"};
+    }
+
+    void pageContent() {
+        QFETCH(bool, pbpMode);
+        QFETCH(int, row);
+        QFETCH(QStringList, contains);
+        StatementTable t;
+        t.InitPBPCodes(pbpMode);
+        const QString html = HelpPages::statementPage(t, row, pbpMode);
+        for (const QString& part : contains)
+            QVERIFY2(html.contains(part), qPrintable(part));
+        QVERIFY(!html.contains(QLatin1String("Next: <a href=\"pbc_41")));
+    }
+
+    void escapesMarkup() {
+        StatementTable t;
+        t.setCell(1, StatementTable::Keyword, QStringLiteral("<b>&"));
+        t.setCell(1, StatementTable::Syntax, QStringLiteral("A < B > C & \"D\""));
+        t.setCell(1, StatementTable::Description, QStringLiteral("</p><script>"));
+        const QString html = HelpPages::statementPage(t, 1, true);
+        QVERIFY(html.contains(QLatin1String("<h1>&lt;b&gt;&amp;</h1>")));
+        QVERIFY(html.contains(QLatin1String("A &lt; B &gt; C &amp; &quot;D&quot;")));
+        QVERIFY(!html.contains(QLatin1String("<script>")));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_HelpPages)
+#include "tst_HelpPages.moc"
