@@ -7,6 +7,7 @@
 #include "platform/SourceTextArea.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,6 +15,30 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+namespace {
+
+bool sameAdvances(const QFont& f) {
+    const QFontMetricsF m(f);
+    return m.horizontalAdvance(QLatin1Char('i')) == m.horizontalAdvance(QLatin1Char('W'));
+}
+
+// The system's fixed font; when it does not really have equal advances, the first family that has.
+QFont monospaceFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (sameAdvances(font))
+        return font;
+    for (const QString& family : QFontDatabase::families()) {
+        if (!QFontDatabase::isFixedPitch(family))
+            continue;
+        QFont candidate(family, font.pointSize());
+        if (sameAdvances(candidate) && QFontInfo(candidate).family() == family)
+            return candidate;
+    }
+    return font;
+}
+
+} // namespace
 
 SourceView::SourceView(QWidget* parent)
     : QWidget(parent), edit_(new SourceTextArea(*this)), margin_(new SourceMargin(*this, edit_)),
@@ -23,11 +48,10 @@ SourceView::SourceView(QWidget* parent)
     layout->addWidget(edit_);
     setFocusProxy(edit_);
 
-    const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    edit_->setFont(font);
-    margin_->setFont(font);
-    edit_->document()->setDefaultFont(font);
+    const QFont font = monospaceFont();
+    setFont(font);
     edit_->setDocument(document_.textDocument());
+    document_.textDocument()->setDefaultFont(font);
     edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit_->setFrameShape(QFrame::NoFrame);
     edit_->setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * TabWidth);
