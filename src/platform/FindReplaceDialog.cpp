@@ -1,0 +1,118 @@
+#include "platform/FindReplaceDialog.h"
+
+#include "platform/SourceView.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+FindReplaceDialog::FindReplaceDialog(SourceView& view, QWidget* parent)
+    : QDialog(parent), view_(view), findEdit_(new QLineEdit), replaceEdit_(new QLineEdit),
+      replaceRow_(new QWidget), matchCase_(new QCheckBox(tr("Match &case"))),
+      wholeWord_(new QCheckBox(tr("Match &whole word only"))), up_(new QRadioButton(tr("&Up"))),
+      down_(new QRadioButton(tr("&Down"))), findNext_(new QPushButton(tr("&Find Next"))),
+      replace_(new QPushButton(tr("&Replace"))), replaceAll_(new QPushButton(tr("Replace &All"))),
+      close_(new QPushButton(tr("Close"))) {
+    setModal(false);
+    auto* fields = new QGridLayout;
+    fields->addWidget(new QLabel(tr("Fi&nd what:")), 0, 0);
+    fields->addWidget(findEdit_, 0, 1);
+    auto* replaceLayout = new QHBoxLayout(replaceRow_);
+    replaceLayout->setContentsMargins(0, 0, 0, 0);
+    auto* replaceLabel = new QLabel(tr("Re&place with:"));
+    replaceLayout->addWidget(replaceLabel);
+    replaceLayout->addWidget(replaceEdit_);
+    fields->addWidget(replaceRow_, 1, 0, 1, 2);
+
+    auto* direction = new QGroupBox(tr("Direction"));
+    auto* dirLayout = new QHBoxLayout(direction);
+    dirLayout->addWidget(up_);
+    dirLayout->addWidget(down_);
+    down_->setChecked(true);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(fields);
+    left->addWidget(matchCase_);
+    left->addWidget(wholeWord_);
+    left->addWidget(direction);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(findNext_);
+    buttons->addWidget(replace_);
+    buttons->addWidget(replaceAll_);
+    buttons->addWidget(close_);
+    buttons->addStretch();
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(left);
+    top->addLayout(buttons);
+    findNext_->setDefault(true);
+
+    connect(findNext_, &QPushButton::clicked, this, &FindReplaceDialog::onFindNext);
+    connect(replace_, &QPushButton::clicked, this, &FindReplaceDialog::onReplace);
+    connect(replaceAll_, &QPushButton::clicked, this, &FindReplaceDialog::onReplaceAll);
+    connect(close_, &QPushButton::clicked, this, &QDialog::close);
+    connect(findEdit_, &QLineEdit::textChanged, this, &FindReplaceDialog::updateButtons);
+    updateButtons();
+}
+
+void FindReplaceDialog::showFind(const QString& preset) {
+    setMode(false, preset);
+}
+void FindReplaceDialog::showReplace(const QString& preset) {
+    setMode(true, preset);
+}
+
+void FindReplaceDialog::setMode(bool replace, const QString& preset) {
+    replaceMode_ = replace;
+    setWindowTitle(replace ? tr("Replace") : tr("Find"));
+    replaceRow_->setVisible(replace);
+    replace_->setVisible(replace);
+    replaceAll_->setVisible(replace);
+    if (!preset.isEmpty())
+        findEdit_->setText(preset);
+    findEdit_->selectAll();
+    show();
+    raise();
+    activateWindow();
+    findEdit_->setFocus();
+}
+
+QString FindReplaceDialog::findText() const {
+    return findEdit_->text();
+}
+QString FindReplaceDialog::replaceText() const {
+    return replaceEdit_->text();
+}
+bool FindReplaceDialog::matchCase() const {
+    return matchCase_->isChecked();
+}
+bool FindReplaceDialog::wholeWord() const {
+    return wholeWord_->isChecked();
+}
+bool FindReplaceDialog::forward() const {
+    return !up_->isChecked();
+}
+
+void FindReplaceDialog::updateButtons() {
+    const bool any = !findEdit_->text().isEmpty();
+    findNext_->setEnabled(any);
+    replace_->setEnabled(any);
+    replaceAll_->setEnabled(any);
+}
+
+void FindReplaceDialog::onFindNext() {
+    view_.FindText(findText(), matchCase(), wholeWord(), forward());
+}
+
+void FindReplaceDialog::onReplace() {
+    view_.ReplaceOnce(findText(), replaceText(), matchCase(), wholeWord());
+}
+
+void FindReplaceDialog::onReplaceAll() {
+    view_.ReplaceAll(findText(), replaceText(), matchCase(), wholeWord());
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/SourceLexer.h"
+
+#include <QList>
+#include <QTextBlockUserData>
+#include <array>
+
+class QTextBlock;
+class SourceDocument;
+
+// Everything the control keeps for one line: the numbered data slots, the bookmark and the cached
+// tokens. Exactly one per block, created on first use and edited in place afterwards, so that it moves
+// with the line's text as lines are inserted and deleted above it.
+class LineData : public QTextBlockUserData {
+public:
+    static constexpr int SlotCount = 8; // slots 1..SlotCount
+
+    struct Marks {
+        std::array<qint32, SlotCount> values{};
+        bool bookmark = false;
+    };
+
+    explicit LineData(SourceDocument* owner = nullptr) : owner_(owner) {}
+    ~LineData() override;
+
+    // The data of a block, created on first use; nullptr for an invalid block.
+    static LineData* of(QTextBlock block);
+    // The data of a block when it has any; never creates.
+    static LineData* peek(const QTextBlock& block);
+
+    qint32 slot(int n) const { return n >= 1 && n <= SlotCount ? slots_[size_t(n - 1)] : 0; }
+    void setSlot(int n, qint32 value);
+
+    bool bookmark() const { return bookmark_; }
+    void setBookmark(bool on) { bookmark_ = on; }
+
+    // True when the line carries a mark worth moving with its text (slots or bookmark).
+    bool hasMarks() const;
+    // Moves the marks onto `other` and clears them here; the token cache stays with each block.
+    void moveMarksTo(LineData& other);
+    Marks marks() const { return {slots_, bookmark_}; }
+    void setMarks(const Marks& m);
+
+    // Token cache, valid while `tokenStamp` equals the document's lexer stamp (0 = stale).
+    quint32 tokenStamp = 0;
+    QList<SourceToken> tokens;
+
+private:
+    SourceDocument* owner_;
+    std::array<qint32, SlotCount> slots_{};
+    bool bookmark_ = false;
+};

@@ -1,0 +1,342 @@
+#include "platform/SourceDocument.h"
+
+#include "platform/LineData.h"
+#include "platform/TextEncoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextDocumentLayout>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+const QByteArray kBom("\xEF\xBB\xBF");
+
+// Characters the text document turns into line breaks of its own.
+bool hasDocumentBreakChars(const QString& text) {
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+SourceDocument::SourceDocument(QObject* parent) : QObject(parent), doc_(new QTextDocument(this)) {
+    doc_->setDocumentLayout(new QPlainTextDocumentLayout(doc_));
+    connect(doc_, &QTextDocument::contentsChange, this, &SourceDocument::onContentsChange);
+    connect(doc_, &QTextDocument::contentsChanged, this, &SourceDocument::linesChanged);
+    connect(doc_, &QTextDocument::modificationChanged, this, &SourceDocument::modificationChanged);
+}
+
+SourceDocument::~SourceDocument() {
+    // The blocks' data reports back here while it is destroyed, so the text goes first.
+    disconnect(doc_, nullptr, this, nullptr);
+    delete doc_;
+}
+
+void SourceDocument::lineDataDropped(const LineData::Marks& marks) {
+    if (undoing_)
+        dropped_.append(marks);
+}
+
+void SourceDocument::setContent(const QString& text) {
+    doc_->setUndoRedoEnabled(false);
+    doc_->setPlainText(text);
+    doc_->setUndoRedoEnabled(true);
+    doc_->setModified(false);
+}
+
+bool SourceDocument::LoadFile(const QString& path, AppError* err) {
+    pathName_ = path;
+    irregularBytes_.clear();
+    irregularText_.clear();
+    utf8_ = true;
+    crlf_ = true;
+    bom_ = false;
+    QFile file(path);
+    if (!file.exists() || QFileInfo(path).isDir()) {
+        setContent(QString());
+        if (err)
+            *err = AppError::fileNotFound();
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        setContent(QString());
+        if (err)
+            *err = AppError::accessError();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    QByteArray body = bytes;
+    if (body.startsWith(kBom) && textenc::isValidUtf8(body.mid(3))) {
+        bom_ = true;
+        body.remove(0, 3);
+    }
+    utf8_ = textenc::isValidUtf8(body);
+    QString text = utf8_ ? QString::fromUtf8(body) : textenc::decode1252(body);
+
+    const qsizetype crlfCount = body.count("\r\n");
+    const qsizetype lfCount = body.count('\n') - crlfCount;
+    const qsizetype crCount = body.count('\r') - crlfCount;
+    crlf_ = lfCount == 0 ? true : crlfCount > lfCount;
+    if (lfCount + crlfCount == 0 && crCount == 0)
+        crlf_ = true;
+    const bool irregular = crCount > 0 || (crlfCount > 0 && lfCount > 0) || hasDocumentBreakChars(text);
+    if (crlfCount > 0)
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (crCount > 0)
+        text.replace(u'\r', u'\n');
+    setContent(text);
+    if (irregular) {
+        irregularBytes_ = bytes;
+        irregularText_ = doc_->toRawText();
+    }
+    if (err)
+        *err = AppError::none();
+    return true;
+}
+
+bool SourceDocument::SaveFile(const QString& path, AppError* err) {
+    auto fail = [err](const AppError& e) {
+        if (err)
+            *err = e;
+        return false;
+    };
+    const QString raw = doc_->toRawText();
+    QByteArray bytes;
+    bool nowUtf8 = utf8_;
+    if (!irregularBytes_.isNull() && raw == irregularText_) {
+        bytes = irregularBytes_;
+    } else {
+        QString text = raw;
+        text.replace(QChar::ParagraphSeparator, crlf_ ? QStringLiteral("\r\n") : QStringLiteral("\n"));
+        if (utf8_ || !textenc::encode1252(text, bytes)) {
+            nowUtf8 = true;
+            bytes = text.toUtf8();
+        }
+        if (bom_ && nowUtf8)
+            bytes.prepend(kBom);
+    }
+
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.absoluteDir().exists())
+        return fail(AppError::pathNotFound());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(AppError::accessError());
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return fail(AppError::accessError());
+
+    utf8_ = nowUtf8;
+    pathName_ = path;
+    doc_->setModified(false);
+    if (err)
+        *err = AppError::none();
+    return true;
+}
+
+int SourceDocument::NumLines() const {
+    return doc_->blockCount();
+}
+
+QString SourceDocument::GetLine(int line) const {
+    return doc_->findBlockByNumber(line).text();
+}
+
+int SourceDocument::GetLineLength(int line) const {
+    const QTextBlock b = doc_->findBlockByNumber(line);
+    return b.isValid() ? b.length() - 1 : 0;
+}
+
+qint32 SourceDocument::GetLineData(int line, int slot) const {
+    const LineData* d = LineData::peek(doc_->findBlockByNumber(line));
+    return d ? d->slot(slot) : 0;
+}
+
+void SourceDocument::SetLineData(int line, int slot, qint32 value) {
+    if (slot < 1 || slot > LineData::SlotCount)
+        return;
+    const QTextBlock b = doc_->findBlockByNumber(line);
+    if (!b.isValid())
+        return;
+    if (value == 0 && !LineData::peek(b))
+        return;
+    LineData::of(b)->setSlot(slot, value);
+}
+
+bool SourceDocument::Modified() const {
+    return doc_->isModified();
+}
+void SourceDocument::SetModified(bool modified) {
+    doc_->setModified(modified);
+}
+bool SourceDocument::CanUndo() const {
+    return doc_->isUndoAvailable();
+}
+bool SourceDocument::CanRedo() const {
+    return doc_->isRedoAvailable();
+}
+void SourceDocument::undoRedo(bool undo, QTextCursor* cursor) {
+    dropped_.clear();
+    undoing_ = undo;
+    if (undo)
+        cursor ? doc_->undo(cursor) : doc_->undo();
+    else
+        cursor ? doc_->redo(cursor) : doc_->redo();
+    undoing_ = false;
+    dropped_.clear();
+}
+
+int SourceDocument::NumBookmarks() const {
+    int count = 0;
+    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next())
+        if (const LineData* d = LineData::peek(b); d && d->bookmark())
+            ++count;
+    return count;
+}
+
+bool SourceDocument::HasBookmark(int line) const {
+    const LineData* d = LineData::peek(doc_->findBlockByNumber(line));
+    return d && d->bookmark();
+}
+
+void SourceDocument::SetBookmark(int line, bool on) {
+    const QTextBlock b = doc_->findBlockByNumber(line);
+    if (!b.isValid() || (!on && !LineData::peek(b)))
+        return;
+    LineData::of(b)->setBookmark(on);
+    emit repaintRequested(line, line);
+}
+
+void SourceDocument::ClearBookmarks() {
+    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next())
+        if (LineData* d = LineData::peek(b))
+            d->setBookmark(false);
+    emit repaintRequested(0, NumLines() - 1);
+}
+
+int SourceDocument::NextBookmark(int fromLine, bool forward) const {
+    const int n = NumLines();
+    QTextBlock start = doc_->findBlockByNumber(qBound(0, fromLine, n - 1));
+    QTextBlock b = start;
+    for (int i = 0; i < n; ++i) {
+        b = forward ? b.next() : b.previous();
+        if (!b.isValid())
+            b = forward ? doc_->begin() : doc_->lastBlock();
+        if (const LineData* d = LineData::peek(b); d && d->bookmark())
+            return b.blockNumber();
+    }
+    return -1;
+}
+
+int SourceDocument::position(int col, int line) const {
+    QTextBlock b = doc_->findBlockByNumber(qBound(0, line, NumLines() - 1));
+    if (line >= NumLines())
+        return b.position() + b.length() - 1;
+    return b.position() + qBound(0, col, b.length() - 1);
+}
+
+void SourceDocument::InsertOverwrite(int col1, int line1, int col2, int line2, const QString& text) {
+    QTextCursor c(doc_);
+    c.setPosition(position(col1, line1));
+    c.setPosition(position(col2, line2), QTextCursor::KeepAnchor);
+    c.insertText(text);
+}
+
+void SourceDocument::InsertImpl(int col, int line, const QString& text, int, int, int) {
+    QTextCursor c(doc_);
+    c.setPosition(position(col, line));
+    c.insertText(text);
+}
+
+void SourceDocument::DeleteImpl(int col1, int line1, int col2, int line2) {
+    QTextCursor c(doc_);
+    c.setPosition(position(col1, line1));
+    c.setPosition(position(col2, line2), QTextCursor::KeepAnchor);
+    c.removeSelectedText();
+}
+
+void SourceDocument::UpdateViews(int, int, int line1, int, int line2) {
+    emit repaintRequested(qMin(line1, line2), qMax(line1, line2));
+}
+
+void SourceDocument::languageChanged() {
+    ++lexStamp_;
+    if (lexStamp_ == 0)
+        lexStamp_ = 1;
+    emit keywordsChanged();
+}
+
+void SourceDocument::SetSLCommentStart(const QString& s) {
+    config_.commentStart = s;
+    languageChanged();
+}
+
+void SourceDocument::SetSLCommentStart2(const QString& s) {
+    config_.commentStart2 = s;
+    languageChanged();
+}
+
+void SourceDocument::SetStringDelimiter(const QString& s) {
+    config_.stringDelimiter = s;
+    languageChanged();
+}
+
+void SourceDocument::ClearKeywords() {
+    keywords_.clear();
+    languageChanged();
+}
+
+void SourceDocument::AddKeyword(int list, const QString& word) {
+    keywords_.add(list, word);
+    languageChanged();
+}
+
+const QList<SourceToken>& SourceDocument::tokens(const QTextBlock& block) const {
+    LineData* d = LineData::of(block);
+    if (!d)
+        return noTokens_;
+    if (d->tokenStamp != lexStamp_) {
+        d->tokens = SourceLexer::lex(block.text(), config_, keywords_);
+        d->tokenStamp = lexStamp_;
+    }
+    return d->tokens;
+}
+
+QList<SourceToken> SourceDocument::tokensOfLine(int line) const {
+    return tokens(doc_->findBlockByNumber(line));
+}
+
+void SourceDocument::onContentsChange(int pos, int removed, int added) {
+    const QTextBlock first = doc_->findBlock(pos);
+    const QTextBlock last = doc_->findBlock(pos + added);
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        if (LineData* d = LineData::peek(b))
+            d->tokenStamp = 0;
+        if (b == last)
+            break;
+    }
+    // Inserting lines at the start of a line leaves its data on the first new block, while the line's
+    // text moves down to the last one: the marks follow the text. (Removing whole lines already keeps the
+    // data of the line that follows them, and undoing this insertion removes whole lines.)
+    if (removed == 0 && added > 0 && first.isValid() && first != last && pos == first.position()) {
+        if (LineData* d = LineData::peek(first); d && d->hasMarks())
+            d->moveMarksTo(*LineData::of(last));
+    }
+    // Undoing such an insertion removes the block that received the marks: give them back.
+    if (undoing_ && removed > 0 && !dropped_.isEmpty() && first.isValid() && pos == first.position()) {
+        LineData* d = LineData::of(first);
+        if (!d->hasMarks())
+            d->setMarks(dropped_.last());
+    }
+    dropped_.clear();
+}

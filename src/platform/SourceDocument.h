@@ -1,0 +1,130 @@
+#pragma once
+
+#include "platform/AppError.h"
+#include "platform/LineData.h"
+#include "platform/SourceLexer.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class QTextBlock;
+class QTextCursor;
+class QTextDocument;
+
+// The text of one source file, its language settings and keyword lists, and the per-line data.
+// Lines and columns count from 0. Out-of-range lines read as empty and ignore writes.
+//
+// Files: the encoding is detected on load — UTF-8 when the bytes are valid UTF-8 (a byte order mark is
+// kept), Windows-1252 otherwise — and so are the line endings (CRLF or LF, whichever occurs more; new
+// documents use CRLF). Saving writes the same encoding and endings, so a file opened and saved unchanged
+// is byte-identical, even with mixed endings or lone CRs. When the text gains a character that
+// Windows-1252 cannot hold, the file is saved as UTF-8 instead and encodingName() says so: nothing is
+// dropped or replaced.
+class SourceDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit SourceDocument(QObject* parent = nullptr);
+    ~SourceDocument() override;
+
+    // A missing path gives an empty document that keeps the path and error 53; an unreadable one 75.
+    bool LoadFile(const QString& path, AppError* err = nullptr);
+    // Writes a temporary file beside the target and renames it over the old one. On failure the old
+    // file is intact, the text stays and the error is 75 (access) or 76 (folder missing).
+    bool SaveFile(const QString& path, AppError* err = nullptr);
+    QString PathName() const { return pathName_; }
+    void SetPathName(const QString& path) { pathName_ = path; }
+
+    int NumLines() const;
+    QString GetLine(int line) const;
+    int GetLineLength(int line) const;
+    // Slots 1..LineData::SlotCount; a slot never written reads 0.
+    qint32 GetLineData(int line, int slot) const;
+    void SetLineData(int line, int slot, qint32 value);
+
+    bool Modified() const;
+    void SetModified(bool modified);
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void Undo() { undoRedo(true, nullptr); }
+    void Redo() { undoRedo(false, nullptr); }
+    // Undo or redo moving `cursor` to the changed text, as a view does.
+    void undoRedo(bool undo, QTextCursor* cursor);
+
+    int NumBookmarks() const;
+    bool HasBookmark(int line) const;
+    void SetBookmark(int line, bool on);
+    void ClearBookmarks();
+    // The next (or previous) bookmarked line after (before) `fromLine`, wrapping around; -1 when none.
+    int NextBookmark(int fromLine, bool forward) const;
+
+    // Replaces the range by `text` in one undo step. Positions are clamped into the document.
+    void InsertOverwrite(int col1, int line1, int col2, int line2, const QString& text);
+    // Raw insert and delete; the extra flags of the classic call are accepted and ignored.
+    void InsertImpl(int col, int line, const QString& text, int flags1 = 0, int flags2 = 0, int flags3 = 0);
+    void DeleteImpl(int col1, int line1, int col2, int line2);
+    // Asks every view to repaint lines line1..line2 (flags and columns are accepted and ignored).
+    void UpdateViews(int flags, int col1, int line1, int col2, int line2);
+
+    // Language settings (see LexerConfig) and the six keyword lists (list n colours as class 10 + n).
+    void SetSLCommentStart(const QString& s);
+    void SetSLCommentStart2(const QString& s);
+    void SetStringDelimiter(const QString& s);
+    QString SLCommentStart() const { return config_.commentStart; }
+    QString SLCommentStart2() const { return config_.commentStart2; }
+    QString StringDelimiter() const { return config_.stringDelimiter; }
+    // Stored for the callers that pass them; they do not change the lexer.
+    void SetLanguageFlags(int flags) { languageFlags_ = flags; }
+    int LanguageFlags() const { return languageFlags_; }
+    void SetDocumentSetting(int value) { documentSetting_ = value; }
+    int DocumentSetting() const { return documentSetting_; }
+    void ClearKeywords();
+    void AddKeyword(int list, const QString& word);
+
+    QString encodingName() const { return utf8_ ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1252"); }
+    bool usesCrlf() const { return crlf_; }
+    bool hasBom() const { return bom_; }
+
+    QTextDocument* textDocument() const { return doc_; }
+
+    // The tokens of a line, lexed on first use and cached in the line's data until its text or the
+    // language settings change.
+    const QList<SourceToken>& tokens(const QTextBlock& block) const;
+    QList<SourceToken> tokensOfLine(int line) const;
+    // Position of (col, line) in the text document, clamped into it.
+    int position(int col, int line) const;
+
+    // Called by LineData when a block carrying marks goes away.
+    void lineDataDropped(const LineData::Marks& marks);
+
+signals:
+    void linesChanged();
+    void modificationChanged(bool modified);
+    void keywordsChanged();
+    // Lines line1..line2 must be repainted.
+    void repaintRequested(int line1, int line2);
+
+private:
+    void onContentsChange(int pos, int removed, int added);
+    void languageChanged();
+    void setContent(const QString& text);
+
+    QTextDocument* doc_;
+    QString pathName_;
+    LexerConfig config_;
+    KeywordTable keywords_;
+    quint32 lexStamp_ = 1;
+    int languageFlags_ = 0;
+    int documentSetting_ = 0;
+    bool utf8_ = true;
+    bool crlf_ = true;
+    bool bom_ = false;
+    // Files whose bytes the settings above cannot reproduce (mixed endings, lone CRs) keep their bytes
+    // and text so that saving them unchanged still writes them back exactly.
+    QByteArray irregularBytes_;
+    QString irregularText_;
+    static inline const QList<SourceToken> noTokens_{};
+    // While undoing, the marks of the blocks that went away, to hand back to the line they belonged to.
+    bool undoing_ = false;
+    QList<LineData::Marks> dropped_;
+};

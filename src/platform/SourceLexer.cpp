@@ -1,0 +1,187 @@
+#include "platform/SourceLexer.h"
+
+namespace {
+
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_';
+}
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+bool isHexDigit(QChar c) {
+    return isDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+bool isWordText(const QString& s) {
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s)
+        if (!isWordChar(c))
+            return false;
+    return true;
+}
+
+bool allOf(const QString& line, int from, int to, bool (*pred)(QChar)) {
+    for (int i = from; i < to; ++i)
+        if (!pred(line.at(i)))
+            return false;
+    return to > from;
+}
+
+bool isBinaryDigit(QChar c) {
+    return c == u'0' || c == u'1';
+}
+
+// Two-character operators kept together as one symbol token.
+bool isTwoCharOperator(QChar a, QChar b) {
+    static const char* const ops[] = {"<=", ">=", "<>", "<<", ">>", "//", "**",
+                                      "*/", "!=", "==", "=<", "=>", "&&", "||"};
+    for (const char* op : ops)
+        if (a == QLatin1Char(op[0]) && b == QLatin1Char(op[1]))
+            return true;
+    return false;
+}
+
+} // namespace
+
+int SourceLexer::unitLength(const QString& line, int pos) {
+    if (pos < 0 || pos >= line.size())
+        return 0;
+    if (!isWordChar(line.at(pos)))
+        return 1;
+    int end = pos + 1;
+    while (end < line.size() && isWordChar(line.at(end)))
+        ++end;
+    return end - pos;
+}
+
+void KeywordTable::clear() {
+    byFirstUnit_.clear();
+}
+
+void KeywordTable::add(int list, const QString& word) {
+    if (list < 0 || list >= ListCount)
+        return;
+    Entry e;
+    e.list = list;
+    bool gap = false;
+    for (int i = 0; i < word.size();) {
+        if (isBlank(word.at(i))) {
+            gap = true;
+            ++i;
+            continue;
+        }
+        const int len = SourceLexer::unitLength(word, i);
+        e.units.append(word.mid(i, len).toUpper());
+        e.gapBefore.append(gap && !e.units.isEmpty());
+        gap = false;
+        i += len;
+    }
+    if (e.units.isEmpty())
+        return;
+    e.gapBefore[0] = false;
+    byFirstUnit_[e.units.first()].append(e);
+}
+
+int KeywordTable::match(const QString& line, int pos, int& list) const {
+    const int firstLen = SourceLexer::unitLength(line, pos);
+    if (firstLen == 0 || byFirstUnit_.isEmpty())
+        return 0;
+    const auto it = byFirstUnit_.constFind(line.mid(pos, firstLen).toUpper());
+    if (it == byFirstUnit_.constEnd())
+        return 0;
+    int best = 0;
+    for (const Entry& e : *it) {
+        int p = pos + firstLen;
+        bool ok = true;
+        for (qsizetype u = 1; u < e.units.size() && ok; ++u) {
+            if (e.gapBefore[u]) {
+                const int before = p;
+                while (p < line.size() && isBlank(line.at(p)))
+                    ++p;
+                ok = p > before;
+            }
+            const int len = SourceLexer::unitLength(line, p);
+            ok = ok && len == e.units[u].size() && line.mid(p, len).toUpper() == e.units[u];
+            p += len;
+        }
+        if (ok && p - pos > best) {
+            best = p - pos;
+            list = e.list;
+        }
+    }
+    return best;
+}
+
+QList<SourceToken> SourceLexer::lex(const QString& line, const LexerConfig& config,
+                                    const KeywordTable& keywords) {
+    QList<SourceToken> out;
+    const int n = int(line.size());
+    auto push = [&out](int start, int length, int cls) { out.append(SourceToken{start, length, cls}); };
+    auto commentAt = [&](const QString& starter, int i, int unitLen) {
+        if (starter.isEmpty())
+            return false;
+        if (isWordText(starter))
+            return unitLen == starter.size() &&
+                   line.mid(i, unitLen).compare(starter, Qt::CaseInsensitive) == 0;
+        return QStringView(line).mid(i).startsWith(starter);
+    };
+    const QString& delim = config.stringDelimiter;
+
+    int i = 0;
+    while (i < n) {
+        const QChar c = line.at(i);
+        if (isBlank(c)) {
+            int end = i + 1;
+            while (end < n && isBlank(line.at(end)))
+                ++end;
+            push(i, end - i, tokenclass::Plain);
+            i = end;
+            continue;
+        }
+        const int unit = unitLength(line, i);
+        if (commentAt(config.commentStart, i, unit) || commentAt(config.commentStart2, i, unit)) {
+            push(i, n - i, tokenclass::Comment);
+            break;
+        }
+        if (!delim.isEmpty() && QStringView(line).mid(i).startsWith(delim)) {
+            const qsizetype close = line.indexOf(delim, i + delim.size());
+            const int end = close < 0 ? n : int(close + delim.size());
+            push(i, end - i, tokenclass::String);
+            i = end;
+            continue;
+        }
+        int list = 0;
+        if (const int kw = keywords.match(line, i, list)) {
+            push(i, kw, tokenclass::Keyword0 + list);
+            i += kw;
+            continue;
+        }
+        if (isWordChar(c)) {
+            push(i, unit,
+                 isDigit(c) && allOf(line, i, i + unit, isDigit) ? tokenclass::Number
+                                                                 : tokenclass::Identifier);
+            i += unit;
+            continue;
+        }
+        const int next = unitLength(line, i + 1);
+        if (c == u'$' && allOf(line, i + 1, i + 1 + next, isHexDigit)) {
+            push(i, 1 + next, tokenclass::Number);
+        } else if (c == u'%' && allOf(line, i + 1, i + 1 + next, isBinaryDigit)) {
+            push(i, 1 + next, tokenclass::Number);
+        } else if (c == u'@') {
+            push(i, 1, tokenclass::Special);
+        } else if (c == u'#' && i + 1 < n && isWordChar(line.at(i + 1))) {
+            push(i, 1 + next, tokenclass::Special);
+        } else if (i + 1 < n && isTwoCharOperator(c, line.at(i + 1))) {
+            push(i, 2, tokenclass::Symbol);
+        } else {
+            push(i, 1, tokenclass::Symbol);
+        }
+        i += out.last().length;
+    }
+    return out;
+}

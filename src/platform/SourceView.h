@@ -1,0 +1,213 @@
+#pragma once
+
+#include "platform/ISourceDraw2.h"
+#include "platform/SourceDocument.h"
+#include "platform/TokenStyles.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+class FindReplaceDialog;
+class Prompts;
+class QKeyEvent;
+class QMouseEvent;
+class QPainter;
+class QPaintEvent;
+class QPrinter;
+class QTextBlock;
+class QTextCursor;
+class QTextDocument;
+class SourceMargin;
+class SourceTextArea;
+
+// The source-editing control: a monospace, non-wrapping text view over a SourceDocument, coloured by
+// token class, with a margin, bookmarks, numbered commands, find/replace, printing and a drawing hook.
+// Lines and columns count from 0; a position is (col, line). TABs advance to the next multiple of
+// TabWidth columns. Coordinates are SourceView widget pixels.
+//
+// Commands. Every editing command, whether it comes from a key or from ExecuteCommand, is first
+// announced with ExecuteCommandEvent(code); a handler that sets code to 0 cancels it.
+//   1 clear all bookmarks      Ctrl+Shift+F2      4 next bookmark (wraps)    F2
+//   5 previous bookmark (wraps) Shift+F2          6 toggle bookmark          Ctrl+F2
+//   9 caret up                 Up                10 caret down               Down
+//  19 caret left               Left              20 caret right              Right
+//  21 delete before caret      Backspace         34 cancel                   Esc
+//  39 go to line (only announced; the control does nothing else)            Ctrl+G
+//  43 indent: a TAB at column 0 of each selected line   Tab with a selection spanning lines
+//  44 outdent: one leading TAB off each selected line   Shift+Tab
+//  50 cut  Ctrl+X, Shift+Del      51 copy  Ctrl+C, Ctrl+Ins     52 paste  Ctrl+V, Shift+Ins
+//  53 undo Ctrl+Z, Alt+Backspace  54 redo  Ctrl+Y, Ctrl+Shift+Z 55 find   Ctrl+F
+//  56 find next F3                57 replace Ctrl+H            58 select all Ctrl+A
+//  59 delete after caret Del      60 page up PgUp              61 page down PgDn
+//  62 line start Home             63 line end End              64 document start Ctrl+Home
+//  65 document end Ctrl+End       66 word left Ctrl+Left       67 word right Ctrl+Right
+//  68 select word                 69 delete word before Ctrl+Backspace  70 delete word after Ctrl+Del
+//  With Shift the movement keys extend the selection: 9, 10, 19, 20, 60..67 + 100 (109, 110, ...).
+// Typing, Enter and a TAB without a multi-line selection are plain text input (KeyPress), not commands.
+class SourceView : public QWidget {
+    Q_OBJECT
+public:
+    enum Command : int {
+        CmdClearBookmarks = 1,
+        CmdNextBookmark = 4,
+        CmdPreviousBookmark = 5,
+        CmdToggleBookmark = 6,
+        CmdUp = 9,
+        CmdDown = 10,
+        CmdLeft = 19,
+        CmdRight = 20,
+        CmdBackspace = 21,
+        CmdCancel = 34,
+        CmdGotoLine = 39,
+        CmdIndent = 43,
+        CmdOutdent = 44,
+        CmdCut = 50,
+        CmdCopy = 51,
+        CmdPaste = 52,
+        CmdUndo = 53,
+        CmdRedo = 54,
+        CmdFind = 55,
+        CmdFindNext = 56,
+        CmdReplace = 57,
+        CmdSelectAll = 58,
+        CmdDelete = 59,
+        CmdPageUp = 60,
+        CmdPageDown = 61,
+        CmdLineStart = 62,
+        CmdLineEnd = 63,
+        CmdDocStart = 64,
+        CmdDocEnd = 65,
+        CmdWordLeft = 66,
+        CmdWordRight = 67,
+        CmdSelectWord = 68,
+        CmdDeleteWordBefore = 69,
+        CmdDeleteWordAfter = 70,
+        CmdExtend = 100, // added to a movement command: extend the selection
+    };
+    static constexpr int TabWidth = 4;
+
+    explicit SourceView(QWidget* parent = nullptr);
+    ~SourceView() override;
+
+    SourceDocument& Document() { return document_; }
+    const SourceDocument& Document() const { return document_; }
+    TokenStyles& TokenInfo() { return tokenInfo_; }
+    TokenStyles& PrintTokenInfo() { return printTokenInfo_; }
+
+    int CaretX() const;
+    int CaretY() const;
+    bool TextSelected() const;
+    // The selection from its start to its end (both the caret when nothing is selected).
+    void GetSel(int& col1, int& line1, int& col2, int& line2) const;
+    // Selects from (col1, line1) to (col2, line2); the caret ends at (col2, line2).
+    void SetSel(int col1, int line1, int col2, int line2);
+    void MoveCaret(int col, int line);
+    void SetScrollPos(int col, int line);
+    void GetScrollPos(int& col, int& line) const;
+
+    void SelectWord();
+    void Cut();
+    void Copy();
+    void Paste();
+    void Undo();
+    void Redo();
+    void Find();
+    void FindNext();
+    void Replace();
+    // Searches from the caret (the selection end going forward, its start going backward), wrapping
+    // around once; selects the match. Shows "Cannot find "what"" through Prompts when nothing matches.
+    bool FindText(const QString& what, bool matchCase, bool wholeWord, bool forward);
+    // Replaces every match in one undo step; returns the count.
+    int ReplaceAll(const QString& what, const QString& with, bool matchCase, bool wholeWord);
+    // Replaces the selection when it is a match, then finds the next one.
+    bool ReplaceOnce(const QString& what, const QString& with, bool matchCase, bool wholeWord);
+    void PrintText();
+    bool PrintTo(QPrinter& printer);
+    // The document PrintTo prints: the text with the PrintTokenInfo colours and styles.
+    std::unique_ptr<QTextDocument> printDocument() const;
+    void Refresh();
+    void SetFocus();
+    void ExecuteCommand(int code);
+
+    int MarginStyle() const { return marginStyle_; }
+    void SetMarginStyle(int style);
+    int MarginCells() const { return marginCells_; }
+    void SetMarginCells(int cells);
+    int CellWidth() const;
+    int LineHeight() const;
+    int MarginWidth() const { return marginStyle_ == 0 ? 0 : marginCells_ * CellWidth(); }
+
+    qint32 BackColor() const { return backColor_; }
+    void SetBackColor(qint32 color);
+    qint32 TextBackColor() const { return textBackColor_; }
+    void SetTextBackColor(qint32 color);
+
+    void HitTest(int x, int y, int& col, int& line) const;
+    // Out of the line (or col < 0): class 0, start col, length 0.
+    void GetTokenAt(int col, int line, int& tokenClass, int& tokenStart, int& tokenLength) const;
+    // The column with TABs expanded (TabWidth); the line is unchanged (no wrapping).
+    void GetDisplayPos(int col, int line, int& displayCol, int& displayLine) const;
+    // The top-left corner of the character cell at (col, line).
+    void PositionToPoint(int col, int line, int& x, int& y) const;
+
+    ISourceDraw2* DrawHook() const { return drawHook_; }
+    void SetDrawHook(ISourceDraw2* hook);
+    void SetPrompts(Prompts* prompts) { prompts_ = prompts; }
+    Prompts* prompts() const;
+
+    // The command a key runs, or 0 for plain input (see the table above).
+    int commandForKey(int keyCode, int shift, bool multiLineSelection) const;
+
+signals:
+    void CaretMove(int col, int line);
+    void KeyDown(int& KeyCode, int Shift);
+    void KeyPress(int& KeyAscii);
+    void KeyUp(int& KeyCode, int Shift);
+    void LinesChanged();
+    void MouseMove(int Button, int Shift, int X, int Y);
+    void MouseUp(int Button, int Shift, int X, int Y);
+    void ExecuteCommandEvent(int& code);
+
+private:
+    friend class SourceTextArea;
+    friend class SourceMargin;
+
+    // SourceView_paint.cpp
+    void paintTextArea(QPaintEvent* e);
+    void paintMargin(QPaintEvent* e);
+    void drawLineText(QPainter& p, const QTextBlock& block, const QRectF& r, int selStart, int selEnd,
+                      const QColor* overrideText);
+    int xOrigin(const QRectF& blockRect) const;
+    // SourceView_input.cpp
+    void handleKeyPress(QKeyEvent* e);
+    void handleKeyRelease(QKeyEvent* e);
+    void handleMouseMove(QMouseEvent* e);
+    void handleMouseRelease(QMouseEvent* e, QWidget* from);
+    void runCommand(int code);
+    void moveCaretBy(int code);
+    void indentLines(bool outdent);
+    // SourceView.cpp
+    void updateMargin();
+    void applyColors();
+    void repaintLines(int line1, int line2);
+    QTextCursor cursor() const;
+    QPoint viewportOrigin() const;
+
+    SourceDocument document_;
+    TokenStyles tokenInfo_;
+    TokenStyles printTokenInfo_;
+    SourceTextArea* edit_;
+    SourceMargin* margin_;
+    ISourceDraw2* drawHook_ = nullptr;
+    Prompts* prompts_ = nullptr;
+    QPointer<FindReplaceDialog> findDialog_;
+    int marginStyle_ = 1;
+    int marginCells_ = 6;
+    qint32 backColor_;
+    qint32 textBackColor_;
+    QString lastFind_;
+    bool lastMatchCase_ = false;
+    bool lastWholeWord_ = false;
+    bool lastForward_ = true;
+};

@@ -1,0 +1,231 @@
+#include "platform/SourceView.h"
+
+#include "platform/Colors.h"
+#include "platform/LineData.h"
+#include "platform/SourceMargin.h"
+#include "platform/SourceTextArea.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+// Calls the hook with the painter moved into SourceView coordinates.
+class HookPainter {
+public:
+    HookPainter(QPainter& p, ISourceDraw2* hook, QPoint widgetOrigin)
+        : p_(p), hook_(hook), origin_(widgetOrigin) {}
+    explicit operator bool() const { return hook_ != nullptr; }
+    template <typename F> void call(F&& f) {
+        if (!hook_)
+            return;
+        p_.save();
+        p_.translate(-origin_);
+        f(*hook_, &p_);
+        p_.restore();
+    }
+
+private:
+    QPainter& p_;
+    ISourceDraw2* hook_;
+    QPoint origin_;
+};
+
+} // namespace
+
+int SourceView::xOrigin(const QRectF& blockRect) const {
+    const int scroll = edit_->horizontalScrollBar()->value();
+    if (marginStyle_ == 2)
+        return -scroll;
+    return viewportOrigin().x() + int(blockRect.left()) + int(document_.textDocument()->documentMargin()) -
+           scroll;
+}
+
+void SourceView::drawLineText(QPainter& p, const QTextBlock& block, const QRectF& r, int selStart, int selEnd,
+                              const QColor* overrideText) {
+    const QTextLayout* layout = block.layout();
+    if (!layout || layout->lineCount() == 0)
+        return;
+    const QTextLine tl = layout->lineAt(0);
+    const QPointF origin = r.topLeft() + layout->position();
+    const qreal baseline = origin.y() + tl.y() + tl.ascent();
+    const QString text = block.text();
+    const int blockPos = block.position();
+    const int from = qBound(0, selStart - blockPos, int(text.size()));
+    const int to = qBound(0, selEnd - blockPos, int(text.size()));
+    const QPalette& pal = edit_->palette();
+    const QColor plain = pal.color(QPalette::Text);
+    const QColor selectedText = pal.color(QPalette::HighlightedText);
+    const QColor textBack = colors::toQColor(textBackColor_);
+    auto xAt = [&](int col) { return origin.x() + tl.cursorToX(col); };
+
+    const QList<SourceToken>& tokens = document_.tokens(block);
+    if (!overrideText) {
+        for (const SourceToken& t : tokens) {
+            if (!tokenInfo_.HasBackgroundColor(t.cls))
+                continue;
+            const QColor back = tokenInfo_.background(t.cls, textBack);
+            if (back != textBack)
+                p.fillRect(QRectF(xAt(t.start), r.top(), xAt(t.start + t.length) - xAt(t.start), r.height()),
+                           back);
+        }
+        if (to > from || (selEnd > blockPos + text.size() && selStart <= blockPos + text.size())) {
+            const qreal right = selEnd > blockPos + text.size() ? xAt(to) + CellWidth() : xAt(to);
+            p.fillRect(QRectF(xAt(from), r.top(), right - xAt(from), r.height()),
+                       pal.color(QPalette::Highlight));
+        }
+    }
+
+    QFont normal = edit_->font();
+    QFont bold = normal;
+    bold.setBold(true);
+    bool isBold = false;
+    p.setFont(normal);
+    for (const SourceToken& t : tokens) {
+        if (t.cls == tokenclass::Plain)
+            continue;
+        const bool wantBold = !overrideText && tokenInfo_.isBold(t.cls);
+        if (wantBold != isBold) {
+            p.setFont(wantBold ? bold : normal);
+            isBold = wantBold;
+        }
+        const QColor color = overrideText ? *overrideText : tokenInfo_.foreground(t.cls, plain);
+        // Runs break at TABs (the layout places the text after them) and at the selection edges.
+        int i = t.start;
+        const int end = t.start + t.length;
+        while (i < end) {
+            if (text.at(i) == u'\t') {
+                ++i;
+                continue;
+            }
+            const bool selected = !overrideText && i >= from && i < to;
+            int j = i + 1;
+            while (j < end && text.at(j) != u'\t' && (j >= from && j < to) == selected)
+                ++j;
+            p.setPen(selected ? selectedText : color);
+            p.drawText(QPointF(xAt(i), baseline), text.mid(i, j - i));
+            i = j;
+        }
+    }
+    if (isBold)
+        p.setFont(normal);
+}
+
+void SourceView::paintTextArea(QPaintEvent* e) {
+    QWidget* vp = edit_->viewport();
+    QPainter p(vp);
+    const QRect er = e->rect();
+    p.fillRect(er, colors::toQColor(textBackColor_));
+    HookPainter hook(p, drawHook_, viewportOrigin());
+    hook.call([](ISourceDraw2& h, QPainter* hp) { h.PreDraw(hp); });
+    hook.call([](ISourceDraw2& h, QPainter* hp) { h.PreDrawPage(hp); });
+
+    const QTextCursor c = cursor();
+    const int selStart = c.selectionStart();
+    const int selEnd = c.selectionEnd();
+    const QPointF offset = edit_->contentOffset();
+    const int originY = viewportOrigin().y();
+    for (QTextBlock block = edit_->firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF r = edit_->blockBoundingGeometry(block).translated(offset);
+        if (r.top() > er.bottom())
+            break;
+        if (r.bottom() < er.top() || !block.isVisible())
+            continue;
+        DrawLineRecord rec;
+        rec.painter = &p;
+        rec.xOrigin = xOrigin(r);
+        rec.y = int(r.top()) + originY;
+        rec.line = block.blockNumber();
+        hook.call([&rec](ISourceDraw2& h, QPainter* hp) {
+            rec.painter = hp;
+            h.PreDrawLine(rec);
+        });
+        if (rec.useOverrideColors) {
+            const QColor text = QColor::fromRgb(rec.overrideText);
+            p.fillRect(QRectF(0, r.top(), vp->width(), r.height()), QColor::fromRgb(rec.overrideBack));
+            drawLineText(p, block, r, selStart, selEnd, &text);
+        } else {
+            drawLineText(p, block, r, selStart, selEnd, nullptr);
+        }
+    }
+
+    if (edit_->hasFocus() && !edit_->isReadOnly()) {
+        const QRect cr = edit_->cursorRect();
+        p.fillRect(QRect(cr.left(), cr.top(), qMax(1, edit_->cursorWidth()), cr.height()),
+                   edit_->palette().color(QPalette::Text));
+    }
+    hook.call([](ISourceDraw2& h, QPainter* hp) { h.PostDrawPage(hp); });
+    hook.call([](ISourceDraw2& h, QPainter* hp) { h.PostDraw(hp); });
+}
+
+void SourceView::paintMargin(QPaintEvent* e) {
+    QPainter p(margin_);
+    const QRect er = e->rect();
+    const QColor back = colors::toQColor(backColor_);
+    p.fillRect(er, back);
+    const int w = MarginWidth();
+    const int shift = marginStyle_ == 2 ? -edit_->horizontalScrollBar()->value() : 0;
+    const bool dark = back.lightness() < 128;
+    const QColor numberColor = dark ? back.lighter(220) : back.darker(200);
+    const QColor lineColor = dark ? back.lighter(160) : back.darker(115);
+    p.setPen(lineColor);
+    p.drawLine(w - 1 + shift, er.top(), w - 1 + shift, er.bottom());
+
+    HookPainter hook(p, drawHook_, margin_->mapTo(this, QPoint(0, 0)));
+    hook.call([](ISourceDraw2& h, QPainter* hp) { h.PreDraw(hp); });
+    hook.call([](ISourceDraw2& h, QPainter* hp) { h.PreDrawPage(hp); });
+    const QPointF offset = edit_->contentOffset();
+    const int caretLine = CaretY();
+    const int cw = CellWidth();
+    const int originY = viewportOrigin().y();
+    const int marginTop = margin_->mapTo(this, QPoint(0, 0)).y();
+    QFont bold = p.font();
+    bold.setBold(true);
+    const QFont normal = p.font();
+    for (QTextBlock block = edit_->firstVisibleBlock(); block.isValid(); block = block.next()) {
+        QRectF r = edit_->blockBoundingGeometry(block).translated(offset);
+        r.translate(0, originY - marginTop);
+        if (r.top() > er.bottom())
+            break;
+        if (r.bottom() < er.top() || !block.isVisible())
+            continue;
+        const int line = block.blockNumber();
+        if (const LineData* d = LineData::peek(block); d && d->bookmark()) {
+            const QRectF mark(shift + 2, r.top() + 2, qMax(4, cw - 2), r.height() - 4);
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0, 128, 192));
+            p.drawRoundedRect(mark, 2, 2);
+            p.setRenderHint(QPainter::Antialiasing, false);
+        }
+        p.setFont(line == caretLine ? bold : normal);
+        p.setPen(numberColor);
+        p.drawText(QRectF(shift + cw, r.top(), w - 2 * cw + cw / 2, r.height()),
+                   Qt::AlignRight | Qt::AlignVCenter, QString::number(line + 1));
+        DrawLineRecord rec;
+        rec.xOrigin = xOrigin(r);
+        rec.y = int(r.top()) + marginTop;
+        rec.line = line;
+        hook.call([&rec](ISourceDraw2& h, QPainter* hp) {
+            rec.painter = hp;
+            h.PreDrawLine(rec);
+        });
+    }
+    hook.call([](ISourceDraw2& h, QPainter* hp) { h.PostDrawPage(hp); });
+    hook.call([](ISourceDraw2& h, QPainter* hp) { h.PostDraw(hp); });
+}
+
+SourceMargin::SourceMargin(SourceView& view, QWidget* parent) : QWidget(parent), view_(view) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void SourceMargin::paintEvent(QPaintEvent* e) {
+    view_.paintMargin(e);
+}
+
+void SourceMargin::mouseReleaseEvent(QMouseEvent* e) {
+    view_.handleMouseRelease(e, this);
+}

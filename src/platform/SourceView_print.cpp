@@ -1,0 +1,59 @@
+#include "platform/SourceView.h"
+
+#include "platform/Prompts.h"
+#include "platform/SourceTextArea.h"
+
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+#include <memory>
+
+std::unique_ptr<QTextDocument> SourceView::printDocument() const {
+    auto out = std::make_unique<QTextDocument>();
+    const QFont font = edit_->font();
+    out->setDefaultFont(font);
+    QTextOption option = out->defaultTextOption();
+    option.setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * TabWidth);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    out->setDefaultTextOption(option);
+
+    QTextCursor c(out.get());
+    c.beginEditBlock();
+    QTextCharFormat plain;
+    plain.setForeground(QColor(Qt::black));
+    bool first = true;
+    for (QTextBlock b = document_.textDocument()->begin(); b.isValid(); b = b.next()) {
+        if (!first)
+            c.insertBlock();
+        first = false;
+        const QString text = b.text();
+        // Colour copies are taken from the print styles; the screen cache serves the tokens.
+        for (const SourceToken& t : document_.tokens(b)) {
+            QTextCharFormat f = plain;
+            if (printTokenInfo_.HasForegroundColor(t.cls))
+                f.setForeground(printTokenInfo_.foreground(t.cls, Qt::black));
+            if (printTokenInfo_.HasBackgroundColor(t.cls))
+                f.setBackground(printTokenInfo_.background(t.cls, Qt::white));
+            if (printTokenInfo_.isBold(t.cls))
+                f.setFontWeight(QFont::Bold);
+            c.insertText(text.mid(t.start, t.length), f);
+        }
+    }
+    c.endEditBlock();
+    return out;
+}
+
+bool SourceView::PrintTo(QPrinter& printer) {
+    const auto doc = printDocument();
+    doc->print(&printer);
+    return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
+}
+
+void SourceView::PrintText() {
+    QPrinter printer;
+    printer.setDocName(document_.PathName());
+    if (prompts()->choosePrinter(this, printer))
+        PrintTo(printer);
+}

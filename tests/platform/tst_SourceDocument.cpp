@@ -1,0 +1,309 @@
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/SourceDocument.h"
+#include "support/TestSupport.h"
+
+using testsupport::readFile;
+using testsupport::writeFile;
+
+class tst_SourceDocument : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir tmp_;
+    QString path(const QString& name) const { return tmp_.filePath(name); }
+
+    static QString lines(const SourceDocument& d) {
+        QStringList out;
+        for (int i = 0; i < d.NumLines(); ++i)
+            out << d.GetLine(i);
+        return out.join(u'|');
+    }
+    static QString slot1(const SourceDocument& d) {
+        QStringList out;
+        for (int i = 0; i < d.NumLines(); ++i)
+            out << QString::number(d.GetLineData(i, 1));
+        return out.join(u'|');
+    }
+
+private slots:
+    void roundTrip_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<bool>("crlf");
+        QTest::addColumn<QString>("text"); // lines joined by |
+        QTest::addColumn<bool>("regular"); // an edit keeps every other byte
+        QTest::newRow("utf8 lf final newline")
+            << QByteArray("Main:\n  HIGH PORTB.0 ' \xc3\xa7\n") << "UTF-8" << false
+            << QString::fromUtf8("Main:|  HIGH PORTB.0 ' ç|") << true;
+        QTest::newRow("utf8 lf no final newline") << QByteArray("a\nb") << "UTF-8" << false << "a|b" << true;
+        QTest::newRow("1252 crlf") << QByteArray("caf\xe9\r\n\x80 \x93q\x94\r\n") << "Windows-1252" << true
+                                   << QString::fromUtf8("café|€ “q”|") << true;
+        QTest::newRow("turkish 8-bit crlf") << QByteArray("' s\xfd"
+                                                          "cakl\xfdk \xf0\xfe\r\nLCDOUT \"\xdd\xde\"\r\n")
+                                            << "Windows-1252" << true
+                                            << QString::fromUtf8("' sıcaklık ğş|LCDOUT \"İŞ\"|")
+                                                   .replace(u'ı', QChar(0xfd))
+                                                   .replace(u'ğ', QChar(0xf0))
+                                                   .replace(u'ş', QChar(0xfe))
+                                                   .replace(u'İ', QChar(0xdd))
+                                                   .replace(u'Ş', QChar(0xde))
+                                            << true;
+        QTest::newRow("1252 undefined bytes and nbsp")
+            << QByteArray("\x81\x8d\x8f\x90\x9d\xa0x\n") << "Windows-1252" << false
+            << QString::fromUtf16(u"\u0081\u008d\u008f\u0090\u009d\u00a0x|") << true;
+        QTest::newRow("utf8 bom") << QByteArray("\xef\xbb\xbfx = 1\r\n") << "UTF-8" << true << "x = 1|"
+                                  << true;
+        QTest::newRow("empty") << QByteArray() << "UTF-8" << true << "" << true;
+        QTest::newRow("mixed endings") << QByteArray("a\r\nb\nc\r\n") << "UTF-8" << true << "a|b|c|" << false;
+        QTest::newRow("lone cr") << QByteArray("a\rb\n") << "UTF-8" << false << "a|b|" << false;
+        QTest::newRow("nul and control bytes") << QByteArray("a\0b\x01\n", 5) << "UTF-8" << false
+                                               << QString::fromUtf16(u"a\u0000b\u0001|", 5) << true;
+    }
+    void roundTrip() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, encoding);
+        QFETCH(bool, crlf);
+        QFETCH(QString, text);
+        QFETCH(bool, regular);
+        QVERIFY(writeFile(path("in.pbp"), bytes));
+        SourceDocument d;
+        AppError err;
+        QVERIFY(d.LoadFile(path("in.pbp"), &err));
+        QCOMPARE(err.number, 0);
+        QCOMPARE(d.encodingName(), encoding);
+        QCOMPARE(d.usesCrlf(), crlf);
+        QCOMPARE(lines(d), text);
+        QVERIFY(!d.Modified());
+        QVERIFY(!d.CanUndo());
+        QVERIFY(d.SaveFile(path("out.pbp"), &err));
+        QCOMPARE(readFile(path("out.pbp")), bytes);
+        QCOMPARE(d.PathName(), path("out.pbp"));
+
+        // An edit on the first line leaves every other byte as it was.
+        d.InsertImpl(0, 0, QStringLiteral("' x"));
+        QVERIFY(d.Modified());
+        QVERIFY(d.SaveFile(path("edited.pbp"), &err));
+        if (regular) {
+            QByteArray expected = bytes;
+            expected.insert(bytes.startsWith("\xef\xbb\xbf") ? 3 : 0, "' x");
+            QCOMPARE(readFile(path("edited.pbp")), expected);
+        }
+        // Undoing the edit gives the unchanged text back, and with it the original bytes.
+        d.Undo();
+        QVERIFY(d.SaveFile(path("undone.pbp"), &err));
+        QCOMPARE(readFile(path("undone.pbp")), bytes);
+    }
+
+    void unmappableCharacterSavesAsUtf8() {
+        QVERIFY(writeFile(path("tr.pbp"), QByteArray("a\xfe\r\n")));
+        SourceDocument d;
+        QVERIFY(d.LoadFile(path("tr.pbp")));
+        QCOMPARE(d.encodingName(), QStringLiteral("Windows-1252"));
+        d.InsertImpl(0, 1, QString::fromUtf8("ş"));
+        QVERIFY(d.SaveFile(path("tr.pbp")));
+        QCOMPARE(d.encodingName(), QStringLiteral("UTF-8"));
+        QCOMPARE(readFile(path("tr.pbp")), QByteArray("a\xc3\xbe\r\n\xc5\x9f"));
+        SourceDocument again;
+        QVERIFY(again.LoadFile(path("tr.pbp")));
+        QCOMPARE(lines(again), lines(d));
+    }
+
+    void missingFileGivesEmptyDocumentWithPath() {
+        SourceDocument d;
+        d.InsertImpl(0, 0, QStringLiteral("old"));
+        AppError err;
+        QVERIFY(!d.LoadFile(path("nope/missing.pbp"), &err));
+        QCOMPARE(err.number, int(AppError::FileNotFound));
+        QCOMPARE(d.PathName(), path("nope/missing.pbp"));
+        QCOMPARE(d.NumLines(), 1);
+        QCOMPARE(d.GetLine(0), QString());
+        QVERIFY(!d.Modified());
+    }
+
+    void failedSaveKeepsOldFileAndText_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("error");
+        QTest::newRow("folder missing") << "missing/x.pbp" << int(AppError::PathNotFound);
+        QTest::newRow("folder is a file") << "plain.txt/x.pbp" << int(AppError::PathNotFound);
+        QTest::newRow("target is a folder") << "folder" << int(AppError::PathFileAccess);
+        QTest::newRow("empty path") << "" << int(AppError::PathNotFound);
+    }
+    void failedSaveKeepsOldFileAndText() {
+        QFETCH(QString, target);
+        QFETCH(int, error);
+        QVERIFY(writeFile(path("plain.txt"), "keep"));
+        QVERIFY(QDir(tmp_.path()).mkpath(QStringLiteral("folder")));
+        SourceDocument d;
+        d.InsertImpl(0, 0, QStringLiteral("text\nmore"));
+        AppError err;
+        QVERIFY(!d.SaveFile(target.isEmpty() ? QString() : path(target), &err));
+        QCOMPARE(err.number, error);
+        QVERIFY(!err.description.isEmpty());
+        QCOMPARE(lines(d), QStringLiteral("text|more"));
+        QVERIFY(d.Modified());
+        QCOMPARE(readFile(path("plain.txt")), QByteArray("keep"));
+    }
+
+    void readOnlyFolderLeavesOldFile() {
+        const QString dir = path("ro");
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(writeFile(dir + "/prog.pbp", "old\r\n"));
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner);
+        if (QFile probe(dir + "/probe"); probe.open(QIODevice::WriteOnly)) {
+            probe.close();
+            QFile::remove(dir + "/probe");
+            QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QSKIP("permissions are not enforced for this user");
+        }
+        SourceDocument d;
+        QVERIFY(d.LoadFile(dir + "/prog.pbp"));
+        d.InsertImpl(0, 0, QStringLiteral("new "));
+        AppError err;
+        const bool saved = d.SaveFile(dir + "/prog.pbp", &err);
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!saved);
+        QCOMPARE(err.number, int(AppError::PathFileAccess));
+        QCOMPARE(readFile(dir + "/prog.pbp"), QByteArray("old\r\n"));
+        QCOMPARE(d.GetLine(0), QStringLiteral("new old"));
+    }
+
+    void linesAndRanges() {
+        SourceDocument d;
+        d.InsertImpl(0, 0, QStringLiteral("first\n\tsecond\nthird"));
+        QCOMPARE(d.NumLines(), 3);
+        QCOMPARE(d.GetLineLength(1), 7);
+        QCOMPARE(d.GetLine(3), QString());
+        QCOMPARE(d.GetLineLength(-1), 0);
+        QCOMPARE(d.GetLineData(9, 1), 0);
+        d.SetLineData(9, 1, 5); // ignored
+        d.SetLineData(0, 0, 5); // no slot 0
+        QCOMPARE(d.GetLineData(0, 0), 0);
+        d.SetLineData(1, 2, -7);
+        QCOMPARE(d.GetLineData(1, 2), -7);
+        QCOMPARE(d.GetLineData(1, 1), 0);
+
+        d.InsertOverwrite(2, 0, 3, 1, QStringLiteral("X\nY"));
+        QCOMPARE(lines(d), QStringLiteral("fiX|Ycond|third"));
+        d.Undo();
+        QCOMPARE(lines(d), QStringLiteral("first|\tsecond|third"));
+        QVERIFY(d.CanRedo());
+        d.Redo();
+        QCOMPARE(lines(d), QStringLiteral("fiX|Ycond|third"));
+        d.DeleteImpl(0, 1, 99, 1); // column clamped to the line end
+        QCOMPARE(lines(d), QStringLiteral("fiX||third"));
+    }
+
+    // Marks on line 2 ("c"); each edit tells where they must be afterwards.
+    void lineDataFollowsText_data() {
+        QTest::addColumn<int>("op");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("data");
+        QTest::newRow("line inserted above") << 0 << "a|b|X|c|d"
+                                             << "0|0|0|7|0";
+        QTest::newRow("lines inserted at line start") << 1 << "a|b|X|Y|c|d"
+                                                      << "0|0|0|0|7|0";
+        QTest::newRow("newline at line start") << 2 << "a|b||c|d"
+                                               << "0|0|0|7|0";
+        QTest::newRow("newline at line end") << 3 << "a|b|c||d"
+                                             << "0|0|7|0|0";
+        QTest::newRow("line above deleted") << 4 << "a|c|d"
+                                            << "0|7|0";
+        QTest::newRow("two lines above deleted") << 5 << "c|d"
+                                                 << "7|0";
+        QTest::newRow("marked line deleted") << 6 << "a|b|d"
+                                             << "0|0|0";
+        QTest::newRow("insert at col 0 undone") << 7 << "a|b|c|d"
+                                                << "0|0|7|0";
+        QTest::newRow("delete above undone") << 8 << "a|b|c|d"
+                                             << "0|0|7|0";
+    }
+    void lineDataFollowsText() {
+        QFETCH(int, op);
+        QFETCH(QString, text);
+        QFETCH(QString, data);
+        SourceDocument d;
+        d.InsertImpl(0, 0, QStringLiteral("a\nb\nc\nd"));
+        d.SetLineData(2, 1, 7);
+        d.SetBookmark(2, true);
+        switch (op) {
+        case 0:
+            d.InsertImpl(1, 1, QStringLiteral("\nX"));
+            break;
+        case 1:
+            d.InsertImpl(0, 2, QStringLiteral("X\nY\n"));
+            break;
+        case 2:
+            d.InsertImpl(0, 2, QStringLiteral("\n"));
+            break;
+        case 3:
+            d.InsertImpl(1, 2, QStringLiteral("\n"));
+            break;
+        case 4:
+            d.DeleteImpl(0, 1, 0, 2);
+            break;
+        case 5:
+            d.DeleteImpl(0, 0, 0, 2);
+            break;
+        case 6:
+            d.DeleteImpl(0, 2, 0, 3);
+            break;
+        case 7:
+            d.InsertImpl(0, 2, QStringLiteral("X\n"));
+            d.Undo();
+            break;
+        case 8:
+            d.DeleteImpl(0, 1, 0, 2);
+            d.Undo();
+            break;
+        }
+        QCOMPARE(lines(d), text);
+        QCOMPARE(slot1(d), data);
+        const int marked = int(data.split(u'|').indexOf(QStringLiteral("7")));
+        QCOMPARE(d.NumBookmarks(), marked >= 0 ? 1 : 0);
+        if (marked >= 0)
+            QVERIFY(d.HasBookmark(marked));
+    }
+
+    void bookmarksWrap() {
+        SourceDocument d;
+        d.InsertImpl(0, 0, QStringLiteral("0\n1\n2\n3\n4"));
+        QCOMPARE(d.NextBookmark(0, true), -1);
+        d.SetBookmark(1, true);
+        d.SetBookmark(3, true);
+        QCOMPARE(d.NumBookmarks(), 2);
+        QCOMPARE(d.NextBookmark(1, true), 3);
+        QCOMPARE(d.NextBookmark(3, true), 1);
+        QCOMPARE(d.NextBookmark(4, true), 1);
+        QCOMPARE(d.NextBookmark(1, false), 3);
+        QCOMPARE(d.NextBookmark(2, false), 1);
+        d.SetBookmark(3, false);
+        QCOMPARE(d.NextBookmark(1, true), 1);
+        d.ClearBookmarks();
+        QCOMPARE(d.NumBookmarks(), 0);
+    }
+
+    void corpusRoundTrip() {
+        const QString dir = testsupport::corpusDir();
+        if (dir.isEmpty())
+            QSKIP("no corpus");
+        int count = 0;
+        QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QByteArray bytes = readFile(file);
+            SourceDocument d;
+            QVERIFY2(d.LoadFile(file), qPrintable(file));
+            QVERIFY2(d.SaveFile(path("corpus.out")), qPrintable(file));
+            QVERIFY2(readFile(path("corpus.out")) == bytes, qPrintable(file));
+            ++count;
+        }
+        QVERIFY(count > 0);
+    }
+};
+
+QTEST_MAIN(tst_SourceDocument)
+#include "tst_SourceDocument.moc"

@@ -1,0 +1,145 @@
+#include <QTest>
+
+#include "platform/SourceLexer.h"
+
+// Tokens as "class:text", blanks left out, so a table row reads like the line.
+static QString describe(const QString& line, const QList<SourceToken>& tokens) {
+    QStringList out;
+    int next = 0;
+    for (const SourceToken& t : tokens) {
+        if (t.start != next)
+            return QStringLiteral("gap at %1").arg(next);
+        next = t.start + t.length;
+        if (t.cls != tokenclass::Plain)
+            out << QStringLiteral("%1:%2").arg(t.cls).arg(line.mid(t.start, t.length));
+    }
+    if (next != line.size())
+        return QStringLiteral("ends at %1").arg(next);
+    return out.join(u' ');
+}
+
+class tst_SourceLexer : public QObject {
+    Q_OBJECT
+private:
+    LexerConfig config_{QStringLiteral("'"), QStringLiteral("rem"), QStringLiteral("\"")};
+    KeywordTable keywords_;
+
+private slots:
+    void initTestCase() {
+        for (const char* w : {"HIGH", "GoSub", "ON", "ON INTERRUPT", "@", "LCDOUT", "IF", "THEN", "EndIF"})
+            keywords_.add(0, QString::fromLatin1(w));
+        for (const char* w : {"DEFINE", "ADC_SAMPLEUS", "ADC_SAMPLEUS 50", "OSC"})
+            keywords_.add(1, QString::fromLatin1(w));
+        for (const char* w : {"WORD", "BYTE", "VAR"})
+            keywords_.add(2, QString::fromLatin1(w));
+        keywords_.add(3, QStringLiteral("MAX"));
+        keywords_.add(4, QStringLiteral("AND"));
+        keywords_.add(5, QStringLiteral("DEC5"));
+        keywords_.add(7, QStringLiteral("IGNORED")); // no such list
+    }
+
+    void lex_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("tokens");
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("blanks only") << " \t "
+                                     << "";
+        QTest::newRow("keyword any case") << "high PortB.0"
+                                          << "10:high 1:PortB 2:. 3:0";
+        QTest::newRow("keyword mixed case in list") << "GOSUB Main"
+                                                    << "10:GOSUB 1:Main";
+        QTest::newRow("label") << "Main:"
+                               << "1:Main 2::";
+        QTest::newRow("multi-word keyword") << "ON   INTERRUPT GoTo Isr"
+                                            << "10:ON   INTERRUPT 1:GoTo 1:Isr";
+        QTest::newRow("multi-word keyword with tab") << "on\tinterrupt"
+                                                     << "10:on\tinterrupt";
+        QTest::newRow("first word alone") << "ON x"
+                                          << "10:ON 1:x";
+        QTest::newRow("words need a blank") << "ONINTERRUPT"
+                                            << "1:ONINTERRUPT";
+        QTest::newRow("define with number") << "DEFINE ADC_SAMPLEUS 50"
+                                            << "11:DEFINE 11:ADC_SAMPLEUS 50";
+        QTest::newRow("define other number") << "DEFINE ADC_SAMPLEUS 20"
+                                             << "11:DEFINE 11:ADC_SAMPLEUS 3:20";
+        QTest::newRow("number word must end") << "ADC_SAMPLEUS 500"
+                                              << "11:ADC_SAMPLEUS 3:500";
+        QTest::newRow("whole words only") << "HIGHER BYTES"
+                                          << "1:HIGHER 1:BYTES";
+        QTest::newRow("var declaration") << "B0 var byte"
+                                         << "1:B0 12:var 12:byte";
+        QTest::newRow("digits in names") << "W12 = B0 + 12"
+                                         << "1:W12 2:= 1:B0 2:+ 3:12";
+        QTest::newRow("hex") << "x = $FF + $1a"
+                             << "1:x 2:= 3:$FF 2:+ 3:$1a";
+        QTest::newRow("binary") << "x = %1010"
+                                << "1:x 2:= 3:%1010";
+        QTest::newRow("not binary") << "x = %12"
+                                    << "1:x 2:= 2:% 3:12";
+        QTest::newRow("not hex") << "$G"
+                                 << "2:$ 1:G";
+        QTest::newRow("operators") << "IF x<=5 AND y<>2 THEN"
+                                   << "10:IF 1:x 2:<= 3:5 14:AND 1:y 2:<> 3:2 10:THEN";
+        QTest::newRow("math and modifier") << "LCDOUT DEC5 x MAX 9"
+                                           << "10:LCDOUT 15:DEC5 1:x 13:MAX 3:9";
+        QTest::newRow("quote comment") << "HIGH 1 ' turn on \"led\""
+                                       << "10:HIGH 3:1 6:' turn on \"led\"";
+        QTest::newRow("comment at start") << "'HIGH 1"
+                                          << "6:'HIGH 1";
+        QTest::newRow("rem comment") << "REM high 1"
+                                     << "6:REM high 1";
+        QTest::newRow("rem lower case after code") << "x = 1 rem set"
+                                                   << "1:x 2:= 3:1 6:rem set";
+        QTest::newRow("rem inside a word") << "remote = 1"
+                                           << "1:remote 2:= 3:1";
+        QTest::newRow("rem as suffix") << "xrem = 1"
+                                       << "1:xrem 2:= 3:1";
+        QTest::newRow("string") << "LCDOUT \"it's\", 1"
+                                << "10:LCDOUT 7:\"it's\" 2:, 3:1";
+        QTest::newRow("unterminated string") << "LCDOUT \"abc"
+                                             << "10:LCDOUT 7:\"abc";
+        QTest::newRow("semicolon is a symbol") << "x = 1 ; note"
+                                               << "1:x 2:= 3:1 2:; 1:note";
+        QTest::newRow("assembler marker keyword") << "@ movlw 5"
+                                                  << "10:@ 1:movlw 3:5";
+        QTest::newRow("directive") << "#CONFIG"
+                                   << "5:#CONFIG";
+        QTest::newRow("non-ascii letters") << "sıcaklık = 1"
+                                           << "1:sıcaklık 2:= 3:1";
+        QTest::newRow("malformed number") << "8BIT"
+                                          << "1:8BIT";
+    }
+    void lex() {
+        QFETCH(QString, line);
+        QFETCH(QString, tokens);
+        QCOMPARE(describe(line, SourceLexer::lex(line, config_, keywords_)), tokens);
+    }
+
+    void specialWithoutKeywords() {
+        const KeywordTable none;
+        QCOMPARE(describe("@ nop", SourceLexer::lex("@ nop", config_, none)), QStringLiteral("5:@ 1:nop"));
+        // Without a second starter "rem" is a plain name.
+        const LexerConfig quoteOnly{QStringLiteral("'"), QString(), QStringLiteral("\"")};
+        QCOMPARE(describe("rem x", SourceLexer::lex("rem x", quoteOnly, none)), QStringLiteral("1:rem 1:x"));
+        // A configured ";" starter makes ";" a comment.
+        const LexerConfig semicolon{QStringLiteral(";"), QString(), QStringLiteral("\"")};
+        QCOMPARE(describe("x ; y", SourceLexer::lex("x ; y", semicolon, none)), QStringLiteral("1:x 6:; y"));
+    }
+
+    void longestKeywordWins() {
+        KeywordTable t;
+        t.add(0, QStringLiteral("ON"));
+        t.add(2, QStringLiteral("on interrupt"));
+        int list = -1;
+        QCOMPARE(t.match(QStringLiteral("ON INTERRUPT x"), 0, list), 12);
+        QCOMPARE(list, 2);
+        QCOMPARE(t.match(QStringLiteral("ON x"), 0, list), 2);
+        QCOMPARE(list, 0);
+        t.clear();
+        QCOMPARE(t.match(QStringLiteral("ON x"), 0, list), 0);
+    }
+};
+
+QTEST_MAIN(tst_SourceLexer)
+#include "tst_SourceLexer.moc"

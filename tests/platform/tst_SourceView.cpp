@@ -1,0 +1,791 @@
+#include <QApplication>
+#include <QFile>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include "platform/Colors.h"
+#include "platform/FindReplaceDialog.h"
+#include "platform/KeyCodes.h"
+#include "platform/ScriptedPrompts.h"
+#include "platform/SourceView.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+// A drawing hook that records its calls, marks slot-1 lines like the editor window does — a red box
+// in the margin, or red override colours without one — and remembers the records it saw.
+class RecordingHook : public ISourceDraw2 {
+public:
+    explicit RecordingHook(SourceView& v) : view(v) {}
+    SourceView& view;
+    QStringList calls;
+    QList<DrawLineRecord> records;
+
+    void PreDraw(QPainter*) override { calls << QStringLiteral("D"); }
+    void PreDrawPage(QPainter*) override { calls << QStringLiteral("P"); }
+    void PreDrawLine(DrawLineRecord& r) override {
+        calls << QStringLiteral("L");
+        records << r;
+        if (view.Document().GetLineData(r.line, 1) == 0)
+            return;
+        if (view.MarginStyle() == 0) {
+            r.useOverrideColors = true;
+            r.overrideText = qRgb(255, 255, 255);
+            r.overrideBack = qRgb(255, 0, 0);
+            return;
+        }
+        const int x0 = view.MarginStyle() == 2 ? r.xOrigin : 0;
+        const int w = view.MarginCells() * view.CellWidth();
+        r.painter->fillRect(QRect(QPoint(x0 + 3, r.y + 3), QPoint(x0 + w - 3, r.y + view.LineHeight() - 3)),
+                            QColor(255, 0, 0));
+    }
+    void PostDrawPage(QPainter*) override { calls << QStringLiteral("p"); }
+    void PostDraw(QPainter*) override { calls << QStringLiteral("d"); }
+};
+
+const QColor kRed(255, 0, 0);
+
+// Pixels within a small distance of a colour (text edges are blended with the background).
+int countColor(const QImage& img, const QRect& area, const QColor& c, int tolerance = 0) {
+    int n = 0;
+    const QRect r = area.intersected(img.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor p(img.pixel(x, y));
+            if (qAbs(p.red() - c.red()) <= tolerance && qAbs(p.green() - c.green()) <= tolerance &&
+                qAbs(p.blue() - c.blue()) <= tolerance)
+                ++n;
+        }
+    return n;
+}
+
+void configurePicBasic(SourceDocument& d) {
+    d.SetDocumentSetting(3);
+    d.SetSLCommentStart(QStringLiteral("'"));
+    d.SetSLCommentStart2(QStringLiteral("rem"));
+    d.SetStringDelimiter(QStringLiteral("\""));
+    d.SetLanguageFlags(112);
+    d.ClearKeywords();
+    for (const char* w : {"HIGH", "LOW", "GOTO", "ON INTERRUPT"})
+        d.AddKeyword(0, QString::fromLatin1(w));
+    d.AddKeyword(2, QStringLiteral("VAR"));
+}
+
+} // namespace
+
+class tst_SourceView : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir tmp_;
+
+    static QString numberedLines(int n) {
+        QStringList l;
+        for (int i = 0; i < n; ++i)
+            l << QStringLiteral("line %1 with some text that is quite long for scrolling sideways").arg(i);
+        return l.join(u'\n');
+    }
+    static void showView(SourceView& v, int w = 400, int h = 240) {
+        v.resize(w, h);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+    }
+    static QString allText(SourceView& v) {
+        QStringList l;
+        for (int i = 0; i < v.Document().NumLines(); ++i)
+            l << v.Document().GetLine(i);
+        return l.join(u'|');
+    }
+
+private slots:
+    void caretIsClampedAndAnnounced_data() {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::newRow("inside") << 2 << 1 << 2 << 1;
+        QTest::newRow("past line end") << 50 << 0 << 5 << 0;
+        QTest::newRow("past last line") << 1 << 9 << 1 << 2;
+        QTest::newRow("negative") << -3 << -1 << 0 << 0;
+    }
+    void caretIsClampedAndAnnounced() {
+        QFETCH(int, col);
+        QFETCH(int, line);
+        QFETCH(int, x);
+        QFETCH(int, y);
+        SourceView v;
+        v.Document().InsertImpl(0, 0, QStringLiteral("first\nsecond\nthird"));
+        v.MoveCaret(4, 2);
+        QSignalSpy moves(&v, &SourceView::CaretMove);
+        v.MoveCaret(col, line);
+        QCOMPARE(v.CaretX(), x);
+        QCOMPARE(v.CaretY(), y);
+        QCOMPARE(moves.size(), 1);
+        QCOMPARE(moves.first().at(0).toInt(), x);
+        QCOMPARE(moves.first().at(1).toInt(), y);
+    }
+
+    void selection() {
+        SourceView v;
+        v.Document().InsertImpl(0, 0, QStringLiteral("alpha beta\ngamma"));
+        QVERIFY(!v.TextSelected());
+        v.SetSel(3, 1, 2, 0); // backwards: the caret ends at (2, 0)
+        QVERIFY(v.TextSelected());
+        int c1, l1, c2, l2;
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({2, 0, 3, 1}));
+        QCOMPARE(v.CaretX(), 2);
+        QCOMPARE(v.CaretY(), 0);
+        v.MoveCaret(7, 0);
+        v.SelectWord();
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({6, 0, 10, 0}));
+    }
+
+    void scrollPosition() {
+        SourceView v;
+        showView(v, 300, 200);
+        v.Document().InsertImpl(0, 0, numberedLines(200));
+        v.SetScrollPos(5, 40);
+        int col = -1, line = -1;
+        v.GetScrollPos(col, line);
+        QCOMPARE(line, 40);
+        QCOMPARE(col, 5);
+        v.SetScrollPos(0, 0);
+        v.GetScrollPos(col, line);
+        QCOMPARE(line, 0);
+        QCOMPARE(col, 0);
+    }
+
+    void metricsAndPoints() {
+        SourceView v;
+        showView(v);
+        v.Document().InsertImpl(0, 0, QStringLiteral("ab\n\tx\ny"));
+        const QFontMetrics fm(v.font());
+        QCOMPARE(fm.horizontalAdvance(QLatin1Char('i')), fm.horizontalAdvance(QLatin1Char('W')));
+        QVERIFY(v.CellWidth() > 0);
+        QVERIFY(v.LineHeight() >= v.CellWidth());
+        v.SetMarginStyle(1);
+        QCOMPARE(v.MarginWidth(), v.MarginCells() * v.CellWidth());
+        int x0, y0, x1, y1, x2, y2;
+        v.PositionToPoint(0, 0, x0, y0);
+        v.PositionToPoint(2, 0, x1, y1);
+        v.PositionToPoint(1, 2, x2, y2);
+        QVERIFY(x0 >= v.MarginWidth());
+        QCOMPARE(x1 - x0, 2 * v.CellWidth());
+        QCOMPARE(y1, y0);
+        QCOMPARE(y2 - y0, 2 * v.LineHeight());
+        // HitTest inverts PositionToPoint, from anywhere inside the cell.
+        int col = -1, line = -1;
+        v.HitTest(x2 - 2, y2 + v.LineHeight() - 1, col, line);
+        QCOMPARE(QList<int>({col, line}), QList<int>({1, 2}));
+        v.HitTest(x0 + 1, y0 + 1, col, line);
+        QCOMPARE(QList<int>({col, line}), QList<int>({0, 0}));
+        // The text after a TAB starts at the next tab stop.
+        int xt, yt;
+        v.PositionToPoint(1, 1, xt, yt);
+        QCOMPARE(xt - x0, qRound(SourceView::TabWidth * QFontMetricsF(v.font()).horizontalAdvance(u' ')));
+        v.SetMarginStyle(0);
+        QCOMPARE(v.MarginWidth(), 0);
+    }
+
+    void displayPos_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("display");
+        QTest::newRow("no tabs") << "abc" << 2 << 2;
+        QTest::newRow("after tab") << "\tx" << 1 << 4;
+        QTest::newRow("tab mid stop") << "ab\tx" << 3 << 4;
+        QTest::newRow("two tabs") << "\t\tx" << 3 << 9;
+        QTest::newRow("past end") << "ab" << 5 << 5;
+    }
+    void displayPos() {
+        QFETCH(QString, text);
+        QFETCH(int, col);
+        QFETCH(int, display);
+        SourceView v;
+        v.Document().InsertImpl(0, 0, QStringLiteral("x\n") + text);
+        int dc = -1, dl = -1;
+        v.GetDisplayPos(col, 1, dc, dl);
+        QCOMPARE(dc, display);
+        QCOMPARE(dl, 1);
+    }
+
+    void tokenAt_data() {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("cls");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        // "  high PORTB ' note"
+        QTest::newRow("blank") << 0 << 0 << 0 << 2;
+        QTest::newRow("keyword") << 4 << 10 << 2 << 4;
+        QTest::newRow("name") << 7 << 1 << 7 << 5;
+        QTest::newRow("comment") << 16 << 6 << 13 << 6;
+        QTest::newRow("past end") << 40 << 0 << 40 << 0;
+        QTest::newRow("negative") << -1 << 0 << -1 << 0;
+    }
+    void tokenAt() {
+        QFETCH(int, col);
+        QFETCH(int, cls);
+        QFETCH(int, start);
+        QFETCH(int, length);
+        SourceView v;
+        configurePicBasic(v.Document());
+        v.Document().InsertImpl(0, 0, QStringLiteral("  high PORTB ' note"));
+        int c = -9, s = -9, l = -9;
+        v.GetTokenAt(col, 0, c, s, l);
+        QCOMPARE(QList<int>({c, s, l}), QList<int>({cls, start, length}));
+    }
+
+    void tokenCacheFollowsEditsAndKeywords() {
+        SourceView v;
+        configurePicBasic(v.Document());
+        v.Document().InsertImpl(0, 0, QStringLiteral("PAUSE 10"));
+        int c, s, l;
+        v.GetTokenAt(0, 0, c, s, l);
+        QCOMPARE(c, 1);
+        v.Document().AddKeyword(0, QStringLiteral("pause"));
+        v.GetTokenAt(0, 0, c, s, l);
+        QCOMPARE(c, 10);
+        v.Document().InsertImpl(0, 0, QStringLiteral("'"));
+        v.GetTokenAt(0, 0, c, s, l);
+        QCOMPARE(QList<int>({c, s, l}), QList<int>({6, 0, 9}));
+        v.Document().Undo();
+        v.GetTokenAt(0, 0, c, s, l);
+        QCOMPARE(c, 10);
+    }
+
+    void keywordColoursArePainted() {
+        SourceView v;
+        v.SetMarginStyle(0);
+        configurePicBasic(v.Document());
+        v.TokenInfo().SetForegroundColor(10, colors::rgb(0, 0, 255));
+        v.TokenInfo().SetForegroundColor(6, colors::rgb(0, 150, 0));
+        v.Document().InsertImpl(0, 0, QStringLiteral("HIGH x\n' note"));
+        showView(v);
+        const QImage img = v.grab().toImage();
+        int x, y, x2, y2;
+        v.PositionToPoint(0, 0, x, y);
+        v.PositionToPoint(4, 0, x2, y2);
+        const QRect keyword(x, y, x2 - x, v.LineHeight());
+        QVERIFY(countColor(img, keyword, QColor(0, 0, 255), 60) > 5);
+        v.PositionToPoint(5, 0, x, y);
+        QCOMPARE(countColor(img, QRect(x, y, v.CellWidth(), v.LineHeight()), QColor(0, 0, 255), 60), 0);
+        v.PositionToPoint(0, 1, x, y);
+        QVERIFY(countColor(img, QRect(x, y, 6 * v.CellWidth(), v.LineHeight()), QColor(0, 150, 0), 40) > 5);
+    }
+
+    void backgroundColours() {
+        SourceView v;
+        v.SetMarginStyle(1);
+        v.SetTextBackColor(colors::rgb(255, 255, 200));
+        v.SetBackColor(colors::rgb(200, 255, 255));
+        v.Document().InsertImpl(0, 0, QStringLiteral("x"));
+        showView(v);
+        const QImage img = v.grab().toImage();
+        QCOMPARE(QColor(img.pixel(v.width() - 30, v.height() / 2)), QColor(255, 255, 200));
+        QCOMPARE(QColor(img.pixel(1, v.height() - 5)), QColor(200, 255, 255));
+        QCOMPARE(v.TextBackColor(), colors::rgb(255, 255, 200));
+    }
+
+    void hookOrderAndRecords() {
+        SourceView v;
+        RecordingHook hook(v);
+        v.Document().InsertImpl(0, 0, QStringLiteral("a\nb\nc"));
+        v.SetDrawHook(&hook);
+        QCOMPARE(v.DrawHook(), &hook);
+        showView(v);
+        hook.calls.clear();
+        hook.records.clear();
+        v.Refresh();
+        QTRY_VERIFY(!hook.calls.isEmpty());
+        QApplication::processEvents();
+        const QString seq = hook.calls.join(QString());
+        QVERIFY2(QRegularExpression(QStringLiteral("^(DPL*pd)+$")).match(seq).hasMatch(), qPrintable(seq));
+        QVERIFY(seq.contains(QStringLiteral("DPLLLpd")));
+        QList<int> lines;
+        for (const DrawLineRecord& r : hook.records)
+            if (!lines.contains(r.line))
+                lines << r.line;
+        QCOMPARE(lines, QList<int>({0, 1, 2}));
+        int x, y;
+        v.PositionToPoint(0, 1, x, y);
+        for (const DrawLineRecord& r : hook.records)
+            if (r.line == 1) {
+                QCOMPARE(r.y, y);
+                QCOMPARE(r.xOrigin, x);
+            }
+    }
+
+    void errorBoxInFixedMargin() {
+        SourceView v;
+        v.SetMarginStyle(1);
+        RecordingHook hook(v);
+        v.SetDrawHook(&hook);
+        v.Document().InsertImpl(0, 0, QStringLiteral("a\nb\nc\nd"));
+        v.Document().SetLineData(2, 1, 1);
+        v.Document().SetLineData(1, 2, 1); // a line kind never paints
+        showView(v);
+        const QImage img = v.grab().toImage();
+        const int w = v.MarginWidth();
+        const int h = v.LineHeight();
+        int x, y;
+        v.PositionToPoint(0, 2, x, y);
+        QCOMPARE(QColor(img.pixel(w / 2, y + h / 2)), kRed);
+        QCOMPARE(QColor(img.pixel(3, y + 3)), kRed);
+        QVERIFY(QColor(img.pixel(2, y + 2)) != kRed);
+        QVERIFY(QColor(img.pixel(w - 2, y + h / 2)) != kRed);
+        QCOMPARE(countColor(img, QRect(0, y - h, w, h), kRed), 0);
+        QCOMPARE(countColor(img, QRect(w, 0, v.width() - w, v.height()), kRed), 0);
+        // Clearing the mark and repainting removes the box.
+        v.Document().SetLineData(2, 1, 0);
+        v.Document().UpdateViews(128, 0, 2, 0, 2);
+        QApplication::processEvents();
+        QCOMPARE(countColor(v.grab().toImage(), QRect(0, 0, w, v.height()), kRed), 0);
+    }
+
+    void errorBoxScrollsWithScrollingMargin() {
+        SourceView v;
+        v.SetMarginStyle(2);
+        RecordingHook hook(v);
+        v.SetDrawHook(&hook);
+        v.Document().InsertImpl(0, 0, numberedLines(5));
+        v.Document().SetLineData(1, 1, 1);
+        showView(v, 200, 160);
+        const int w = v.MarginWidth();
+        const int cw = v.CellWidth();
+        int x, y;
+        v.PositionToPoint(0, 1, x, y);
+        const int midY = y + v.LineHeight() / 2;
+        QImage img = v.grab().toImage();
+        QCOMPARE(QColor(img.pixel(w - 5, midY)), kRed);
+        v.SetScrollPos(2, 0);
+        QApplication::processEvents();
+        img = v.grab().toImage();
+        const int s = 2 * cw;
+        QCOMPARE(QColor(img.pixel(w - 5 - s, midY)), kRed);
+        QVERIFY(QColor(img.pixel(w - 2 - s, midY)) != kRed);
+        QVERIFY(QColor(img.pixel(w - 5, midY)) != kRed);
+        QCOMPARE(hook.records.last().xOrigin, -s);
+    }
+
+    void overrideColoursWithoutMargin() {
+        SourceView v;
+        v.SetMarginStyle(0);
+        RecordingHook hook(v);
+        v.SetDrawHook(&hook);
+        v.Document().InsertImpl(0, 0, QStringLiteral("aaaa\nWWWW\ncccc"));
+        v.Document().SetLineData(1, 1, 1);
+        showView(v);
+        const QImage img = v.grab().toImage();
+        int x, y;
+        v.PositionToPoint(0, 1, x, y);
+        const int h = v.LineHeight();
+        QCOMPARE(QColor(img.pixel(v.width() - 30, y + h / 2)), kRed); // across the full width
+        QVERIFY(countColor(img, QRect(x, y, 4 * v.CellWidth(), h), Qt::white, 60) > 5);
+        QCOMPARE(countColor(img, QRect(0, y + h, v.width(), h), kRed), 0);
+        QCOMPARE(countColor(img, QRect(0, y - h, v.width(), h), kRed), 0);
+    }
+
+    void marginShowsBookmark() {
+        SourceView v;
+        v.SetMarginStyle(1);
+        v.Document().InsertImpl(0, 0, QStringLiteral("a\nb\nc"));
+        showView(v);
+        v.MoveCaret(0, 1);
+        const QImage before = v.grab().toImage();
+        v.ExecuteCommand(SourceView::CmdToggleBookmark);
+        QApplication::processEvents();
+        const QImage after = v.grab().toImage();
+        int x, y;
+        v.PositionToPoint(0, 1, x, y);
+        const QRect row(0, y, v.MarginWidth(), v.LineHeight());
+        QVERIFY(before.copy(row) != after.copy(row));
+        const QRect other(0, y + v.LineHeight(), v.MarginWidth(), v.LineHeight());
+        QCOMPARE(before.copy(other), after.copy(other));
+    }
+
+    // Each command with the handler letting it run, then with the handler cancelling it.
+    void executeCommand_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("ran"); // text | caret col,line | bookmarks
+        QTest::addColumn<QString>("cancelled");
+        const QString same = QStringLiteral("ab|\tcd|ef;1,1;0");
+        QTest::newRow("toggle bookmark") << 6 << "ab|\tcd|ef;1,1;1" << same;
+        // Up and down keep the screen column: column 1 of "\tcd" lies behind a TAB.
+        QTest::newRow("caret up") << 9 << "ab|\tcd|ef;2,0;0" << same;
+        QTest::newRow("caret down") << 10 << "ab|\tcd|ef;2,2;0" << same;
+        QTest::newRow("caret left") << 19 << "ab|\tcd|ef;0,1;0" << same;
+        QTest::newRow("caret right") << 20 << "ab|\tcd|ef;2,1;0" << same;
+        QTest::newRow("backspace") << 21 << "ab|cd|ef;0,1;0" << same;
+        QTest::newRow("delete") << 59 << "ab|\td|ef;1,1;0" << same;
+        QTest::newRow("cancel") << 34 << same << same;
+        QTest::newRow("go to line") << 39 << same << same;
+        QTest::newRow("indent") << 43 << "ab|\t\tcd|ef;4,1;0" << same;
+        QTest::newRow("outdent") << 44 << "ab|cd|ef;2,1;0" << same;
+        QTest::newRow("line end") << 63 << "ab|\tcd|ef;3,1;0" << same;
+        QTest::newRow("extend right") << 120 << "ab|\tcd|ef;2,1;0" << same;
+    }
+    void executeCommand() {
+        QFETCH(int, code);
+        QFETCH(QString, ran);
+        QFETCH(QString, cancelled);
+        for (const bool cancel : {false, true}) {
+            SourceView v;
+            v.Document().InsertImpl(0, 0, QStringLiteral("ab\n\tcd\nef"));
+            v.MoveCaret(1, 1);
+            QList<int> announced;
+            connect(&v, &SourceView::ExecuteCommandEvent, this, [&announced, cancel](int& c) {
+                announced << c;
+                if (cancel)
+                    c = 0;
+            });
+            v.ExecuteCommand(code);
+            QCOMPARE(announced, QList<int>({code}));
+            const QString state = QStringLiteral("%1;%2,%3;%4")
+                                      .arg(allText(v))
+                                      .arg(v.CaretX())
+                                      .arg(v.CaretY())
+                                      .arg(v.Document().NumBookmarks());
+            QCOMPARE(state, cancel ? cancelled : ran);
+        }
+    }
+
+    void indentAndOutdentSelectedLines() {
+        SourceView v;
+        v.Document().InsertImpl(0, 0, QStringLiteral("a\n\tb\nc\nd"));
+        v.SetSel(1, 0, 1, 2);
+        v.ExecuteCommand(SourceView::CmdIndent);
+        QCOMPARE(allText(v), QStringLiteral("\ta|\t\tb|\tc|d"));
+        int c1, l1, c2, l2;
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({0, 0, 2, 2}));
+        v.Document().Undo();
+        QCOMPARE(allText(v), QStringLiteral("a|\tb|c|d"));
+        v.SetSel(0, 0, 0, 3); // ends at column 0: line 3 is not taken in
+        v.ExecuteCommand(SourceView::CmdOutdent);
+        QCOMPARE(allText(v), QStringLiteral("a|b|c|d"));
+    }
+
+    void bookmarksWrapAndMoveWithLines() {
+        SourceView v;
+        v.Document().InsertImpl(0, 0, QStringLiteral("0\n1\n2\n3\n4"));
+        v.MoveCaret(0, 1);
+        v.ExecuteCommand(SourceView::CmdToggleBookmark);
+        v.MoveCaret(0, 3);
+        v.ExecuteCommand(SourceView::CmdToggleBookmark);
+        QCOMPARE(v.Document().NumBookmarks(), 2);
+        v.ExecuteCommand(SourceView::CmdNextBookmark);
+        QCOMPARE(v.CaretY(), 1); // wrapped from 3
+        v.ExecuteCommand(SourceView::CmdPreviousBookmark);
+        QCOMPARE(v.CaretY(), 3); // wrapped from 1
+        v.Document().InsertImpl(0, 0, QStringLiteral("new\nnew\n"));
+        v.MoveCaret(0, 0);
+        v.ExecuteCommand(SourceView::CmdNextBookmark);
+        QCOMPARE(v.CaretY(), 3);
+        v.ExecuteCommand(SourceView::CmdNextBookmark);
+        QCOMPARE(v.CaretY(), 5);
+        v.ExecuteCommand(SourceView::CmdToggleBookmark);
+        QCOMPARE(v.Document().NumBookmarks(), 1);
+        v.ExecuteCommand(SourceView::CmdClearBookmarks);
+        QCOMPARE(v.Document().NumBookmarks(), 0);
+        v.ExecuteCommand(SourceView::CmdNextBookmark); // none: the caret stays
+        QCOMPARE(v.CaretY(), 5);
+    }
+
+    // Keys reach the handlers with classic codes and run through the command map.
+    void keys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<int>("shift");
+        QTest::addColumn<int>("command");
+        QTest::newRow("up") << int(Qt::Key_Up) << 0 << 38 << 0 << 9;
+        QTest::newRow("down") << int(Qt::Key_Down) << 0 << 40 << 0 << 10;
+        QTest::newRow("left") << int(Qt::Key_Left) << 0 << 37 << 0 << 19;
+        QTest::newRow("shift right") << int(Qt::Key_Right) << int(Qt::ShiftModifier) << 39 << 1 << 120;
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << 8 << 0 << 21;
+        QTest::newRow("escape") << int(Qt::Key_Escape) << 0 << 27 << 0 << 34;
+        QTest::newRow("ctrl g") << int(Qt::Key_G) << int(Qt::ControlModifier) << 71 << 2 << 39;
+        QTest::newRow("shift tab") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << 9 << 1 << 44;
+        QTest::newRow("ctrl f2") << int(Qt::Key_F2) << int(Qt::ControlModifier) << 113 << 2 << 6;
+        QTest::newRow("ctrl z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << 90 << 2 << 53;
+        QTest::newRow("ctrl y") << int(Qt::Key_Y) << int(Qt::ControlModifier) << 89 << 2 << 54;
+        QTest::newRow("typing") << int(Qt::Key_A) << 0 << 65 << 0 << 0;
+        QTest::newRow("tab without selection") << int(Qt::Key_Tab) << 0 << 9 << 0 << 0;
+        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << 13 << 0 << 0;
+    }
+    void keys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, keyCode);
+        QFETCH(int, shift);
+        QFETCH(int, command);
+        SourceView v;
+        showView(v);
+        v.SetFocus();
+        v.Document().InsertImpl(0, 0, QStringLiteral("ab\ncd"));
+        v.MoveCaret(1, 1);
+        QList<int> downs, ups, commands;
+        connect(&v, &SourceView::KeyDown, this, [&downs, shift](int& k, int s) {
+            if (s == shift && k != keys::VK_Shift && k != keys::VK_Control && k != keys::VK_Menu)
+                downs << k;
+        });
+        connect(&v, &SourceView::KeyUp, this, [&ups](int& k, int) { ups << k; });
+        connect(&v, &SourceView::ExecuteCommandEvent, this, [&commands](int& c) { commands << c; });
+        QWidget* target = v.focusProxy();
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(downs, QList<int>({keyCode}));
+        QVERIFY(ups.contains(keyCode));
+        QCOMPARE(commands, command ? QList<int>({command}) : QList<int>());
+    }
+
+    void handlersSwallowKeys() {
+        SourceView v;
+        showView(v);
+        v.SetFocus();
+        QWidget* target = v.focusProxy();
+        bool swallowDown = true;
+        connect(&v, &SourceView::KeyDown, this, [&swallowDown](int& k, int) {
+            if (swallowDown && k == 'A')
+                k = 0;
+        });
+        QList<int> typed;
+        connect(&v, &SourceView::KeyPress, this, [&typed](int& ascii) {
+            typed << ascii;
+            if (ascii == 'b')
+                ascii = 0;
+            if (ascii == 'c')
+                ascii = 'C';
+        });
+        QSignalSpy changes(&v, &SourceView::LinesChanged);
+        QTest::keyClicks(target, QStringLiteral("abcd"));
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("Cd"));
+        QCOMPARE(typed, QList<int>({'b', 'c', 'd'}));
+        QCOMPARE(changes.size(), 2);
+        swallowDown = false;
+        QTest::keyClick(target, Qt::Key_Backspace);
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("C"));
+        QVERIFY(v.Document().CanUndo());
+    }
+
+    void tabWithMultiLineSelectionIndents() {
+        SourceView v;
+        showView(v);
+        v.SetFocus();
+        v.Document().InsertImpl(0, 0, QStringLiteral("a\nb\nc"));
+        v.SetSel(0, 0, 1, 1);
+        QTest::keyClick(v.focusProxy(), Qt::Key_Tab);
+        QCOMPARE(allText(v), QStringLiteral("\ta|\tb|c"));
+        QTest::keyClick(v.focusProxy(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(allText(v), QStringLiteral("a|b|c"));
+    }
+
+    void mouseEvents() {
+        SourceView v;
+        showView(v);
+        v.Document().InsertImpl(0, 0, QStringLiteral("abc\ndef"));
+        int x, y;
+        v.PositionToPoint(1, 1, x, y);
+        QSignalSpy ups(&v, &SourceView::MouseUp);
+        QWidget* vp = nullptr;
+        for (QWidget* w : v.findChildren<QWidget*>())
+            if (w->objectName() == QLatin1String("qt_scrollarea_viewport"))
+                vp = w;
+        QVERIFY(vp);
+        const QPoint local = vp->mapFrom(&v, QPoint(x + 1, y + 2));
+        QTest::mouseClick(vp, Qt::RightButton, Qt::ShiftModifier, local);
+        QCOMPARE(ups.size(), 1);
+        QCOMPARE(ups.first().at(0).toInt(), 2);
+        QCOMPARE(ups.first().at(1).toInt(), 1);
+        QCOMPARE(ups.first().at(2).toInt(), x + 1);
+        QCOMPARE(ups.first().at(3).toInt(), y + 2);
+    }
+
+    void findText_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWord");
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<QString>("found"); // col,line of each match in turn, "-" for not found
+        // text: "high x\nHIGHER high\nend high"; the caret starts at (0, 1)
+        QTest::newRow("forward wraps") << "high" << false << false << true << "0,1 7,1 4,2 0,0 0,1";
+        QTest::newRow("match case") << "HIGH" << true << false << true << "0,1 0,1";
+        QTest::newRow("whole word") << "high" << false << true << true << "7,1 4,2 0,0 7,1";
+        QTest::newRow("backward wraps") << "high" << false << false << false << "0,0 4,2 7,1 0,1 0,0";
+        QTest::newRow("not found") << "xyz" << false << false << true << "-";
+    }
+    void findText() {
+        QFETCH(QString, what);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWord);
+        QFETCH(bool, forward);
+        QFETCH(QString, found);
+        SourceView v;
+        ScriptedPrompts prompts;
+        v.SetPrompts(&prompts);
+        v.Document().InsertImpl(0, 0, QStringLiteral("high x\nHIGHER high\nend high"));
+        v.MoveCaret(0, 1);
+        for (const QString& expected : found.split(u' ')) {
+            const bool ok = v.FindText(what, matchCase, wholeWord, forward);
+            if (expected == QLatin1String("-")) {
+                QVERIFY(!ok);
+                QCOMPARE(prompts.messages(), QStringList({QStringLiteral("Cannot find \"%1\"").arg(what)}));
+                continue;
+            }
+            QVERIFY(ok);
+            int c1, l1, c2, l2;
+            v.GetSel(c1, l1, c2, l2);
+            QCOMPARE(QStringLiteral("%1,%2").arg(c1).arg(l1), expected);
+            QCOMPARE(c2 - c1, what.size());
+        }
+        if (found != QLatin1String("-"))
+            QVERIFY(prompts.messages().isEmpty());
+    }
+
+    void replaceAllIsOneUndoStep() {
+        SourceView v;
+        ScriptedPrompts prompts;
+        v.SetPrompts(&prompts);
+        v.Document().InsertImpl(0, 0, QStringLiteral("led = 1\nLED led\nledger"));
+        v.Document().SetModified(false);
+        QCOMPARE(v.ReplaceAll(QStringLiteral("led"), QStringLiteral("led2"), false, true), 3);
+        QCOMPARE(allText(v), QStringLiteral("led2 = 1|led2 led2|ledger"));
+        v.Undo();
+        QCOMPARE(allText(v), QStringLiteral("led = 1|LED led|ledger"));
+        QVERIFY(!v.Document().Modified());
+        QCOMPARE(v.ReplaceAll(QStringLiteral("led"), QStringLiteral("x"), true, false), 3);
+        QCOMPARE(allText(v), QStringLiteral("x = 1|LED x|xger"));
+        QCOMPARE(v.ReplaceAll(QStringLiteral("zzz"), QStringLiteral("x"), false, false), 0);
+        QCOMPARE(prompts.messages(), QStringList({QStringLiteral("Cannot find \"zzz\"")}));
+    }
+
+    void findReplaceDialog() {
+        SourceView v;
+        ScriptedPrompts prompts;
+        v.SetPrompts(&prompts);
+        showView(v);
+        v.Document().InsertImpl(0, 0, QStringLiteral("one two\ntwo one"));
+        v.MoveCaret(0, 0);
+        v.Replace();
+        auto* dlg = v.findChild<FindReplaceDialog*>();
+        QVERIFY(dlg);
+        QVERIFY(dlg->isVisible());
+        QVERIFY(!dlg->isModal());
+        QVERIFY(dlg->replaceMode());
+        dlg->findEdit()->setText(QStringLiteral("two"));
+        dlg->replaceEdit()->setText(QStringLiteral("2"));
+        QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
+        int c1, l1, c2, l2;
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1}), QList<int>({4, 0}));
+        QTest::mouseClick(dlg->replaceButton(), Qt::LeftButton); // replaces, then finds the next
+        QCOMPARE(allText(v), QStringLiteral("one 2|two one"));
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1}), QList<int>({0, 1}));
+        dlg->upButton()->setChecked(true);
+        QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1}), QList<int>({0, 1})); // only match left, found again by wrapping
+        QTest::mouseClick(dlg->replaceAllButton(), Qt::LeftButton);
+        QCOMPARE(allText(v), QStringLiteral("one 2|2 one"));
+        v.Find();
+        QVERIFY(!dlg->replaceMode());
+        QVERIFY(dlg->replaceButton()->isHidden());
+        // F3 repeats the last search.
+        v.MoveCaret(0, 0);
+        v.FindText(QStringLiteral("one"), false, false, true);
+        v.ExecuteCommand(SourceView::CmdFindNext);
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1}), QList<int>({2, 1}));
+        QVERIFY(prompts.messages().isEmpty());
+    }
+
+    void clipboardCommands() {
+        SourceView v;
+        v.Document().InsertImpl(0, 0, QStringLiteral("alpha beta"));
+        v.SetSel(0, 0, 5, 0);
+        v.Cut();
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral(" beta"));
+        v.MoveCaret(5, 0);
+        v.Paste();
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral(" betaalpha"));
+        v.Undo();
+        v.Undo();
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("alpha beta"));
+        v.Redo();
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral(" beta"));
+    }
+
+    void printKeepsTextAndColours() {
+        SourceView v;
+        configurePicBasic(v.Document());
+        v.PrintTokenInfo().SetForegroundColor(10, colors::rgb(0, 0, 180));
+        v.PrintTokenInfo().SetTokenStyle(10, 1);
+        v.PrintTokenInfo().SetForegroundColor(6, colors::rgb(0, 150, 0));
+        v.Document().InsertImpl(0, 0, QStringLiteral("HIGH led ' on\n\tGOTO Main"));
+        const auto doc = v.printDocument();
+        QCOMPARE(doc->toPlainText(), QStringLiteral("HIGH led ' on\n\tGOTO Main"));
+        const QTextBlock first = doc->begin();
+        QColor keyword, comment, name;
+        bool bold = false;
+        for (const QTextLayout::FormatRange& f : first.textFormats()) {
+            const QString part = first.text().mid(f.start, f.length);
+            if (part == QLatin1String("HIGH")) {
+                keyword = f.format.foreground().color();
+                bold = f.format.fontWeight() == QFont::Bold;
+            }
+            if (part == QLatin1String("' on"))
+                comment = f.format.foreground().color();
+            if (part == QLatin1String("led"))
+                name = f.format.foreground().color();
+        }
+        QCOMPARE(keyword.rgb(), qRgb(0, 0, 180));
+        QVERIFY(bold);
+        QCOMPARE(comment.rgb(), qRgb(0, 150, 0));
+        QCOMPARE(name.rgb(), qRgb(0, 0, 0));
+
+        const QString pdf = tmp_.filePath(QStringLiteral("out dir/print ü.pdf"));
+        QVERIFY(testsupport::writeFile(pdf, QByteArray())); // creates the folder
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        QVERIFY(v.PrintTo(printer));
+        const QByteArray bytes = testsupport::readFile(pdf);
+        QVERIFY(bytes.startsWith("%PDF"));
+        QVERIFY(bytes.contains("/Type /Page") || bytes.contains("/Type/Page"));
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (!pdftotext.isEmpty()) {
+            QProcess p;
+            p.start(pdftotext, {pdf, QStringLiteral("-")});
+            QVERIFY(p.waitForFinished());
+            const QString text = QString::fromUtf8(p.readAllStandardOutput());
+            QVERIFY2(text.contains(QLatin1String("HIGH led ' on")), qPrintable(text));
+            QVERIFY(text.contains(QLatin1String("GOTO Main")));
+        }
+    }
+
+    void printTextAsksForPrinter() {
+        SourceView v;
+        ScriptedPrompts prompts;
+        v.SetPrompts(&prompts);
+        prompts.cancel();
+        v.PrintText();
+        QCOMPARE(prompts.shown().size(), 1);
+        QCOMPARE(prompts.last().kind, QStringLiteral("print"));
+    }
+};
+
+QTEST_MAIN(tst_SourceView)
+#include "tst_SourceView.moc"
