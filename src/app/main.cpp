@@ -1,10 +1,21 @@
+#include "platform/AppPaths.h"
+#include "platform/Prompts.h"
+#include "shell/DocumentRules.h"
+#include "shell/MDIMain.h"
+#include "shell/Settings.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Pinwright"));
-    w.show();
+    QApplication::setOrganizationName(QStringLiteral("Pinwright"));
+    QApplication::setApplicationName(QStringLiteral("Pinwright"));
+    QApplication::setApplicationVersion(QStringLiteral(PINWRIGHT_VERSION));
+
+    Settings settings(AppPaths::fromApplication());
+    QtPrompts prompts;
+    MDIMain frame(settings, prompts);
+    frame.show();
+    frame.MDIForm_Load(docrules::commandLinePath(QApplication::arguments().mid(1)));
     return app.exec();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "language/DeviceDatabase.h"
+#include "language/StatementTable.h"
+
 #include <QtGlobal>
 #include <array>
 
@@ -19,7 +22,9 @@ struct AppState {
     // True while PicBasic Pro is the selected compiler, False for PicBasic.
     bool PBPMode = true;
     // Pin counts of the selected device: 0 GPIO, 1 PORTA .. 8 PORTH, 9 PORTJ.
-    std::array<qint32, 10> DevicePorts{};
+    DevicePortTable DevicePorts{};
+    // The statement reference table and, inside it, the DEFINE name list (PBPDefines), numbered from 1.
+    StatementTable PBPCodes;
 
     // Quick-list state, shared by caret tracking, the keyboard handlers and the pop-up lists.
     qint32 QuickListMode = 0;

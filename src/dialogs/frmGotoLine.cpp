@@ -1,0 +1,103 @@
+#include "dialogs/frmGotoLine.h"
+
+#include "editor/frmEditor.h"
+#include "platform/KeyCodes.h"
+#include "platform/Prompts.h"
+#include "platform/SourceView.h"
+#include "platform/TextHelpers.h"
+#include "shell/MDIMain.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QVBoxLayout>
+#include <limits>
+
+frmGotoLine::frmGotoLine(MDIMain& frame)
+    : QDialog(&frame), frame_(frame), Label1(new QLabel(QStringLiteral("Goto Line:"), this)),
+      LineValue_(new QLineEdit(this)), cmdGotoLine(new QPushButton(QStringLiteral("&Goto Line"), this)),
+      cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this)) {
+    setWindowTitle(QStringLiteral("Goto Line"));
+    setObjectName(QStringLiteral("frmGotoLine"));
+    LineValue_->setObjectName(QStringLiteral("LineValue"));
+    Label1->setBuddy(LineValue_);
+    cmdGotoLine->setAutoDefault(false);
+    cmdCancel->setAutoDefault(false);
+    auto* row = new QHBoxLayout;
+    row->addWidget(Label1);
+    row->addWidget(LineValue_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdGotoLine);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addLayout(buttons);
+    LineValue_->installEventFilter(this);
+    connect(cmdGotoLine, &QPushButton::clicked, this, &frmGotoLine::cmdGotoLine_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmGotoLine::cmdCancel_Click);
+}
+
+bool frmGotoLine::LineValue_KeyPress(int keyAscii) const {
+    return (keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8;
+}
+
+void frmGotoLine::LineValue_KeyDown(int keyCode, int) {
+    if (keyCode == keys::VK_Return)
+        cmdGotoLine_Click();
+    else if (keyCode == keys::VK_Escape)
+        reject();
+}
+
+bool frmGotoLine::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LineValue_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int code = keys::virtualKey(*key);
+        if (code == keys::VK_Return || code == keys::VK_Escape) {
+            LineValue_KeyDown(code, keys::shiftMask(key->modifiers()));
+            return true;
+        }
+        // Characters other than digits and Backspace never reach the box (pasting with Ctrl+V included).
+        const QString typed = key->text();
+        if (key->key() == Qt::Key_Backspace)
+            return false;
+        if (!typed.isEmpty() && !LineValue_KeyPress(typed.at(0).unicode()))
+            return true;
+        if (key->matches(QKeySequence::Paste))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmGotoLine::cmdGotoLine_Click() {
+    const QString typed = LineValue_->text();
+    if (typed.isEmpty())
+        return;
+    AppError error;
+    const double value = text::Val(typed);
+    frmEditor* target = nullptr;
+    const QTabBar& tabs = frame_.TaskBar();
+    const QString caption = text::Trim(tabs.tabText(tabs.currentIndex()));
+    for (frmEditor* w : frame_.editors())
+        if (tabs.currentIndex() >= 0 && w->caption() == caption) {
+            target = w;
+            break;
+        }
+    if (value > double(std::numeric_limits<int>::max()))
+        error = AppError::fromNumber(6);
+    else if (!target)
+        error = AppError::objectNotSet();
+    if (error) {
+        frame_.state().prompts.message(this, QStringLiteral("Goto Error: ") + error.description);
+        return;
+    }
+    const int n = int(value);
+    target->View().SetScrollPos(0, n);
+    target->View().MoveCaret(0, n - 1);
+    accept();
+}
+
+void frmGotoLine::cmdCancel_Click() { reject(); }

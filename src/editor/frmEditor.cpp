@@ -1,0 +1,236 @@
+#include "editor/frmEditor.h"
+
+#include "dialogs/frmGotoLine.h"
+#include "editor/ColorTable.h"
+#include "editor/DrawClass.h"
+#include "platform/HelpViewer.h"
+#include "platform/ActiveToolBars.h"
+#include "platform/Colors.h"
+#include "platform/Prompts.h"
+#include "platform/ShellServices.h"
+#include "platform/SourceView.h"
+#include "platform/TextHelpers.h"
+#include "shell/MDIMain.h"
+#include "shell/Settings.h"
+#include "shell/ToolIds.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+// A stored colour text as a number; false when it is not one.
+bool storedColor(const QString& text, qint32& out) {
+    double v = 0;
+    if (!text::ToNumber(text, v) || v < -2147483648.0 || v > 4294967295.0)
+        return false;
+    out = qint32(static_cast<qint64>(v));
+    return true;
+}
+
+} // namespace
+
+frmEditor::frmEditor(MDIMain& frame, AppState& state)
+    : frame_(frame), state_(state), View_(new SourceView(this)), List1_(new QListWidget(View_)),
+      SyntaxHelp_(new QTextEdit(View_)), CheckFile_(new QTimer(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidget(View_);
+    View_->SetPrompts(&state_.prompts);
+    List1_->setObjectName(QStringLiteral("List1"));
+    List1_->hide();
+    List1_->setFocusPolicy(Qt::NoFocus);
+    SyntaxHelp_->setObjectName(QStringLiteral("SyntaxHelp"));
+    SyntaxHelp_->setReadOnly(true);
+    SyntaxHelp_->setFocusPolicy(Qt::NoFocus);
+    SyntaxHelp_->hide();
+    CheckFile_->setInterval(1000);
+    CheckFile_->setObjectName(QStringLiteral("CheckFile"));
+    connect(View_, &SourceView::ExecuteCommandEvent, this, &frmEditor::View_ExecuteCommand);
+}
+
+void frmEditor::View_ExecuteCommand(int& code) {
+    if (code == 39) {
+        frmGotoLine dialog(frame_);
+        dialog.exec();
+        code = 0;
+    }
+}
+
+frmEditor::~frmEditor() {
+    // A window destroyed without a close (the frame going away) still leaves its records behind.
+    if (!unloaded_)
+        View_->SetDrawHook(nullptr);
+}
+
+QString frmEditor::caption() const { return windowTitle(); }
+
+void frmEditor::setCaption(const QString& caption) { setWindowTitle(caption); }
+
+void frmEditor::Form_Load() {
+    // A window handle of the classic API is a 32-bit number; ours only has to tell windows apart.
+    state_.HelpOwner = qint32(reinterpret_cast<quintptr>(this) & 0x7fffffff);
+    frame_.help().InitHelp(state_.HelpOwner, state_.settings.paths().applicationFolder());
+
+    SourceDocument& doc = View_->Document();
+    doc.SetDocumentSetting(3);
+    doc.SetSLCommentStart(QStringLiteral("'"));
+    doc.SetSLCommentStart2(QStringLiteral("rem"));
+    doc.SetStringDelimiter(QStringLiteral("\""));
+
+    InitPBPCodes();
+    LoadReservedWords();
+
+    doc.SetLanguageFlags(112);
+    applyColors();
+
+    draw_ = std::make_unique<DrawClass>();
+    draw_->setView(View_);
+    View_->SetDrawHook(draw_.get());
+
+    const QMimeData* clip = QApplication::clipboard()->mimeData();
+    frame_.toolBars().SetEnabled(QStringLiteral("ID_PASTE"), clip && clip->hasText());
+
+    state_.MouseTokenClass = 0;
+    state_.QuickListMode = 0;
+}
+
+void frmEditor::applyColors() {
+    Settings& s = state_.settings;
+    for (const colortable::Row& row : colortable::Rows) {
+        qint32 c = 0;
+        if (storedColor(s.read(row.key), c))
+            View_->TokenInfo().SetForegroundColor(row.tokenClass, c, -1);
+    }
+    for (int cls = 10; cls <= 15; ++cls)
+        View_->TokenInfo().SetTokenStyle(cls, 1, -1);
+
+    qint32 back = 0;
+    if (storedColor(s.read(settings::colors::svBackGround), back)) {
+        for (int cls = 0; cls <= 15; ++cls)
+            View_->TokenInfo().SetBackgroundColor(cls, back, true);
+        View_->SetTextBackColor(back);
+        View_->SetBackColor(back);
+    }
+
+    for (const colortable::Row& row : colortable::Rows) {
+        qint32 c = 0;
+        if (storedColor(s.read(row.key), c))
+            View_->PrintTokenInfo().SetForegroundColor(row.tokenClass, c, -1);
+    }
+    for (int cls = 10; cls <= 15; ++cls)
+        View_->PrintTokenInfo().SetTokenStyle(cls, 1, -1);
+}
+
+void frmEditor::Form_Activate() {
+    ActiveToolBars& bars = frame_.toolBars();
+    bars.SetEnabled(QStringLiteral("ID_REDO"), View_->Document().CanRedo());
+    bars.SetEnabled(QStringLiteral("ID_UNDO"), View_->Document().CanUndo());
+    bars.SetListIndex(ids::ID_Device, DeviceIndex);
+    frame_.GetDeviceData(false);
+    frame_.EnableTools(true);
+
+    QTabBar& tabs = frame_.TaskBar();
+    const QString mine = text::Trim(caption());
+    for (int i = 0; i < tabs.count(); ++i) {
+        if (text::Trim(tabs.tabText(i)) == mine) {
+            frame_.selectTabQuietly(i);
+            break;
+        }
+    }
+}
+
+void frmEditor::Form_Resize() {
+    if (List1_->isVisible())
+        List1_->hide();
+    if (SyntaxHelp_->isVisible())
+        SyntaxHelp_->hide();
+}
+
+void frmEditor::resizeEvent(QResizeEvent* event) {
+    QMdiSubWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+bool frmEditor::SaveModified() {
+    SourceDocument& doc = View_->Document();
+    if (!doc.Modified())
+        return true;
+    const Prompts::Answer a =
+        state_.prompts.message(this, QStringLiteral("Save Changes to ") + doc.PathName(), QString(),
+                               Prompts::Buttons::YesNoCancel, Prompts::Icon::Question);
+    if (a == Prompts::Answer::No)
+        return true;
+    if (a != Prompts::Answer::Yes)
+        return false;
+    QString name;
+    const bool chosen = state_.prompts.saveFile(
+        this, {QString(), doc.PathName(), QStringLiteral("All Files (*.*)|*.*|")}, name);
+    if (!chosen)
+        return false;
+    if (name.isEmpty()) {
+        state_.prompts.message(this, QStringLiteral("No file name entered."), QStringLiteral("File Error"));
+        return false;
+    }
+    AppError err;
+    if (!doc.SaveFile(name, &err)) {
+        // The text is still only in the editor: keep the window open rather than lose it.
+        frame_.ShowError(err);
+        return false;
+    }
+    doc.SetPathName(name);
+    return true;
+}
+
+void frmEditor::closeEvent(QCloseEvent* event) {
+    if (!Form_Unload()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+bool frmEditor::Form_Unload() {
+    if (unloaded_)
+        return true;
+    if (!SaveModified())
+        return false;
+    unloaded_ = true;
+    CheckFile_->stop();
+
+    --frame_.OpenDocCount;
+    if (frame_.OpenDocCount == 0)
+        frame_.EnableTools(false);
+    frame_.UpdateOpenDocsCaption();
+    frame_.RemoveFromWindowList(*this);
+
+    saveColors();
+    state_.settings.save(settings::startup::LastFile, View_->Document().PathName());
+
+    View_->SetDrawHook(nullptr);
+    if (draw_)
+        draw_->setView(nullptr);
+    return true;
+}
+
+void frmEditor::saveColors() {
+    Settings& s = state_.settings;
+    for (const colortable::Row& row : colortable::Rows)
+        if (View_->TokenInfo().HasForegroundColor(row.tokenClass))
+            s.save(row.key, QString::number(View_->TokenInfo().ForegroundColor(row.tokenClass)));
+    s.save(settings::colors::svBackGround, QString::number(View_->BackColor()));
+}
+
+QString frmEditor::GetShortPath(const QString& path) {
+    const QString shortPath = shell::shortPath(path);
+    if (shortPath.isEmpty())
+        state_.prompts.message(this,
+                               QStringLiteral("Error! Invalid Path or File Name..\n"
+                                              "If the problem persists, please call Korvana Systems support."),
+                               QString(), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    return shortPath;
+}

@@ -1,0 +1,25 @@
+// The editor window's language tables: the statement reference table and the keyword lists.
+#include "editor/frmEditor.h"
+
+#include "language/ReservedWords.h"
+#include "platform/ActiveToolBars.h"
+#include "platform/SourceView.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+
+#include <QListWidget>
+
+void frmEditor::InitPBPCodes() {
+    // Rebuilding for PicBasic empties the rows and DEFINE names PicBasic Pro alone has, so a table built
+    // after a compiler switch equals one built for PicBasic from the start.
+    state_.PBPCodes.InitPBPCodes(state_.PBPMode);
+}
+
+void frmEditor::LoadReservedWords() {
+    DeviceIndex = qint16(frame_.toolBars().ListIndex(ids::ID_Device));
+    SourceDocument& doc = View_->Document();
+    doc.ClearKeywords();
+    for (const KeywordAddition& k : ReservedWords::buildKeywordLists(state_.PBPCodes, state_.PBPMode, state_.DevicePorts))
+        doc.AddKeyword(k.list, k.word);
+    List1_->addItems(ReservedWords::statementWordsForList(state_.PBPCodes));
+}

@@ -1,0 +1,63 @@
+#include "platform/HelpViewer.h"
+
+#include "platform/TextHelpers.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QUrl>
+
+HelpViewer::HelpViewer(QString helpFolder, Resolver resolver)
+    : folder_(std::move(helpFolder)), resolver_(std::move(resolver)) {}
+
+HelpViewer::~HelpViewer() { delete browser_.data(); }
+
+QString HelpViewer::helpFilePath(const QString& appFolder) {
+    const QString folder = text::Trim(appFolder);
+    if (folder.endsWith(u'\\') || folder.endsWith(u'/'))
+        return folder + QStringLiteral("Pinwright.HLP");
+    return folder + QDir::separator() + QStringLiteral("Pinwright.HLP");
+}
+
+void HelpViewer::InitHelp(qint32 ownerWindow, const QString& appFolder) {
+    owner_ = ownerWindow;
+    helpFile_ = helpFilePath(appFolder);
+}
+
+void HelpViewer::ShowHelpContents() {
+    lastOwner_ = owner_;
+    show(QStringLiteral("contents.html"));
+}
+
+void HelpViewer::ShowHelpTopic(qint32 context) {
+    lastOwner_ = owner_;
+    show(resolver_ ? resolver_(context) : QStringLiteral("contents.html"));
+}
+
+void HelpViewer::QuitHelp() {
+    lastOwner_ = owner_;
+    if (browser_)
+        browser_->close();
+}
+
+QWidget* HelpViewer::window() const { return browser_.data(); }
+
+void HelpViewer::show(const QString& page) {
+    lastPage_ = page;
+    if (!browser_) {
+        browser_ = new QTextBrowser;
+        browser_->setAttribute(Qt::WA_DeleteOnClose, false);
+        browser_->setWindowTitle(QStringLiteral("Pinwright Help"));
+        browser_->setOpenExternalLinks(true);
+        browser_->resize(640, 560);
+        browser_->setSearchPaths({folder_});
+    }
+    const QString file = QDir(folder_).filePath(page);
+    if (QFileInfo::exists(file))
+        browser_->setSource(QUrl::fromLocalFile(file));
+    else
+        browser_->setHtml(QStringLiteral("<h2>Help</h2><p>The help page %1 is not installed.</p>").arg(page.toHtmlEscaped()));
+    browser_->show();
+    browser_->raise();
+    browser_->activateWindow();
+}

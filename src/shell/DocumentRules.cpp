@@ -1,0 +1,80 @@
+#include "shell/DocumentRules.h"
+
+#include "platform/AppPaths.h"
+#include "platform/TextHelpers.h"
+
+#include <cmath>
+
+namespace docrules {
+
+QString commandLinePath(const QStringList& arguments) {
+    QString s = arguments.join(QLatin1Char(' '));
+    if (s.size() >= 2 && s.startsWith(u'"') && s.endsWith(u'"') && s.count(u'"') == 2)
+        s = s.mid(1, s.size() - 2);
+    return s;
+}
+
+void pushRecent(RecentList& list, const QString& path) {
+    for (int n = 4; n >= 2; --n) {
+        const RecentEntry& older = list[n - 2];
+        if (older.visible) {
+            list[n - 1].caption = QLatin1Char('&') + QString::number(n) + older.caption.mid(2);
+            list[n - 1].visible = true;
+        }
+    }
+    list[0].visible = true;
+    list[0].caption = QStringLiteral("&1 ") + path;
+}
+
+QString recentPath(const QString& caption) { return caption.mid(3); }
+
+int windowEntryNumber(int menuCount) { return menuCount > 5 ? menuCount - 4 : menuCount - 3; }
+
+QString windowEntryId(int number, const QString& caption) {
+    return QLatin1Char('&') + QString::number(number) + QStringLiteral(". ") + caption;
+}
+
+QString windowEntryCaption(const QString& id) {
+    const int dot = int(id.indexOf(QStringLiteral(". ")));
+    return text::Trim(dot < 0 ? id : id.mid(dot + 2));
+}
+
+QString untitledPath(const QString& sourceFolder, const QStringList& captions) {
+    for (int n = 1;; ++n) {
+        const QString candidate = AppPaths::join(sourceFolder, QStringLiteral("Untitled%1.pbp").arg(n));
+        bool taken = false;
+        for (const QString& c : captions)
+            if (c.contains(candidate, Qt::CaseInsensitive)) {
+                taken = true;
+                break;
+            }
+        if (!taken)
+            return candidate;
+    }
+}
+
+int nextMarkedLine(int caretLine, int numLines, const std::function<bool(int)>& marked) {
+    for (int i = caretLine + 1; i < numLines; ++i)
+        if (marked(i))
+            return i;
+    for (int i = 0; i < caretLine && i < numLines; ++i)
+        if (marked(i))
+            return i;
+    return -1;
+}
+
+int previousMarkedLine(int caretLine, int numLines, const std::function<bool(int)>& marked) {
+    for (int i = std::min(caretLine, numLines) - 1; i >= 0; --i)
+        if (marked(i))
+            return i;
+    for (int i = numLines - 1; i > caretLine; --i)
+        if (marked(i))
+            return i;
+    return -1;
+}
+
+double pixelsToTwips(int pixels, double dpi) { return double(pixels) * 1440.0 / dpi; }
+
+int twipsToPixels(double twips, double dpi) { return int(std::lround(twips * dpi / 1440.0)); }
+
+} // namespace docrules

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+// The rules behind the document set, the recent-file list and the window list, as plain data.
+namespace docrules {
+
+// The whole command line as one source path: arguments joined by single blanks; a text wrapped in
+// one pair of double quotes (how a file manager hands over a path with blanks) loses them.
+QString commandLinePath(const QStringList& arguments);
+
+// The four recent-file entries of the File menu.
+struct RecentEntry {
+    QString caption;
+    bool visible = false;
+};
+using RecentList = std::array<RecentEntry, 4>;
+
+// Open pushes a path onto the list: each used entry moves down one place with its number renewed,
+// the oldest falls off, and entry 1 becomes "&1 " followed by the path.
+void pushRecent(RecentList& list, const QString& path);
+// The path of a recent entry: its caption from the fourth character on.
+QString recentPath(const QString& caption);
+
+// The number and id of a new window entry, given the Window menu's current tool count (four fixed
+// entries, plus the separator and the window entries once there are any).
+int windowEntryNumber(int menuCount);
+QString windowEntryId(int number, const QString& caption);
+// The caption a window entry stands for: the id after "&", the number, ". ", trimmed.
+QString windowEntryCaption(const QString& id);
+
+// The first untitled name not contained (ignoring case) in any of the captions:
+// folder + separator + "Untitled" + N + ".pbp", N from 1.
+QString untitledPath(const QString& sourceFolder, const QStringList& captions);
+
+// The next and previous marked line from the caret line, wrapping, never the caret line itself;
+// -1 when no other line is marked.
+int nextMarkedLine(int caretLine, int numLines, const std::function<bool(int)>& marked);
+int previousMarkedLine(int caretLine, int numLines, const std::function<bool(int)>& marked);
+
+// Window placement: twips from pixels and back at a logical DPI.
+double pixelsToTwips(int pixels, double dpi);
+int twipsToPixels(double twips, double dpi);
+
+} // namespace docrules

@@ -1,0 +1,313 @@
+#include "shell/MDIMain.h"
+
+#include "editor/frmEditor.h"
+#include "language/HelpPages.h"
+#include "platform/ActiveToolBars.h"
+#include "platform/HelpViewer.h"
+#include "platform/Prompts.h"
+#include "platform/SourceView.h"
+#include "platform/TextHelpers.h"
+#include "shell/DocumentRules.h"
+#include "shell/FrameLayout.h"
+#include "shell/Settings.h"
+#include "shell/ToolIds.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), state_(settings, prompts),
+      SSActiveToolBars1(new ActiveToolBars(this)), mdiArea_(new QMdiArea), TaskBarPanel(new QWidget),
+      TaskBar_(new QTabBar(TaskBarPanel)),
+      help_(std::make_unique<HelpViewer>(settings.paths().dataFile(QStringLiteral("help")),
+                                         &HelpPages::helpFileForContext)) {
+    setWindowTitle(QStringLiteral("Pinwright"));
+    setObjectName(QStringLiteral("MDIMain"));
+
+    buildFrameTools(*SSActiveToolBars1);
+    setMenuBar(SSActiveToolBars1->menuBar());
+    addToolBar(Qt::TopToolBarArea, SSActiveToolBars1->toolBar(ids::Standard));
+    addToolBarBreak();
+    addToolBar(Qt::TopToolBarArea, SSActiveToolBars1->toolBar(ids::ListBar));
+
+    TaskBarPanel->setObjectName(QStringLiteral("TaskBarPanel"));
+    TaskBar_->setObjectName(QStringLiteral("TaskBar"));
+    TaskBar_->setExpanding(false);
+    TaskBar_->setDocumentMode(true);
+    // The strip is laid out with one placeholder tab that start-up removes.
+    TaskBar_->addTab(QString());
+    auto* panelLayout = new QVBoxLayout(TaskBarPanel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->addWidget(TaskBar_);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(TaskBarPanel);
+    layout->addWidget(mdiArea_, 1);
+    setCentralWidget(central);
+    mdiArea_->setObjectName(QStringLiteral("MDIArea"));
+    mdiArea_->setActivationOrder(QMdiArea::CreationOrder);
+
+    buildStatusBar();
+
+    registerCommands();
+    connect(SSActiveToolBars1, &ActiveToolBars::ToolClick, this, &MDIMain::SSActiveToolBars1_ToolClick);
+    connect(SSActiveToolBars1, &ActiveToolBars::ComboDropDown, this, &MDIMain::SSActiveToolBars1_ComboDropDown);
+    connect(SSActiveToolBars1, &ActiveToolBars::ComboCloseUp, this, &MDIMain::SSActiveToolBars1_ComboCloseUp);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MDIMain::onSubWindowActivated);
+    connect(TaskBar_, &QTabBar::tabBarClicked, this, [this](int index) {
+        // The click selects the tab first, as the tab strip itself would.
+        if (index >= 0 && index != TaskBar_->currentIndex())
+            TaskBar_->setCurrentIndex(index);
+        TaskBar_Click();
+    });
+}
+
+MDIMain::~MDIMain() = default;
+
+void MDIMain::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    const int widths[] = {130, 0, 60, 60, 50};
+    for (int i = 0; i < 5; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (widths[i])
+            panel->setMinimumWidth(widths[i]);
+        if (i == 1)
+            bar->addWidget(panel, 1);
+        else
+            bar->addPermanentWidget(panel);
+        panels_ << panel;
+    }
+    // Panel 1 is first on the left.
+    bar->removeWidget(panels_[0]);
+    bar->insertWidget(0, panels_[0]);
+    panels_[0]->show();
+}
+
+QString MDIMain::PanelText(int panel) const {
+    return panel >= 1 && panel <= panels_.size() ? panels_[panel - 1]->text() : QString();
+}
+
+void MDIMain::SetPanelText(int panel, const QString& text) {
+    if (panel >= 1 && panel <= panels_.size())
+        panels_[panel - 1]->setText(text);
+}
+
+QString MDIMain::PanelToolTip(int panel) const {
+    return panel >= 1 && panel <= panels_.size() ? panels_[panel - 1]->toolTip() : QString();
+}
+
+void MDIMain::ShowCompilerPanel() {
+    SetPanelText(5, state_.PBPMode ? QStringLiteral("PBP") : QStringLiteral("PBC"));
+    panels_[4]->setToolTip(state_.PBPMode ? QStringLiteral("Using: PicBasic Pro Compiler")
+                                          : QStringLiteral("Using: PicBasic Compiler"));
+}
+
+void MDIMain::selectTabQuietly(int index) {
+    taskBarTag_ = QStringLiteral("True");
+    TaskBar_->setCurrentIndex(index);
+    taskBarTag_ = QStringLiteral("False");
+}
+
+void MDIMain::MDIForm_Load(const QString& commandLine) {
+    // 1-2. The compiler in use.
+    state_.PBPMode = text::ValInt(settings_.read(settings::startup::CompilerType)) == 0;
+    ShowCompilerPanel();
+    // 3. Placement.
+    applyPlacement();
+    // 4. Recent files.
+    restoreRecentFiles();
+    // 5. The device list and the default device's ports.
+    GetDevices();
+    double device = 0;
+    if (text::ToNumber(settings_.read(settings::startup::DefaultDevice), device))
+        SSActiveToolBars1->SetListIndex(ids::ID_Device, int(device));
+    GetDeviceData(false);
+    // 6. The tab strip starts empty of documents.
+    if (TaskBar_->count() > 0)
+        TaskBar_->removeTab(0);
+    // 7.
+    ++OpenDocCount;
+    EnableTools(true);
+    // 8-9.
+    const QString path = commandLine.isEmpty() ? settings_.read(settings::startup::LastFile) : commandLine;
+    createEditor(path);
+    // 10-11.
+    if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
+        AddToWindowList(active->windowTitle());
+    UpdateOpenDocsCaption();
+    // 12. The label and declaration scan arrives with the scanner; the window starts clean at its top.
+    if (frmEditor* w = activeEditor()) {
+        w->View().MoveCaret(0, 0);
+        w->View().Document().SetModified(false);
+    }
+}
+
+void MDIMain::applyPlacement() {
+    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
+    QRect g = geometry();
+    auto apply = [&](const settings::Key& key, auto setter) {
+        double twips = 0;
+        if (text::ToNumber(settings_.read(key), twips))
+            setter(docrules::twipsToPixels(float(twips), dpi));
+    };
+    apply(settings::startup::Height, [&](int px) { g.setHeight(std::max(px, 1)); });
+    apply(settings::startup::Left, [&](int px) { g.moveLeft(px); });
+    apply(settings::startup::Top, [&](int px) { g.moveTop(px); });
+    apply(settings::startup::Width, [&](int px) { g.setWidth(std::max(px, 1)); });
+    move(g.topLeft());
+    resize(g.size());
+}
+
+void MDIMain::restoreRecentFiles() {
+    const QString* recent[] = {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4};
+    for (int n = 0; n < 4; ++n) {
+        const QString value = settings_.read(*settings::startup::RecentFiles[n]);
+        if (!value.isEmpty()) {
+            SSActiveToolBars1->SetCaption(*recent[n], value);
+            SSActiveToolBars1->SetVisible(*recent[n], true);
+        }
+    }
+}
+
+frmEditor* MDIMain::createEditor(const QString& path) {
+    auto* w = new frmEditor(*this, state_);
+    loadOrder_ << w;
+    mdiArea_->addSubWindow(w);
+    w->Form_Load();
+    SourceDocument& doc = w->View().Document();
+    doc.LoadFile(path);
+    doc.SetPathName(path);
+    w->setCaption(doc.PathName());
+    w->showMaximized();
+    mdiArea_->setActiveSubWindow(w);
+    emit editorOpened(w);
+    return w;
+}
+
+void MDIMain::UpdateOpenDocsCaption() {
+    SSActiveToolBars1->SetCaption(ids::Standard, ids::ID_OpenDocs,
+                                  QStringLiteral("Files: ") + QString::number(OpenDocCount));
+}
+
+void MDIMain::AddToWindowList(const QString& caption) {
+    ActiveToolBars& bars = *SSActiveToolBars1;
+    const int count = bars.Count(ids::ID_Window);
+    const QString id = docrules::windowEntryId(docrules::windowEntryNumber(count), caption);
+    bars.Insert(ids::ID_Window, count + 1, id, id);
+    if (frmEditor* active = activeEditor())
+        active->Tag = id;
+    TaskBar_->addTab(caption);
+    for (int i = 0; i < TaskBar_->count(); ++i)
+        if (text::Trim(TaskBar_->tabText(i)) == caption)
+            selectTabQuietly(i);
+    if (bars.Count(ids::ID_Window) == 5)
+        bars.Insert(ids::ID_Window, 5, ids::Separator);
+}
+
+void MDIMain::RemoveFromWindowList(frmEditor& window) {
+    loadOrder_.removeAll(QPointer<frmEditor>(&window));
+    SSActiveToolBars1->Remove(ids::ID_Window, window.Tag);
+    const QString caption = text::Trim(window.caption());
+    // One pass from the left: a tab that slides into a removed tab's place is not looked at again.
+    for (int i = 0; i < TaskBar_->count(); ++i)
+        if (TaskBar_->tabText(i) == caption)
+            TaskBar_->removeTab(i);
+}
+
+void MDIMain::TaskBar_Click() {
+    if (taskBarTag_ == QLatin1String("True"))
+        return;
+    const int index = TaskBar_->currentIndex();
+    if (index < 0)
+        return;
+    const QString caption = text::Trim(TaskBar_->tabText(index));
+    for (frmEditor* w : editors()) {
+        if (w->caption() != caption)
+            continue;
+        if (w->isMinimized()) {
+            // Restored, but the focus stays where it was.
+            QMdiSubWindow* focused = mdiArea_->activeSubWindow();
+            w->showNormal();
+            if (focused && focused != w)
+                mdiArea_->setActiveSubWindow(focused);
+        } else
+            mdiArea_->setActiveSubWindow(w);
+        return;
+    }
+}
+
+void MDIMain::onSubWindowActivated(QMdiSubWindow* window) {
+    if (auto* w = qobject_cast<frmEditor*>(window))
+        w->Form_Activate();
+}
+
+frmEditor* MDIMain::activeEditor() const { return qobject_cast<frmEditor*>(mdiArea_->activeSubWindow()); }
+
+QList<frmEditor*> MDIMain::editors() const {
+    QList<frmEditor*> out;
+    for (const auto& w : loadOrder_)
+        if (w)
+            out << w.data();
+    return out;
+}
+
+void MDIMain::EnableTools(bool enable) {
+    ActiveToolBars& bars = *SSActiveToolBars1;
+    bars.SetRedraw(false);
+    for (const QString* id :
+         {&ids::ID_Close, &ids::ID_Print, &ids::ID_Save, &ids::ID_SaveAs, &ids::ID_Cut, &ids::ID_Copy, &ids::ID_Paste,
+          &ids::ID_TBook, &ids::ID_Find, &ids::ID_FindNext, &ids::ID_SelectAll, &ids::ID_SelectLine,
+          &ids::ID_SelectWord, &ids::ID_Replace, &ids::ID_BackgroundColor, &ids::ID_NoMargin, &ids::ID_FixedMargin,
+          &ids::ID_ScrollingMargin, &ids::ID_Compile, &ids::ID_Device, &ids::ID_GotoLabel})
+        bars.SetEnabled(*id, enable);
+    bars.SetRedraw(true);
+}
+
+void MDIMain::ShowError(const AppError& e) {
+    state_.prompts.message(this, fileReportText(e), QStringLiteral("File Error"));
+}
+
+void MDIMain::closeEvent(QCloseEvent* event) {
+    // Editor windows close first, each asking about its changes; a refusal keeps the frame open.
+    for (frmEditor* w : editors()) {
+        if (!w->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    MDIForm_Unload();
+    event->accept();
+}
+
+void MDIMain::MDIForm_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
+    auto twips = [dpi](int px) { return QString::number(float(docrules::pixelsToTwips(px, dpi))); };
+    help_->QuitHelp();
+    settings_.save(settings::startup::Height, twips(height()));
+    settings_.save(settings::startup::Left, twips(x()));
+    settings_.save(settings::startup::Top, twips(y()));
+    settings_.save(settings::startup::Width, twips(width()));
+    const QString* recent[] = {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4};
+    for (int n = 0; n < 4; ++n)
+        if (SSActiveToolBars1->Visible(*recent[n]))
+            settings_.save(*settings::startup::RecentFiles[n], SSActiveToolBars1->Caption(*recent[n]));
+    settings_.save(settings::startup::DefaultDevice, QString::number(SSActiveToolBars1->ListIndex(ids::ID_Device)));
+    settings_.sync();
+}

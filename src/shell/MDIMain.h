@@ -1,0 +1,187 @@
+#pragma once
+
+#include "platform/AppError.h"
+#include "shell/AppState.h"
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class ActiveToolBars;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QTabBar;
+class frmEditor;
+class HelpViewer;
+
+// The multiple-document frame: menus and toolbars, the MDI area with its tab strip, the status bar,
+// and the frame operations the other windows call.
+class MDIMain : public QMainWindow {
+    Q_OBJECT
+public:
+    MDIMain(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
+    ~MDIMain() override;
+
+    // Start-up, with the command line's text (empty for none).
+    void MDIForm_Load(const QString& commandLine);
+    // Shutdown's last steps, after every editor window has closed.
+    void MDIForm_Unload();
+
+    AppState& state() { return state_; }
+    ActiveToolBars& toolBars() { return *SSActiveToolBars1; }
+    QMdiArea& mdiArea() { return *mdiArea_; }
+    QTabBar& TaskBar() { return *TaskBar_; }
+
+    // Status bar panels, numbered from 1.
+    QString PanelText(int panel) const;
+    void SetPanelText(int panel, const QString& text);
+    QString PanelToolTip(int panel) const;
+
+    // The tab strip's Tag: "True" while the program itself selects a tab.
+    QString taskBarTag() const { return taskBarTag_; }
+    void setTaskBarTag(const QString& tag) { taskBarTag_ = tag; }
+    // Selects a tab with the Tag raised, so the click handler leaves it alone.
+    void selectTabQuietly(int index);
+
+    // Frame operations used by other windows.
+    void ShowError(const AppError& e);
+    void EnableTools(bool enable);
+    void AddToWindowList(const QString& caption);
+    void RemoveFromWindowList(frmEditor& window);
+    void UpdateOpenDocsCaption();
+    void ShowCompilerPanel();
+
+    qint16 OpenDocCount = 0;
+
+    // The active editor window (the frame's active child), or null.
+    frmEditor* activeEditor() const;
+    // Every editor window in load order.
+    QList<frmEditor*> editors() const;
+
+    // The command dispatcher: every menu entry and toolbar button arrives here with its id.
+    void SSActiveToolBars1_ToolClick(const QString& id);
+    void SSActiveToolBars1_ComboDropDown(const QString& id);
+    void SSActiveToolBars1_ComboCloseUp(const QString& id);
+
+    // The device list of the device combo, and the ports of the selected device.
+    void GetDevices();
+    void GetDeviceData(bool Reload);
+    QString deviceFile() const;
+
+    HelpViewer& help() { return *help_; }
+
+    // Opens a document or address with the desktop; "Unable to launch application." on failure.
+    void ShellOpen(const QString& target);
+
+    // Opening a window for a path (New, Open and the recent entries); false when refused.
+    bool OpenDocumentWindow(const QString& path, bool restoreCountOnDuplicate = true);
+    // The recent-file entries as they stand in the File menu.
+    void RecentEntriesChanged();
+
+signals:
+    // Emitted after an editor window has been created and shown (tests, tools).
+    void editorOpened(frmEditor* window);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildStatusBar();
+    void applyPlacement();
+    void restoreRecentFiles();
+    frmEditor* createEditor(const QString& path);
+    void onSubWindowActivated(QMdiSubWindow* window);
+
+public:
+    void TaskBar_Click();
+
+private:
+    using Command = AppError (MDIMain::*)();
+    void registerCommands();
+    AppError requireEditor(frmEditor*& w) const;
+    bool isDuplicate(const QString& path) const;
+    void finishOpening(frmEditor* w);
+    void scanDocument(frmEditor* w);
+    void activateWindowEntry(const QString& id);
+    void enableUndoRedo(frmEditor* w);
+    void enableCutCopy(frmEditor* w);
+    void enablePaste();
+    void enableBookmarks(frmEditor* w);
+    void disableErrorTools();
+
+    AppError cmdNew();
+    AppError cmdOpen();
+    AppError cmdClose();
+    AppError cmdSave();
+    AppError cmdSaveAs();
+    AppError cmdPrint();
+    AppError cmdRecent(int n);
+    AppError cmdFile1() { return cmdRecent(1); }
+    AppError cmdFile2() { return cmdRecent(2); }
+    AppError cmdFile3() { return cmdRecent(3); }
+    AppError cmdFile4() { return cmdRecent(4); }
+    AppError cmdExit();
+    AppError cmdUndo();
+    AppError cmdRedo();
+    AppError cmdCut();
+    AppError cmdCopy();
+    AppError cmdPaste();
+    AppError cmdSelectAll();
+    AppError cmdSelectLine();
+    AppError cmdSelectWord();
+    AppError cmdBackgroundColor();
+    AppError cmdTokenColor();
+    AppError cmdFind();
+    AppError cmdFindNext();
+    AppError cmdReplace();
+    AppError cmdGotoLine();
+    AppError cmdTBook();
+    AppError cmdNBook();
+    AppError cmdPBook();
+    AppError cmdCBook();
+    AppError cmdIndent();
+    AppError cmdOutdent();
+    AppError cmdClearError();
+    AppError cmdClearAllErrors();
+    AppError cmdNextError();
+    AppError cmdPreviousError();
+    AppError cmdMargin(int style);
+    AppError cmdNoMargin() { return cmdMargin(0); }
+    AppError cmdFixedMargin() { return cmdMargin(1); }
+    AppError cmdScrollingMargin() { return cmdMargin(2); }
+    AppError cmdCompile();
+    AppError cmdCompilerOptions();
+    AppError cmdEpic();
+    AppError cmdProgrammerOptions();
+    AppError cmdDebug();
+    AppError cmdTileH();
+    AppError cmdTileV();
+    AppError cmdCascade();
+    AppError cmdArrange();
+    AppError cmdEdit();
+    AppError cmdHelpTopics();
+    AppError cmdWhatsNew();
+    AppError cmdAbout();
+    AppError cmdOrderOnline();
+    AppError cmdProductUpdates();
+    AppError cmdBugReport();
+    AppError cmdHomePage();
+    AppError cmdMakerHomePage();
+
+    QHash<QString, Command> commands_;
+
+    Settings& settings_;
+    AppState state_;
+    ActiveToolBars* SSActiveToolBars1;
+    QMdiArea* mdiArea_;
+    QWidget* TaskBarPanel;
+    QTabBar* TaskBar_;
+    QList<QLabel*> panels_;
+    QString taskBarTag_ = QStringLiteral("False");
+    QList<QPointer<frmEditor>> loadOrder_;
+    std::unique_ptr<HelpViewer> help_;
+    bool unloaded_ = false;
+};

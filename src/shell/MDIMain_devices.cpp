@@ -1,0 +1,76 @@
+// The device list and the toolbar combos.
+#include "shell/MDIMain.h"
+
+#include "editor/frmEditor.h"
+#include "language/DeviceDatabase.h"
+#include "platform/ActiveToolBars.h"
+#include "platform/Prompts.h"
+#include "platform/SourceView.h"
+#include "platform/TextHelpers.h"
+#include "shell/Settings.h"
+#include "shell/ToolIds.h"
+
+#include <QListWidget>
+
+QString MDIMain::deviceFile() const {
+    return DeviceDatabase::dataFilePath(settings_.paths().applicationFolder(), DeviceDatabase::FileName);
+}
+
+void MDIMain::GetDevices() {
+    ActiveToolBars& bars = *SSActiveToolBars1;
+    bars.ListClear(ids::ID_Device);
+    AppError error;
+    const QStringList names = DeviceDatabase::listDevices(deviceFile(), state_.PBPMode, error);
+    for (const QString& name : names)
+        bars.ListAdd(ids::ID_Device, name);
+    if (error)
+        state_.prompts.message(this, DeviceDatabase::ListingErrorPrefix + error.description);
+}
+
+void MDIMain::GetDeviceData(bool Reload) {
+    AppError error;
+    DeviceDatabase::findDevicePorts(deviceFile(), SSActiveToolBars1->Text(ids::ID_Device), state_.DevicePorts, error);
+    if (error) {
+        state_.prompts.message(this, DeviceDatabase::DeviceDataErrorPrefix + error.description);
+        return;
+    }
+    if (Reload)
+        if (frmEditor* w = activeEditor())
+            w->LoadReservedWords();
+}
+
+void MDIMain::SSActiveToolBars1_ComboDropDown(const QString& id) {
+    // The label list is rebuilt from the document when the label scanner exists; nothing else is needed.
+    Q_UNUSED(id);
+}
+
+void MDIMain::SSActiveToolBars1_ComboCloseUp(const QString& id) {
+    frmEditor* w = activeEditor();
+    if (id == ids::ID_GotoLabel) {
+        if (!w)
+            return;
+        const QString wanted = SSActiveToolBars1->Text(ids::ID_GotoLabel).toUpper();
+        if (SSActiveToolBars1->ListIndex(ids::ID_GotoLabel) < 0)
+            return;
+        SourceView& view = w->View();
+        SourceDocument& doc = view.Document();
+        for (int line = 0; line < doc.NumLines(); ++line) {
+            if (doc.GetLineData(line, 2) != 1)
+                continue;
+            QString s = doc.GetLine(line);
+            s.remove(u'\t');
+            s = text::Trim(s);
+            const QString name = s.left(int(s.indexOf(u':')) < 0 ? s.size() : s.indexOf(u':'));
+            if (name.toUpper() == wanted) {
+                view.SetScrollPos(0, line);
+                view.MoveCaret(0, line + 1);
+                view.SetFocus();
+                return;
+            }
+        }
+    } else if (id == ids::ID_Device) {
+        if (w && w->List1().isVisible())
+            w->List1().hide();
+        GetDeviceData(true);
+    }
+}

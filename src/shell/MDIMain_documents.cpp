@@ -1,0 +1,134 @@
+// The document set: New, Open, the recent entries, Save As, and opening a window for a path.
+#include "shell/MDIMain.h"
+
+#include "editor/frmEditor.h"
+#include "platform/ActiveToolBars.h"
+#include "platform/AppPaths.h"
+#include "platform/Prompts.h"
+#include "platform/SourceView.h"
+#include "platform/TextHelpers.h"
+#include "shell/DocumentRules.h"
+#include "shell/Settings.h"
+#include "shell/ToolIds.h"
+
+#include <QMdiArea>
+#include <QTabBar>
+
+namespace {
+
+const QString SourceFilter = QStringLiteral("PicBasic Pro Source Code (*.pbp)|*.pbp|PicBasic Source Code (*.pbc)|*.pbc|"
+                                            "Basic Source Code (*.bas)|*.bas|All Files (*.*)|*.*|");
+
+const QString* const RecentIds[] = {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4};
+
+} // namespace
+
+bool MDIMain::isDuplicate(const QString& path) const {
+    const QString wanted = path.toUpper();
+    for (int i = 0; i < TaskBar_->count(); ++i)
+        if (TaskBar_->tabText(i).toUpper() == wanted)
+            return true;
+    return false;
+}
+
+bool MDIMain::OpenDocumentWindow(const QString& path, bool restoreCountOnDuplicate) {
+    if (isDuplicate(path)) {
+        state_.prompts.message(this, QStringLiteral("File Already Open!"), QString(), Prompts::Buttons::Ok,
+                               Prompts::Icon::Exclamation);
+        if (restoreCountOnDuplicate)
+            --OpenDocCount;
+        return false;
+    }
+    createEditor(path);
+    return true;
+}
+
+void MDIMain::finishOpening(frmEditor* w) {
+    if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
+        AddToWindowList(active->windowTitle());
+    UpdateOpenDocsCaption();
+    scanDocument(w);
+}
+
+void MDIMain::scanDocument(frmEditor* w) {
+    if (!w)
+        return;
+    // The label and declaration scan joins here with the scanner; the window starts at its top.
+    w->View().MoveCaret(0, 0);
+    w->View().Document().SetModified(false);
+}
+
+AppError MDIMain::cmdNew() {
+    ++OpenDocCount;
+    EnableTools(true);
+    QStringList captions;
+    for (frmEditor* w : editors())
+        captions << w->caption();
+    const QString path = docrules::untitledPath(settings_.read(settings::startup::SourceCodePath), captions);
+    if (OpenDocumentWindow(path))
+        finishOpening(activeEditor());
+    return {};
+}
+
+AppError MDIMain::cmdOpen() {
+    QString name;
+    const QString folder = AppPaths::join(settings_.read(settings::startup::SourceCodePath), QString());
+    if (!state_.prompts.openFile(this, {QString(), folder, SourceFilter}, name))
+        return AppError::cancelled();
+    ++OpenDocCount;
+    if (name.isEmpty()) {
+        state_.prompts.message(this, QStringLiteral("No filename entered."), QStringLiteral("File Error"));
+        --OpenDocCount;
+        return {};
+    }
+    EnableTools(true);
+    if (!OpenDocumentWindow(name))
+        return {};
+    docrules::RecentList recent;
+    for (int n = 0; n < 4; ++n)
+        recent[n] = {SSActiveToolBars1->Caption(*RecentIds[n]), SSActiveToolBars1->Visible(*RecentIds[n])};
+    docrules::pushRecent(recent, activeEditor()->View().Document().PathName());
+    for (int n = 0; n < 4; ++n) {
+        SSActiveToolBars1->SetCaption(*RecentIds[n], recent[n].caption);
+        SSActiveToolBars1->SetVisible(*RecentIds[n], recent[n].visible);
+    }
+    finishOpening(activeEditor());
+    return {};
+}
+
+AppError MDIMain::cmdRecent(int n) {
+    ++OpenDocCount;
+    EnableTools(true);
+    const QString path = docrules::recentPath(SSActiveToolBars1->Caption(*RecentIds[n - 1]));
+    if (OpenDocumentWindow(path))
+        finishOpening(activeEditor());
+    return {};
+}
+
+AppError MDIMain::cmdSaveAs() {
+    frmEditor* w = nullptr;
+    if (AppError e = requireEditor(w))
+        return e;
+    const int tab = TaskBar_->currentIndex();
+    SourceDocument& doc = w->View().Document();
+    QString name;
+    if (!state_.prompts.saveFile(this, {QString(), doc.PathName(), SourceFilter}, name))
+        return AppError::cancelled();
+    if (name.isEmpty())
+        return {};
+    if (isDuplicate(name)) {
+        state_.prompts.message(this, QStringLiteral("File Already Open!"), QString(), Prompts::Buttons::Ok,
+                               Prompts::Icon::Exclamation);
+        return {};
+    }
+    AppError err;
+    // Saving first: a failed save keeps the window, its tab and its name as they were.
+    if (!doc.SaveFile(name, &err))
+        return err;
+    TaskBar_->removeTab(tab);
+    doc.SetPathName(name);
+    w->setCaption(doc.PathName());
+    SSActiveToolBars1->Remove(ids::ID_Window, w->Tag);
+    AddToWindowList(w->caption());
+    return {};
+}

@@ -1,0 +1,148 @@
+#include <QListWidget>
+#include <QTest>
+
+#include "editor/frmEditor.h"
+#include "language/HelpPages.h"
+#include "platform/HelpViewer.h"
+#include "platform/ActiveToolBars.h"
+#include "platform/Colors.h"
+#include "platform/SourceView.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+#include "support/FrameFixture.h"
+#include "support/TestSupport.h"
+
+class tst_frmEditor : public QObject {
+    Q_OBJECT
+private slots:
+    void loadAppliesStoredColours_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("tokenClass");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<qint32>("expected");
+        QTest::newRow("comment default") << "svComment" << 6 << "" << qint32(38400);
+        QTest::newRow("string stored") << "svString" << 7 << "255" << qint32(255);
+        QTest::newRow("statements default") << "svStatements" << 10 << "" << qint32(11796480);
+        QTest::newRow("modifier stored") << "svModifer" << 15 << "65280" << qint32(65280);
+        QTest::newRow("number default") << "svNumber" << 3 << "" << qint32(12632064);
+    }
+    void loadAppliesStoredColours() {
+        QFETCH(QString, key);
+        QFETCH(int, tokenClass);
+        QFETCH(QString, stored);
+        QFETCH(qint32, expected);
+        FrameFixture f;
+        if (!stored.isEmpty())
+            f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("ViewColors"), key, stored);
+        f.start();
+        SourceView& v = f.active()->View();
+        QCOMPARE(v.TokenInfo().ForegroundColor(tokenClass), expected);
+        QCOMPARE(v.PrintTokenInfo().ForegroundColor(tokenClass), expected);
+        QCOMPARE(v.TokenInfo().TokenStyle(10), 1);
+        QCOMPARE(v.TokenInfo().TokenStyle(15), 1);
+    }
+
+    void colourThatIsNotANumberKeepsTheControlsColour() {
+        FrameFixture f;
+        f.store().save(settings::colors::svComment, QStringLiteral("green"));
+        f.start();
+        SourceView fresh;
+        QCOMPARE(f.active()->View().TokenInfo().HasForegroundColor(6), fresh.TokenInfo().HasForegroundColor(6));
+        QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(6), fresh.TokenInfo().ForegroundColor(6));
+        // The other classes still get their colours.
+        QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(7), qint32(180));
+    }
+
+    void systemBackgroundColour() {
+        FrameFixture f;
+        f.start();
+        SourceView& v = f.active()->View();
+        QCOMPARE(v.BackColor(), colors::SystemWindow);
+        QCOMPARE(v.TextBackColor(), colors::SystemWindow);
+        QCOMPARE(v.TokenInfo().BackgroundColor(0), colors::SystemWindow);
+    }
+
+    void unloadSavesColoursAndLastFile() {
+        FrameFixture f;
+        const QString p = f.path(QStringLiteral("keep.pbp"));
+        testsupport::writeFile(p, "x\n");
+        f.start(p);
+        SourceView& v = f.active()->View();
+        v.TokenInfo().SetForegroundColor(6, 4660, 1);
+        v.SetBackColor(colors::rgb(1, 2, 3));
+        QVERIFY(f.close());
+        QCOMPARE(f.store().read(settings::colors::svComment), QStringLiteral("4660"));
+        QCOMPARE(f.store().read(settings::colors::svBackGround), QString::number(colors::rgb(1, 2, 3)));
+        QCOMPARE(f.store().read(settings::startup::LastFile), p);
+        // The system colour round-trips as its negative decimal text.
+        FrameFixture g;
+        g.start();
+        QVERIFY(g.close());
+        QCOMPARE(g.store().read(settings::colors::svBackGround), QStringLiteral("-2147483643"));
+    }
+
+    void closingTheLastWindowDisablesTheDocumentTools() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        QVERIFY(f.active()->close());
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 0"));
+        for (const QString* id : {&ids::ID_Close, &ids::ID_Save, &ids::ID_Compile, &ids::ID_Device, &ids::ID_GotoLabel})
+            QVERIFY(!m.toolBars().Enabled(*id));
+        QCOMPARE(m.TaskBar().count(), 0);
+    }
+
+    void unmodifiedDocumentClosesWithoutAsking() {
+        FrameFixture f;
+        f.start();
+        QVERIFY(f.active()->close());
+        QVERIFY(f.prompts.messages().isEmpty());
+    }
+
+    void yesAlwaysShowsTheSaveDialog() {
+        FrameFixture f;
+        const QString p = f.path(QStringLiteral("named.pbp"));
+        testsupport::writeFile(p, "old\n");
+        f.start(p);
+        f.active()->View().Document().InsertOverwrite(0, 0, 3, 0, QStringLiteral("new"));
+        f.prompts.answer(Prompts::Answer::Yes);
+        f.prompts.chooseFile(p);
+        QVERIFY(f.active()->close());
+        QCOMPARE(f.prompts.shown().last().kind, QStringLiteral("save"));
+        QCOMPARE(f.prompts.shown().last().text, p);
+        QCOMPARE(testsupport::readFile(p), QByteArray("new\n"));
+    }
+
+    void failedSaveOnCloseKeepsTheWindowAndTheText() {
+        FrameFixture f;
+        f.start();
+        f.active()->View().Document().InsertOverwrite(0, 0, 0, 0, QStringLiteral("precious"));
+        f.prompts.answer(Prompts::Answer::Yes);
+        f.prompts.chooseFile(f.path(QStringLiteral("no such folder/x.pbp")));
+        QVERIFY(!f.active()->close());
+        QVERIFY(f.prompts.last().text.startsWith(QStringLiteral("Error(")));
+        QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("precious"));
+        f.prompts.answer(Prompts::Answer::No);
+    }
+
+    void shortPath() {
+        FrameFixture f;
+        f.start();
+        const QString p = f.path(QStringLiteral("with space.pbp"));
+        testsupport::writeFile(p, "x");
+        QVERIFY(!f.active()->GetShortPath(p).isEmpty());
+        QVERIFY(f.prompts.messages().isEmpty());
+        QCOMPARE(f.active()->GetShortPath(f.path(QStringLiteral("missing.pbp"))), QString());
+        QVERIFY(f.prompts.last().text.startsWith(QStringLiteral("Error! Invalid Path or File Name..")));
+        QCOMPARE(f.prompts.last().icon, Prompts::Icon::Critical);
+    }
+
+    void loadRecordsTheHelpOwner() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        QVERIFY(m.state().HelpOwner != 0);
+        QCOMPARE(m.help().owner(), m.state().HelpOwner);
+    }
+};
+
+QTEST_MAIN(tst_frmEditor)
+#include "tst_frmEditor.moc"

@@ -1,0 +1,398 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabBar>
+#include <QTest>
+
+#include "editor/frmEditor.h"
+#include "platform/ActiveToolBars.h"
+#include "platform/HelpViewer.h"
+#include "platform/SourceView.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+#include "support/FrameFixture.h"
+#include "support/TestSupport.h"
+
+class tst_Commands : public QObject {
+    Q_OBJECT
+private:
+    static void click(MDIMain& m, const QString& id) { m.SSActiveToolBars1_ToolClick(id); }
+    static QString file(FrameFixture& f, const QString& name, const QByteArray& text = "x\n") {
+        const QString p = f.path(name);
+        testsupport::writeFile(p, text);
+        return p;
+    }
+    static QStringList windowEntries(MDIMain& m) { return m.toolBars().ToolIds(ids::ID_Window).mid(4); }
+
+private slots:
+    void newNamesUntitledWindows() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        for (int i = 0; i < 3; ++i)
+            click(m, ids::ID_New);
+        QStringList captions;
+        for (frmEditor* w : m.editors())
+            captions << w->caption();
+        QCOMPARE(captions, (QStringList{f.path("Untitled.pbp"), f.path("Untitled1.pbp"), f.path("Untitled2.pbp"),
+                                        f.path("Untitled3.pbp")}));
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 4"));
+        QCOMPARE(m.TaskBar().count(), 4);
+        QCOMPARE(windowEntries(m).size(), 5); // the separator and four entries
+    }
+
+    void openShiftsTheRecentList() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        QStringList paths;
+        for (int i = 1; i <= 5; ++i) {
+            paths << file(f, QStringLiteral("p%1.pbp").arg(i));
+            f.prompts.chooseFile(paths.last());
+            click(m, ids::ID_Open);
+        }
+        QCOMPARE(m.toolBars().Caption(ids::ID_File1), QStringLiteral("&1 ") + paths[4]);
+        QCOMPARE(m.toolBars().Caption(ids::ID_File2), QStringLiteral("&2 ") + paths[3]);
+        QCOMPARE(m.toolBars().Caption(ids::ID_File3), QStringLiteral("&3 ") + paths[2]);
+        QCOMPARE(m.toolBars().Caption(ids::ID_File4), QStringLiteral("&4 ") + paths[1]);
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 6"));
+        // The open dialog starts in the source folder with the source filter.
+        const ScriptedPrompts::Shown open = f.prompts.shown().first();
+        QCOMPARE(open.kind, QStringLiteral("open"));
+        QVERIFY(open.filter.startsWith(QStringLiteral("PicBasic Pro Source Code (*.pbp)|*.pbp|")));
+    }
+
+    void openRefusesADuplicateDifferingInCase() {
+        FrameFixture f;
+        const QString p = file(f, QStringLiteral("Blink.pbp"));
+        MDIMain& m = f.start(p);
+        f.prompts.chooseFile(p.toUpper() == p ? p : QString(p).replace(QStringLiteral("Blink"), QStringLiteral("BLINK")));
+        click(m, ids::ID_Open);
+        QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
+        QCOMPARE(f.prompts.last().icon, Prompts::Icon::Exclamation);
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 1"));
+        QCOMPARE(m.OpenDocCount, qint16(1));
+        QCOMPARE(m.editors().size(), 1);
+    }
+
+    void openCancelledOrEmpty() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        f.prompts.cancel();
+        click(m, ids::ID_Open);
+        QCOMPARE(f.prompts.messages(), QStringList{}); // a cancel says nothing
+        f.prompts.chooseFile(QString());
+        click(m, ids::ID_Open);
+        QCOMPARE(f.prompts.last().text, QStringLiteral("No filename entered."));
+        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
+        QCOMPARE(m.OpenDocCount, qint16(1));
+    }
+
+    void recentEntryOpensWithoutReordering() {
+        FrameFixture f;
+        const QString a = file(f, QStringLiteral("a.pbp"));
+        const QString b = file(f, QStringLiteral("b.pbp"));
+        f.store().save(settings::startup::File1, QStringLiteral("&1 ") + a);
+        f.store().save(settings::startup::File2, QStringLiteral("&2 ") + b);
+        MDIMain& m = f.start();
+        click(m, ids::ID_File2);
+        QCOMPARE(f.active()->caption(), b);
+        QCOMPARE(m.toolBars().Caption(ids::ID_File1), QStringLiteral("&1 ") + a);
+    }
+
+    void saveAsOntoItsOwnPathIsRefused() {
+        FrameFixture f;
+        const QString p = file(f, QStringLiteral("own.pbp"));
+        MDIMain& m = f.start(p);
+        f.prompts.chooseFile(p);
+        click(m, ids::ID_SaveAs);
+        QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
+        QCOMPARE(m.TaskBar().count(), 1);
+    }
+
+    void saveAsRenamesTheWindow() {
+        FrameFixture f;
+        const QString p = file(f, QStringLiteral("old.pbp"), "HIGH 1\n");
+        MDIMain& m = f.start(p);
+        const QString renamed = f.path(QStringLiteral("new name.pbp"));
+        f.prompts.chooseFile(renamed);
+        click(m, ids::ID_SaveAs);
+        QCOMPARE(f.active()->caption(), renamed);
+        QCOMPARE(m.TaskBar().tabText(m.TaskBar().count() - 1), renamed);
+        QCOMPARE(testsupport::readFile(renamed), QByteArray("HIGH 1\n"));
+        QCOMPARE(windowEntries(m), (QStringList{"separator", QStringLiteral("&2. ") + renamed}));
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 1"));
+    }
+
+    void windowEntriesKeepTheirNumbers() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        click(m, ids::ID_New);
+        click(m, ids::ID_New);
+        QCOMPARE(windowEntries(m), (QStringList{"separator", "&1. " + f.path("Untitled.pbp"),
+                                                "&2. " + f.path("Untitled1.pbp"), "&3. " + f.path("Untitled2.pbp")}));
+        m.editors().at(1)->close();
+        QCOMPARE(windowEntries(m),
+                 (QStringList{"separator", "&1. " + f.path("Untitled.pbp"), "&3. " + f.path("Untitled2.pbp")}));
+        click(m, ids::ID_New);
+        // The menu has 7 tools again, so the new entry repeats number 3.
+        QCOMPARE(windowEntries(m).last(), "&3. " + f.path("Untitled1.pbp"));
+        for (frmEditor* w : m.editors())
+            w->close();
+        QCOMPARE(windowEntries(m), QStringList{"separator"});
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 0"));
+        QVERIFY(!m.toolBars().Enabled(ids::ID_Compile));
+        click(m, ids::ID_New);
+        QCOMPARE(windowEntries(m).last(), "&2. " + f.path("Untitled1.pbp"));
+    }
+
+    void windowEntryActivatesItsWindowCommandsNever() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        click(m, ids::ID_New);
+        frmEditor* first = m.editors().first();
+        QVERIFY(m.activeEditor() != first);
+        click(m, first->Tag);
+        QCOMPARE(m.activeEditor(), first);
+        click(m, ids::ID_New);
+        frmEditor* newest = m.activeEditor();
+        click(m, ids::ID_SelectAll); // a command id has no "." and activates nothing
+        QCOMPARE(m.activeEditor(), newest);
+    }
+
+    void tabClickOnAMinimisedWindowRestoresIt() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        click(m, ids::ID_New);
+        frmEditor* first = m.editors().first();
+        m.mdiArea().setActiveSubWindow(first);
+        first->showMinimized();
+        frmEditor* second = m.editors().last();
+        m.mdiArea().setActiveSubWindow(second);
+        QVERIFY(first->isMinimized());
+        m.TaskBar().setCurrentIndex(0);
+        m.TaskBar_Click();
+        QVERIFY(!first->isMinimized());
+        QCOMPARE(m.activeEditor(), second);
+        // While the program selects a tab itself, a click does nothing.
+        m.mdiArea().setActiveSubWindow(first);
+        first->showMinimized();
+        m.mdiArea().setActiveSubWindow(second);
+        m.setTaskBarTag(QStringLiteral("True"));
+        m.TaskBar_Click();
+        QVERIFY(first->isMinimized());
+    }
+
+    void errorNavigation() {
+        FrameFixture f;
+        QByteArray text;
+        for (int i = 0; i < 10; ++i)
+            text += "line\n";
+        MDIMain& m = f.start(file(f, QStringLiteral("e.pbp"), text));
+        SourceView& v = f.active()->View();
+        v.Document().SetLineData(2, 1, 1);
+        v.Document().SetLineData(8, 1, 1);
+        v.MoveCaret(0, 8);
+        click(m, ids::ID_NextError);
+        QCOMPARE(v.CaretY(), 2);
+        click(m, ids::ID_PreviousError);
+        QCOMPARE(v.CaretY(), 8);
+        v.Document().SetLineData(2, 1, 0);
+        click(m, ids::ID_NextError);
+        QCOMPARE(v.CaretY(), 8); // the caret line itself is never chosen
+        // Clear Error on an unmarked line changes nothing, not even the tools.
+        m.toolBars().SetEnabled(ids::ID_NextError, true);
+        v.MoveCaret(0, 4);
+        click(m, ids::ID_ClearError);
+        QVERIFY(m.toolBars().Enabled(ids::ID_NextError));
+        QCOMPARE(v.Document().GetLineData(8, 1), 1);
+        // On the last marked line it clears the mark and disables the four error tools.
+        v.MoveCaret(0, 8);
+        m.SetPanelText(2, QStringLiteral("message"));
+        click(m, ids::ID_ClearError);
+        QCOMPARE(v.Document().GetLineData(8, 1), 0);
+        QCOMPARE(m.PanelText(2), QString());
+        for (const QString* id : {&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
+            QVERIFY(!m.toolBars().Enabled(*id));
+    }
+
+    void clearAllErrors() {
+        FrameFixture f;
+        MDIMain& m = f.start(file(f, QStringLiteral("e.pbp"), "a\nb\nc\n"));
+        SourceView& v = f.active()->View();
+        v.Document().SetLineData(0, 1, 1);
+        v.Document().SetLineData(2, 1, 1);
+        v.Document().SetLineData(1, 2, 1); // a line kind is not an error mark
+        click(m, ids::ID_ClearAllErrors);
+        QCOMPARE(v.Document().GetLineData(0, 1), 0);
+        QCOMPARE(v.Document().GetLineData(2, 1), 0);
+        QCOMPARE(v.Document().GetLineData(1, 2), 1);
+    }
+
+    void selection() {
+        FrameFixture f;
+        MDIMain& m = f.start(file(f, QStringLiteral("one.pbp"), "HIGH PORTB.0"));
+        SourceView& v = f.active()->View();
+        click(m, ids::ID_SelectAll);
+        int c1, l1, c2, l2;
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({0, 0, 12, 0}));
+        QVERIFY(m.toolBars().Enabled(ids::ID_Cut));
+        v.MoveCaret(0, 0);
+        click(m, ids::ID_SelectLine);
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({0, 0, 12, 0}));
+    }
+
+    void bookmarks() {
+        FrameFixture f;
+        MDIMain& m = f.start(file(f, QStringLiteral("b.pbp"), "a\nb\nc\nd\n"));
+        SourceView& v = f.active()->View();
+        int announced = 0;
+        connect(&v, &SourceView::ExecuteCommandEvent, &v, [&announced](int&) { ++announced; });
+        click(m, ids::ID_NBook); // no bookmarks: nothing is sent to the control
+        click(m, ids::ID_PBook);
+        QCOMPARE(announced, 0);
+        v.MoveCaret(0, 1);
+        click(m, ids::ID_TBook);
+        QCOMPARE(v.Document().NumBookmarks(), 1);
+        QVERIFY(m.toolBars().Enabled(ids::ID_NBook));
+        v.MoveCaret(0, 3);
+        click(m, ids::ID_NBook);
+        QCOMPARE(v.CaretY(), 1);
+        click(m, ids::ID_CBook);
+        QCOMPARE(v.Document().NumBookmarks(), 0);
+        QVERIFY(!m.toolBars().Enabled(ids::ID_NBook));
+        QVERIFY(!m.toolBars().Enabled(ids::ID_CBook));
+    }
+
+    void marginStyles() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        const QString* tools[] = {&ids::ID_NoMargin, &ids::ID_FixedMargin, &ids::ID_ScrollingMargin};
+        for (int style = 0; style < 3; ++style) {
+            click(m, *tools[style]);
+            QCOMPARE(f.active()->View().MarginStyle(), style);
+        }
+    }
+
+    void tokenColour() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        SourceView& v = f.active()->View();
+        m.state().MouseTokenClass = 6;
+        const qint32 before = v.TokenInfo().ForegroundColor(6);
+        f.prompts.cancel();
+        click(m, ids::ID_TokenColor);
+        QCOMPARE(v.TokenInfo().ForegroundColor(6), before);
+        QCOMPARE(m.state().MouseTokenClass, 6);
+        QVERIFY(f.prompts.messages().isEmpty());
+        f.prompts.chooseColorValue(QColor(1, 2, 3));
+        click(m, ids::ID_TokenColor);
+        QCOMPARE(v.TokenInfo().ForegroundColor(6), qint32(1 | 2 << 8 | 3 << 16));
+        QCOMPARE(v.PrintTokenInfo().ForegroundColor(6), qint32(1 | 2 << 8 | 3 << 16));
+        QCOMPARE(m.state().MouseTokenClass, 0);
+        // A class without a user colour changes nothing but is reset all the same.
+        m.state().MouseTokenClass = 4;
+        f.prompts.chooseColorValue(QColor(9, 9, 9));
+        click(m, ids::ID_TokenColor);
+        QVERIFY(!v.TokenInfo().HasForegroundColor(4) || v.TokenInfo().ForegroundColor(4) != qint32(0x090909));
+        QCOMPARE(m.state().MouseTokenClass, 0);
+    }
+
+    void backgroundColourReachesEveryWindow() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        click(m, ids::ID_New);
+        f.prompts.chooseColorValue(QColor(10, 20, 30));
+        click(m, ids::ID_BackgroundColor);
+        for (frmEditor* w : m.editors()) {
+            QCOMPARE(w->View().BackColor(), qint32(10 | 20 << 8 | 30 << 16));
+            QCOMPARE(w->View().TokenInfo().BackgroundColor(7), qint32(10 | 20 << 8 | 30 << 16));
+        }
+    }
+
+    void commandWithoutAWindowIsReported() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        f.active()->close();
+        click(m, ids::ID_Save);
+        QCOMPARE(f.prompts.last().text, QStringLiteral("Error( 91): Object variable or With block variable not set"));
+        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
+    }
+
+    void idsCompareExactly() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        click(m, QStringLiteral("ID_NEW")); // lookup ignores case, dispatch does not
+        QCOMPARE(m.editors().size(), 1);
+    }
+
+    void closeAsksAboutChanges_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("saveName");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("yes") << int(Prompts::Answer::Yes) << "saved.pbp" << true << true;
+        QTest::newRow("no") << int(Prompts::Answer::No) << "" << true << false;
+        QTest::newRow("cancel") << int(Prompts::Answer::Cancel) << "" << false << false;
+        QTest::newRow("yes with an empty name") << int(Prompts::Answer::Yes) << "<empty>" << false << false;
+    }
+    void closeAsksAboutChanges() {
+        QFETCH(int, answer);
+        QFETCH(QString, saveName);
+        QFETCH(bool, closed);
+        QFETCH(bool, saved);
+        FrameFixture f;
+        MDIMain& m = f.start();
+        f.active()->View().Document().InsertOverwrite(0, 0, 0, 0, QStringLiteral("typed"));
+        f.prompts.answer(Prompts::Answer(answer));
+        if (saveName == QLatin1String("<empty>"))
+            f.prompts.chooseFile(QString());
+        else if (!saveName.isEmpty())
+            f.prompts.chooseFile(f.path(saveName));
+        click(m, ids::ID_Close);
+        QCOMPARE(m.editors().isEmpty(), closed);
+        QCOMPARE(QFile::exists(f.path(QStringLiteral("saved.pbp"))), saved);
+        if (saved)
+            QCOMPARE(testsupport::readFile(f.path(QStringLiteral("saved.pbp"))), QByteArray("typed"));
+        if (saveName == QLatin1String("<empty>")) {
+            QCOMPARE(f.prompts.last().text, QStringLiteral("No file name entered."));
+            QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("typed"));
+        }
+        QCOMPARE(m.OpenDocCount, qint16(closed ? 0 : 1));
+        f.prompts.answer(Prompts::Answer::No);
+    }
+
+    void helpPages() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        click(m, ids::ID_WhatsNew);
+        QCOMPARE(m.help().lastPage(), QStringLiteral("topic280.html"));
+        click(m, ids::ID_HelpTopics);
+        QCOMPARE(m.help().lastPage(), QStringLiteral("contents.html"));
+        QCOMPARE(m.help().lastOwner(), m.state().HelpOwner);
+    }
+
+    void helpFilePath_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("drive root") << "C:\\" << "C:\\Pinwright.HLP";
+        QTest::newRow("blanks around a root") << " C:\\ " << "C:\\Pinwright.HLP";
+        QTest::newRow("unix root") << "/" << "/Pinwright.HLP";
+    }
+    void helpFilePath() {
+        QFETCH(QString, folder);
+        QFETCH(QString, path);
+        QCOMPARE(HelpViewer::helpFilePath(folder), path);
+    }
+
+    void helpBeforeAnyEditorPassesOwnerZero() {
+        HelpViewer viewer(testsupport::dataDir() + QStringLiteral("/help"), [](int) { return QStringLiteral("contents.html"); });
+        viewer.ShowHelpContents();
+        QCOMPARE(viewer.lastOwner(), 0);
+        viewer.QuitHelp();
+    }
+};
+
+QTEST_MAIN(tst_Commands)
+#include "tst_Commands.moc"

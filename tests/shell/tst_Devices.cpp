@@ -1,0 +1,145 @@
+#include <QComboBox>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QTest>
+
+#include "editor/frmEditor.h"
+#include "language/DeviceDatabase.h"
+#include "platform/ActiveToolBars.h"
+#include "platform/SourceView.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+#include "support/FrameFixture.h"
+#include "support/TestSupport.h"
+
+// The device combo and the device's ports as the frame and its editor windows use them.
+class tst_Devices : public QObject {
+    Q_OBJECT
+private:
+    static int tokenClassOf(SourceView& v, const QString& line, const QString& word) {
+        v.Document().InsertOverwrite(0, 0, v.Document().GetLineLength(0), 0, line);
+        int cls = -1, start = 0, length = 0;
+        v.GetTokenAt(int(line.indexOf(word)) + 1, 0, cls, start, length);
+        return cls;
+    }
+
+private slots:
+    void startUpListsTheShippedDevicesAndSelectsTheDefault() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        ActiveToolBars& bars = m.toolBars();
+        AppError e;
+        const QStringList all = DeviceDatabase::listDevices(f.path(QStringLiteral("devicedata.ide")), true, e);
+        QVERIFY(!e);
+        QCOMPARE(bars.ListCount(ids::ID_Device), all.size());
+        QCOMPARE(bars.ListIndex(ids::ID_Device), 71);
+        QCOMPARE(bars.Text(ids::ID_Device), QStringLiteral("PIC16F877A"));
+        QCOMPARE(m.state().DevicePorts, (DevicePortTable{0, 6, 8, 8, 8, 3, 0, 0, 0, 0}));
+    }
+
+    void picBasicListsFewerDevices() {
+        FrameFixture f;
+        f.store().save(settings::startup::CompilerType, QStringLiteral("1"));
+        MDIMain& m = f.start();
+        AppError e;
+        const QStringList all = DeviceDatabase::listDevices(f.path(QStringLiteral("devicedata.ide")), true, e);
+        QVERIFY(m.toolBars().ListCount(ids::ID_Device) > 0);
+        QVERIFY(m.toolBars().ListCount(ids::ID_Device) < all.size());
+    }
+
+    void storedDevicePositionIsRestoredAndWritten() {
+        FrameFixture f;
+        f.store().save(settings::startup::DefaultDevice, QStringLiteral("3"));
+        MDIMain& m = f.start();
+        QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), 3);
+        m.toolBars().SetListIndex(ids::ID_Device, 5);
+        QVERIFY(f.close());
+        QCOMPARE(f.store().read(settings::startup::DefaultDevice), QStringLiteral("5"));
+    }
+
+    void missingDeviceFileIsReported() {
+        FrameFixture f;
+        QFile::remove(f.path(QStringLiteral("devicedata.ide")));
+        MDIMain& m = f.start();
+        QCOMPARE(f.prompts.messages().value(0), QStringLiteral("Get Micro Listing Error: File not found"));
+        QCOMPARE(f.prompts.messages().value(1), QStringLiteral("Get Device Data Error: File not found"));
+        QCOMPARE(m.toolBars().ListCount(ids::ID_Device), 0);
+    }
+
+    void choosingADeviceColoursItsPorts() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        SourceView& v = f.active()->View();
+        // PIC16F877A has PORTD; PIC16F84A does not.
+        QCOMPARE(tokenClassOf(v, QStringLiteral("TRISD = 0"), QStringLiteral("TRISD")), 10);
+        const int f84 = m.toolBars().combo(ids::ID_Device)->findText(QStringLiteral("PIC16F84A"));
+        QVERIFY(f84 >= 0);
+        f.active()->List1().show();
+        m.toolBars().SetListIndex(ids::ID_Device, f84);
+        m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
+        QVERIFY(!f.active()->List1().isVisible());
+        QCOMPARE(m.state().DevicePorts, (DevicePortTable{0, 5, 8, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(f.active()->DeviceIndex, qint16(f84));
+        QVERIFY(tokenClassOf(v, QStringLiteral("TRISD = 0"), QStringLiteral("TRISD")) != 10);
+        QCOMPARE(tokenClassOf(v, QStringLiteral("TRISB = 0"), QStringLiteral("TRISB")), 10);
+    }
+
+    void eachWindowKeepsItsDevice() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        frmEditor* first = f.active();
+        m.SSActiveToolBars1_ToolClick(ids::ID_New);
+        const int f84 = m.toolBars().combo(ids::ID_Device)->findText(QStringLiteral("PIC16F84A"));
+        m.toolBars().SetListIndex(ids::ID_Device, f84);
+        m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
+        m.mdiArea().setActiveSubWindow(first);
+        QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), 71);
+        QCOMPARE(m.state().DevicePorts[4], 8); // PORTD of the first window's device
+    }
+
+    void keywordsAndListByCompiler_data() {
+        QTest::addColumn<QString>("compiler");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<int>("tokenClass");
+        QTest::newRow("statement any case") << "0" << "gosub Start" << "gosub" << 10;
+        QTest::newRow("define") << "0" << "DEFINE OSC 4" << "OSC" << 11;
+        QTest::newRow("size") << "0" << "x VAR Word" << "Word" << 12;
+        QTest::newRow("math") << "0" << "x = ABS y" << "ABS" << 13;
+        QTest::newRow("logic") << "0" << "IF a OR b THEN x" << "OR" << 14;
+        QTest::newRow("modifier") << "0" << "LCDOUT DEC5 x" << "DEC5" << 15;
+        QTest::newRow("too many digits") << "0" << "LCDOUT DEC6 x" << "DEC6" << 1;
+        QTest::newRow("multi-word keyword") << "0" << "ON   INTERRUPT GOTO x" << "INTERRUPT" << 10;
+        QTest::newRow("PBC symbol") << "1" << "Symbol x = B0" << "Symbol" << 10;
+        QTest::newRow("PBC has no sizes") << "1" << "x VAR WORD" << "WORD" << 1;
+        QTest::newRow("PBC has no While") << "1" << "WHILE x" << "WHILE" << 1;
+    }
+    void keywordsAndListByCompiler() {
+        QFETCH(QString, compiler);
+        QFETCH(QString, line);
+        QFETCH(QString, word);
+        QFETCH(int, tokenClass);
+        FrameFixture f;
+        f.store().save(settings::startup::CompilerType, compiler);
+        f.start();
+        SourceView& v = f.active()->View();
+        const int cls = tokenClassOf(v, line, word);
+        if (tokenClass == 1)
+            QVERIFY2(cls < 10, qPrintable(QString::number(cls)));
+        else
+            QCOMPARE(cls, tokenClass);
+    }
+
+    void list1GrowsOnEveryRebuild() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        const int once = f.active()->List1().count();
+        QCOMPARE(once, 79);
+        m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
+        QCOMPARE(f.active()->List1().count(), 2 * once);
+        QVERIFY(f.active()->List1().isHidden());
+    }
+};
+
+QTEST_MAIN(tst_Devices)
+#include "tst_Devices.moc"

@@ -1,0 +1,107 @@
+#include <QTest>
+
+#include "platform/AppPaths.h"
+#include "shell/DocumentRules.h"
+
+using namespace docrules;
+
+class tst_DocumentRules : public QObject {
+    Q_OBJECT
+private slots:
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("none") << QStringList{} << "";
+        QTest::newRow("plain") << QStringList{"/tmp/a.pbp"} << "/tmp/a.pbp";
+        QTest::newRow("split by the shell") << QStringList{"/tmp/my", "file.pbp"} << "/tmp/my file.pbp";
+        QTest::newRow("wrapped in quotes") << QStringList{"\"C:\\My Files\\a.pbp\""} << "C:\\My Files\\a.pbp";
+        QTest::newRow("quotes split") << QStringList{"\"C:\\My", "Files\\a.pbp\""} << "C:\\My Files\\a.pbp";
+        QTest::newRow("inner quotes kept") << QStringList{"a\"b\".pbp"} << "a\"b\".pbp";
+        QTest::newRow("two quoted paths stay as typed") << QStringList{"\"a\"", "\"b\""} << "\"a\" \"b\"";
+    }
+    void commandLine() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, path);
+        QCOMPARE(commandLinePath(args), path);
+    }
+
+    void recentList() {
+        RecentList list;
+        const QStringList paths{"/a", "/b", "/c", "/d", "/e"};
+        for (const QString& p : paths)
+            pushRecent(list, p);
+        QCOMPARE(list[0].caption, QStringLiteral("&1 /e"));
+        QCOMPARE(list[1].caption, QStringLiteral("&2 /d"));
+        QCOMPARE(list[2].caption, QStringLiteral("&3 /c"));
+        QCOMPARE(list[3].caption, QStringLiteral("&4 /b"));
+        for (const RecentEntry& e : list)
+            QVERIFY(e.visible);
+        QCOMPARE(recentPath(list[3].caption), QStringLiteral("/b"));
+        // A gap: only entry 2 used moves to 3, entry 2 stays as it was until entry 1 fills it.
+        RecentList gap;
+        gap[1] = {QStringLiteral("&2 /x"), true};
+        pushRecent(gap, QStringLiteral("/y"));
+        QCOMPARE(gap[0].caption, QStringLiteral("&1 /y"));
+        QCOMPARE(gap[2].caption, QStringLiteral("&3 /x"));
+        QCOMPARE(gap[1].caption, QStringLiteral("&2 /x"));
+        QVERIFY(!gap[3].visible);
+    }
+
+    void windowEntries_data() {
+        QTest::addColumn<int>("menuCount");
+        QTest::addColumn<int>("number");
+        QTest::newRow("first window") << 4 << 1;
+        QTest::newRow("after separator and one entry") << 6 << 2;
+        QTest::newRow("separator left alone") << 5 << 2;
+        QTest::newRow("third") << 7 << 3;
+    }
+    void windowEntries() {
+        QFETCH(int, menuCount);
+        QFETCH(int, number);
+        QCOMPARE(windowEntryNumber(menuCount), number);
+    }
+
+    void windowEntryIds() {
+        QCOMPARE(windowEntryId(3, QStringLiteral("/p/a.pbp")), QStringLiteral("&3. /p/a.pbp"));
+        QCOMPARE(windowEntryCaption(QStringLiteral("&12. /p/a b.pbp ")), QStringLiteral("/p/a b.pbp"));
+    }
+
+    void untitledNames() {
+        const QString folder = QStringLiteral("/src");
+        const QString first = AppPaths::join(folder, QStringLiteral("Untitled1.pbp"));
+        const QString second = AppPaths::join(folder, QStringLiteral("Untitled2.pbp"));
+        QCOMPARE(untitledPath(folder, {AppPaths::join(folder, QStringLiteral("Untitled.pbp"))}), first);
+        QCOMPARE(untitledPath(folder, {first.toUpper()}), second);
+        QCOMPARE(untitledPath(folder, {second, first}), AppPaths::join(folder, QStringLiteral("Untitled3.pbp")));
+    }
+
+    void markedLines_data() {
+        QTest::addColumn<QList<int>>("marks");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<int>("next");
+        QTest::addColumn<int>("previous");
+        QTest::newRow("only the caret line") << QList<int>{4} << 4 << -1 << -1;
+        QTest::newRow("wrap forward") << QList<int>{2, 8} << 8 << 2 << 2;
+        QTest::newRow("between") << QList<int>{2, 8} << 5 << 8 << 2;
+        QTest::newRow("wrap backward") << QList<int>{2, 8} << 1 << 2 << 8;
+        QTest::newRow("none") << QList<int>{} << 3 << -1 << -1;
+    }
+    void markedLines() {
+        QFETCH(QList<int>, marks);
+        QFETCH(int, caret);
+        QFETCH(int, next);
+        QFETCH(int, previous);
+        auto marked = [&](int line) { return marks.contains(line); };
+        QCOMPARE(nextMarkedLine(caret, 10, marked), next);
+        QCOMPARE(previousMarkedLine(caret, 10, marked), previous);
+    }
+
+    void twips() {
+        QCOMPARE(pixelsToTwips(600, 96), 9000.0);
+        QCOMPARE(twipsToPixels(6000, 96), 400);
+        QCOMPARE(twipsToPixels(9000, 144), 900);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DocumentRules)
+#include "tst_DocumentRules.moc"

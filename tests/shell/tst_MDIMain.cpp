@@ -1,0 +1,169 @@
+#include <QMdiArea>
+#include <QTabBar>
+#include <QTest>
+
+#include "editor/frmEditor.h"
+#include "platform/ActiveToolBars.h"
+#include "platform/SourceView.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+#include "support/FrameFixture.h"
+#include "support/TestSupport.h"
+
+class tst_MDIMain : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartWithAnEmptyStore() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        QVERIFY(m.windowTitle().startsWith(QStringLiteral("Pinwright")));
+        const double dpi = m.logicalDpiY();
+        QCOMPARE(m.width(), qRound(9000 * dpi / 1440));
+        QCOMPARE(m.height(), qRound(6000 * dpi / 1440));
+        QCOMPARE(m.x(), 0);
+        QCOMPARE(m.y(), 0);
+        QVERIFY(m.state().PBPMode);
+        QCOMPARE(m.PanelText(5), QStringLiteral("PBP"));
+        QCOMPARE(m.PanelToolTip(5), QStringLiteral("Using: PicBasic Pro Compiler"));
+        for (const QString* id : {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4})
+            QVERIFY(!m.toolBars().Visible(*id));
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 1"));
+        QCOMPARE(m.OpenDocCount, qint16(1));
+        frmEditor* w = f.active();
+        QVERIFY(w);
+        QCOMPARE(w->caption(), f.path(QStringLiteral("Untitled.pbp")));
+        QCOMPARE(w->View().Document().NumLines(), 1);
+        QCOMPARE(w->View().Document().GetLine(0), QString());
+        QVERIFY(!w->View().Document().Modified());
+        QCOMPARE(m.TaskBar().count(), 1);
+        QCOMPARE(m.TaskBar().tabText(0), w->caption());
+        QCOMPARE(m.taskBarTag(), QStringLiteral("False"));
+        QCOMPARE(m.toolBars().ToolIds(ids::ID_Window).mid(4),
+                 (QStringList{"separator", QStringLiteral("&1. ") + w->caption()}));
+        QCOMPARE(w->Tag, QStringLiteral("&1. ") + w->caption());
+        QVERIFY(m.toolBars().Enabled(ids::ID_Compile));
+    }
+
+    void commandLineFileOpensRegardlessOfLastFile() {
+        FrameFixture f;
+        const QString last = f.path(QStringLiteral("last.pbp"));
+        const QString named = f.path(QStringLiteral("my program.pbp"));
+        QVERIFY(testsupport::writeFile(last, "LAST\n"));
+        QVERIFY(testsupport::writeFile(named, "HIGH PORTB.0\r\nLOW PORTB.0\r\n"));
+        f.store().save(settings::startup::LastFile, last);
+        f.start(named);
+        QCOMPARE(f.active()->caption(), named);
+        QCOMPARE(f.active()->View().Document().GetLine(1), QStringLiteral("LOW PORTB.0"));
+    }
+
+    void lastFileReopens() {
+        FrameFixture f;
+        const QString last = f.path(QStringLiteral("last.pbp"));
+        QVERIFY(testsupport::writeFile(last, "LAST\n"));
+        f.store().save(settings::startup::LastFile, last);
+        f.start();
+        QCOMPARE(f.active()->caption(), last);
+        QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("LAST"));
+    }
+
+    void missingLastFileGivesAnEmptyWindowNamedByItsPath() {
+        FrameFixture f;
+        const QString gone = f.path(QStringLiteral("gone/away.pbp"));
+        f.store().save(settings::startup::LastFile, gone);
+        f.start();
+        QCOMPARE(f.active()->caption(), gone);
+        QCOMPARE(f.active()->View().Document().PathName(), gone);
+        QCOMPARE(f.active()->View().Document().NumLines(), 1);
+    }
+
+    void recentEntries_data() {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QList<bool>>("visible");
+        QTest::newRow("none") << QStringList{"", "", "", ""} << QList<bool>{false, false, false, false};
+        QTest::newRow("File2 only") << QStringList{"", "&2 /b", "", ""} << QList<bool>{false, true, false, false};
+        QTest::newRow("File3 only") << QStringList{"", "", "&3 /c", ""} << QList<bool>{false, false, true, false};
+        QTest::newRow("all") << QStringList{"&1 /a", "&2 /b", "&3 /c", "&4 /d"} << QList<bool>{true, true, true, true};
+    }
+    void recentEntries() {
+        QFETCH(QStringList, stored);
+        QFETCH(QList<bool>, visible);
+        FrameFixture f;
+        for (int n = 0; n < 4; ++n)
+            if (!stored[n].isEmpty())
+                f.store().save(*settings::startup::RecentFiles[n], stored[n]);
+        MDIMain& m = f.start();
+        const QString* entries[] = {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4};
+        for (int n = 0; n < 4; ++n) {
+            QCOMPARE(m.toolBars().Visible(*entries[n]), visible[n]);
+            if (visible[n])
+                QCOMPARE(m.toolBars().Caption(*entries[n]), stored[n]);
+        }
+    }
+
+    void compilerType_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("pbp");
+        QTest::newRow("0") << "0" << true;
+        QTest::newRow("1") << "1" << false;
+        QTest::newRow("no leading number") << "PicBasic" << true;
+        QTest::newRow("leading number") << " 1 compiler" << false;
+    }
+    void compilerType() {
+        QFETCH(QString, stored);
+        QFETCH(bool, pbp);
+        FrameFixture f;
+        f.store().save(settings::startup::CompilerType, stored);
+        MDIMain& m = f.start();
+        QCOMPARE(m.state().PBPMode, pbp);
+        QCOMPARE(m.PanelText(5), pbp ? QStringLiteral("PBP") : QStringLiteral("PBC"));
+        QCOMPARE(m.PanelToolTip(5), pbp ? QStringLiteral("Using: PicBasic Pro Compiler")
+                                        : QStringLiteral("Using: PicBasic Compiler"));
+    }
+
+    void unconvertibleValueLeavesItsPropertyAlone() {
+        FrameFixture f;
+        f.store().save(settings::startup::Width, QStringLiteral("wide"));
+        f.store().save(settings::startup::Left, QStringLiteral("1500"));
+        MDIMain& m = f.start();
+        QCOMPARE(m.x(), qRound(1500.0 * m.logicalDpiY() / 1440));
+        QVERIFY(m.width() > 1);
+    }
+
+    void shutdownWritesPlacementRecentAndDevice() {
+        FrameFixture f;
+        f.store().save(settings::startup::File2, QStringLiteral("&2 /b"));
+        f.store().save(settings::startup::File1, QStringLiteral("stale"));
+        MDIMain& m = f.start();
+        m.toolBars().SetVisible(ids::ID_File1, false);
+        m.move(150, 90);
+        m.resize(700, 500);
+        QVERIFY(f.close());
+        const double k = 1440.0 / m.logicalDpiY();
+        QCOMPARE(f.store().read(settings::startup::Left).toDouble(), m.x() * k);
+        QCOMPARE(f.store().read(settings::startup::Width).toDouble(), 700 * k);
+        QCOMPARE(f.store().read(settings::startup::Height).toDouble(), 500 * k);
+        QCOMPARE(f.store().read(settings::startup::File2), QStringLiteral("&2 /b"));
+        QCOMPARE(f.store().read(settings::startup::File1), QStringLiteral("stale")); // hidden: left as it was
+        QVERIFY(!f.store().read(settings::startup::DefaultDevice).isEmpty());
+        QCOMPARE(f.store().read(settings::startup::LastFile), f.path(QStringLiteral("Untitled.pbp")));
+        MDIMain& again = f.restart();
+        QCOMPARE(again.width(), 700);
+        QCOMPARE(again.height(), 500);
+    }
+
+    void cancelledSavePromptStopsTheShutdown() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        f.active()->View().Document().InsertOverwrite(0, 0, 0, 0, QStringLiteral("typed"));
+        f.prompts.answer(Prompts::Answer::Cancel);
+        QVERIFY(!f.close());
+        QVERIFY(m.isVisible());
+        QVERIFY(f.active());
+        QCOMPARE(f.prompts.last().text, QStringLiteral("Save Changes to ") + f.path(QStringLiteral("Untitled.pbp")));
+        QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("typed"));
+        f.prompts.answer(Prompts::Answer::No);
+    }
+};
+
+QTEST_MAIN(tst_MDIMain)
+#include "tst_MDIMain.moc"

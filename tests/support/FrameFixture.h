@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/AppPaths.h"
+#include "platform/ScriptedPrompts.h"
+#include "shell/Settings.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+class MDIMain;
+class frmEditor;
+
+// A real frame over a settings store and an application folder inside a temporary folder, with the
+// scripted prompts. Each test builds its own.
+class FrameFixture {
+public:
+    FrameFixture();
+    ~FrameFixture();
+
+    QString appFolder() const { return paths.applicationFolder(); }
+    QString path(const QString& name) const { return AppPaths::join(appFolder(), name); }
+    // A settings store over the same file (to seed values before start-up or read them after).
+    Settings& store() { return *settings; }
+    // Builds the frame and runs its start-up with the given command line.
+    MDIMain& start(const QString& commandLine = QString());
+    // Closes the frame as the user would (every window asked first); true when it closed.
+    bool close();
+    // Closes and builds a fresh frame over the same store.
+    MDIMain& restart(const QString& commandLine = QString());
+
+    MDIMain* frame() const { return frame_.get(); }
+    frmEditor* active() const;
+
+    QTemporaryDir dir;
+    AppPaths paths;
+    ScriptedPrompts prompts;
+    std::unique_ptr<Settings> settings;
+
+private:
+    std::unique_ptr<MDIMain> frame_;
+};
