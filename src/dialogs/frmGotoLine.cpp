@@ -3,6 +3,7 @@
 #include "editor/frmEditor.h"
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
+#include "platform/Reports.h"
 #include "platform/SourceView.h"
 #include "platform/TextHelpers.h"
 #include "shell/MDIMain.h"
@@ -91,7 +92,7 @@ void frmGotoLine::cmdGotoLine_Click() {
     else if (!target)
         error = AppError::objectNotSet();
     if (error) {
-        frame_.state().prompts.message(this, QStringLiteral("Goto Error: ") + error.description);
+        reports::named(frame_.state().prompts, this, QStringLiteral("Goto Error: "), error);
         return;
     }
     const int n = int(value);

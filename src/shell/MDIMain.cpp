@@ -5,6 +5,7 @@
 #include "platform/ActiveToolBars.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
+#include "platform/Reports.h"
 #include "platform/SourceView.h"
 #include "platform/TextHelpers.h"
 #include "shell/DocumentRules.h"
@@ -278,7 +279,7 @@ void MDIMain::EnableTools(bool enable) {
 }
 
 void MDIMain::ShowError(const AppError& e) {
-    state_.prompts.message(this, fileReportText(e), QStringLiteral("File Error"));
+    reports::file(state_.prompts, this, e);
 }
 
 void MDIMain::closeEvent(QCloseEvent* event) {

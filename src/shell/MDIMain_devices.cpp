@@ -5,6 +5,7 @@
 #include "language/DeviceDatabase.h"
 #include "platform/ActiveToolBars.h"
 #include "platform/Prompts.h"
+#include "platform/Reports.h"
 #include "platform/SourceView.h"
 #include "platform/TextHelpers.h"
 #include "shell/Settings.h"
@@ -24,14 +25,14 @@ void MDIMain::GetDevices() {
     for (const QString& name : names)
         bars.ListAdd(ids::ID_Device, name);
     if (error)
-        state_.prompts.message(this, DeviceDatabase::ListingErrorPrefix + error.description);
+        reports::named(state_.prompts, this, DeviceDatabase::ListingErrorPrefix, error);
 }
 
 void MDIMain::GetDeviceData(bool Reload) {
     AppError error;
     DeviceDatabase::findDevicePorts(deviceFile(), SSActiveToolBars1->Text(ids::ID_Device), state_.DevicePorts, error);
     if (error) {
-        state_.prompts.message(this, DeviceDatabase::DeviceDataErrorPrefix + error.description);
+        reports::named(state_.prompts, this, DeviceDatabase::DeviceDataErrorPrefix, error);
         return;
     }
     if (Reload)

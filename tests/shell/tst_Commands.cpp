@@ -3,7 +3,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
+
+#include "dialogs/frmGotoLine.h"
 
 #include "editor/frmEditor.h"
 #include "platform/ActiveToolBars.h"
@@ -360,6 +364,42 @@ private slots:
             QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("typed"));
         }
         QCOMPARE(m.OpenDocCount, qint16(closed ? 0 : 1));
+        f.prompts.answer(Prompts::Answer::No);
+    }
+
+    void gotoLineCommandOpensTheDialog() {
+        FrameFixture f;
+        QByteArray text;
+        for (int i = 0; i < 40; ++i)
+            text += "x\n";
+        MDIMain& m = f.start(file(f, QStringLiteral("g.pbp"), text));
+        bool seen = false;
+        QTimer::singleShot(0, &m, [&seen] {
+            auto* dialog = qobject_cast<frmGotoLine*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen = dialog->windowTitle() == QLatin1String("Goto Line");
+            QTest::keyClicks(&dialog->LineValue(), QStringLiteral("25"));
+            QTest::keyClick(&dialog->LineValue(), Qt::Key_Return);
+        });
+        click(m, ids::ID_GotoLine);
+        QVERIFY(seen);
+        QCOMPARE(f.active()->View().CaretY(), 24);
+    }
+
+    void failedSaveReportsAndKeepsTheText() {
+        FrameFixture f;
+        // A folder that is really a file cannot take the save, whoever runs the test.
+        const QString blocker = file(f, QStringLiteral("blocker"), "keep me");
+        const QString p = blocker + QStringLiteral("/doc.pbp");
+        MDIMain& m = f.start(p);
+        f.active()->View().Document().InsertOverwrite(0, 0, 0, 0, QStringLiteral("precious"));
+        click(m, ids::ID_Save);
+        QVERIFY(f.prompts.last().text.startsWith(QStringLiteral("Error(")));
+        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
+        QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("precious"));
+        QVERIFY(f.active()->View().Document().Modified());
+        QCOMPARE(testsupport::readFile(blocker), QByteArray("keep me"));
         f.prompts.answer(Prompts::Answer::No);
     }
 

@@ -1,0 +1,118 @@
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+
+#include "editor/DrawClass.h"
+#include "editor/frmEditor.h"
+#include "platform/SourceView.h"
+#include "shell/MDIMain.h"
+#include "support/FrameFixture.h"
+#include "support/TestSupport.h"
+
+// The error mark as the editor window paints it, read back from the painted pixels.
+class tst_DrawClass : public QObject {
+    Q_OBJECT
+private:
+    static bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; }
+
+    static SourceView& openMarked(FrameFixture& f, int markStyle) {
+        QByteArray text;
+        for (int i = 0; i < 20; ++i)
+            text += "        HIGH PORTB.0 ' a line long enough to scroll sideways when the view is narrow enough\n";
+        const QString p = f.path(QStringLiteral("marks.pbp"));
+        testsupport::writeFile(p, text);
+        f.start(p);
+        SourceView& v = f.active()->View();
+        v.SetMarginStyle(markStyle);
+        v.Document().SetLineData(2, 1, 1);
+        v.Document().SetLineData(4, 2, 1); // a line kind never paints
+        v.resize(400, 300);
+        v.Refresh();
+        return v;
+    }
+
+    // The y in view pixels of the middle of a line.
+    static int lineMiddle(SourceView& v, int line) {
+        int x = 0, y = 0;
+        v.PositionToPoint(0, line, x, y);
+        return y + v.LineHeight() / 2;
+    }
+
+private slots:
+    void boxInsideTheMarginCell_data() {
+        QTest::addColumn<int>("style");
+        QTest::newRow("fixed margin") << 1;
+        QTest::newRow("scrolling margin") << 2;
+    }
+    void boxInsideTheMarginCell() {
+        QFETCH(int, style);
+        FrameFixture f;
+        SourceView& v = openMarked(f, style);
+        const QImage img = v.grab().toImage();
+        const int width = v.MarginCells() * v.CellWidth();
+        const int y = lineMiddle(v, 2);
+        QVERIFY(isRed(img.pixel(width / 2, y)));
+        QVERIFY(isRed(img.pixel(5, y)));
+        QVERIFY(!isRed(img.pixel(1, y)));                 // 3 pixels inside: the edge stays clear
+        QVERIFY(!isRed(img.pixel(width - 2, y)));
+        QVERIFY(!isRed(img.pixel(width / 2, lineMiddle(v, 4))));
+        QVERIFY(!isRed(img.pixel(width + 20, y)));        // the text keeps its colours
+    }
+
+    void noMarginPaintsTheLineWhiteOnRed() {
+        FrameFixture f;
+        SourceView& v = openMarked(f, 0);
+        const QImage img = v.grab().toImage();
+        const int y = lineMiddle(v, 2);
+        QVERIFY(isRed(img.pixel(2, y)));
+        QVERIFY(isRed(img.pixel(v.width() - 30, y))); // across the full width
+        bool white = false;
+        for (int x = 0; x < v.width() - 20 && !white; ++x)
+            for (int dy = -v.LineHeight() / 3; dy <= v.LineHeight() / 3 && !white; ++dy)
+                white = img.pixel(x, y + dy) == qRgb(255, 255, 255);
+        QVERIFY(white);
+        QVERIFY(!isRed(img.pixel(2, lineMiddle(v, 3))));
+    }
+
+    void clearingTheMarkRemovesThePaint() {
+        FrameFixture f;
+        SourceView& v = openMarked(f, 1);
+        v.Document().SetLineData(2, 1, 0);
+        v.Refresh();
+        const QImage img = v.grab().toImage();
+        QVERIFY(!isRed(img.pixel(v.MarginCells() * v.CellWidth() / 2, lineMiddle(v, 2))));
+    }
+
+    void scrollingMarginMovesWithTheText() {
+        FrameFixture f;
+        SourceView& v = openMarked(f, 2);
+        const int width = v.MarginCells() * v.CellWidth();
+        const int y = lineMiddle(v, 2);
+        v.SetScrollPos(10, 0);
+        v.Refresh();
+        const QImage img = v.grab().toImage();
+        int col = 0, line = 0;
+        v.GetScrollPos(col, line);
+        QVERIFY(col > 0);
+        // The box has moved left with the text: its old right part is no longer red.
+        QVERIFY(!isRed(img.pixel(width - 5, y)));
+    }
+
+    void hookWithoutAViewPaintsNothing() {
+        DrawClass hook;
+        QImage img(50, 20, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        DrawLineRecord rec;
+        rec.painter = &p;
+        hook.PreDraw(&p);
+        hook.PreDrawLine(rec);
+        hook.PostDraw(&p);
+        QVERIFY(!rec.useOverrideColors);
+        QCOMPARE(img.pixel(10, 10), qRgb(255, 255, 255));
+    }
+};
+
+QTEST_MAIN(tst_DrawClass)
+#include "tst_DrawClass.moc"
