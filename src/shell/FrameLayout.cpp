@@ -1,10 +1,12 @@
 #include "shell/FrameLayout.h"
 
 #include "platform/ActiveToolBars.h"
+#include "platform/ToolIcons.h"
 #include "shell/ToolIds.h"
 
 #include <QAction>
 #include <QKeySequence>
+#include <QToolBar>
 
 namespace {
 
@@ -150,6 +152,17 @@ void buildFrameTools(ActiveToolBars& bars) {
     bars.AddTool(ids::ID_Outdent, Kind::Button, QStringLiteral("Outdent"), QStringLiteral("Outdent"));
     for (const QString* id : {&ids::ID_GotoLabel, &ids::Separator, &ids::ID_Indent, &ids::ID_Outdent})
         bars.AddToToolBar(ids::ListBar, *id);
+
+    // Toolbar buttons show drawn icons; the menus keep their captions.
+    for (const QString& bar : {ids::Standard, ids::ListBar})
+        for (const QString& id : bars.ToolBarToolIds(bar))
+            if (QAction* a = bars.action(id); a && bars.kindOf(id) == Kind::Button) {
+                const QIcon icon = toolicons::forTool(id);
+                if (!icon.isNull())
+                    a->setIcon(icon);
+            }
+    bars.toolBar(ids::Standard)->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bars.toolBar(ids::ListBar)->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     // Keys for the commands the editor control does not take itself.
     const struct {

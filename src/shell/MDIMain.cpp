@@ -6,6 +6,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
+#include "platform/ToolIcons.h"
 #include "platform/SourceView.h"
 #include "platform/TextHelpers.h"
 #include "shell/DocumentRules.h"
@@ -30,6 +31,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
       help_(std::make_unique<HelpViewer>(settings.paths().dataFile(QStringLiteral("help")),
                                          &HelpPages::helpFileForContext)) {
     setWindowTitle(QStringLiteral("Pinwright"));
+    setWindowIcon(toolicons::application());
     setObjectName(QStringLiteral("MDIMain"));
 
     buildFrameTools(*SSActiveToolBars1);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// Small drawn icons for the toolbar buttons, so the bars stay compact and read the same on every
+// system. An id without a drawing gives a null icon and the button shows its caption instead.
+namespace toolicons {
+
+QIcon forTool(const QString& id);
+
+// The program's own icon: a chip.
+QIcon application();
+
+} // namespace toolicons
