@@ -54,11 +54,13 @@ SourceView::SourceView(QWidget* parent)
     document_.textDocument()->setDefaultFont(font);
     edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit_->setFrameShape(QFrame::NoFrame);
-    edit_->setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * TabWidth);
+    edit_->setTabStopDistance(cellAdvance() * TabWidth);
     edit_->viewport()->setMouseTracking(true);
 
-    connect(edit_, &QPlainTextEdit::cursorPositionChanged, this,
-            [this] { emit CaretMove(CaretX(), CaretY()); });
+    connect(edit_, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        desiredDisplayCol_ = -1;
+        emit CaretMove(CaretX(), CaretY());
+    });
     connect(&document_, &SourceDocument::linesChanged, this, &SourceView::LinesChanged);
     connect(&document_, &SourceDocument::keywordsChanged, this, &SourceView::Refresh);
     connect(&document_, &SourceDocument::repaintRequested, this, &SourceView::repaintLines);

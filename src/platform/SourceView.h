@@ -179,6 +179,8 @@ private:
     void drawLineText(QPainter& p, const QTextBlock& block, const QRectF& r, int selStart, int selEnd,
                       const QColor* overrideText);
     int xOrigin(const QRectF& blockRect) const;
+    static bool isSimpleLine(const QString& text);
+    qreal cellAdvance() const;
     // SourceView_input.cpp
     void handleKeyPress(QKeyEvent* e);
     void handleKeyRelease(QKeyEvent* e);
@@ -186,6 +188,7 @@ private:
     void handleMouseRelease(QMouseEvent* e, QWidget* from);
     void runCommand(int code);
     void moveCaretBy(int code);
+    void moveVertically(int lines, bool extend);
     void indentLines(bool outdent);
     // SourceView.cpp
     void updateMargin();
@@ -210,4 +213,5 @@ private:
     bool lastMatchCase_ = false;
     bool lastWholeWord_ = false;
     bool lastForward_ = true;
+    int desiredDisplayCol_ = -1; // kept while the caret moves up and down
 };

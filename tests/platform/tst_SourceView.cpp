@@ -462,6 +462,44 @@ private slots:
         }
     }
 
+    void upAndDownKeepTheColumn() {
+        SourceView v;
+        showView(v, 300, 160);
+        v.Document().InsertImpl(0, 0, QStringLiteral("abcdefgh\nab\n\tcdefg\nabcdefgh"));
+        v.MoveCaret(6, 0);
+        QList<QPoint> seen;
+        for (int code : {10, 10, 10, 9, 109}) {
+            v.ExecuteCommand(code);
+            seen << QPoint(v.CaretX(), v.CaretY());
+        }
+        // Short line: the end; TAB line: display column 6 is text column 3; back at the long line: 6.
+        QCOMPARE(seen, QList<QPoint>({{2, 1}, {3, 2}, {6, 3}, {3, 2}, {2, 1}}));
+        int c1, l1, c2, l2;
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({2, 1, 3, 2}));
+        v.ExecuteCommand(SourceView::CmdLineStart); // any other move forgets the column
+        v.ExecuteCommand(SourceView::CmdDown);
+        QCOMPARE(QPoint(v.CaretX(), v.CaretY()), QPoint(0, 2));
+    }
+
+    void pageDownMovesByAScreen() {
+        SourceView v;
+        showView(v, 300, 160);
+        v.Document().InsertImpl(0, 0, numberedLines(100));
+        v.MoveCaret(3, 0);
+        const int page = v.height() / v.LineHeight() - 1;
+        v.ExecuteCommand(SourceView::CmdPageDown);
+        QVERIFY(qAbs(v.CaretY() - page) <= 2);
+        QCOMPARE(v.CaretX(), 3);
+        int col, line;
+        v.GetScrollPos(col, line);
+        QVERIFY(line > 0 && line <= v.CaretY());
+        v.ExecuteCommand(SourceView::CmdPageUp);
+        QCOMPARE(QPoint(v.CaretX(), v.CaretY()), QPoint(3, 0));
+        v.ExecuteCommand(SourceView::CmdPageUp); // stays at the top
+        QCOMPARE(v.CaretY(), 0);
+    }
+
     void indentAndOutdentSelectedLines() {
         SourceView v;
         v.Document().InsertImpl(0, 0, QStringLiteral("a\n\tb\nc\nd"));
