@@ -195,6 +195,9 @@ private:
     void applyColors();
     void repaintLines(int line1, int line2);
     QTextCursor cursor() const;
+    qreal lineHeightF() const;
+    // Top of a line in viewport pixels, also for lines out of view.
+    qreal lineTop(int line) const;
     QPoint viewportOrigin() const;
 
     SourceDocument document_;

@@ -161,7 +161,8 @@ void SourceView::paintTextArea(QPaintEvent* e) {
     const int originY = viewportOrigin().y();
     QTextBlock block = edit_->firstVisibleBlock();
     QRectF r = edit_->blockBoundingGeometry(block).translated(offset);
-    const qreal lineHeight = r.height();
+    const qreal lineHeight = lineHeightF();
+    r.setHeight(lineHeight);
     for (; block.isValid(); block = block.next(), r.translate(0, lineHeight)) {
         if (r.top() > er.bottom())
             break;
@@ -221,7 +222,8 @@ void SourceView::paintMargin(QPaintEvent* e) {
     QTextBlock block = edit_->firstVisibleBlock();
     QRectF r = edit_->blockBoundingGeometry(block).translated(offset);
     r.translate(0, originY - marginTop);
-    const qreal lineHeight = r.height();
+    const qreal lineHeight = lineHeightF();
+    r.setHeight(lineHeight);
     for (; block.isValid(); block = block.next(), r.translate(0, lineHeight)) {
         if (r.top() > er.bottom())
             break;

@@ -162,6 +162,11 @@ private slots:
         v.GetScrollPos(col, line);
         QCOMPARE(line, 40);
         QCOMPARE(col, 5);
+        // Points of lines out of view follow from the line height.
+        int x0, y0, x1, y1;
+        v.PositionToPoint(0, 40, x0, y0);
+        v.PositionToPoint(0, 190, x1, y1);
+        QCOMPARE(y1 - y0, 150 * v.LineHeight());
         v.SetScrollPos(0, 0);
         v.GetScrollPos(col, line);
         QCOMPARE(line, 0);
@@ -171,7 +176,10 @@ private slots:
     void metricsAndPoints() {
         SourceView v;
         showView(v);
-        v.Document().InsertImpl(0, 0, QStringLiteral("ab\n\tx\ny"));
+        v.Document().InsertImpl(0, 0, QStringLiteral("ab"));
+        const int oneLine = v.LineHeight();
+        v.Document().InsertImpl(2, 0, QStringLiteral("\n\tx\ny"));
+        QCOMPARE(v.LineHeight(), oneLine);
         const QFontMetrics fm(v.font());
         QCOMPARE(fm.horizontalAdvance(QLatin1Char('i')), fm.horizontalAdvance(QLatin1Char('W')));
         QVERIFY(v.CellWidth() > 0);
@@ -637,6 +645,7 @@ private slots:
         int x, y;
         v.PositionToPoint(1, 1, x, y);
         QSignalSpy ups(&v, &SourceView::MouseUp);
+        QSignalSpy moves(&v, &SourceView::MouseMove);
         QWidget* vp = nullptr;
         for (QWidget* w : v.findChildren<QWidget*>())
             if (w->objectName() == QLatin1String("qt_scrollarea_viewport"))
@@ -649,6 +658,9 @@ private slots:
         QCOMPARE(ups.first().at(1).toInt(), 1);
         QCOMPARE(ups.first().at(2).toInt(), x + 1);
         QCOMPARE(ups.first().at(3).toInt(), y + 2);
+        QTest::mouseMove(vp, local + QPoint(3, 0));
+        QVERIFY(!moves.isEmpty());
+        QCOMPARE(moves.last().at(2).toInt(), x + 4);
     }
 
     void findText_data() {
