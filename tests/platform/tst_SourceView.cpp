@@ -173,6 +173,20 @@ private slots:
         QCOMPARE(col, 0);
     }
 
+    void longLinesWidenTheScrollRange() {
+        SourceView v;
+        showView(v, 300, 200);
+        QStringList lines(60, QStringLiteral("short"));
+        lines[3] = QStringLiteral("long ").repeated(60);
+        v.Document().InsertImpl(0, 0, lines.join(u'\n'));
+        QApplication::processEvents();
+        v.grab();
+        v.SetScrollPos(200, 0);
+        int col, line;
+        v.GetScrollPos(col, line);
+        QVERIFY2(col > 200 - 300 / v.CellWidth(), qPrintable(QString::number(col)));
+    }
+
     void metricsAndPoints() {
         SourceView v;
         showView(v);
