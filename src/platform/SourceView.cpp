@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -58,9 +59,13 @@ SourceView::SourceView(QWidget* parent)
     edit_->viewport()->setMouseTracking(true);
 
     connect(edit_, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (dying_)
+            return;
         desiredDisplayCol_ = -1;
+        restartCaretBlink();
         emit CaretMove(CaretX(), CaretY());
     });
+    connect(&caretBlink_, &QTimer::timeout, this, &SourceView::blinkCaret);
     connect(&document_, &SourceDocument::linesChanged, this, &SourceView::LinesChanged);
     connect(&document_, &SourceDocument::keywordsChanged, this, &SourceView::Refresh);
     connect(&document_, &SourceDocument::repaintRequested, this, &SourceView::repaintLines);
@@ -73,8 +78,10 @@ SourceView::SourceView(QWidget* parent)
 }
 
 SourceView::~SourceView() {
-    // The text area must let go of the document before the document is destroyed.
-    edit_->setDocument(nullptr);
+    // The text area goes first, while the document and the rest of the view still exist; its last
+    // focus and cursor notifications must not reach a view that is being torn down.
+    dying_ = true;
+    delete edit_;
 }
 
 QTextCursor SourceView::cursor() const {
@@ -294,4 +301,29 @@ void SourceView::PositionToPoint(int col, int line, int& x, int& y) const {
     const QPoint vp = viewportOrigin();
     x = r.left() + vp.x();
     y = qRound(lineTop(c.blockNumber())) + vp.y();
+}
+
+void SourceView::restartCaretBlink() {
+    if (dying_)
+        return;
+    caretOn_ = true;
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (edit_->hasFocus() && flash > 0)
+        caretBlink_.start(flash / 2);
+    else
+        caretBlink_.stop();
+    edit_->viewport()->update(edit_->cursorRect().adjusted(-1, 0, 1, 0));
+}
+
+void SourceView::stopCaretBlink() {
+    if (dying_)
+        return;
+    caretBlink_.stop();
+    caretOn_ = false;
+    edit_->viewport()->update(edit_->cursorRect().adjusted(-1, 0, 1, 0));
+}
+
+void SourceView::blinkCaret() {
+    caretOn_ = !caretOn_;
+    edit_->viewport()->update(edit_->cursorRect().adjusted(-1, 0, 1, 0));
 }

@@ -5,6 +5,7 @@
 #include "platform/TokenStyles.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -192,6 +193,9 @@ private:
     void indentLines(bool outdent);
     // SourceView.cpp
     void updateMargin();
+    void restartCaretBlink();
+    void stopCaretBlink();
+    void blinkCaret();
     void applyColors();
     void repaintLines(int line1, int line2);
     QTextCursor cursor() const;
@@ -217,4 +221,7 @@ private:
     bool lastWholeWord_ = false;
     bool lastForward_ = true;
     int desiredDisplayCol_ = -1; // kept while the caret moves up and down
+    QTimer caretBlink_;
+    bool caretOn_ = true;
+    bool dying_ = false;
 };

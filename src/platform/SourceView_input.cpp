@@ -398,12 +398,12 @@ void SourceTextArea::mouseReleaseEvent(QMouseEvent* e) {
 
 void SourceTextArea::focusInEvent(QFocusEvent* e) {
     QPlainTextEdit::focusInEvent(e);
-    viewport()->update();
+    view_.restartCaretBlink();
 }
 
 void SourceTextArea::focusOutEvent(QFocusEvent* e) {
     QPlainTextEdit::focusOutEvent(e);
-    viewport()->update();
+    view_.stopCaretBlink();
 }
 
 void SourceTextArea::contextMenuEvent(QContextMenuEvent* e) {

@@ -186,7 +186,7 @@ void SourceView::paintTextArea(QPaintEvent* e) {
         }
     }
 
-    if (edit_->hasFocus() && !edit_->isReadOnly()) {
+    if (caretOn_ && edit_->hasFocus() && !edit_->isReadOnly()) {
         const QRect cr = edit_->cursorRect();
         p.fillRect(QRect(cr.left(), cr.top(), qMax(1, edit_->cursorWidth()), cr.height()),
                    edit_->palette().color(QPalette::Text));
