@@ -45,6 +45,7 @@ class SourceTextArea;
 //  65 document end Ctrl+End       66 word left Ctrl+Left       67 word right Ctrl+Right
 //  68 select word                 69 delete word before Ctrl+Backspace  70 delete word after Ctrl+Del
 //  With Shift the movement keys extend the selection: 9, 10, 19, 20, 60..67 + 100 (109, 110, ...).
+//  Up, Down, PageUp and PageDown keep the column (TABs expanded) aimed at over shorter lines.
 // Typing, Enter and a TAB without a multi-line selection are plain text input (KeyPress), not commands.
 class SourceView : public QWidget {
     Q_OBJECT

@@ -828,7 +828,17 @@ private slots:
         QVERIFY(v.PrintTo(printer));
         const QByteArray bytes = testsupport::readFile(pdf);
         QVERIFY(bytes.startsWith("%PDF"));
-        QVERIFY(bytes.contains("/Type /Page") || bytes.contains("/Type/Page"));
+        QCOMPARE(bytes.count("/Type /Page\n"), 1);
+        // The text really goes onto the pages: 200 lines take several.
+        QStringList many;
+        for (int i = 0; i < 200; ++i)
+            many << QStringLiteral("HIGH led %1").arg(i);
+        v.Document().InsertImpl(0, 0, many.join(u'\n') + u'\n');
+        QPrinter longer(QPrinter::HighResolution);
+        longer.setOutputFormat(QPrinter::PdfFormat);
+        longer.setOutputFileName(tmp_.filePath(QStringLiteral("long.pdf")));
+        QVERIFY(v.PrintTo(longer));
+        QVERIFY(testsupport::readFile(longer.outputFileName()).count("/Type /Page\n") >= 3);
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         if (!pdftotext.isEmpty()) {
             QProcess p;
