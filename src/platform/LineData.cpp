@@ -20,8 +20,8 @@ LineData* LineData::peek(const QTextBlock& block) {
 }
 
 LineData::~LineData() {
-    if (owner_ && hasMarks())
-        owner_->lineDataDropped(marks());
+    if (owner_)
+        owner_->lineDataDropped(*this);
 }
 
 void LineData::setMarks(const Marks& m) {

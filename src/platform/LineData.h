@@ -42,9 +42,13 @@ public:
     Marks marks() const { return {slots_, bookmark_}; }
     void setMarks(const Marks& m);
 
-    // Token cache, valid while `tokenStamp` equals the document's lexer stamp (0 = stale).
+    // Token cache, valid while `tokenStamp` equals the document's lexer stamp (0 = stale). The document
+    // keeps the cached lines in a least-recently-used chain so that the cache stays bounded.
     quint32 tokenStamp = 0;
     QList<SourceToken> tokens;
+    LineData* lruPrev = nullptr;
+    LineData* lruNext = nullptr;
+    bool inLru = false;
 
 private:
     SourceDocument* owner_;

@@ -26,6 +26,11 @@ bool hasDocumentBreakChars(const QString& text) {
     return false;
 }
 
+QByteArray readAllBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 } // namespace
 
 SourceDocument::SourceDocument(QObject* parent) : QObject(parent), doc_(new QTextDocument(this)) {
@@ -41,9 +46,29 @@ SourceDocument::~SourceDocument() {
     delete doc_;
 }
 
-void SourceDocument::lineDataDropped(const LineData::Marks& marks) {
-    if (undoing_)
-        dropped_.append(marks);
+void SourceDocument::lineDataDropped(LineData& data) {
+    lruUnlink(data);
+    if (undoing_ && data.hasMarks())
+        dropped_.append(data.marks());
+}
+
+void SourceDocument::lruUnlink(LineData& d) const {
+    if (!d.inLru)
+        return;
+    (d.lruPrev ? d.lruPrev->lruNext : lruHead_) = d.lruNext;
+    (d.lruNext ? d.lruNext->lruPrev : lruTail_) = d.lruPrev;
+    d.lruPrev = d.lruNext = nullptr;
+    d.inLru = false;
+    --lruCount_;
+}
+
+void SourceDocument::lruPushFront(LineData& d) const {
+    d.lruPrev = nullptr;
+    d.lruNext = lruHead_;
+    (lruHead_ ? lruHead_->lruPrev : lruTail_) = &d;
+    lruHead_ = &d;
+    d.inLru = true;
+    ++lruCount_;
 }
 
 void SourceDocument::setContent(const QString& text) {
@@ -73,31 +98,35 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err) {
             *err = AppError::accessError();
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     file.close();
 
-    QByteArray body = bytes;
-    if (body.startsWith(kBom) && textenc::isValidUtf8(body.mid(3))) {
+    const qsizetype crlfCount = bytes.count("\r\n");
+    const qsizetype lfCount = bytes.count('\n') - crlfCount;
+    const qsizetype crCount = bytes.count('\r') - crlfCount;
+    crlf_ = lfCount == 0 || crlfCount > lfCount;
+    const bool mixed = crCount > 0 || (crlfCount > 0 && lfCount > 0);
+    const QByteArray original = mixed ? bytes : QByteArray();
+
+    qsizetype skip = 0;
+    if (bytes.startsWith(kBom) &&
+        textenc::isValidUtf8(QByteArray::fromRawData(bytes.constData() + 3, bytes.size() - 3))) {
         bom_ = true;
-        body.remove(0, 3);
+        skip = 3;
     }
+    const QByteArray body = QByteArray::fromRawData(bytes.constData() + skip, bytes.size() - skip);
     utf8_ = textenc::isValidUtf8(body);
     QString text = utf8_ ? QString::fromUtf8(body) : textenc::decode1252(body);
-
-    const qsizetype crlfCount = body.count("\r\n");
-    const qsizetype lfCount = body.count('\n') - crlfCount;
-    const qsizetype crCount = body.count('\r') - crlfCount;
-    crlf_ = lfCount == 0 ? true : crlfCount > lfCount;
-    if (lfCount + crlfCount == 0 && crCount == 0)
-        crlf_ = true;
-    const bool irregular = crCount > 0 || (crlfCount > 0 && lfCount > 0) || hasDocumentBreakChars(text);
+    bytes.clear(); // the text is all that is needed from here on, and big files are big
+    const bool irregular = mixed || hasDocumentBreakChars(text);
     if (crlfCount > 0)
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (crCount > 0)
         text.replace(u'\r', u'\n');
     setContent(text);
+    text.clear();
     if (irregular) {
-        irregularBytes_ = bytes;
+        irregularBytes_ = mixed ? original : readAllBytes(path);
         irregularText_ = doc_->toRawText();
     }
     if (err)
@@ -308,6 +337,16 @@ const QList<SourceToken>& SourceDocument::tokens(const QTextBlock& block) const 
     if (d->tokenStamp != lexStamp_) {
         d->tokens = SourceLexer::lex(block.text(), config_, keywords_);
         d->tokenStamp = lexStamp_;
+    }
+    if (d != lruHead_) {
+        lruUnlink(*d);
+        lruPushFront(*d);
+        if (lruCount_ > TokenCacheLines) {
+            LineData* old = lruTail_;
+            lruUnlink(*old);
+            old->tokens = QList<SourceToken>();
+            old->tokenStamp = 0;
+        }
     }
     return d->tokens;
 }

@@ -94,8 +94,10 @@ public:
     // Position of (col, line) in the text document, clamped into it.
     int position(int col, int line) const;
 
-    // Called by LineData when a block carrying marks goes away.
-    void lineDataDropped(const LineData::Marks& marks);
+    // Called by LineData when its block goes away.
+    void lineDataDropped(LineData& data);
+    // At most this many lines keep their tokens cached.
+    static constexpr int TokenCacheLines = 8192;
 
 signals:
     void linesChanged();
@@ -127,4 +129,9 @@ private:
     // While undoing, the marks of the blocks that went away, to hand back to the line they belonged to.
     bool undoing_ = false;
     QList<LineData::Marks> dropped_;
+    void lruUnlink(LineData& d) const;
+    void lruPushFront(LineData& d) const;
+    mutable LineData* lruHead_ = nullptr;
+    mutable LineData* lruTail_ = nullptr;
+    mutable int lruCount_ = 0;
 };

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -54,11 +55,17 @@ SourceView::SourceView(QWidget* parent)
     document_.textDocument()->setDefaultFont(font);
     edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit_->setFrameShape(QFrame::NoFrame);
-    edit_->setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * TabWidth);
+    edit_->setTabStopDistance(cellAdvance() * TabWidth);
     edit_->viewport()->setMouseTracking(true);
 
-    connect(edit_, &QPlainTextEdit::cursorPositionChanged, this,
-            [this] { emit CaretMove(CaretX(), CaretY()); });
+    connect(edit_, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (dying_)
+            return;
+        desiredDisplayCol_ = -1;
+        restartCaretBlink();
+        emit CaretMove(CaretX(), CaretY());
+    });
+    connect(&caretBlink_, &QTimer::timeout, this, &SourceView::blinkCaret);
     connect(&document_, &SourceDocument::linesChanged, this, &SourceView::LinesChanged);
     connect(&document_, &SourceDocument::keywordsChanged, this, &SourceView::Refresh);
     connect(&document_, &SourceDocument::repaintRequested, this, &SourceView::repaintLines);
@@ -71,8 +78,10 @@ SourceView::SourceView(QWidget* parent)
 }
 
 SourceView::~SourceView() {
-    // The text area must let go of the document before the document is destroyed.
-    edit_->setDocument(nullptr);
+    // The text area goes first, while the document and the rest of the view still exist; its last
+    // focus and cursor notifications must not reach a view that is being torn down.
+    dying_ = true;
+    delete edit_;
 }
 
 QTextCursor SourceView::cursor() const {
@@ -179,9 +188,26 @@ int SourceView::CellWidth() const {
 }
 
 int SourceView::LineHeight() const {
-    const QTextBlock first = document_.textDocument()->begin();
-    const int h = qRound(edit_->blockBoundingRect(first).height());
-    return h > 0 ? h : QFontMetrics(edit_->font()).height();
+    return qRound(lineHeightF());
+}
+
+qreal SourceView::lineHeightF() const {
+    // Lines never wrap, so every line is as high as the first; the last block also carries the
+    // document's bottom margin.
+    const QTextDocument* doc = document_.textDocument();
+    const QTextBlock first = doc->begin();
+    qreal h = edit_->blockBoundingRect(first).height();
+    if (!first.next().isValid())
+        h -= doc->documentMargin();
+    return h > 0 ? h : QFontMetricsF(font()).height();
+}
+
+qreal SourceView::lineTop(int line) const {
+    // QPlainTextEdit only knows where the blocks near the top of the view are, so the others are
+    // counted from the first visible one.
+    const QTextBlock top = edit_->firstVisibleBlock();
+    const qreal y0 = edit_->blockBoundingGeometry(top).translated(edit_->contentOffset()).top();
+    return y0 + (line - top.blockNumber()) * lineHeightF();
 }
 
 void SourceView::SetBackColor(qint32 color) {
@@ -211,17 +237,12 @@ void SourceView::updateMargin() {
 }
 
 void SourceView::repaintLines(int line1, int line2) {
-    const QTextDocument* doc = document_.textDocument();
-    const QTextBlock b1 = doc->findBlockByNumber(qMax(0, line1));
-    const QTextBlock b2 = doc->findBlockByNumber(qMin(line2, document_.NumLines() - 1));
-    if (!b1.isValid() || !b2.isValid()) {
-        Refresh();
+    const int h = edit_->viewport()->height();
+    const qreal top = qBound<qreal>(-1, lineTop(qMax(0, line1)), h + 1);
+    const qreal bottom = qBound<qreal>(-1, lineTop(qMax(line1, line2) + 1), h + 1);
+    if (bottom <= 0 || top >= h)
         return;
-    }
-    const QPointF offset = edit_->contentOffset();
-    const QRectF r1 = edit_->blockBoundingGeometry(b1).translated(offset);
-    const QRectF r2 = edit_->blockBoundingGeometry(b2).translated(offset);
-    const QRect area(0, int(r1.top()), edit_->viewport()->width(), int(r2.bottom() - r1.top()) + 1);
+    const QRect area(0, int(top), edit_->viewport()->width(), int(bottom - top) + 1);
     edit_->viewport()->update(area);
     margin_->update(QRect(0, area.top(), margin_->width(), area.height()));
 }
@@ -279,5 +300,30 @@ void SourceView::PositionToPoint(int col, int line, int& x, int& y) const {
     const QRect r = edit_->cursorRect(c);
     const QPoint vp = viewportOrigin();
     x = r.left() + vp.x();
-    y = r.top() + vp.y();
+    y = qRound(lineTop(c.blockNumber())) + vp.y();
+}
+
+void SourceView::restartCaretBlink() {
+    if (dying_)
+        return;
+    caretOn_ = true;
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (edit_->hasFocus() && flash > 0)
+        caretBlink_.start(flash / 2);
+    else
+        caretBlink_.stop();
+    edit_->viewport()->update(edit_->cursorRect().adjusted(-1, 0, 1, 0));
+}
+
+void SourceView::stopCaretBlink() {
+    if (dying_)
+        return;
+    caretBlink_.stop();
+    caretOn_ = false;
+    edit_->viewport()->update(edit_->cursorRect().adjusted(-1, 0, 1, 0));
+}
+
+void SourceView::blinkCaret() {
+    caretOn_ = !caretOn_;
+    edit_->viewport()->update(edit_->cursorRect().adjusted(-1, 0, 1, 0));
 }

@@ -5,6 +5,7 @@
 #include "platform/TokenStyles.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -44,6 +45,7 @@ class SourceTextArea;
 //  65 document end Ctrl+End       66 word left Ctrl+Left       67 word right Ctrl+Right
 //  68 select word                 69 delete word before Ctrl+Backspace  70 delete word after Ctrl+Del
 //  With Shift the movement keys extend the selection: 9, 10, 19, 20, 60..67 + 100 (109, 110, ...).
+//  Up, Down, PageUp and PageDown keep the column (TABs expanded) aimed at over shorter lines.
 // Typing, Enter and a TAB without a multi-line selection are plain text input (KeyPress), not commands.
 class SourceView : public QWidget {
     Q_OBJECT
@@ -179,6 +181,8 @@ private:
     void drawLineText(QPainter& p, const QTextBlock& block, const QRectF& r, int selStart, int selEnd,
                       const QColor* overrideText);
     int xOrigin(const QRectF& blockRect) const;
+    static bool isSimpleLine(const QString& text);
+    qreal cellAdvance() const;
     // SourceView_input.cpp
     void handleKeyPress(QKeyEvent* e);
     void handleKeyRelease(QKeyEvent* e);
@@ -186,12 +190,19 @@ private:
     void handleMouseRelease(QMouseEvent* e, QWidget* from);
     void runCommand(int code);
     void moveCaretBy(int code);
+    void moveVertically(int lines, bool extend);
     void indentLines(bool outdent);
     // SourceView.cpp
     void updateMargin();
+    void restartCaretBlink();
+    void stopCaretBlink();
+    void blinkCaret();
     void applyColors();
     void repaintLines(int line1, int line2);
     QTextCursor cursor() const;
+    qreal lineHeightF() const;
+    // Top of a line in viewport pixels, also for lines out of view.
+    qreal lineTop(int line) const;
     QPoint viewportOrigin() const;
 
     SourceDocument document_;
@@ -210,4 +221,8 @@ private:
     bool lastMatchCase_ = false;
     bool lastWholeWord_ = false;
     bool lastForward_ = true;
+    int desiredDisplayCol_ = -1; // kept while the caret moves up and down
+    QTimer caretBlink_;
+    bool caretOn_ = true;
+    bool dying_ = false;
 };

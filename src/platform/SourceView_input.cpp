@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -200,11 +201,18 @@ void SourceView::moveCaretBy(int code) {
     QTextCursor::MoveOperation op = QTextCursor::NoMove;
     switch (base) {
     case CmdUp:
-        op = QTextCursor::Up;
-        break;
     case CmdDown:
-        op = QTextCursor::Down;
-        break;
+    case CmdPageUp:
+    case CmdPageDown: {
+        const int page = qMax(1, edit_->viewport()->height() / qMax(1, LineHeight()) - 1);
+        const int step = (base == CmdUp || base == CmdDown) ? 1 : page;
+        moveVertically(base == CmdUp || base == CmdPageUp ? -step : step, extend);
+        if (step > 1) {
+            QScrollBar* bar = edit_->verticalScrollBar();
+            bar->setValue(bar->value() + (base == CmdPageUp ? -page : page));
+        }
+        return;
+    }
     case CmdLeft:
         op = QTextCursor::Left;
         break;
@@ -229,16 +237,6 @@ void SourceView::moveCaretBy(int code) {
     case CmdWordRight:
         op = QTextCursor::NextWord;
         break;
-    case CmdPageUp:
-    case CmdPageDown: {
-        const int page = qMax(1, edit_->viewport()->height() / qMax(1, LineHeight()) - 1);
-        op = base == CmdPageUp ? QTextCursor::Up : QTextCursor::Down;
-        c.movePosition(op, mode, page);
-        QScrollBar* bar = edit_->verticalScrollBar();
-        bar->setValue(bar->value() + (base == CmdPageUp ? -page : page));
-        edit_->setTextCursor(c);
-        return;
-    }
     default:
         return;
     }
@@ -250,6 +248,33 @@ void SourceView::moveCaretBy(int code) {
         c.movePosition(op, mode);
     }
     edit_->setTextCursor(c);
+}
+
+void SourceView::moveVertically(int lines, bool extend) {
+    // Columns are counted with TABs expanded, and the column aimed at is kept over short lines. Doing
+    // this by text rather than by QTextCursor's Up/Down keeps the lines passed over from being laid out.
+    QTextCursor c = cursor();
+    const int line = c.blockNumber();
+    if (desiredDisplayCol_ < 0) {
+        int unusedLine;
+        GetDisplayPos(c.positionInBlock(), line, desiredDisplayCol_, unusedLine);
+    }
+    const int target = qBound(0, line + lines, document_.NumLines() - 1);
+    const QString text = document_.GetLine(target);
+    int col = 0;
+    int display = 0;
+    while (col < text.size()) {
+        const int next = text.at(col) == u'\t' ? (display / TabWidth + 1) * TabWidth : display + 1;
+        if (next > desiredDisplayCol_)
+            break;
+        display = next;
+        ++col;
+    }
+    const int wanted = desiredDisplayCol_;
+    c.setPosition(document_.position(col, target),
+                  extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    edit_->setTextCursor(c);
+    desiredDisplayCol_ = wanted;
 }
 
 void SourceView::indentLines(bool outdent) {
@@ -344,7 +369,11 @@ void SourceTextArea::paintEvent(QPaintEvent* e) {
 }
 
 void SourceTextArea::resizeEvent(QResizeEvent* e) {
-    QPlainTextEdit::resizeEvent(e);
+    // A width change makes QPlainTextEdit lay out every block again (and keep a layout object for
+    // each). Lines never wrap here, so the width does not matter to the layout: pass the resize on as a
+    // height change only, which still updates the scroll bars.
+    QResizeEvent heightOnly(e->size(), QSize(e->size().width(), e->oldSize().height()));
+    QPlainTextEdit::resizeEvent(&heightOnly);
     view_.updateMargin();
 }
 
@@ -369,12 +398,12 @@ void SourceTextArea::mouseReleaseEvent(QMouseEvent* e) {
 
 void SourceTextArea::focusInEvent(QFocusEvent* e) {
     QPlainTextEdit::focusInEvent(e);
-    viewport()->update();
+    view_.restartCaretBlink();
 }
 
 void SourceTextArea::focusOutEvent(QFocusEvent* e) {
     QPlainTextEdit::focusOutEvent(e);
-    viewport()->update();
+    view_.stopCaretBlink();
 }
 
 void SourceTextArea::contextMenuEvent(QContextMenuEvent* e) {

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -36,6 +37,18 @@ private:
 
 } // namespace
 
+bool SourceView::isSimpleLine(const QString& text) {
+    for (QChar c : text)
+        if (c.unicode() >= 0x0300 || (c.unicode() < 0x20 && c != u'\t'))
+            return false;
+    return true;
+}
+
+qreal SourceView::cellAdvance() const {
+    // The layout adds advances in 1/64 pixel steps; the same step keeps columns where the caret goes.
+    return qRound(QFontMetricsF(edit_->font()).horizontalAdvance(QLatin1Char(' ')) * 64) / 64.0;
+}
+
 int SourceView::xOrigin(const QRectF& blockRect) const {
     const int scroll = edit_->horizontalScrollBar()->value();
     if (marginStyle_ == 2)
@@ -46,13 +59,32 @@ int SourceView::xOrigin(const QRectF& blockRect) const {
 
 void SourceView::drawLineText(QPainter& p, const QTextBlock& block, const QRectF& r, int selStart, int selEnd,
                               const QColor* overrideText) {
-    const QTextLayout* layout = block.layout();
-    if (!layout || layout->lineCount() == 0)
-        return;
-    const QTextLine tl = layout->lineAt(0);
-    const QPointF origin = r.topLeft() + layout->position();
-    const qreal baseline = origin.y() + tl.y() + tl.ascent();
     const QString text = block.text();
+    // Lines of plain characters are placed by column, so that painting never lays a block out (a layout
+    // per painted line would stay in memory); other lines use the block's own layout.
+    const bool simple = isSimpleLine(text);
+    const QTextLayout* layout = simple ? nullptr : block.layout();
+    if (!simple && layout->lineCount() == 0)
+        return;
+    const QTextLine tl = simple ? QTextLine() : layout->lineAt(0);
+    const QPointF origin = simple ? QPointF(r.left() + document_.textDocument()->documentMargin(), r.top())
+                                  : r.topLeft() + layout->position();
+    const qreal baseline =
+        simple ? r.top() + QFontMetricsF(edit_->font()).ascent() : origin.y() + tl.y() + tl.ascent();
+    QVarLengthArray<int, 128> columns;
+    if (simple) {
+        columns.resize(text.size() + 1);
+        int d = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            columns[i] = d;
+            d = text.at(i) == u'\t' ? (d / TabWidth + 1) * TabWidth : d + 1;
+        }
+        columns[text.size()] = d;
+    }
+    const qreal advance = cellAdvance();
+    auto xAt = [&](int col) {
+        return simple ? origin.x() + columns[col] * advance : origin.x() + tl.cursorToX(col);
+    };
     const int blockPos = block.position();
     const int from = qBound(0, selStart - blockPos, int(text.size()));
     const int to = qBound(0, selEnd - blockPos, int(text.size()));
@@ -60,7 +92,6 @@ void SourceView::drawLineText(QPainter& p, const QTextBlock& block, const QRectF
     const QColor plain = pal.color(QPalette::Text);
     const QColor selectedText = pal.color(QPalette::HighlightedText);
     const QColor textBack = colors::toQColor(textBackColor_);
-    auto xAt = [&](int col) { return origin.x() + tl.cursorToX(col); };
 
     const QList<SourceToken>& tokens = document_.tokens(block);
     if (!overrideText) {
@@ -128,8 +159,11 @@ void SourceView::paintTextArea(QPaintEvent* e) {
     const int selEnd = c.selectionEnd();
     const QPointF offset = edit_->contentOffset();
     const int originY = viewportOrigin().y();
-    for (QTextBlock block = edit_->firstVisibleBlock(); block.isValid(); block = block.next()) {
-        const QRectF r = edit_->blockBoundingGeometry(block).translated(offset);
+    QTextBlock block = edit_->firstVisibleBlock();
+    QRectF r = edit_->blockBoundingGeometry(block).translated(offset);
+    const qreal lineHeight = lineHeightF();
+    r.setHeight(lineHeight);
+    for (; block.isValid(); block = block.next(), r.translate(0, lineHeight)) {
         if (r.top() > er.bottom())
             break;
         if (r.bottom() < er.top() || !block.isVisible())
@@ -152,7 +186,7 @@ void SourceView::paintTextArea(QPaintEvent* e) {
         }
     }
 
-    if (edit_->hasFocus() && !edit_->isReadOnly()) {
+    if (caretOn_ && edit_->hasFocus() && !edit_->isReadOnly()) {
         const QRect cr = edit_->cursorRect();
         p.fillRect(QRect(cr.left(), cr.top(), qMax(1, edit_->cursorWidth()), cr.height()),
                    edit_->palette().color(QPalette::Text));
@@ -185,9 +219,12 @@ void SourceView::paintMargin(QPaintEvent* e) {
     QFont bold = p.font();
     bold.setBold(true);
     const QFont normal = p.font();
-    for (QTextBlock block = edit_->firstVisibleBlock(); block.isValid(); block = block.next()) {
-        QRectF r = edit_->blockBoundingGeometry(block).translated(offset);
-        r.translate(0, originY - marginTop);
+    QTextBlock block = edit_->firstVisibleBlock();
+    QRectF r = edit_->blockBoundingGeometry(block).translated(offset);
+    r.translate(0, originY - marginTop);
+    const qreal lineHeight = lineHeightF();
+    r.setHeight(lineHeight);
+    for (; block.isValid(); block = block.next(), r.translate(0, lineHeight)) {
         if (r.top() > er.bottom())
             break;
         if (r.bottom() < er.top() || !block.isVisible())

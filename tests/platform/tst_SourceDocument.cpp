@@ -268,6 +268,34 @@ private slots:
             QVERIFY(d.HasBookmark(marked));
     }
 
+    // The token cache lives in the same block data as the marks: lexing, relexing and evicting the
+    // cache must leave the marks alone, and evicted lines lex again to the same tokens.
+    void tokenCacheKeepsMarks() {
+        SourceDocument d;
+        d.SetSLCommentStart(QStringLiteral("'"));
+        const int n = SourceDocument::TokenCacheLines + 50;
+        QStringList text;
+        for (int i = 0; i < n; ++i)
+            text << QStringLiteral("x%1 = %1 ' c").arg(i);
+        d.InsertImpl(0, 0, text.join(u'\n'));
+        d.SetLineData(0, 1, 1);
+        d.SetBookmark(0, true);
+        const QList<SourceToken> first = d.tokensOfLine(0);
+        QCOMPARE(first.size(), 7);
+        for (int i = 1; i < n; ++i)
+            QCOMPARE(d.tokensOfLine(i).size(), 7);
+        d.AddKeyword(0, QStringLiteral("x0"));
+        QList<SourceToken> again = d.tokensOfLine(0);
+        QCOMPARE(again.first().cls, 10);
+        again.first().cls = first.first().cls;
+        QCOMPARE(again, first);
+        QCOMPARE(d.GetLineData(0, 1), 1);
+        QVERIFY(d.HasBookmark(0));
+        d.InsertImpl(0, 0, QStringLiteral("'"));
+        QCOMPARE(d.tokensOfLine(0).size(), 1);
+        QCOMPARE(d.GetLineData(0, 1), 1);
+    }
+
     void bookmarksWrap() {
         SourceDocument d;
         d.InsertImpl(0, 0, QStringLiteral("0\n1\n2\n3\n4"));

@@ -162,16 +162,38 @@ private slots:
         v.GetScrollPos(col, line);
         QCOMPARE(line, 40);
         QCOMPARE(col, 5);
+        // Points of lines out of view follow from the line height.
+        int x0, y0, x1, y1;
+        v.PositionToPoint(0, 40, x0, y0);
+        v.PositionToPoint(0, 190, x1, y1);
+        QCOMPARE(y1 - y0, 150 * v.LineHeight());
         v.SetScrollPos(0, 0);
         v.GetScrollPos(col, line);
         QCOMPARE(line, 0);
         QCOMPARE(col, 0);
     }
 
+    void longLinesWidenTheScrollRange() {
+        SourceView v;
+        showView(v, 300, 200);
+        QStringList lines(60, QStringLiteral("short"));
+        lines[3] = QStringLiteral("long ").repeated(60);
+        v.Document().InsertImpl(0, 0, lines.join(u'\n'));
+        QApplication::processEvents();
+        v.grab();
+        v.SetScrollPos(200, 0);
+        int col, line;
+        v.GetScrollPos(col, line);
+        QVERIFY2(col > 200 - 300 / v.CellWidth(), qPrintable(QString::number(col)));
+    }
+
     void metricsAndPoints() {
         SourceView v;
         showView(v);
-        v.Document().InsertImpl(0, 0, QStringLiteral("ab\n\tx\ny"));
+        v.Document().InsertImpl(0, 0, QStringLiteral("ab"));
+        const int oneLine = v.LineHeight();
+        v.Document().InsertImpl(2, 0, QStringLiteral("\n\tx\ny"));
+        QCOMPARE(v.LineHeight(), oneLine);
         const QFontMetrics fm(v.font());
         QCOMPARE(fm.horizontalAdvance(QLatin1Char('i')), fm.horizontalAdvance(QLatin1Char('W')));
         QVERIFY(v.CellWidth() > 0);
@@ -462,6 +484,44 @@ private slots:
         }
     }
 
+    void upAndDownKeepTheColumn() {
+        SourceView v;
+        showView(v, 300, 160);
+        v.Document().InsertImpl(0, 0, QStringLiteral("abcdefgh\nab\n\tcdefg\nabcdefgh"));
+        v.MoveCaret(6, 0);
+        QList<QPoint> seen;
+        for (int code : {10, 10, 10, 9, 109}) {
+            v.ExecuteCommand(code);
+            seen << QPoint(v.CaretX(), v.CaretY());
+        }
+        // Short line: the end; TAB line: display column 6 is text column 3; back at the long line: 6.
+        QCOMPARE(seen, QList<QPoint>({{2, 1}, {3, 2}, {6, 3}, {3, 2}, {2, 1}}));
+        int c1, l1, c2, l2;
+        v.GetSel(c1, l1, c2, l2);
+        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({2, 1, 3, 2}));
+        v.ExecuteCommand(SourceView::CmdLineStart); // any other move forgets the column
+        v.ExecuteCommand(SourceView::CmdDown);
+        QCOMPARE(QPoint(v.CaretX(), v.CaretY()), QPoint(0, 2));
+    }
+
+    void pageDownMovesByAScreen() {
+        SourceView v;
+        showView(v, 300, 160);
+        v.Document().InsertImpl(0, 0, numberedLines(100));
+        v.MoveCaret(3, 0);
+        const int page = v.height() / v.LineHeight() - 1;
+        v.ExecuteCommand(SourceView::CmdPageDown);
+        QVERIFY(qAbs(v.CaretY() - page) <= 2);
+        QCOMPARE(v.CaretX(), 3);
+        int col, line;
+        v.GetScrollPos(col, line);
+        QVERIFY(line > 0 && line <= v.CaretY());
+        v.ExecuteCommand(SourceView::CmdPageUp);
+        QCOMPARE(QPoint(v.CaretX(), v.CaretY()), QPoint(3, 0));
+        v.ExecuteCommand(SourceView::CmdPageUp); // stays at the top
+        QCOMPARE(v.CaretY(), 0);
+    }
+
     void indentAndOutdentSelectedLines() {
         SourceView v;
         v.Document().InsertImpl(0, 0, QStringLiteral("a\n\tb\nc\nd"));
@@ -599,6 +659,7 @@ private slots:
         int x, y;
         v.PositionToPoint(1, 1, x, y);
         QSignalSpy ups(&v, &SourceView::MouseUp);
+        QSignalSpy moves(&v, &SourceView::MouseMove);
         QWidget* vp = nullptr;
         for (QWidget* w : v.findChildren<QWidget*>())
             if (w->objectName() == QLatin1String("qt_scrollarea_viewport"))
@@ -611,6 +672,9 @@ private slots:
         QCOMPARE(ups.first().at(1).toInt(), 1);
         QCOMPARE(ups.first().at(2).toInt(), x + 1);
         QCOMPARE(ups.first().at(3).toInt(), y + 2);
+        QTest::mouseMove(vp, local + QPoint(3, 0));
+        QVERIFY(!moves.isEmpty());
+        QCOMPARE(moves.last().at(2).toInt(), x + 4);
     }
 
     void findText_data() {
@@ -764,7 +828,17 @@ private slots:
         QVERIFY(v.PrintTo(printer));
         const QByteArray bytes = testsupport::readFile(pdf);
         QVERIFY(bytes.startsWith("%PDF"));
-        QVERIFY(bytes.contains("/Type /Page") || bytes.contains("/Type/Page"));
+        QCOMPARE(bytes.count("/Type /Page\n"), 1);
+        // The text really goes onto the pages: 200 lines take several.
+        QStringList many;
+        for (int i = 0; i < 200; ++i)
+            many << QStringLiteral("HIGH led %1").arg(i);
+        v.Document().InsertImpl(0, 0, many.join(u'\n') + u'\n');
+        QPrinter longer(QPrinter::HighResolution);
+        longer.setOutputFormat(QPrinter::PdfFormat);
+        longer.setOutputFileName(tmp_.filePath(QStringLiteral("long.pdf")));
+        QVERIFY(v.PrintTo(longer));
+        QVERIFY(testsupport::readFile(longer.outputFileName()).count("/Type /Page\n") >= 3);
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         if (!pdftotext.isEmpty()) {
             QProcess p;
