@@ -367,6 +367,44 @@ private slots:
         f.prompts.answer(Prompts::Answer::No);
     }
 
+    void windowArrangements() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        click(m, ids::ID_New);
+        click(m, ids::ID_New);
+        const QRect area = m.mdiArea().viewport()->rect();
+        click(m, ids::ID_TileH);
+        QList<QRect> g;
+        for (frmEditor* w : m.editors())
+            g << w->geometry();
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(g[i].width(), area.width()); // full width, stacked from the top
+            QCOMPARE(g[i].top(), i * (area.height() / 3));
+        }
+        click(m, ids::ID_TileV);
+        g.clear();
+        for (frmEditor* w : m.editors())
+            g << w->geometry();
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(g[i].height(), area.height()); // full height, side by side
+            QCOMPARE(g[i].left(), i * (area.width() / 3));
+        }
+        click(m, ids::ID_Cascade);
+        QVERIFY(m.editors().at(1)->geometry().topLeft() != m.editors().at(0)->geometry().topLeft());
+        for (frmEditor* w : m.editors()) {
+            m.mdiArea().setActiveSubWindow(w);
+            w->showMinimized();
+        }
+        click(m, ids::ID_Arrange);
+        const int bottom = m.editors().at(0)->geometry().bottom();
+        for (frmEditor* w : m.editors()) {
+            QVERIFY(w->isMinimized());
+            QCOMPARE(w->geometry().bottom(), bottom); // in one row along the bottom
+            QVERIFY(area.contains(w->geometry().bottomRight()));
+        }
+        QVERIFY(m.editors().at(0)->x() < m.editors().at(1)->x());
+    }
+
     void gotoLineCommandOpensTheDialog() {
         FrameFixture f;
         QByteArray text;
