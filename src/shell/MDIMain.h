@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class ActiveToolBars;
@@ -99,79 +100,41 @@ public:
     void TaskBar_Click();
 
 private:
-    using Command = AppError (MDIMain::*)();
     void registerCommands();
-    AppError requireEditor(frmEditor*& w) const;
     bool isDuplicate(const QString& path) const;
     void finishOpening(frmEditor* w);
     void scanDocument(frmEditor* w);
     void activateWindowEntry(const QString& id);
-    void enableUndoRedo(frmEditor* w);
-    void enableCutCopy(frmEditor* w);
+    void enableUndoRedo(frmEditor& w);
+    void enableCutCopy(frmEditor& w);
     void enablePaste();
-    void enableBookmarks(frmEditor* w);
+    void enableBookmarks(bool any);
     void disableErrorTools();
 
+    // Commands of the document set.
     AppError cmdNew();
     AppError cmdOpen();
-    AppError cmdClose();
-    AppError cmdSave();
-    AppError cmdSaveAs();
-    AppError cmdPrint();
     AppError cmdRecent(int n);
-    AppError cmdFile1() { return cmdRecent(1); }
-    AppError cmdFile2() { return cmdRecent(2); }
-    AppError cmdFile3() { return cmdRecent(3); }
-    AppError cmdFile4() { return cmdRecent(4); }
-    AppError cmdExit();
-    AppError cmdUndo();
-    AppError cmdRedo();
-    AppError cmdCut();
-    AppError cmdCopy();
-    AppError cmdPaste();
-    AppError cmdSelectAll();
-    AppError cmdSelectLine();
-    AppError cmdSelectWord();
+    AppError cmdSaveAs(frmEditor& w);
+    AppError cmdClose(frmEditor& w);
+    // Commands on the active window's text and marks.
+    AppError cmdSelectLines(frmEditor& w, bool all);
+    AppError cmdBookmark(frmEditor& w, int code);
+    AppError cmdClearBookmarks();
+    AppError cmdClearError(frmEditor& w);
+    AppError cmdClearAllErrors(frmEditor& w);
+    AppError cmdGotoError(frmEditor& w, bool next);
+    AppError cmdCompile(frmEditor& w);
+    // Commands over every window.
     AppError cmdBackgroundColor();
     AppError cmdTokenColor();
-    AppError cmdFind();
-    AppError cmdFindNext();
-    AppError cmdReplace();
-    AppError cmdGotoLine();
-    AppError cmdTBook();
-    AppError cmdNBook();
-    AppError cmdPBook();
-    AppError cmdCBook();
-    AppError cmdIndent();
-    AppError cmdOutdent();
-    AppError cmdClearError();
-    AppError cmdClearAllErrors();
-    AppError cmdNextError();
-    AppError cmdPreviousError();
-    AppError cmdMargin(int style);
-    AppError cmdNoMargin() { return cmdMargin(0); }
-    AppError cmdFixedMargin() { return cmdMargin(1); }
-    AppError cmdScrollingMargin() { return cmdMargin(2); }
-    AppError cmdCompile();
-    AppError cmdCompilerOptions();
-    AppError cmdEpic();
-    AppError cmdProgrammerOptions();
-    AppError cmdDebug();
-    AppError cmdTileH();
-    AppError cmdTileV();
-    AppError cmdCascade();
+    AppError cmdTile(bool horizontal);
     AppError cmdArrange();
-    AppError cmdEdit();
-    AppError cmdHelpTopics();
-    AppError cmdWhatsNew();
     AppError cmdAbout();
-    AppError cmdOrderOnline();
-    AppError cmdProductUpdates();
-    AppError cmdBugReport();
-    AppError cmdHomePage();
-    AppError cmdMakerHomePage();
 
-    QHash<QString, Command> commands_;
+    // Commands by id; those that act on the active editor window get it, or fail when there is none.
+    QHash<QString, std::function<AppError()>> commands_;
+    QHash<QString, std::function<AppError(frmEditor&)>> editorCommands_;
 
     Settings& settings_;
     AppState state_;

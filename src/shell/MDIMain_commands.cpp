@@ -3,8 +3,10 @@
 
 #include "editor/ColorTable.h"
 #include "editor/frmEditor.h"
+#include "language/HelpPages.h"
 #include "platform/ActiveToolBars.h"
 #include "platform/Colors.h"
+#include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
 #include "platform/ShellServices.h"
 #include "platform/SourceView.h"
@@ -18,89 +20,147 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 
+namespace {
+
+// Editor control command numbers the dispatcher sends.
+enum ControlCommand : int {
+    ClearBookmarks = 1,
+    NextBookmark = 4,
+    PreviousBookmark = 5,
+    ToggleBookmark = 6,
+    GotoLine = 39,
+    Indent = 43,
+    Outdent = 44
+};
+
+} // namespace
+
 void MDIMain::registerCommands() {
+    auto none = [](auto&& action) {
+        return [action](auto&&... args) {
+            action(args...);
+            return AppError();
+        };
+    };
+    auto link = [this](const QString& address) {
+        return [this, address] {
+            ShellOpen(address);
+            return AppError();
+        };
+    };
     commands_ = {
-        {ids::ID_New, &MDIMain::cmdNew},
-        {ids::ID_Open, &MDIMain::cmdOpen},
-        {ids::ID_Close, &MDIMain::cmdClose},
-        {ids::ID_Save, &MDIMain::cmdSave},
-        {ids::ID_SaveAs, &MDIMain::cmdSaveAs},
-        {ids::ID_Print, &MDIMain::cmdPrint},
-        {ids::ID_File1, &MDIMain::cmdFile1},
-        {ids::ID_File2, &MDIMain::cmdFile2},
-        {ids::ID_File3, &MDIMain::cmdFile3},
-        {ids::ID_File4, &MDIMain::cmdFile4},
-        {ids::ID_Exit, &MDIMain::cmdExit},
-        {ids::ID_Undo, &MDIMain::cmdUndo},
-        {ids::ID_Redo, &MDIMain::cmdRedo},
-        {ids::ID_Cut, &MDIMain::cmdCut},
-        {ids::ID_Copy, &MDIMain::cmdCopy},
-        {ids::ID_Paste, &MDIMain::cmdPaste},
-        {ids::ID_SelectAll, &MDIMain::cmdSelectAll},
-        {ids::ID_SelectLine, &MDIMain::cmdSelectLine},
-        {ids::ID_SelectWord, &MDIMain::cmdSelectWord},
-        {ids::ID_BackgroundColor, &MDIMain::cmdBackgroundColor},
-        {ids::ID_TokenColor, &MDIMain::cmdTokenColor},
-        {ids::ID_Find, &MDIMain::cmdFind},
-        {ids::ID_FindNext, &MDIMain::cmdFindNext},
-        {ids::ID_Replace, &MDIMain::cmdReplace},
-        {ids::ID_GotoLine, &MDIMain::cmdGotoLine},
-        {ids::ID_TBook, &MDIMain::cmdTBook},
-        {ids::ID_NBook, &MDIMain::cmdNBook},
-        {ids::ID_PBook, &MDIMain::cmdPBook},
-        {ids::ID_CBook, &MDIMain::cmdCBook},
-        {ids::ID_Indent, &MDIMain::cmdIndent},
-        {ids::ID_Outdent, &MDIMain::cmdOutdent},
-        {ids::ID_ClearError, &MDIMain::cmdClearError},
-        {ids::ID_ClearAllErrors, &MDIMain::cmdClearAllErrors},
-        {ids::ID_NextError, &MDIMain::cmdNextError},
-        {ids::ID_PreviousError, &MDIMain::cmdPreviousError},
-        {ids::ID_NoMargin, &MDIMain::cmdNoMargin},
-        {ids::ID_FixedMargin, &MDIMain::cmdFixedMargin},
-        {ids::ID_ScrollingMargin, &MDIMain::cmdScrollingMargin},
-        {ids::ID_Compile, &MDIMain::cmdCompile},
-        {ids::ID_CompilerOptions, &MDIMain::cmdCompilerOptions},
-        {ids::ID_Epic, &MDIMain::cmdEpic},
-        {ids::ID_ProgrammerOptions, &MDIMain::cmdProgrammerOptions},
-        {ids::ID_Debug, &MDIMain::cmdDebug},
-        {ids::ID_TileH, &MDIMain::cmdTileH},
-        {ids::ID_TileV, &MDIMain::cmdTileV},
-        {ids::ID_Cascade, &MDIMain::cmdCascade},
-        {ids::ID_Arrange, &MDIMain::cmdArrange},
-        {ids::ID_Edit, &MDIMain::cmdEdit},
-        {ids::ID_HelpTopics, &MDIMain::cmdHelpTopics},
-        {ids::ID_WhatsNew, &MDIMain::cmdWhatsNew},
-        {ids::ID_About, &MDIMain::cmdAbout},
-        {ids::ID_OrderOnline, &MDIMain::cmdOrderOnline},
-        {ids::ID_ProductUpdates, &MDIMain::cmdProductUpdates},
-        {ids::ID_BugReport, &MDIMain::cmdBugReport},
-        {ids::ID_PinwrightHomePage, &MDIMain::cmdHomePage},
-        {ids::ID_KorvanaSystemsHomePage, &MDIMain::cmdMakerHomePage},
+        {ids::ID_New, [this] { return cmdNew(); }},
+        {ids::ID_Open, [this] { return cmdOpen(); }},
+        {ids::ID_File1, [this] { return cmdRecent(1); }},
+        {ids::ID_File2, [this] { return cmdRecent(2); }},
+        {ids::ID_File3, [this] { return cmdRecent(3); }},
+        {ids::ID_File4, [this] { return cmdRecent(4); }},
+        {ids::ID_Exit, none([this] { close(); })},
+        {ids::ID_BackgroundColor, [this] { return cmdBackgroundColor(); }},
+        {ids::ID_TokenColor, [this] { return cmdTokenColor(); }},
+        {ids::ID_CBook, [this] { return cmdClearBookmarks(); }},
+        {ids::ID_Edit, none([this] {
+             if (state_.MouseTokenClass == 0)
+                 SSActiveToolBars1->SetEnabled(ids::ID_TokenColor, false);
+         })},
+        // The compiler, programmer and terminal windows take these over when they exist.
+        {ids::ID_CompilerOptions, none([] {})},
+        {ids::ID_Epic, none([] {})},
+        {ids::ID_ProgrammerOptions, none([] {})},
+        {ids::ID_Debug, none([] {})},
+        {ids::ID_TileH, [this] { return cmdTile(true); }},
+        {ids::ID_TileV, [this] { return cmdTile(false); }},
+        {ids::ID_Cascade, none([this] { mdiArea_->cascadeSubWindows(); })},
+        {ids::ID_Arrange, [this] { return cmdArrange(); }},
+        {ids::ID_HelpTopics, none([this] { help_->ShowHelpContents(); })},
+        {ids::ID_WhatsNew, none([this] { help_->ShowHelpTopic(HelpPages::WhatsNewContext); })},
+        {ids::ID_About, [this] { return cmdAbout(); }},
+        {ids::ID_OrderOnline, link(weblinks::OrderOnline)},
+        {ids::ID_ProductUpdates, link(weblinks::ProductUpdates)},
+        {ids::ID_BugReport, link(weblinks::BugReport)},
+        {ids::ID_PinwrightHomePage, link(weblinks::PinwrightHomePage)},
+        {ids::ID_KorvanaSystemsHomePage, link(weblinks::MakerHomePage)},
+    };
+    auto control = [none](int code) { return none([code](frmEditor& w) { w.View().ExecuteCommand(code); }); };
+    auto margin = [none](int style) {
+        return none([style](frmEditor& w) { w.View().SetMarginStyle(style); });
+    };
+    editorCommands_ = {
+        {ids::ID_Close, [this](frmEditor& w) { return cmdClose(w); }},
+        {ids::ID_Save,
+         [](frmEditor& w) {
+             AppError err;
+             w.View().Document().SaveFile(w.View().Document().PathName(), &err);
+             return err;
+         }},
+        {ids::ID_SaveAs, [this](frmEditor& w) { return cmdSaveAs(w); }},
+        {ids::ID_Print, none([](frmEditor& w) { w.View().PrintText(); })},
+        {ids::ID_Undo, none([this](frmEditor& w) {
+             w.View().Document().Undo();
+             enableUndoRedo(w);
+         })},
+        {ids::ID_Redo, none([this](frmEditor& w) {
+             w.View().Document().Redo();
+             enableUndoRedo(w);
+         })},
+        {ids::ID_Cut, none([this](frmEditor& w) {
+             w.View().Cut();
+             enablePaste();
+         })},
+        {ids::ID_Copy, none([this](frmEditor& w) {
+             w.View().Copy();
+             enablePaste();
+         })},
+        {ids::ID_Paste, none([this](frmEditor& w) {
+             w.View().Paste();
+             enableUndoRedo(w);
+         })},
+        {ids::ID_SelectAll, [this](frmEditor& w) { return cmdSelectLines(w, true); }},
+        {ids::ID_SelectLine, [this](frmEditor& w) { return cmdSelectLines(w, false); }},
+        {ids::ID_SelectWord, none([](frmEditor& w) { w.View().SelectWord(); })},
+        {ids::ID_Find, none([](frmEditor& w) { w.View().Find(); })},
+        {ids::ID_FindNext, none([](frmEditor& w) { w.View().FindNext(); })},
+        {ids::ID_Replace, none([](frmEditor& w) { w.View().Replace(); })},
+        {ids::ID_GotoLine, control(GotoLine)},
+        {ids::ID_Indent, control(Indent)},
+        {ids::ID_Outdent, control(Outdent)},
+        {ids::ID_TBook, [this](frmEditor& w) { return cmdBookmark(w, ToggleBookmark); }},
+        {ids::ID_NBook, [this](frmEditor& w) { return cmdBookmark(w, NextBookmark); }},
+        {ids::ID_PBook, [this](frmEditor& w) { return cmdBookmark(w, PreviousBookmark); }},
+        {ids::ID_ClearError, [this](frmEditor& w) { return cmdClearError(w); }},
+        {ids::ID_ClearAllErrors, [this](frmEditor& w) { return cmdClearAllErrors(w); }},
+        {ids::ID_NextError, [this](frmEditor& w) { return cmdGotoError(w, true); }},
+        {ids::ID_PreviousError, [this](frmEditor& w) { return cmdGotoError(w, false); }},
+        {ids::ID_NoMargin, margin(0)},
+        {ids::ID_FixedMargin, margin(1)},
+        {ids::ID_ScrollingMargin, margin(2)},
+        {ids::ID_Compile, [this](frmEditor& w) { return cmdCompile(w); }},
     };
 }
 
 void MDIMain::SSActiveToolBars1_ToolClick(const QString& id) {
     // The clicked id is compared exactly, letter case included.
+    AppError error;
     if (const auto it = commands_.constFind(id); it != commands_.constEnd()) {
-        const AppError e = (this->*it.value())();
-        if (e && !e.isCancel()) {
-            ShowError(e);
-            return;
-        }
+        error = (*it)();
+    } else if (const auto ed = editorCommands_.constFind(id); ed != editorCommands_.constEnd()) {
+        frmEditor* w = activeEditor();
+        error = w ? (*ed)(*w) : AppError::objectNotSet();
+    }
+    if (error) {
+        // A cancelled dialog ends its command silently.
+        if (!error.isCancel())
+            ShowError(error);
+        return;
     }
     if (id.contains(u'.'))
         activateWindowEntry(id);
 }
 
-AppError MDIMain::requireEditor(frmEditor*& w) const {
-    w = activeEditor();
-    return w ? AppError::none() : AppError::objectNotSet();
-}
-
 // --- enabling rules ---
 
-void MDIMain::enableCutCopy(frmEditor* w) {
-    const bool selected = w->View().TextSelected();
+void MDIMain::enableCutCopy(frmEditor& w) {
+    const bool selected = w.View().TextSelected();
     SSActiveToolBars1->SetEnabled(QStringLiteral("ID_CUT"), selected);
     SSActiveToolBars1->SetEnabled(QStringLiteral("ID_COPY"), selected);
 }
@@ -110,296 +170,105 @@ void MDIMain::enablePaste() {
     SSActiveToolBars1->SetEnabled(QStringLiteral("ID_PASTE"), clip && clip->hasText());
 }
 
-void MDIMain::enableUndoRedo(frmEditor* w) {
-    SSActiveToolBars1->SetEnabled(QStringLiteral("ID_REDO"), w->View().Document().CanRedo());
-    SSActiveToolBars1->SetEnabled(QStringLiteral("ID_UNDO"), w->View().Document().CanUndo());
+void MDIMain::enableUndoRedo(frmEditor& w) {
+    SSActiveToolBars1->SetEnabled(QStringLiteral("ID_REDO"), w.View().Document().CanRedo());
+    SSActiveToolBars1->SetEnabled(QStringLiteral("ID_UNDO"), w.View().Document().CanUndo());
 }
 
-void MDIMain::enableBookmarks(frmEditor* w) {
-    const bool any = w->View().Document().NumBookmarks() != 0;
+void MDIMain::enableBookmarks(bool any) {
     for (const char* id : {"ID_NBOOK", "ID_PBOOK", "ID_CBOOK"})
         SSActiveToolBars1->SetEnabled(QString::fromLatin1(id), any);
 }
 
 void MDIMain::disableErrorTools() {
     SSActiveToolBars1->SetRedraw(false);
-    for (const QString* id : {&ids::ID_ClearAllErrors, &ids::ID_ClearError, &ids::ID_NextError, &ids::ID_PreviousError})
+    for (const QString* id :
+         {&ids::ID_ClearAllErrors, &ids::ID_ClearError, &ids::ID_NextError, &ids::ID_PreviousError})
         SSActiveToolBars1->SetEnabled(*id, false);
     SSActiveToolBars1->SetRedraw(true);
 }
 
-// --- file commands ---
+// --- text and marks ---
 
-AppError MDIMain::cmdClose() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    if (w->SaveModified()) {
-        // The save question has been answered; the unload must not ask again.
-        w->View().Document().SetModified(false);
-        w->close();
+AppError MDIMain::cmdClose(frmEditor& w) {
+    if (w.SaveModified()) {
+        // The question has been answered; the window's own unload must not ask it again.
+        w.View().Document().SetModified(false);
+        w.close();
     }
     return {};
 }
 
-AppError MDIMain::cmdSave() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    AppError err;
-    w->View().Document().SaveFile(w->View().Document().PathName(), &err);
-    return err;
-}
-
-AppError MDIMain::cmdPrint() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().PrintText();
-    return {};
-}
-
-AppError MDIMain::cmdExit() {
-    close();
-    return {};
-}
-
-// --- editing ---
-
-AppError MDIMain::cmdUndo() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().Document().Undo();
-    enableUndoRedo(w);
-    return {};
-}
-
-AppError MDIMain::cmdRedo() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().Document().Redo();
-    enableUndoRedo(w);
-    return {};
-}
-
-AppError MDIMain::cmdCut() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().Cut();
-    enablePaste();
-    return {};
-}
-
-AppError MDIMain::cmdCopy() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().Copy();
-    enablePaste();
-    return {};
-}
-
-AppError MDIMain::cmdPaste() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().Paste();
-    enableUndoRedo(w);
-    return {};
-}
-
-AppError MDIMain::cmdSelectAll() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    const int last = w->View().Document().NumLines() - 1;
-    w->View().SetSel(0, 0, w->View().Document().GetLineLength(last), last);
+AppError MDIMain::cmdSelectLines(frmEditor& w, bool all) {
+    const SourceDocument& doc = w.View().Document();
+    const int first = all ? 0 : w.View().CaretY();
+    const int last = all ? doc.NumLines() - 1 : first;
+    w.View().SetSel(0, first, doc.GetLineLength(last), last);
     enableCutCopy(w);
     return {};
 }
 
-AppError MDIMain::cmdSelectLine() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    const int line = w->View().CaretY();
-    w->View().SetSel(0, line, w->View().Document().GetLineLength(line), line);
-    enableCutCopy(w);
+AppError MDIMain::cmdBookmark(frmEditor& w, int code) {
+    if (code == ToggleBookmark) {
+        w.View().ExecuteCommand(code);
+        enableBookmarks(w.View().Document().NumBookmarks() != 0);
+    } else if (w.View().Document().NumBookmarks() != 0) {
+        w.View().ExecuteCommand(code);
+    }
     return {};
 }
 
-AppError MDIMain::cmdSelectWord() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().SelectWord();
-    return {};
-}
-
-AppError MDIMain::cmdFind() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().Find();
-    return {};
-}
-
-AppError MDIMain::cmdFindNext() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().FindNext();
-    return {};
-}
-
-AppError MDIMain::cmdReplace() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().Replace();
-    return {};
-}
-
-AppError MDIMain::cmdGotoLine() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().ExecuteCommand(39);
-    return {};
-}
-
-AppError MDIMain::cmdIndent() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().ExecuteCommand(43);
-    return {};
-}
-
-AppError MDIMain::cmdOutdent() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().ExecuteCommand(44);
-    return {};
-}
-
-// --- bookmarks ---
-
-AppError MDIMain::cmdTBook() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().ExecuteCommand(6);
-    enableBookmarks(w);
-    return {};
-}
-
-AppError MDIMain::cmdNBook() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
+AppError MDIMain::cmdClearBookmarks() {
+    enableBookmarks(false);
+    frmEditor* w = activeEditor();
+    if (!w)
+        return AppError::objectNotSet();
     if (w->View().Document().NumBookmarks() != 0)
-        w->View().ExecuteCommand(4);
+        w->View().ExecuteCommand(ClearBookmarks);
     return {};
 }
 
-AppError MDIMain::cmdPBook() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    if (w->View().Document().NumBookmarks() != 0)
-        w->View().ExecuteCommand(5);
-    return {};
-}
-
-AppError MDIMain::cmdCBook() {
-    for (const char* id : {"ID_NBOOK", "ID_PBOOK", "ID_CBOOK"})
-        SSActiveToolBars1->SetEnabled(QString::fromLatin1(id), false);
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    if (w->View().Document().NumBookmarks() != 0)
-        w->View().ExecuteCommand(1);
-    return {};
-}
-
-// --- error marks ---
-
-AppError MDIMain::cmdClearError() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    SourceDocument& doc = w->View().Document();
-    const int line = w->View().CaretY();
+AppError MDIMain::cmdClearError(frmEditor& w) {
+    SourceDocument& doc = w.View().Document();
+    const int line = w.View().CaretY();
     if (doc.GetLineData(line, 1) != 1)
         return {};
     doc.SetLineData(line, 1, 0);
     SSActiveToolBars1->SetEnabled(ids::ID_ClearError, false);
-    w->View().Refresh();
+    w.View().Refresh();
     SetPanelText(2, QString());
     for (int i = 0; i < doc.NumLines(); ++i)
         if (doc.GetLineData(i, 1) == 1)
             return {};
     disableErrorTools();
-    w->View().Refresh();
+    w.View().Refresh();
     return {};
 }
 
-AppError MDIMain::cmdClearAllErrors() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    SourceDocument& doc = w->View().Document();
-    bool changed = false;
+AppError MDIMain::cmdClearAllErrors(frmEditor& w) {
+    SourceDocument& doc = w.View().Document();
     for (int i = 0; i < doc.NumLines(); ++i)
         if (doc.GetLineData(i, 1) == 1) {
             doc.SetLineData(i, 1, 0);
-            changed = true;
+            w.View().Refresh();
         }
-    if (changed)
-        w->View().Refresh();
     disableErrorTools();
     SetPanelText(2, QString());
     return {};
 }
 
-AppError MDIMain::cmdNextError() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    SourceDocument& doc = w->View().Document();
-    const int line = docrules::nextMarkedLine(w->View().CaretY(), doc.NumLines(),
-                                              [&doc](int l) { return doc.GetLineData(l, 1) == 1; });
+AppError MDIMain::cmdGotoError(frmEditor& w, bool next) {
+    SourceDocument& doc = w.View().Document();
+    const auto marked = [&doc](int l) { return doc.GetLineData(l, 1) == 1; };
+    const int caret = w.View().CaretY();
+    const int line = next ? docrules::nextMarkedLine(caret, doc.NumLines(), marked)
+                          : docrules::previousMarkedLine(caret, doc.NumLines(), marked);
     if (line >= 0)
-        w->View().MoveCaret(0, line);
+        w.View().MoveCaret(0, line);
     return {};
 }
 
-AppError MDIMain::cmdPreviousError() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    SourceDocument& doc = w->View().Document();
-    const int line = docrules::previousMarkedLine(w->View().CaretY(), doc.NumLines(),
-                                                  [&doc](int l) { return doc.GetLineData(l, 1) == 1; });
-    if (line >= 0)
-        w->View().MoveCaret(0, line);
-    return {};
-}
-
-AppError MDIMain::cmdMargin(int style) {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
-    w->View().SetMarginStyle(style);
-    return {};
-}
-
-// --- colours ---
+// --- colours over every window ---
 
 AppError MDIMain::cmdBackgroundColor() {
     QColor chosen;
@@ -439,52 +308,26 @@ AppError MDIMain::cmdTokenColor() {
     return {};
 }
 
-AppError MDIMain::cmdEdit() {
-    if (state_.MouseTokenClass == 0)
-        SSActiveToolBars1->SetEnabled(ids::ID_TokenColor, false);
-    return {};
-}
-
 // --- windows ---
 
-AppError MDIMain::cmdTileH() {
-    // Horizontal tiles: each window as wide as the area, stacked from top to bottom.
-    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+AppError MDIMain::cmdTile(bool horizontal) {
+    // Horizontal tiles are as wide as the area and stacked from the top; vertical ones are as tall as
+    // the area and stand side by side.
     QList<QMdiSubWindow*> shown;
-    for (QMdiSubWindow* w : windows)
+    for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder))
         if (!w->isMinimized() && w->isVisible())
             shown << w;
     if (shown.isEmpty())
         return {};
     const QRect area = mdiArea_->viewport()->rect();
-    const int h = area.height() / int(shown.size());
-    for (int i = 0; i < shown.size(); ++i) {
+    const int n = int(shown.size());
+    for (int i = 0; i < n; ++i) {
         shown[i]->showNormal();
-        shown[i]->setGeometry(0, i * h, area.width(), h);
+        if (horizontal)
+            shown[i]->setGeometry(0, i * (area.height() / n), area.width(), area.height() / n);
+        else
+            shown[i]->setGeometry(i * (area.width() / n), 0, area.width() / n, area.height());
     }
-    return {};
-}
-
-AppError MDIMain::cmdTileV() {
-    // Vertical tiles: each window as tall as the area, side by side from left to right.
-    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
-    QList<QMdiSubWindow*> shown;
-    for (QMdiSubWindow* w : windows)
-        if (!w->isMinimized() && w->isVisible())
-            shown << w;
-    if (shown.isEmpty())
-        return {};
-    const QRect area = mdiArea_->viewport()->rect();
-    const int wd = area.width() / int(shown.size());
-    for (int i = 0; i < shown.size(); ++i) {
-        shown[i]->showNormal();
-        shown[i]->setGeometry(i * wd, 0, wd, area.height());
-    }
-    return {};
-}
-
-AppError MDIMain::cmdCascade() {
-    mdiArea_->cascadeSubWindows();
     return {};
 }
 
@@ -514,34 +357,9 @@ void MDIMain::activateWindowEntry(const QString& id) {
             mdiArea_->setActiveSubWindow(w);
 }
 
-// --- help and links ---
+// --- links ---
 
 void MDIMain::ShellOpen(const QString& target) {
     if (!shell::openWithDesktop(target))
         state_.prompts.message(this, QStringLiteral("Unable to launch application."));
-}
-
-AppError MDIMain::cmdOrderOnline() {
-    ShellOpen(weblinks::OrderOnline);
-    return {};
-}
-
-AppError MDIMain::cmdProductUpdates() {
-    ShellOpen(weblinks::ProductUpdates);
-    return {};
-}
-
-AppError MDIMain::cmdBugReport() {
-    ShellOpen(weblinks::BugReport);
-    return {};
-}
-
-AppError MDIMain::cmdHomePage() {
-    ShellOpen(weblinks::PinwrightHomePage);
-    return {};
-}
-
-AppError MDIMain::cmdMakerHomePage() {
-    ShellOpen(weblinks::MakerHomePage);
-    return {};
 }

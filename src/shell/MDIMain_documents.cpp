@@ -105,12 +105,9 @@ AppError MDIMain::cmdRecent(int n) {
     return {};
 }
 
-AppError MDIMain::cmdSaveAs() {
-    frmEditor* w = nullptr;
-    if (AppError e = requireEditor(w))
-        return e;
+AppError MDIMain::cmdSaveAs(frmEditor& w) {
     const int tab = TaskBar_->currentIndex();
-    SourceDocument& doc = w->View().Document();
+    SourceDocument& doc = w.View().Document();
     QString name;
     if (!state_.prompts.saveFile(this, {QString(), doc.PathName(), SourceFilter}, name))
         return AppError::cancelled();
@@ -127,8 +124,8 @@ AppError MDIMain::cmdSaveAs() {
         return err;
     TaskBar_->removeTab(tab);
     doc.SetPathName(name);
-    w->setCaption(doc.PathName());
-    SSActiveToolBars1->Remove(ids::ID_Window, w->Tag);
-    AddToWindowList(w->caption());
+    w.setCaption(doc.PathName());
+    SSActiveToolBars1->Remove(ids::ID_Window, w.Tag);
+    AddToWindowList(w.caption());
     return {};
 }
