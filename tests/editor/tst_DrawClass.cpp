@@ -89,13 +89,14 @@ private slots:
         SourceView& v = openMarked(f, 2);
         const int width = v.MarginCells() * v.CellWidth();
         const int y = lineMiddle(v, 2);
-        v.SetScrollPos(10, 0);
+        QVERIFY(isRed(v.grab().toImage().pixel(width - 5, y)));
+        v.SetScrollPos(2, 0);
         v.Refresh();
         const QImage img = v.grab().toImage();
-        int col = 0, line = 0;
-        v.GetScrollPos(col, line);
-        QVERIFY(col > 0);
-        // The box has moved left with the text: its old right part is no longer red.
+        // The box has moved left by exactly the scrolled columns.
+        const int shift = 2 * v.CellWidth();
+        QVERIFY(isRed(img.pixel(width - 5 - shift, y)));
+        QVERIFY(!isRed(img.pixel(width - 2 - shift, y)));
         QVERIFY(!isRed(img.pixel(width - 5, y)));
     }
 

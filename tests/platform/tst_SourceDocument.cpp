@@ -296,24 +296,6 @@ private slots:
         QCOMPARE(d.GetLineData(0, 1), 1);
     }
 
-    void bookmarksWrap() {
-        SourceDocument d;
-        d.InsertImpl(0, 0, QStringLiteral("0\n1\n2\n3\n4"));
-        QCOMPARE(d.NextBookmark(0, true), -1);
-        d.SetBookmark(1, true);
-        d.SetBookmark(3, true);
-        QCOMPARE(d.NumBookmarks(), 2);
-        QCOMPARE(d.NextBookmark(1, true), 3);
-        QCOMPARE(d.NextBookmark(3, true), 1);
-        QCOMPARE(d.NextBookmark(4, true), 1);
-        QCOMPARE(d.NextBookmark(1, false), 3);
-        QCOMPARE(d.NextBookmark(2, false), 1);
-        d.SetBookmark(3, false);
-        QCOMPARE(d.NextBookmark(1, true), 1);
-        d.ClearBookmarks();
-        QCOMPARE(d.NumBookmarks(), 0);
-    }
-
     void corpusRoundTrip() {
         const QString dir = testsupport::corpusDir();
         if (dir.isEmpty())

@@ -38,18 +38,6 @@ public:
     void PreDrawLine(DrawLineRecord& r) override {
         calls << QStringLiteral("L");
         records << r;
-        if (view.Document().GetLineData(r.line, 1) == 0)
-            return;
-        if (view.MarginStyle() == 0) {
-            r.useOverrideColors = true;
-            r.overrideText = qRgb(255, 255, 255);
-            r.overrideBack = qRgb(255, 0, 0);
-            return;
-        }
-        const int x0 = view.MarginStyle() == 2 ? r.xOrigin : 0;
-        const int w = view.MarginCells() * view.CellWidth();
-        r.painter->fillRect(QRect(QPoint(x0 + 3, r.y + 3), QPoint(x0 + w - 3, r.y + view.LineHeight() - 3)),
-                            QColor(255, 0, 0));
     }
     void PostDrawPage(QPainter*) override { calls << QStringLiteral("p"); }
     void PostDraw(QPainter*) override { calls << QStringLiteral("d"); }
@@ -348,76 +336,6 @@ private slots:
                 QCOMPARE(r.y, y);
                 QCOMPARE(r.xOrigin, x);
             }
-    }
-
-    void errorBoxInFixedMargin() {
-        SourceView v;
-        v.SetMarginStyle(1);
-        RecordingHook hook(v);
-        v.SetDrawHook(&hook);
-        v.Document().InsertImpl(0, 0, QStringLiteral("a\nb\nc\nd"));
-        v.Document().SetLineData(2, 1, 1);
-        v.Document().SetLineData(1, 2, 1); // a line kind never paints
-        showView(v);
-        const QImage img = v.grab().toImage();
-        const int w = v.MarginWidth();
-        const int h = v.LineHeight();
-        int x, y;
-        v.PositionToPoint(0, 2, x, y);
-        QCOMPARE(QColor(img.pixel(w / 2, y + h / 2)), kRed);
-        QCOMPARE(QColor(img.pixel(3, y + 3)), kRed);
-        QVERIFY(QColor(img.pixel(2, y + 2)) != kRed);
-        QVERIFY(QColor(img.pixel(w - 2, y + h / 2)) != kRed);
-        QCOMPARE(countColor(img, QRect(0, y - h, w, h), kRed), 0);
-        QCOMPARE(countColor(img, QRect(w, 0, v.width() - w, v.height()), kRed), 0);
-        // Clearing the mark and repainting removes the box.
-        v.Document().SetLineData(2, 1, 0);
-        v.Document().UpdateViews(128, 0, 2, 0, 2);
-        QApplication::processEvents();
-        QCOMPARE(countColor(v.grab().toImage(), QRect(0, 0, w, v.height()), kRed), 0);
-    }
-
-    void errorBoxScrollsWithScrollingMargin() {
-        SourceView v;
-        v.SetMarginStyle(2);
-        RecordingHook hook(v);
-        v.SetDrawHook(&hook);
-        v.Document().InsertImpl(0, 0, numberedLines(5));
-        v.Document().SetLineData(1, 1, 1);
-        showView(v, 200, 160);
-        const int w = v.MarginWidth();
-        const int cw = v.CellWidth();
-        int x, y;
-        v.PositionToPoint(0, 1, x, y);
-        const int midY = y + v.LineHeight() / 2;
-        QImage img = v.grab().toImage();
-        QCOMPARE(QColor(img.pixel(w - 5, midY)), kRed);
-        v.SetScrollPos(2, 0);
-        QApplication::processEvents();
-        img = v.grab().toImage();
-        const int s = 2 * cw;
-        QCOMPARE(QColor(img.pixel(w - 5 - s, midY)), kRed);
-        QVERIFY(QColor(img.pixel(w - 2 - s, midY)) != kRed);
-        QVERIFY(QColor(img.pixel(w - 5, midY)) != kRed);
-        QCOMPARE(hook.records.last().xOrigin, -s);
-    }
-
-    void overrideColoursWithoutMargin() {
-        SourceView v;
-        v.SetMarginStyle(0);
-        RecordingHook hook(v);
-        v.SetDrawHook(&hook);
-        v.Document().InsertImpl(0, 0, QStringLiteral("aaaa\nWWWW\ncccc"));
-        v.Document().SetLineData(1, 1, 1);
-        showView(v);
-        const QImage img = v.grab().toImage();
-        int x, y;
-        v.PositionToPoint(0, 1, x, y);
-        const int h = v.LineHeight();
-        QCOMPARE(QColor(img.pixel(v.width() - 30, y + h / 2)), kRed); // across the full width
-        QVERIFY(countColor(img, QRect(x, y, 4 * v.CellWidth(), h), Qt::white, 60) > 5);
-        QCOMPARE(countColor(img, QRect(0, y + h, v.width(), h), kRed), 0);
-        QCOMPARE(countColor(img, QRect(0, y - h, v.width(), h), kRed), 0);
     }
 
     void marginShowsBookmark() {
