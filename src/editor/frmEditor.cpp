@@ -54,7 +54,7 @@ frmEditor::frmEditor(MDIMain& frame, AppState& state)
 }
 
 void frmEditor::View_ExecuteCommand(int& code) {
-    if (code == 39) {
+    if (code == SourceView::CmdGotoLine) {
         frmGotoLine dialog(frame_);
         dialog.exec();
         code = 0;
@@ -101,13 +101,17 @@ void frmEditor::Form_Load() {
 
 void frmEditor::applyColors() {
     Settings& s = state_.settings;
-    for (const colortable::Row& row : colortable::Rows) {
-        qint32 c = 0;
-        if (storedColor(s.read(row.key), c))
-            View_->TokenInfo().SetForegroundColor(row.tokenClass, c, -1);
-    }
-    for (int cls = 10; cls <= 15; ++cls)
-        View_->TokenInfo().SetTokenStyle(cls, 1, -1);
+    // The screen and the printer get the same foreground colours and bold classes.
+    auto foregrounds = [&s](TokenStyles& styles) {
+        for (const colortable::Row& row : colortable::Rows) {
+            qint32 c = 0;
+            if (storedColor(s.read(row.key), c))
+                styles.SetForegroundColor(row.tokenClass, c, -1);
+        }
+        for (int cls = 10; cls <= 15; ++cls)
+            styles.SetTokenStyle(cls, 1, -1);
+    };
+    foregrounds(View_->TokenInfo());
 
     qint32 back = 0;
     if (storedColor(s.read(settings::colors::svBackGround), back)) {
@@ -117,13 +121,7 @@ void frmEditor::applyColors() {
         View_->SetBackColor(back);
     }
 
-    for (const colortable::Row& row : colortable::Rows) {
-        qint32 c = 0;
-        if (storedColor(s.read(row.key), c))
-            View_->PrintTokenInfo().SetForegroundColor(row.tokenClass, c, -1);
-    }
-    for (int cls = 10; cls <= 15; ++cls)
-        View_->PrintTokenInfo().SetTokenStyle(cls, 1, -1);
+    foregrounds(View_->PrintTokenInfo());
 }
 
 void frmEditor::Form_Activate() {

@@ -20,20 +20,6 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 
-namespace {
-
-// Editor control command numbers the dispatcher sends.
-enum ControlCommand : int {
-    ClearBookmarks = 1,
-    NextBookmark = 4,
-    PreviousBookmark = 5,
-    ToggleBookmark = 6,
-    GotoLine = 39,
-    Indent = 43,
-    Outdent = 44
-};
-
-} // namespace
 
 void MDIMain::registerCommands() {
     auto none = [](auto&& action) {
@@ -121,12 +107,12 @@ void MDIMain::registerCommands() {
         {ids::ID_Find, none([](frmEditor& w) { w.View().Find(); })},
         {ids::ID_FindNext, none([](frmEditor& w) { w.View().FindNext(); })},
         {ids::ID_Replace, none([](frmEditor& w) { w.View().Replace(); })},
-        {ids::ID_GotoLine, control(GotoLine)},
-        {ids::ID_Indent, control(Indent)},
-        {ids::ID_Outdent, control(Outdent)},
-        {ids::ID_TBook, [this](frmEditor& w) { return cmdBookmark(w, ToggleBookmark); }},
-        {ids::ID_NBook, [this](frmEditor& w) { return cmdBookmark(w, NextBookmark); }},
-        {ids::ID_PBook, [this](frmEditor& w) { return cmdBookmark(w, PreviousBookmark); }},
+        {ids::ID_GotoLine, control(SourceView::CmdGotoLine)},
+        {ids::ID_Indent, control(SourceView::CmdIndent)},
+        {ids::ID_Outdent, control(SourceView::CmdOutdent)},
+        {ids::ID_TBook, [this](frmEditor& w) { return cmdBookmark(w, SourceView::CmdToggleBookmark); }},
+        {ids::ID_NBook, [this](frmEditor& w) { return cmdBookmark(w, SourceView::CmdNextBookmark); }},
+        {ids::ID_PBook, [this](frmEditor& w) { return cmdBookmark(w, SourceView::CmdPreviousBookmark); }},
         {ids::ID_ClearError, [this](frmEditor& w) { return cmdClearError(w); }},
         {ids::ID_ClearAllErrors, [this](frmEditor& w) { return cmdClearAllErrors(w); }},
         {ids::ID_NextError, [this](frmEditor& w) { return cmdGotoError(w, true); }},
@@ -209,7 +195,7 @@ AppError MDIMain::cmdSelectLines(frmEditor& w, bool all) {
 }
 
 AppError MDIMain::cmdBookmark(frmEditor& w, int code) {
-    if (code == ToggleBookmark) {
+    if (code == SourceView::CmdToggleBookmark) {
         w.View().ExecuteCommand(code);
         enableBookmarks(w.View().Document().NumBookmarks() != 0);
     } else if (w.View().Document().NumBookmarks() != 0) {
@@ -224,7 +210,7 @@ AppError MDIMain::cmdClearBookmarks() {
     if (!w)
         return AppError::objectNotSet();
     if (w->View().Document().NumBookmarks() != 0)
-        w->View().ExecuteCommand(ClearBookmarks);
+        w->View().ExecuteCommand(SourceView::CmdClearBookmarks);
     return {};
 }
 
