@@ -15,6 +15,7 @@
 #include "shell/ToolIds.h"
 
 #include <QCloseEvent>
+#include <cmath>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -135,8 +136,9 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     restoreRecentFiles();
     // 5. The device list and the default device's ports.
     GetDevices();
+    // A stored position that is not a 16-bit number leaves the combo as it is.
     double device = 0;
-    if (text::ToNumber(settings_.read(settings::startup::DefaultDevice), device))
+    if (text::ToNumber(settings_.read(settings::startup::DefaultDevice), device) && device >= -32768 && device <= 32767)
         SSActiveToolBars1->SetListIndex(ids::ID_Device, int(device));
     GetDeviceData(false);
     // 6. The tab strip starts empty of documents.
@@ -164,7 +166,8 @@ void MDIMain::applyPlacement() {
     QRect g = geometry();
     auto apply = [&](const settings::Key& key, auto setter) {
         double twips = 0;
-        if (text::ToNumber(settings_.read(key), twips))
+        // Single-precision twips; a value out of any screen's reach does not convert.
+        if (text::ToNumber(settings_.read(key), twips) && std::abs(twips) <= 3.0e7)
             setter(docrules::twipsToPixels(float(twips), dpi));
     };
     apply(settings::startup::Height, [&](int px) { g.setHeight(std::max(px, 1)); });
@@ -176,12 +179,11 @@ void MDIMain::applyPlacement() {
 }
 
 void MDIMain::restoreRecentFiles() {
-    const QString* recent[] = {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4};
     for (int n = 0; n < 4; ++n) {
         const QString value = settings_.read(*settings::startup::RecentFiles[n]);
         if (!value.isEmpty()) {
-            SSActiveToolBars1->SetCaption(*recent[n], value);
-            SSActiveToolBars1->SetVisible(*recent[n], true);
+            SSActiveToolBars1->SetCaption(*ids::RecentFiles[n], value);
+            SSActiveToolBars1->SetVisible(*ids::RecentFiles[n], true);
         }
     }
 }
@@ -307,10 +309,9 @@ void MDIMain::MDIForm_Unload() {
     settings_.save(settings::startup::Left, twips(x()));
     settings_.save(settings::startup::Top, twips(y()));
     settings_.save(settings::startup::Width, twips(width()));
-    const QString* recent[] = {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4};
     for (int n = 0; n < 4; ++n)
-        if (SSActiveToolBars1->Visible(*recent[n]))
-            settings_.save(*settings::startup::RecentFiles[n], SSActiveToolBars1->Caption(*recent[n]));
+        if (SSActiveToolBars1->Visible(*ids::RecentFiles[n]))
+            settings_.save(*settings::startup::RecentFiles[n], SSActiveToolBars1->Caption(*ids::RecentFiles[n]));
     settings_.save(settings::startup::DefaultDevice, QString::number(SSActiveToolBars1->ListIndex(ids::ID_Device)));
     settings_.sync();
 }

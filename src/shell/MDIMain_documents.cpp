@@ -19,8 +19,6 @@ namespace {
 const QString SourceFilter = QStringLiteral("PicBasic Pro Source Code (*.pbp)|*.pbp|PicBasic Source Code (*.pbc)|*.pbc|"
                                             "Basic Source Code (*.bas)|*.bas|All Files (*.*)|*.*|");
 
-const QString* const RecentIds[] = {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4};
-
 } // namespace
 
 bool MDIMain::isDuplicate(const QString& path) const {
@@ -86,11 +84,11 @@ AppError MDIMain::cmdOpen() {
         return {};
     docrules::RecentList recent;
     for (int n = 0; n < 4; ++n)
-        recent[n] = {SSActiveToolBars1->Caption(*RecentIds[n]), SSActiveToolBars1->Visible(*RecentIds[n])};
+        recent[n] = {SSActiveToolBars1->Caption(*ids::RecentFiles[n]), SSActiveToolBars1->Visible(*ids::RecentFiles[n])};
     docrules::pushRecent(recent, activeEditor()->View().Document().PathName());
     for (int n = 0; n < 4; ++n) {
-        SSActiveToolBars1->SetCaption(*RecentIds[n], recent[n].caption);
-        SSActiveToolBars1->SetVisible(*RecentIds[n], recent[n].visible);
+        SSActiveToolBars1->SetCaption(*ids::RecentFiles[n], recent[n].caption);
+        SSActiveToolBars1->SetVisible(*ids::RecentFiles[n], recent[n].visible);
     }
     finishOpening(activeEditor());
     return {};
@@ -99,7 +97,7 @@ AppError MDIMain::cmdOpen() {
 AppError MDIMain::cmdRecent(int n) {
     ++OpenDocCount;
     EnableTools(true);
-    const QString path = docrules::recentPath(SSActiveToolBars1->Caption(*RecentIds[n - 1]));
+    const QString path = docrules::recentPath(SSActiveToolBars1->Caption(*ids::RecentFiles[n - 1]));
     if (OpenDocumentWindow(path))
         finishOpening(activeEditor());
     return {};

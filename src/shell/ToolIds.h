@@ -96,6 +96,9 @@ PINWRIGHT_TOOL_ID(ID_OpenDocs);
 
 inline const QString Separator = QStringLiteral("separator");
 
+// The recent-file entries of the File menu, newest first.
+inline const QString* const RecentFiles[4] = {&ID_File1, &ID_File2, &ID_File3, &ID_File4};
+
 // Toolbar names.
 inline const QString MenuBar = QStringLiteral("MenuBar");
 inline const QString Standard = QStringLiteral("Standard");

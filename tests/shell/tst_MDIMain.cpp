@@ -120,13 +120,28 @@ private slots:
                                         : QStringLiteral("Using: PicBasic Compiler"));
     }
 
+    void unconvertibleValueLeavesItsPropertyAlone_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("width as a word") << "Width" << "wide";
+        QTest::newRow("width out of reach") << "Width" << "1e12";
+        QTest::newRow("height empty") << "Height" << "";
+        QTest::newRow("device as a word") << "DefaultDevice" << "seventy";
+        QTest::newRow("device beyond 16 bits") << "DefaultDevice" << "99999";
+    }
     void unconvertibleValueLeavesItsPropertyAlone() {
+        QFETCH(QString, key);
+        QFETCH(QString, stored);
         FrameFixture f;
-        f.store().save(settings::startup::Width, QStringLiteral("wide"));
+        f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("Startup"), key, stored);
         f.store().save(settings::startup::Left, QStringLiteral("1500"));
         MDIMain& m = f.start();
+        // The other values still apply, and the frame keeps a usable size.
         QCOMPARE(m.x(), qRound(1500.0 * m.logicalDpiY() / 1440));
-        QVERIFY(m.width() > 1);
+        QVERIFY(m.width() > 1 && m.width() < 5000);
+        QVERIFY(m.height() > 1 && m.height() < 5000);
+        QVERIFY(m.toolBars().ListIndex(ids::ID_Device) < m.toolBars().ListCount(ids::ID_Device));
+        QVERIFY(f.active());
     }
 
     void shutdownWritesPlacementRecentAndDevice() {
