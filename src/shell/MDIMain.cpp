@@ -154,11 +154,8 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
         AddToWindowList(active->windowTitle());
     UpdateOpenDocsCaption();
-    // 12. The label and declaration scan arrives with the scanner; the window starts clean at its top.
-    if (frmEditor* w = activeEditor()) {
-        w->View().MoveCaret(0, 0);
-        w->View().Document().SetModified(false);
-    }
+    // 12.
+    scanDocument(activeEditor());
 }
 
 void MDIMain::applyPlacement() {

@@ -78,7 +78,7 @@ public:
     void ShellOpen(const QString& target);
 
     // Opening a window for a path (New, Open and the recent entries); false when refused.
-    bool OpenDocumentWindow(const QString& path, bool restoreCountOnDuplicate = true);
+    bool OpenDocumentWindow(const QString& path);
     // The recent-file entries as they stand in the File menu.
     void RecentEntriesChanged();
 
@@ -101,7 +101,8 @@ public:
 
 private:
     void registerCommands();
-    bool isDuplicate(const QString& path) const;
+    // The duplicate check: says "File Already Open!" and returns true when a tab holds the path.
+    bool isDuplicate(const QString& path);
     void finishOpening(frmEditor* w);
     void scanDocument(frmEditor* w);
     void activateWindowEntry(const QString& id);

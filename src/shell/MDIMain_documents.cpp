@@ -16,25 +16,27 @@
 
 namespace {
 
-const QString SourceFilter = QStringLiteral("PicBasic Pro Source Code (*.pbp)|*.pbp|PicBasic Source Code (*.pbc)|*.pbc|"
-                                            "Basic Source Code (*.bas)|*.bas|All Files (*.*)|*.*|");
+const QString SourceFilter =
+    QStringLiteral("PicBasic Pro Source Code (*.pbp)|*.pbp|PicBasic Source Code (*.pbc)|*.pbc|"
+                   "Basic Source Code (*.bas)|*.bas|All Files (*.*)|*.*|");
 
 } // namespace
 
-bool MDIMain::isDuplicate(const QString& path) const {
+bool MDIMain::isDuplicate(const QString& path) {
+    // Captions are compared, so two spellings of one path (short and long names) are not caught.
     const QString wanted = path.toUpper();
     for (int i = 0; i < TaskBar_->count(); ++i)
-        if (TaskBar_->tabText(i).toUpper() == wanted)
+        if (TaskBar_->tabText(i).toUpper() == wanted) {
+            state_.prompts.message(this, QStringLiteral("File Already Open!"), QString(),
+                                   Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
             return true;
+        }
     return false;
 }
 
-bool MDIMain::OpenDocumentWindow(const QString& path, bool restoreCountOnDuplicate) {
+bool MDIMain::OpenDocumentWindow(const QString& path) {
     if (isDuplicate(path)) {
-        state_.prompts.message(this, QStringLiteral("File Already Open!"), QString(), Prompts::Buttons::Ok,
-                               Prompts::Icon::Exclamation);
-        if (restoreCountOnDuplicate)
-            --OpenDocCount;
+        --OpenDocCount; // undoes the command's count
         return false;
     }
     createEditor(path);
@@ -84,7 +86,8 @@ AppError MDIMain::cmdOpen() {
         return {};
     docrules::RecentList recent;
     for (int n = 0; n < 4; ++n)
-        recent[n] = {SSActiveToolBars1->Caption(*ids::RecentFiles[n]), SSActiveToolBars1->Visible(*ids::RecentFiles[n])};
+        recent[n] = {SSActiveToolBars1->Caption(*ids::RecentFiles[n]),
+                     SSActiveToolBars1->Visible(*ids::RecentFiles[n])};
     docrules::pushRecent(recent, activeEditor()->View().Document().PathName());
     for (int n = 0; n < 4; ++n) {
         SSActiveToolBars1->SetCaption(*ids::RecentFiles[n], recent[n].caption);
@@ -111,11 +114,8 @@ AppError MDIMain::cmdSaveAs(frmEditor& w) {
         return AppError::cancelled();
     if (name.isEmpty())
         return {};
-    if (isDuplicate(name)) {
-        state_.prompts.message(this, QStringLiteral("File Already Open!"), QString(), Prompts::Buttons::Ok,
-                               Prompts::Icon::Exclamation);
+    if (isDuplicate(name))
         return {};
-    }
     AppError err;
     // Saving first: a failed save keeps the window, its tab and its name as they were.
     if (!doc.SaveFile(name, &err))
