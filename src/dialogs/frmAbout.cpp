@@ -71,9 +71,13 @@ void frmAbout::Form_Load() {
     lblVersion_->setText(versionText(Prompts::appTitle()));
 }
 
-void frmAbout::cmdOK_Click() { accept(); }
+void frmAbout::cmdOK_Click() {
+    accept();
+}
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
 
 void frmAbout::StartSysInfo() {
     const QString tool = shell::systemInfoTool();

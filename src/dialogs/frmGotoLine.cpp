@@ -101,4 +101,6 @@ void frmGotoLine::cmdGotoLine_Click() {
     accept();
 }
 
-void frmGotoLine::cmdCancel_Click() { reject(); }
+void frmGotoLine::cmdCancel_Click() {
+    reject();
+}

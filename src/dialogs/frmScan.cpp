@@ -20,9 +20,13 @@ frmScan::frmScan(QWidget* parent)
     Form_Load();
 }
 
-frmScan::~frmScan() { Form_Unload(); }
+frmScan::~frmScan() {
+    Form_Unload();
+}
 
-void frmScan::Form_Load() { setWindowTitle(Prompts::appTitle()); }
+void frmScan::Form_Load() {
+    setWindowTitle(Prompts::appTitle());
+}
 
 void frmScan::Form_Activate() {
     if (!busyCursor_) {

@@ -12,11 +12,11 @@ struct Row {
 };
 
 inline constexpr Row Rows[] = {
-    {settings::colors::svSymbol, 2, false},      {settings::colors::svNumber, 3, false},
-    {settings::colors::svSpecial, 5, false},     {settings::colors::svComment, 6, false},
-    {settings::colors::svString, 7, false},      {settings::colors::svStatements, 10, true},
-    {settings::colors::svDefines, 11, true},     {settings::colors::svVarSize, 12, true},
-    {settings::colors::svMath, 13, true},        {settings::colors::svLogic, 14, true},
+    {settings::colors::svSymbol, 2, false},  {settings::colors::svNumber, 3, false},
+    {settings::colors::svSpecial, 5, false}, {settings::colors::svComment, 6, false},
+    {settings::colors::svString, 7, false},  {settings::colors::svStatements, 10, true},
+    {settings::colors::svDefines, 11, true}, {settings::colors::svVarSize, 12, true},
+    {settings::colors::svMath, 13, true},    {settings::colors::svLogic, 14, true},
     {settings::colors::svModifer, 15, true},
 };
 

@@ -39,4 +39,6 @@ void DrawClass::PreDrawLine(DrawLineRecord& record) {
 
 void DrawClass::PostDrawPage(QPainter*) {}
 
-void DrawClass::PostDraw(QPainter*) { painting_ = false; }
+void DrawClass::PostDraw(QPainter*) {
+    painting_ = false;
+}

@@ -3,9 +3,9 @@
 #include "dialogs/frmGotoLine.h"
 #include "editor/ColorTable.h"
 #include "editor/DrawClass.h"
-#include "platform/HelpViewer.h"
 #include "platform/ActiveToolBars.h"
 #include "platform/Colors.h"
+#include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
 #include "platform/ShellServices.h"
 #include "platform/SourceView.h"
@@ -67,9 +67,13 @@ frmEditor::~frmEditor() {
         View_->SetDrawHook(nullptr);
 }
 
-QString frmEditor::caption() const { return windowTitle(); }
+QString frmEditor::caption() const {
+    return windowTitle();
+}
 
-void frmEditor::setCaption(const QString& caption) { setWindowTitle(caption); }
+void frmEditor::setCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
 
 void frmEditor::Form_Load() {
     // A window handle of the classic API is a 32-bit number; ours only has to tell windows apart.
@@ -226,9 +230,10 @@ void frmEditor::saveColors() {
 QString frmEditor::GetShortPath(const QString& path) {
     const QString shortPath = shell::shortPath(path);
     if (shortPath.isEmpty())
-        state_.prompts.message(this,
-                               QStringLiteral("Error! Invalid Path or File Name..\n"
-                                              "If the problem persists, please call Korvana Systems support."),
-                               QString(), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        state_.prompts.message(
+            this,
+            QStringLiteral("Error! Invalid Path or File Name..\n"
+                           "If the problem persists, please call Korvana Systems support."),
+            QString(), Prompts::Buttons::Ok, Prompts::Icon::Critical);
     return shortPath;
 }

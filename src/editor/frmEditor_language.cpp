@@ -19,7 +19,8 @@ void frmEditor::LoadReservedWords() {
     DeviceIndex = qint16(frame_.toolBars().ListIndex(ids::ID_Device));
     SourceDocument& doc = View_->Document();
     doc.ClearKeywords();
-    for (const KeywordAddition& k : ReservedWords::buildKeywordLists(state_.PBPCodes, state_.PBPMode, state_.DevicePorts))
+    for (const KeywordAddition& k :
+         ReservedWords::buildKeywordLists(state_.PBPCodes, state_.PBPMode, state_.DevicePorts))
         doc.AddKeyword(k.list, k.word);
     List1_->addItems(ReservedWords::statementWordsForList(state_.PBPCodes));
 }

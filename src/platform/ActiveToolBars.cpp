@@ -3,7 +3,6 @@
 #include "platform/ToolCombo.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QWidgetAction>
+#include <algorithm>
 
 namespace {
 
@@ -24,14 +24,19 @@ QString plain(const QString& caption) {
 
 } // namespace
 
-ActiveToolBars::ActiveToolBars(QWidget* owner) : QObject(owner), owner_(owner), menuBar_(new QMenuBar(owner)) {
+ActiveToolBars::ActiveToolBars(QWidget* owner)
+    : QObject(owner), owner_(owner), menuBar_(new QMenuBar(owner)) {
     menuBar_->setObjectName(QStringLiteral("MenuBar"));
     redrawTargets_ << menuBar_;
 }
 
-ActiveToolBars::~ActiveToolBars() { qDeleteAll(tools_); }
+ActiveToolBars::~ActiveToolBars() {
+    qDeleteAll(tools_);
+}
 
-ActiveToolBars::Tool* ActiveToolBars::find(const QString& id) { return tools_.value(id.toUpper(), nullptr); }
+ActiveToolBars::Tool* ActiveToolBars::find(const QString& id) {
+    return tools_.value(id.toUpper(), nullptr);
+}
 
 const ActiveToolBars::Tool* ActiveToolBars::find(const QString& id) const {
     return tools_.value(id.toUpper(), nullptr);
@@ -145,9 +150,13 @@ void ActiveToolBars::AddToToolBar(const QString& toolbar, const QString& id) {
     }
 }
 
-QStringList ActiveToolBars::ToolBarToolIds(const QString& toolbar) const { return toolBarIds_.value(toolbar); }
+QStringList ActiveToolBars::ToolBarToolIds(const QString& toolbar) const {
+    return toolBarIds_.value(toolbar);
+}
 
-bool ActiveToolBars::Exists(const QString& id) const { return find(id) != nullptr; }
+bool ActiveToolBars::Exists(const QString& id) const {
+    return find(id) != nullptr;
+}
 
 ActiveToolBars::Kind ActiveToolBars::kindOf(const QString& id) const {
     const Tool* t = find(id);
@@ -300,7 +309,9 @@ QMenu* ActiveToolBars::menu(const QString& menuId) const {
     return t ? t->menu : nullptr;
 }
 
-void ActiveToolBars::PopupMenu(const QString& menuId) { PopupMenu(menuId, QCursor::pos()); }
+void ActiveToolBars::PopupMenu(const QString& menuId) {
+    PopupMenu(menuId, QCursor::pos());
+}
 
 void ActiveToolBars::PopupMenu(const QString& menuId, const QPoint& globalPos) {
     if (QMenu* m = menu(menuId))

@@ -100,11 +100,11 @@ private:
         Kind kind = Kind::Button;
         QAction* action = nullptr;
         QString toolTip;
-        QMenu* menu = nullptr;               // menu tools
-        QList<MenuEntry> entries;            // menu tools
-        QPointer<ToolCombo> combo;           // combo tools (one widget per toolbar appearance)
-        QList<QPointer<QLabel>> labels;      // caption labels of combo and text tools
-        QStringList toolBars;                // where the tool stands
+        QMenu* menu = nullptr;          // menu tools
+        QList<MenuEntry> entries;       // menu tools
+        QPointer<ToolCombo> combo;      // combo tools (one widget per toolbar appearance)
+        QList<QPointer<QLabel>> labels; // caption labels of combo and text tools
+        QStringList toolBars;           // where the tool stands
     };
 
     Tool* find(const QString& id);

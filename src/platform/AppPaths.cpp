@@ -25,7 +25,8 @@ AppPaths AppPaths::fromApplication() {
         const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
         QDir().mkpath(data);
         p.workFolder_ = QDir::toNativeSeparators(data);
-        p.sourceFolder_ = QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        p.sourceFolder_ =
+            QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     }
     p.shareFolder_ = QDir::toNativeSeparators(QStringLiteral(PINWRIGHT_SHARE_DIR));
     return p;

@@ -9,8 +9,12 @@ namespace colors {
 
 inline constexpr std::int32_t SystemWindow = std::int32_t(0x80000005u); // -2147483643
 
-constexpr std::int32_t rgb(int r, int g, int b) { return std::int32_t(r | (g << 8) | (b << 16)); }
-constexpr bool isSystem(std::int32_t c) { return (std::uint32_t(c) & 0x80000000u) != 0; }
+constexpr std::int32_t rgb(int r, int g, int b) {
+    return std::int32_t(r | (g << 8) | (b << 16));
+}
+constexpr bool isSystem(std::int32_t c) {
+    return (std::uint32_t(c) & 0x80000000u) != 0;
+}
 
 // The QColor of a stored colour value; system colours come from the application palette.
 QColor toQColor(std::int32_t value);

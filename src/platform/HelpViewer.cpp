@@ -10,7 +10,9 @@
 HelpViewer::HelpViewer(QString helpFolder, Resolver resolver)
     : folder_(std::move(helpFolder)), resolver_(std::move(resolver)) {}
 
-HelpViewer::~HelpViewer() { delete browser_.data(); }
+HelpViewer::~HelpViewer() {
+    delete browser_.data();
+}
 
 QString HelpViewer::helpFilePath(const QString& appFolder) {
     const QString folder = text::Trim(appFolder);
@@ -40,7 +42,9 @@ void HelpViewer::QuitHelp() {
         browser_->close();
 }
 
-QWidget* HelpViewer::window() const { return browser_.data(); }
+QWidget* HelpViewer::window() const {
+    return browser_.data();
+}
 
 void HelpViewer::show(const QString& page) {
     lastPage_ = page;
@@ -56,7 +60,8 @@ void HelpViewer::show(const QString& page) {
     if (QFileInfo::exists(file))
         browser_->setSource(QUrl::fromLocalFile(file));
     else
-        browser_->setHtml(QStringLiteral("<h2>Help</h2><p>The help page %1 is not installed.</p>").arg(page.toHtmlEscaped()));
+        browser_->setHtml(QStringLiteral("<h2>Help</h2><p>The help page %1 is not installed.</p>")
+                              .arg(page.toHtmlEscaped()));
     browser_->show();
     browser_->raise();
     browser_->activateWindow();

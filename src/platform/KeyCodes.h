@@ -34,7 +34,7 @@ enum VirtualKey : int {
     VK_F10 = 121,
     VK_F11 = 122,
     VK_F12 = 123,
-    VK_OEM_1 = 186,     // the colon / semicolon key
+    VK_OEM_1 = 186, // the colon / semicolon key
     VK_OEM_Plus = 187,
     VK_OEM_Comma = 188, // the comma key
     VK_OEM_Minus = 189,

@@ -21,37 +21,58 @@ QString Prompts::qtFilter(const QString& classic) {
     return out.join(QStringLiteral(";;"));
 }
 
-Prompts::Answer QtPrompts::message(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
-                                   Icon icon) {
+Prompts::Answer QtPrompts::message(QWidget* parent, const QString& text, const QString& title,
+                                   Buttons buttons, Icon icon) {
     QMessageBox box(parent);
     box.setWindowTitle(title.isEmpty() ? appTitle() : title);
     box.setText(text);
     switch (icon) {
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
     }
     switch (buttons) {
-    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
-    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     }
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: return buttons == Buttons::YesNoCancel || buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return buttons == Buttons::YesNoCancel || buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok;
     }
 }
 
 namespace {
 
-bool runFileDialog(QWidget* parent, const Prompts::FileRequest& r, QFileDialog::AcceptMode mode, QString& chosen) {
+bool runFileDialog(QWidget* parent, const Prompts::FileRequest& r, QFileDialog::AcceptMode mode,
+                   QString& chosen) {
     QFileDialog dlg(parent, r.title);
     dlg.setAcceptMode(mode);
     dlg.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -30,7 +30,8 @@ public:
     // Each dialog returns false when the user cancelled it; `chosen` may be empty after OK.
     virtual bool openFile(QWidget* parent, const FileRequest& request, QString& chosen) = 0;
     virtual bool saveFile(QWidget* parent, const FileRequest& request, QString& chosen) = 0;
-    virtual bool chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) = 0;
+    virtual bool chooseFolder(QWidget* parent, const QString& title, const QString& start,
+                              QString& chosen) = 0;
     virtual bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) = 0;
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
 
@@ -42,7 +43,8 @@ public:
 
 class QtPrompts : public Prompts {
 public:
-    Answer message(QWidget* parent, const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+    Answer message(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
+                   Icon icon) override;
     bool openFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
     bool saveFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
     bool chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) override;

@@ -8,7 +8,9 @@ void named(Prompts& prompts, QWidget* parent, const QString& prefix, const AppEr
     prompts.message(parent, prefix + error.description);
 }
 
-void plain(Prompts& prompts, QWidget* parent, const AppError& error) { prompts.message(parent, error.description); }
+void plain(Prompts& prompts, QWidget* parent, const AppError& error) {
+    prompts.message(parent, error.description);
+}
 
 void critical(Prompts& prompts, QWidget* parent, const AppError& error) {
     prompts.message(parent, QStringLiteral("Error! ") + error.description, QString(), Prompts::Buttons::Ok,

@@ -10,7 +10,9 @@ QStringList ScriptedPrompts::messages() const {
     return out;
 }
 
-QVariant ScriptedPrompts::take() { return queue_.isEmpty() ? QVariant() : queue_.takeFirst(); }
+QVariant ScriptedPrompts::take() {
+    return queue_.isEmpty() ? QVariant() : queue_.takeFirst();
+}
 
 bool ScriptedPrompts::takeText(QString& chosen) {
     const QVariant v = take();
@@ -30,12 +32,14 @@ Prompts::Answer ScriptedPrompts::message(QWidget*, const QString& text, const QS
 }
 
 bool ScriptedPrompts::openFile(QWidget*, const FileRequest& request, QString& chosen) {
-    shown_.append({QStringLiteral("open"), request.fileName, request.title, Buttons::Ok, Icon::None, request.filter});
+    shown_.append(
+        {QStringLiteral("open"), request.fileName, request.title, Buttons::Ok, Icon::None, request.filter});
     return takeText(chosen);
 }
 
 bool ScriptedPrompts::saveFile(QWidget*, const FileRequest& request, QString& chosen) {
-    shown_.append({QStringLiteral("save"), request.fileName, request.title, Buttons::Ok, Icon::None, request.filter});
+    shown_.append(
+        {QStringLiteral("save"), request.fileName, request.title, Buttons::Ok, Icon::None, request.filter});
     return takeText(chosen);
 }
 

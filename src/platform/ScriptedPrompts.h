@@ -31,7 +31,8 @@ public:
     void clearShown() { shown_.clear(); }
     int pending() const { return int(queue_.size()); }
 
-    Answer message(QWidget* parent, const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+    Answer message(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
+                   Icon icon) override;
     bool openFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
     bool saveFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
     bool chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) override;

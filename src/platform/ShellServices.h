@@ -15,7 +15,8 @@ QString shortPath(const QString& path);
 bool openWithDesktop(const QString& target);
 
 // Starts a program detached in its own window; false when it could not be started.
-bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder = QString());
+bool startDetached(const QString& program, const QStringList& arguments,
+                   const QString& workingFolder = QString());
 
 // The system-information tool of this machine, or "" when there is none.
 QString systemInfoTool();

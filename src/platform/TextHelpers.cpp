@@ -7,7 +7,9 @@ namespace text {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
 } // namespace
 
@@ -28,7 +30,8 @@ double Val(const QString& s) {
             bool any = false;
             while (i < n) {
                 const int d = QString(s[i]).toInt(nullptr, base);
-                const bool ok = s[i].isDigit() || (base == 16 && QStringLiteral("abcdefABCDEF").contains(s[i]));
+                const bool ok =
+                    s[i].isDigit() || (base == 16 && QStringLiteral("abcdefABCDEF").contains(s[i]));
                 if (!ok || (base == 8 && s[i] > u'7'))
                     break;
                 v = v * base + d;

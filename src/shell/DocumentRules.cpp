@@ -26,9 +26,13 @@ void pushRecent(RecentList& list, const QString& path) {
     list[0].caption = QStringLiteral("&1 ") + path;
 }
 
-QString recentPath(const QString& caption) { return caption.mid(3); }
+QString recentPath(const QString& caption) {
+    return caption.mid(3);
+}
 
-int windowEntryNumber(int menuCount) { return menuCount > 5 ? menuCount - 4 : menuCount - 3; }
+int windowEntryNumber(int menuCount) {
+    return menuCount > 5 ? menuCount - 4 : menuCount - 3;
+}
 
 QString windowEntryId(int number, const QString& caption) {
     return QLatin1Char('&') + QString::number(number) + QStringLiteral(". ") + caption;
@@ -73,8 +77,12 @@ int previousMarkedLine(int caretLine, int numLines, const std::function<bool(int
     return -1;
 }
 
-double pixelsToTwips(int pixels, double dpi) { return double(pixels) * 1440.0 / dpi; }
+double pixelsToTwips(int pixels, double dpi) {
+    return double(pixels) * 1440.0 / dpi;
+}
 
-int twipsToPixels(double twips, double dpi) { return int(std::lround(twips * dpi / 1440.0)); }
+int twipsToPixels(double twips, double dpi) {
+    return int(std::lround(twips * dpi / 1440.0));
+}
 
 } // namespace docrules

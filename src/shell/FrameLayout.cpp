@@ -126,25 +126,28 @@ void buildFrameTools(ActiveToolBars& bars) {
     for (const QString* id : {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4})
         bars.SetVisible(*id, false);
 
-    for (const QString* id : {&ids::ID_File, &ids::ID_Edit, &ids::ID_CMenu, &ids::ID_Programmer, &ids::ID_Debug,
-                              &ids::ID_Options, &ids::ID_Window, &ids::ID_Help})
+    for (const QString* id : {&ids::ID_File, &ids::ID_Edit, &ids::ID_CMenu, &ids::ID_Programmer,
+                              &ids::ID_Debug, &ids::ID_Options, &ids::ID_Window, &ids::ID_Help})
         bars.AddToToolBar(ids::MenuBar, *id);
 
     bars.AddTool(ids::ID_Device, Kind::Combo, QStringLiteral("Micro"), QStringLiteral("Device"));
     bars.AddTool(ids::ID_OpenDocs, Kind::Text, QStringLiteral("Files: 0"));
-    bars.AddTool(ids::ID_ClearError, Kind::Button, QStringLiteral("Clear Error"), QStringLiteral("Clear Error"));
+    bars.AddTool(ids::ID_ClearError, Kind::Button, QStringLiteral("Clear Error"),
+                 QStringLiteral("Clear Error"));
     bars.AddTool(ids::ID_NextError, Kind::Button, QStringLiteral("Next Error"), QStringLiteral("Next Error"));
     bars.AddTool(ids::ID_PreviousError, Kind::Button, QStringLiteral("Previous Error"),
                  QStringLiteral("Previous Error"));
     bars.AddTool(ids::ID_ClearAllErrors, Kind::Button, QStringLiteral("Clear All Errors"),
                  QStringLiteral("Clear All Errors"));
     for (const QString* id :
-         {&ids::ID_New, &ids::ID_Open, &ids::ID_Save, &ids::ID_Print, &ids::Separator, &ids::ID_Cut, &ids::ID_Copy,
-          &ids::ID_Paste, &ids::Separator, &ids::ID_Find, &ids::ID_FindNext, &ids::Separator, &ids::ID_Undo,
-          &ids::ID_Redo, &ids::Separator, &ids::ID_Compile, &ids::ID_Epic, &ids::Separator, &ids::ID_TBook,
-          &ids::ID_NBook, &ids::ID_PBook, &ids::ID_CBook, &ids::Separator, &ids::ID_ClearError,
-          &ids::ID_NextError, &ids::ID_PreviousError, &ids::ID_ClearAllErrors, &ids::Separator, &ids::ID_Device,
-          &ids::Separator, &ids::ID_OpenDocs})
+         {&ids::ID_New,       &ids::ID_Open,          &ids::ID_Save,           &ids::ID_Print,
+          &ids::Separator,    &ids::ID_Cut,           &ids::ID_Copy,           &ids::ID_Paste,
+          &ids::Separator,    &ids::ID_Find,          &ids::ID_FindNext,       &ids::Separator,
+          &ids::ID_Undo,      &ids::ID_Redo,          &ids::Separator,         &ids::ID_Compile,
+          &ids::ID_Epic,      &ids::Separator,        &ids::ID_TBook,          &ids::ID_NBook,
+          &ids::ID_PBook,     &ids::ID_CBook,         &ids::Separator,         &ids::ID_ClearError,
+          &ids::ID_NextError, &ids::ID_PreviousError, &ids::ID_ClearAllErrors, &ids::Separator,
+          &ids::ID_Device,    &ids::Separator,        &ids::ID_OpenDocs})
         bars.AddToToolBar(ids::Standard, *id);
 
     bars.AddTool(ids::ID_GotoLabel, Kind::Combo, QStringLiteral("GotoLabel"), QStringLiteral("Goto Label"));
@@ -168,9 +171,12 @@ void buildFrameTools(ActiveToolBars& bars) {
     const struct {
         const QString& id;
         QKeySequence key;
-    } keys[] = {{ids::ID_New, QKeySequence::New},         {ids::ID_Open, QKeySequence::Open},
-                {ids::ID_Save, QKeySequence::Save},       {ids::ID_Print, QKeySequence::Print},
-                {ids::ID_Compile, QKeySequence(Qt::Key_F5)}, {ids::ID_HelpTopics, QKeySequence::HelpContents},
+    } keys[] = {{ids::ID_New, QKeySequence::New},
+                {ids::ID_Open, QKeySequence::Open},
+                {ids::ID_Save, QKeySequence::Save},
+                {ids::ID_Print, QKeySequence::Print},
+                {ids::ID_Compile, QKeySequence(Qt::Key_F5)},
+                {ids::ID_HelpTopics, QKeySequence::HelpContents},
                 {ids::ID_Close, QKeySequence(Qt::CTRL | Qt::Key_F4)}};
     for (const auto& k : keys)
         if (QAction* a = bars.action(k.id))

@@ -6,16 +6,15 @@
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
-#include "platform/ToolIcons.h"
 #include "platform/SourceView.h"
 #include "platform/TextHelpers.h"
+#include "platform/ToolIcons.h"
 #include "shell/DocumentRules.h"
 #include "shell/FrameLayout.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
 
 #include <QCloseEvent>
-#include <cmath>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -24,6 +23,7 @@
 #include <QTabBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <cmath>
 
 MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), settings_(settings), state_(settings, prompts),
@@ -65,7 +65,8 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
 
     registerCommands();
     connect(SSActiveToolBars1, &ActiveToolBars::ToolClick, this, &MDIMain::SSActiveToolBars1_ToolClick);
-    connect(SSActiveToolBars1, &ActiveToolBars::ComboDropDown, this, &MDIMain::SSActiveToolBars1_ComboDropDown);
+    connect(SSActiveToolBars1, &ActiveToolBars::ComboDropDown, this,
+            &MDIMain::SSActiveToolBars1_ComboDropDown);
     connect(SSActiveToolBars1, &ActiveToolBars::ComboCloseUp, this, &MDIMain::SSActiveToolBars1_ComboCloseUp);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MDIMain::onSubWindowActivated);
     connect(TaskBar_, &QTabBar::tabBarClicked, this, [this](int index) {
@@ -138,7 +139,8 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     GetDevices();
     // A stored position that is not a 16-bit number leaves the combo as it is.
     double device = 0;
-    if (text::ToNumber(settings_.read(settings::startup::DefaultDevice), device) && device >= -32768 && device <= 32767)
+    if (text::ToNumber(settings_.read(settings::startup::DefaultDevice), device) && device >= -32768 &&
+        device <= 32767)
         SSActiveToolBars1->SetListIndex(ids::ID_Device, int(device));
     GetDeviceData(false);
     // 6. The tab strip starts empty of documents.
@@ -257,7 +259,9 @@ void MDIMain::onSubWindowActivated(QMdiSubWindow* window) {
         w->Form_Activate();
 }
 
-frmEditor* MDIMain::activeEditor() const { return qobject_cast<frmEditor*>(mdiArea_->activeSubWindow()); }
+frmEditor* MDIMain::activeEditor() const {
+    return qobject_cast<frmEditor*>(mdiArea_->activeSubWindow());
+}
 
 QList<frmEditor*> MDIMain::editors() const {
     QList<frmEditor*> out;
@@ -270,11 +274,13 @@ QList<frmEditor*> MDIMain::editors() const {
 void MDIMain::EnableTools(bool enable) {
     ActiveToolBars& bars = *SSActiveToolBars1;
     bars.SetRedraw(false);
-    for (const QString* id :
-         {&ids::ID_Close, &ids::ID_Print, &ids::ID_Save, &ids::ID_SaveAs, &ids::ID_Cut, &ids::ID_Copy, &ids::ID_Paste,
-          &ids::ID_TBook, &ids::ID_Find, &ids::ID_FindNext, &ids::ID_SelectAll, &ids::ID_SelectLine,
-          &ids::ID_SelectWord, &ids::ID_Replace, &ids::ID_BackgroundColor, &ids::ID_NoMargin, &ids::ID_FixedMargin,
-          &ids::ID_ScrollingMargin, &ids::ID_Compile, &ids::ID_Device, &ids::ID_GotoLabel})
+    for (const QString* id : {&ids::ID_Close,      &ids::ID_Print,       &ids::ID_Save,
+                              &ids::ID_SaveAs,     &ids::ID_Cut,         &ids::ID_Copy,
+                              &ids::ID_Paste,      &ids::ID_TBook,       &ids::ID_Find,
+                              &ids::ID_FindNext,   &ids::ID_SelectAll,   &ids::ID_SelectLine,
+                              &ids::ID_SelectWord, &ids::ID_Replace,     &ids::ID_BackgroundColor,
+                              &ids::ID_NoMargin,   &ids::ID_FixedMargin, &ids::ID_ScrollingMargin,
+                              &ids::ID_Compile,    &ids::ID_Device,      &ids::ID_GotoLabel})
         bars.SetEnabled(*id, enable);
     bars.SetRedraw(true);
 }
@@ -308,7 +314,9 @@ void MDIMain::MDIForm_Unload() {
     settings_.save(settings::startup::Width, twips(width()));
     for (int n = 0; n < 4; ++n)
         if (SSActiveToolBars1->Visible(*ids::RecentFiles[n]))
-            settings_.save(*settings::startup::RecentFiles[n], SSActiveToolBars1->Caption(*ids::RecentFiles[n]));
-    settings_.save(settings::startup::DefaultDevice, QString::number(SSActiveToolBars1->ListIndex(ids::ID_Device)));
+            settings_.save(*settings::startup::RecentFiles[n],
+                           SSActiveToolBars1->Caption(*ids::RecentFiles[n]));
+    settings_.save(settings::startup::DefaultDevice,
+                   QString::number(SSActiveToolBars1->ListIndex(ids::ID_Device)));
     settings_.sync();
 }

@@ -20,7 +20,6 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 
-
 void MDIMain::registerCommands() {
     auto none = [](auto&& action) {
         return [action](auto&&... args) {

@@ -30,7 +30,8 @@ void MDIMain::GetDevices() {
 
 void MDIMain::GetDeviceData(bool Reload) {
     AppError error;
-    DeviceDatabase::findDevicePorts(deviceFile(), SSActiveToolBars1->Text(ids::ID_Device), state_.DevicePorts, error);
+    DeviceDatabase::findDevicePorts(deviceFile(), SSActiveToolBars1->Text(ids::ID_Device), state_.DevicePorts,
+                                    error);
     if (error) {
         reports::named(state_.prompts, this, DeviceDatabase::DeviceDataErrorPrefix, error);
         return;

@@ -4,10 +4,9 @@
 #include <QStringList>
 
 Settings::Settings(const AppPaths& paths)
-    : paths_(paths),
-      store_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                         QString::fromLatin1(settings::Application),
-                                         QString::fromLatin1(settings::Application))) {}
+    : paths_(paths), store_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                        QString::fromLatin1(settings::Application),
+                                                        QString::fromLatin1(settings::Application))) {}
 
 Settings::Settings(const AppPaths& paths, const QString& iniFile)
     : paths_(paths), store_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
@@ -32,14 +31,17 @@ QString Settings::Read(const QString& application, const QString& section, const
     return v.toString();
 }
 
-void Settings::Save(const QString& application, const QString& section, const QString& key, const QString& value) {
+void Settings::Save(const QString& application, const QString& section, const QString& key,
+                    const QString& value) {
     store_->setValue(path(application, section, key), value);
 }
 
 QString Settings::defaultOf(const settings::Key& key) const {
     switch (key.kind) {
-    case settings::DefaultKind::Text: return QString::fromUtf8(key.value);
-    case settings::DefaultKind::SourceFolder: return paths_.defaultSourceFolder();
+    case settings::DefaultKind::Text:
+        return QString::fromUtf8(key.value);
+    case settings::DefaultKind::SourceFolder:
+        return paths_.defaultSourceFolder();
     case settings::DefaultKind::LastFile:
         return AppPaths::join(read(settings::startup::SourceCodePath), QStringLiteral("Untitled.pbp"));
     case settings::DefaultKind::CompilerPath:
@@ -56,8 +58,10 @@ QString Settings::read(const settings::Key& key) const {
 }
 
 void Settings::save(const settings::Key& key, const QString& value) {
-    Save(QString::fromLatin1(settings::Application), QString::fromLatin1(key.section), QString::fromLatin1(key.name),
-         value);
+    Save(QString::fromLatin1(settings::Application), QString::fromLatin1(key.section),
+         QString::fromLatin1(key.name), value);
 }
 
-void Settings::sync() { store_->sync(); }
+void Settings::sync() {
+    store_->sync();
+}

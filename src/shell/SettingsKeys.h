@@ -5,11 +5,11 @@
 namespace settings {
 
 enum class DefaultKind {
-    Text,               // the text in `value`
-    SourceFolder,       // the default source folder
-    LastFile,           // the stored source folder followed by "Untitled.pbp"
-    CompilerPath,       // the application folder followed by "PBPW.EXE"
-    ProgrammerPath,     // the application folder followed by "EPICWIN.EXE"
+    Text,           // the text in `value`
+    SourceFolder,   // the default source folder
+    LastFile,       // the stored source folder followed by "Untitled.pbp"
+    CompilerPath,   // the application folder followed by "PBPW.EXE"
+    ProgrammerPath, // the application folder followed by "EPICWIN.EXE"
 };
 
 struct Key {
@@ -70,14 +70,42 @@ inline constexpr Key StopBits{"Debug", "StopBits", "0"};
 
 // Every declared key, for tests and tools.
 inline constexpr const Key* All[] = {
-    &startup::Height, &startup::Left, &startup::Top, &startup::Width, &startup::File1, &startup::File2,
-    &startup::File3, &startup::File4, &startup::DefaultDevice, &startup::LastFile, &startup::SourceCodePath,
-    &startup::CompilerType, &startup::CompilerPathName, &startup::CompilerCommandLineOptions,
-    &startup::DosWindow, &startup::AutoCloseCW, &startup::AutoCloseCWTime, &startup::ProgrammerType,
-    &startup::ProgrammerPathName, &startup::ProgrammerCommandLineOptions, &colors::svSymbol,
-    &colors::svNumber, &colors::svSpecial, &colors::svComment, &colors::svString, &colors::svStatements,
-    &colors::svDefines, &colors::svVarSize, &colors::svMath, &colors::svLogic, &colors::svModifer,
-    &colors::svBackGround, &debug::BaudRate, &debug::Parity, &debug::DataBits, &debug::StopBits,
+    &startup::Height,
+    &startup::Left,
+    &startup::Top,
+    &startup::Width,
+    &startup::File1,
+    &startup::File2,
+    &startup::File3,
+    &startup::File4,
+    &startup::DefaultDevice,
+    &startup::LastFile,
+    &startup::SourceCodePath,
+    &startup::CompilerType,
+    &startup::CompilerPathName,
+    &startup::CompilerCommandLineOptions,
+    &startup::DosWindow,
+    &startup::AutoCloseCW,
+    &startup::AutoCloseCWTime,
+    &startup::ProgrammerType,
+    &startup::ProgrammerPathName,
+    &startup::ProgrammerCommandLineOptions,
+    &colors::svSymbol,
+    &colors::svNumber,
+    &colors::svSpecial,
+    &colors::svComment,
+    &colors::svString,
+    &colors::svStatements,
+    &colors::svDefines,
+    &colors::svVarSize,
+    &colors::svMath,
+    &colors::svLogic,
+    &colors::svModifer,
+    &colors::svBackGround,
+    &debug::BaudRate,
+    &debug::Parity,
+    &debug::DataBits,
+    &debug::StopBits,
 };
 
 } // namespace settings

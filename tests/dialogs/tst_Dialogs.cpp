@@ -31,9 +31,12 @@ private slots:
     void gotoLineKeys_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("digits") << "123" << "123";
-        QTest::newRow("letters and signs dropped") << "1a-2+b 3." << "123";
-        QTest::newRow("spaces dropped") << " 4 5" << "45";
+        QTest::newRow("digits") << "123"
+                                << "123";
+        QTest::newRow("letters and signs dropped") << "1a-2+b 3."
+                                                   << "123";
+        QTest::newRow("spaces dropped") << " 4 5"
+                                        << "45";
     }
     void gotoLineKeys() {
         QFETCH(QString, typed);
@@ -121,7 +124,8 @@ private slots:
         about.StartSysInfo();
         qputenv("PATH", path);
 #ifdef Q_OS_LINUX
-        QCOMPARE(prompts.messages(), QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
+        QCOMPARE(prompts.messages(),
+                 QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
 #endif
         QVERIFY(about.isVisible());
     }

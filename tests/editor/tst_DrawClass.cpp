@@ -19,7 +19,8 @@ private:
     static SourceView& openMarked(FrameFixture& f, int markStyle) {
         QByteArray text;
         for (int i = 0; i < 20; ++i)
-            text += "        HIGH PORTB.0 ' a line long enough to scroll sideways when the view is narrow enough\n";
+            text += "        HIGH PORTB.0 ' a line long enough to scroll sideways when the view is narrow "
+                    "enough\n";
         const QString p = f.path(QStringLiteral("marks.pbp"));
         testsupport::writeFile(p, text);
         f.start(p);
@@ -54,10 +55,10 @@ private slots:
         const int y = lineMiddle(v, 2);
         QVERIFY(isRed(img.pixel(width / 2, y)));
         QVERIFY(isRed(img.pixel(5, y)));
-        QVERIFY(!isRed(img.pixel(1, y)));                 // 3 pixels inside: the edge stays clear
+        QVERIFY(!isRed(img.pixel(1, y))); // 3 pixels inside: the edge stays clear
         QVERIFY(!isRed(img.pixel(width - 2, y)));
         QVERIFY(!isRed(img.pixel(width / 2, lineMiddle(v, 4))));
-        QVERIFY(!isRed(img.pixel(width + 20, y)));        // the text keeps its colours
+        QVERIFY(!isRed(img.pixel(width + 20, y))); // the text keeps its colours
     }
 
     void noMarginPaintsTheLineWhiteOnRed() {

@@ -3,9 +3,9 @@
 
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
-#include "platform/HelpViewer.h"
 #include "platform/ActiveToolBars.h"
 #include "platform/Colors.h"
+#include "platform/HelpViewer.h"
 #include "platform/SourceView.h"
 #include "shell/MDIMain.h"
 #include "shell/ToolIds.h"
@@ -47,7 +47,8 @@ private slots:
         f.store().save(settings::colors::svComment, QStringLiteral("green"));
         f.start();
         SourceView fresh;
-        QCOMPARE(f.active()->View().TokenInfo().HasForegroundColor(6), fresh.TokenInfo().HasForegroundColor(6));
+        QCOMPARE(f.active()->View().TokenInfo().HasForegroundColor(6),
+                 fresh.TokenInfo().HasForegroundColor(6));
         QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(6), fresh.TokenInfo().ForegroundColor(6));
         // The other classes still get their colours.
         QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(7), qint32(180));
@@ -86,7 +87,8 @@ private slots:
         MDIMain& m = f.start();
         QVERIFY(f.active()->close());
         QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 0"));
-        for (const QString* id : {&ids::ID_Close, &ids::ID_Save, &ids::ID_Compile, &ids::ID_Device, &ids::ID_GotoLabel})
+        for (const QString* id :
+             {&ids::ID_Close, &ids::ID_Save, &ids::ID_Compile, &ids::ID_Device, &ids::ID_GotoLabel})
             QVERIFY(!m.toolBars().Enabled(*id));
         QCOMPARE(m.TaskBar().count(), 0);
     }

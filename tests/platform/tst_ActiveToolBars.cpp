@@ -17,7 +17,8 @@ private slots:
         QMainWindow w;
         ActiveToolBars bars(&w);
         buildFrameTools(bars);
-        for (const char* id : {"ID_CUT", "ID_COPY", "ID_PASTE", "ID_UNDO", "ID_REDO", "ID_NBOOK", "ID_PBOOK", "ID_CBOOK"}) {
+        for (const char* id :
+             {"ID_CUT", "ID_COPY", "ID_PASTE", "ID_UNDO", "ID_REDO", "ID_NBOOK", "ID_PBOOK", "ID_CBOOK"}) {
             QVERIFY2(bars.Exists(QString::fromLatin1(id)), id);
             bars.SetEnabled(QString::fromLatin1(id), false);
         }
@@ -29,23 +30,43 @@ private slots:
     void menusHoldTheirEntriesInOrder_data() {
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QStringList>("captions");
-        QTest::newRow("File") << ids::ID_File
-                              << QStringList{"&New", "&Open", "&Close", "", "&Save", "Save &As", "", "&Print", "",
-                                             "&1", "&2", "&3", "&4", "", "E&xit"};
+        QTest::newRow("File") << ids::ID_File << QStringList{"&New",     "&Open", "&Close", "", "&Save",
+                                                             "Save &As", "",      "&Print", "", "&1",
+                                                             "&2",       "&3",    "&4",     "", "E&xit"};
         QTest::newRow("Edit") << ids::ID_Edit
-                              << QStringList{"&Undo", "&Redo", "", "Cu&t", "&Copy", "&Paste", "", "Select &All",
-                                             "Select &Line", "Select &Word", "", "&Background Color", "&Token Color",
-                                             "", "&Find", "Find &Next", "R&eplace", "&Goto Line", "",
-                                             "&Toggle Bookmark", "&Next Bookmark", "&Previous Bookmark",
+                              << QStringList{"&Undo",
+                                             "&Redo",
+                                             "",
+                                             "Cu&t",
+                                             "&Copy",
+                                             "&Paste",
+                                             "",
+                                             "Select &All",
+                                             "Select &Line",
+                                             "Select &Word",
+                                             "",
+                                             "&Background Color",
+                                             "&Token Color",
+                                             "",
+                                             "&Find",
+                                             "Find &Next",
+                                             "R&eplace",
+                                             "&Goto Line",
+                                             "",
+                                             "&Toggle Bookmark",
+                                             "&Next Bookmark",
+                                             "&Previous Bookmark",
                                              "&Clear Bookmark"};
         QTest::newRow("Compile") << ids::ID_CMenu << QStringList{"&Compile", "Compiler &Options"};
         QTest::newRow("Programmer") << ids::ID_Programmer << QStringList{"&EpicWin", "&Programmer Options"};
         QTest::newRow("Options") << ids::ID_Options
                                  << QStringList{"&No Margin", "&Fixed Margin", "&Scrolling Margin"};
         QTest::newRow("Window") << ids::ID_Window
-                                << QStringList{"Tile &Horizontally", "Tile &Vertically", "&Cascade", "&Arrange Icons"};
+                                << QStringList{"Tile &Horizontally", "Tile &Vertically", "&Cascade",
+                                               "&Arrange Icons"};
         QTest::newRow("Help") << ids::ID_Help
-                              << QStringList{"&Help Topics", "Whats &New", "Korvana Systems on the &Web", "&About"};
+                              << QStringList{"&Help Topics", "Whats &New", "Korvana Systems on the &Web",
+                                             "&About"};
         QTest::newRow("Web") << ids::ID_KorvanaSystemsontheWeb
                              << QStringList{"&Order Online", "Product &Updates", "E-Mail &Bug Report",
                                             "&Pinwright Home Page", "Korvana Systems &Home Page"};
@@ -68,8 +89,8 @@ private slots:
         ActiveToolBars bars(&w);
         buildFrameTools(bars);
         QCOMPARE(bars.ToolBarToolIds(ids::MenuBar),
-                 (QStringList{"ID_File", "ID_Edit", "ID_CMenu", "ID_Programmer", "ID_Debug", "ID_Options", "ID_Window",
-                              "ID_Help"}));
+                 (QStringList{"ID_File", "ID_Edit", "ID_CMenu", "ID_Programmer", "ID_Debug", "ID_Options",
+                              "ID_Window", "ID_Help"}));
         QStringList standard = bars.ToolBarToolIds(ids::Standard);
         QCOMPARE(standard.first(), ids::ID_New);
         QCOMPARE(standard.last(), ids::ID_OpenDocs);

@@ -11,12 +11,21 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("icon");
-        QTest::newRow("named") << "named" << "Goto Error: File not found" << "Pinwright" << int(Prompts::Icon::None);
-        QTest::newRow("prefix without a blank") << "named-tight" << "PopUP Error:File not found" << "Pinwright"
-                                                << int(Prompts::Icon::None);
-        QTest::newRow("plain") << "plain" << "File not found" << "Pinwright" << int(Prompts::Icon::None);
-        QTest::newRow("critical") << "critical" << "Error! File not found" << "Pinwright" << int(Prompts::Icon::Critical);
-        QTest::newRow("file") << "file" << "Error( 53): File not found" << "File Error" << int(Prompts::Icon::None);
+        QTest::newRow("named") << "named"
+                               << "Goto Error: File not found"
+                               << "Pinwright" << int(Prompts::Icon::None);
+        QTest::newRow("prefix without a blank") << "named-tight"
+                                                << "PopUP Error:File not found"
+                                                << "Pinwright" << int(Prompts::Icon::None);
+        QTest::newRow("plain") << "plain"
+                               << "File not found"
+                               << "Pinwright" << int(Prompts::Icon::None);
+        QTest::newRow("critical") << "critical"
+                                  << "Error! File not found"
+                                  << "Pinwright" << int(Prompts::Icon::Critical);
+        QTest::newRow("file") << "file"
+                              << "Error( 53): File not found"
+                              << "File Error" << int(Prompts::Icon::None);
     }
     void behaviours() {
         QFETCH(QString, kind);

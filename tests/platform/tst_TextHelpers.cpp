@@ -45,9 +45,12 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("report");
-        QTest::newRow("file not found") << 53 << "File not found" << "Error( 53): File not found";
-        QTest::newRow("negative") << -7 << "Odd" << "Error(-7): Odd";
-        QTest::newRow("zero") << 0 << "" << "Error( 0): ";
+        QTest::newRow("file not found") << 53 << "File not found"
+                                        << "Error( 53): File not found";
+        QTest::newRow("negative") << -7 << "Odd"
+                                  << "Error(-7): Odd";
+        QTest::newRow("zero") << 0 << ""
+                              << "Error( 0): ";
     }
     void errorReport() {
         QFETCH(int, number);

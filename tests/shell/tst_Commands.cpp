@@ -1,9 +1,9 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
-#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -38,8 +38,8 @@ private slots:
         QStringList captions;
         for (frmEditor* w : m.editors())
             captions << w->caption();
-        QCOMPARE(captions, (QStringList{f.path("Untitled.pbp"), f.path("Untitled1.pbp"), f.path("Untitled2.pbp"),
-                                        f.path("Untitled3.pbp")}));
+        QCOMPARE(captions, (QStringList{f.path("Untitled.pbp"), f.path("Untitled1.pbp"),
+                                        f.path("Untitled2.pbp"), f.path("Untitled3.pbp")}));
         QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 4"));
         QCOMPARE(m.TaskBar().count(), 4);
         QCOMPARE(windowEntries(m).size(), 5); // the separator and four entries
@@ -69,7 +69,8 @@ private slots:
         FrameFixture f;
         const QString p = file(f, QStringLiteral("Blink.pbp"));
         MDIMain& m = f.start(p);
-        f.prompts.chooseFile(p.toUpper() == p ? p : QString(p).replace(QStringLiteral("Blink"), QStringLiteral("BLINK")));
+        f.prompts.chooseFile(
+            p.toUpper() == p ? p : QString(p).replace(QStringLiteral("Blink"), QStringLiteral("BLINK")));
         click(m, ids::ID_Open);
         QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
         QCOMPARE(f.prompts.last().icon, Prompts::Icon::Exclamation);
@@ -132,11 +133,12 @@ private slots:
         MDIMain& m = f.start();
         click(m, ids::ID_New);
         click(m, ids::ID_New);
-        QCOMPARE(windowEntries(m), (QStringList{"separator", "&1. " + f.path("Untitled.pbp"),
-                                                "&2. " + f.path("Untitled1.pbp"), "&3. " + f.path("Untitled2.pbp")}));
-        m.editors().at(1)->close();
         QCOMPARE(windowEntries(m),
-                 (QStringList{"separator", "&1. " + f.path("Untitled.pbp"), "&3. " + f.path("Untitled2.pbp")}));
+                 (QStringList{"separator", "&1. " + f.path("Untitled.pbp"), "&2. " + f.path("Untitled1.pbp"),
+                              "&3. " + f.path("Untitled2.pbp")}));
+        m.editors().at(1)->close();
+        QCOMPARE(windowEntries(m), (QStringList{"separator", "&1. " + f.path("Untitled.pbp"),
+                                                "&3. " + f.path("Untitled2.pbp")}));
         click(m, ids::ID_New);
         // The menu has 7 tools again, so the new entry repeats number 3.
         QCOMPARE(windowEntries(m).last(), "&3. " + f.path("Untitled1.pbp"));
@@ -215,7 +217,8 @@ private slots:
         click(m, ids::ID_ClearError);
         QCOMPARE(v.Document().GetLineData(8, 1), 0);
         QCOMPARE(m.PanelText(2), QString());
-        for (const QString* id : {&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
+        for (const QString* id :
+             {&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
             QVERIFY(!m.toolBars().Enabled(*id));
     }
 
@@ -320,7 +323,8 @@ private slots:
         MDIMain& m = f.start();
         f.active()->close();
         click(m, ids::ID_Save);
-        QCOMPARE(f.prompts.last().text, QStringLiteral("Error( 91): Object variable or With block variable not set"));
+        QCOMPARE(f.prompts.last().text,
+                 QStringLiteral("Error( 91): Object variable or With block variable not set"));
         QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
     }
 
@@ -454,9 +458,12 @@ private slots:
     void helpFilePath_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("path");
-        QTest::newRow("drive root") << "C:\\" << "C:\\Pinwright.HLP";
-        QTest::newRow("blanks around a root") << " C:\\ " << "C:\\Pinwright.HLP";
-        QTest::newRow("unix root") << "/" << "/Pinwright.HLP";
+        QTest::newRow("drive root") << "C:\\"
+                                    << "C:\\Pinwright.HLP";
+        QTest::newRow("blanks around a root") << " C:\\ "
+                                              << "C:\\Pinwright.HLP";
+        QTest::newRow("unix root") << "/"
+                                   << "/Pinwright.HLP";
     }
     void helpFilePath() {
         QFETCH(QString, folder);
@@ -465,7 +472,8 @@ private slots:
     }
 
     void helpBeforeAnyEditorPassesOwnerZero() {
-        HelpViewer viewer(testsupport::dataDir() + QStringLiteral("/help"), [](int) { return QStringLiteral("contents.html"); });
+        HelpViewer viewer(testsupport::dataDir() + QStringLiteral("/help"),
+                          [](int) { return QStringLiteral("contents.html"); });
         viewer.ShowHelpContents();
         QCOMPARE(viewer.lastOwner(), 0);
         viewer.QuitHelp();

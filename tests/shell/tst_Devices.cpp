@@ -29,7 +29,8 @@ private slots:
         MDIMain& m = f.start();
         ActiveToolBars& bars = m.toolBars();
         AppError e;
-        const QStringList all = DeviceDatabase::listDevices(f.path(QStringLiteral("devicedata.ide")), true, e);
+        const QStringList all =
+            DeviceDatabase::listDevices(f.path(QStringLiteral("devicedata.ide")), true, e);
         QVERIFY(!e);
         QCOMPARE(bars.ListCount(ids::ID_Device), all.size());
         QCOMPARE(bars.ListIndex(ids::ID_Device), 71);
@@ -42,7 +43,8 @@ private slots:
         f.store().save(settings::startup::CompilerType, QStringLiteral("1"));
         MDIMain& m = f.start();
         AppError e;
-        const QStringList all = DeviceDatabase::listDevices(f.path(QStringLiteral("devicedata.ide")), true, e);
+        const QStringList all =
+            DeviceDatabase::listDevices(f.path(QStringLiteral("devicedata.ide")), true, e);
         QVERIFY(m.toolBars().ListCount(ids::ID_Device) > 0);
         QVERIFY(m.toolBars().ListCount(ids::ID_Device) < all.size());
     }
@@ -102,17 +104,39 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("word");
         QTest::addColumn<int>("tokenClass");
-        QTest::newRow("statement any case") << "0" << "gosub Start" << "gosub" << 10;
-        QTest::newRow("define") << "0" << "DEFINE OSC 4" << "OSC" << 11;
-        QTest::newRow("size") << "0" << "x VAR Word" << "Word" << 12;
-        QTest::newRow("math") << "0" << "x = ABS y" << "ABS" << 13;
-        QTest::newRow("logic") << "0" << "IF a OR b THEN x" << "OR" << 14;
-        QTest::newRow("modifier") << "0" << "LCDOUT DEC5 x" << "DEC5" << 15;
-        QTest::newRow("too many digits") << "0" << "LCDOUT DEC6 x" << "DEC6" << 1;
-        QTest::newRow("multi-word keyword") << "0" << "ON   INTERRUPT GOTO x" << "INTERRUPT" << 10;
-        QTest::newRow("PBC symbol") << "1" << "Symbol x = B0" << "Symbol" << 10;
-        QTest::newRow("PBC has no sizes") << "1" << "x VAR WORD" << "WORD" << 1;
-        QTest::newRow("PBC has no While") << "1" << "WHILE x" << "WHILE" << 1;
+        QTest::newRow("statement any case") << "0"
+                                            << "gosub Start"
+                                            << "gosub" << 10;
+        QTest::newRow("define") << "0"
+                                << "DEFINE OSC 4"
+                                << "OSC" << 11;
+        QTest::newRow("size") << "0"
+                              << "x VAR Word"
+                              << "Word" << 12;
+        QTest::newRow("math") << "0"
+                              << "x = ABS y"
+                              << "ABS" << 13;
+        QTest::newRow("logic") << "0"
+                               << "IF a OR b THEN x"
+                               << "OR" << 14;
+        QTest::newRow("modifier") << "0"
+                                  << "LCDOUT DEC5 x"
+                                  << "DEC5" << 15;
+        QTest::newRow("too many digits") << "0"
+                                         << "LCDOUT DEC6 x"
+                                         << "DEC6" << 1;
+        QTest::newRow("multi-word keyword") << "0"
+                                            << "ON   INTERRUPT GOTO x"
+                                            << "INTERRUPT" << 10;
+        QTest::newRow("PBC symbol") << "1"
+                                    << "Symbol x = B0"
+                                    << "Symbol" << 10;
+        QTest::newRow("PBC has no sizes") << "1"
+                                          << "x VAR WORD"
+                                          << "WORD" << 1;
+        QTest::newRow("PBC has no While") << "1"
+                                          << "WHILE x"
+                                          << "WHILE" << 1;
     }
     void keywordsAndListByCompiler() {
         QFETCH(QString, compiler);

@@ -72,7 +72,8 @@ private slots:
         const QString second = AppPaths::join(folder, QStringLiteral("Untitled2.pbp"));
         QCOMPARE(untitledPath(folder, {AppPaths::join(folder, QStringLiteral("Untitled.pbp"))}), first);
         QCOMPARE(untitledPath(folder, {first.toUpper()}), second);
-        QCOMPARE(untitledPath(folder, {second, first}), AppPaths::join(folder, QStringLiteral("Untitled3.pbp")));
+        QCOMPARE(untitledPath(folder, {second, first}),
+                 AppPaths::join(folder, QStringLiteral("Untitled3.pbp")));
     }
 
     void markedLines_data() {

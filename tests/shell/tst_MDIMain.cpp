@@ -80,9 +80,12 @@ private slots:
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<QList<bool>>("visible");
         QTest::newRow("none") << QStringList{"", "", "", ""} << QList<bool>{false, false, false, false};
-        QTest::newRow("File2 only") << QStringList{"", "&2 /b", "", ""} << QList<bool>{false, true, false, false};
-        QTest::newRow("File3 only") << QStringList{"", "", "&3 /c", ""} << QList<bool>{false, false, true, false};
-        QTest::newRow("all") << QStringList{"&1 /a", "&2 /b", "&3 /c", "&4 /d"} << QList<bool>{true, true, true, true};
+        QTest::newRow("File2 only") << QStringList{"", "&2 /b", "", ""}
+                                    << QList<bool>{false, true, false, false};
+        QTest::newRow("File3 only") << QStringList{"", "", "&3 /c", ""}
+                                    << QList<bool>{false, false, true, false};
+        QTest::newRow("all") << QStringList{"&1 /a", "&2 /b", "&3 /c", "&4 /d"}
+                             << QList<bool>{true, true, true, true};
     }
     void recentEntries() {
         QFETCH(QStringList, stored);
@@ -123,11 +126,16 @@ private slots:
     void unconvertibleValueLeavesItsPropertyAlone_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("width as a word") << "Width" << "wide";
-        QTest::newRow("width out of reach") << "Width" << "1e12";
-        QTest::newRow("height empty") << "Height" << "";
-        QTest::newRow("device as a word") << "DefaultDevice" << "seventy";
-        QTest::newRow("device beyond 16 bits") << "DefaultDevice" << "99999";
+        QTest::newRow("width as a word") << "Width"
+                                         << "wide";
+        QTest::newRow("width out of reach") << "Width"
+                                            << "1e12";
+        QTest::newRow("height empty") << "Height"
+                                      << "";
+        QTest::newRow("device as a word") << "DefaultDevice"
+                                          << "seventy";
+        QTest::newRow("device beyond 16 bits") << "DefaultDevice"
+                                               << "99999";
     }
     void unconvertibleValueLeavesItsPropertyAlone() {
         QFETCH(QString, key);
@@ -174,7 +182,8 @@ private slots:
         QVERIFY(!f.close());
         QVERIFY(m.isVisible());
         QVERIFY(f.active());
-        QCOMPARE(f.prompts.last().text, QStringLiteral("Save Changes to ") + f.path(QStringLiteral("Untitled.pbp")));
+        QCOMPARE(f.prompts.last().text,
+                 QStringLiteral("Save Changes to ") + f.path(QStringLiteral("Untitled.pbp")));
         QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("typed"));
         f.prompts.answer(Prompts::Answer::No);
     }

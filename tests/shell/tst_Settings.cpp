@@ -11,7 +11,8 @@ class tst_Settings : public QObject {
 private:
     QTemporaryDir dir_;
     std::unique_ptr<Settings> open() {
-        return std::make_unique<Settings>(AppPaths::forFolder(dir_.path()), dir_.filePath(QStringLiteral("s.ini")));
+        return std::make_unique<Settings>(AppPaths::forFolder(dir_.path()),
+                                          dir_.filePath(QStringLiteral("s.ini")));
     }
 
 private slots:
@@ -19,30 +20,78 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("Height") << "Startup" << "Height" << "6000";
-        QTest::newRow("Left") << "Startup" << "Left" << "0";
-        QTest::newRow("Top") << "Startup" << "Top" << "0";
-        QTest::newRow("Width") << "Startup" << "Width" << "9000";
-        QTest::newRow("File1") << "Startup" << "File1" << "";
-        QTest::newRow("DefaultDevice") << "Startup" << "DefaultDevice" << "71";
-        QTest::newRow("CompilerType") << "Startup" << "CompilerType" << "0";
-        QTest::newRow("CompilerCommandLineOptions") << "Startup" << "CompilerCommandLineOptions" << "";
-        QTest::newRow("DosWindow") << "Startup" << "DosWindow" << "1";
-        QTest::newRow("AutoCloseCW") << "Startup" << "AutoCloseCW" << "1";
-        QTest::newRow("AutoCloseCWTime") << "Startup" << "AutoCloseCWTime" << "5";
-        QTest::newRow("ProgrammerType") << "Startup" << "ProgrammerType" << "0";
-        QTest::newRow("svSymbol") << "ViewColors" << "svSymbol" << "0";
-        QTest::newRow("svNumber") << "ViewColors" << "svNumber" << "12632064";
-        QTest::newRow("svComment") << "ViewColors" << "svComment" << "38400";
-        QTest::newRow("svString") << "ViewColors" << "svString" << "180";
-        QTest::newRow("svStatements") << "ViewColors" << "svStatements" << "11796480";
-        QTest::newRow("svDefines") << "ViewColors" << "svDefines" << "12583104";
-        QTest::newRow("svModifer") << "ViewColors" << "svModifer" << "11796480";
-        QTest::newRow("svBackGround") << "ViewColors" << "svBackGround" << "-2147483643";
-        QTest::newRow("BaudRate") << "Debug" << "BaudRate" << "4";
-        QTest::newRow("Parity") << "Debug" << "Parity" << "2";
-        QTest::newRow("DataBits") << "Debug" << "DataBits" << "1";
-        QTest::newRow("StopBits") << "Debug" << "StopBits" << "0";
+        QTest::newRow("Height") << "Startup"
+                                << "Height"
+                                << "6000";
+        QTest::newRow("Left") << "Startup"
+                              << "Left"
+                              << "0";
+        QTest::newRow("Top") << "Startup"
+                             << "Top"
+                             << "0";
+        QTest::newRow("Width") << "Startup"
+                               << "Width"
+                               << "9000";
+        QTest::newRow("File1") << "Startup"
+                               << "File1"
+                               << "";
+        QTest::newRow("DefaultDevice") << "Startup"
+                                       << "DefaultDevice"
+                                       << "71";
+        QTest::newRow("CompilerType") << "Startup"
+                                      << "CompilerType"
+                                      << "0";
+        QTest::newRow("CompilerCommandLineOptions") << "Startup"
+                                                    << "CompilerCommandLineOptions"
+                                                    << "";
+        QTest::newRow("DosWindow") << "Startup"
+                                   << "DosWindow"
+                                   << "1";
+        QTest::newRow("AutoCloseCW") << "Startup"
+                                     << "AutoCloseCW"
+                                     << "1";
+        QTest::newRow("AutoCloseCWTime") << "Startup"
+                                         << "AutoCloseCWTime"
+                                         << "5";
+        QTest::newRow("ProgrammerType") << "Startup"
+                                        << "ProgrammerType"
+                                        << "0";
+        QTest::newRow("svSymbol") << "ViewColors"
+                                  << "svSymbol"
+                                  << "0";
+        QTest::newRow("svNumber") << "ViewColors"
+                                  << "svNumber"
+                                  << "12632064";
+        QTest::newRow("svComment") << "ViewColors"
+                                   << "svComment"
+                                   << "38400";
+        QTest::newRow("svString") << "ViewColors"
+                                  << "svString"
+                                  << "180";
+        QTest::newRow("svStatements") << "ViewColors"
+                                      << "svStatements"
+                                      << "11796480";
+        QTest::newRow("svDefines") << "ViewColors"
+                                   << "svDefines"
+                                   << "12583104";
+        QTest::newRow("svModifer") << "ViewColors"
+                                   << "svModifer"
+                                   << "11796480";
+        QTest::newRow("svBackGround") << "ViewColors"
+                                      << "svBackGround"
+                                      << "-2147483643";
+        QTest::newRow("BaudRate") << "Debug"
+                                  << "BaudRate"
+                                  << "4";
+        QTest::newRow("Parity") << "Debug"
+                                << "Parity"
+                                << "2";
+        QTest::newRow("DataBits") << "Debug"
+                                  << "DataBits"
+                                  << "1";
+        QTest::newRow("StopBits") << "Debug"
+                                  << "StopBits"
+                                  << "0";
     }
     void emptyStoreGivesDeclaredDefaults() {
         QFETCH(QString, section);
@@ -62,11 +111,14 @@ private slots:
         const QString app = AppPaths::forFolder(dir_.path()).applicationFolder();
         QCOMPARE(s->read(settings::startup::SourceCodePath), app);
         QCOMPARE(s->read(settings::startup::LastFile), AppPaths::join(app, QStringLiteral("Untitled.pbp")));
-        QCOMPARE(s->read(settings::startup::CompilerPathName), AppPaths::join(app, QStringLiteral("PBPW.EXE")));
-        QCOMPARE(s->read(settings::startup::ProgrammerPathName), AppPaths::join(app, QStringLiteral("EPICWIN.EXE")));
+        QCOMPARE(s->read(settings::startup::CompilerPathName),
+                 AppPaths::join(app, QStringLiteral("PBPW.EXE")));
+        QCOMPARE(s->read(settings::startup::ProgrammerPathName),
+                 AppPaths::join(app, QStringLiteral("EPICWIN.EXE")));
         // The last file follows a stored source folder.
         s->save(settings::startup::SourceCodePath, QStringLiteral("/src"));
-        QCOMPARE(s->read(settings::startup::LastFile), AppPaths::join(QStringLiteral("/src"), QStringLiteral("Untitled.pbp")));
+        QCOMPARE(s->read(settings::startup::LastFile),
+                 AppPaths::join(QStringLiteral("/src"), QStringLiteral("Untitled.pbp")));
     }
 
     void awkwardTextsRoundTrip_data() {
@@ -86,18 +138,22 @@ private slots:
         QFETCH(QString, value);
         {
             auto s = open();
-            s->Save(QStringLiteral("Pinwright"), QStringLiteral("Startup"), QStringLiteral("CompilerCommandLineOptions"), value);
+            s->Save(QStringLiteral("Pinwright"), QStringLiteral("Startup"),
+                    QStringLiteral("CompilerCommandLineOptions"), value);
         }
         auto s = open();
-        QCOMPARE(s->Read(QStringLiteral("Pinwright"), QStringLiteral("Startup"), QStringLiteral("CompilerCommandLineOptions"), QStringLiteral("default")),
+        QCOMPARE(s->Read(QStringLiteral("Pinwright"), QStringLiteral("Startup"),
+                         QStringLiteral("CompilerCommandLineOptions"), QStringLiteral("default")),
                  value);
     }
 
     void absentKeyGivesTheCallersDefault() {
         auto s = open();
-        QCOMPARE(s->Read(QStringLiteral("Pinwright"), QStringLiteral("Nowhere"), QStringLiteral("Missing"), QStringLiteral("fallback")),
+        QCOMPARE(s->Read(QStringLiteral("Pinwright"), QStringLiteral("Nowhere"), QStringLiteral("Missing"),
+                         QStringLiteral("fallback")),
                  QStringLiteral("fallback"));
-        QCOMPARE(s->Read(QStringLiteral("Pinwright"), QStringLiteral("Nowhere"), QStringLiteral("Missing")), QString());
+        QCOMPARE(s->Read(QStringLiteral("Pinwright"), QStringLiteral("Nowhere"), QStringLiteral("Missing")),
+                 QString());
     }
 };
 

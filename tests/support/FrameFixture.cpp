@@ -15,7 +15,8 @@ namespace {
 QString appFolderIn(const QTemporaryDir& dir) {
     const QString app = dir.filePath(QStringLiteral("app"));
     QDir().mkpath(app);
-    QFile::copy(testsupport::dataDir() + QStringLiteral("/devicedata.ide"), app + QStringLiteral("/devicedata.ide"));
+    QFile::copy(testsupport::dataDir() + QStringLiteral("/devicedata.ide"),
+                app + QStringLiteral("/devicedata.ide"));
     return app;
 }
 
@@ -56,4 +57,6 @@ MDIMain& FrameFixture::restart(const QString& commandLine) {
     return start(commandLine);
 }
 
-frmEditor* FrameFixture::active() const { return frame_ ? frame_->activeEditor() : nullptr; }
+frmEditor* FrameFixture::active() const {
+    return frame_ ? frame_->activeEditor() : nullptr;
+}

@@ -6,7 +6,9 @@
 
 namespace testsupport {
 
-QString dataDir() { return QStringLiteral(PINWRIGHT_DATA_DIR); }
+QString dataDir() {
+    return QStringLiteral(PINWRIGHT_DATA_DIR);
+}
 
 QString corpusDir() {
     const QString dir = QStringLiteral(PINWRIGHT_CORPUS_DIR);
