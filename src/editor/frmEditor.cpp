@@ -10,6 +10,7 @@
 #include "platform/ShellServices.h"
 #include "platform/SourceView.h"
 #include "platform/TextHelpers.h"
+#include "shell/DocumentRules.h"
 #include "shell/MDIMain.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
@@ -171,7 +172,7 @@ bool frmEditor::SaveModified() {
         return false;
     QString name;
     const bool chosen = state_.prompts.saveFile(
-        this, {QString(), doc.PathName(), QStringLiteral("All Files (*.*)|*.*|")}, name);
+        this, {QString(), doc.PathName(), docrules::SourceFilter}, name);
     if (!chosen)
         return false;
     if (name.isEmpty()) {

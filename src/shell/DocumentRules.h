@@ -8,6 +8,11 @@
 // The rules behind the document set, the recent-file list and the window list, as plain data.
 namespace docrules {
 
+// The file filter of the source-file dialogs.
+inline const QString SourceFilter =
+    QStringLiteral("PicBasic Pro Source Code (*.pbp)|*.pbp|PicBasic Source Code (*.pbc)|*.pbc|"
+                   "Basic Source Code (*.bas)|*.bas|All Files (*.*)|*.*|");
+
 // The whole command line as one source path: arguments joined by single blanks; a text wrapped in
 // one pair of double quotes (how a file manager hands over a path with blanks) loses them.
 QString commandLinePath(const QStringList& arguments);

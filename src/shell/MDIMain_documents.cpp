@@ -14,13 +14,6 @@
 #include <QMdiArea>
 #include <QTabBar>
 
-namespace {
-
-const QString SourceFilter =
-    QStringLiteral("PicBasic Pro Source Code (*.pbp)|*.pbp|PicBasic Source Code (*.pbc)|*.pbc|"
-                   "Basic Source Code (*.bas)|*.bas|All Files (*.*)|*.*|");
-
-} // namespace
 
 bool MDIMain::isDuplicate(const QString& path) {
     // Captions are compared, so two spellings of one path (short and long names) are not caught.
@@ -73,7 +66,7 @@ AppError MDIMain::cmdNew() {
 AppError MDIMain::cmdOpen() {
     QString name;
     const QString folder = AppPaths::join(settings_.read(settings::startup::SourceCodePath), QString());
-    if (!state_.prompts.openFile(this, {QString(), folder, SourceFilter}, name))
+    if (!state_.prompts.openFile(this, {QString(), folder, docrules::SourceFilter}, name))
         return AppError::cancelled();
     ++OpenDocCount;
     if (name.isEmpty()) {
@@ -110,7 +103,7 @@ AppError MDIMain::cmdSaveAs(frmEditor& w) {
     const int tab = TaskBar_->currentIndex();
     SourceDocument& doc = w.View().Document();
     QString name;
-    if (!state_.prompts.saveFile(this, {QString(), doc.PathName(), SourceFilter}, name))
+    if (!state_.prompts.saveFile(this, {QString(), doc.PathName(), docrules::SourceFilter}, name))
         return AppError::cancelled();
     if (name.isEmpty())
         return {};
