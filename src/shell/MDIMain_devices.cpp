@@ -59,11 +59,8 @@ void MDIMain::SSActiveToolBars1_ComboCloseUp(const QString& id) {
         for (int line = 0; line < doc.NumLines(); ++line) {
             if (doc.GetLineData(line, 2) != 1)
                 continue;
-            QString s = doc.GetLine(line);
-            s.remove(u'\t');
-            s = text::Trim(s);
-            const QString name = s.left(int(s.indexOf(u':')) < 0 ? s.size() : s.indexOf(u':'));
-            if (name.toUpper() == wanted) {
+            const QString s = text::Trim(doc.GetLine(line).remove(u'\t'));
+            if (s.left(s.indexOf(u':')).toUpper() == wanted) {
                 view.SetScrollPos(0, line);
                 view.MoveCaret(0, line + 1);
                 view.SetFocus();

@@ -154,6 +154,30 @@ private slots:
             QCOMPARE(cls, tokenClass);
     }
 
+    void labelComboJumpsToTheFirstMatchingLabelLine_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("caretLine");
+        QTest::newRow("TAB-indented") << "Loop" << 2;
+        QTest::newRow("any case") << "LOOP" << 2;
+        QTest::newRow("space-indented") << "Done" << 5;
+        QTest::newRow("not a label line") << "Other" << 0;
+    }
+    void labelComboJumpsToTheFirstMatchingLabelLine() {
+        QFETCH(QString, entry);
+        QFETCH(int, caretLine);
+        FrameFixture f;
+        const QString p = f.path(QStringLiteral("labels.pbp"));
+        testsupport::writeFile(p, "x = 1\n\tLoop:\nHIGH 1\nLoop:\n  Done:\nEND\nOther:\n");
+        MDIMain& m = f.start(p);
+        SourceDocument& doc = f.active()->View().Document();
+        for (int line : {1, 3, 4})
+            doc.SetLineData(line, 2, 1); // line 6 is not marked as a label line
+        m.toolBars().ListAdd(ids::ID_GotoLabel, entry);
+        m.toolBars().SetListIndex(ids::ID_GotoLabel, 0);
+        m.SSActiveToolBars1_ComboCloseUp(ids::ID_GotoLabel);
+        QCOMPARE(f.active()->View().CaretY(), caretLine);
+    }
+
     void list1GrowsOnEveryRebuild() {
         FrameFixture f;
         MDIMain& m = f.start();
