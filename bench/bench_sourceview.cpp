@@ -1,6 +1,6 @@
 // Benchmark of the SourceView control on a generated 100,000-line PicBasic program.
 // Run it by hand (see README.md); it prints one line per measurement.
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 #include "platform/TextHelpers.h"
 #include "shell/MDIMain.h"
 

@@ -1,6 +1,6 @@
 #include "editor/DrawClass.h"
 
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ISourceDraw2.h"
+#include "platform/sourceview/ISourceDraw2.h"
 
 #include <QBrush>
 

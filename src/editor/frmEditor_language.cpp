@@ -2,8 +2,8 @@
 #include "editor/frmEditor.h"
 
 #include "language/ReservedWords.h"
-#include "platform/ActiveToolBars.h"
-#include "platform/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
 #include "shell/ToolIds.h"
 

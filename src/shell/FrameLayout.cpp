@@ -1,7 +1,7 @@
 #include "shell/FrameLayout.h"
 
-#include "platform/ActiveToolBars.h"
-#include "platform/ToolIcons.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "platform/toolbars/ToolIcons.h"
 #include "shell/ToolIds.h"
 
 #include <QAction>

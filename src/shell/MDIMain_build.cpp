@@ -3,7 +3,7 @@
 
 #include "dialogs/frmAbout.h"
 #include "editor/frmEditor.h"
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 
 AppError MDIMain::cmdCompile(frmEditor& w) {
     AppError err;

@@ -3,10 +3,10 @@
 
 #include "editor/frmEditor.h"
 #include "language/DeviceDatabase.h"
-#include "platform/ActiveToolBars.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 #include "platform/TextHelpers.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"

@@ -2,10 +2,10 @@
 #include "shell/MDIMain.h"
 
 #include "editor/frmEditor.h"
-#include "platform/ActiveToolBars.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/AppPaths.h"
 #include "platform/Prompts.h"
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 #include "platform/TextHelpers.h"
 #include "shell/DocumentRules.h"
 #include "shell/Settings.h"

@@ -8,7 +8,7 @@
 #include "dialogs/frmGotoLine.h"
 #include "dialogs/frmScan.h"
 #include "editor/frmEditor.h"
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
 #include "support/FrameFixture.h"
 #include "support/TestSupport.h"

@@ -5,7 +5,7 @@
 
 #include "editor/DrawClass.h"
 #include "editor/frmEditor.h"
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
 #include "support/FrameFixture.h"
 #include "support/TestSupport.h"

@@ -3,10 +3,10 @@
 
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
-#include "platform/ActiveToolBars.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/Colors.h"
 #include "platform/HelpViewer.h"
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
 #include "shell/ToolIds.h"
 #include "support/FrameFixture.h"

@@ -10,9 +10,9 @@
 #include "dialogs/frmGotoLine.h"
 
 #include "editor/frmEditor.h"
-#include "platform/ActiveToolBars.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/HelpViewer.h"
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
 #include "shell/ToolIds.h"
 #include "support/FrameFixture.h"

@@ -3,8 +3,8 @@
 #include <QTest>
 
 #include "editor/frmEditor.h"
-#include "platform/ActiveToolBars.h"
-#include "platform/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
 #include "shell/ToolIds.h"
 #include "support/FrameFixture.h"

@@ -1,6 +1,6 @@
-#include "platform/ActiveToolBars.h"
+#include "platform/toolbars/ActiveToolBars.h"
 
-#include "platform/ToolCombo.h"
+#include "platform/toolbars/ToolCombo.h"
 
 #include <QAction>
 #include <QCursor>

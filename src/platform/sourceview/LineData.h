@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SourceLexer.h"
+#include "platform/sourceview/SourceLexer.h"
 
 #include <QList>
 #include <QTextBlockUserData>

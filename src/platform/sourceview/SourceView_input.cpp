@@ -1,8 +1,8 @@
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 
 #include "platform/KeyCodes.h"
-#include "platform/SourceMargin.h"
-#include "platform/SourceTextArea.h"
+#include "platform/sourceview/SourceMargin.h"
+#include "platform/sourceview/SourceTextArea.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

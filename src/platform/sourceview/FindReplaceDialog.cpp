@@ -1,6 +1,6 @@
-#include "platform/FindReplaceDialog.h"
+#include "platform/sourceview/FindReplaceDialog.h"
 
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 
 #include "platform/Colors.h"
-#include "platform/LineData.h"
-#include "platform/SourceMargin.h"
-#include "platform/SourceTextArea.h"
+#include "platform/sourceview/LineData.h"
+#include "platform/sourceview/SourceMargin.h"
+#include "platform/sourceview/SourceTextArea.h"
 
 #include <QPaintEvent>
 #include <QPainter>

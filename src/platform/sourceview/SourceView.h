@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ISourceDraw2.h"
-#include "platform/SourceDocument.h"
-#include "platform/TokenStyles.h"
+#include "platform/sourceview/ISourceDraw2.h"
+#include "platform/sourceview/SourceDocument.h"
+#include "platform/sourceview/TokenStyles.h"
 
 #include <QPointer>
 #include <QTimer>

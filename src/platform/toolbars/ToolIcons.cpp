@@ -1,4 +1,4 @@
-#include "platform/ToolIcons.h"
+#include "platform/toolbars/ToolIcons.h"
 
 #include <QHash>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 
-#include "platform/FindReplaceDialog.h"
+#include "platform/sourceview/FindReplaceDialog.h"
 #include "platform/Prompts.h"
-#include "platform/SourceTextArea.h"
+#include "platform/sourceview/SourceTextArea.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

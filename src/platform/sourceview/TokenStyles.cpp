@@ -1,4 +1,4 @@
-#include "platform/TokenStyles.h"
+#include "platform/sourceview/TokenStyles.h"
 
 #include "platform/Colors.h"
 

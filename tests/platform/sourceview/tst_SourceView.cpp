@@ -16,10 +16,10 @@
 #include <QTextDocument>
 
 #include "platform/Colors.h"
-#include "platform/FindReplaceDialog.h"
+#include "platform/sourceview/FindReplaceDialog.h"
 #include "platform/KeyCodes.h"
 #include "platform/ScriptedPrompts.h"
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 #include "support/TestSupport.h"
 
 namespace {

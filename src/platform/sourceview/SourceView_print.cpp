@@ -1,7 +1,7 @@
-#include "platform/SourceView.h"
+#include "platform/sourceview/SourceView.h"
 
 #include "platform/Prompts.h"
-#include "platform/SourceTextArea.h"
+#include "platform/sourceview/SourceTextArea.h"
 
 #include <QPrinter>
 #include <QTextBlock>

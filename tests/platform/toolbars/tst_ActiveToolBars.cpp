@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "platform/ActiveToolBars.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "shell/FrameLayout.h"
 #include "shell/ToolIds.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/AppError.h"
-#include "platform/LineData.h"
-#include "platform/SourceLexer.h"
+#include "platform/sourceview/LineData.h"
+#include "platform/sourceview/SourceLexer.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "platform/SourceLexer.h"
+#include "platform/sourceview/SourceLexer.h"
 
 namespace {
 

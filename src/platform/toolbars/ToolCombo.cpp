@@ -1,4 +1,4 @@
-#include "platform/ToolCombo.h"
+#include "platform/toolbars/ToolCombo.h"
 
 #include <QTimer>
 

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "platform/SourceDocument.h"
+#include "platform/sourceview/SourceDocument.h"
 #include "support/TestSupport.h"
 
 using testsupport::readFile;

@@ -1,6 +1,6 @@
-#include "platform/SourceDocument.h"
+#include "platform/sourceview/SourceDocument.h"
 
-#include "platform/LineData.h"
+#include "platform/sourceview/LineData.h"
 #include "platform/TextEncoding.h"
 
 #include <QDir>

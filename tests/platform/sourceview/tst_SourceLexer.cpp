@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "platform/SourceLexer.h"
+#include "platform/sourceview/SourceLexer.h"
 
 // Tokens as "class:text", blanks left out, so a table row reads like the line.
 static QString describe(const QString& line, const QList<SourceToken>& tokens) {
