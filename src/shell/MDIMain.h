@@ -101,6 +101,9 @@ public:
 
 private:
     void registerCommands();
+    // Commands that exist in the menus but have no behaviour yet: grey, and refused when clicked.
+    static bool isUnavailable(const QString& id);
+    void markUnavailableCommands();
     // The duplicate check: says "File Already Open!" and returns true when a tab holds the path.
     bool isDuplicate(const QString& path);
     void finishOpening(frmEditor* w);

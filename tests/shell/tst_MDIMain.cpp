@@ -41,7 +41,7 @@ private slots:
         QCOMPARE(m.toolBars().ToolIds(ids::ID_Window).mid(4),
                  (QStringList{"separator", QStringLiteral("&1. ") + w->caption()}));
         QCOMPARE(w->Tag, QStringLiteral("&1. ") + w->caption());
-        QVERIFY(m.toolBars().Enabled(ids::ID_Compile));
+        QVERIFY(m.toolBars().Enabled(ids::ID_Save));
     }
 
     void commandLineFileOpensRegardlessOfLastFile() {
