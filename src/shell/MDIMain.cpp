@@ -78,7 +78,16 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     });
 }
 
-MDIMain::~MDIMain() = default;
+MDIMain::~MDIMain() {
+    // The children outlive this body: QWidget's destructor hides and deletes them after the frame's
+    // own members are gone. Their signals must not reach the frame then (an MDI area re-activating a
+    // sub-window as its neighbour hides), so cut them off and take the editor windows down first.
+    disconnect(mdiArea_, nullptr, this, nullptr);
+    disconnect(SSActiveToolBars1, nullptr, this, nullptr);
+    disconnect(TaskBar_, nullptr, this, nullptr);
+    for (QMdiSubWindow* w : mdiArea_->subWindowList())
+        delete w;
+}
 
 namespace {
 // Commands whose windows are still being built. They stay grey, with a tool tip that says so, rather
