@@ -1,6 +1,5 @@
 #include "editor/frmEditor.h"
 
-#include "dialogs/frmGotoLine.h"
 #include "editor/ColorTable.h"
 #include "editor/DrawClass.h"
 #include "platform/toolbars/ActiveToolBars.h"
@@ -51,15 +50,23 @@ frmEditor::frmEditor(MDIMain& frame, AppState& state)
     SyntaxHelp_->hide();
     CheckFile_->setInterval(1000);
     CheckFile_->setObjectName(QStringLiteral("CheckFile"));
+    List1_->setFixedSize(127, 120);
+    List1_->installEventFilter(this);
     connect(View_, &SourceView::ExecuteCommandEvent, this, &frmEditor::View_ExecuteCommand);
+    connect(View_, &SourceView::CaretMove, this, &frmEditor::View_CaretMove);
+    connect(View_, &SourceView::KeyDown, this, &frmEditor::View_KeyDown);
+    connect(View_, &SourceView::KeyUp, this, &frmEditor::View_KeyUp);
+    connect(View_, &SourceView::KeyPress, this, &frmEditor::View_KeyPress);
+    connect(View_, &SourceView::LinesChanged, this, &frmEditor::View_LinesChanged);
+    connect(View_, &SourceView::MouseMove, this, &frmEditor::View_MouseMove);
+    connect(View_, &SourceView::MouseUp, this, &frmEditor::View_MouseUp);
+    connect(List1_, &QListWidget::itemDoubleClicked, this, &frmEditor::List1_DblClick);
 }
 
-void frmEditor::View_ExecuteCommand(int& code) {
-    if (code == SourceView::CmdGotoLine) {
-        frmGotoLine dialog(frame_);
-        dialog.exec();
-        code = 0;
-    }
+bool frmEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1_ && event->type() == QEvent::FocusIn)
+        List1_GotFocus();
+    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 frmEditor::~frmEditor() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "language/QuickLists.h"
+
+#include <QElapsedTimer>
 #include <QMdiSubWindow>
 #include <memory>
 
@@ -10,6 +13,7 @@ class QListWidget;
 class QTextEdit;
 class QTimer;
 class DrawClass;
+class frmScan;
 
 // The document window: one per open source file, a child of the frame. It hosts the editor control
 // `View`, the pop-up list `List1`, the syntax box `SyntaxHelp` and the compile poll timer `CheckFile`.
@@ -41,18 +45,56 @@ public:
     bool SaveModified();
     QString GetShortPath(const QString& path);
 
-    // The control announces each editing command; a handler sets the code to 0 to take it over.
+    // The label and declaration scanner (frmEditor_scan.cpp). The column arguments are not used.
+    void CheckForLabels(int col, int line);
+    void CheckForVariables(int col, int line);
+    void UpdateLabels();
+    // The scan after loading: the marks and label combo that CheckForLabels and CheckForVariables
+    // leave on every line in turn, reached in one pass; the progress window shows it when given.
+    void ScanDocument(frmScan* progress);
+
+    // Caret tracking (frmEditor_caret.cpp).
+    void View_CaretMove(int col, int line);
+    // The compiler's message for an error line (counted from 1) on the status bar.
+    void GetErrorDescription(const qint32& Line);
+
+    // The quick pop-up lists (frmEditor_quicklist.cpp).
+    void ShowQuickList(qint16 Key);
+
+    // Keyboard and mouse (frmEditor_keys.cpp). The control announces each editing command; a handler
+    // sets the code to 0 to take it over.
+    void View_KeyDown(int& KeyCode, int Shift);
+    void View_KeyUp(int& KeyCode, int Shift);
+    void View_KeyPress(int& KeyAscii);
     void View_ExecuteCommand(int& code);
+    void View_LinesChanged();
+    void View_MouseMove(int Button, int Shift, int X, int Y);
+    void View_MouseUp(int Button, int Shift, int X, int Y);
+    void List1_DblClick();
+    void List1_GotFocus();
 
     // The window's caption: the document's full path.
     QString caption() const;
     void setCaption(const QString& caption);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The token just before the caret column (at col - 1, or col at column 0).
+    void tokenBefore(int col, int line, int& cls, int& start, int& length) const;
+    void enableCutCopy();
+    // Accepting a list entry by ListMode, replacing (col1, col2) of the caret line.
+    void acceptEntry(int col1, int col2);
+    int typedWordStart() const;
+    // ShowQuickList's parts.
+    void fillList(quicklists::Source source);
+    void showList();
+    void showSyntaxLine();
+    void hideQuickList();
+    QStringList listEntries(quicklists::Source source) const;
     void applyColors();
     void saveColors();
 
@@ -64,4 +106,5 @@ private:
     QTimer* CheckFile_;
     std::unique_ptr<DrawClass> draw_;
     bool unloaded_ = false;
+    QElapsedTimer pasteChecked_;
 };

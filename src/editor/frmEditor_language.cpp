@@ -18,6 +18,8 @@ void frmEditor::InitPBPCodes() {
 void frmEditor::LoadReservedWords() {
     DeviceIndex = qint16(frame_.toolBars().ListIndex(ids::ID_Device));
     SourceDocument& doc = View_->Document();
+    // PicBasic Pro also starts a comment with ";".
+    doc.SetSLCommentStart3(state_.PBPMode ? QStringLiteral(";") : QString());
     doc.ClearKeywords();
     for (const KeywordAddition& k :
          ReservedWords::buildKeywordLists(state_.PBPCodes, state_.PBPMode, state_.DevicePorts))

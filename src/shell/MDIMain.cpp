@@ -11,6 +11,7 @@
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/DocumentRules.h"
 #include "shell/FrameLayout.h"
+#include "shell/LabelCombo.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
 
@@ -36,6 +37,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     setObjectName(QStringLiteral("MDIMain"));
 
     buildFrameTools(*SSActiveToolBars1);
+    labelCombo_ = std::make_unique<LabelCombo>(*SSActiveToolBars1);
     setMenuBar(SSActiveToolBars1->menuBar());
     addToolBar(Qt::TopToolBarArea, SSActiveToolBars1->toolBar(ids::Standard));
     addToolBarBreak();

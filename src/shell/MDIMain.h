@@ -17,6 +17,7 @@ class QMdiSubWindow;
 class QTabBar;
 class frmEditor;
 class HelpViewer;
+class LabelCombo;
 
 // The multiple-document frame: menus and toolbars, the MDI area with its tab strip, the status bar,
 // and the frame operations the other windows call.
@@ -73,6 +74,8 @@ public:
     QString deviceFile() const;
 
     HelpViewer& help() { return *help_; }
+    // The label combo ID_GotoLabel as the scanner fills it.
+    LabelCombo& labelCombo() { return *labelCombo_; }
 
     // Opens a document or address with the desktop; "Unable to launch application." on failure.
     void ShellOpen(const QString& target);
@@ -150,5 +153,6 @@ private:
     QString taskBarTag_ = QStringLiteral("False");
     QList<QPointer<frmEditor>> loadOrder_;
     std::unique_ptr<HelpViewer> help_;
+    std::unique_ptr<LabelCombo> labelCombo_;
     bool unloaded_ = false;
 };

@@ -1,6 +1,7 @@
 // The document set: New, Open, the recent entries, Save As, and opening a window for a path.
 #include "shell/MDIMain.h"
 
+#include "dialogs/frmScan.h"
 #include "editor/frmEditor.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/AppPaths.h"
@@ -46,7 +47,10 @@ void MDIMain::finishOpening(frmEditor* w) {
 void MDIMain::scanDocument(frmEditor* w) {
     if (!w)
         return;
-    // The label and declaration scan joins here with the scanner; the window starts at its top.
+    {
+        frmScan scan(this);
+        w->ScanDocument(&scan);
+    }
     w->View().MoveCaret(0, 0);
     w->View().Document().SetModified(false);
 }

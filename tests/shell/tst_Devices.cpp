@@ -170,10 +170,9 @@ private slots:
         testsupport::writeFile(p, "x = 1\n\tLoop:\nHIGH 1\nLoop:\n  Done:\nEND\nOther:\n");
         MDIMain& m = f.start(p);
         SourceDocument& doc = f.active()->View().Document();
-        for (int line : {1, 3, 4})
-            doc.SetLineData(line, 2, 1); // line 6 is not marked as a label line
+        doc.SetLineData(6, 2, 0); // the open scan marked it; now it is not a label line
         m.toolBars().ListAdd(ids::ID_GotoLabel, entry);
-        m.toolBars().SetListIndex(ids::ID_GotoLabel, 0);
+        m.toolBars().SetListIndex(ids::ID_GotoLabel, m.toolBars().ListCount(ids::ID_GotoLabel) - 1);
         m.SSActiveToolBars1_ComboCloseUp(ids::ID_GotoLabel);
         QCOMPARE(f.active()->View().CaretY(), caretLine);
     }

@@ -199,7 +199,53 @@ void SourceDocument::SetLineData(int line, int slot, qint32 value) {
         return;
     if (value == 0 && !LineData::peek(b))
         return;
-    LineData::of(b)->setSlot(slot, value);
+    LineData* d = LineData::of(b);
+    if (d->slot(slot) != value) {
+        d->setSlot(slot, value);
+        ++revision_;
+    }
+}
+
+void SourceDocument::rewriteLineData(
+    int slot, const std::function<qint32(int line, const QString& text, qint32 value)>& visit) {
+    if (slot < 1 || slot > LineData::SlotCount)
+        return;
+    int line = 0;
+    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next(), ++line) {
+        LineData* d = LineData::peek(b);
+        const qint32 old = d ? d->slot(slot) : 0;
+        const qint32 value = visit(line, b.text(), old);
+        if (value != old) {
+            LineData::of(b)->setSlot(slot, value);
+            ++revision_;
+        }
+    }
+}
+
+QStringList SourceDocument::linesWhere(int slot, qint32 value, QList<int>* numbers) const {
+    QStringList texts;
+    int line = 0;
+    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next(), ++line) {
+        const LineData* d = LineData::peek(b);
+        if ((d ? d->slot(slot) : 0) != value)
+            continue;
+        texts.append(b.text());
+        if (numbers)
+            numbers->append(line);
+    }
+    return texts;
+}
+
+int SourceDocument::previousLineWhere(int slot, qint32 value, int fromLine) const {
+    if (fromLine < 0)
+        return -1;
+    QTextBlock b = doc_->findBlockByNumber(qMin(fromLine, NumLines() - 1));
+    for (; b.isValid(); b = b.previous()) {
+        const LineData* d = LineData::peek(b);
+        if ((d ? d->slot(slot) : 0) == value)
+            return b.blockNumber();
+    }
+    return -1;
 }
 
 bool SourceDocument::Modified() const {
@@ -294,6 +340,14 @@ void SourceDocument::DeleteImpl(int col1, int line1, int col2, int line2) {
     c.removeSelectedText();
 }
 
+void SourceDocument::BeginUndoGroup() {
+    QTextCursor(doc_).beginEditBlock();
+}
+
+void SourceDocument::EndUndoGroup() {
+    QTextCursor(doc_).endEditBlock();
+}
+
 void SourceDocument::UpdateViews(int, int, int line1, int, int line2) {
     emit repaintRequested(qMin(line1, line2), qMax(line1, line2));
 }
@@ -312,6 +366,13 @@ void SourceDocument::SetSLCommentStart(const QString& s) {
 
 void SourceDocument::SetSLCommentStart2(const QString& s) {
     config_.commentStart2 = s;
+    languageChanged();
+}
+
+void SourceDocument::SetSLCommentStart3(const QString& s) {
+    if (config_.commentStart3 == s)
+        return;
+    config_.commentStart3 = s;
     languageChanged();
 }
 
@@ -351,11 +412,16 @@ const QList<SourceToken>& SourceDocument::tokens(const QTextBlock& block) const 
     return d->tokens;
 }
 
+QList<SourceToken> SourceDocument::lexText(const QString& text) const {
+    return SourceLexer::lex(text, config_, keywords_);
+}
+
 QList<SourceToken> SourceDocument::tokensOfLine(int line) const {
     return tokens(doc_->findBlockByNumber(line));
 }
 
 void SourceDocument::onContentsChange(int pos, int removed, int added) {
+    ++revision_;
     const QTextBlock first = doc_->findBlock(pos);
     const QTextBlock last = doc_->findBlock(pos + added);
     for (QTextBlock b = first; b.isValid(); b = b.next()) {

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 class QTextBlock;
 class QTextCursor;
@@ -42,6 +44,14 @@ public:
     qint32 GetLineData(int line, int slot) const;
     void SetLineData(int line, int slot, qint32 value);
 
+    // Whole-document passes over one data slot, block by block rather than by line number.
+    // Every line in order: `visit` gets its number, text and slot value and returns the new value.
+    void rewriteLineData(int slot, const std::function<qint32(int line, const QString& text, qint32 value)>& visit);
+    // The texts (and numbers) of the lines whose slot holds `value`, in order.
+    QStringList linesWhere(int slot, qint32 value, QList<int>* numbers = nullptr) const;
+    // The nearest line at or above `fromLine` whose slot holds `value`; -1 when none.
+    int previousLineWhere(int slot, qint32 value, int fromLine) const;
+
     bool Modified() const;
     void SetModified(bool modified);
     bool CanUndo() const;
@@ -63,6 +73,9 @@ public:
     // Raw insert and delete; the extra flags of the classic call are accepted and ignored.
     void InsertImpl(int col, int line, const QString& text, int flags1 = 0, int flags2 = 0, int flags3 = 0);
     void DeleteImpl(int col1, int line1, int col2, int line2);
+    // Edits between these two calls undo as one step.
+    void BeginUndoGroup();
+    void EndUndoGroup();
     // Asks every view to repaint lines line1..line2 (flags and columns are accepted and ignored).
     void UpdateViews(int flags, int col1, int line1, int col2, int line2);
 
@@ -70,8 +83,11 @@ public:
     void SetSLCommentStart(const QString& s);
     void SetSLCommentStart2(const QString& s);
     void SetStringDelimiter(const QString& s);
+    // A third comment starter, for dialects that have one more.
+    void SetSLCommentStart3(const QString& s);
     QString SLCommentStart() const { return config_.commentStart; }
     QString SLCommentStart2() const { return config_.commentStart2; }
+    QString SLCommentStart3() const { return config_.commentStart3; }
     QString StringDelimiter() const { return config_.stringDelimiter; }
     // Stored for the callers that pass them; they do not change the lexer.
     void SetLanguageFlags(int flags) { languageFlags_ = flags; }
@@ -91,6 +107,10 @@ public:
     // language settings change.
     const QList<SourceToken>& tokens(const QTextBlock& block) const;
     QList<SourceToken> tokensOfLine(int line) const;
+    // The tokens a text would have as a line of this document, without touching any cache.
+    QList<SourceToken> lexText(const QString& text) const;
+    // Increases whenever the text or any line's data changes.
+    quint64 revision() const { return revision_; }
     // Position of (col, line) in the text document, clamped into it.
     int position(int col, int line) const;
 
@@ -116,6 +136,7 @@ private:
     LexerConfig config_;
     KeywordTable keywords_;
     quint32 lexStamp_ = 1;
+    quint64 revision_ = 1;
     int languageFlags_ = 0;
     int documentSetting_ = 0;
     bool utf8_ = true;

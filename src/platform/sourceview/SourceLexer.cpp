@@ -143,7 +143,8 @@ QList<SourceToken> SourceLexer::lex(const QString& line, const LexerConfig& conf
             continue;
         }
         const int unit = unitLength(line, i);
-        if (commentAt(config.commentStart, i, unit) || commentAt(config.commentStart2, i, unit)) {
+        if (commentAt(config.commentStart, i, unit) || commentAt(config.commentStart2, i, unit) ||
+            commentAt(config.commentStart3, i, unit)) {
             push(i, n - i, tokenclass::Comment);
             break;
         }

@@ -30,11 +30,12 @@ constexpr int Count = 16;
 
 // The language settings the lexer reads. A comment starter made of letters ("rem") only counts as a
 // whole word, in any case; one with other characters ("'") counts wherever it appears outside a
-// string. ";" is not a comment starter unless configured as one.
+// string. ";" is not a comment starter unless configured as one (the third starter).
 struct LexerConfig {
     QString commentStart;
     QString commentStart2;
     QString stringDelimiter;
+    QString commentStart3 = {};
 };
 
 // The six keyword lists, prepared for matching. A keyword matches whole words in any case; the words of

@@ -153,6 +153,10 @@ public:
     // The top-left corner of the character cell at (col, line).
     void PositionToPoint(int col, int line, int& x, int& y) const;
 
+    // The help topic of what the caret stands on (0: none), for the help key.
+    int HelpContextID() const { return helpContextId_; }
+    void SetHelpContextID(int id) { helpContextId_ = id; }
+
     ISourceDraw2* DrawHook() const { return drawHook_; }
     void SetDrawHook(ISourceDraw2* hook);
     void SetPrompts(Prompts* prompts) { prompts_ = prompts; }
@@ -213,6 +217,7 @@ private:
     ISourceDraw2* drawHook_ = nullptr;
     Prompts* prompts_ = nullptr;
     QPointer<FindReplaceDialog> findDialog_;
+    int helpContextId_ = 0;
     int marginStyle_ = 1;
     int marginCells_ = 6;
     qint32 backColor_;

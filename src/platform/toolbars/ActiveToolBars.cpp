@@ -338,6 +338,19 @@ void ActiveToolBars::ListAdd(const QString& id, const QString& text) {
     }
 }
 
+void ActiveToolBars::ListSetAll(const QString& id, const QStringList& texts) {
+    if (QComboBox* c = combo(id)) {
+        c->clear();
+        c->addItems(texts);
+        c->setCurrentIndex(-1);
+    }
+}
+
+void ActiveToolBars::ListSetText(const QString& id, int index, const QString& text) {
+    if (QComboBox* c = combo(id); c && index >= 0 && index < c->count())
+        c->setItemText(index, text);
+}
+
 int ActiveToolBars::ListCount(const QString& id) const {
     const QComboBox* c = combo(id);
     return c ? c->count() : 0;

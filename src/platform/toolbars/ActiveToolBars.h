@@ -72,6 +72,9 @@ public:
     QComboBox* combo(const QString& id) const;
     void ListClear(const QString& id);
     void ListAdd(const QString& id, const QString& text);
+    // Replaces the whole list in one batch (no entry chosen afterwards).
+    void ListSetAll(const QString& id, const QStringList& texts);
+    void ListSetText(const QString& id, int index, const QString& text);
     int ListCount(const QString& id) const;
     QString ListText(const QString& id, int index) const;
     int ListIndex(const QString& id) const;

@@ -1,0 +1,221 @@
+// Keyboard and mouse: the pop-up list's keys, indent and outdent, the edit tools' states.
+#include "editor/frmEditor.h"
+
+#include "dialogs/frmGotoLine.h"
+#include "editor/ColorTable.h"
+#include "platform/KeyCodes.h"
+#include "platform/Prompts.h"
+#include "platform/sourceview/SourceView.h"
+#include "platform/TextHelpers.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTextEdit>
+
+namespace {
+
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'.' || c == u'$' || c == u'%';
+}
+
+} // namespace
+
+void frmEditor::View_KeyDown(int& KeyCode, int Shift) {
+    const int code = KeyCode * Shift;
+    if (code >= 480 && code <= 492)
+        ShowQuickList(qint16(code));
+}
+
+void frmEditor::View_KeyUp(int& KeyCode, int Shift) {
+    Q_UNUSED(Shift);
+    AppState& s = state_;
+    SourceView& v = *View_;
+    enableCutCopy();
+    const int caret = v.CaretX();
+    if (caret == 0 || caret == 1)
+        return;
+    int cls = 0, start = 0, length = 0;
+    if (KeyCode == keys::VK_Space && s.QuickListMode == -1) {
+        v.GetTokenAt(caret - 2, v.CaretY(), cls, start, length);
+        if (cls == 2)
+            s.StatementRow = 0;
+    }
+    if (KeyCode == keys::VK_Space) {
+        if (s.QuickListMode == 11)
+            s.QuickListMode = 12;
+        else if (s.QuickListMode == 13)
+            s.QuickListMode = 14;
+        else if (s.QuickListMode == -1)
+            s.QuickListMode = 2;
+    }
+    if (KeyCode == keys::VK_Return && s.QuickListMode != 0) {
+        s.QuickListMode = 0;
+        s.QuickListContext[1] = 0;
+        List1_->hide();
+    }
+    if (KeyCode == keys::VK_OEM_1) {
+        s.QuickListContext[1] = 0;
+        if (s.QuickListMode == -1) {
+            const Prompts::Answer a = s.prompts.message(
+                this, QStringLiteral("Reserved Words Can Not Be Used As Labels!"),
+                QStringLiteral("Error Line:") + text::Str(v.CaretY() + 1), Prompts::Buttons::OkCancel,
+                Prompts::Icon::Exclamation);
+            // Typing merges into one undo step, so the colon itself is taken out rather than undone.
+            const int col = v.CaretX();
+            if (a == Prompts::Answer::Ok && col > 0 && v.Document().GetLine(v.CaretY()).at(col - 1) == u':')
+                v.Document().DeleteImpl(col - 1, v.CaretY(), col, v.CaretY());
+        }
+    }
+    if (List1_->isVisible()) {
+        const int at = v.CaretX() - (KeyCode == keys::VK_Space ? 2 : 1);
+        v.GetTokenAt(at, v.CaretY(), cls, start, length);
+        const QString typed = v.Document().GetLine(v.CaretY()).mid(start, length).toUpper();
+        int match = -1;
+        for (int i = 0; i < List1_->count() && match < 0; ++i)
+            if (!typed.isEmpty() && List1_->item(i)->text().toUpper().startsWith(typed))
+                match = i;
+        if (match < 0) {
+            List1_->hide();
+            v.Refresh();
+        } else {
+            List1_->setCurrentRow(match);
+            if (KeyCode == keys::VK_Space)
+                acceptEntry(start, v.CaretX());
+        }
+    }
+    if (!List1_->isVisible())
+        ShowQuickList(qint16(KeyCode));
+}
+
+void frmEditor::View_KeyPress(int& KeyAscii) {
+    if (KeyAscii != 13 || state_.QuickListMode != 10)
+        return;
+    if (List1_->isVisible() && List1_->currentRow() >= 0) {
+        acceptEntry(typedWordStart(), View_->CaretX());
+        // The pick takes the Enter: no line break after the entry.
+        KeyAscii = 0;
+    }
+    hideQuickList();
+}
+
+int frmEditor::typedWordStart() const {
+    const QString text = View_->Document().GetLine(View_->CaretY());
+    int col = qMin(View_->CaretX(), int(text.size()));
+    while (col > 0 && isWordChar(text.at(col - 1)))
+        --col;
+    return col;
+}
+
+void frmEditor::acceptEntry(int col1, int col2) {
+    AppState& s = state_;
+    SourceView& v = *View_;
+    const QListWidgetItem* item = List1_->currentItem();
+    const QString entry = item ? item->text() : QString();
+    QString inserted;
+    bool insert = item != nullptr;
+    if (insert && s.ListMode == quicklists::InsertInclude && quicklists::isBrowseEntry(entry)) {
+        QString chosen;
+        insert = s.prompts.openFile(
+            this, {QString(), QString(), QStringLiteral("Include Files (*.bas)|*.bas|All Files (*.*)|*.*|")},
+            chosen);
+        if (insert && chosen.isEmpty()) {
+            s.prompts.message(this, QStringLiteral("No filename entered."), QStringLiteral("File Error"));
+            insert = false;
+        }
+        if (insert) {
+            const QString shortPath = GetShortPath(chosen);
+            insert = !shortPath.isEmpty();
+            inserted = u'"' + shortPath + u'"';
+        }
+    } else if (insert) {
+        inserted = quicklists::insertedText(entry, s.ListMode);
+    }
+    const int line = v.CaretY();
+    s.QuickListMode = 0;
+    s.ListMode = 0;
+    List1_->hide();
+    if (insert)
+        v.Document().InsertOverwrite(col1, line, col2, line, inserted);
+    View_CaretMove(v.CaretX(), v.CaretY());
+}
+
+void frmEditor::List1_DblClick() {
+    acceptEntry(View_->CaretX(), View_->CaretX());
+}
+
+void frmEditor::List1_GotFocus() {
+    View_->SetFocus();
+}
+
+void frmEditor::View_ExecuteCommand(int& code) {
+    SourceView& v = *View_;
+    SourceDocument& doc = v.Document();
+    if (code == SourceView::CmdIndent || code == SourceView::CmdOutdent) {
+        int col1, line1, col2, line2;
+        v.GetSel(col1, line1, col2, line2);
+        // A selection that ends at the start of a line does not take that line in.
+        if (line2 > line1 && col2 == 0)
+            --line2;
+        doc.BeginUndoGroup();
+        for (int line = line1; line <= line2; ++line) {
+            if (code == SourceView::CmdIndent)
+                doc.InsertImpl(0, line, QStringLiteral("\t"));
+            else if (doc.GetLine(line).startsWith(u'\t'))
+                doc.DeleteImpl(0, line, 1, line);
+        }
+        doc.EndUndoGroup();
+        doc.UpdateViews(128, 0, line1, 0, line2);
+        v.SetSel(0, line1, doc.GetLineLength(line2), line2);
+        code = 0;
+        return;
+    }
+    if (code == SourceView::CmdGotoLine) {
+        frmGotoLine dialog(frame_);
+        dialog.exec();
+        code = 0;
+        return;
+    }
+    if (List1_->isVisible()) {
+        const int row = List1_->currentRow();
+        if (code == SourceView::CmdDown)
+            List1_->setCurrentRow(qMin(row + 1, List1_->count() - 1));
+        else if (code == SourceView::CmdUp)
+            List1_->setCurrentRow(row - 1 >= 0 ? row - 1 : -1);
+        else if (code == SourceView::CmdCancel)
+            hideQuickList();
+        if (code != SourceView::CmdLeft && code != SourceView::CmdRight && code != SourceView::CmdBackspace)
+            code = 0;
+        return;
+    }
+    if (state_.QuickListMode != 0 && (code == SourceView::CmdUp || code == SourceView::CmdDown))
+        state_.QuickListMode = 0;
+}
+
+void frmEditor::View_LinesChanged() {
+    ActiveToolBars& bars = frame_.toolBars();
+    bars.SetEnabled(QStringLiteral("ID_REDO"), View_->Document().CanRedo());
+    bars.SetEnabled(QStringLiteral("ID_UNDO"), View_->Document().CanUndo());
+}
+
+void frmEditor::View_MouseMove(int, int, int, int) {
+    // Asking the clipboard can mean a round trip to another program: not on every pixel of a move.
+    if (pasteChecked_.isValid() && pasteChecked_.elapsed() < 250)
+        return;
+    pasteChecked_.start();
+    const QMimeData* clip = QApplication::clipboard()->mimeData();
+    frame_.toolBars().SetEnabled(QStringLiteral("ID_PASTE"), clip && clip->hasText());
+}
+
+void frmEditor::View_MouseUp(int Button, int, int X, int Y) {
+    int col = 0, line = 0, start = 0, length = 0;
+    View_->HitTest(X, Y, col, line);
+    View_->GetTokenAt(col, line, state_.MouseTokenClass, start, length);
+    frame_.toolBars().SetEnabled(ids::ID_TokenColor, colortable::isUserColoredClass(state_.MouseTokenClass));
+    if (Button == 2)
+        frame_.toolBars().PopupMenu(ids::ID_Edit);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "language/DeviceDatabase.h"
+
+#include <QString>
+#include <QStringList>
+
+// The quick pop-up lists: where their entries come from, which list a statement's argument wants, and
+// how a picked entry is inserted.
+namespace quicklists {
+
+enum class Source {
+    None,
+    DeclaredVariables,
+    Labels,
+    DevicePins,
+    DevicePorts,
+    PbcVariables,
+    PbcPins,
+    LcdCommands,
+    NapPeriods,
+    SerialModes,
+    IncludeFiles,
+    VariableSizes,
+    OscillatorSpeeds,
+    NoList,
+    DefineNames,
+};
+
+// How a picked entry is inserted (ListMode): 0 as it stands, 1 an include file, 2 the code before "-".
+enum InsertMode : int { InsertText = 0, InsertInclude = 1, InsertCode = 2 };
+int insertMode(Source source);
+
+// The text accepting an entry inserts for modes 0 and 2 (mode 1 quotes it; "Browse" asks for a file).
+QString insertedText(const QString& entry, int listMode);
+bool isBrowseEntry(const QString& entry);
+
+// The declared-variable entry of a VAR line: the trimmed text before the first "VAR" in any case.
+QString declaredName(const QString& line);
+
+// The entries of the lists that need no document: device pins and ports, the PicBasic names and the
+// fixed lists. Declared variables and labels come from the document (see the builders below).
+QStringList fixedEntries(Source source, const DevicePortTable& ports, const QStringList& defineNames = {});
+// "No Variables" / "No Labels" when the document gave nothing.
+QStringList variableEntries(const QStringList& varLines);
+QStringList labelEntries(const QStringList& labelLines);
+
+// The key lists, by the product KeyCode x Shift (480, 484, 488, 492); Source::None for other keys.
+struct KeyList {
+    Source source = Source::None;
+    QString title;
+};
+KeyList keyList(int key, bool pbpMode);
+
+// The number of commas of the statement: the line with ":" appended, cut before the first ":" at or
+// after the keyword's 1-based column, commas counted from the line's start.
+int argumentNumber(const QString& line, int keywordColumn);
+
+// What a statement wants for an argument number.
+enum class Action {
+    Show,          // show `source`
+    Hide,          // hide the list, keep the syntax line
+    HideNoSyntax,  // hide the list without the syntax line (Low)
+    Nothing,       // change nothing
+    Branch,        // Branch/BranchL: "[" after the first comma, then labels; the index otherwise
+};
+struct StatementList {
+    Action action = Action::Nothing;
+    Source source = Source::None;
+};
+StatementList statementList(bool pbpMode, int row, int argument);
+
+// The values list of a DEFINE option (by its entry number), for PicBasic Pro.
+Source defineValues(int defineEntry);
+
+} // namespace quicklists

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// What the editor knows about a line from its text: a label, a VAR or CON declaration, or both. The
+// kind is kept in slot 2 of the line's data.
+namespace sourcescan {
+
+enum LineKind : int { NoKind = 0, LabelLine = 1, VarLine = 2, ConLine = 3, VarConLine = 4 };
+constexpr int KindSlot = 2;
+constexpr int StatementClass = 10;
+
+// A line is a label line when, TABs removed, its first p characters (p the 1-based position of the
+// first ':') hold no space once trimmed. Leading spaces count towards p, so an indented "Loop: GOTO x"
+// is not a label line.
+bool isLabelLine(const QString& line);
+// The TAB-free, trimmed text up to its first ':' (the whole trimmed text when there is none).
+QString labelName(const QString& line);
+
+// The kind a line keeps after the label test: 1 for a label line, otherwise 0 instead of a stale 1.
+int labelPass(const QString& line, int kind);
+
+// The token class the editor control gives the character at a 0-based column of the line.
+using ClassAt = std::function<int(int column)>;
+
+// The kind after the VAR and CON passes. A "VAR" or "CON" only counts when the control colours it as
+// a statement (asked at the match's second letter), so one inside a comment, a string or a longer
+// name does not. The label mark survives a line without declarations; a VAR overrides it, a CON
+// turns it into 3 and joins a VAR into 4.
+int declarationPass(const QString& line, int kind, const ClassAt& classAt);
+
+// True when the declaration pass has anything to look at (the line holds "VAR" or "CON" in any case).
+bool mayDeclare(const QString& line);
+
+} // namespace sourcescan

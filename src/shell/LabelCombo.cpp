@@ -1,0 +1,47 @@
+#include "shell/LabelCombo.h"
+
+#include "platform/toolbars/ActiveToolBars.h"
+#include "shell/ToolIds.h"
+
+LabelCombo::LabelCombo(ActiveToolBars& bars) : bars_(bars) {}
+
+bool LabelCombo::inStep() const {
+    return bars_.ListCount(ids::ID_GotoLabel) == names_.size();
+}
+
+void LabelCombo::reindex() {
+    firstByUpper_.clear();
+    firstByUpper_.reserve(names_.size());
+    for (int i = int(names_.size()) - 1; i >= 0; --i)
+        firstByUpper_.insert(names_[i].toUpper(), i);
+}
+
+void LabelCombo::setEntries(const QStringList& names) {
+    if (names.size() == names_.size() && inStep()) {
+        bool changed = false;
+        for (int i = 0; i < names.size(); ++i)
+            if (names[i] != names_[i]) {
+                bars_.ListSetText(ids::ID_GotoLabel, i, names[i]);
+                changed = true;
+            }
+        names_ = names;
+        if (changed)
+            reindex();
+        return;
+    }
+    names_ = names;
+    bars_.ListSetAll(ids::ID_GotoLabel, names_);
+    reindex();
+}
+
+void LabelCombo::select(const QString& name) {
+    int index = -1;
+    if (!name.isNull() && inStep())
+        index = firstByUpper_.value(name.toUpper(), -1);
+    if (bars_.ListIndex(ids::ID_GotoLabel) != index)
+        bars_.SetListIndex(ids::ID_GotoLabel, index);
+}
+
+QStringList LabelCombo::entries() const {
+    return names_;
+}
