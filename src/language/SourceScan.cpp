@@ -35,7 +35,8 @@ bool isLabelLine(const QString& line) {
     const qsizetype colon = s.indexOf(u':');
     if (colon < 0)
         return false;
-    return !text::Trim(s.left(colon + 1)).contains(u' ');
+    // The window is p characters of the trimmed text, p counted on the untrimmed one.
+    return !text::Trim(text::Trim(s).left(colon + 1)).contains(u' ');
 }
 
 QString labelName(const QString& line) {

@@ -42,8 +42,10 @@ void MDIMain::GetDeviceData(bool Reload) {
 }
 
 void MDIMain::SSActiveToolBars1_ComboDropDown(const QString& id) {
-    // The label list is rebuilt from the document when the label scanner exists; nothing else is needed.
-    Q_UNUSED(id);
+    // The list shows the document's labels as they stand now.
+    if (id == ids::ID_GotoLabel)
+        if (frmEditor* w = activeEditor())
+            w->UpdateLabels();
 }
 
 void MDIMain::SSActiveToolBars1_ComboCloseUp(const QString& id) {

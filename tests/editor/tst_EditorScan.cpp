@@ -1,0 +1,253 @@
+#include <QTest>
+
+#include "dialogs/frmScan.h"
+#include "editor/frmEditor.h"
+#include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "shell/LabelCombo.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+#include "support/FrameFixture.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QListWidget>
+
+// The label and declaration scan of an opened file, caret tracking on the status bar, and the combos.
+class tst_EditorScan : public QObject {
+    Q_OBJECT
+
+    static QList<int> kinds(const SourceDocument& doc) {
+        QList<int> out;
+        for (int i = 0; i < doc.NumLines(); ++i)
+            out << doc.GetLineData(i, 2);
+        return out;
+    }
+    static QStringList comboEntries(MDIMain& m) {
+        QStringList out;
+        for (int i = 0; i < m.toolBars().ListCount(ids::ID_GotoLabel); ++i)
+            out << m.toolBars().ListText(ids::ID_GotoLabel, i);
+        return out;
+    }
+    MDIMain& open(FrameFixture& f, const QByteArray& text, const QString& compiler = QStringLiteral("0")) {
+        const QString p = f.path(QStringLiteral("prog.pbp"));
+        testsupport::writeFile(p, text);
+        f.store().save(settings::startup::CompilerType, compiler);
+        return f.start(p);
+    }
+
+private slots:
+    void openScan_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("compiler");
+        QTest::addColumn<QList<int>>("kinds");
+        QTest::addColumn<QStringList>("combo");
+        QTest::newRow("labels and declarations")
+            << QByteArray("Start:\r\nB VAR BYTE\r\nX CON 5\r\nA VAR BYTE : K CON 3\r\n\tLoop: GOTO Loop\r\n")
+            << "0" << QList<int>{1, 2, 3, 4, 1, 0} << QStringList{"Start", "Loop"};
+        QTest::newRow("; comments in PicBasic Pro")
+            << QByteArray("; note: B VAR BYTE\nx = 1 ; y VAR BYTE\n' z VAR BYTE\n") << "0"
+            << QList<int>{0, 0, 0, 0} << QStringList{};
+        QTest::newRow("the last label line keeps its combo entry after a declaration")
+            << QByteArray("x = 1\nA:\nB: x VAR BYTE\nC: y VAR BYTE\n") << "0" << QList<int>{0, 1, 2, 2, 0}
+            << QStringList{"A", "C"};
+        QTest::newRow("duplicates kept, indented label with code is none")
+            << QByteArray("Loop:\n   Loop: GOTO Loop\nLoop:\n") << "0" << QList<int>{1, 0, 1, 0}
+            << QStringList{"Loop", "Loop"};
+    }
+    void openScan() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, compiler);
+        QFETCH(QList<int>, kinds);
+        QFETCH(QStringList, combo);
+        FrameFixture f;
+        MDIMain& m = open(f, text, compiler);
+        const SourceDocument& doc = f.active()->View().Document();
+        QCOMPARE(tst_EditorScan::kinds(doc), kinds);
+        QCOMPARE(comboEntries(m), combo);
+        QVERIFY(!doc.Modified());
+        QCOMPARE(f.active()->View().CaretY(), 0);
+        QVERIFY(m.findChildren<frmScan*>().isEmpty());
+    }
+
+    void semicolonIsACommentOnlyForPicBasicPro_data() {
+        QTest::addColumn<QString>("compiler");
+        QTest::addColumn<int>("tokenClass");
+        QTest::newRow("PicBasic Pro") << "0" << 6;
+        QTest::newRow("PicBasic") << "1" << 1;
+    }
+    void semicolonIsACommentOnlyForPicBasicPro() {
+        QFETCH(QString, compiler);
+        QFETCH(int, tokenClass);
+        FrameFixture f;
+        open(f, "x = 1 ; set x\n", compiler);
+        int cls = 0, start = 0, length = 0;
+        f.active()->View().GetTokenAt(10, 0, cls, start, length);
+        QCOMPARE(cls, tokenClass);
+    }
+
+    // The one-pass scan leaves what CheckForLabels and CheckForVariables leave line by line.
+    void onePassScanEqualsTheLineByLineScan() {
+        const QString corpus = testsupport::corpusDir();
+        if (corpus.isEmpty())
+            QSKIP("no corpus");
+        const QStringList files = QDir(corpus).entryList(QDir::Files);
+        FrameFixture f;
+        MDIMain& m = f.start();
+        frmEditor& w = *f.active();
+        SourceDocument& doc = w.View().Document();
+        int labelled = 0;
+        for (const QString& name : files) {
+            doc.LoadFile(QDir(corpus).filePath(name));
+            m.toolBars().ListSetAll(ids::ID_GotoLabel, {});
+            w.ScanDocument(nullptr);
+            const QList<int> once = kinds(doc);
+            const QStringList onceCombo = comboEntries(m);
+            doc.LoadFile(QDir(corpus).filePath(name));
+            m.toolBars().ListSetAll(ids::ID_GotoLabel, {});
+            for (int i = 0; i < doc.NumLines(); ++i) {
+                w.CheckForLabels(0, i);
+                w.CheckForVariables(0, i);
+            }
+            QVERIFY2(kinds(doc) == once, qPrintable(name));
+            QVERIFY2(comboEntries(m) == onceCombo, qPrintable(name));
+            labelled += onceCombo.isEmpty() ? 0 : 1;
+        }
+        QVERIFY(files.isEmpty() || labelled > 0);
+    }
+
+    void statusFollowsTheCaret_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("panel1");
+        QTest::addColumn<QString>("panel2");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("after GOTO") << QByteArray("x = 1\n    GOTO Main\n") << 8 << 1 << "Line:  2 Col: 9"
+                                    << "Continue execution at specified label." << -1;
+        QTest::newRow("column 0 classifies the first token")
+            << QByteArray("GoSub Main\n") << 0 << 0 << "Line:  1 Col: 1" << "Call BASIC subroutine at specified label."
+            << -1;
+        QTest::newRow("TAB counts to the next stop") << QByteArray("\tHIGH 1\n") << 5 << 0 << "Line:  1 Col: 9"
+                                                     << "Make pint output high." << -1;
+        QTest::newRow("a name") << QByteArray("x = 1\n") << 1 << 0 << "Line:  1 Col: 2" << "" << 0;
+        QTest::newRow("line 12 column 5") << QByteArray("\n\n\n\n\n\n\n\n\n\n\nabcdefg\n") << 4 << 11
+                                          << "Line:  12 Col: 5" << "" << 0;
+    }
+    void statusFollowsTheCaret() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, col);
+        QFETCH(int, line);
+        QFETCH(QString, panel1);
+        QFETCH(QString, panel2);
+        QFETCH(int, mode);
+        FrameFixture f;
+        MDIMain& m = open(f, text);
+        f.active()->View().MoveCaret(col, line);
+        QCOMPARE(m.PanelText(1), panel1);
+        QCOMPARE(m.PanelText(2), panel2);
+        QCOMPARE(m.state().QuickListMode, mode);
+    }
+
+    void labelSectionSelectsTheComboEntry() {
+        FrameFixture f;
+        MDIMain& m = open(f, "x = 1\nMain:\nHIGH 1\nloop:\nLOW 1\n");
+        SourceView& v = f.active()->View();
+        const QList<std::pair<int, QString>> cases{{0, QString()}, {2, "Main"}, {4, "loop"}, {1, "Main"}};
+        for (const auto& [line, name] : cases) {
+            v.MoveCaret(0, line);
+            QCOMPARE(m.toolBars().ListIndex(ids::ID_GotoLabel) < 0 ? QString() : m.toolBars().Text(ids::ID_GotoLabel),
+                     name);
+        }
+    }
+
+    void editedLabelLeavesTheComboAtTheNextRebuild() {
+        FrameFixture f;
+        MDIMain& m = open(f, "x = 1\n\n");
+        SourceView& v = f.active()->View();
+        v.MoveCaret(0, 1);
+        QTest::keyClicks(v.focusProxy(), QStringLiteral("Start:"));
+        QCOMPARE(v.Document().GetLineData(1, 2), 1);
+        QCOMPARE(comboEntries(m), QStringList{"Start"});
+        QTest::keyClick(v.focusProxy(), Qt::Key_Backspace);
+        v.MoveCaret(0, 0);
+        QCOMPARE(v.Document().GetLineData(1, 2), 0);
+        QCOMPARE(comboEntries(m), QStringList{"Start"});
+        m.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel);
+        QCOMPARE(comboEntries(m), QStringList{});
+    }
+
+    void typedDeclarationsAreMarked() {
+        FrameFixture f;
+        open(f, "\n");
+        SourceView& v = f.active()->View();
+        QTest::keyClicks(v.focusProxy(), QStringLiteral("B VAR BYTE : K CON 3"));
+        QTest::keyClick(v.focusProxy(), Qt::Key_Return);
+        QCOMPARE(v.Document().GetLineData(0, 2), 4);
+    }
+
+    void labelComboJumps_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("caretLine");
+        QTest::addColumn<int>("topLine");
+        QTest::newRow("first of two duplicates") << 0 << 2 << 1;
+        QTest::newRow("the duplicate jumps to the first too") << 1 << 2 << 1;
+        QTest::newRow("TAB-indented") << 2 << 5 << 4;
+    }
+    void labelComboJumps() {
+        QFETCH(int, index);
+        QFETCH(int, caretLine);
+        QFETCH(int, topLine);
+        FrameFixture f;
+        QByteArray text("x = 1\nLoop:\nHIGH 1\nLoop:\n\t\tDone:\nEND\n");
+        for (int i = 0; i < 200; ++i)
+            text += "x = x + 1\n";
+        MDIMain& m = open(f, text);
+        m.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel);
+        QCOMPARE(comboEntries(m), (QStringList{"Loop", "Loop", "Done"}));
+        m.toolBars().SetListIndex(ids::ID_GotoLabel, index);
+        m.SSActiveToolBars1_ComboCloseUp(ids::ID_GotoLabel);
+        SourceView& v = f.active()->View();
+        QCOMPARE(v.CaretY(), caretLine);
+        int col = 0, top = 0;
+        v.GetScrollPos(col, top);
+        QVERIFY(top <= topLine);
+    }
+
+    void deviceCloseUpHidesTheList() {
+        FrameFixture f;
+        MDIMain& m = open(f, "Main:\n");
+        QTest::keyClick(f.active()->View().focusProxy(), Qt::Key_F12, Qt::AltModifier);
+        QVERIFY(f.active()->List1().isVisible());
+        m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
+        QVERIFY(!f.active()->List1().isVisible());
+    }
+
+    void errorLineEnablesClearError() {
+        FrameFixture f;
+        MDIMain& m = open(f, "x = 1\ny = 2\nz = 3\n");
+        SourceView& v = f.active()->View();
+        v.Document().SetLineData(1, 1, 1);
+        v.MoveCaret(0, 1);
+        QVERIFY(m.toolBars().Enabled(ids::ID_ClearError));
+        v.MoveCaret(0, 2);
+        QVERIFY(!m.toolBars().Enabled(ids::ID_ClearError));
+    }
+
+    void compilerSwitchTakesEffectAtTheNextCaretMove() {
+        FrameFixture f;
+        MDIMain& m = open(f, "WHILE x\nWEND\n");
+        SourceView& v = f.active()->View();
+        m.state().PBPMode = false;
+        int cls = 0, start = 0, length = 0;
+        v.GetTokenAt(1, 0, cls, start, length);
+        QCOMPARE(cls, 10);
+        v.MoveCaret(2, 0);
+        QVERIFY(!m.state().PBPCodes.isProTable());
+        v.GetTokenAt(1, 0, cls, start, length);
+        QCOMPARE(cls, 1);
+    }
+};
+
+QTEST_MAIN(tst_EditorScan)
+#include "tst_EditorScan.moc"
