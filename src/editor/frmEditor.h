@@ -107,4 +107,6 @@ private:
     std::unique_ptr<DrawClass> draw_;
     bool unloaded_ = false;
     QElapsedTimer pasteChecked_;
+    // How the entries of the list List1 holds are inserted (ListMode at its fill).
+    qint32 listInsertMode_ = 0;
 };

@@ -71,6 +71,10 @@ void frmEditor::View_KeyUp(int& KeyCode, int Shift) {
                 v.Document().DeleteImpl(col - 1, v.CaretY(), col, v.CaretY());
         }
     }
+    // The arrows have just moved the selection in the list: keep the user's choice.
+    const bool listNavigation = KeyCode == keys::VK_Up || KeyCode == keys::VK_Down;
+    if (List1_->isVisible() && listNavigation)
+        return;
     if (List1_->isVisible()) {
         const int at = v.CaretX() - (KeyCode == keys::VK_Space ? 2 : 1);
         v.GetTokenAt(at, v.CaretY(), cls, start, length);

@@ -45,6 +45,7 @@ void frmEditor::fillList(Source source) {
     List1_->clear();
     List1_->addItems(listEntries(source));
     state_.ListMode = insertMode(source);
+    listInsertMode_ = state_.ListMode;
 }
 
 void frmEditor::ShowQuickList(qint16 Key) {
@@ -54,7 +55,6 @@ void frmEditor::ShowQuickList(qint16 Key) {
 
     if (const KeyList keyed = keyList(Key, s.PBPMode); keyed.source != Source::None) {
         fillList(keyed.source);
-        s.ListMode = 0;
         frame_.SetPanelText(2, keyed.title);
         s.QuickListMode = 10;
     }
@@ -66,6 +66,8 @@ void frmEditor::ShowQuickList(qint16 Key) {
         s.QuickListMode = 2;
 
     if (s.QuickListMode == 10) {
+        // Shown again as it was filled: its entries are still inserted the way that list wants.
+        s.ListMode = listInsertMode_;
         showList();
         return;
     }

@@ -1,0 +1,380 @@
+#include <QTest>
+
+#include "editor/frmEditor.h"
+#include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+#include "support/FrameFixture.h"
+#include "support/TestSupport.h"
+
+#include <QListWidget>
+#include <QMenu>
+#include <QTextEdit>
+
+// Typing into the real editor inside the real frame: the quick lists, accepting entries, the keys.
+class tst_EditorKeys : public QObject {
+    Q_OBJECT
+
+    struct Session {
+        FrameFixture f;
+        MDIMain* m = nullptr;
+        frmEditor* w = nullptr;
+        SourceView* v = nullptr;
+        QWidget* keys = nullptr;
+    };
+
+    // Opens `text` with the caret at its end, on a device with the given ports.
+    static void open(Session& s, const QByteArray& text, const DevicePortTable& ports = {},
+                     const QString& compiler = QStringLiteral("0")) {
+        const QString p = s.f.path(QStringLiteral("prog.pbp"));
+        testsupport::writeFile(p, text);
+        s.f.store().save(settings::startup::CompilerType, compiler);
+        s.m = &s.f.start(p);
+        s.m->state().DevicePorts = ports;
+        s.w = s.f.active();
+        s.v = &s.w->View();
+        s.keys = s.v->focusProxy();
+        s.v->SetFocus();
+        const int last = s.v->Document().NumLines() - 1;
+        s.v->MoveCaret(s.v->Document().GetLineLength(last), last);
+    }
+    static QStringList entries(const QListWidget& list) {
+        QStringList out;
+        for (int i = 0; i < list.count(); ++i)
+            out << list.item(i)->text();
+        return out;
+    }
+    static DevicePortTable ports(std::initializer_list<std::pair<int, int>> counts) {
+        DevicePortTable t{};
+        for (const auto& [port, pins] : counts)
+            t[size_t(port)] = pins;
+        return t;
+    }
+    static QString line(const Session& s) { return s.v->Document().GetLine(s.v->CaretY()); }
+
+private slots:
+    void listsWhileTyping_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<DevicePortTable>("device");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("list"); // empty: hidden
+        QTest::addColumn<bool>("syntax");
+        const DevicePortTable ab = ports({{1, 5}, {2, 8}});
+        QTest::newRow("HIGH, PORTA=5 PORTB=8")
+            << QByteArray() << ab << "HIGH "
+            << QStringList{"PORTA.0", "PORTA.1", "PORTA.2", "PORTA.3", "PORTA.4", "PORTB.0", "PORTB.1",
+                           "PORTB.2", "PORTB.3", "PORTB.4", "PORTB.5", "PORTB.6", "PORTB.7"}
+            << true;
+        QTest::newRow("HIGH, GPIO only") << QByteArray() << ports({{0, 6}}) << "high "
+                                         << QStringList{"GPIO.0", "GPIO.1", "GPIO.2", "GPIO.3", "GPIO.4", "GPIO.5"}
+                                         << true;
+        QTest::newRow("HIGH, no ports") << QByteArray() << DevicePortTable{} << "HIGH "
+                                        << QStringList{"Pin Data", "Not Available"} << true;
+        QTest::newRow("SEROUT mode") << QByteArray() << ab << "SEROUT PORTB.0,"
+                                     << quicklists::fixedEntries(quicklists::Source::SerialModes, {}) << true;
+        QTest::newRow("BUTTON four commas") << QByteArray("Btn VAR BYTE\nled var portb.0\n") << ab
+                                            << "BUTTON 0,1,255,0," << QStringList{"Btn", "led"} << true;
+        QTest::newRow("BUTTON five commas") << QByteArray("Btn VAR BYTE\n") << ab << "BUTTON 0,1,255,0,Btn,"
+                                            << QStringList{} << true;
+        QTest::newRow("GOTO offers labels") << QByteArray("Main:\n\tLoop:\n") << ab << "GOTO "
+                                            << QStringList{"Main", "Loop"} << true;
+        QTest::newRow("PAUSE shows nothing") << QByteArray() << ab << "PAUSE " << QStringList{} << false;
+        QTest::newRow("DEFINE") << QByteArray() << ab << "DEFINE "
+                                << QStringList{"ADC_BITS", "ADC_CLOCK", "ADC_SAMPLEUS 50"} << false;
+        QTest::newRow("DEFINE OSC") << QByteArray() << ab << "DEFINE OSC "
+                                    << quicklists::fixedEntries(quicklists::Source::OscillatorSpeeds, {}) << false;
+        QTest::newRow("DEFINE ADC_BITS") << QByteArray() << ab << "DEFINE ADC_BITS "
+                                         << quicklists::fixedEntries(quicklists::Source::NoList, {}) << false;
+        QTest::newRow("DEFINE LCD_DREG") << QByteArray() << ab << "DEFINE LCD_DREG "
+                                         << QStringList{"PORTA", "PORTB"} << false;
+    }
+    void listsWhileTyping() {
+        QFETCH(QByteArray, text);
+        QFETCH(DevicePortTable, device);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, list);
+        QFETCH(bool, syntax);
+        Session s;
+        open(s, text, device);
+        QTest::keyClicks(s.keys, typed);
+        QCOMPARE(s.w->List1().isVisible(), !list.isEmpty());
+        if (!list.isEmpty()) {
+            const QStringList shown = entries(s.w->List1());
+            QCOMPARE(shown.mid(0, list.size()), list);
+            if (typed.startsWith(QLatin1String("DEFINE ")) && typed.size() == 7)
+                QCOMPARE(shown.size(), 39);
+            QCOMPARE(s.w->List1().width(), 127);
+            QCOMPARE(s.w->List1().y(), s.m->state().CaretPointY + 40);
+        }
+        QCOMPARE(s.w->SyntaxHelp().isVisible(), syntax);
+    }
+
+    void pauseChangesNothing() {
+        Session s;
+        open(s, "");
+        QTest::keyClicks(s.keys, QStringLiteral("PAUSE"));
+        QCOMPARE(s.m->state().QuickListMode, -1);
+        QTest::keyClick(s.keys, Qt::Key_Space);
+        QCOMPARE(s.m->state().QuickListMode, 2);
+        QVERIFY(!s.w->List1().isVisible());
+        QCOMPARE(s.m->PanelText(2), QStringLiteral("Delay (1mSec resolution)."));
+    }
+
+    void accepting_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("downs");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("serial mode 4 - N2400") << "SEROUT PORTB.0," << 5 << "\r" << "SEROUT PORTB.0,4";
+        QTest::newRow("first pin with Enter") << "HIGH " << 1 << "\r" << "HIGH PORTA.0";
+        QTest::newRow("typed prefix and Enter") << "HIGH por" << 0 << "\r" << "HIGH PORTA.0";
+        QTest::newRow("typed prefix and Space") << "HIGH PO" << 0 << " " << "HIGH PORTA.0";
+        QTest::newRow("oscillator 10") << "DEFINE OSC " << 4 << "\r" << "DEFINE OSC 10";
+        QTest::newRow("LCD command") << "LCDOUT " << 1 << "\r" << "LCDOUT $FE,1";
+        QTest::newRow("include file") << "INCLUDE " << 5 << "\r" << "INCLUDE \"MODEDEFS.BAS\"";
+        QTest::newRow("variable size") << "x VAR " << 2 << "\r" << "x VAR BYTE";
+        QTest::newRow("Enter without a pick breaks the line") << "HIGH " << 0 << "\r" << "";
+    }
+    void accepting() {
+        QFETCH(QString, typed);
+        QFETCH(int, downs);
+        QFETCH(QString, then);
+        QFETCH(QString, result);
+        Session s;
+        open(s, "", ports({{1, 5}, {2, 8}}));
+        QTest::keyClicks(s.keys, typed);
+        QVERIFY(s.w->List1().isVisible());
+        // A key that types nothing shows the list again as it stands.
+        QTest::keyClick(s.keys, Qt::Key_Shift);
+        for (int i = 0; i < downs; ++i)
+            QTest::keyClick(s.keys, Qt::Key_Down);
+        QCOMPARE(s.v->CaretY(), 0); // the arrows moved in the list, not in the text
+        if (then == QLatin1String("\r"))
+            QTest::keyClick(s.keys, Qt::Key_Return);
+        else
+            QTest::keyClicks(s.keys, then);
+        QCOMPARE(line(s), result);
+        QVERIFY(!s.w->List1().isVisible());
+        QCOMPARE(s.m->state().QuickListMode, 0);
+        QCOMPARE(s.m->state().ListMode, 0);
+    }
+
+    void browseInsertsTheShortPath() {
+        Session s;
+        open(s, "");
+        const QString inc = s.f.path(QStringLiteral("my defs.bas"));
+        testsupport::writeFile(inc, "x CON 1\n");
+        QTest::keyClicks(s.keys, QStringLiteral("INCLUDE "));
+        QTest::keyClick(s.keys, Qt::Key_Down);
+        s.f.prompts.chooseFile(inc);
+        QTest::keyClick(s.keys, Qt::Key_Return);
+        QCOMPARE(s.f.prompts.last().filter, QStringLiteral("Include Files (*.bas)|*.bas|All Files (*.*)|*.*|"));
+        QCOMPARE(line(s), QStringLiteral("INCLUDE \"") + s.w->GetShortPath(inc) + u'"');
+        // No name: the message, and the text stays.
+        QTest::keyClick(s.keys, Qt::Key_Return);
+        QTest::keyClicks(s.keys, QStringLiteral("INCLUDE "));
+        QTest::keyClick(s.keys, Qt::Key_Down);
+        s.f.prompts.chooseFile(QString());
+        QTest::keyClick(s.keys, Qt::Key_Return);
+        QCOMPARE(s.f.prompts.last().text, QStringLiteral("No filename entered."));
+        QCOMPARE(s.f.prompts.last().title, QStringLiteral("File Error"));
+        QCOMPARE(line(s), QStringLiteral("INCLUDE "));
+    }
+
+    void branchOpensTheLabelTable() {
+        Session s;
+        open(s, "Main:\nidx VAR BYTE\n");
+        QTest::keyClicks(s.keys, QStringLiteral("BRANCH idx,"));
+        QCOMPARE(line(s), QStringLiteral("BRANCH idx,["));
+        QCOMPARE(entries(s.w->List1()), QStringList{"Main"});
+        QTest::keyClick(s.keys, Qt::Key_Escape);
+        QTest::keyClicks(s.keys, QStringLiteral("Main,"));
+        QCOMPARE(line(s), QStringLiteral("BRANCH idx,[Main,"));
+        QCOMPARE(entries(s.w->List1()), QStringList{"Main"});
+    }
+
+    void keyLists_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("compiler");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QStringList>("list");
+        QTest::addColumn<QString>("title");
+        const int alt = Qt::AltModifier;
+        QTest::newRow("Alt+F12 without labels") << QByteArray("x = 1\n") << "0" << int(Qt::Key_F12) << alt
+                                                << QStringList{"No Labels"} << "Quick Labels List";
+        QTest::newRow("Alt+F12 labels") << QByteArray("Main:\n\tLoop: GOTO Main\n   Not: here\n") << "0"
+                                        << int(Qt::Key_F12) << alt << QStringList{"Main", "Loop"}
+                                        << "Quick Labels List";
+        QTest::newRow("PicBasic Alt+F11") << QByteArray() << "1" << int(Qt::Key_F11) << alt
+                                          << QStringList{"0", "1", "2", "3", "4", "5", "6", "7"}
+                                          << "Quick PBC Pins List";
+        QTest::newRow("Alt+F9 lower-case declaration") << QByteArray("led var portb.0\nLED VAR PORTB.1\n") << "0"
+                                                       << int(Qt::Key_F9) << alt << QStringList{"led", "LED"}
+                                                       << "Quick Variable List";
+        QTest::newRow("Alt+F8 does nothing") << QByteArray() << "0" << int(Qt::Key_F8) << alt << QStringList{}
+                                             << "";
+        QTest::newRow("Alt+Shift+F12 does nothing") << QByteArray() << "0" << int(Qt::Key_F12)
+                                                    << int(Qt::AltModifier | Qt::ShiftModifier) << QStringList{}
+                                                    << "";
+    }
+    void keyLists() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, compiler);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QStringList, list);
+        QFETCH(QString, title);
+        Session s;
+        open(s, text, {}, compiler);
+        QTest::keyClick(s.keys, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(s.w->List1().isVisible(), !list.isEmpty());
+        if (!list.isEmpty()) {
+            QCOMPARE(entries(s.w->List1()), list);
+            QCOMPARE(s.m->PanelText(2), title);
+            QCOMPARE(s.m->state().QuickListMode, 10);
+        }
+    }
+
+    void listKeepsTheKeyboard() {
+        Session s;
+        open(s, "A:\nB:\nC:\n");
+        QTest::keyClick(s.keys, Qt::Key_F12, Qt::AltModifier);
+        QListWidget& list = s.w->List1();
+        QCOMPARE(list.currentRow(), -1);
+        QTest::keyClick(s.keys, Qt::Key_Down);
+        QTest::keyClick(s.keys, Qt::Key_Down);
+        QTest::keyClick(s.keys, Qt::Key_Down);
+        QTest::keyClick(s.keys, Qt::Key_Down);
+        QCOMPARE(list.currentRow(), 2);
+        QTest::keyClick(s.keys, Qt::Key_Up);
+        QTest::keyClick(s.keys, Qt::Key_Up);
+        QTest::keyClick(s.keys, Qt::Key_Up);
+        QCOMPARE(list.currentRow(), -1);
+        QCOMPARE(s.v->CaretY(), 3);
+        // Left still moves the caret.
+        s.v->MoveCaret(0, 2);
+        QTest::keyClick(s.keys, Qt::Key_F12, Qt::AltModifier);
+        QTest::keyClick(s.keys, Qt::Key_Right);
+        QCOMPARE(s.v->CaretX(), 1);
+        QTest::keyClick(s.keys, Qt::Key_Escape);
+        QVERIFY(!list.isVisible());
+        QCOMPARE(s.m->state().QuickListMode, 0);
+    }
+
+    void movingToAnotherLineClosesTheList() {
+        Session s;
+        open(s, "A:\nxyz\n");
+        s.v->MoveCaret(3, 1);
+        QTest::keyClick(s.keys, Qt::Key_F12, Qt::AltModifier);
+        s.v->MoveCaret(1, 1);
+        QVERIFY(s.w->List1().isVisible());
+        s.v->MoveCaret(1, 0);
+        QVERIFY(!s.w->List1().isVisible());
+        QCOMPARE(s.m->state().QuickListMode, 0);
+    }
+
+    void colonAfterAStatementWarns_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("OK removes the colon") << int(Prompts::Answer::Ok) << "x = 1 : GOTO";
+        QTest::newRow("Cancel keeps it") << int(Prompts::Answer::Cancel) << "x = 1 : GOTO:";
+    }
+    void colonAfterAStatementWarns() {
+        QFETCH(int, answer);
+        QFETCH(QString, result);
+        Session s;
+        open(s, "\n\nx = 1 : ");
+        QTest::keyClicks(s.keys, QStringLiteral("GOTO"));
+        s.f.prompts.answer(Prompts::Answer(answer));
+        QTest::keyClicks(s.keys, QStringLiteral(":"));
+        QCOMPARE(s.f.prompts.last().text, QStringLiteral("Reserved Words Can Not Be Used As Labels!"));
+        QCOMPARE(s.f.prompts.last().title, QStringLiteral("Error Line: 3"));
+        QCOMPARE(s.f.prompts.last().buttons, Prompts::Buttons::OkCancel);
+        QCOMPARE(s.f.prompts.last().icon, Prompts::Icon::Exclamation);
+        QCOMPARE(line(s), result);
+    }
+
+    void labelColonDoesNotWarn() {
+        Session s;
+        open(s, "");
+        QTest::keyClicks(s.keys, QStringLiteral("Main:"));
+        QVERIFY(s.f.prompts.shown().isEmpty());
+    }
+
+    void indentAndOutdent() {
+        Session s;
+        open(s, "a\nb\n\tc\nd\n");
+        s.v->SetSel(0, 0, 1, 2);
+        s.m->SSActiveToolBars1_ToolClick(ids::ID_Indent);
+        QCOMPARE(s.v->Document().GetLine(0), QStringLiteral("\ta"));
+        QCOMPARE(s.v->Document().GetLine(2), QStringLiteral("\t\tc"));
+        QCOMPARE(s.v->Document().GetLine(3), QStringLiteral("d"));
+        int c1, l1, c2, l2;
+        s.v->GetSel(c1, l1, c2, l2);
+        QCOMPARE((QList<int>{c1, l1, c2, l2}), (QList<int>{0, 0, 3, 2}));
+        s.m->SSActiveToolBars1_ToolClick(ids::ID_Outdent);
+        s.m->SSActiveToolBars1_ToolClick(ids::ID_Outdent);
+        QCOMPARE(s.v->Document().GetLine(0), QStringLiteral("a"));
+        QCOMPARE(s.v->Document().GetLine(2), QStringLiteral("c"));
+        // One undo step per indent.
+        s.v->Document().Undo();
+        QCOMPARE(s.v->Document().GetLine(2), QStringLiteral("\tc"));
+        QCOMPARE(s.v->Document().GetLine(0), QStringLiteral("a"));
+        // Without a selection, the caret line.
+        s.v->MoveCaret(0, 3);
+        QTest::keyClick(s.keys, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(s.v->Document().GetLine(3), QStringLiteral("d"));
+        s.m->SSActiveToolBars1_ToolClick(ids::ID_Indent);
+        QCOMPARE(s.v->Document().GetLine(3), QStringLiteral("\td"));
+    }
+
+    void toolsFollowTheEditor() {
+        Session s;
+        open(s, "x = 1 ' note\n");
+        ActiveToolBars& bars = s.m->toolBars();
+        s.v->SetSel(0, 0, 3, 0);
+        QTest::keyClick(s.keys, Qt::Key_Shift);
+        QVERIFY(bars.Enabled(ids::ID_Cut));
+        s.v->MoveCaret(0, 0);
+        QVERIFY(!bars.Enabled(ids::ID_Copy));
+        QTest::keyClicks(s.keys, QStringLiteral("y"));
+        QVERIFY(bars.Enabled(ids::ID_Undo));
+        s.v->Document().Undo();
+        QVERIFY(bars.Enabled(ids::ID_Redo));
+    }
+
+    void mouseRelease_data() {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("tokenClass");
+        QTest::addColumn<bool>("tokenColor");
+        QTest::newRow("comment") << 9 << int(Qt::LeftButton) << 6 << true;
+        QTest::newRow("name") << 0 << int(Qt::LeftButton) << 1 << false;
+        QTest::newRow("statement, right button") << 9 << int(Qt::RightButton) << 10 << true;
+    }
+    void mouseRelease() {
+        QFETCH(int, col);
+        QFETCH(int, button);
+        QFETCH(int, tokenClass);
+        QFETCH(bool, tokenColor);
+        Session s;
+        open(s, "xy = 1 ' note\nx = 2 : GOTO here\n");
+        const int line = button == Qt::RightButton ? 1 : 0;
+        int x = 0, y = 0;
+        s.v->PositionToPoint(col, line, x, y);
+        QWidget* viewport = s.keys->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+        QVERIFY(viewport);
+        const QPoint at = viewport->mapFrom(s.v, QPoint(x + 2, y + 3));
+        QTest::mouseClick(viewport, Qt::MouseButton(button), {}, at);
+        QCOMPARE(s.m->state().MouseTokenClass, tokenClass);
+        QCOMPARE(s.m->toolBars().Enabled(ids::ID_TokenColor), tokenColor);
+        QMenu* edit = s.m->toolBars().menu(ids::ID_Edit);
+        QCOMPARE(edit->isVisible(), button == Qt::RightButton);
+        edit->hide();
+    }
+};
+
+QTEST_MAIN(tst_EditorKeys)
+#include "tst_EditorKeys.moc"
