@@ -51,6 +51,7 @@ frmEditor::frmEditor(MDIMain& frame, AppState& state)
     CheckFile_->setInterval(1000);
     CheckFile_->setObjectName(QStringLiteral("CheckFile"));
     List1_->setFixedSize(127, 120);
+    List1_->setUniformItemSizes(true);
     List1_->installEventFilter(this);
     connect(View_, &SourceView::ExecuteCommandEvent, this, &frmEditor::View_ExecuteCommand);
     connect(View_, &SourceView::CaretMove, this, &frmEditor::View_CaretMove);

@@ -109,4 +109,7 @@ private:
     QElapsedTimer pasteChecked_;
     // How the entries of the list List1 holds are inserted (ListMode at its fill).
     qint32 listInsertMode_ = 0;
+    // The labels this window last put into the label combo, and the document's revision then.
+    QStringList labelNames_;
+    quint64 labelsRevision_ = 0;
 };

@@ -42,6 +42,9 @@ void frmEditor::CheckForLabels(int, int line) {
 
 void frmEditor::UpdateLabels() {
     SourceDocument& doc = View_->Document();
+    // Nothing changed since this window last filled the combo: it already shows these labels.
+    if (doc.revision() == labelsRevision_ && frame_.labelCombo().entries() == labelNames_)
+        return;
     QList<int> numbers;
     const QStringList lines = doc.linesWhere(KindSlot, LabelLine, &numbers);
     QStringList names;
@@ -53,6 +56,8 @@ void frmEditor::UpdateLabels() {
             doc.SetLineData(numbers[i], KindSlot, NoKind);
     }
     frame_.labelCombo().setEntries(names);
+    labelNames_ = frame_.labelCombo().entries();
+    labelsRevision_ = doc.revision();
 }
 
 void frmEditor::CheckForVariables(int, int line) {

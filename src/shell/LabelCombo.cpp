@@ -18,15 +18,25 @@ void LabelCombo::reindex() {
 
 void LabelCombo::setEntries(const QStringList& names) {
     if (names.size() == names_.size() && inStep()) {
-        bool changed = false;
-        for (int i = 0; i < names.size(); ++i)
-            if (names[i] != names_[i]) {
-                bars_.ListSetText(ids::ID_GotoLabel, i, names[i]);
-                changed = true;
+        // Typically one label renamed while it is typed: only that entry and its index change.
+        for (int i = 0; i < names.size(); ++i) {
+            if (names[i] == names_[i])
+                continue;
+            bars_.ListSetText(ids::ID_GotoLabel, i, names[i]);
+            const QString oldKey = names_[i].toUpper();
+            names_[i] = names[i];
+            if (firstByUpper_.value(oldKey, -1) == i) {
+                firstByUpper_.remove(oldKey);
+                for (int j = i + 1; j < names_.size(); ++j)
+                    if (names_[j].toUpper() == oldKey) {
+                        firstByUpper_.insert(oldKey, j);
+                        break;
+                    }
             }
-        names_ = names;
-        if (changed)
-            reindex();
+            const QString newKey = names[i].toUpper();
+            if (firstByUpper_.value(newKey, i) >= i)
+                firstByUpper_.insert(newKey, i);
+        }
         return;
     }
     names_ = names;

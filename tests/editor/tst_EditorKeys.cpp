@@ -237,6 +237,28 @@ private slots:
         }
     }
 
+    void doubleClickInsertsAtTheCaret() {
+        Session s;
+        open(s, "Main:\n");
+        QTest::keyClicks(s.keys, QStringLiteral("GOTO "));
+        QListWidget& list = s.w->List1();
+        list.setCurrentRow(0);
+        emit list.itemDoubleClicked(list.item(0));
+        QCOMPARE(line(s), QStringLiteral("GOTO Main"));
+        QVERIFY(!list.isVisible());
+    }
+
+    void statementContextOutsideTheTextIsReported() {
+        Session s;
+        open(s, "HIGH \n");
+        AppState& st = s.m->state();
+        st.QuickListMode = 2;
+        st.QuickListContext = {0, 21, 1, 4, 50};
+        s.w->ShowQuickList(32);
+        QCOMPARE(s.f.prompts.last().text, QStringLiteral("PopUP Error:Subscript out of range"));
+        QVERIFY(!s.w->List1().isVisible());
+    }
+
     void listKeepsTheKeyboard() {
         Session s;
         open(s, "A:\nB:\nC:\n");
