@@ -86,6 +86,7 @@ private:
     // The token just before the caret column (at col - 1, or col at column 0).
     void tokenBefore(int col, int line, int& cls, int& start, int& length) const;
     void enableCutCopy();
+    bool updateChangedLabels();
     // Accepting a list entry by ListMode, replacing (col1, col2) of the caret line.
     void acceptEntry(int col1, int col2);
     int typedWordStart() const;
@@ -111,5 +112,6 @@ private:
     qint32 listInsertMode_ = 0;
     // The labels this window last put into the label combo, and the document's revision then.
     QStringList labelNames_;
+    QList<int> labelLines_;
     quint64 labelsRevision_ = 0;
 };

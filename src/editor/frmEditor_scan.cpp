@@ -9,6 +9,8 @@
 
 #include <QProgressBar>
 
+#include <algorithm>
+
 using namespace sourcescan;
 
 namespace {
@@ -42,22 +44,54 @@ void frmEditor::CheckForLabels(int, int line) {
 
 void frmEditor::UpdateLabels() {
     SourceDocument& doc = View_->Document();
+    LabelCombo& combo = frame_.labelCombo();
+    const bool mine = combo.entries() == labelNames_;
     // Nothing changed since this window last filled the combo: it already shows these labels.
-    if (doc.revision() == labelsRevision_ && frame_.labelCombo().entries() == labelNames_)
+    if (mine && doc.revision() == labelsRevision_)
         return;
-    QList<int> numbers;
-    const QStringList lines = doc.linesWhere(KindSlot, LabelLine, &numbers);
-    QStringList names;
-    names.reserve(lines.size());
-    for (int i = 0; i < lines.size(); ++i) {
-        if (isLabelLine(lines[i]))
-            names.append(labelName(lines[i]));
-        else
-            doc.SetLineData(numbers[i], KindSlot, NoKind);
+    if (!mine || !updateChangedLabels()) {
+        labelLines_.clear();
+        const QStringList lines = doc.linesWhere(KindSlot, LabelLine, &labelLines_);
+        QStringList names;
+        names.reserve(lines.size());
+        for (int i = int(lines.size()) - 1; i >= 0; --i) {
+            if (isLabelLine(lines[i]))
+                continue;
+            doc.SetLineData(labelLines_[i], KindSlot, NoKind);
+            labelLines_.removeAt(i);
+        }
+        for (const QString& line : lines)
+            if (isLabelLine(line))
+                names.append(labelName(line));
+        combo.setEntries(names);
+    }
+    labelNames_ = combo.entries();
+    labelsRevision_ = doc.revision();
+    doc.markChanges();
+}
+
+bool frmEditor::updateChangedLabels() {
+    // While a label is typed only its own line changes: rename its entry instead of reading every line.
+    SourceDocument& doc = View_->Document();
+    int first = 0, last = -1;
+    if (!doc.changedLines(first, last))
+        return false;
+    QStringList names = labelNames_;
+    for (int line = first; line <= last; ++line) {
+        const auto at = std::lower_bound(labelLines_.cbegin(), labelLines_.cend(), line);
+        const bool listed = at != labelLines_.cend() && *at == line;
+        const bool marked = doc.GetLineData(line, KindSlot) == LabelLine;
+        if (listed != marked)
+            return false;
+        if (!marked)
+            continue;
+        const QString s = doc.GetLine(line);
+        if (!isLabelLine(s))
+            return false;
+        names[at - labelLines_.cbegin()] = labelName(s);
     }
     frame_.labelCombo().setEntries(names);
-    labelNames_ = frame_.labelCombo().entries();
-    labelsRevision_ = doc.revision();
+    return true;
 }
 
 void frmEditor::CheckForVariables(int, int line) {

@@ -177,6 +177,35 @@ private slots:
         QCOMPARE(comboEntries(m), QStringList{});
     }
 
+    void typingInALabelKeepsTheComboInStep() {
+        FrameFixture f;
+        MDIMain& m = open(f, "x = 0\nMain:\nLoop:\nx = 1\nLoop:\n");
+        SourceView& v = f.active()->View();
+        QWidget* keys = v.focusProxy();
+        v.MoveCaret(4, 2);
+        QCOMPARE(comboEntries(m), (QStringList{"Main", "Loop", "Loop"}));
+        QTest::keyClicks(keys, QStringLiteral("s"));
+        QCOMPARE(comboEntries(m), (QStringList{"Main", "Loops", "Loop"}));
+        QCOMPARE(m.toolBars().Text(ids::ID_GotoLabel), QStringLiteral("Loops"));
+        QTest::keyClick(keys, Qt::Key_Backspace);
+        QTest::keyClick(keys, Qt::Key_Backspace);
+        QTest::keyClick(keys, Qt::Key_Backspace);
+        // "Lo:" on line 2; then a blank makes line 1 no label at all.
+        QCOMPARE(comboEntries(m), (QStringList{"Main", "Lo", "Loop"}));
+        v.MoveCaret(2, 1);
+        QTest::keyClicks(keys, QStringLiteral(" "));
+        v.MoveCaret(0, 4);
+        QCOMPARE(comboEntries(m), (QStringList{"Lo", "Loop"}));
+        QCOMPARE(m.toolBars().Text(ids::ID_GotoLabel), QStringLiteral("Loop"));
+        // A new line moves the numbers: the next rebuild reads them again.
+        v.MoveCaret(0, 0);
+        QTest::keyClick(keys, Qt::Key_Return);
+        v.MoveCaret(3, 5);
+        QTest::keyClicks(keys, QStringLiteral("X"));
+        QCOMPARE(comboEntries(m), (QStringList{"Lo", "LooXp"}));
+        QCOMPARE(v.Document().GetLineData(2, 2), 0);
+    }
+
     void typedDeclarationsAreMarked() {
         FrameFixture f;
         open(f, "\n");

@@ -12,6 +12,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <limits>
+
 namespace {
 
 const QByteArray kBom("\xEF\xBB\xBF");
@@ -203,6 +205,7 @@ void SourceDocument::SetLineData(int line, int slot, qint32 value) {
     if (d->slot(slot) != value) {
         d->setSlot(slot, value);
         ++revision_;
+        touch(line, line);
     }
 }
 
@@ -218,6 +221,7 @@ void SourceDocument::rewriteLineData(
         if (value != old) {
             LineData::of(b)->setSlot(slot, value);
             ++revision_;
+            touch(line, line);
         }
     }
 }
@@ -420,10 +424,34 @@ QList<SourceToken> SourceDocument::tokensOfLine(int line) const {
     return tokens(doc_->findBlockByNumber(line));
 }
 
+void SourceDocument::touch(int first, int last) {
+    spanFirst_ = qMin(spanFirst_, first);
+    spanLast_ = qMax(spanLast_, last);
+}
+
+bool SourceDocument::changedLines(int& first, int& last) const {
+    if (!spanKnown_ || doc_->blockCount() != spanBlockCount_)
+        return false;
+    first = spanFirst_;
+    last = spanLast_;
+    return true;
+}
+
+void SourceDocument::markChanges() {
+    spanKnown_ = true;
+    spanBlockCount_ = doc_->blockCount();
+    spanFirst_ = std::numeric_limits<int>::max();
+    spanLast_ = -1;
+}
+
 void SourceDocument::onContentsChange(int pos, int removed, int added) {
     ++revision_;
     const QTextBlock first = doc_->findBlock(pos);
     const QTextBlock last = doc_->findBlock(pos + added);
+    if (doc_->blockCount() != spanBlockCount_)
+        spanKnown_ = false;
+    else
+        touch(first.blockNumber(), last.isValid() ? last.blockNumber() : doc_->blockCount() - 1);
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
         if (LineData* d = LineData::peek(b))
             d->tokenStamp = 0;

@@ -111,6 +111,10 @@ public:
     QList<SourceToken> lexText(const QString& text) const;
     // Increases whenever the text or any line's data changes.
     quint64 revision() const { return revision_; }
+    // The lines whose text or data changed since the last markChanges(), as long as no line was added
+    // or removed meanwhile (line numbers still hold); false when that is not known. first > last: none.
+    bool changedLines(int& first, int& last) const;
+    void markChanges();
     // Position of (col, line) in the text document, clamped into it.
     int position(int col, int line) const;
 
@@ -137,6 +141,11 @@ private:
     KeywordTable keywords_;
     quint32 lexStamp_ = 1;
     quint64 revision_ = 1;
+    void touch(int first, int last);
+    int spanFirst_ = 0;
+    int spanLast_ = -1;
+    bool spanKnown_ = false;
+    int spanBlockCount_ = 0;
     int languageFlags_ = 0;
     int documentSetting_ = 0;
     bool utf8_ = true;
