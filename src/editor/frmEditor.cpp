@@ -47,6 +47,10 @@ frmEditor::frmEditor(MDIMain& frame, AppState& state)
     SyntaxHelp_->setObjectName(QStringLiteral("SyntaxHelp"));
     SyntaxHelp_->setReadOnly(true);
     SyntaxHelp_->setFocusPolicy(Qt::NoFocus);
+    SyntaxHelp_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SyntaxHelp_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SyntaxHelp_->setLineWrapMode(QTextEdit::NoWrap);
+    SyntaxHelp_->document()->setDocumentMargin(2);
     SyntaxHelp_->hide();
     CheckFile_->setInterval(1000);
     CheckFile_->setObjectName(QStringLiteral("CheckFile"));

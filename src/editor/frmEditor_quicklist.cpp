@@ -146,8 +146,10 @@ void frmEditor::showList() {
     v.Refresh();
     int top = s.CaretPointY + ListDrop;
     // Near the end of the text the view cannot scroll further: the list opens above the caret line.
-    if (top + List1_->height() > v.height() && s.CaretPointY - List1_->height() >= 0)
-        top = s.CaretPointY - List1_->height();
+    // (above the syntax line too, when there is one).
+    const int above = s.CaretPointY - List1_->height() - (s.QuickListContext[2] > 0 ? ListDrop - SyntaxDrop : 0);
+    if (top + List1_->height() > v.height() && above >= 0)
+        top = above;
     List1_->move(s.CaretPointX, top);
     List1_->show();
     List1_->raise();
@@ -167,8 +169,13 @@ void frmEditor::showSyntaxLine() {
     const QString syntax = s.PBPCodes.syntax(row);
     SyntaxHelp_->setPlainText(syntax);
     const QFontMetrics fm(SyntaxHelp_->font());
-    SyntaxHelp_->setFixedSize(fm.horizontalAdvance(syntax) + 12, fm.height() + 6);
-    SyntaxHelp_->move(x + SyntaxRight, y + SyntaxDrop);
+    const int frame = 2 * SyntaxHelp_->frameWidth() + 4;
+    SyntaxHelp_->setFixedSize(fm.horizontalAdvance(syntax) + frame + 4, fm.height() + frame);
+    int top = y + SyntaxDrop;
+    // On the last lines of the view the syntax line stands above the statement instead.
+    if (top + SyntaxHelp_->height() > v.height() && y - SyntaxHelp_->height() >= 0)
+        top = y - SyntaxHelp_->height();
+    SyntaxHelp_->move(x + SyntaxRight, top);
     SyntaxHelp_->show();
     SyntaxHelp_->raise();
 }
