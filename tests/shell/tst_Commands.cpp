@@ -500,6 +500,57 @@ private slots:
         QVERIFY(m.editors().at(0)->x() < m.editors().at(1)->x());
     }
 
+    void caretMovesForTheUserShowTheCaret_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("next bookmark far below") << ids::ID_NBook << 0 << 900 << true;
+        QTest::newRow("previous bookmark wraps far below") << ids::ID_PBook << 0 << 900 << true;
+        QTest::newRow("next error far below") << ids::ID_NextError << 0 << 700 << true;
+        QTest::newRow("previous error far above") << ids::ID_PreviousError << 950 << 10 << true;
+        QTest::newRow("next error in view") << ids::ID_NextError << 0 << 3 << false;
+        QTest::newRow("go to line far below") << ids::ID_GotoLine << 0 << 800 << true;
+    }
+    void caretMovesForTheUserShowTheCaret() {
+        QFETCH(QString, command);
+        QFETCH(int, from);
+        QFETCH(int, target);
+        QFETCH(bool, scrolls);
+        FrameFixture f;
+        QByteArray text;
+        for (int i = 0; i < 1000; ++i)
+            text += "HIGH PORTB." + QByteArray::number(i % 8) + "\n";
+        MDIMain& m = f.start(file(f, QStringLiteral("long.pbp"), text));
+        SourceView& view = f.active()->View();
+        view.Document().SetBookmark(target, true);
+        view.Document().SetLineData(target, 1, 1);
+        view.MoveCaret(0, from);
+        QCoreApplication::processEvents();
+        int col = 0, top = 0;
+        view.GetScrollPos(col, top);
+        const int topBefore = top;
+        if (command == ids::ID_GotoLine) {
+            QTimer::singleShot(0, &m, [target] {
+                if (auto* dialog = qobject_cast<frmGotoLine*>(QApplication::activeModalWidget())) {
+                    QTest::keyClicks(&dialog->LineValue(), QString::number(target + 1));
+                    QTest::keyClick(&dialog->LineValue(), Qt::Key_Return);
+                }
+            });
+        }
+        click(m, command);
+        QCoreApplication::processEvents();
+        QCOMPARE(view.CaretY(), target);
+        view.GetScrollPos(col, top);
+        QVERIFY2(top <= target && target < top + view.LinesInView(),
+                 qPrintable(QStringLiteral("line %1 outside %2..%3").arg(target).arg(top).arg(top + view.LinesInView() - 1)));
+        if (scrolls)
+            // The least scrolling: the line lands at the edge it came in from.
+            QVERIFY(target == top || target == top + view.LinesInView() - 1);
+        else
+            QCOMPARE(top, topBefore);
+    }
+
     void gotoLineCommandOpensTheDialog() {
         FrameFixture f;
         QByteArray text;
