@@ -164,8 +164,11 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     // 1-2. The compiler in use.
     state_.PBPMode = text::ValInt(settings_.read(settings::startup::CompilerType)) == 0;
     ShowCompilerPanel();
-    // 3. Placement.
+    // 3. Placement, before the frame first appears: only then does the window system take the stored
+    // position as that of the outer frame, as it is saved at exit. Placed after showing, the position
+    // lands on the inner area and the frame creeps by its title bar and border at every start.
     applyPlacement();
+    show();
     // 4. Recent files.
     restoreRecentFiles();
     // 5. The device list and the default device's ports.

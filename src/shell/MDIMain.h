@@ -26,7 +26,7 @@ public:
     MDIMain(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
     ~MDIMain() override;
 
-    // Start-up, with the command line's text (empty for none).
+    // Start-up, with the command line's text (empty for none); it shows the frame once it is placed.
     void MDIForm_Load(const QString& commandLine);
     // Shutdown's last steps, after every editor window has closed.
     void MDIForm_Unload();
