@@ -166,8 +166,11 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     // 1-2. The compiler in use.
     state_.PBPMode = text::ValInt(settings_.read(settings::startup::CompilerType)) == 0;
     ShowCompilerPanel();
-    // 3. Placement.
+    // 3. Placement, before the frame first appears: only then does the window system take the stored
+    // position as that of the outer frame, as it is saved at exit. Placed after showing, the position
+    // lands on the inner area and the frame creeps by its title bar and border at every start.
     applyPlacement();
+    show();
     // 4. Recent files.
     restoreRecentFiles();
     // 5. The device list and the default device's ports.
@@ -186,7 +189,15 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     EnableTools(true);
     // 8-9.
     const QString path = commandLine.isEmpty() ? settings_.read(settings::startup::LastFile) : commandLine;
-    createEditor(path);
+    AppError err;
+    if (!createEditor(path, &err)) {
+        // The frame still comes up, without a window, and says why.
+        --OpenDocCount;
+        EnableTools(false);
+        UpdateOpenDocsCaption();
+        ShowError(err);
+        return;
+    }
     // 10-11.
     if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
         AddToWindowList(active->windowTitle());
@@ -222,13 +233,23 @@ void MDIMain::restoreRecentFiles() {
     }
 }
 
-frmEditor* MDIMain::createEditor(const QString& path) {
+frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
     auto* w = new frmEditor(*this, state_);
     loadOrder_ << w;
     mdiArea_->addSubWindow(w);
     w->Form_Load();
     SourceDocument& doc = w->View().Document();
-    doc.LoadFile(path);
+    AppError loadError;
+    // A path that does not exist opens as a new document under that name. A file that exists but
+    // cannot be read opens no window: an empty one under its name would be saved over the file.
+    if (!doc.LoadFile(path, &loadError) && loadError.number != AppError::FileNotFound) {
+        loadOrder_.removeAll(QPointer<frmEditor>(w));
+        mdiArea_->removeSubWindow(w);
+        delete w;
+        if (err)
+            *err = loadError;
+        return nullptr;
+    }
     doc.SetPathName(path);
     w->setCaption(doc.PathName());
     w->showMaximized();
@@ -290,8 +311,13 @@ void MDIMain::TaskBar_Click() {
 }
 
 void MDIMain::onSubWindowActivated(QMdiSubWindow* window) {
-    if (auto* w = qobject_cast<frmEditor*>(window))
-        w->Form_Activate();
+    // The MDI area re-activates its current window whenever the application regains the focus;
+    // only a change of the active editor window is an activation of that window.
+    auto* w = qobject_cast<frmEditor*>(window);
+    if (!w || w == lastActivated_)
+        return;
+    lastActivated_ = w;
+    w->Form_Activate();
 }
 
 frmEditor* MDIMain::activeEditor() const {

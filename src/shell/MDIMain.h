@@ -27,7 +27,7 @@ public:
     MDIMain(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
     ~MDIMain() override;
 
-    // Start-up, with the command line's text (empty for none).
+    // Start-up, with the command line's text (empty for none); it shows the frame once it is placed.
     void MDIForm_Load(const QString& commandLine);
     // Shutdown's last steps, after every editor window has closed.
     void MDIForm_Unload();
@@ -80,8 +80,9 @@ public:
     // Opens a document or address with the desktop; "Unable to launch application." on failure.
     void ShellOpen(const QString& target);
 
-    // Opening a window for a path (New, Open and the recent entries); false when refused.
-    bool OpenDocumentWindow(const QString& path);
+    // Opening a window for a path (New, Open and the recent entries); false when refused, with the
+    // reason in `err` when it is an error to report (the duplicate check says its message itself).
+    bool OpenDocumentWindow(const QString& path, AppError* err = nullptr);
     // The recent-file entries as they stand in the File menu.
     void RecentEntriesChanged();
 
@@ -96,7 +97,8 @@ private:
     void buildStatusBar();
     void applyPlacement();
     void restoreRecentFiles();
-    frmEditor* createEditor(const QString& path);
+    // Creates, loads and shows an editor window; null (and the error) when the file cannot be read.
+    frmEditor* createEditor(const QString& path, AppError* err = nullptr);
     void onSubWindowActivated(QMdiSubWindow* window);
 
 public:
@@ -152,6 +154,8 @@ private:
     QList<QLabel*> panels_;
     QString taskBarTag_ = QStringLiteral("False");
     QList<QPointer<frmEditor>> loadOrder_;
+    // The editor window whose activation ran last.
+    QPointer<frmEditor> lastActivated_;
     std::unique_ptr<HelpViewer> help_;
     std::unique_ptr<LabelCombo> labelCombo_;
     bool unloaded_ = false;
