@@ -33,16 +33,36 @@ QByteArray program(int lines) {
     for (int i = 0; i < lines; ++i) {
         const QByteArray n = QByteArray::number(i / 10);
         switch (i % 10) {
-        case 0: out += "Label" + n + ":\r\n"; break;
-        case 1: out += "count" + n + " VAR BYTE ' counter\r\n"; break;
-        case 2: out += "    FOR count" + n + " = 1 TO 10\r\n"; break;
-        case 3: out += "        LCDOUT $FE,1,\"Count \",DEC count" + n + "\r\n"; break;
-        case 4: out += "    NEXT count" + n + "\r\n"; break;
-        case 5: out += "    IF count" + n + " > 5 THEN GOSUB Label" + n + "\r\n"; break;
-        case 6: out += "    HIGH PORTB.1 : PAUSE 100 ; wait\r\n"; break;
-        case 7: out += "REM a remark about the next part\r\n"; break;
-        case 8: out += "    x = x + 1 ' step\r\n"; break;
-        default: out += "    GOTO Label" + n + "\r\n"; break;
+        case 0:
+            out += "Label" + n + ":\r\n";
+            break;
+        case 1:
+            out += "count" + n + " VAR BYTE ' counter\r\n";
+            break;
+        case 2:
+            out += "    FOR count" + n + " = 1 TO 10\r\n";
+            break;
+        case 3:
+            out += "        LCDOUT $FE,1,\"Count \",DEC count" + n + "\r\n";
+            break;
+        case 4:
+            out += "    NEXT count" + n + "\r\n";
+            break;
+        case 5:
+            out += "    IF count" + n + " > 5 THEN GOSUB Label" + n + "\r\n";
+            break;
+        case 6:
+            out += "    HIGH PORTB.1 : PAUSE 100 ; wait\r\n";
+            break;
+        case 7:
+            out += "REM a remark about the next part\r\n";
+            break;
+        case 8:
+            out += "    x = x + 1 ' step\r\n";
+            break;
+        default:
+            out += "    GOTO Label" + n + "\r\n";
+            break;
         }
     }
     return out;
@@ -127,8 +147,9 @@ int main(int argc, char** argv) {
     QWidget* keys = v.focusProxy();
     v.SetFocus();
 
-    const double scan = measure(runs, [&] { w.ScanDocument(nullptr); },
-                                [&] { doc.rewriteLineData(2, [](int, const QString&, qint32) { return 0; }); });
+    const double scan = measure(
+        runs, [&] { w.ScanDocument(nullptr); },
+        [&] { doc.rewriteLineData(2, [](int, const QString&, qint32) { return 0; }); });
 
     const int at = lines * 9 / 10; // a label line
     v.MoveCaret(0, at + 5);
@@ -137,7 +158,8 @@ int main(int argc, char** argv) {
     const double withinLine = measure(runs, [&] { v.MoveCaret(++col, at + 5); });
     int flip = 0;
     const double otherLine = measure(runs, [&] { v.MoveCaret(0, at + 5 + (++flip % 2)); });
-    const double ontoLabel = measure(runs, [&] { v.MoveCaret(++flip % 2, at); }, [&] { v.MoveCaret(0, at + 3); });
+    const double ontoLabel = measure(
+        runs, [&] { v.MoveCaret(++flip % 2, at); }, [&] { v.MoveCaret(0, at + 3); });
 
     v.MoveCaret(doc.GetLineLength(at + 8), at + 8);
     const double typing = measure(runs, [&] { key(keys, Qt::Key_A, QStringLiteral("a")); });
@@ -145,11 +167,12 @@ int main(int argc, char** argv) {
     const double typingLabel = measure(runs, [&] { key(keys, Qt::Key_A, QStringLiteral("a")); });
     v.MoveCaret(0, at + 8);
 
-    const double labelList = measure(runs, [&] { w.ShowQuickList(492); },
-                                     [&] { key(keys, Qt::Key_Escape, QString()); });
+    const double labelList = measure(
+        runs, [&] { w.ShowQuickList(492); }, [&] { key(keys, Qt::Key_Escape, QString()); });
     // A line added since the last rebuild: the drop-down reads every line again.
-    const double dropDown = measure(runs, [&] { frame.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel); },
-                                    [&] { doc.InsertImpl(0, at + 8, QStringLiteral("\n")); });
+    const double dropDown = measure(
+        runs, [&] { frame.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel); },
+        [&] { doc.InsertImpl(0, at + 8, QStringLiteral("\n")); });
 
     std::printf("lines %d, labels %d\n", lines, int(frame.toolBars().ListCount(ids::ID_GotoLabel)));
     std::printf("frame start-up with the file (load + scan + first window), once: %.1f ms\n", openMs);
@@ -173,7 +196,8 @@ int main(int argc, char** argv) {
         p.start(exe, {file});
         if (p.waitForStarted()) {
             QThread::sleep(6);
-            std::printf("whole program, peak resident       %.1f MB\n", double(peakKbOf(p.processId())) / 1024.0);
+            std::printf("whole program, peak resident       %.1f MB\n",
+                        double(peakKbOf(p.processId())) / 1024.0);
             p.kill();
             p.waitForFinished();
         }

@@ -2,13 +2,13 @@
 
 #include "editor/ColorTable.h"
 #include "editor/DrawClass.h"
-#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/Colors.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
 #include "platform/ShellServices.h"
-#include "platform/sourceview/SourceView.h"
 #include "platform/TextHelpers.h"
+#include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "shell/DocumentRules.h"
 #include "shell/MDIMain.h"
 #include "shell/Settings.h"
@@ -183,8 +183,8 @@ bool frmEditor::SaveModified() {
     if (a != Prompts::Answer::Yes)
         return false;
     QString name;
-    const bool chosen = state_.prompts.saveFile(
-        this, {QString(), doc.PathName(), docrules::SourceFilter}, name);
+    const bool chosen =
+        state_.prompts.saveFile(this, {QString(), doc.PathName(), docrules::SourceFilter}, name);
     if (!chosen)
         return false;
     if (name.isEmpty()) {

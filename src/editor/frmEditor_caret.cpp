@@ -3,8 +3,8 @@
 
 #include "language/SourceScan.h"
 #include "language/StatementTable.h"
-#include "platform/sourceview/SourceView.h"
 #include "platform/TextHelpers.h"
+#include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/LabelCombo.h"
 #include "shell/MDIMain.h"

@@ -11,7 +11,7 @@ class tst_SourceScan : public QObject {
     LexerConfig config_{QStringLiteral("'"), QStringLiteral("rem"), QStringLiteral("\""), QStringLiteral(";")};
     KeywordTable keywords_;
 
-    int kindAfterPasses(const QString& line) {
+    int kindAfterPasses(const QString& line, int before = NoKind) {
         const QList<SourceToken> tokens = SourceLexer::lex(line, config_, keywords_);
         const auto classAt = [&tokens](int col) {
             for (const SourceToken& t : tokens)
@@ -19,7 +19,7 @@ class tst_SourceScan : public QObject {
                     return t.cls;
             return 0;
         };
-        return declarationPass(line, labelPass(line, NoKind), classAt);
+        return declarationPass(line, labelPass(line, before), classAt);
     }
 
 private slots:
@@ -89,14 +89,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(int, before);
         QFETCH(int, after);
-        const QList<SourceToken> tokens = SourceLexer::lex(line, config_, keywords_);
-        const auto classAt = [&tokens](int col) {
-            for (const SourceToken& t : tokens)
-                if (col >= t.start && col < t.start + t.length)
-                    return t.cls;
-            return 0;
-        };
-        QCOMPARE(declarationPass(line, labelPass(line, before), classAt), after);
+        QCOMPARE(kindAfterPasses(line, before), after);
     }
 };
 
