@@ -115,6 +115,7 @@ void frmEditor::ScanDocument(frmScan* progress) {
     QProgressBar* bar = progress && lines >= ScanWindowLines ? &progress->ProgressBar1() : nullptr;
     if (bar) {
         progress->show();
+        progress->Form_Activate();
         bar->setVisible(true);
         bar->setMaximum(lines);
         progress->repaint();

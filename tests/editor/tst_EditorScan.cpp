@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QListWidget>
+#include <QProgressBar>
 
 // The label and declaration scan of an opened file, caret tracking on the status bar, and the combos.
 class tst_EditorScan : public QObject {
@@ -68,6 +69,28 @@ private slots:
         QVERIFY(!doc.Modified());
         QCOMPARE(f.active()->View().CaretY(), 0);
         QVERIFY(m.findChildren<frmScan*>().isEmpty());
+    }
+
+    void largeFilesShowTheScanWindow_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("small") << 100 << false;
+        QTest::newRow("large") << 30000 << true;
+    }
+    void largeFilesShowTheScanWindow() {
+        QFETCH(int, lines);
+        QFETCH(bool, shown);
+        FrameFixture f;
+        QByteArray text;
+        for (int i = 0; i < lines; ++i)
+            text += i % 10 == 0 ? "L" + QByteArray::number(i) + ":\n" : QByteArray("x = 1\n");
+        MDIMain& m = open(f, text);
+        frmScan scan(&m);
+        f.active()->ScanDocument(&scan);
+        QCOMPARE(scan.isVisible(), shown);
+        QVERIFY(!scan.ProgressBar1().isVisible());
+        QCOMPARE(scan.ProgressBar1().maximum(), shown ? lines + 1 : 100);
+        QCOMPARE(comboEntries(m).size(), lines / 10);
     }
 
     void semicolonIsACommentOnlyForPicBasicPro_data() {

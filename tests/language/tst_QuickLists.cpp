@@ -66,20 +66,12 @@ private slots:
         QTest::addColumn<DevicePortTable>("ports");
         QTest::addColumn<QStringList>("pins");
         QTest::addColumn<QStringList>("portNames");
-        DevicePortTable ab{};
-        ab[1] = 2;
-        ab[2] = 3;
-        QTest::newRow("PORTA=2 PORTB=3") << ab << QStringList{"PORTA.0", "PORTA.1", "PORTB.0", "PORTB.1", "PORTB.2"}
-                                         << QStringList{"PORTA", "PORTB"};
-        DevicePortTable gpio{};
-        gpio[0] = 2;
-        QTest::newRow("GPIO only") << gpio << QStringList{"GPIO.0", "GPIO.1"} << QStringList{"GPIO"};
         DevicePortTable late{};
         late[6] = 1;
         late[9] = 1;
         QTest::newRow("F and J") << late << QStringList{"PORTF.0", "PORTJ.0"} << QStringList{"PORTF", "PORTJ"};
-        QTest::newRow("none") << DevicePortTable{} << QStringList{"Pin Data", "Not Available"}
-                              << QStringList{"Port Data", "Not Available"};
+        QTest::newRow("no ports") << DevicePortTable{} << QStringList{"Pin Data", "Not Available"}
+                                  << QStringList{"Port Data", "Not Available"};
     }
     void pinsAndPorts() {
         QFETCH(DevicePortTable, ports);
