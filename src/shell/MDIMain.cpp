@@ -93,8 +93,7 @@ namespace {
 // Commands whose windows are still being built. They stay grey, with a tool tip that says so, rather
 // than look as if they had done something; each leaves this list when its window lands.
 const QStringList& unavailableCommands() {
-    static const QStringList list{ids::ID_Compile, ids::ID_CompilerOptions, ids::ID_Epic,
-                                  ids::ID_ProgrammerOptions, ids::ID_Debug};
+    static const QStringList list{ids::ID_Debug};
     return list;
 }
 } // namespace

@@ -17,6 +17,7 @@ class QMdiSubWindow;
 class QTabBar;
 class frmEditor;
 class HelpViewer;
+class CompilerScreen;
 
 // The multiple-document frame: menus and toolbars, the MDI area with its tab strip, the status bar,
 // and the frame operations the other windows call.
@@ -79,6 +80,11 @@ public:
 
     // Opening a window for a path (New, Open and the recent entries); false when refused.
     bool OpenDocumentWindow(const QString& path);
+    // The window showing a path, activated; opened as a recent entry would be when none shows it.
+    frmEditor* openOrActivate(const QString& path);
+
+    // The compiler output window, created on first use; one for the whole program.
+    CompilerScreen& compilerScreen();
     // The recent-file entries as they stand in the File menu.
     void RecentEntriesChanged();
 
@@ -129,6 +135,8 @@ private:
     AppError cmdClearAllErrors(frmEditor& w);
     AppError cmdGotoError(frmEditor& w, bool next);
     AppError cmdCompile(frmEditor& w);
+    AppError cmdCompilerOptions();
+    AppError cmdProgrammerOptions();
     // Commands over every window.
     AppError cmdBackgroundColor();
     AppError cmdTokenColor();
@@ -150,5 +158,6 @@ private:
     QString taskBarTag_ = QStringLiteral("False");
     QList<QPointer<frmEditor>> loadOrder_;
     std::unique_ptr<HelpViewer> help_;
+    QPointer<CompilerScreen> compilerScreen_;
     bool unloaded_ = false;
 };

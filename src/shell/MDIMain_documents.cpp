@@ -36,6 +36,21 @@ bool MDIMain::OpenDocumentWindow(const QString& path) {
     return true;
 }
 
+frmEditor* MDIMain::openOrActivate(const QString& path) {
+    for (frmEditor* w : editors())
+        if (w->caption() == path) {
+            mdiArea_->setActiveSubWindow(w);
+            return w;
+        }
+    ++OpenDocCount;
+    EnableTools(true);
+    if (!OpenDocumentWindow(path))
+        return nullptr;
+    frmEditor* w = activeEditor();
+    finishOpening(w);
+    return w;
+}
+
 void MDIMain::finishOpening(frmEditor* w) {
     if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
         AddToWindowList(active->windowTitle());
