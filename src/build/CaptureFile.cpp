@@ -36,6 +36,11 @@ LineKind parseLine(QStringView text, const QString& documentName, ErrorLine& out
 
 QString namedFile(const QString& message) {
     // A name with an extension and no blanks, so that a remark in parentheses is not taken for a file.
+    QStringView tail(message);
+    while (!tail.isEmpty() && tail.back().isSpace())
+        tail.chop(1);
+    if (!tail.endsWith(u')'))
+        return {};
     static const QRegularExpression name(QStringLiteral("\\(([^\\s()]+\\.[A-Za-z][A-Za-z0-9_]*)\\)\\s*$"));
     const QRegularExpressionMatch m = name.match(message);
     return m.hasMatch() ? m.captured(1) : QString();
