@@ -1,6 +1,7 @@
 #include "build/frmCompile.h"
 
 #include "build/OptionRules.h"
+#include "build/OptionsLayout.h"
 #include "language/HelpPages.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
@@ -18,21 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QVBoxLayout>
-
-namespace {
-
-QWidget* withBrowse(QLineEdit* edit, QPushButton* browse) {
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(edit, 1);
-    layout->addWidget(browse);
-    browse->setFixedWidth(32);
-    return row;
-}
-
-} // namespace
 
 frmCompile::frmCompile(MDIMain& frame)
     : QDialog(&frame), frame_(frame), Compiler_(new QComboBox), CompilerPath_(new QLineEdit),
@@ -49,25 +35,16 @@ frmCompile::frmCompile(MDIMain& frame)
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Compiler:"), Compiler_);
-    form->addRow(QStringLiteral("Compiler Pathname:"), withBrowse(CompilerPath_, Browse));
+    form->addRow(QStringLiteral("Compiler Pathname:"), optionslayout::withBrowse(CompilerPath_, Browse));
     form->addRow(QStringLiteral("Command Line Options:"), CommandOptions_);
     form->addRow(cbDoswindow_);
     auto* autoRow = new QHBoxLayout;
     autoRow->addWidget(AutoClose_, 1);
     autoRow->addWidget(SecScroll_);
     form->addRow(autoRow);
-    form->addRow(QStringLiteral("Default Source Code Directory:"), withBrowse(SourceCodePath_, Browse2));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdOK, cmdExit, Help}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    cmdOK->setDefault(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    resize(560, sizeHint().height());
+    form->addRow(QStringLiteral("Default Source Code Directory:"),
+                 optionslayout::withBrowse(SourceCodePath_, Browse2));
+    optionslayout::arrange(*this, form, cmdOK, cmdExit, Help, 560);
 
     Form_Load();
     connect(Browse, &QPushButton::clicked, this, &frmCompile::Browse_Click);

@@ -1,6 +1,7 @@
 #include "build/frmProgrammer.h"
 
 #include "build/CommandLine.h"
+#include "build/OptionsLayout.h"
 #include "build/RunScript.h"
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
@@ -19,11 +20,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QVBoxLayout>
 
 frmProgrammer::frmProgrammer(MDIMain& frame)
     : QDialog(&frame), frame_(frame), Programmer_(new QComboBox), ProgrammerPath_(new QLineEdit),
@@ -37,25 +36,11 @@ frmProgrammer::frmProgrammer(MDIMain& frame)
     CommandOptions_->setToolTip(QStringLiteral("%HEX% stands for the HEX file of the active document, "
                                                "%SOURCE% for the document and %DEVICE% for the device."));
 
-    auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(ProgrammerPath_, 1);
-    pathRow->addWidget(Browse);
-    Browse->setFixedWidth(32);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Programmer:"), Programmer_);
-    form->addRow(QStringLiteral("Programmer Pathname:"), pathRow);
+    form->addRow(QStringLiteral("Programmer Pathname:"), optionslayout::withBrowse(ProgrammerPath_, Browse));
     form->addRow(QStringLiteral("Command Line Options:"), CommandOptions_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdOK, cmdExit, Help}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    cmdOK->setDefault(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    resize(520, sizeHint().height());
+    optionslayout::arrange(*this, form, cmdOK, cmdExit, Help, 520);
 
     Form_Load();
     connect(Browse, &QPushButton::clicked, this, &frmProgrammer::Browse_Click);
