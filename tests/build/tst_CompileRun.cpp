@@ -216,6 +216,39 @@ private slots:
         QTest::keyClick(&screen.CompilerOutput(), Qt::Key_Escape);
         QVERIFY(!screen.isVisible());
         QVERIFY(!screen.startCountdown("abc"));
+        // The box leaves 100 twips free at the right and the bottom.
+        screen.show();
+        screen.resize(400, 300);
+        const int margin = qRound(100 * screen.logicalDpiX() / 1440.0);
+        QCOMPARE(screen.CompilerOutput().geometry(), QRect(0, 0, 400 - margin, 300 - margin));
+    }
+
+    void errorDescriptions() {
+        FrameFixture f;
+        MDIMain& m = start(f, "echo 'ERROR Line 2: a'; echo 'ERROR Line 2: b'; echo 'ERROR Line 4 c'");
+        frmEditor& w = *f.active();
+        QVERIFY(compile(m));
+        w.GetErrorDescription(2);
+        QCOMPARE(m.PanelText(2), QStringLiteral(" a"));
+        QVERIFY(f.prompts.messages().isEmpty());
+        // A line after the one without its colon cannot be told apart: the reading says so.
+        w.GetErrorDescription(4);
+        QCOMPARE(m.PanelText(2), QStringLiteral(" a"));
+        QCOMPARE(f.prompts.messages(),
+                 QStringList{"GetErrorDescription Error:Invalid procedure call or argument"});
+    }
+
+    void aDocumentWithoutAPathIsNotCompiled() {
+        FrameFixture f;
+        MDIMain& m = start(f, "true");
+        f.active()->View().Document().SetPathName(QString());
+        f.active()->GoCompile();
+        QCOMPARE(f.prompts.messages().size(), 2);
+        QVERIFY(f.prompts.messages().first().startsWith("Error! Invalid Path or File Name.."));
+        QCOMPARE(f.prompts.messages().last(),
+                 QStringLiteral("GoCompile Error:Invalid procedure call or argument"));
+        QVERIFY(!QFile::exists(compilerun::scriptPath(f.appFolder())));
+        QVERIFY(!m.state().CompileProcess);
     }
 
     void escapeBeforeTheRunEndsStillCollects() {
@@ -344,6 +377,17 @@ private slots:
         QVERIFY(collected);
         QCOMPARE(recorded(f, "term"), (QStringList{"-e", "/bin/sh", compilerun::scriptPath(f.appFolder())}));
         QCOMPARE(markedLines(*f.active()), QList<int>{5});
+        // A terminal that cannot start says so; the output window still opens and the poll goes on.
+        testsupport::writeFile(terminal, "#!/no/such/interpreter\n");
+        qputenv("TERMINAL", terminal.toUtf8());
+        m.compilerScreen().close();
+        m.SSActiveToolBars1_ToolClick(ids::ID_Compile);
+        qunsetenv("TERMINAL");
+        QCOMPARE(f.prompts.messages(), QStringList{"Unable to launch application."});
+        QVERIFY(m.compilerScreen().isVisible());
+        QVERIFY(f.active()->CheckFile().isActive());
+        QVERIFY(!m.state().CompileProcess);
+        f.active()->CheckFile().stop();
         if (!shell::terminalEmulator().isEmpty())
             QSKIP("A terminal emulator is installed; the fallback to a hidden run is not reachable here.");
         QFile::remove(record(f, "term"));
