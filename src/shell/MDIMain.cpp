@@ -184,7 +184,15 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     EnableTools(true);
     // 8-9.
     const QString path = commandLine.isEmpty() ? settings_.read(settings::startup::LastFile) : commandLine;
-    createEditor(path);
+    AppError err;
+    if (!createEditor(path, &err)) {
+        // The frame still comes up, without a window, and says why.
+        --OpenDocCount;
+        EnableTools(false);
+        UpdateOpenDocsCaption();
+        ShowError(err);
+        return;
+    }
     // 10-11.
     if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
         AddToWindowList(active->windowTitle());
@@ -220,13 +228,23 @@ void MDIMain::restoreRecentFiles() {
     }
 }
 
-frmEditor* MDIMain::createEditor(const QString& path) {
+frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
     auto* w = new frmEditor(*this, state_);
     loadOrder_ << w;
     mdiArea_->addSubWindow(w);
     w->Form_Load();
     SourceDocument& doc = w->View().Document();
-    doc.LoadFile(path);
+    AppError loadError;
+    // A path that does not exist opens as a new document under that name. A file that exists but
+    // cannot be read opens no window: an empty one under its name would be saved over the file.
+    if (!doc.LoadFile(path, &loadError) && loadError.number != AppError::FileNotFound) {
+        loadOrder_.removeAll(QPointer<frmEditor>(w));
+        mdiArea_->removeSubWindow(w);
+        delete w;
+        if (err)
+            *err = loadError;
+        return nullptr;
+    }
     doc.SetPathName(path);
     w->setCaption(doc.PathName());
     w->showMaximized();

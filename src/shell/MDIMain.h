@@ -78,8 +78,9 @@ public:
     // Opens a document or address with the desktop; "Unable to launch application." on failure.
     void ShellOpen(const QString& target);
 
-    // Opening a window for a path (New, Open and the recent entries); false when refused.
-    bool OpenDocumentWindow(const QString& path);
+    // Opening a window for a path (New, Open and the recent entries); false when refused, with the
+    // reason in `err` when it is an error to report (the duplicate check says its message itself).
+    bool OpenDocumentWindow(const QString& path, AppError* err = nullptr);
     // The window showing a path, activated; opened as a recent entry would be when none shows it.
     frmEditor* openOrActivate(const QString& path);
 
@@ -99,7 +100,8 @@ private:
     void buildStatusBar();
     void applyPlacement();
     void restoreRecentFiles();
-    frmEditor* createEditor(const QString& path);
+    // Creates, loads and shows an editor window; null (and the error) when the file cannot be read.
+    frmEditor* createEditor(const QString& path, AppError* err = nullptr);
     void onSubWindowActivated(QMdiSubWindow* window);
 
 public:
