@@ -93,8 +93,7 @@ namespace {
 AppError startProgrammer(MDIMain& frame) {
     const Settings& s = frame.state().settings;
     const QString path = text::Trim(s.read(settings::startup::ProgrammerPathName));
-    const qsizetype sep = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(QDir::separator()));
-    const QString folder = sep > 0 ? path.left(sep) : sep == 0 ? path.left(1) : QString();
+    const QString folder = AppPaths::folderOf(path);
     if (!folder.isEmpty() && !QDir::setCurrent(folder))
         return AppError::pathNotFound();
     const QFileInfo program(path);

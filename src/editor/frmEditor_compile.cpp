@@ -7,6 +7,7 @@
 #include "build/CompilerScreen.h"
 #include "build/RunScript.h"
 #include "build/frmCompile.h"
+#include "platform/AppPaths.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
 #include "platform/ShellServices.h"
@@ -27,15 +28,6 @@ namespace {
 
 const QString kGoCompileError = QStringLiteral("GoCompile Error:");
 
-// The folder of a path up to its last separator; "" when it has none.
-QString folderOf(const QString& path) {
-    const qsizetype sep = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(QDir::separator()));
-    if (sep < 0)
-        return {};
-    // A document in a root folder: the drive (or "/") alone.
-    return sep == 0 ? path.left(1) : path.left(sep);
-}
-
 } // namespace
 
 void frmEditor::GoCompile() {
@@ -44,7 +36,7 @@ void frmEditor::GoCompile() {
     const QString docShort = GetShortPath(View_->Document().PathName());
     const QString appShort = GetShortPath(workFolder);
     const QString compilerShort = GetShortPath(s.read(settings::startup::CompilerPathName));
-    const QString docFolder = folderOf(docShort);
+    const QString docFolder = AppPaths::folderOf(docShort);
     if (!docFolder.isEmpty())
         QDir::setCurrent(docFolder);
     if (compilerShort.isEmpty()) {

@@ -108,7 +108,7 @@ private slots:
         QTest::addColumn<QString>("options");
         QTest::addColumn<QString>("device");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("worked example")
+        QTest::newRow("short paths, no options")
             << "C:\\PROJ\\TEST.BAS"
             << "C:\\APP"
             << "C:\\PBP\\PBPW.EXE"
@@ -219,24 +219,6 @@ private slots:
         QCOMPARE(
             cmdline::expand(cmdline::splitArguments(options), {cmdline::hexFileOf(source), source, "16F84"}),
             words);
-    }
-
-    void hexFile_data() {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("hex");
-        QTest::newRow("extension replaced") << "C:\\P\\BLINK.PBP"
-                                            << "C:\\P\\BLINK.hex";
-        QTest::newRow("only the last extension") << "/a.b/x.y.bas"
-                                                 << "/a.b/x.y.hex";
-        QTest::newRow("no extension") << "/a.b/prog"
-                                      << "/a.b/prog.hex";
-        QTest::newRow("no document") << ""
-                                     << "";
-    }
-    void hexFile() {
-        QFETCH(QString, source);
-        QFETCH(QString, hex);
-        QCOMPARE(cmdline::hexFileOf(source), hex);
     }
 
     void mpasmRule_data() {

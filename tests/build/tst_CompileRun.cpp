@@ -275,7 +275,7 @@ private slots:
         FrameFixture f;
         // Each of these would create a file named pwned... if any part of a path were executed.
         const QString folder = QStringLiteral("it's; $(touch pwned1) & `touch pwned2` \u00DCn\u00EF");
-        const QString name = QStringLiteral("a\"b $(touch pwned3);|touch pwned4 '.pbp");
+        const QString name = QStringLiteral("a\"b\\ $(touch pwned3);|touch pwned4 '.pbp");
         const QString compilerFolder = f.dir.filePath(QStringLiteral("c $(touch pwned5)'"));
         MDIMain& m = start(f, "echo 'ERROR Line 4: x'", folder, name);
         const QString compiler = writeCompiler(f, compilerFolder + QStringLiteral("/pbp `touch pwned6`"),
@@ -289,6 +289,7 @@ private slots:
         QCOMPARE(args.first(), QStringLiteral("-x;touch pwned7"));
         QCOMPARE(args.at(1), QStringLiteral("$HOME"));
         QCOMPARE(args.last(), f.active()->View().Document().PathName());
+        QCOMPARE(recorded(f, "cwd"), QStringList{QFileInfo(args.last()).absolutePath()});
         QDirIterator it(f.dir.path(), {"pwned*"}, QDir::Files, QDirIterator::Subdirectories);
         QVERIFY2(!it.hasNext(), qPrintable(it.hasNext() ? it.next() : QString()));
         QVERIFY(QDir::current().entryList({"pwned*"}).isEmpty());
