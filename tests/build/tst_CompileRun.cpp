@@ -450,7 +450,7 @@ private slots:
             QSKIP("Wine takes longer than 45 seconds to start here.");
         }
         f.store().save(settings::startup::CompilerPathName, exe);
-        QVERIFY(compile(m, 45000));
+        QVERIFY(compile(m, 30000));
         QCOMPARE(markedLines(*f.active()), (QList<int>{2, 8}));
         const QString out = m.compilerScreen().CompilerOutput().toPlainText();
         QVERIFY2(out.contains(QRegularExpression("source [A-Z]:\\\\.*blink\\.pbp")), qPrintable(out));
