@@ -109,7 +109,7 @@ AppError startProgrammer(MDIMain& frame) {
     QStringList arguments = cmdline::expand(
         cmdline::splitArguments(s.read(settings::startup::ProgrammerCommandLineOptions)), values);
 
-    QString program_ = path;
+    QString launched = path;
 #ifndef Q_OS_WIN
     // The programmer is a Windows program: it runs under Wine when Wine is there.
     if (path.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive)) {
@@ -119,10 +119,10 @@ AppError startProgrammer(MDIMain& frame) {
                             QStringLiteral("Wine is needed to run ") + path +
                                 QStringLiteral(", and the wine command was not found.")};
         arguments.prepend(path);
-        program_ = wine;
+        launched = wine;
     }
 #endif
-    if (!shell::startDetached(program_, arguments, folder))
+    if (!shell::startDetached(launched, arguments, folder))
         return AppError{AppError::PathFileAccess, QStringLiteral("Cannot start ") + path};
     return {};
 }
