@@ -306,8 +306,13 @@ void MDIMain::TaskBar_Click() {
 }
 
 void MDIMain::onSubWindowActivated(QMdiSubWindow* window) {
-    if (auto* w = qobject_cast<frmEditor*>(window))
-        w->Form_Activate();
+    // The MDI area re-activates its current window whenever the application regains the focus;
+    // only a change of the active editor window is an activation of that window.
+    auto* w = qobject_cast<frmEditor*>(window);
+    if (!w || w == lastActivated_)
+        return;
+    lastActivated_ = w;
+    w->Form_Activate();
 }
 
 frmEditor* MDIMain::activeEditor() const {

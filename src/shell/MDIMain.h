@@ -159,6 +159,8 @@ private:
     QList<QLabel*> panels_;
     QString taskBarTag_ = QStringLiteral("False");
     QList<QPointer<frmEditor>> loadOrder_;
+    // The editor window whose activation ran last.
+    QPointer<frmEditor> lastActivated_;
     std::unique_ptr<HelpViewer> help_;
     QPointer<CompilerScreen> compilerScreen_;
     bool unloaded_ = false;

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -768,14 +769,33 @@ private slots:
         }
     }
 
-    void printTextAsksForPrinter() {
+    void printTextReportsAFailure_data() {
+        QTest::addColumn<QString>("target"); // relative to the temporary folder; "" cancels
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cancelled") << "" << "";
+        QTest::newRow("printed") << "ok.pdf" << "";
+        QTest::newRow("folder missing") << "missing/out.pdf" << "Unable to print to %1.";
+        QTest::newRow("target is a folder") << "folder" << "Unable to print to %1.";
+    }
+    void printTextReportsAFailure() {
+        QFETCH(QString, target);
+        QFETCH(QString, message);
         SourceView v;
+        v.Document().InsertImpl(0, 0, QStringLiteral("HIGH 1"));
         ScriptedPrompts prompts;
         v.SetPrompts(&prompts);
-        prompts.cancel();
+        QVERIFY(QDir(tmp_.path()).mkpath(QStringLiteral("folder")));
+        const QString path = tmp_.filePath(target);
+        if (target.isEmpty())
+            prompts.cancel();
+        else
+            prompts.printToFile(path);
         v.PrintText();
-        QCOMPARE(prompts.shown().size(), 1);
-        QCOMPARE(prompts.last().kind, QStringLiteral("print"));
+        QCOMPARE(prompts.shown().first().kind, QStringLiteral("print"));
+        QCOMPARE(prompts.messages(),
+                 message.isEmpty() ? QStringList{} : QStringList{message.arg(QDir::toNativeSeparators(path))});
+        if (target == QLatin1String("ok.pdf"))
+            QVERIFY(testsupport::readFile(path).startsWith("%PDF"));
     }
 };
 
