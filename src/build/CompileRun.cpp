@@ -1,5 +1,6 @@
 #include "build/CompileRun.h"
 
+#include "build/CommandLine.h"
 #include "build/RunScript.h"
 #include "platform/AppPaths.h"
 #include "platform/ShellServices.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QStringEncoder>
 #include <QUuid>
 
@@ -27,6 +29,38 @@ QString capturePath(const QString& workFolder) {
 
 QString newRunId() {
     return QUuid::createUuid().toString(QUuid::Id128);
+}
+
+bool scriptLines(const runscript::Inputs& in, QStringList& lines, AppError& error) {
+#ifdef Q_OS_WIN
+    return runscript::batchLines(in, lines, error);
+#else
+    const QString folder = AppPaths::folderOf(in.docShort);
+    if (folder.isEmpty()) {
+        error = AppError::fromNumber(5);
+        return false;
+    }
+    runscript::ShellInputs sh{in.docShort,
+                              in.appShort,
+                              in.compilerShort,
+                              cmdline::splitArguments(in.options),
+                              in.deviceArg,
+                              newRunId(),
+                              {},
+                              {}};
+    if (in.compilerShort.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive)) {
+        sh.wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+        if (sh.wine.isEmpty()) {
+            error = AppError{AppError::FileNotFound,
+                             QStringLiteral("Wine is needed to run the Windows compiler ") +
+                                 in.compilerShort + QStringLiteral(", and the wine command was not found.")};
+            return false;
+        }
+        sh.winepath = QStandardPaths::findExecutable(QStringLiteral("winepath"));
+    }
+    lines = runscript::shellLines(sh);
+    return true;
+#endif
 }
 
 AppError clearCapture(const QString& workFolder) {

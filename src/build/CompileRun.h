@@ -9,6 +9,10 @@
 class QObject;
 class QProcess;
 
+namespace runscript {
+struct Inputs;
+}
+
 // The files and processes of a compile run: the script, the capture file, the hidden or shown start.
 namespace compilerun {
 
@@ -18,6 +22,11 @@ QString capturePath(const QString& workFolder);
 
 // A text that tells this run's script from every earlier one.
 QString newRunId();
+
+// The lines of this system's script: Runpb.bat on Windows; elsewhere runpb.sh, with a compiler whose
+// name ends in ".exe" run through Wine. Fails when the document has no folder, or when Wine is needed
+// and missing.
+bool scriptLines(const runscript::Inputs& in, QStringList& lines, AppError& error);
 
 // Removes the capture file and the partial files of earlier runs, so that nothing of an earlier run
 // can be collected as this run's result. Fails when the capture file stays (held by a running compiler).

@@ -2,7 +2,6 @@
 #include "editor/frmEditor.h"
 
 #include "build/CaptureFile.h"
-#include "build/CommandLine.h"
 #include "build/CompileRun.h"
 #include "build/CompilerScreen.h"
 #include "build/RunScript.h"
@@ -21,7 +20,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTimer>
 
 namespace {
@@ -56,26 +54,8 @@ AppError frmEditor::startRun(const QString& docShort, const QString& appShort, c
     const QString device = runscript::deviceArg(frame_.toolBars().Text(ids::ID_Device));
     QStringList lines;
     AppError error;
-#ifdef Q_OS_WIN
-    if (!runscript::batchLines({docShort, appShort, text::Trim(compilerShort), options, device}, lines,
-                               error))
+    if (!compilerun::scriptLines({docShort, appShort, compilerShort, options, device}, lines, error))
         return error;
-#else
-    if (docFolder.isEmpty())
-        return AppError::fromNumber(5);
-    runscript::ShellInputs in{
-        docShort, appShort, compilerShort, cmdline::splitArguments(options), device, compilerun::newRunId(),
-        {},       {}};
-    if (compilerShort.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive)) {
-        in.wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
-        if (in.wine.isEmpty())
-            return AppError{AppError::FileNotFound,
-                            QStringLiteral("Wine is needed to run the Windows compiler ") + compilerShort +
-                                QStringLiteral(", and the wine command was not found.")};
-        in.winepath = QStandardPaths::findExecutable(QStringLiteral("winepath"));
-    }
-    lines = runscript::shellLines(in);
-#endif
     // One run at a time: a new one supersedes the run still going, which then leaves no result.
     for (frmEditor* w : frame_.editors())
         w->CheckFile().stop();
