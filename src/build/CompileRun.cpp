@@ -13,6 +13,10 @@
 #include <QStringEncoder>
 #include <QUuid>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 namespace compilerun {
 
 QString scriptPath(const QString& workFolder) {
@@ -94,11 +98,29 @@ AppError writeScript(const QString& path, const QStringList& lines) {
 }
 
 bool readCapture(const QString& workFolder, QByteArray& bytes) {
+#ifdef Q_OS_WIN
+    // The batch file's redirection keeps the file open for writing until the compiler exits; asking for
+    // a read that shares no writing fails until then, so a readable file is a finished one.
+    const std::wstring path = QDir::toNativeSeparators(capturePath(workFolder)).toStdWString();
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    bytes.clear();
+    char buffer[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(h, buffer, sizeof(buffer), &got, nullptr) != 0) && got > 0)
+        bytes.append(buffer, qsizetype(got));
+    CloseHandle(h);
+    return ok;
+#else
     QFile file(capturePath(workFolder));
     if (!file.open(QIODevice::ReadOnly))
         return false;
     bytes = file.readAll();
     return file.error() == QFileDevice::NoError;
+#endif
 }
 
 QProcess* startHidden(const QString& script, const QString& folder, QObject* parent, AppError& error) {

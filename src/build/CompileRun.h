@@ -36,7 +36,8 @@ AppError clearCapture(const QString& workFolder);
 // Runpb.bat in the system's ANSI code page with CR LF, runpb.sh in UTF-8 with LF.
 AppError writeScript(const QString& path, const QStringList& lines);
 
-// The capture file's bytes; false while it cannot be read (the run is still going on).
+// The capture file's bytes; false while it cannot be read (the run is still going on: on Windows the
+// compiler still holds it, elsewhere it only appears, renamed, once the compiler has exited).
 bool readCapture(const QString& workFolder, QByteArray& bytes);
 
 // Starts the script without a window, in `folder`. Null with `error` set when it did not start.
