@@ -17,6 +17,7 @@ class QMdiSubWindow;
 class QTabBar;
 class frmEditor;
 class HelpViewer;
+class CompilerScreen;
 
 // The multiple-document frame: menus and toolbars, the MDI area with its tab strip, the status bar,
 // and the frame operations the other windows call.
@@ -80,6 +81,11 @@ public:
     // Opening a window for a path (New, Open and the recent entries); false when refused, with the
     // reason in `err` when it is an error to report (the duplicate check says its message itself).
     bool OpenDocumentWindow(const QString& path, AppError* err = nullptr);
+    // The window showing a path, activated; opened as a recent entry would be when none shows it.
+    frmEditor* openOrActivate(const QString& path);
+
+    // The compiler output window, created on first use; one for the whole program.
+    CompilerScreen& compilerScreen();
     // The recent-file entries as they stand in the File menu.
     void RecentEntriesChanged();
 
@@ -131,6 +137,8 @@ private:
     AppError cmdClearAllErrors(frmEditor& w);
     AppError cmdGotoError(frmEditor& w, bool next);
     AppError cmdCompile(frmEditor& w);
+    AppError cmdCompilerOptions();
+    AppError cmdProgrammerOptions();
     // Commands over every window.
     AppError cmdBackgroundColor();
     AppError cmdTokenColor();
@@ -154,5 +162,6 @@ private:
     // The editor window whose activation ran last.
     QPointer<frmEditor> lastActivated_;
     std::unique_ptr<HelpViewer> help_;
+    QPointer<CompilerScreen> compilerScreen_;
     bool unloaded_ = false;
 };

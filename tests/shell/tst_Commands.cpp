@@ -36,8 +36,7 @@ private:
 private slots:
     void commandsWithoutBehaviourAreGreyAndDoNothing_data() {
         QTest::addColumn<QString>("id");
-        for (const QString* id : {&ids::ID_Compile, &ids::ID_CompilerOptions, &ids::ID_Epic,
-                                  &ids::ID_ProgrammerOptions, &ids::ID_Debug})
+        for (const QString* id : {&ids::ID_Debug})
             QTest::newRow(qPrintable(*id)) << *id;
     }
     void commandsWithoutBehaviourAreGreyAndDoNothing() {
