@@ -1,5 +1,6 @@
 #include "editor/frmEditor.h"
 
+#include "build/CaptureFile.h"
 #include "editor/ColorTable.h"
 #include "editor/DrawClass.h"
 #include "platform/Colors.h"
@@ -66,6 +67,7 @@ frmEditor::frmEditor(MDIMain& frame, AppState& state)
     connect(View_, &SourceView::MouseMove, this, &frmEditor::View_MouseMove);
     connect(View_, &SourceView::MouseUp, this, &frmEditor::View_MouseUp);
     connect(List1_, &QListWidget::itemDoubleClicked, this, &frmEditor::List1_DblClick);
+    connect(CheckFile_, &QTimer::timeout, this, &frmEditor::CheckFile_Timer);
 }
 
 bool frmEditor::eventFilter(QObject* watched, QEvent* event) {

@@ -57,3 +57,14 @@ QString AppPaths::join(const QString& folder, const QString& name) {
         return folder + name;
     return folder + sep + name;
 }
+
+QString AppPaths::folderOf(const QString& path) {
+#ifdef Q_OS_WIN
+    const qsizetype sep = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+#else
+    const qsizetype sep = path.lastIndexOf(u'/');
+#endif
+    if (sep < 0)
+        return {};
+    return sep == 0 ? path.left(1) : path.left(sep);
+}

@@ -21,6 +21,9 @@ public:
     // A read-only data file: the application folder first, then the installed share folder.
     QString dataFile(const QString& name) const;
 
+    // The folder of a path: everything before its last separator ('\\' or '/' on Windows, '/' elsewhere),
+    // "/" for a file in the root of Linux or macOS, "" when the path has no separator.
+    static QString folderOf(const QString& path);
     // Joins a folder and a name with the platform's separator (one separator, even after a root).
     static QString join(const QString& folder, const QString& name);
 

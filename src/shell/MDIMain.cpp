@@ -2,12 +2,13 @@
 
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
-#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
-#include "platform/sourceview/SourceView.h"
+#include "platform/ShellServices.h"
 #include "platform/TextHelpers.h"
+#include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/DocumentRules.h"
 #include "shell/FrameLayout.h"
@@ -95,8 +96,7 @@ namespace {
 // Commands whose windows are still being built. They stay grey, with a tool tip that says so, rather
 // than look as if they had done something; each leaves this list when its window lands.
 const QStringList& unavailableCommands() {
-    static const QStringList list{ids::ID_Compile, ids::ID_CompilerOptions, ids::ID_Epic,
-                                  ids::ID_ProgrammerOptions, ids::ID_Debug};
+    static const QStringList list{ids::ID_Debug};
     return list;
 }
 } // namespace
@@ -366,6 +366,9 @@ void MDIMain::MDIForm_Unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
+    // A compiler still running hidden would outlive the program.
+    shell::endProcess(state_.CompileProcess);
+    state_.CompileProcess = nullptr;
     const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
     auto twips = [dpi](int px) { return QString::number(float(docrules::pixelsToTwips(px, dpi))); };
     help_->QuitHelp();

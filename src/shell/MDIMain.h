@@ -18,6 +18,7 @@ class QTabBar;
 class frmEditor;
 class HelpViewer;
 class LabelCombo;
+class CompilerScreen;
 
 // The multiple-document frame: menus and toolbars, the MDI area with its tab strip, the status bar,
 // and the frame operations the other windows call.
@@ -83,6 +84,11 @@ public:
     // Opening a window for a path (New, Open and the recent entries); false when refused, with the
     // reason in `err` when it is an error to report (the duplicate check says its message itself).
     bool OpenDocumentWindow(const QString& path, AppError* err = nullptr);
+    // The window showing a path, activated; opened as a recent entry would be when none shows it.
+    frmEditor* openOrActivate(const QString& path);
+
+    // The compiler output window, created on first use; one for the whole program.
+    CompilerScreen& compilerScreen();
     // The recent-file entries as they stand in the File menu.
     void RecentEntriesChanged();
 
@@ -134,6 +140,8 @@ private:
     AppError cmdClearAllErrors(frmEditor& w);
     AppError cmdGotoError(frmEditor& w, bool next);
     AppError cmdCompile(frmEditor& w);
+    AppError cmdCompilerOptions();
+    AppError cmdProgrammerOptions();
     // Commands over every window.
     AppError cmdBackgroundColor();
     AppError cmdTokenColor();
@@ -158,5 +166,6 @@ private:
     QPointer<frmEditor> lastActivated_;
     std::unique_ptr<HelpViewer> help_;
     std::unique_ptr<LabelCombo> labelCombo_;
+    QPointer<CompilerScreen> compilerScreen_;
     bool unloaded_ = false;
 };

@@ -36,6 +36,25 @@ bool MDIMain::OpenDocumentWindow(const QString& path, AppError* err) {
     return true;
 }
 
+frmEditor* MDIMain::openOrActivate(const QString& path) {
+    for (frmEditor* w : editors())
+        if (docrules::sameFile(w->caption(), path)) {
+            mdiArea_->setActiveSubWindow(w);
+            return w;
+        }
+    ++OpenDocCount;
+    EnableTools(true);
+    AppError err;
+    if (!OpenDocumentWindow(path, &err)) {
+        if (err)
+            ShowError(err);
+        return nullptr;
+    }
+    frmEditor* w = activeEditor();
+    finishOpening(w);
+    return w;
+}
+
 void MDIMain::finishOpening(frmEditor* w) {
     if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
         AddToWindowList(active->windowTitle());

@@ -86,7 +86,7 @@ private slots:
             text += i % 10 == 0 ? "L" + QByteArray::number(i) + ":\n" : QByteArray("x = 1\n");
         MDIMain& m = open(f, text);
         frmScan scan(&m);
-        f.active()->ScanDocument(&scan);
+        m.editors().first()->ScanDocument(&scan);
         QCOMPARE(scan.isVisible(), shown);
         QVERIFY(!scan.ProgressBar1().isVisible());
         QCOMPARE(scan.ProgressBar1().maximum(), shown ? lines + 1 : 100);

@@ -36,8 +36,7 @@ private:
 private slots:
     void commandsWithoutBehaviourAreGreyAndDoNothing_data() {
         QTest::addColumn<QString>("id");
-        for (const QString* id : {&ids::ID_Compile, &ids::ID_CompilerOptions, &ids::ID_Epic,
-                                  &ids::ID_ProgrammerOptions, &ids::ID_Debug})
+        for (const QString* id : {&ids::ID_Debug})
             QTest::newRow(qPrintable(*id)) << *id;
     }
     void commandsWithoutBehaviourAreGreyAndDoNothing() {
@@ -122,6 +121,42 @@ private slots:
             QVERIFY(f.prompts.messages().isEmpty());
             QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("other"));
         }
+    }
+
+    void openingAnOpenModifiedFileLeavesItAlone() {
+        FrameFixture f;
+        const QString p = file(f, QStringLiteral("busy.pbp"), "HIGH 1\n");
+        MDIMain& m = f.start(p);
+        SourceDocument& doc = f.active()->View().Document();
+        doc.InsertImpl(0, 0, QStringLiteral("LOW 2 "));
+        const QString recent = m.toolBars().Caption(ids::ID_File1);
+        const bool recentShown = m.toolBars().Visible(ids::ID_File1);
+        f.prompts.chooseFile(p);
+        click(m, ids::ID_Open);
+        QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
+        QCOMPARE(m.editors().size(), 1);
+        QCOMPARE(doc.GetLine(0), QStringLiteral("LOW 2 HIGH 1"));
+        QVERIFY(doc.Modified());
+        QCOMPARE(m.toolBars().Caption(ids::ID_File1), recent);
+        QCOMPARE(m.toolBars().Visible(ids::ID_File1), recentShown);
+        doc.SetModified(false);
+    }
+
+    void undoAndRedoToolsFollowTheDocument() {
+        FrameFixture f;
+        MDIMain& m = f.start(file(f, QStringLiteral("u.pbp"), "a\n"));
+        SourceView& v = f.active()->View();
+        QTest::keyClicks(v.focusProxy(), QStringLiteral("xy"));
+        m.toolBars().SetEnabled(ids::ID_Undo, true);
+        click(m, ids::ID_Undo);
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("a"));
+        QVERIFY(!m.toolBars().Enabled(ids::ID_Undo));
+        QVERIFY(m.toolBars().Enabled(ids::ID_Redo));
+        click(m, ids::ID_Redo);
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("xya"));
+        QVERIFY(m.toolBars().Enabled(ids::ID_Undo));
+        QVERIFY(!m.toolBars().Enabled(ids::ID_Redo));
+        v.Document().SetModified(false);
     }
 
     void unreadableFileOpensNoWindowAndStaysUntouched_data() {

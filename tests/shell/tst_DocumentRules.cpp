@@ -126,6 +126,9 @@ private slots:
         QTest::newRow("between") << QList<int>{2, 8} << 5 << 8 << 2;
         QTest::newRow("wrap backward") << QList<int>{2, 8} << 1 << 2 << 8;
         QTest::newRow("none") << QList<int>{} << 3 << -1 << -1;
+        QTest::newRow("mark on the first line") << QList<int>{0} << 5 << 0 << 0;
+        QTest::newRow("mark on the last line") << QList<int>{9} << 0 << 9 << 9;
+        QTest::newRow("caret on the first line") << QList<int>{0, 9} << 0 << 9 << 9;
     }
     void markedLines() {
         QFETCH(QList<int>, marks);

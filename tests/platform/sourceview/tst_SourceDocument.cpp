@@ -91,6 +91,7 @@ private slots:
         d.InsertImpl(0, 0, QStringLiteral("' x"));
         QVERIFY(d.Modified());
         QVERIFY(d.SaveFile(path("edited.pbp"), &err));
+        QVERIFY(!d.Modified());
         if (regular) {
             QByteArray expected = bytes;
             expected.insert(bytes.startsWith("\xef\xbb\xbf") ? 3 : 0, "' x");

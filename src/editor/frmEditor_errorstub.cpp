@@ -1,4 +1,0 @@
-#include "editor/frmEditor.h"
-
-// Placeholder until the compiler output window provides the message lookup.
-void frmEditor::GetErrorDescription(const qint32&) {}
