@@ -36,6 +36,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     setWindowTitle(QStringLiteral("Pinwright"));
     setWindowIcon(toolicons::application());
     setObjectName(QStringLiteral("MDIMain"));
+    setAcceptDrops(true);
 
     buildFrameTools(*SSActiveToolBars1);
     labelCombo_ = std::make_unique<LabelCombo>(*SSActiveToolBars1);
