@@ -147,7 +147,7 @@ private slots:
         QTest::newRow("no errors, auto close off")
             << "echo 'No errors.'" << QString("0") << QList<int>{} << "0000" << created << false;
         QTest::newRow("lines 0 and past the end mark nothing")
-            << "echo 'ERROR Line 0: a'; echo 'ERROR Line 99: b'" << QString("1") << QList<int>{} << "0000"
+            << "echo 'ERROR Line 0: a'; echo 'ERROR Line 12: b'" << QString("1") << QList<int>{} << "0000"
             << cancelled << false;
         QTest::newRow("a line without its colon stops the reading")
             << "echo 'ERROR Line 2: a'; echo 'ERROR Line 4 b'; echo 'ERROR Line 6: c'" << QString("1")
