@@ -15,8 +15,12 @@ bool isWritableFolder(const QString& folder) {
 } // namespace
 
 AppPaths AppPaths::fromApplication() {
+    return forExecutable(QCoreApplication::applicationDirPath());
+}
+
+AppPaths AppPaths::forExecutable(const QString& folder) {
     AppPaths p;
-    p.appFolder_ = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    p.appFolder_ = QDir::toNativeSeparators(QDir(folder).absolutePath());
     const bool writable = isWritableFolder(p.appFolder_);
     if (writable) {
         p.workFolder_ = p.appFolder_;
@@ -28,7 +32,9 @@ AppPaths AppPaths::fromApplication() {
         p.sourceFolder_ =
             QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     }
-    p.shareFolder_ = QDir::toNativeSeparators(QStringLiteral(PINWRIGHT_SHARE_DIR));
+    const QString beside = QDir(folder).absoluteFilePath(QStringLiteral("../share/pinwright"));
+    p.shareFolder_ = QDir::toNativeSeparators(
+        QFileInfo(beside).isDir() ? QDir::cleanPath(beside) : QStringLiteral(PINWRIGHT_SHARE_DIR));
     return p;
 }
 
