@@ -20,8 +20,12 @@
 class tst_BuildDialogs : public QObject {
     Q_OBJECT
 private:
-    static QString startup(FrameFixture& f, const char* key) {
-        return f.store().Read("Pinwright", "Startup", QString::fromLatin1(key), "<absent>");
+    // The stored values of the keys in the Startup section, "<absent>" for a key never written.
+    static QStringList startup(FrameFixture& f, std::initializer_list<const char*> keys) {
+        QStringList out;
+        for (const char* key : keys)
+            out << f.store().Read("Pinwright", "Startup", QString::fromLatin1(key), "<absent>");
+        return out;
     }
 
 private slots:
@@ -56,13 +60,10 @@ private slots:
         d.SourceCodePath().setText(folder);
         d.cmdOK_Click();
         QCOMPARE(d.result(), int(QDialog::Accepted));
-        QCOMPARE(startup(f, "CompilerType"), QString::number(compiler));
-        QCOMPARE(startup(f, "CompilerPathName"), QStringLiteral(" /opt/pbp/pbpw "));
-        QCOMPARE(startup(f, "CompilerCommandLineOptions"), storedOptions);
-        QCOMPARE(startup(f, "DosWindow"), QStringLiteral("0"));
-        QCOMPARE(startup(f, "AutoCloseCW"), QStringLiteral("0"));
-        QCOMPARE(startup(f, "AutoCloseCWTime"), QStringLiteral("12"));
-        QCOMPARE(startup(f, "SourceCodePath"), storedFolder);
+        QCOMPARE(startup(f, {"CompilerType", "CompilerPathName", "CompilerCommandLineOptions", "DosWindow",
+                             "AutoCloseCW", "AutoCloseCWTime", "SourceCodePath"}),
+                 (QStringList{QString::number(compiler), " /opt/pbp/pbpw ", storedOptions, "0", "0", "12",
+                              storedFolder}));
         QCOMPARE(m.state().PBPMode, compiler == 0);
         QCOMPARE(m.PanelText(5), compiler == 0 ? QStringLiteral("PBP") : QStringLiteral("PBC"));
         // The list is rebuilt for the compiler and keeps its numeric position.
@@ -93,9 +94,9 @@ private slots:
         frmProgrammer p(m);
         p.ProgrammerPath().setText("/opt/epic/epicwin");
         p.cmdExit_Click();
-        for (const char* key :
-             {"CompilerType", "CompilerCommandLineOptions", "AutoCloseCWTime", "ProgrammerPathName"})
-            QCOMPARE(startup(f, key), QStringLiteral("<absent>"));
+        QCOMPARE(startup(f, {"CompilerType", "CompilerCommandLineOptions", "AutoCloseCWTime",
+                             "ProgrammerPathName"}),
+                 QStringList(4, "<absent>"));
         QVERIFY(m.state().PBPMode);
         QCOMPARE(m.toolBars().ListCount(ids::ID_Device), devices);
     }
@@ -158,9 +159,8 @@ private slots:
         d.ProgrammerPath().setText("/opt/epic/epicwin");
         d.CommandOptions().setText(" %HEX% ");
         d.cmdOK_Click();
-        QCOMPARE(startup(f, "ProgrammerType"), QStringLiteral("0"));
-        QCOMPARE(startup(f, "ProgrammerPathName"), QStringLiteral("/opt/epic/epicwin"));
-        QCOMPARE(startup(f, "ProgrammerCommandLineOptions"), QStringLiteral(" %HEX% "));
+        QCOMPARE(startup(f, {"ProgrammerType", "ProgrammerPathName", "ProgrammerCommandLineOptions"}),
+                 (QStringList{"0", "/opt/epic/epicwin", " %HEX% "}));
         frmProgrammer again(m);
         QCOMPARE(again.CommandOptions().text(), QStringLiteral(" %HEX% "));
         // The browse dialog starts on the stored programmer once there is one.

@@ -334,7 +334,7 @@ private slots:
         MDIMain& m = start(f, "echo 'ERROR Line 6: shown'");
         f.store().save(settings::startup::DosWindow, "0");
         // A terminal stand-in that records how it was asked and runs the command after -e.
-        const QString terminal = f.dir.filePath("term");
+        const QString terminal = f.dir.filePath("terminal");
         testsupport::writeFile(terminal, "#!/bin/sh\nprintf '%s\\n' \"$@\" > " +
                                              runscript::shellQuote(f.dir.filePath("term")).toUtf8() +
                                              "\nshift\nexec \"$@\" >/dev/null\n");
