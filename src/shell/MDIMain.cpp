@@ -35,6 +35,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     setWindowTitle(QStringLiteral("Pinwright"));
     setWindowIcon(toolicons::application());
     setObjectName(QStringLiteral("MDIMain"));
+    setAcceptDrops(true);
 
     buildFrameTools(*SSActiveToolBars1);
     setMenuBar(SSActiveToolBars1->menuBar());

@@ -95,6 +95,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped on the frame open as if chosen with Open.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildStatusBar();
@@ -126,6 +129,8 @@ private:
     // Commands of the document set.
     AppError cmdNew();
     AppError cmdOpen();
+    // Opens a chosen file: the window, the recent list, the scan.
+    AppError openChosenFile(const QString& name);
     AppError cmdRecent(int n);
     AppError cmdSaveAs(frmEditor& w);
     AppError cmdClose(frmEditor& w);

@@ -1,4 +1,9 @@
+#include <QAbstractScrollArea>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <QApplication>
@@ -157,6 +162,38 @@ private slots:
         QVERIFY(m.toolBars().Enabled(ids::ID_Undo));
         QVERIFY(!m.toolBars().Enabled(ids::ID_Redo));
         v.Document().SetModified(false);
+    }
+
+    void droppedFilesOpenLikeChosenOnes() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        const QString a = file(f, QStringLiteral("a.pbp"), "HIGH 1\n");
+        const QString b = file(f, QStringLiteral("b b.pbp"), "LOW 2\n");
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(f.appFolder()), QUrl(QStringLiteral("https://x/y.pbp")),
+                      QUrl::fromLocalFile(b)});
+        // The editor's text refuses dropped files, so they reach the frame instead of their names the text.
+        m.setAcceptDrops(false);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(qobject_cast<QAbstractScrollArea*>(f.active()->View().focusProxy())->viewport(),
+                                &enter);
+        QVERIFY(!enter.isAccepted());
+        m.setAcceptDrops(true);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        // A drop outside a real drag does not pass the application's event routing; hand it to the frame.
+        static_cast<QObject&>(m).event(&drop);
+        QVERIFY(drop.isAccepted());
+        QStringList captions;
+        for (frmEditor* w : m.editors())
+            captions << w->caption();
+        QCOMPARE(captions, (QStringList{f.path("Untitled.pbp"), a, b}));
+        QCOMPARE(m.toolBars().Caption(ids::ID_File1), QStringLiteral("&1 ") + b);
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 3"));
+        // Dropping an open file again is refused as Open refuses it.
+        QDropEvent again(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject&>(m).event(&again);
+        QCOMPARE(m.editors().size(), 3);
+        QCOMPARE(f.prompts.messages(), (QStringList{"File Already Open!", "File Already Open!"}));
     }
 
     void unreadableFileOpensNoWindowAndStaysUntouched_data() {
