@@ -11,7 +11,9 @@
 #include <memory>
 
 class ActiveToolBars;
+class QFileSystemWatcher;
 class QLabel;
+class QTimer;
 class QMdiArea;
 class QMdiSubWindow;
 class QTabBar;
@@ -92,6 +94,9 @@ public:
     // The recent-file entries as they stand in the File menu.
     void RecentEntriesChanged();
 
+    // Asks about every document that another program changed or removed on disk.
+    void checkDocumentsOnDisk();
+
 signals:
     // Emitted after an editor window has been created and shown (tests, tools).
     void editorOpened(frmEditor* window);
@@ -115,6 +120,9 @@ public:
 
 private:
     void registerCommands();
+    // Watches the files of the open documents (the list follows opening, closing and saving).
+    void watchDocuments();
+    void reloadFromDisk(frmEditor& w);
     // Commands that exist in the menus but have no behaviour yet: grey, and refused when clicked.
     static bool isUnavailable(const QString& id);
     void markUnavailableCommands();
@@ -170,6 +178,9 @@ private:
     // The editor window whose activation ran last.
     QPointer<frmEditor> lastActivated_;
     std::unique_ptr<HelpViewer> help_;
+    QFileSystemWatcher* diskWatcher_;
+    QTimer* diskCheck_;
+    bool checkingDisk_ = false;
     std::unique_ptr<LabelCombo> labelCombo_;
     QPointer<CompilerScreen> compilerScreen_;
     bool unloaded_ = false;

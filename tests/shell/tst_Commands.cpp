@@ -196,6 +196,52 @@ private slots:
         QCOMPARE(f.prompts.messages(), (QStringList{"File Already Open!", "File Already Open!"}));
     }
 
+    void fileChangedByAnotherProgram_data() {
+        QTest::addColumn<QString>("change"); // "edit", "delete"
+        QTest::addColumn<bool>("typedFirst");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("modified");
+        const int yes = int(Prompts::Answer::Yes), no = int(Prompts::Answer::No);
+        QTest::newRow("reloaded") << "edit" << false << yes << "LOW 2" << false;
+        QTest::newRow("kept") << "edit" << false << no << "HIGH 1" << false;
+        QTest::newRow("typed text given up for the file") << "edit" << true << yes << "LOW 2" << false;
+        QTest::newRow("typed text kept") << "edit" << true << no << "X HIGH 1" << true;
+        QTest::newRow("deleted: text kept, to be saved") << "delete" << false << int(Prompts::Answer::Ok) << "HIGH 1"
+                                                         << true;
+    }
+    void fileChangedByAnotherProgram() {
+        QFETCH(QString, change);
+        QFETCH(bool, typedFirst);
+        QFETCH(int, answer);
+        QFETCH(QString, text);
+        QFETCH(bool, modified);
+        FrameFixture f;
+        const QString p = file(f, QStringLiteral("watched.pbp"), "HIGH 1\n");
+        MDIMain& m = f.start(p);
+        SourceDocument& doc = f.active()->View().Document();
+        // Our own save is no change by another program.
+        click(m, ids::ID_Save);
+        m.checkDocumentsOnDisk();
+        QVERIFY(f.prompts.messages().isEmpty());
+        if (typedFirst)
+            doc.InsertImpl(0, 0, QStringLiteral("X "));
+        f.prompts.answer(Prompts::Answer(answer));
+        if (change == QLatin1String("edit"))
+            QVERIFY(testsupport::writeFile(p, "LOW 2\nLOW 3\n"));
+        else
+            QVERIFY(QFile::remove(p));
+        QTRY_COMPARE(f.prompts.messages().size(), 1);
+        QVERIFY(f.prompts.messages().first().startsWith(QDir::toNativeSeparators(p)));
+        QCOMPARE(f.prompts.messages().first().contains(QLatin1String("would be lost")), typedFirst);
+        QCOMPARE(doc.GetLine(0), text);
+        QCOMPARE(doc.Modified(), modified);
+        // Asked once per change.
+        m.checkDocumentsOnDisk();
+        QCOMPARE(f.prompts.messages().size(), 1);
+        doc.SetModified(false);
+    }
+
     void unreadableFileOpensNoWindowAndStaysUntouched_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("open") << "open";
