@@ -13,6 +13,7 @@
 #include "shell/FrameLayout.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
+#include "terminal/frmComm.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -94,7 +95,7 @@ namespace {
 // than look as if they had done something; each leaves this list when its window lands.
 const QStringList& unavailableCommands() {
     static const QStringList list{ids::ID_Compile, ids::ID_CompilerOptions, ids::ID_Epic,
-                                  ids::ID_ProgrammerOptions, ids::ID_Debug};
+                                  ids::ID_ProgrammerOptions};
     return list;
 }
 } // namespace
@@ -290,6 +291,8 @@ void MDIMain::TaskBar_Click() {
 void MDIMain::onSubWindowActivated(QMdiSubWindow* window) {
     if (auto* w = qobject_cast<frmEditor*>(window))
         w->Form_Activate();
+    else if (auto* t = qobject_cast<frmComm*>(window))
+        t->Form_Activate();
 }
 
 frmEditor* MDIMain::activeEditor() const {
@@ -330,6 +333,9 @@ void MDIMain::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    // The terminal closes its port and stores its settings as it goes.
+    if (terminal_)
+        terminal_->close();
     MDIForm_Unload();
     event->accept();
 }

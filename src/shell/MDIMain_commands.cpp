@@ -48,11 +48,11 @@ void MDIMain::registerCommands() {
              if (state_.MouseTokenClass == 0)
                  SSActiveToolBars1->SetEnabled(ids::ID_TokenColor, false);
          })},
-        // The compiler, programmer and terminal windows take these over when they exist.
+        // The compiler and programmer windows take these over when they exist.
         {ids::ID_CompilerOptions, none([] {})},
         {ids::ID_Epic, none([] {})},
         {ids::ID_ProgrammerOptions, none([] {})},
-        {ids::ID_Debug, none([] {})},
+        {ids::ID_Debug, [this] { return cmdDebug(); }},
         {ids::ID_TileH, [this] { return cmdTile(true); }},
         {ids::ID_TileV, [this] { return cmdTile(false); }},
         {ids::ID_Cascade, none([this] { mdiArea_->cascadeSubWindows(); })},

@@ -1,5 +1,6 @@
 #include "platform/toolbars/ToolCombo.h"
 
+#include <QLineEdit>
 #include <QTimer>
 
 ToolCombo::ToolCombo(QWidget* parent) : QComboBox(parent) {
@@ -35,4 +36,14 @@ void ToolCombo::emitCloseUp() {
         return;
     closeUpPending_ = false;
     emit closeUp();
+}
+
+void ToolCombo::setTypable(bool on) {
+    setEditable(on);
+    if (!on)
+        return;
+    setInsertPolicy(QComboBox::NoInsert);
+    // Without a completer the field keeps exactly what was typed.
+    setCompleter(nullptr);
+    connect(lineEdit(), &QLineEdit::returnPressed, this, &ToolCombo::closeUp);
 }

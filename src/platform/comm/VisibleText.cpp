@@ -1,0 +1,73 @@
+#include "platform/comm/VisibleText.h"
+
+namespace {
+
+// Length of the UTF-8 sequence a lead byte starts, 0 for a byte that cannot start one.
+int sequenceLength(unsigned char b) {
+    if (b < 0x80)
+        return 1;
+    if (b >= 0xc2 && b <= 0xdf)
+        return 2;
+    if (b >= 0xe0 && b <= 0xef)
+        return 3;
+    if (b >= 0xf0 && b <= 0xf4)
+        return 4;
+    return 0;
+}
+
+bool continuation(unsigned char b) {
+    return (b & 0xc0) == 0x80;
+}
+
+} // namespace
+
+QChar VisibleText::visible(char16_t c) {
+    if (c == u'\t')
+        return QChar(c);
+    if (c < 0x20)
+        return QChar(char16_t(0x2400 + c));
+    if (c == 0x7f)
+        return QChar(char16_t(0x2421));
+    return QChar(c);
+}
+
+QString VisibleText::decode(QByteArrayView bytes) {
+    QByteArray data;
+    if (!carry_.isEmpty()) {
+        data = carry_ + bytes.toByteArray();
+        carry_.clear();
+        bytes = data;
+    }
+    QString out;
+    out.reserve(bytes.size());
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            out += visible(b);
+            ++i;
+            continue;
+        }
+        const int n = sequenceLength(b);
+        int have = 1;
+        while (n > 1 && have < n && i + have < bytes.size() &&
+               continuation(static_cast<unsigned char>(bytes[i + have])))
+            ++have;
+        if (n > 1 && have == n) {
+            const QString ch = QString::fromUtf8(bytes.sliced(i, n));
+            // Overlong and surrogate forms decode to U+FFFD: one per byte, like any invalid byte.
+            if (ch.size() >= 1 && !ch.contains(QChar(QChar::ReplacementCharacter))) {
+                out += ch;
+                i += n;
+                continue;
+            }
+        } else if (n > 1 && i + have == bytes.size()) {
+            // A valid start whose remaining bytes are still on their way.
+            carry_ = bytes.sliced(i).toByteArray();
+            break;
+        }
+        out += QChar(QChar::ReplacementCharacter);
+        ++i;
+    }
+    return out;
+}
