@@ -33,7 +33,7 @@ private slots:
     void commandsWithoutBehaviourAreGreyAndDoNothing_data() {
         QTest::addColumn<QString>("id");
         for (const QString* id : {&ids::ID_Compile, &ids::ID_CompilerOptions, &ids::ID_Epic,
-                                  &ids::ID_ProgrammerOptions, &ids::ID_Debug})
+                                  &ids::ID_ProgrammerOptions})
             QTest::newRow(qPrintable(*id)) << *id;
     }
     void commandsWithoutBehaviourAreGreyAndDoNothing() {

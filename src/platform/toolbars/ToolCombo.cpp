@@ -45,5 +45,15 @@ void ToolCombo::setTypable(bool on) {
     setInsertPolicy(QComboBox::NoInsert);
     // Without a completer the field keeps exactly what was typed.
     setCompleter(nullptr);
-    connect(lineEdit(), &QLineEdit::returnPressed, this, &ToolCombo::closeUp);
+    connect(lineEdit(), &QLineEdit::returnPressed, this, &ToolCombo::onReturnPressed);
+}
+
+void ToolCombo::onReturnPressed() {
+    // QComboBox hands the Return that its field passed up back to the field, which reports it a
+    // second time: one key press is one close-up.
+    if (returnTaken_)
+        return;
+    returnTaken_ = true;
+    QTimer::singleShot(0, this, [this] { returnTaken_ = false; });
+    emit closeUp();
 }

@@ -23,7 +23,9 @@ signals:
 private:
     void onActivated();
     void emitCloseUp();
+    void onReturnPressed();
 
     bool popupShown_ = false;
     bool closeUpPending_ = false;
+    bool returnTaken_ = false;
 };
