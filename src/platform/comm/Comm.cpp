@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -58,8 +59,8 @@ Comm::Comm(QWidget* parent)
     layout->addWidget(status_);
 
     flushTimer_->setSingleShot(true);
-    flushTimer_->setInterval(FlushMs);
-    connect(flushTimer_, &QTimer::timeout, this, &Comm::flush);
+    flushTimer_->setInterval(UpdateMs);
+    connect(flushTimer_, &QTimer::timeout, this, [this] { showWaiting(FlushLines); });
     connect(port_, &CommPort::received, this, &Comm::onReceived);
     connect(port_, &CommPort::lost, this, &Comm::onLost);
     connect(text_, &TerminalView::keyTyped, this,
@@ -398,20 +399,31 @@ void Comm::schedule() {
 
 void Comm::flush() {
     flushTimer_->stop();
+    showWaiting(-1);
+}
+
+void Comm::showWaiting(int lines) {
     if (!textWaiting_.isEmpty())
-        text_->appendBatch(textWaiting_.take());
+        text_->appendBatch(textWaiting_.take(lines));
     if (hexChanged_) {
         const QString open = hexDump_.openRow();
-        hex_->appendBatch(hexWaiting_.take(), &open);
-        hexChanged_ = false;
+        hex_->appendBatch(hexWaiting_.take(lines), &open);
+        hexChanged_ = !hexWaiting_.isEmpty();
     }
-    if (plotOn_ && plotChanged_ && !paused_) {
+    // A chart redraw costs more than text: it follows the data a few times a second at most.
+    const bool plotDue = lines < 0 || !plotClock_.isValid() || plotClock_.elapsed() >= PlotMs;
+    if (plotOn_ && plotChanged_ && !paused_ && plotDue) {
         plot_->showData(plotData_);
         plotChanged_ = false;
+        plotClock_.start();
     }
     if (logging_)
         writeLog();
     updateStatus();
+    // What still waits is shown by the next update, not at once: in between the port is read and
+    // lines that would scroll out unseen are dropped before they cost the view anything.
+    if (!textWaiting_.isEmpty() || hexChanged_ || (plotOn_ && plotChanged_ && !paused_))
+        schedule();
 }
 
 bool Comm::send(const QByteArray& bytes) {

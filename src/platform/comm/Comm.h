@@ -9,6 +9,7 @@
 #include "platform/comm/TerminalKeys.h"
 #include "platform/comm/VisibleText.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class CommPort;
@@ -37,8 +38,11 @@ public:
     static constexpr int HexRows = 4096;
     static constexpr int PlotWindow = 1000;
     static constexpr int MaxLineLength = 512;
-    // How long received data may wait before it is shown.
-    static constexpr int FlushMs = 30;
+    // How often the views are brought up to date while data comes in, and how many lines one update
+    // adds to a view at most (the rest wait for the next update, bounded by the scroll-back).
+    static constexpr int UpdateMs = 30;
+    static constexpr int FlushLines = 300;
+    static constexpr int PlotMs = 100;
 
     explicit Comm(QWidget* parent = nullptr);
     ~Comm() override;
@@ -85,7 +89,7 @@ public:
     bool sendLine(const QString& line);
     void clear();
     void clearPlot();
-    // Shows at once what is waiting (the views are otherwise brought up to date every FlushMs).
+    // Shows at once what is waiting (the views are otherwise brought up to date every UpdateMs).
     void flush();
 
     // --- parts, for the window and for tests ---
@@ -117,6 +121,8 @@ private:
     void showText(QByteArrayView bytes);
     void note(const QString& text);
     void schedule();
+    // Brings the views up to date, adding at most `lines` lines to each (-1: all that wait).
+    void showWaiting(int lines);
     void writeLog();
     void updateStatus();
     void syncActions();
@@ -165,6 +171,7 @@ private:
     QByteArray plotLine_;
     PlotData plotData_{PlotWindow};
     bool plotChanged_ = false;
+    QElapsedTimer plotClock_;
     SendHistory history_;
     qint64 received_ = 0;
 };

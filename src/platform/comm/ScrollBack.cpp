@@ -17,7 +17,17 @@ void ScrollBack::append(const QString& text) {
     reset_ = true;
 }
 
-ScrollBack::Batch ScrollBack::take() {
+ScrollBack::Batch ScrollBack::take(int lines) {
+    if (lines >= 0 && lines < breaks_) {
+        qsizetype pos = -1;
+        for (int i = 0; i < lines; ++i)
+            pos = text_.indexOf(u'\n', pos + 1);
+        Batch b{text_.left(pos + 1), reset_};
+        text_.remove(0, pos + 1);
+        breaks_ -= lines;
+        reset_ = false;
+        return b;
+    }
     Batch b{std::move(text_), reset_};
     text_.clear();
     breaks_ = 0;

@@ -17,7 +17,9 @@ public:
     };
 
     void append(const QString& text);
-    Batch take();
+    // Takes the waiting text, or only its first `lines` lines when more wait: a view that is given
+    // a screenful at a time stays responsive while it catches up.
+    Batch take(int lines = -1);
     bool isEmpty() const { return text_.isEmpty() && !reset_; }
     int maxLines() const { return maxLines_; }
     // Lines dropped because they would have scrolled out unseen.

@@ -177,6 +177,20 @@ private slots:
         QVERIFY(s.isEmpty());
     }
 
+    void scrollBackInPieces() {
+        ScrollBack s(4);
+        s.append(QStringLiteral("1\n2\n3\n4\n5\n6"));
+        // The view is reset once, with the first piece; the open line comes last.
+        const ScrollBack::Batch first = s.take(2);
+        QCOMPARE(first.text, QStringLiteral("3\n4\n"));
+        QVERIFY(first.reset);
+        s.append(QStringLiteral("!\n"));
+        const ScrollBack::Batch second = s.take(2);
+        QCOMPARE(second.text, QStringLiteral("5\n6!\n"));
+        QVERIFY(!second.reset);
+        QVERIFY(s.isEmpty());
+    }
+
     void plotNumbers_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QList<double>>("values");
