@@ -33,11 +33,12 @@ class TerminalView;
 class Comm : public QWidget {
     Q_OBJECT
 public:
-    // Lines kept by the text view, rows by the hex view, samples by the plot; longest text line.
+    // Lines kept by the text view, rows by the hex view, samples by the plot; the longest line in
+    // bytes (longer ones are broken there, so binary data without line ends stays bounded too).
     static constexpr int ScrollBackLines = 5000;
     static constexpr int HexRows = 4096;
     static constexpr int PlotWindow = 1000;
-    static constexpr int MaxLineLength = 512;
+    static constexpr int MaxLineLength = 200;
     // How often the views are brought up to date while data comes in, and how many lines one update
     // adds to a view at most (the rest wait for the next update, bounded by the scroll-back).
     static constexpr int UpdateMs = 30;

@@ -21,14 +21,17 @@ bool continuation(unsigned char b) {
 
 } // namespace
 
-QChar VisibleText::visible(char16_t c) {
-    if (c == u'\t')
-        return QChar(c);
-    if (c < 0x20)
-        return QChar(char16_t(0x2400 + c));
-    if (c == 0x7f)
-        return QChar(char16_t(0x2421));
-    return QChar(c);
+QString VisibleText::visible(char c) {
+    static const char* const names[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
+                                          "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+                                          "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
+                                          "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '\t' || (b >= 0x20 && b < 0x7f))
+        return QString(QLatin1Char(c));
+    if (b == 0x7f)
+        return QStringLiteral("<DEL>");
+    return u'<' + QLatin1String(names[b & 31]) + u'>';
 }
 
 QString VisibleText::decode(QByteArrayView bytes) {
@@ -44,7 +47,10 @@ QString VisibleText::decode(QByteArrayView bytes) {
     while (i < bytes.size()) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            out += visible(b);
+            if (b >= 0x20 && b < 0x7f)
+                out += QLatin1Char(char(b));
+            else
+                out += visible(char(b));
             ++i;
             continue;
         }
@@ -55,7 +61,7 @@ QString VisibleText::decode(QByteArrayView bytes) {
             ++have;
         if (n > 1 && have == n) {
             const QString ch = QString::fromUtf8(bytes.sliced(i, n));
-            // Overlong and surrogate forms decode to U+FFFD: one per byte, like any invalid byte.
+            // Overlong and surrogate forms are invalid: each of their bytes shows as its value.
             if (ch.size() >= 1 && !ch.contains(QChar(QChar::ReplacementCharacter))) {
                 out += ch;
                 i += n;
@@ -66,7 +72,7 @@ QString VisibleText::decode(QByteArrayView bytes) {
             carry_ = bytes.sliced(i).toByteArray();
             break;
         }
-        out += QChar(QChar::ReplacementCharacter);
+        out += QStringLiteral("<x%1>").arg(b, 2, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("<X"), QLatin1String("<x"));
         ++i;
     }
     return out;

@@ -5,15 +5,16 @@
 #include <QString>
 
 // Turns received bytes into text that shows every byte: UTF-8 is decoded (a character split over two
-// chunks is joined), a byte that is not valid UTF-8 becomes U+FFFD at once, and control bytes, NUL
-// included, become their visible symbols (U+2400 to U+241F, U+2421 for DEL). TAB stays a TAB.
+// chunks is joined), control bytes, NUL included, show as their names in angle brackets ("<NUL>",
+// "<BEL>", "<DEL>"), and a byte that is not valid UTF-8 as its value ("<xFF>"). TAB stays a TAB.
+// Plain ASCII is used for the marks because few fonts carry the control-picture symbols.
 class VisibleText {
 public:
     QString decode(QByteArrayView bytes);
     void reset() { carry_.clear(); }
 
-    // The visible symbol of one control byte, or the character itself when it needs none.
-    static QChar visible(char16_t c);
+    // The visible form of one ASCII byte: the character itself, or the control byte's mark.
+    static QString visible(char c);
 
 private:
     // The start of a character whose remaining bytes have not arrived yet.
