@@ -5,6 +5,11 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#if defined(Q_OS_LINUX)
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 namespace {
 int pairsMade = 0;
 }
@@ -30,6 +35,10 @@ bool PtyPair::start() {
     socat_.setArguments({QStringLiteral("pty,raw,echo=0,link=") + board_,
                          QStringLiteral("pty,raw,echo=0,link=") + ide_});
     socat_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+#if defined(Q_OS_LINUX)
+    // A test that crashes or is stopped by its time limit takes its pair down with it.
+    socat_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
     socat_.start();
     if (!socat_.waitForStarted(10000))
         return false;
