@@ -239,15 +239,20 @@ private slots:
         QCOMPARE(r.comm.plotView().series(0)->count(), 40);
         QCOMPARE(r.comm.plotView().series(0)->at(39), QPointF(39, 539));
         QCOMPARE(r.comm.plotView().series(1)->at(0), QPointF(0, 37));
+        // The plot follows what comes next.
+        r.board->write("600,40\n");
+        QTRY_COMPARE_WITH_TIMEOUT(r.comm.plotData().samples(), qint64(41), 10000);
+        r.comm.flush();
+        QCOMPARE(r.comm.plotView().series(0)->at(40), QPointF(40, 600));
         // Paused, the plot stands still while the data goes on; resumed, it catches up.
         r.comm.setPlotPaused(true);
         r.board->write("1,2\n");
-        QTRY_COMPARE_WITH_TIMEOUT(r.comm.plotData().samples(), qint64(41), 10000);
-        r.comm.flush();
-        QCOMPARE(r.comm.plotView().series(0)->count(), 40);
-        r.comm.setPlotPaused(false);
+        QTRY_COMPARE_WITH_TIMEOUT(r.comm.plotData().samples(), qint64(42), 10000);
         r.comm.flush();
         QCOMPARE(r.comm.plotView().series(0)->count(), 41);
+        r.comm.setPlotPaused(false);
+        r.comm.flush();
+        QCOMPARE(r.comm.plotView().series(0)->count(), 42);
         r.comm.clearPlot();
         QCOMPARE(r.comm.plotView().shownSeries(), 0);
         QCOMPARE(r.comm.plotData().samples(), qint64(0));
