@@ -15,7 +15,6 @@ int main(int argc, char** argv) {
     Settings settings(AppPaths::fromApplication());
     QtPrompts prompts;
     MDIMain frame(settings, prompts);
-    frame.show();
     frame.MDIForm_Load(docrules::commandLinePath(QApplication::arguments().mid(1)));
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "editor/frmEditor.h"
 
+#include "build/CaptureFile.h"
 #include "dialogs/frmGotoLine.h"
 #include "editor/ColorTable.h"
 #include "editor/DrawClass.h"
@@ -52,6 +53,7 @@ frmEditor::frmEditor(MDIMain& frame, AppState& state)
     CheckFile_->setInterval(1000);
     CheckFile_->setObjectName(QStringLiteral("CheckFile"));
     connect(View_, &SourceView::ExecuteCommandEvent, this, &frmEditor::View_ExecuteCommand);
+    connect(CheckFile_, &QTimer::timeout, this, &frmEditor::CheckFile_Timer);
 }
 
 void frmEditor::View_ExecuteCommand(int& code) {

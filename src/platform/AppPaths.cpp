@@ -15,8 +15,12 @@ bool isWritableFolder(const QString& folder) {
 } // namespace
 
 AppPaths AppPaths::fromApplication() {
+    return forExecutable(QCoreApplication::applicationDirPath());
+}
+
+AppPaths AppPaths::forExecutable(const QString& folder) {
     AppPaths p;
-    p.appFolder_ = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    p.appFolder_ = QDir::toNativeSeparators(QDir(folder).absolutePath());
     const bool writable = isWritableFolder(p.appFolder_);
     if (writable) {
         p.workFolder_ = p.appFolder_;
@@ -28,7 +32,9 @@ AppPaths AppPaths::fromApplication() {
         p.sourceFolder_ =
             QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     }
-    p.shareFolder_ = QDir::toNativeSeparators(QStringLiteral(PINWRIGHT_SHARE_DIR));
+    const QString beside = QDir(folder).absoluteFilePath(QStringLiteral("../share/pinwright"));
+    p.shareFolder_ = QDir::toNativeSeparators(
+        QFileInfo(beside).isDir() ? QDir::cleanPath(beside) : QStringLiteral(PINWRIGHT_SHARE_DIR));
     return p;
 }
 
@@ -56,4 +62,15 @@ QString AppPaths::join(const QString& folder, const QString& name) {
     if (folder.endsWith(u'/') || folder.endsWith(u'\\'))
         return folder + name;
     return folder + sep + name;
+}
+
+QString AppPaths::folderOf(const QString& path) {
+#ifdef Q_OS_WIN
+    const qsizetype sep = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+#else
+    const qsizetype sep = path.lastIndexOf(u'/');
+#endif
+    if (sep < 0)
+        return {};
+    return sep == 0 ? path.left(1) : path.left(sep);
 }

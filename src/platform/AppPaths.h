@@ -9,6 +9,9 @@ class AppPaths {
 public:
     // Folders from the running executable.
     static AppPaths fromApplication();
+    // Folders for an executable in `folder`: beside it, or installed under a prefix with the data in
+    // <prefix>/share/pinwright (found from the executable's place, so the install can move).
+    static AppPaths forExecutable(const QString& folder);
     // Every folder inside `root` (for tests): the application folder is `root` itself.
     static AppPaths forFolder(const QString& root);
 
@@ -19,8 +22,12 @@ public:
     // The default of the source folder setting.
     QString defaultSourceFolder() const { return sourceFolder_; }
     // A read-only data file: the application folder first, then the installed share folder.
+    QString shareFolder() const { return shareFolder_; }
     QString dataFile(const QString& name) const;
 
+    // The folder of a path: everything before its last separator ('\\' or '/' on Windows, '/' elsewhere),
+    // "/" for a file in the root of Linux or macOS, "" when the path has no separator.
+    static QString folderOf(const QString& path);
     // Joins a folder and a name with the platform's separator (one separator, even after a root).
     static QString join(const QString& folder, const QString& name);
 

@@ -57,8 +57,13 @@ bool ScriptedPrompts::chooseColor(QWidget*, const QColor& initial, QColor& chose
     return true;
 }
 
-bool ScriptedPrompts::choosePrinter(QWidget*, QPrinter&) {
+bool ScriptedPrompts::choosePrinter(QWidget*, QPrinter& printer) {
     shown_.append({QStringLiteral("print"), {}, {}, Buttons::Ok, Icon::None, {}});
     const QVariant v = take();
+    if (v.isValid() && v.typeId() == QMetaType::QString) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(v.toString());
+        return true;
+    }
     return v.isValid() && v.typeId() == QMetaType::Bool && v.toBool();
 }

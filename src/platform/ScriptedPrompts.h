@@ -24,6 +24,8 @@ public:
     void chooseColorValue(const QColor& c) { queue_.append(QVariant(c)); }
     void cancel() { queue_.append(QVariant()); }
     void acceptPrinter() { queue_.append(QVariant(true)); }
+    // Accepts the print dialog with its "print to file" choice: PDF into that file.
+    void printToFile(const QString& path) { queue_.append(QVariant(path)); }
 
     const QList<Shown>& shown() const { return shown_; }
     QStringList messages() const;

@@ -9,6 +9,9 @@
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
+#else
+#include <csignal>
+#include <unistd.h>
 #endif
 
 namespace shell {
@@ -46,6 +49,79 @@ bool openWithDesktop(const QString& target) {
 
 bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder) {
     return QProcess::startDetached(program, arguments, workingFolder);
+}
+
+QProcess* startHidden(const QString& program, const QStringList& arguments, const QString& workingFolder,
+                      QObject* parent, QString& error) {
+    auto* p = new QProcess(parent);
+    p->setProgram(program);
+    p->setArguments(arguments);
+    p->setWorkingDirectory(workingFolder);
+    p->setStandardInputFile(QProcess::nullDevice());
+    p->setStandardOutputFile(QProcess::nullDevice());
+    p->setStandardErrorFile(QProcess::nullDevice());
+#ifdef Q_OS_WIN
+    p->setCreateProcessArgumentsModifier(
+        [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
+#else
+    p->setChildProcessModifier([] { ::setsid(); });
+#endif
+    p->start();
+    if (!p->waitForStarted()) {
+        error = p->errorString();
+        delete p;
+        return nullptr;
+    }
+    return p;
+}
+
+void endProcess(QProcess* process) {
+    if (!process)
+        return;
+    if (process->state() != QProcess::NotRunning) {
+#ifndef Q_OS_WIN
+        // The whole session: the script and the compiler it started.
+        if (process->processId() > 0)
+            ::kill(-pid_t(process->processId()), SIGKILL);
+#endif
+        process->kill();
+        process->waitForFinished(2000);
+    }
+    delete process;
+}
+
+QString terminalEmulator() {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return {};
+#else
+    QStringList candidates;
+    const QString own = qEnvironmentVariable("TERMINAL");
+    if (!own.isEmpty())
+        candidates << own;
+    candidates << QStringLiteral("x-terminal-emulator") << QStringLiteral("gnome-terminal")
+               << QStringLiteral("konsole") << QStringLiteral("xfce4-terminal")
+               << QStringLiteral("mate-terminal") << QStringLiteral("lxterminal")
+               << QStringLiteral("terminator") << QStringLiteral("alacritty") << QStringLiteral("kitty")
+               << QStringLiteral("urxvt") << QStringLiteral("xterm");
+    for (const QString& c : candidates) {
+        const QString found =
+            QFileInfo(c).isAbsolute() && QFileInfo(c).isExecutable() ? c : QStandardPaths::findExecutable(c);
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+#endif
+}
+
+QStringList terminalArguments(const QString& terminal, const QStringList& command) {
+    const QString name = QFileInfo(terminal).fileName();
+    // These take the command after "--"; the others after -e, as separate words.
+    if (name == QLatin1String("gnome-terminal") || name == QLatin1String("mate-terminal") ||
+        name == QLatin1String("kitty"))
+        return QStringList{QStringLiteral("--")} + command;
+    if (name == QLatin1String("xfce4-terminal") || name == QLatin1String("terminator"))
+        return QStringList{QStringLiteral("-x")} + command;
+    return QStringList{QStringLiteral("-e")} + command;
 }
 
 QString systemInfoTool() {

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+class QObject;
+class QProcess;
+
 // Operating-system services: the short form of a path, opening a document or address with the
 // desktop, starting programs, the system-information tool.
 namespace shell {
@@ -17,6 +20,20 @@ bool openWithDesktop(const QString& target);
 // Starts a program detached in its own window; false when it could not be started.
 bool startDetached(const QString& program, const QStringList& arguments,
                    const QString& workingFolder = QString());
+
+// Starts a program without a window of its own and returns it (owned by `parent`); on Linux and macOS
+// in a session of its own, so that endProcess reaches whatever it starts. Null with `error` set when
+// it could not be started.
+QProcess* startHidden(const QString& program, const QStringList& arguments, const QString& workingFolder,
+                      QObject* parent, QString& error);
+// Ends a process from startHidden together with everything it started, and frees it.
+void endProcess(QProcess* process);
+
+// A terminal emulator to show a run in: $TERMINAL, x-terminal-emulator or a common one that is
+// installed; "" when there is none (and on Windows, whose console needs none).
+QString terminalEmulator();
+// The arguments that make `terminal` run `command` (a program and its arguments) in its window.
+QStringList terminalArguments(const QString& terminal, const QStringList& command);
 
 // The system-information tool of this machine, or "" when there is none.
 QString systemInfoTool();

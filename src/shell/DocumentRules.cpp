@@ -3,9 +3,46 @@
 #include "platform/AppPaths.h"
 #include "platform/TextHelpers.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <cmath>
+#if defined(Q_OS_MACOS)
+#include <unistd.h>
+#endif
 
 namespace docrules {
+
+namespace {
+
+QString resolvedPath(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : folder + u'/' + info.fileName();
+}
+
+bool fileSystemIgnoresCase([[maybe_unused]] const QString& resolved) {
+#if defined(Q_OS_WIN)
+    return true;
+#elif defined(Q_OS_MACOS)
+    const QString folder = QFileInfo(resolved).absolutePath();
+    return pathconf(QFile::encodeName(folder).constData(), _PC_CASE_SENSITIVE) == 0;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+bool sameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return a == b;
+    const QString ra = resolvedPath(a);
+    const QString rb = resolvedPath(b);
+    return ra.compare(rb, fileSystemIgnoresCase(ra) ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
+}
 
 QString commandLinePath(const QStringList& arguments) {
     QString s = arguments.join(QLatin1Char(' '));

@@ -17,6 +17,11 @@ inline const QString SourceFilter =
 // one pair of double quotes (how a file manager hands over a path with blanks) loses them.
 QString commandLinePath(const QStringList& arguments);
 
+// True when two paths name the same file: links and relative parts resolved, letter case ignored only
+// where the file system ignores it (Windows, and macOS volumes that are not case-sensitive). A path
+// that does not exist yet is compared by its folder's resolved path and its own name.
+bool sameFile(const QString& a, const QString& b);
+
 // The four recent-file entries of the File menu.
 struct RecentEntry {
     QString caption;

@@ -2,12 +2,13 @@
 
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
-#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
-#include "platform/sourceview/SourceView.h"
+#include "platform/ShellServices.h"
 #include "platform/TextHelpers.h"
+#include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/DocumentRules.h"
 #include "shell/FrameLayout.h"
@@ -94,8 +95,7 @@ namespace {
 // Commands whose windows are still being built. They stay grey, with a tool tip that says so, rather
 // than look as if they had done something; each leaves this list when its window lands.
 const QStringList& unavailableCommands() {
-    static const QStringList list{ids::ID_Compile, ids::ID_CompilerOptions, ids::ID_Epic,
-                                  ids::ID_ProgrammerOptions};
+    static const QStringList list{};
     return list;
 }
 } // namespace
@@ -165,8 +165,11 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     // 1-2. The compiler in use.
     state_.PBPMode = text::ValInt(settings_.read(settings::startup::CompilerType)) == 0;
     ShowCompilerPanel();
-    // 3. Placement.
+    // 3. Placement, before the frame first appears: only then does the window system take the stored
+    // position as that of the outer frame, as it is saved at exit. Placed after showing, the position
+    // lands on the inner area and the frame creeps by its title bar and border at every start.
     applyPlacement();
+    show();
     // 4. Recent files.
     restoreRecentFiles();
     // 5. The device list and the default device's ports.
@@ -185,7 +188,15 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     EnableTools(true);
     // 8-9.
     const QString path = commandLine.isEmpty() ? settings_.read(settings::startup::LastFile) : commandLine;
-    createEditor(path);
+    AppError err;
+    if (!createEditor(path, &err)) {
+        // The frame still comes up, without a window, and says why.
+        --OpenDocCount;
+        EnableTools(false);
+        UpdateOpenDocsCaption();
+        ShowError(err);
+        return;
+    }
     // 10-11.
     if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
         AddToWindowList(active->windowTitle());
@@ -221,13 +232,23 @@ void MDIMain::restoreRecentFiles() {
     }
 }
 
-frmEditor* MDIMain::createEditor(const QString& path) {
+frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
     auto* w = new frmEditor(*this, state_);
     loadOrder_ << w;
     mdiArea_->addSubWindow(w);
     w->Form_Load();
     SourceDocument& doc = w->View().Document();
-    doc.LoadFile(path);
+    AppError loadError;
+    // A path that does not exist opens as a new document under that name. A file that exists but
+    // cannot be read opens no window: an empty one under its name would be saved over the file.
+    if (!doc.LoadFile(path, &loadError) && loadError.number != AppError::FileNotFound) {
+        loadOrder_.removeAll(QPointer<frmEditor>(w));
+        mdiArea_->removeSubWindow(w);
+        delete w;
+        if (err)
+            *err = loadError;
+        return nullptr;
+    }
     doc.SetPathName(path);
     w->setCaption(doc.PathName());
     w->showMaximized();
@@ -289,10 +310,20 @@ void MDIMain::TaskBar_Click() {
 }
 
 void MDIMain::onSubWindowActivated(QMdiSubWindow* window) {
-    if (auto* w = qobject_cast<frmEditor*>(window))
-        w->Form_Activate();
-    else if (auto* t = qobject_cast<frmComm*>(window))
+    // The MDI area re-activates its current window whenever the application regains the focus;
+    // only a change of the active editor window is an activation of that window. The terminal holds
+    // no document: its activation takes the document commands away, and the editor activated after
+    // it gets them back.
+    if (auto* t = qobject_cast<frmComm*>(window)) {
+        lastActivated_ = nullptr;
         t->Form_Activate();
+        return;
+    }
+    auto* w = qobject_cast<frmEditor*>(window);
+    if (!w || w == lastActivated_)
+        return;
+    lastActivated_ = w;
+    w->Form_Activate();
 }
 
 frmEditor* MDIMain::activeEditor() const {
@@ -344,6 +375,9 @@ void MDIMain::MDIForm_Unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
+    // A compiler still running hidden would outlive the program.
+    shell::endProcess(state_.CompileProcess);
+    state_.CompileProcess = nullptr;
     const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
     auto twips = [dpi](int px) { return QString::number(float(docrules::pixelsToTwips(px, dpi))); };
     help_->QuitHelp();

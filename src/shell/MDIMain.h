@@ -18,6 +18,7 @@ class QTabBar;
 class frmComm;
 class frmEditor;
 class HelpViewer;
+class CompilerScreen;
 
 // The multiple-document frame: menus and toolbars, the MDI area with its tab strip, the status bar,
 // and the frame operations the other windows call.
@@ -27,7 +28,7 @@ public:
     MDIMain(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
     ~MDIMain() override;
 
-    // Start-up, with the command line's text (empty for none).
+    // Start-up, with the command line's text (empty for none); it shows the frame once it is placed.
     void MDIForm_Load(const QString& commandLine);
     // Shutdown's last steps, after every editor window has closed.
     void MDIForm_Unload();
@@ -80,8 +81,14 @@ public:
     // Opens a document or address with the desktop; "Unable to launch application." on failure.
     void ShellOpen(const QString& target);
 
-    // Opening a window for a path (New, Open and the recent entries); false when refused.
-    bool OpenDocumentWindow(const QString& path);
+    // Opening a window for a path (New, Open and the recent entries); false when refused, with the
+    // reason in `err` when it is an error to report (the duplicate check says its message itself).
+    bool OpenDocumentWindow(const QString& path, AppError* err = nullptr);
+    // The window showing a path, activated; opened as a recent entry would be when none shows it.
+    frmEditor* openOrActivate(const QString& path);
+
+    // The compiler output window, created on first use; one for the whole program.
+    CompilerScreen& compilerScreen();
     // The recent-file entries as they stand in the File menu.
     void RecentEntriesChanged();
 
@@ -96,7 +103,8 @@ private:
     void buildStatusBar();
     void applyPlacement();
     void restoreRecentFiles();
-    frmEditor* createEditor(const QString& path);
+    // Creates, loads and shows an editor window; null (and the error) when the file cannot be read.
+    frmEditor* createEditor(const QString& path, AppError* err = nullptr);
     void onSubWindowActivated(QMdiSubWindow* window);
 
 public:
@@ -132,6 +140,8 @@ private:
     AppError cmdClearAllErrors(frmEditor& w);
     AppError cmdGotoError(frmEditor& w, bool next);
     AppError cmdCompile(frmEditor& w);
+    AppError cmdCompilerOptions();
+    AppError cmdProgrammerOptions();
     // Commands over every window.
     AppError cmdBackgroundColor();
     AppError cmdTokenColor();
@@ -154,6 +164,9 @@ private:
     QString taskBarTag_ = QStringLiteral("False");
     QList<QPointer<frmEditor>> loadOrder_;
     QPointer<frmComm> terminal_;
+    // The editor window whose activation ran last.
+    QPointer<frmEditor> lastActivated_;
     std::unique_ptr<HelpViewer> help_;
+    QPointer<CompilerScreen> compilerScreen_;
     bool unloaded_ = false;
 };

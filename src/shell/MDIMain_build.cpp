@@ -1,16 +1,41 @@
-// Commands that hand over to the compile and about windows.
+// Commands that hand over to the compile, programmer and about windows.
 #include "shell/MDIMain.h"
 
+#include "build/CompilerScreen.h"
+#include "build/frmCompile.h"
+#include "build/frmProgrammer.h"
 #include "dialogs/frmAbout.h"
 #include "editor/frmEditor.h"
 #include "platform/sourceview/SourceView.h"
 
 AppError MDIMain::cmdCompile(frmEditor& w) {
     AppError err;
-    // The compiler always reads the text shown on the screen; the run itself joins here with the
-    // build subsystem.
-    w.View().Document().SaveFile(w.View().Document().PathName(), &err);
-    return err;
+    // The compiler always reads the text shown on the screen; a document that cannot be saved is not
+    // compiled at all.
+    if (!w.View().Document().SaveFile(w.View().Document().PathName(), &err))
+        return err;
+    w.GoCompile();
+    return {};
+}
+
+AppError MDIMain::cmdCompilerOptions() {
+    frmCompile options(*this);
+    options.exec();
+    activateWindow();
+    return {};
+}
+
+AppError MDIMain::cmdProgrammerOptions() {
+    frmProgrammer options(*this);
+    options.exec();
+    activateWindow();
+    return {};
+}
+
+CompilerScreen& MDIMain::compilerScreen() {
+    if (!compilerScreen_)
+        compilerScreen_ = new CompilerScreen(*this);
+    return *compilerScreen_;
 }
 
 AppError MDIMain::cmdAbout() {

@@ -1,6 +1,7 @@
 // The command dispatcher and the commands that act on the active editor window.
 #include "shell/MDIMain.h"
 
+#include "build/frmProgrammer.h"
 #include "editor/ColorTable.h"
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
@@ -48,10 +49,9 @@ void MDIMain::registerCommands() {
              if (state_.MouseTokenClass == 0)
                  SSActiveToolBars1->SetEnabled(ids::ID_TokenColor, false);
          })},
-        // The compiler and programmer windows take these over when they exist.
-        {ids::ID_CompilerOptions, none([] {})},
-        {ids::ID_Epic, none([] {})},
-        {ids::ID_ProgrammerOptions, none([] {})},
+        {ids::ID_CompilerOptions, [this] { return cmdCompilerOptions(); }},
+        {ids::ID_Epic, none([this] { RunProgrammer(*this); })},
+        {ids::ID_ProgrammerOptions, [this] { return cmdProgrammerOptions(); }},
         {ids::ID_Debug, [this] { return cmdDebug(); }},
         {ids::ID_TileH, [this] { return cmdTile(true); }},
         {ids::ID_TileV, [this] { return cmdTile(false); }},

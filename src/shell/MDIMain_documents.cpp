@@ -16,10 +16,8 @@
 
 
 bool MDIMain::isDuplicate(const QString& path) {
-    // Captions are compared, so two spellings of one path (short and long names) are not caught.
-    const QString wanted = path.toUpper();
     for (int i = 0; i < TaskBar_->count(); ++i)
-        if (TaskBar_->tabText(i).toUpper() == wanted) {
+        if (docrules::sameFile(TaskBar_->tabText(i), path)) {
             state_.prompts.message(this, QStringLiteral("File Already Open!"), QString(),
                                    Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
             return true;
@@ -27,13 +25,33 @@ bool MDIMain::isDuplicate(const QString& path) {
     return false;
 }
 
-bool MDIMain::OpenDocumentWindow(const QString& path) {
-    if (isDuplicate(path)) {
+bool MDIMain::OpenDocumentWindow(const QString& path, AppError* err) {
+    if (isDuplicate(path) || !createEditor(path, err)) {
         --OpenDocCount; // undoes the command's count
+        if (OpenDocCount == 0)
+            EnableTools(false);
         return false;
     }
-    createEditor(path);
     return true;
+}
+
+frmEditor* MDIMain::openOrActivate(const QString& path) {
+    for (frmEditor* w : editors())
+        if (docrules::sameFile(w->caption(), path)) {
+            mdiArea_->setActiveSubWindow(w);
+            return w;
+        }
+    ++OpenDocCount;
+    EnableTools(true);
+    AppError err;
+    if (!OpenDocumentWindow(path, &err)) {
+        if (err)
+            ShowError(err);
+        return nullptr;
+    }
+    frmEditor* w = activeEditor();
+    finishOpening(w);
+    return w;
 }
 
 void MDIMain::finishOpening(frmEditor* w) {
@@ -58,9 +76,10 @@ AppError MDIMain::cmdNew() {
     for (frmEditor* w : editors())
         captions << w->caption();
     const QString path = docrules::untitledPath(settings_.read(settings::startup::SourceCodePath), captions);
-    if (OpenDocumentWindow(path))
+    AppError err;
+    if (OpenDocumentWindow(path, &err))
         finishOpening(activeEditor());
-    return {};
+    return err;
 }
 
 AppError MDIMain::cmdOpen() {
@@ -75,8 +94,9 @@ AppError MDIMain::cmdOpen() {
         return {};
     }
     EnableTools(true);
-    if (!OpenDocumentWindow(name))
-        return {};
+    AppError err;
+    if (!OpenDocumentWindow(name, &err))
+        return err;
     docrules::RecentList recent;
     for (int n = 0; n < 4; ++n)
         recent[n] = {SSActiveToolBars1->Caption(*ids::RecentFiles[n]),
@@ -94,9 +114,10 @@ AppError MDIMain::cmdRecent(int n) {
     ++OpenDocCount;
     EnableTools(true);
     const QString path = docrules::recentPath(SSActiveToolBars1->Caption(*ids::RecentFiles[n - 1]));
-    if (OpenDocumentWindow(path))
+    AppError err;
+    if (OpenDocumentWindow(path, &err))
         finishOpening(activeEditor());
-    return {};
+    return err;
 }
 
 AppError MDIMain::cmdSaveAs(frmEditor& w) {

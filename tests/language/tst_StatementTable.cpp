@@ -22,14 +22,6 @@ int filledRows(const StatementTable& t) {
 class tst_StatementTable : public QObject {
     Q_OBJECT
 private slots:
-    void emptyAtStart() {
-        const StatementTable t;
-        QVERIFY(!t.isProTable());
-        QCOMPARE(filledRows(t), 0);
-        QCOMPARE(t.findStatement(QStringLiteral("GOSUB")), 0);
-        QCOMPARE(t.findStatement(QString()), 0);
-    }
-
     void cells_data() {
         QTest::addColumn<bool>("pbpMode");
         QTest::addColumn<int>("row");
@@ -42,79 +34,22 @@ private slots:
         QTest::newRow("pro 3 empty syntax") << true << 3 << "EndAsm"
                                             << ""
                                             << "End Assembly Language Code Section";
-        QTest::newRow("pro 11") << true << 11 << "Debug"
-                                << "DEBUG Item{,Item...}"
-                                << "Asynchronus serial output to fixed pin and baud.";
-        QTest::newRow("pro 21") << true << 21 << "High"
-                                << "HIGH Pin"
-                                << "Make pint output high.";
-        QTest::newRow("pro 23") << true << 23 << "HSerout"
-                                << "HSEROUT [Item{,Item...}]"
-                                << "Hardware asynchronous serial ouput.";
-        QTest::newRow("pro 28") << true << 28 << "Else"
-                                << "ELSE"
-                                << "Coditionally execute statements.";
-        QTest::newRow("pro 39") << true << 39 << "ON INTERRUPT"
-                                << "ON INTERRUPT GOTO Label"
-                                << "Execute BASIC subroutine on an interrupt.";
         QTest::newRow("pro 56 backslash")
             << true << 56 << "SerIn2"
             << "SERIN2 DataPin{\\FlowPin},Mode,{ParityLabel,}{Timeout,Label,}[Item...]"
             << "Asynchronous serial input (BS2 style).";
-        QTest::newRow("pro 62") << true << 62 << "Sound"
-                                << "SOUND Pin,[Note,Duration{,Note,Duration...}]"
-                                << "Generate tone or white-nose on specified pin.";
-        QTest::newRow("pro 70") << true << 70 << "XOUT"
-                                << "XOUT DataPin,ZeroPin,[HouseCode\\KeyCode{\\Repeate}{....}]"
-                                << "X-10 output.";
         QTest::newRow("pro 74 quotes") << true << 74 << "INCLUDE"
                                        << "INCLUDE \"Filename\""
                                        << "";
-        QTest::newRow("pro 76") << true << 76 << "ADCIN"
-                                << "ADCIN Channel,Variable"
-                                << "Read A/D Channel x";
         QTest::newRow("pro 79") << true << 79 << "DebugIn"
                                 << "DEBUGIN {Timeout, Label,}[Item{,Item...}]"
                                 << "";
         QTest::newRow("pbc 1 own") << false << 1 << "Branch"
                                    << "BRANCH Offset, (Label {,Label...})"
                                    << "Branch to a different label based on index value.";
-        QTest::newRow("pbc 3 shared") << false << 3 << "Call"
-                                      << "CALL Label"
-                                      << "CALL assembly language subroutine.";
         QTest::newRow("pbc 4 debug") << false << 4 << "Debug"
                                      << "Debugging statement not supported by PBC."
                                      << "Debugging statement not supported by PBC.";
-        QTest::newRow("pbc 8") << false << 8 << "GoSub"
-                               << "GOSUB Label"
-                               << "Call BASIC subroutine at specified label.";
-        QTest::newRow("pbc 11") << false << 11 << "I2CIN"
-                                << "I2CIN Control, Address, Var {,Var...}"
-                                << "Read byte from I2C device.";
-        QTest::newRow("pbc 12") << false << 12 << "I2COUT"
-                                << "I2COUT Control, Address, (Value {,Value...})"
-                                << "Write byte to I2C device.";
-        QTest::newRow("pbc 14") << false << 14 << "Then"
-                                << "IF Comp {AND/OR Comp...} THEN Label"
-                                << "Coditionally execute statements.";
-        QTest::newRow("pbc 17") << false << 17 << "LookDown"
-                                << "LOOKDOWN Search,(Constant{,Constant...}),Var"
-                                << "Search constant table for value.";
-        QTest::newRow("pbc 18") << false << 18 << "LookUp"
-                                << "LOOKUP Index,(Constant{,Constant...}),Var"
-                                << "Fetch constant value from table.";
-        QTest::newRow("pbc 23") << false << 23 << "PauseUs"
-                                << "PAUSEUS Period"
-                                << "Delay (1uSec resolution).";
-        QTest::newRow("pbc 34") << false << 34 << "SerIn"
-                                << "SERIN Pin, Mode, [ (Qual {,Qual...}), ] Item {,Item...}"
-                                << "Asynchronous Serial input (BS1 Style).";
-        QTest::newRow("pbc 35") << false << 35 << "SerOut"
-                                << "SEROUT Pin, Mode, Item{,Item...}"
-                                << "Asynchronous serial output (BS1 style).";
-        QTest::newRow("pbc 37") << false << 37 << "Sound"
-                                << "SOUND Pin, (Note, Duration {,Note,Duration...})"
-                                << "Generate tone or white-nose on specified pin.";
         QTest::newRow("pbc 40") << false << 40 << "Next"
                                 << "NEXT {Count}"
                                 << "";
@@ -181,7 +116,6 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("description");
         QTest::newRow("gosub lower") << true << "gosub" << 19 << "Call BASIC subroutine at specified label.";
-        QTest::newRow("GOSUB upper") << true << "GOSUB" << 19 << "Call BASIC subroutine at specified label.";
         QTest::newRow("GoSuB mixed") << true << "GoSuB" << 19 << "Call BASIC subroutine at specified label.";
         QTest::newRow("pbc gosub") << false << "gosub" << 8 << "Call BASIC subroutine at specified label.";
         QTest::newRow("if") << true << "if" << 26 << "Coditionally execute statements.";
@@ -195,7 +129,8 @@ private slots:
         QTest::newRow("longer is no match") << true << "GOSUBX" << 0 << "";
         QTest::newRow("pbc has no while") << false << "WHILE" << 0 << "";
         QTest::newRow("pbc debug") << false << "debug" << 4 << "Debugging statement not supported by PBC.";
-        QTest::newRow("pbc i2cin") << false << "i2cin" << 11 << "Read byte from I2C device.";
+        QTest::newRow("past row 40") << true << "While" << 66 << "Execute statements while condition is true.";
+        QTest::newRow("last row") << true << "debugin" << 79 << "";
         QTest::newRow("pro has no i2cin") << true << "I2CIN" << 0 << "";
         QTest::newRow("empty token") << false << "" << 0 << "";
     }
@@ -237,15 +172,6 @@ private slots:
         QCOMPARE(built(false).findDefine(token), 0);
     }
 
-    void helpContexts() {
-        QCOMPARE(StatementTable::helpContext(19, true), 1019);
-        QCOMPARE(StatementTable::helpContext(79, true), 1079);
-        QCOMPARE(StatementTable::helpContext(8, false), 2008);
-        QCOMPARE(StatementTable::helpContext(40, false), 2040);
-        QCOMPARE(StatementTable::helpContext(41, false), 0);
-        QCOMPARE(StatementTable::helpContext(0, true), 0);
-        QCOMPARE(StatementTable::helpContext(80, true), 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_StatementTable)

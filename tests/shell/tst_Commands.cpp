@@ -1,3 +1,6 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -14,6 +17,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
+#include "shell/SettingsKeys.h"
 #include "shell/ToolIds.h"
 #include "support/FrameFixture.h"
 #include "support/TestSupport.h"
@@ -30,27 +34,6 @@ private:
     static QStringList windowEntries(MDIMain& m) { return m.toolBars().ToolIds(ids::ID_Window).mid(4); }
 
 private slots:
-    void commandsWithoutBehaviourAreGreyAndDoNothing_data() {
-        QTest::addColumn<QString>("id");
-        for (const QString* id : {&ids::ID_Compile, &ids::ID_CompilerOptions, &ids::ID_Epic,
-                                  &ids::ID_ProgrammerOptions})
-            QTest::newRow(qPrintable(*id)) << *id;
-    }
-    void commandsWithoutBehaviourAreGreyAndDoNothing() {
-        QFETCH(QString, id);
-        FrameFixture f;
-        MDIMain& m = f.start(file(f, QStringLiteral("prog.pbp"), "HIGH 1\n"));
-        m.EnableTools(true);
-        QVERIFY(!m.toolBars().Enabled(id));
-        QVERIFY(m.toolBars().ToolTip(id).endsWith(QStringLiteral("(not available yet)")));
-        f.active()->View().Document().InsertImpl(0, 0, QStringLiteral("X"));
-        click(m, id);
-        // Nothing was saved and nothing was shown.
-        QCOMPARE(testsupport::readFile(f.path(QStringLiteral("prog.pbp"))), QByteArray("HIGH 1\n"));
-        QVERIFY(f.prompts.messages().isEmpty());
-        f.active()->View().Document().SetModified(false);
-    }
-
     void newNamesUntitledWindows() {
         FrameFixture f;
         MDIMain& m = f.start();
@@ -86,18 +69,120 @@ private slots:
         QVERIFY(open.filter.startsWith(QStringLiteral("PicBasic Pro Source Code (*.pbp)|*.pbp|")));
     }
 
-    void openRefusesADuplicateDifferingInCase() {
+    void openRefusesTheSameFile_data() {
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("refused");
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+        QTest::newRow("letter case") << "BLINK.pbp" << true;
+#else
+        QTest::newRow("letter case: another file") << "blink.pbp" << false;
+#endif
+        QTest::newRow("same path") << "Blink.pbp" << true;
+        QTest::newRow("through a link") << "alias.pbp" << true;
+    }
+    void openRefusesTheSameFile() {
+        QFETCH(QString, second);
+        QFETCH(bool, refused);
         FrameFixture f;
         const QString p = file(f, QStringLiteral("Blink.pbp"));
+        file(f, QStringLiteral("blink.pbp"), "other\n");
+        QFile::link(p, f.path(QStringLiteral("alias.pbp")));
         MDIMain& m = f.start(p);
-        f.prompts.chooseFile(
-            p.toUpper() == p ? p : QString(p).replace(QStringLiteral("Blink"), QStringLiteral("BLINK")));
+        f.prompts.chooseFile(f.path(second));
+        click(m, ids::ID_Open);
+        const int count = refused ? 1 : 2;
+        QCOMPARE(m.OpenDocCount, qint16(count));
+        QCOMPARE(m.editors().size(), count);
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: %1").arg(count));
+        if (refused) {
+            QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
+            QCOMPARE(f.prompts.last().icon, Prompts::Icon::Exclamation);
+        } else {
+            QVERIFY(f.prompts.messages().isEmpty());
+            QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("other"));
+        }
+    }
+
+    void openingAnOpenModifiedFileLeavesItAlone() {
+        FrameFixture f;
+        const QString p = file(f, QStringLiteral("busy.pbp"), "HIGH 1\n");
+        MDIMain& m = f.start(p);
+        SourceDocument& doc = f.active()->View().Document();
+        doc.InsertImpl(0, 0, QStringLiteral("LOW 2 "));
+        const QString recent = m.toolBars().Caption(ids::ID_File1);
+        const bool recentShown = m.toolBars().Visible(ids::ID_File1);
+        f.prompts.chooseFile(p);
         click(m, ids::ID_Open);
         QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
-        QCOMPARE(f.prompts.last().icon, Prompts::Icon::Exclamation);
-        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 1"));
-        QCOMPARE(m.OpenDocCount, qint16(1));
         QCOMPARE(m.editors().size(), 1);
+        QCOMPARE(doc.GetLine(0), QStringLiteral("LOW 2 HIGH 1"));
+        QVERIFY(doc.Modified());
+        QCOMPARE(m.toolBars().Caption(ids::ID_File1), recent);
+        QCOMPARE(m.toolBars().Visible(ids::ID_File1), recentShown);
+        doc.SetModified(false);
+    }
+
+    void undoAndRedoToolsFollowTheDocument() {
+        FrameFixture f;
+        MDIMain& m = f.start(file(f, QStringLiteral("u.pbp"), "a\n"));
+        SourceView& v = f.active()->View();
+        QTest::keyClicks(v.focusProxy(), QStringLiteral("xy"));
+        m.toolBars().SetEnabled(ids::ID_Undo, true);
+        click(m, ids::ID_Undo);
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("a"));
+        QVERIFY(!m.toolBars().Enabled(ids::ID_Undo));
+        QVERIFY(m.toolBars().Enabled(ids::ID_Redo));
+        click(m, ids::ID_Redo);
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("xya"));
+        QVERIFY(m.toolBars().Enabled(ids::ID_Undo));
+        QVERIFY(!m.toolBars().Enabled(ids::ID_Redo));
+        v.Document().SetModified(false);
+    }
+
+    void unreadableFileOpensNoWindowAndStaysUntouched_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("open") << "open";
+        QTest::newRow("recent entry") << "recent";
+        QTest::newRow("command line") << "command line";
+        QTest::newRow("last file") << "last file";
+    }
+    void unreadableFileOpensNoWindowAndStaysUntouched() {
+        QFETCH(QString, how);
+        FrameFixture f;
+        // A folder stands for every file that exists but cannot be read (root reads anything else).
+        const QString target = f.path(QStringLiteral("folder.pbp"));
+        QVERIFY(QDir().mkpath(target));
+        f.store().save(settings::startup::File1, QStringLiteral("&1 ") + target);
+        if (how == QLatin1String("last file"))
+            f.store().save(settings::startup::LastFile, target);
+        MDIMain& m = f.start(how == QLatin1String("command line") ? target : QString());
+        if (how == QLatin1String("open")) {
+            f.prompts.chooseFile(target);
+            click(m, ids::ID_Open);
+        } else if (how == QLatin1String("recent")) {
+            click(m, ids::ID_File1);
+        }
+        QCOMPARE(f.prompts.last().text, QStringLiteral("Error( 75): Path/File access error"));
+        const bool atStart = how == QLatin1String("command line") || how == QLatin1String("last file");
+        QCOMPARE(m.editors().size(), atStart ? 0 : 1);
+        QCOMPARE(m.OpenDocCount, qint16(atStart ? 0 : 1));
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: %1").arg(atStart ? 0 : 1));
+        QCOMPARE(m.toolBars().Enabled(ids::ID_Save), !atStart);
+        for (frmEditor* w : m.editors())
+            QVERIFY(w->caption() != target);
+        QVERIFY(f.close());
+        QVERIFY(QFileInfo(target).isDir());
+    }
+
+    void missingRecentFileOpensAsANewDocument() {
+        FrameFixture f;
+        const QString gone = f.path(QStringLiteral("gone.pbp"));
+        f.store().save(settings::startup::File1, QStringLiteral("&1 ") + gone);
+        MDIMain& m = f.start();
+        click(m, ids::ID_File1);
+        QCOMPARE(f.active()->caption(), gone);
+        QCOMPARE(m.editors().size(), 2);
+        QVERIFY(f.prompts.messages().isEmpty());
     }
 
     void openCancelledOrEmpty() {
@@ -428,6 +513,57 @@ private slots:
             QVERIFY(area.contains(w->geometry().bottomRight()));
         }
         QVERIFY(m.editors().at(0)->x() < m.editors().at(1)->x());
+    }
+
+    void caretMovesForTheUserShowTheCaret_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("next bookmark far below") << ids::ID_NBook << 0 << 900 << true;
+        QTest::newRow("previous bookmark wraps far below") << ids::ID_PBook << 0 << 900 << true;
+        QTest::newRow("next error far below") << ids::ID_NextError << 0 << 700 << true;
+        QTest::newRow("previous error far above") << ids::ID_PreviousError << 950 << 10 << true;
+        QTest::newRow("next error in view") << ids::ID_NextError << 0 << 3 << false;
+        QTest::newRow("go to line far below") << ids::ID_GotoLine << 0 << 800 << true;
+    }
+    void caretMovesForTheUserShowTheCaret() {
+        QFETCH(QString, command);
+        QFETCH(int, from);
+        QFETCH(int, target);
+        QFETCH(bool, scrolls);
+        FrameFixture f;
+        QByteArray text;
+        for (int i = 0; i < 1000; ++i)
+            text += "HIGH PORTB." + QByteArray::number(i % 8) + "\n";
+        MDIMain& m = f.start(file(f, QStringLiteral("long.pbp"), text));
+        SourceView& view = f.active()->View();
+        view.Document().SetBookmark(target, true);
+        view.Document().SetLineData(target, 1, 1);
+        view.MoveCaret(0, from);
+        QCoreApplication::processEvents();
+        int col = 0, top = 0;
+        view.GetScrollPos(col, top);
+        const int topBefore = top;
+        if (command == ids::ID_GotoLine) {
+            QTimer::singleShot(0, &m, [target] {
+                if (auto* dialog = qobject_cast<frmGotoLine*>(QApplication::activeModalWidget())) {
+                    QTest::keyClicks(&dialog->LineValue(), QString::number(target + 1));
+                    QTest::keyClick(&dialog->LineValue(), Qt::Key_Return);
+                }
+            });
+        }
+        click(m, command);
+        QCoreApplication::processEvents();
+        QCOMPARE(view.CaretY(), target);
+        view.GetScrollPos(col, top);
+        QVERIFY2(top <= target && target < top + view.LinesInView(),
+                 qPrintable(QStringLiteral("line %1 outside %2..%3").arg(target).arg(top).arg(top + view.LinesInView() - 1)));
+        if (scrolls)
+            // The least scrolling: the line lands at the edge it came in from.
+            QVERIFY(target == top || target == top + view.LinesInView() - 1);
+        else
+            QCOMPARE(top, topBefore);
     }
 
     void gotoLineCommandOpensTheDialog() {

@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QFile>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QTest>
@@ -36,6 +37,26 @@ private slots:
         QCOMPARE(bars.ListIndex(ids::ID_Device), 71);
         QCOMPARE(bars.Text(ids::ID_Device), QStringLiteral("PIC16F877A"));
         QCOMPARE(m.state().DevicePorts, (DevicePortTable{0, 6, 8, 8, 8, 3, 0, 0, 0, 0}));
+    }
+
+    void regainingFocusRepeatsNoActivation() {
+        FrameFixture f;
+        QVERIFY(QFile::remove(f.path(QStringLiteral("devicedata.ide"))));
+        MDIMain& m = f.start();
+        QVERIFY(!f.prompts.messages().isEmpty()); // the missing list is reported at start-up
+        f.prompts.clearShown();
+        // Switching to another application and back, three times: under a window manager the MDI
+        // area reports no active window, then its current one again.
+        for (int i = 0; i < 3; ++i) {
+            emit m.mdiArea().subWindowActivated(nullptr);
+            emit m.mdiArea().subWindowActivated(m.mdiArea().activeSubWindow());
+        }
+        QVERIFY(f.prompts.messages().isEmpty());
+        // Changing to another editor window is an activation.
+        m.SSActiveToolBars1_ToolClick(ids::ID_New);
+        f.prompts.clearShown();
+        m.mdiArea().setActiveSubWindow(m.editors().first());
+        QVERIFY(!f.prompts.messages().isEmpty());
     }
 
     void picBasicListsFewerDevices() {

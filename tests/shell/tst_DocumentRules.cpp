@@ -1,3 +1,6 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/AppPaths.h"
@@ -23,6 +26,43 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QString, path);
         QCOMPARE(commandLinePath(args), path);
+    }
+
+    void sameFile_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("same");
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+        const bool caseFolds = true;
+#else
+        const bool caseFolds = false;
+#endif
+        QTest::newRow("identical") << "blink.pbp" << "blink.pbp" << true;
+        QTest::newRow("other name") << "blink.pbp" << "other.pbp" << false;
+        QTest::newRow("letter case") << "Blink.pbp" << "blink.pbp" << caseFolds;
+        QTest::newRow("missing, letter case") << "new/A.pbp" << "new/a.pbp" << caseFolds;
+        QTest::newRow("relative parts") << "sub/../blink.pbp" << "blink.pbp" << true;
+        QTest::newRow("missing, relative parts") << "sub/../gone.pbp" << "gone.pbp" << true;
+        QTest::newRow("through a folder link") << "link/blink.pbp" << "sub/blink.pbp" << true;
+        QTest::newRow("file link") << "alias.pbp" << "blink.pbp" << true;
+        QTest::newRow("empty") << "" << "blink.pbp" << false;
+    }
+    void sameFile() {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, same);
+        QTemporaryDir dir;
+        const QDir d(dir.path());
+        QVERIFY(d.mkpath(QStringLiteral("sub")));
+        for (const char* name : {"Blink.pbp", "blink.pbp", "other.pbp", "sub/blink.pbp"}) {
+            QFile f(d.filePath(QString::fromLatin1(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QFile::link(d.filePath(QStringLiteral("sub")), d.filePath(QStringLiteral("link")));
+        QFile::link(d.filePath(QStringLiteral("blink.pbp")), d.filePath(QStringLiteral("alias.pbp")));
+        auto full = [&d](const QString& p) { return p.isEmpty() ? p : d.filePath(p); };
+        QCOMPARE(docrules::sameFile(full(a), full(b)), same);
+        QCOMPARE(docrules::sameFile(full(b), full(a)), same);
     }
 
     void recentList() {
@@ -86,6 +126,9 @@ private slots:
         QTest::newRow("between") << QList<int>{2, 8} << 5 << 8 << 2;
         QTest::newRow("wrap backward") << QList<int>{2, 8} << 1 << 2 << 8;
         QTest::newRow("none") << QList<int>{} << 3 << -1 << -1;
+        QTest::newRow("mark on the first line") << QList<int>{0} << 5 << 0 << 0;
+        QTest::newRow("mark on the last line") << QList<int>{9} << 0 << 9 << 9;
+        QTest::newRow("caret on the first line") << QList<int>{0, 9} << 0 << 9 << 9;
     }
     void markedLines() {
         QFETCH(QList<int>, marks);

@@ -44,36 +44,31 @@ private slots:
         QVERIFY(m.toolBars().Enabled(ids::ID_Save));
     }
 
-    void commandLineFileOpensRegardlessOfLastFile() {
-        FrameFixture f;
-        const QString last = f.path(QStringLiteral("last.pbp"));
-        const QString named = f.path(QStringLiteral("my program.pbp"));
-        QVERIFY(testsupport::writeFile(last, "LAST\n"));
-        QVERIFY(testsupport::writeFile(named, "HIGH PORTB.0\r\nLOW PORTB.0\r\n"));
-        f.store().save(settings::startup::LastFile, last);
-        f.start(named);
-        QCOMPARE(f.active()->caption(), named);
-        QCOMPARE(f.active()->View().Document().GetLine(1), QStringLiteral("LOW PORTB.0"));
+    void startUpFile_data() {
+        QTest::addColumn<QString>("commandLine"); // relative to the application folder
+        QTest::addColumn<QString>("lastFile");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("firstLine");
+        // last.pbp holds "LAST", "my program.pbp" holds "HIGH PORTB.0".
+        QTest::newRow("command line wins")
+            << "my program.pbp" << "last.pbp" << "my program.pbp" << "HIGH PORTB.0";
+        QTest::newRow("last file") << "" << "last.pbp" << "last.pbp" << "LAST";
+        QTest::newRow("missing last file: empty, named by its path")
+            << "" << "gone/away.pbp" << "gone/away.pbp" << "";
     }
-
-    void lastFileReopens() {
+    void startUpFile() {
+        QFETCH(QString, commandLine);
+        QFETCH(QString, lastFile);
+        QFETCH(QString, caption);
+        QFETCH(QString, firstLine);
         FrameFixture f;
-        const QString last = f.path(QStringLiteral("last.pbp"));
-        QVERIFY(testsupport::writeFile(last, "LAST\n"));
-        f.store().save(settings::startup::LastFile, last);
-        f.start();
-        QCOMPARE(f.active()->caption(), last);
-        QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("LAST"));
-    }
-
-    void missingLastFileGivesAnEmptyWindowNamedByItsPath() {
-        FrameFixture f;
-        const QString gone = f.path(QStringLiteral("gone/away.pbp"));
-        f.store().save(settings::startup::LastFile, gone);
-        f.start();
-        QCOMPARE(f.active()->caption(), gone);
-        QCOMPARE(f.active()->View().Document().PathName(), gone);
-        QCOMPARE(f.active()->View().Document().NumLines(), 1);
+        QVERIFY(testsupport::writeFile(f.path(QStringLiteral("last.pbp")), "LAST\n"));
+        QVERIFY(testsupport::writeFile(f.path(QStringLiteral("my program.pbp")), "HIGH PORTB.0\r\nLOW\r\n"));
+        f.store().save(settings::startup::LastFile, f.path(lastFile));
+        f.start(commandLine.isEmpty() ? QString() : f.path(commandLine));
+        QCOMPARE(f.active()->caption(), f.path(caption));
+        QCOMPARE(f.active()->View().Document().PathName(), f.path(caption));
+        QCOMPARE(f.active()->View().Document().GetLine(0), firstLine);
     }
 
     void recentEntries_data() {
@@ -126,16 +121,11 @@ private slots:
     void unconvertibleValueLeavesItsPropertyAlone_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("width as a word") << "Width"
-                                         << "wide";
-        QTest::newRow("width out of reach") << "Width"
-                                            << "1e12";
-        QTest::newRow("height empty") << "Height"
-                                      << "";
-        QTest::newRow("device as a word") << "DefaultDevice"
-                                          << "seventy";
-        QTest::newRow("device beyond 16 bits") << "DefaultDevice"
-                                               << "99999";
+        QTest::newRow("width as a word") << "Width" << "wide";
+        QTest::newRow("width out of reach") << "Width" << "1e12";
+        QTest::newRow("height empty") << "Height" << "";
+        QTest::newRow("device as a word") << "DefaultDevice" << "seventy";
+        QTest::newRow("device beyond 16 bits") << "DefaultDevice" << "99999";
     }
     void unconvertibleValueLeavesItsPropertyAlone() {
         QFETCH(QString, key);

@@ -1,3 +1,5 @@
+#include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,109 +18,74 @@ private:
     }
 
 private slots:
-    void emptyStoreGivesDeclaredDefaults_data() {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("Height") << "Startup"
-                                << "Height"
-                                << "6000";
-        QTest::newRow("Left") << "Startup"
-                              << "Left"
-                              << "0";
-        QTest::newRow("Top") << "Startup"
-                             << "Top"
-                             << "0";
-        QTest::newRow("Width") << "Startup"
-                               << "Width"
-                               << "9000";
-        QTest::newRow("File1") << "Startup"
-                               << "File1"
-                               << "";
-        QTest::newRow("DefaultDevice") << "Startup"
-                                       << "DefaultDevice"
-                                       << "71";
-        QTest::newRow("CompilerType") << "Startup"
-                                      << "CompilerType"
-                                      << "0";
-        QTest::newRow("CompilerCommandLineOptions") << "Startup"
-                                                    << "CompilerCommandLineOptions"
-                                                    << "";
-        QTest::newRow("DosWindow") << "Startup"
-                                   << "DosWindow"
-                                   << "1";
-        QTest::newRow("AutoCloseCW") << "Startup"
-                                     << "AutoCloseCW"
-                                     << "1";
-        QTest::newRow("AutoCloseCWTime") << "Startup"
-                                         << "AutoCloseCWTime"
-                                         << "5";
-        QTest::newRow("ProgrammerType") << "Startup"
-                                        << "ProgrammerType"
-                                        << "0";
-        QTest::newRow("svSymbol") << "ViewColors"
-                                  << "svSymbol"
-                                  << "0";
-        QTest::newRow("svNumber") << "ViewColors"
-                                  << "svNumber"
-                                  << "12632064";
-        QTest::newRow("svComment") << "ViewColors"
-                                   << "svComment"
-                                   << "38400";
-        QTest::newRow("svString") << "ViewColors"
-                                  << "svString"
-                                  << "180";
-        QTest::newRow("svStatements") << "ViewColors"
-                                      << "svStatements"
-                                      << "11796480";
-        QTest::newRow("svDefines") << "ViewColors"
-                                   << "svDefines"
-                                   << "12583104";
-        QTest::newRow("svModifer") << "ViewColors"
-                                   << "svModifer"
-                                   << "11796480";
-        QTest::newRow("svBackGround") << "ViewColors"
-                                      << "svBackGround"
-                                      << "-2147483643";
-        QTest::newRow("BaudRate") << "Debug"
-                                  << "BaudRate"
-                                  << "4";
-        QTest::newRow("Parity") << "Debug"
-                                << "Parity"
-                                << "2";
-        QTest::newRow("DataBits") << "Debug"
-                                  << "DataBits"
-                                  << "1";
-        QTest::newRow("StopBits") << "Debug"
-                                  << "StopBits"
-                                  << "0";
-    }
-    void emptyStoreGivesDeclaredDefaults() {
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        QFETCH(QString, expected);
-        auto s = open();
-        const settings::Key* found = nullptr;
-        for (const settings::Key* k : settings::All)
-            if (section == QLatin1String(k->section) && key == QLatin1String(k->name))
-                found = k;
-        QVERIFY2(found, "key is declared");
-        QCOMPARE(s->read(*found), expected);
-    }
-
-    void folderDefaultsFollowTheApplicationFolder() {
+    void emptyStoreGivesTheDefaultOfEveryKey() {
         auto s = open();
         const QString app = AppPaths::forFolder(dir_.path()).applicationFolder();
-        QCOMPARE(s->read(settings::startup::SourceCodePath), app);
-        QCOMPARE(s->read(settings::startup::LastFile), AppPaths::join(app, QStringLiteral("Untitled.pbp")));
-        QCOMPARE(s->read(settings::startup::CompilerPathName),
-                 AppPaths::join(app, QStringLiteral("PBPW.EXE")));
-        QCOMPARE(s->read(settings::startup::ProgrammerPathName),
-                 AppPaths::join(app, QStringLiteral("EPICWIN.EXE")));
+        const QString blue = QStringLiteral("11796480");
+        const QHash<QString, QString> expected{
+            {"Startup/Height", "6000"},
+            {"Startup/Left", "0"},
+            {"Startup/Top", "0"},
+            {"Startup/Width", "9000"},
+            {"Startup/File1", ""},
+            {"Startup/File2", ""},
+            {"Startup/File3", ""},
+            {"Startup/File4", ""},
+            {"Startup/DefaultDevice", "71"},
+            {"Startup/LastFile", AppPaths::join(app, QStringLiteral("Untitled.pbp"))},
+            {"Startup/SourceCodePath", app},
+            {"Startup/CompilerType", "0"},
+            {"Startup/CompilerPathName", AppPaths::join(app, QStringLiteral("PBPW.EXE"))},
+            {"Startup/CompilerCommandLineOptions", ""},
+            {"Startup/DosWindow", "1"},
+            {"Startup/AutoCloseCW", "1"},
+            {"Startup/AutoCloseCWTime", "5"},
+            {"Startup/ProgrammerType", "0"},
+            {"Startup/ProgrammerPathName", AppPaths::join(app, QStringLiteral("EPICWIN.EXE"))},
+            {"Startup/ProgrammerCommandLineOptions", ""},
+            {"ViewColors/svSymbol", "0"},
+            {"ViewColors/svNumber", "12632064"},
+            {"ViewColors/svSpecial", "0"},
+            {"ViewColors/svComment", "38400"},
+            {"ViewColors/svString", "180"},
+            {"ViewColors/svStatements", blue},
+            {"ViewColors/svDefines", "12583104"},
+            {"ViewColors/svVarSize", blue},
+            {"ViewColors/svMath", blue},
+            {"ViewColors/svLogic", blue},
+            {"ViewColors/svModifer", blue},
+            {"ViewColors/svBackGround", "-2147483643"},
+            {"Debug/BaudRate", "4"},
+            {"Debug/Parity", "2"},
+            {"Debug/DataBits", "1"},
+            {"Debug/StopBits", "0"},
+            {"Debug/EnterSends", "0"},
+            {"Debug/LocalEcho", "0"},
+            {"Debug/TimeStamps", "0"},
+            {"Debug/HexView", "0"},
+            {"Debug/PlotView", "0"},
+            {"Debug/LogFile", ""},
+        };
+        QCOMPARE(qsizetype(std::size(settings::All)), expected.size());
+        for (const settings::Key* k : settings::All) {
+            const QString name = QLatin1String(k->section) + u'/' + QLatin1String(k->name);
+            QVERIFY2(expected.contains(name), qPrintable(name + QStringLiteral(" has no expected default")));
+            QCOMPARE(s->read(*k), expected.value(name));
+        }
         // The last file follows a stored source folder.
         s->save(settings::startup::SourceCodePath, QStringLiteral("/src"));
         QCOMPARE(s->read(settings::startup::LastFile),
                  AppPaths::join(QStringLiteral("/src"), QStringLiteral("Untitled.pbp")));
+    }
+
+    void handEditedValueWithCommasKeepsItsText() {
+        const QString file = dir_.filePath(QStringLiteral("edited.ini"));
+        QFile ini(file);
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Startup]\nCompilerCommandLineOptions=-ampasm, -v,-x\n");
+        ini.close();
+        const Settings s(AppPaths::forFolder(dir_.path()), file);
+        QCOMPARE(s.read(settings::startup::CompilerCommandLineOptions), QStringLiteral("-ampasm, -v, -x"));
     }
 
     void awkwardTextsRoundTrip_data() {

@@ -35,7 +35,6 @@ FrameFixture::~FrameFixture() {
 
 MDIMain& FrameFixture::start(const QString& commandLine) {
     frame_ = std::make_unique<MDIMain>(*settings, prompts);
-    frame_->show();
     frame_->MDIForm_Load(commandLine);
     QCoreApplication::processEvents();
     return *frame_;

@@ -85,14 +85,16 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err) {
     utf8_ = true;
     crlf_ = true;
     bom_ = false;
-    QFile file(path);
-    if (!file.exists() || QFileInfo(path).isDir()) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
         setContent(QString());
         if (err)
             *err = AppError::fileNotFound();
         return false;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file(path);
+    // A folder, a device or a pipe is no source file (reading a device may never end).
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         setContent(QString());
         if (err)
             *err = AppError::accessError();

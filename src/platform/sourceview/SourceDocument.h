@@ -27,7 +27,8 @@ public:
     explicit SourceDocument(QObject* parent = nullptr);
     ~SourceDocument() override;
 
-    // A missing path gives an empty document that keeps the path and error 53; an unreadable one 75.
+    // A missing path gives an empty document that keeps the path and error 53; one that exists but
+    // cannot be read (no permission, a folder, a device) gives error 75.
     bool LoadFile(const QString& path, AppError* err = nullptr);
     // Writes a temporary file beside the target and renames it over the old one. On failure the old
     // file is intact, the text stays and the error is 75 (access) or 76 (folder missing).

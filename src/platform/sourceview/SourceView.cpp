@@ -117,13 +117,20 @@ void SourceView::SetSel(int col1, int line1, int col2, int line2) {
     QTextCursor c = cursor();
     c.setPosition(document_.position(col1, line1));
     c.setPosition(document_.position(col2, line2), QTextCursor::KeepAnchor);
-    edit_->setTextCursor(c);
+    placeCursor(c);
 }
 
 void SourceView::MoveCaret(int col, int line) {
     QTextCursor c = cursor();
     c.setPosition(document_.position(col, qBound(0, line, document_.NumLines() - 1)));
+    placeCursor(c);
+}
+
+void SourceView::placeCursor(const QTextCursor& c) {
     edit_->setTextCursor(c);
+    // Every caret move made for the user (errors, bookmarks, find, go to line, label jumps) shows
+    // the caret, scrolling no more than it takes: a line already in view stays where it is.
+    edit_->ensureCursorVisible();
 }
 
 void SourceView::SetScrollPos(int col, int line) {
@@ -137,10 +144,15 @@ void SourceView::GetScrollPos(int& col, int& line) const {
     col = cw > 0 ? (edit_->horizontalScrollBar()->value() + cw / 2) / cw : 0;
 }
 
+int SourceView::LinesInView() const {
+    const qreal h = lineHeightF();
+    return h > 0 ? qMax(1, int(edit_->viewport()->height() / h)) : 1;
+}
+
 void SourceView::SelectWord() {
     QTextCursor c = cursor();
     c.select(QTextCursor::WordUnderCursor);
-    edit_->setTextCursor(c);
+    placeCursor(c);
 }
 
 void SourceView::Cut() {
@@ -155,13 +167,13 @@ void SourceView::Paste() {
 void SourceView::Undo() {
     QTextCursor c = cursor();
     document_.undoRedo(true, &c);
-    edit_->setTextCursor(c);
+    placeCursor(c);
 }
 
 void SourceView::Redo() {
     QTextCursor c = cursor();
     document_.undoRedo(false, &c);
-    edit_->setTextCursor(c);
+    placeCursor(c);
 }
 
 void SourceView::Refresh() {

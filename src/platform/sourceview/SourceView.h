@@ -104,9 +104,12 @@ public:
     void GetSel(int& col1, int& line1, int& col2, int& line2) const;
     // Selects from (col1, line1) to (col2, line2); the caret ends at (col2, line2).
     void SetSel(int col1, int line1, int col2, int line2);
+    // Moves the caret and scrolls it into view with the least scrolling.
     void MoveCaret(int col, int line);
     void SetScrollPos(int col, int line);
     void GetScrollPos(int& col, int& line) const;
+    // How many whole lines the text area shows.
+    int LinesInView() const;
 
     void SelectWord();
     void Cut();
@@ -200,6 +203,8 @@ private:
     void applyColors();
     void repaintLines(int line1, int line2);
     QTextCursor cursor() const;
+    // Sets the text cursor and shows it.
+    void placeCursor(const QTextCursor& c);
     qreal lineHeightF() const;
     // Top of a line in viewport pixels, also for lines out of view.
     qreal lineTop(int line) const;

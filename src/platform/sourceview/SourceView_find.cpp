@@ -69,7 +69,7 @@ bool SourceView::FindText(const QString& what, bool matchCase, bool wholeWord, b
                            Prompts::Buttons::Ok, Prompts::Icon::Information);
         return false;
     }
-    edit_->setTextCursor(found);
+    placeCursor(found);
     edit_->ensureCursorVisible();
     return true;
 }
@@ -81,7 +81,7 @@ bool SourceView::ReplaceOnce(const QString& what, const QString& with, bool matc
     if (c.hasSelection() &&
         c.selectedText().compare(what, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0) {
         c.insertText(with);
-        edit_->setTextCursor(c);
+        placeCursor(c);
     }
     return FindText(what, matchCase, wholeWord, true);
 }

@@ -128,13 +128,13 @@ void SourceView::runCommand(int code) {
     case CmdBackspace: {
         QTextCursor c = cursor();
         c.deletePreviousChar();
-        edit_->setTextCursor(c);
+        placeCursor(c);
         break;
     }
     case CmdDelete: {
         QTextCursor c = cursor();
         c.deleteChar();
-        edit_->setTextCursor(c);
+        placeCursor(c);
         break;
     }
     case CmdDeleteWordBefore:
@@ -144,7 +144,7 @@ void SourceView::runCommand(int code) {
             c.movePosition(code == CmdDeleteWordBefore ? QTextCursor::PreviousWord : QTextCursor::NextWord,
                            QTextCursor::KeepAnchor);
         c.removeSelectedText();
-        edit_->setTextCursor(c);
+        placeCursor(c);
         break;
     }
     case CmdCancel:
@@ -247,7 +247,7 @@ void SourceView::moveCaretBy(int code) {
     } else {
         c.movePosition(op, mode);
     }
-    edit_->setTextCursor(c);
+    placeCursor(c);
 }
 
 void SourceView::moveVertically(int lines, bool extend) {
@@ -273,7 +273,7 @@ void SourceView::moveVertically(int lines, bool extend) {
     const int wanted = desiredDisplayCol_;
     c.setPosition(document_.position(col, target),
                   extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
-    edit_->setTextCursor(c);
+    placeCursor(c);
     desiredDisplayCol_ = wanted;
 }
 
@@ -334,7 +334,7 @@ void SourceView::handleKeyPress(QKeyEvent* e) {
     if (ascii != typed && ascii >= 32) {
         QTextCursor ins = cursor();
         ins.insertText(QString(QChar(ascii)));
-        edit_->setTextCursor(ins);
+        placeCursor(ins);
         e->accept();
         return;
     }

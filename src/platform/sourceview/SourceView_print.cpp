@@ -3,6 +3,7 @@
 #include "platform/Prompts.h"
 #include "platform/sourceview/SourceTextArea.h"
 
+#include <QDir>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -46,6 +47,8 @@ std::unique_ptr<QTextDocument> SourceView::printDocument() const {
 }
 
 bool SourceView::PrintTo(QPrinter& printer) {
+    if (!printer.isValid())
+        return false;
     const auto doc = printDocument();
     doc->print(&printer);
     return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
@@ -54,6 +57,14 @@ bool SourceView::PrintTo(QPrinter& printer) {
 void SourceView::PrintText() {
     QPrinter printer;
     printer.setDocName(document_.PathName());
-    if (prompts()->choosePrinter(this, printer))
-        PrintTo(printer);
+    if (!prompts()->choosePrinter(this, printer))
+        return;
+    if (PrintTo(printer))
+        return;
+    const QString where = printer.outputFileName().isEmpty()
+                              ? printer.printerName()
+                              : QDir::toNativeSeparators(printer.outputFileName());
+    prompts()->message(this, where.isEmpty() ? QStringLiteral("Unable to print: no printer is available.")
+                                             : QStringLiteral("Unable to print to ") + where + u'.',
+                       QString(), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
 }

@@ -249,20 +249,24 @@ QIcon forTool(const QString& id) {
     return icon;
 }
 
+QPixmap applicationPixmap(int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(size / 20.0, size / 20.0);
+    chip(p, QRectF(4, 3, 12, 14));
+    p.setPen(QPen(QColor(240, 200, 90), 1.2));
+    p.drawText(QRectF(4, 3, 12, 14), Qt::AlignCenter, QStringLiteral("P"));
+    p.end();
+    return pm;
+}
+
 QIcon application() {
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128}) {
-        QPixmap pm(size, size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 20.0, size / 20.0);
-        chip(p, QRectF(4, 3, 12, 14));
-        p.setPen(QPen(QColor(240, 200, 90), 1.2));
-        p.drawText(QRectF(4, 3, 12, 14), Qt::AlignCenter, QStringLiteral("P"));
-        p.end();
-        icon.addPixmap(pm);
-    }
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addPixmap(applicationPixmap(size));
     return icon;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 
 // Small drawn icons for the toolbar buttons, so the bars stay compact and read the same on every
@@ -11,5 +12,7 @@ QIcon forTool(const QString& id);
 
 // The program's own icon: a chip.
 QIcon application();
+// The program's icon drawn at one size (for the desktop's icon theme).
+QPixmap applicationPixmap(int size);
 
 } // namespace toolicons

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,6 +53,9 @@ private slots:
                                                    .replace(u'İ', QChar(0xdd))
                                                    .replace(u'Ş', QChar(0xde))
                                             << true;
+        QTest::newRow("1252 bytes shaped like a utf8 surrogate")
+            << QByteArray("\xed\xa0\x80\n") << "Windows-1252" << false << QString::fromUtf16(u"\u00ed\u00a0\u20ac|")
+            << true;
         QTest::newRow("1252 undefined bytes and nbsp")
             << QByteArray("\x81\x8d\x8f\x90\x9d\xa0x\n") << "Windows-1252" << false
             << QString::fromUtf16(u"\u0081\u008d\u008f\u0090\u009d\u00a0x|") << true;
@@ -87,6 +91,7 @@ private slots:
         d.InsertImpl(0, 0, QStringLiteral("' x"));
         QVERIFY(d.Modified());
         QVERIFY(d.SaveFile(path("edited.pbp"), &err));
+        QVERIFY(!d.Modified());
         if (regular) {
             QByteArray expected = bytes;
             expected.insert(bytes.startsWith("\xef\xbb\xbf") ? 3 : 0, "' x");
@@ -112,13 +117,35 @@ private slots:
         QCOMPARE(lines(again), lines(d));
     }
 
-    void missingFileGivesEmptyDocumentWithPath() {
+    void loadFailures_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("error");
+        QTest::newRow("missing") << path("nope/missing.pbp") << int(AppError::FileNotFound);
+        QTest::newRow("folder") << tmp_.path() << int(AppError::PathFileAccess);
+        QTest::newRow("endless device") << "/dev/zero" << int(AppError::PathFileAccess);
+        QTest::newRow("pipe") << path("fifo") << int(AppError::PathFileAccess);
+        QTest::newRow("no read permission") << path("locked.pbp") << int(AppError::PathFileAccess);
+    }
+    void loadFailures() {
+        QFETCH(QString, target);
+        QFETCH(int, error);
+        if (QTest::currentDataTag() == QLatin1String("endless device") && !QFile::exists(target))
+            QSKIP("no /dev/zero here");
+        if (QTest::currentDataTag() == QLatin1String("pipe") &&
+            QProcess::execute(QStringLiteral("mkfifo"), {target}) != 0)
+            QSKIP("mkfifo is not available");
+        if (QTest::currentDataTag() == QLatin1String("no read permission")) {
+            QVERIFY(writeFile(target, "secret\n"));
+            QFile(target).setPermissions(QFile::WriteOwner);
+            if (QFile(target).open(QIODevice::ReadOnly))
+                QSKIP("this user reads files without read permission (root)");
+        }
         SourceDocument d;
         d.InsertImpl(0, 0, QStringLiteral("old"));
         AppError err;
-        QVERIFY(!d.LoadFile(path("nope/missing.pbp"), &err));
-        QCOMPARE(err.number, int(AppError::FileNotFound));
-        QCOMPARE(d.PathName(), path("nope/missing.pbp"));
+        QVERIFY(!d.LoadFile(target, &err));
+        QCOMPARE(err.number, error);
+        QCOMPARE(d.PathName(), target);
         QCOMPARE(d.NumLines(), 1);
         QCOMPARE(d.GetLine(0), QString());
         QVERIFY(!d.Modified());

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -374,7 +376,13 @@ private slots:
         QTest::newRow("go to line") << 39 << same << same;
         QTest::newRow("indent") << 43 << "ab|\t\tcd|ef;4,1;0" << same;
         QTest::newRow("outdent") << 44 << "ab|cd|ef;2,1;0" << same;
+        QTest::newRow("line start") << 62 << "ab|\tcd|ef;0,1;0" << same;
         QTest::newRow("line end") << 63 << "ab|\tcd|ef;3,1;0" << same;
+        QTest::newRow("page up keeps the column") << 60 << "ab|\tcd|ef;2,0;0" << same;
+        QTest::newRow("page down keeps the column") << 61 << "ab|\tcd|ef;2,2;0" << same;
+        QTest::newRow("document start") << 64 << "ab|\tcd|ef;0,0;0" << same;
+        QTest::newRow("document end") << 65 << "ab|\tcd|ef;2,2;0" << same;
+        QTest::newRow("delete word after") << 70 << "ab|\t|ef;1,1;0" << same;
         QTest::newRow("extend right") << 120 << "ab|\tcd|ef;2,1;0" << same;
     }
     void executeCommand() {
@@ -452,6 +460,9 @@ private slots:
         v.Document().Undo();
         QCOMPARE(allText(v), QStringLiteral("a|\tb|c|d"));
         v.SetSel(0, 0, 0, 3); // ends at column 0: line 3 is not taken in
+        v.ExecuteCommand(SourceView::CmdIndent);
+        QCOMPARE(allText(v), QStringLiteral("\ta|\t\tb|\tc|d"));
+        v.ExecuteCommand(SourceView::CmdOutdent);
         v.ExecuteCommand(SourceView::CmdOutdent);
         QCOMPARE(allText(v), QStringLiteral("a|b|c|d"));
     }
@@ -500,6 +511,34 @@ private slots:
         QTest::newRow("ctrl f2") << int(Qt::Key_F2) << int(Qt::ControlModifier) << 113 << 2 << 6;
         QTest::newRow("ctrl z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << 90 << 2 << 53;
         QTest::newRow("ctrl y") << int(Qt::Key_Y) << int(Qt::ControlModifier) << 89 << 2 << 54;
+        const int ctrl = int(Qt::ControlModifier), shiftKey = int(Qt::ShiftModifier);
+        QTest::newRow("home") << int(Qt::Key_Home) << 0 << 36 << 0 << 62;
+        QTest::newRow("end") << int(Qt::Key_End) << 0 << 35 << 0 << 63;
+        QTest::newRow("page up") << int(Qt::Key_PageUp) << 0 << 33 << 0 << 60;
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << 34 << 0 << 61;
+        QTest::newRow("shift page down") << int(Qt::Key_PageDown) << shiftKey << 34 << 1 << 161;
+        QTest::newRow("ctrl home") << int(Qt::Key_Home) << ctrl << 36 << 2 << 64;
+        QTest::newRow("ctrl end") << int(Qt::Key_End) << ctrl << 35 << 2 << 65;
+        QTest::newRow("ctrl left") << int(Qt::Key_Left) << ctrl << 37 << 2 << 66;
+        QTest::newRow("ctrl right") << int(Qt::Key_Right) << ctrl << 39 << 2 << 67;
+        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << 46 << 0 << 59;
+        QTest::newRow("shift delete cuts") << int(Qt::Key_Delete) << shiftKey << 46 << 1 << 50;
+        QTest::newRow("ctrl delete") << int(Qt::Key_Delete) << ctrl << 46 << 2 << 70;
+        QTest::newRow("ctrl backspace") << int(Qt::Key_Backspace) << ctrl << 8 << 2 << 69;
+        QTest::newRow("ctrl insert copies") << int(Qt::Key_Insert) << ctrl << 45 << 2 << 51;
+        QTest::newRow("shift insert pastes") << int(Qt::Key_Insert) << shiftKey << 45 << 1 << 52;
+        QTest::newRow("f2") << int(Qt::Key_F2) << 0 << 113 << 0 << 4;
+        QTest::newRow("shift f2") << int(Qt::Key_F2) << shiftKey << 113 << 1 << 5;
+        QTest::newRow("ctrl shift f2") << int(Qt::Key_F2) << (ctrl | shiftKey) << 113 << 3 << 1;
+        QTest::newRow("f3") << int(Qt::Key_F3) << 0 << 114 << 0 << 56;
+        QTest::newRow("ctrl x") << int(Qt::Key_X) << ctrl << 88 << 2 << 50;
+        QTest::newRow("ctrl c") << int(Qt::Key_C) << ctrl << 67 << 2 << 51;
+        QTest::newRow("ctrl v") << int(Qt::Key_V) << ctrl << 86 << 2 << 52;
+        QTest::newRow("ctrl f") << int(Qt::Key_F) << ctrl << 70 << 2 << 55;
+        QTest::newRow("ctrl h") << int(Qt::Key_H) << ctrl << 72 << 2 << 57;
+        QTest::newRow("ctrl a") << int(Qt::Key_A) << ctrl << 65 << 2 << 58;
+        QTest::newRow("ctrl shift z") << int(Qt::Key_Z) << (ctrl | shiftKey) << 90 << 3 << 54;
+        QTest::newRow("alt backspace") << int(Qt::Key_Backspace) << int(Qt::AltModifier) << 8 << 4 << 53;
         QTest::newRow("typing") << int(Qt::Key_A) << 0 << 65 << 0 << 0;
         QTest::newRow("tab without selection") << int(Qt::Key_Tab) << 0 << 9 << 0 << 0;
         QTest::newRow("enter") << int(Qt::Key_Return) << 0 << 13 << 0 << 0;
@@ -521,7 +560,11 @@ private slots:
                 downs << k;
         });
         connect(&v, &SourceView::KeyUp, this, [&ups](int& k, int) { ups << k; });
-        connect(&v, &SourceView::ExecuteCommandEvent, this, [&commands](int& c) { commands << c; });
+        // Only the mapping is under test here: the commands are cancelled, so no dialog opens.
+        connect(&v, &SourceView::ExecuteCommandEvent, this, [&commands](int& c) {
+            commands << c;
+            c = 0;
+        });
         QWidget* target = v.focusProxy();
         QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(downs, QList<int>({keyCode}));
@@ -636,21 +679,51 @@ private slots:
             QVERIFY(prompts.messages().isEmpty());
     }
 
-    void replaceAllIsOneUndoStep() {
-        SourceView v;
-        ScriptedPrompts prompts;
-        v.SetPrompts(&prompts);
-        v.Document().InsertImpl(0, 0, QStringLiteral("led = 1\nLED led\nledger"));
-        v.Document().SetModified(false);
-        QCOMPARE(v.ReplaceAll(QStringLiteral("led"), QStringLiteral("led2"), false, true), 3);
-        QCOMPARE(allText(v), QStringLiteral("led2 = 1|led2 led2|ledger"));
-        v.Undo();
-        QCOMPARE(allText(v), QStringLiteral("led = 1|LED led|ledger"));
-        QVERIFY(!v.Document().Modified());
-        QCOMPARE(v.ReplaceAll(QStringLiteral("led"), QStringLiteral("x"), true, false), 3);
-        QCOMPARE(allText(v), QStringLiteral("x = 1|LED x|xger"));
-        QCOMPARE(v.ReplaceAll(QStringLiteral("zzz"), QStringLiteral("x"), false, false), 0);
-        QCOMPARE(prompts.messages(), QStringList({QStringLiteral("Cannot find \"zzz\"")}));
+    void replaceHonoursTheTickedOptions_data() {
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWord");
+        QTest::addColumn<QString>("afterAll");
+        QTest::addColumn<QString>("afterOne"); // the text, then the column of the next match selected
+        QTest::newRow("neither") << false << false << "x x xger" << "x LED ledger@2";
+        QTest::newRow("match case") << true << false << "x LED xger" << "x LED ledger@6";
+        QTest::newRow("whole word") << false << true << "x x ledger" << "x LED ledger@2";
+    }
+    void replaceHonoursTheTickedOptions() {
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWord);
+        QFETCH(QString, afterAll);
+        QFETCH(QString, afterOne);
+        for (const bool all : {true, false}) {
+            SourceView v;
+            ScriptedPrompts prompts;
+            v.SetPrompts(&prompts);
+            showView(v);
+            v.Document().InsertImpl(0, 0, QStringLiteral("led LED ledger"));
+            v.Document().SetModified(false);
+            v.MoveCaret(0, 0);
+            v.Replace();
+            auto* dlg = v.findChild<FindReplaceDialog*>();
+            QVERIFY(dlg);
+            dlg->findEdit()->setText(QStringLiteral("led"));
+            dlg->replaceEdit()->setText(QStringLiteral("x"));
+            dlg->matchCaseBox()->setChecked(matchCase);
+            dlg->wholeWordBox()->setChecked(wholeWord);
+            if (all) {
+                QTest::mouseClick(dlg->replaceAllButton(), Qt::LeftButton);
+                QCOMPARE(allText(v), afterAll);
+                // Replace All is one undo step.
+                v.Undo();
+                QCOMPARE(allText(v), QStringLiteral("led LED ledger"));
+                QVERIFY(!v.Document().Modified());
+            } else {
+                QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
+                QTest::mouseClick(dlg->replaceButton(), Qt::LeftButton);
+                int c1, l1, c2, l2;
+                v.GetSel(c1, l1, c2, l2);
+                QCOMPARE(allText(v) + u'@' + QString::number(c1), afterOne);
+            }
+            QVERIFY(prompts.messages().isEmpty());
+        }
     }
 
     void findReplaceDialog() {
@@ -768,14 +841,33 @@ private slots:
         }
     }
 
-    void printTextAsksForPrinter() {
+    void printTextReportsAFailure_data() {
+        QTest::addColumn<QString>("target"); // relative to the temporary folder; "" cancels
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cancelled") << "" << "";
+        QTest::newRow("printed") << "ok.pdf" << "";
+        QTest::newRow("folder missing") << "missing/out.pdf" << "Unable to print to %1.";
+        QTest::newRow("target is a folder") << "folder" << "Unable to print to %1.";
+    }
+    void printTextReportsAFailure() {
+        QFETCH(QString, target);
+        QFETCH(QString, message);
         SourceView v;
+        v.Document().InsertImpl(0, 0, QStringLiteral("HIGH 1"));
         ScriptedPrompts prompts;
         v.SetPrompts(&prompts);
-        prompts.cancel();
+        QVERIFY(QDir(tmp_.path()).mkpath(QStringLiteral("folder")));
+        const QString path = tmp_.filePath(target);
+        if (target.isEmpty())
+            prompts.cancel();
+        else
+            prompts.printToFile(path);
         v.PrintText();
-        QCOMPARE(prompts.shown().size(), 1);
-        QCOMPARE(prompts.last().kind, QStringLiteral("print"));
+        QCOMPARE(prompts.shown().first().kind, QStringLiteral("print"));
+        QCOMPARE(prompts.messages(),
+                 message.isEmpty() ? QStringList{} : QStringList{message.arg(QDir::toNativeSeparators(path))});
+        if (target == QLatin1String("ok.pdf"))
+            QVERIFY(testsupport::readFile(path).startsWith("%PDF"));
     }
 };
 

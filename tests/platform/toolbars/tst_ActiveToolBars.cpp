@@ -27,63 +27,6 @@ private slots:
         QCOMPARE(bars.Id(QStringLiteral("id_paste")), ids::ID_Paste);
     }
 
-    void menusHoldTheirEntriesInOrder_data() {
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QStringList>("captions");
-        QTest::newRow("File") << ids::ID_File << QStringList{"&New",     "&Open", "&Close", "", "&Save",
-                                                             "Save &As", "",      "&Print", "", "&1",
-                                                             "&2",       "&3",    "&4",     "", "E&xit"};
-        QTest::newRow("Edit") << ids::ID_Edit
-                              << QStringList{"&Undo",
-                                             "&Redo",
-                                             "",
-                                             "Cu&t",
-                                             "&Copy",
-                                             "&Paste",
-                                             "",
-                                             "Select &All",
-                                             "Select &Line",
-                                             "Select &Word",
-                                             "",
-                                             "&Background Color",
-                                             "&Token Color",
-                                             "",
-                                             "&Find",
-                                             "Find &Next",
-                                             "R&eplace",
-                                             "&Goto Line",
-                                             "",
-                                             "&Toggle Bookmark",
-                                             "&Next Bookmark",
-                                             "&Previous Bookmark",
-                                             "&Clear Bookmark"};
-        QTest::newRow("Compile") << ids::ID_CMenu << QStringList{"&Compile", "Compiler &Options"};
-        QTest::newRow("Programmer") << ids::ID_Programmer << QStringList{"&EpicWin", "&Programmer Options"};
-        QTest::newRow("Options") << ids::ID_Options
-                                 << QStringList{"&No Margin", "&Fixed Margin", "&Scrolling Margin"};
-        QTest::newRow("Window") << ids::ID_Window
-                                << QStringList{"Tile &Horizontally", "Tile &Vertically", "&Cascade",
-                                               "&Arrange Icons"};
-        QTest::newRow("Help") << ids::ID_Help
-                              << QStringList{"&Help Topics", "Whats &New", "Korvana Systems on the &Web",
-                                             "&About"};
-        QTest::newRow("Web") << ids::ID_KorvanaSystemsontheWeb
-                             << QStringList{"&Order Online", "Product &Updates", "E-Mail &Bug Report",
-                                            "&Pinwright Home Page", "Korvana Systems &Home Page"};
-    }
-    void menusHoldTheirEntriesInOrder() {
-        QFETCH(QString, menu);
-        QFETCH(QStringList, captions);
-        QMainWindow w;
-        ActiveToolBars bars(&w);
-        buildFrameTools(bars);
-        QStringList shown;
-        for (QAction* a : bars.menu(menu)->actions())
-            shown << (a->isSeparator() ? QString() : a->text());
-        QCOMPARE(shown, captions);
-        QCOMPARE(bars.Count(menu), captions.size());
-    }
-
     void menuBarAndToolbars() {
         QMainWindow w;
         ActiveToolBars bars(&w);
@@ -97,14 +40,6 @@ private slots:
         QCOMPARE(standard.count(QStringLiteral("separator")), 8);
         QCOMPARE(bars.ToolBarToolIds(ids::ListBar),
                  (QStringList{"ID_GotoLabel", "separator", "ID_Indent", "ID_Outdent"}));
-        QCOMPARE(bars.Caption(ids::ID_OpenDocs), QStringLiteral("Files: 0"));
-        QCOMPARE(bars.Caption(ids::ID_Device), QStringLiteral("Micro"));
-        QCOMPARE(bars.ToolTip(ids::ID_Device), QStringLiteral("Device"));
-        QCOMPARE(bars.ToolTip(ids::ID_GotoLabel), QStringLiteral("Goto Label"));
-        QCOMPARE(bars.ToolTip(ids::ID_Print), QStringLiteral("Print "));
-        QCOMPARE(bars.ToolTip(ids::ID_Debug), QStringLiteral("Open Debug Window"));
-        QCOMPARE(bars.ToolTip(ids::ID_Replace), QStringLiteral("Replace Text"));
-        QCOMPARE(bars.ToolTip(ids::ID_CBook), QStringLiteral("Clear Bookmarks"));
         for (const QString* id : {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4})
             QVERIFY(!bars.Visible(*id));
         // A caption set through a toolbar the tool does not stand on changes nothing.

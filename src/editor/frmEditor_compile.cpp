@@ -1,0 +1,158 @@
+// The editor window's part of a compile: starting the run, collecting it, and the message of an error line.
+#include "editor/frmEditor.h"
+
+#include "build/CaptureFile.h"
+#include "build/CompileRun.h"
+#include "build/CompilerScreen.h"
+#include "build/RunScript.h"
+#include "build/frmCompile.h"
+#include "platform/AppPaths.h"
+#include "platform/Prompts.h"
+#include "platform/Reports.h"
+#include "platform/ShellServices.h"
+#include "platform/TextHelpers.h"
+#include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "shell/MDIMain.h"
+#include "shell/Settings.h"
+#include "shell/ToolIds.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTimer>
+
+namespace {
+
+const QString kGoCompileError = QStringLiteral("GoCompile Error:");
+
+} // namespace
+
+void frmEditor::GoCompile() {
+    Settings& s = state_.settings;
+    const QString workFolder = s.paths().workFolder();
+    const QString docShort = GetShortPath(View_->Document().PathName());
+    const QString appShort = GetShortPath(workFolder);
+    const QString compilerShort = GetShortPath(s.read(settings::startup::CompilerPathName));
+    const QString docFolder = AppPaths::folderOf(docShort);
+    if (!docFolder.isEmpty())
+        QDir::setCurrent(docFolder);
+    if (compilerShort.isEmpty()) {
+        frmCompile options(frame_);
+        options.exec();
+        return;
+    }
+    AppError error = startRun(docShort, appShort, compilerShort, docFolder);
+    if (error)
+        reports::named(state_.prompts, this, kGoCompileError, error);
+}
+
+AppError frmEditor::startRun(const QString& docShort, const QString& appShort, const QString& compilerShort,
+                             const QString& docFolder) {
+    Settings& s = state_.settings;
+    const QString options = text::Trim(s.read(settings::startup::CompilerCommandLineOptions));
+    const QString device = runscript::deviceArg(frame_.toolBars().Text(ids::ID_Device));
+    QStringList lines;
+    AppError error;
+    if (!compilerun::scriptLines({docShort, appShort, compilerShort, options, device}, lines, error))
+        return error;
+    // One run at a time: a new one supersedes the run still going, which then leaves no result.
+    for (frmEditor* w : frame_.editors())
+        w->CheckFile().stop();
+    shell::endProcess(state_.CompileProcess);
+    state_.CompileProcess = nullptr;
+    if ((error = compilerun::clearCapture(appShort)))
+        return error;
+    const QString script = compilerun::scriptPath(appShort);
+    if ((error = compilerun::writeScript(script, lines)))
+        return error;
+    capture_.reset();
+    CheckFile_->start();
+
+    double dosWindow = 0;
+    if (!text::ToNumber(s.read(settings::startup::DosWindow), dosWindow))
+        return AppError::typeMismatch();
+    bool hidden = dosWindow == 1;
+    if (!hidden) {
+        switch (compilerun::startShown(script, appShort)) {
+        case compilerun::Shown::Started:
+            break;
+        case compilerun::Shown::Failed:
+            state_.prompts.message(this, QStringLiteral("Unable to launch application."));
+            break;
+        case compilerun::Shown::NoTerminal:
+            hidden = true;
+            break;
+        }
+    }
+    if (hidden) {
+        state_.CompileProcess = compilerun::startHidden(script, docFolder, &frame_, error);
+        if (error)
+            return error;
+    }
+    frame_.compilerScreen().startRun(*this);
+    return {};
+}
+
+void frmEditor::CheckFile_Timer() {
+    QByteArray bytes;
+    if (compilerun::readCapture(state_.settings.paths().workFolder(), bytes))
+        collect(bytes);
+    View_->Refresh();
+}
+
+void frmEditor::collect(const QByteArray& bytes) {
+    // Collected exactly once, however far the steps below get.
+    CheckFile_->stop();
+    SourceDocument& doc = View_->Document();
+    capture_ = std::make_unique<capture::Capture>(
+        capture::parse(capture::decode(bytes), QFileInfo(doc.PathName()).fileName()));
+    CompilerScreen& screen = frame_.compilerScreen();
+    screen.showOutput(capture_->text, compilerun::capturePath(state_.settings.paths().workFolder()));
+    shell::endProcess(state_.CompileProcess);
+    state_.CompileProcess = nullptr;
+
+    const int lines = doc.NumLines();
+    for (int line = 0; line < lines; ++line)
+        doc.SetLineData(line, 1, 0);
+    ActiveToolBars& bars = frame_.toolBars();
+    bars.SetRedraw(false);
+    for (const QString* id :
+         {&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
+        bars.SetEnabled(*id, false);
+    // Only lines of this document are marked: an error in another file, or one on a line the document
+    // does not have, is listed in the output but marks nothing here.
+    bool marked = false;
+    for (const capture::ErrorLine& e : capture_->errors) {
+        if (!e.file.isEmpty() || e.line < 1 || e.line > lines)
+            continue;
+        doc.SetLineData(e.line - 1, 1, 1);
+        marked = true;
+    }
+    for (const QString* id : {&ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
+        bars.SetEnabled(*id, marked);
+    bars.SetRedraw(true);
+    if (capture_->malformed)
+        return;
+
+    double autoClose = 0;
+    if (!text::ToNumber(state_.settings.read(settings::startup::AutoCloseCW), autoClose))
+        return;
+    if (capture_->errorsFound()) {
+        if (int(autoClose) != 0)
+            screen.setWindowTitle(CompilerScreen::CancelledCaption);
+    } else if (autoClose == 1) {
+        screen.startCountdown(state_.settings.read(settings::startup::AutoCloseCWTime));
+    }
+}
+
+void frmEditor::GetErrorDescription(const qint32& Line) {
+    if (!capture_)
+        return;
+    if (const capture::ErrorLine* e = capture_->find(Line))
+        frame_.SetPanelText(2, e->message);
+    else if (capture_->malformed)
+        // The reading stopped at an error line without its colon before finding this line.
+        reports::named(state_.prompts, this, QStringLiteral("GetErrorDescription Error:"),
+                       AppError::fromNumber(5));
+}

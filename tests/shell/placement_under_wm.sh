@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Starts and closes the real program three times under a window manager on a virtual display, and
+# checks that the stored placement comes back unchanged: the frame must not creep by its decoration.
+# Usage: placement_under_wm.sh PROGRAM FILE. Skips (exit 77) when the tools are missing.
+set -u
+program=$1
+file=$2
+for tool in xvfb-run openbox xdotool; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+conf="$home/config/Pinwright/Pinwright.conf"
+mkdir -p "$(dirname "$conf")"
+printf '[Startup]\nLeft=1500\nTop=3000\nWidth=9000\nHeight=6000\n' >"$conf"
+expected=$(grep -E '^(Left|Top|Width|Height)=' "$conf" | sort)
+
+cat >"$home/cycles.sh" <<'INNER'
+openbox >/dev/null 2>&1 &
+# The window manager must manage the frame from its first appearance.
+timeout 20 xdotool search --sync --name '^Openbox$' >/dev/null 2>&1
+sleep 0.5
+for i in 1 2 3; do
+  "$PROGRAM" "$FILE" >>"$HOME/program.log" 2>&1 &
+  pid=$!
+  win=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pinwright' | head -1)
+  [ -n "$win" ] || { echo "cycle $i: no window"; cat "$HOME/program.log"; xwininfo -root -tree | grep -v "has no name" | head -20; kill "$pid"; exit 1; }
+  # Alt+F4 through the window manager, as a user closes it; again if the focus was not there yet.
+  for _ in $(seq 1 10); do
+    xdotool windowactivate --sync "$win" >/dev/null 2>&1 && xdotool key alt+F4 >/dev/null 2>&1
+    for _ in $(seq 1 30); do
+      kill -0 "$pid" 2>/dev/null || break 2
+      sleep 0.1
+    done
+  done
+  if kill -0 "$pid" 2>/dev/null; then echo "cycle $i: the program did not close"; kill "$pid"; exit 1; fi
+  wait "$pid"
+done
+INNER
+HOME=$home XDG_CONFIG_HOME=$home/config PROGRAM=$program FILE=$file QT_QPA_PLATFORM=xcb \
+  timeout 240 xvfb-run -a -s '-screen 0 1280x800x24' bash "$home/cycles.sh" || exit 1
+actual=$(grep -E '^(Left|Top|Width|Height)=' "$conf" | sort)
+if [ "$actual" != "$expected" ]; then
+  echo "FAIL: placement changed over three start/exit cycles"
+  echo "expected: $(echo $expected)"
+  echo "actual:   $(echo $actual)"
+  exit 1
+fi
+echo "PASS: placement unchanged over three start/exit cycles ($(echo $actual))"
