@@ -51,6 +51,14 @@ QString commandLinePath(const QStringList& arguments) {
     return s;
 }
 
+QStringList droppedFiles(const QList<QUrl>& urls) {
+    QStringList out;
+    for (const QUrl& url : urls)
+        if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isDir())
+            out << QDir::toNativeSeparators(url.toLocalFile());
+    return out;
+}
+
 void pushRecent(RecentList& list, const QString& path) {
     for (int n = 4; n >= 2; --n) {
         const RecentEntry& older = list[n - 2];

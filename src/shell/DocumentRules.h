@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QUrl>
 #include <QStringList>
 #include <array>
 #include <functional>
@@ -21,6 +23,9 @@ QString commandLinePath(const QStringList& arguments);
 // where the file system ignores it (Windows, and macOS volumes that are not case-sensitive). A path
 // that does not exist yet is compared by its folder's resolved path and its own name.
 bool sameFile(const QString& a, const QString& b);
+
+// The local files among dropped addresses, in order (folders and remote addresses left out).
+QStringList droppedFiles(const QList<QUrl>& urls);
 
 // The four recent-file entries of the File menu.
 struct RecentEntry {

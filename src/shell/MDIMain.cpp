@@ -17,6 +17,11 @@
 #include "terminal/frmComm.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QGuiApplication>
+#include <QTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -32,10 +37,12 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
       SSActiveToolBars1(new ActiveToolBars(this)), mdiArea_(new QMdiArea), TaskBarPanel(new QWidget),
       TaskBar_(new QTabBar(TaskBarPanel)),
       help_(std::make_unique<HelpViewer>(settings.paths().dataFile(QStringLiteral("help")),
-                                         &HelpPages::helpFileForContext)) {
+                                         &HelpPages::helpFileForContext)),
+      diskWatcher_(new QFileSystemWatcher(this)), diskCheck_(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Pinwright"));
     setWindowIcon(toolicons::application());
     setObjectName(QStringLiteral("MDIMain"));
+    setAcceptDrops(true);
 
     buildFrameTools(*SSActiveToolBars1);
     setMenuBar(SSActiveToolBars1->menuBar());
@@ -72,6 +79,16 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
             &MDIMain::SSActiveToolBars1_ComboDropDown);
     connect(SSActiveToolBars1, &ActiveToolBars::ComboCloseUp, this, &MDIMain::SSActiveToolBars1_ComboCloseUp);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MDIMain::onSubWindowActivated);
+    // A program writing a file often does it in several steps: look once things have settled, and
+    // again whenever the user comes back to this program.
+    diskCheck_->setSingleShot(true);
+    diskCheck_->setInterval(300);
+    connect(diskCheck_, &QTimer::timeout, this, &MDIMain::checkDocumentsOnDisk);
+    connect(diskWatcher_, &QFileSystemWatcher::fileChanged, diskCheck_, qOverload<>(&QTimer::start));
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            diskCheck_->start();
+    });
     connect(TaskBar_, &QTabBar::tabBarClicked, this, [this](int index) {
         // The click selects the tab first, as the tab strip itself would.
         if (index >= 0 && index != TaskBar_->currentIndex())
@@ -87,6 +104,8 @@ MDIMain::~MDIMain() {
     disconnect(mdiArea_, nullptr, this, nullptr);
     disconnect(SSActiveToolBars1, nullptr, this, nullptr);
     disconnect(TaskBar_, nullptr, this, nullptr);
+    disconnect(qApp, nullptr, this, nullptr);
+    diskCheck_->stop();
     for (QMdiSubWindow* w : mdiArea_->subWindowList())
         delete w;
 }
@@ -253,6 +272,7 @@ frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
     w->setCaption(doc.PathName());
     w->showMaximized();
     mdiArea_->setActiveSubWindow(w);
+    watchDocuments();
     emit editorOpened(w);
     return w;
 }
@@ -279,6 +299,7 @@ void MDIMain::AddToWindowList(const QString& caption) {
 
 void MDIMain::RemoveFromWindowList(frmEditor& window) {
     loadOrder_.removeAll(QPointer<frmEditor>(&window));
+    watchDocuments();
     SSActiveToolBars1->Remove(ids::ID_Window, window.Tag);
     const QString caption = text::Trim(window.caption());
     // One pass from the left: a tab that slides into a removed tab's place is not looked at again.
@@ -392,4 +413,66 @@ void MDIMain::MDIForm_Unload() {
     settings_.save(settings::startup::DefaultDevice,
                    QString::number(SSActiveToolBars1->ListIndex(ids::ID_Device)));
     settings_.sync();
+}
+
+// --- files changed by other programs ---
+
+void MDIMain::watchDocuments() {
+    QStringList wanted;
+    for (frmEditor* w : editors()) {
+        const QString path = w->View().Document().PathName();
+        if (QFileInfo::exists(path))
+            wanted << path;
+    }
+    const QStringList watched = diskWatcher_->files();
+    for (const QString& path : watched)
+        if (!wanted.contains(path))
+            diskWatcher_->removePath(path);
+    for (const QString& path : std::as_const(wanted))
+        if (!watched.contains(path))
+            diskWatcher_->addPath(path);
+}
+
+void MDIMain::checkDocumentsOnDisk() {
+    if (checkingDisk_)
+        return;
+    checkingDisk_ = true;
+    for (frmEditor* w : editors()) {
+        SourceDocument& doc = w->View().Document();
+        const SourceDocument::DiskState disk = doc.diskState();
+        if (disk == SourceDocument::DiskState::Unchanged)
+            continue;
+        // Asked once per change: the file as it now stands is the known one from here on.
+        doc.acceptDiskState();
+        const QString name = QDir::toNativeSeparators(doc.PathName());
+        if (disk == SourceDocument::DiskState::Changed) {
+            QString text = name + QStringLiteral("\n\nThis file has been changed by another program. Reload it?");
+            if (doc.Modified())
+                text += QStringLiteral("\nThe changes made here would be lost.");
+            if (state_.prompts.message(this, text, QString(), Prompts::Buttons::YesNo,
+                                       Prompts::Icon::Question) == Prompts::Answer::Yes)
+                reloadFromDisk(*w);
+        } else {
+            // The text now lives only here: closing the window must ask to save it.
+            doc.SetModified(true);
+            state_.prompts.message(this,
+                                   name + QStringLiteral("\n\nThis file has been deleted or moved by another "
+                                                         "program. Its text stays here: save it to keep it."),
+                                   QString(), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        }
+    }
+    checkingDisk_ = false;
+    watchDocuments();
+}
+
+void MDIMain::reloadFromDisk(frmEditor& w) {
+    SourceView& view = w.View();
+    const int line = view.CaretY();
+    AppError err;
+    if (!view.Document().LoadFile(view.Document().PathName(), &err)) {
+        ShowError(err);
+        return;
+    }
+    scanDocument(&w);
+    view.MoveCaret(0, std::min(line, view.Document().NumLines() - 1));
 }

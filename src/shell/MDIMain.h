@@ -11,7 +11,9 @@
 #include <memory>
 
 class ActiveToolBars;
+class QFileSystemWatcher;
 class QLabel;
+class QTimer;
 class QMdiArea;
 class QMdiSubWindow;
 class QTabBar;
@@ -92,12 +94,18 @@ public:
     // The recent-file entries as they stand in the File menu.
     void RecentEntriesChanged();
 
+    // Asks about every document that another program changed or removed on disk.
+    void checkDocumentsOnDisk();
+
 signals:
     // Emitted after an editor window has been created and shown (tests, tools).
     void editorOpened(frmEditor* window);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped on the frame open as if chosen with Open.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildStatusBar();
@@ -112,6 +120,9 @@ public:
 
 private:
     void registerCommands();
+    // Watches the files of the open documents (the list follows opening, closing and saving).
+    void watchDocuments();
+    void reloadFromDisk(frmEditor& w);
     // Commands that exist in the menus but have no behaviour yet: grey, and refused when clicked.
     static bool isUnavailable(const QString& id);
     void markUnavailableCommands();
@@ -129,6 +140,8 @@ private:
     // Commands of the document set.
     AppError cmdNew();
     AppError cmdOpen();
+    // Opens a chosen file: the window, the recent list, the scan.
+    AppError openChosenFile(const QString& name);
     AppError cmdRecent(int n);
     AppError cmdSaveAs(frmEditor& w);
     AppError cmdClose(frmEditor& w);
@@ -167,6 +180,9 @@ private:
     // The editor window whose activation ran last.
     QPointer<frmEditor> lastActivated_;
     std::unique_ptr<HelpViewer> help_;
+    QFileSystemWatcher* diskWatcher_;
+    QTimer* diskCheck_;
+    bool checkingDisk_ = false;
     QPointer<CompilerScreen> compilerScreen_;
     bool unloaded_ = false;
 };

@@ -142,6 +142,8 @@ void MDIMain::SSActiveToolBars1_ToolClick(const QString& id) {
     }
     if (id.contains(u'.'))
         activateWindowEntry(id);
+    // A save may have created or renamed a document's file.
+    watchDocuments();
 }
 
 // --- enabling rules ---

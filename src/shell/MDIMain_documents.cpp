@@ -11,7 +11,10 @@
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QTabBar>
 
 
@@ -87,12 +90,15 @@ AppError MDIMain::cmdOpen() {
     const QString folder = AppPaths::join(settings_.read(settings::startup::SourceCodePath), QString());
     if (!state_.prompts.openFile(this, {QString(), folder, docrules::SourceFilter}, name))
         return AppError::cancelled();
-    ++OpenDocCount;
     if (name.isEmpty()) {
         state_.prompts.message(this, QStringLiteral("No filename entered."), QStringLiteral("File Error"));
-        --OpenDocCount;
         return {};
     }
+    return openChosenFile(name);
+}
+
+AppError MDIMain::openChosenFile(const QString& name) {
+    ++OpenDocCount;
     EnableTools(true);
     AppError err;
     if (!OpenDocumentWindow(name, &err))
@@ -108,6 +114,23 @@ AppError MDIMain::cmdOpen() {
     }
     finishOpening(activeEditor());
     return {};
+}
+
+void MDIMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!docrules::droppedFiles(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MDIMain::dropEvent(QDropEvent* event) {
+    const QStringList files = docrules::droppedFiles(event->mimeData()->urls());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Each dropped file opens as if chosen in the open dialog; a refusal or an error for one
+    // does not keep the others out.
+    for (const QString& file : files)
+        if (const AppError err = openChosenFile(file))
+            ShowError(err);
 }
 
 AppError MDIMain::cmdRecent(int n) {

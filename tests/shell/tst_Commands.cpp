@@ -1,4 +1,9 @@
+#include <QAbstractScrollArea>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <QApplication>
@@ -137,6 +142,84 @@ private slots:
         QVERIFY(m.toolBars().Enabled(ids::ID_Undo));
         QVERIFY(!m.toolBars().Enabled(ids::ID_Redo));
         v.Document().SetModified(false);
+    }
+
+    void droppedFilesOpenLikeChosenOnes() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        const QString a = file(f, QStringLiteral("a.pbp"), "HIGH 1\n");
+        const QString b = file(f, QStringLiteral("b b.pbp"), "LOW 2\n");
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(f.appFolder()), QUrl(QStringLiteral("https://x/y.pbp")),
+                      QUrl::fromLocalFile(b)});
+        // The editor's text refuses dropped files, so they reach the frame instead of their names the text.
+        m.setAcceptDrops(false);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(qobject_cast<QAbstractScrollArea*>(f.active()->View().focusProxy())->viewport(),
+                                &enter);
+        QVERIFY(!enter.isAccepted());
+        m.setAcceptDrops(true);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        // A drop outside a real drag does not pass the application's event routing; hand it to the frame.
+        static_cast<QObject&>(m).event(&drop);
+        QVERIFY(drop.isAccepted());
+        QStringList captions;
+        for (frmEditor* w : m.editors())
+            captions << w->caption();
+        QCOMPARE(captions, (QStringList{f.path("Untitled.pbp"), a, b}));
+        QCOMPARE(m.toolBars().Caption(ids::ID_File1), QStringLiteral("&1 ") + b);
+        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 3"));
+        // Dropping an open file again is refused as Open refuses it.
+        QDropEvent again(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject&>(m).event(&again);
+        QCOMPARE(m.editors().size(), 3);
+        QCOMPARE(f.prompts.messages(), (QStringList{"File Already Open!", "File Already Open!"}));
+    }
+
+    void fileChangedByAnotherProgram_data() {
+        QTest::addColumn<QString>("change"); // "edit", "delete"
+        QTest::addColumn<bool>("typedFirst");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("modified");
+        const int yes = int(Prompts::Answer::Yes), no = int(Prompts::Answer::No);
+        QTest::newRow("reloaded") << "edit" << false << yes << "LOW 2" << false;
+        QTest::newRow("kept") << "edit" << false << no << "HIGH 1" << false;
+        QTest::newRow("typed text given up for the file") << "edit" << true << yes << "LOW 2" << false;
+        QTest::newRow("typed text kept") << "edit" << true << no << "X HIGH 1" << true;
+        QTest::newRow("deleted: text kept, to be saved") << "delete" << false << int(Prompts::Answer::Ok) << "HIGH 1"
+                                                         << true;
+    }
+    void fileChangedByAnotherProgram() {
+        QFETCH(QString, change);
+        QFETCH(bool, typedFirst);
+        QFETCH(int, answer);
+        QFETCH(QString, text);
+        QFETCH(bool, modified);
+        FrameFixture f;
+        const QString p = file(f, QStringLiteral("watched.pbp"), "HIGH 1\n");
+        MDIMain& m = f.start(p);
+        SourceDocument& doc = f.active()->View().Document();
+        // Our own save is no change by another program.
+        click(m, ids::ID_Save);
+        m.checkDocumentsOnDisk();
+        QVERIFY(f.prompts.messages().isEmpty());
+        if (typedFirst)
+            doc.InsertImpl(0, 0, QStringLiteral("X "));
+        f.prompts.answer(Prompts::Answer(answer));
+        if (change == QLatin1String("edit"))
+            QVERIFY(testsupport::writeFile(p, "LOW 2\nLOW 3\n"));
+        else
+            QVERIFY(QFile::remove(p));
+        QTRY_COMPARE(f.prompts.messages().size(), 1);
+        QVERIFY(f.prompts.messages().first().startsWith(QDir::toNativeSeparators(p)));
+        QCOMPARE(f.prompts.messages().first().contains(QLatin1String("would be lost")), typedFirst);
+        QCOMPARE(doc.GetLine(0), text);
+        QCOMPARE(doc.Modified(), modified);
+        // Asked once per change.
+        m.checkDocumentsOnDisk();
+        QCOMPARE(f.prompts.messages().size(), 1);
+        doc.SetModified(false);
     }
 
     void unreadableFileOpensNoWindowAndStaysUntouched_data() {

@@ -131,6 +131,7 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err) {
         irregularBytes_ = mixed ? original : readAllBytes(path);
         irregularText_ = doc_->toRawText();
     }
+    diskStamp_ = DiskStamp::of(path);
     if (err)
         *err = AppError::none();
     return true;
@@ -169,10 +170,31 @@ bool SourceDocument::SaveFile(const QString& path, AppError* err) {
 
     utf8_ = nowUtf8;
     pathName_ = path;
+    diskStamp_ = DiskStamp::of(path);
     doc_->setModified(false);
     if (err)
         *err = AppError::none();
     return true;
+}
+
+SourceDocument::DiskStamp SourceDocument::DiskStamp::of(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {true, info.lastModified(), info.size()};
+}
+
+SourceDocument::DiskState SourceDocument::diskState() const {
+    if (!diskStamp_.exists)
+        return DiskState::Unchanged; // never on disk: nothing to compare with
+    const DiskStamp now = DiskStamp::of(pathName_);
+    if (!now.exists)
+        return DiskState::Missing;
+    return now == diskStamp_ ? DiskState::Unchanged : DiskState::Changed;
+}
+
+void SourceDocument::acceptDiskState() {
+    diskStamp_ = DiskStamp::of(pathName_);
 }
 
 int SourceDocument::NumLines() const {

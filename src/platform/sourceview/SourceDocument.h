@@ -5,6 +5,7 @@
 #include "platform/sourceview/SourceLexer.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -34,6 +35,12 @@ public:
     // file is intact, the text stays and the error is 75 (access) or 76 (folder missing).
     bool SaveFile(const QString& path, AppError* err = nullptr);
     QString PathName() const { return pathName_; }
+
+    // The file on disk against what was last loaded or saved: another program may change or remove it.
+    enum class DiskState { Unchanged, Changed, Missing };
+    DiskState diskState() const;
+    // Takes the file as it now stands on disk as the known one (after the user has been told).
+    void acceptDiskState();
     void SetPathName(const QString& path) { pathName_ = path; }
 
     int NumLines() const;
@@ -112,8 +119,17 @@ private:
     void languageChanged();
     void setContent(const QString& text);
 
+    struct DiskStamp {
+        bool exists = false;
+        QDateTime modified;
+        qint64 size = -1;
+        bool operator==(const DiskStamp&) const = default;
+        static DiskStamp of(const QString& path);
+    };
+
     QTextDocument* doc_;
     QString pathName_;
+    DiskStamp diskStamp_;
     LexerConfig config_;
     KeywordTable keywords_;
     quint32 lexStamp_ = 1;

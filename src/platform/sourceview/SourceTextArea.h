@@ -32,6 +32,8 @@ protected:
     bool event(QEvent* e) override;
     // No built-in menu: its entries would run commands the view does not announce.
     void contextMenuEvent(QContextMenuEvent* e) override;
+    // Dropped files are for the window around the view to open, not text to insert.
+    bool canInsertFromMimeData(const QMimeData* source) const override;
 
 private:
     SourceView& view_;

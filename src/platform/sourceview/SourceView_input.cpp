@@ -4,6 +4,7 @@
 #include "platform/sourceview/SourceMargin.h"
 #include "platform/sourceview/SourceTextArea.h"
 
+#include <QMimeData>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -404,6 +405,10 @@ void SourceTextArea::focusInEvent(QFocusEvent* e) {
 void SourceTextArea::focusOutEvent(QFocusEvent* e) {
     QPlainTextEdit::focusOutEvent(e);
     view_.stopCaretBlink();
+}
+
+bool SourceTextArea::canInsertFromMimeData(const QMimeData* source) const {
+    return !source->hasUrls() && QPlainTextEdit::canInsertFromMimeData(source);
 }
 
 void SourceTextArea::contextMenuEvent(QContextMenuEvent* e) {
