@@ -14,6 +14,7 @@
 #include "shell/FrameLayout.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
+#include "terminal/frmComm.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -113,7 +114,7 @@ namespace {
 // Commands whose windows are still being built. They stay grey, with a tool tip that says so, rather
 // than look as if they had done something; each leaves this list when its window lands.
 const QStringList& unavailableCommands() {
-    static const QStringList list{ids::ID_Debug};
+    static const QStringList list{};
     return list;
 }
 } // namespace
@@ -331,7 +332,14 @@ void MDIMain::TaskBar_Click() {
 
 void MDIMain::onSubWindowActivated(QMdiSubWindow* window) {
     // The MDI area re-activates its current window whenever the application regains the focus;
-    // only a change of the active editor window is an activation of that window.
+    // only a change of the active editor window is an activation of that window. The terminal holds
+    // no document: its activation takes the document commands away, and the editor activated after
+    // it gets them back.
+    if (auto* t = qobject_cast<frmComm*>(window)) {
+        lastActivated_ = nullptr;
+        t->Form_Activate();
+        return;
+    }
     auto* w = qobject_cast<frmEditor*>(window);
     if (!w || w == lastActivated_)
         return;
@@ -377,6 +385,9 @@ void MDIMain::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    // The terminal closes its port and stores its settings as it goes.
+    if (terminal_)
+        terminal_->close();
     MDIForm_Unload();
     event->accept();
 }
