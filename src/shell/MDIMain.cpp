@@ -15,6 +15,7 @@
 #include "shell/LabelCombo.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
+#include "terminal/frmComm.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -115,7 +116,7 @@ namespace {
 // Commands whose windows are still being built. They stay grey, with a tool tip that says so, rather
 // than look as if they had done something; each leaves this list when its window lands.
 const QStringList& unavailableCommands() {
-    static const QStringList list{ids::ID_Debug};
+    static const QStringList list{};
     return list;
 }
 } // namespace
@@ -333,7 +334,14 @@ void MDIMain::TaskBar_Click() {
 
 void MDIMain::onSubWindowActivated(QMdiSubWindow* window) {
     // The MDI area re-activates its current window whenever the application regains the focus;
-    // only a change of the active editor window is an activation of that window.
+    // only a change of the active editor window is an activation of that window. The terminal holds
+    // no document: its activation takes the document commands away, and the editor activated after
+    // it gets them back.
+    if (auto* t = qobject_cast<frmComm*>(window)) {
+        lastActivated_ = nullptr;
+        t->Form_Activate();
+        return;
+    }
     auto* w = qobject_cast<frmEditor*>(window);
     if (!w || w == lastActivated_)
         return;
@@ -379,6 +387,9 @@ void MDIMain::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    // The terminal closes its port and stores its settings as it goes.
+    if (terminal_)
+        terminal_->close();
     MDIForm_Unload();
     event->accept();
 }

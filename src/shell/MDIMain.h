@@ -17,6 +17,7 @@ class QTimer;
 class QMdiArea;
 class QMdiSubWindow;
 class QTabBar;
+class frmComm;
 class frmEditor;
 class HelpViewer;
 class LabelCombo;
@@ -65,6 +66,8 @@ public:
     frmEditor* activeEditor() const;
     // Every editor window in load order.
     QList<frmEditor*> editors() const;
+    // The serial terminal window while it is open, or null.
+    frmComm* terminalWindow() const;
 
     // The command dispatcher: every menu entry and toolbar button arrives here with its id.
     void SSActiveToolBars1_ToolClick(const QString& id);
@@ -161,6 +164,7 @@ private:
     AppError cmdTile(bool horizontal);
     AppError cmdArrange();
     AppError cmdAbout();
+    AppError cmdDebug();
 
     // Commands by id; those that act on the active editor window get it, or fail when there is none.
     QHash<QString, std::function<AppError()>> commands_;
@@ -175,6 +179,7 @@ private:
     QList<QLabel*> panels_;
     QString taskBarTag_ = QStringLiteral("False");
     QList<QPointer<frmEditor>> loadOrder_;
+    QPointer<frmComm> terminal_;
     // The editor window whose activation ran last.
     QPointer<frmEditor> lastActivated_;
     std::unique_ptr<HelpViewer> help_;

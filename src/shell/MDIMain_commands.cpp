@@ -52,8 +52,7 @@ void MDIMain::registerCommands() {
         {ids::ID_CompilerOptions, [this] { return cmdCompilerOptions(); }},
         {ids::ID_Epic, none([this] { RunProgrammer(*this); })},
         {ids::ID_ProgrammerOptions, [this] { return cmdProgrammerOptions(); }},
-        // The terminal window takes this over when it exists.
-        {ids::ID_Debug, none([] {})},
+        {ids::ID_Debug, [this] { return cmdDebug(); }},
         {ids::ID_TileH, [this] { return cmdTile(true); }},
         {ids::ID_TileV, [this] { return cmdTile(false); }},
         {ids::ID_Cascade, none([this] { mdiArea_->cascadeSubWindows(); })},

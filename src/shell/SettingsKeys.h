@@ -66,6 +66,14 @@ inline constexpr Key BaudRate{"Debug", "BaudRate", "4"};
 inline constexpr Key Parity{"Debug", "Parity", "2"};
 inline constexpr Key DataBits{"Debug", "DataBits", "1"};
 inline constexpr Key StopBits{"Debug", "StopBits", "0"};
+// The terminal's own choices: what Enter sends (0 CR, 1 LF, 2 CR LF), the views shown ("0" or "1"),
+// and the file the log went to last.
+inline constexpr Key EnterSends{"Debug", "EnterSends", "0"};
+inline constexpr Key LocalEcho{"Debug", "LocalEcho", "0"};
+inline constexpr Key TimeStamps{"Debug", "TimeStamps", "0"};
+inline constexpr Key HexView{"Debug", "HexView", "0"};
+inline constexpr Key PlotView{"Debug", "PlotView", "0"};
+inline constexpr Key LogFile{"Debug", "LogFile"};
 } // namespace debug
 
 // Every declared key, for tests and tools.
@@ -106,6 +114,12 @@ inline constexpr const Key* All[] = {
     &debug::Parity,
     &debug::DataBits,
     &debug::StopBits,
+    &debug::EnterSends,
+    &debug::LocalEcho,
+    &debug::TimeStamps,
+    &debug::HexView,
+    &debug::PlotView,
+    &debug::LogFile,
 };
 
 } // namespace settings

@@ -92,6 +92,13 @@ PINWRIGHT_TOOL_ID(ID_Device);
 PINWRIGHT_TOOL_ID(ID_GotoLabel);
 PINWRIGHT_TOOL_ID(ID_OpenDocs);
 
+// the serial terminal's combos
+PINWRIGHT_TOOL_ID(ID_ComPort);
+PINWRIGHT_TOOL_ID(ID_BaudRate);
+PINWRIGHT_TOOL_ID(ID_DataBits);
+PINWRIGHT_TOOL_ID(ID_Parity);
+PINWRIGHT_TOOL_ID(ID_StopBits);
+
 #undef PINWRIGHT_TOOL_ID
 
 inline const QString Separator = QStringLiteral("separator");
@@ -103,5 +110,6 @@ inline const QString* const RecentFiles[4] = {&ID_File1, &ID_File2, &ID_File3, &
 inline const QString MenuBar = QStringLiteral("MenuBar");
 inline const QString Standard = QStringLiteral("Standard");
 inline const QString ListBar = QStringLiteral("ListBar");
+inline const QString DebugSettings = QStringLiteral("Debug Settings");
 
 } // namespace ids

@@ -39,26 +39,6 @@ private:
     static QStringList windowEntries(MDIMain& m) { return m.toolBars().ToolIds(ids::ID_Window).mid(4); }
 
 private slots:
-    void commandsWithoutBehaviourAreGreyAndDoNothing_data() {
-        QTest::addColumn<QString>("id");
-        for (const QString* id : {&ids::ID_Debug})
-            QTest::newRow(qPrintable(*id)) << *id;
-    }
-    void commandsWithoutBehaviourAreGreyAndDoNothing() {
-        QFETCH(QString, id);
-        FrameFixture f;
-        MDIMain& m = f.start(file(f, QStringLiteral("prog.pbp"), "HIGH 1\n"));
-        m.EnableTools(true);
-        QVERIFY(!m.toolBars().Enabled(id));
-        QVERIFY(m.toolBars().ToolTip(id).endsWith(QStringLiteral("(not available yet)")));
-        f.active()->View().Document().InsertImpl(0, 0, QStringLiteral("X"));
-        click(m, id);
-        // Nothing was saved and nothing was shown.
-        QCOMPARE(testsupport::readFile(f.path(QStringLiteral("prog.pbp"))), QByteArray("HIGH 1\n"));
-        QVERIFY(f.prompts.messages().isEmpty());
-        f.active()->View().Document().SetModified(false);
-    }
-
     void newNamesUntitledWindows() {
         FrameFixture f;
         MDIMain& m = f.start();

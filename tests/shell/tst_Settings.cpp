@@ -59,6 +59,12 @@ private slots:
             {"Debug/Parity", "2"},
             {"Debug/DataBits", "1"},
             {"Debug/StopBits", "0"},
+            {"Debug/EnterSends", "0"},
+            {"Debug/LocalEcho", "0"},
+            {"Debug/TimeStamps", "0"},
+            {"Debug/HexView", "0"},
+            {"Debug/PlotView", "0"},
+            {"Debug/LogFile", ""},
         };
         QCOMPARE(qsizetype(std::size(settings::All)), expected.size());
         for (const settings::Key* k : settings::All) {

@@ -376,6 +376,11 @@ QString ActiveToolBars::Text(const QString& id) const {
     return c ? c->currentText() : QString();
 }
 
+void ActiveToolBars::SetListText(const QString& id, const QString& text) {
+    if (QComboBox* c = combo(id); c && c->isEditable())
+        c->setEditText(text);
+}
+
 void ActiveToolBars::SetRedraw(bool on) {
     redraw_ = on;
     for (QWidget* w : redrawTargets_)

@@ -80,6 +80,8 @@ public:
     int ListIndex(const QString& id) const;
     void SetListIndex(const QString& id, int index);
     QString Text(const QString& id) const;
+    // The text a typable combo shows (its field), whatever entry is selected.
+    void SetListText(const QString& id, const QString& text);
 
     // --- redraw switch ---
     void SetRedraw(bool on);

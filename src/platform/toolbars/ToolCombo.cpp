@@ -1,5 +1,6 @@
 #include "platform/toolbars/ToolCombo.h"
 
+#include <QLineEdit>
 #include <QTimer>
 
 ToolCombo::ToolCombo(QWidget* parent) : QComboBox(parent) {
@@ -34,5 +35,25 @@ void ToolCombo::emitCloseUp() {
     if (!closeUpPending_)
         return;
     closeUpPending_ = false;
+    emit closeUp();
+}
+
+void ToolCombo::setTypable(bool on) {
+    setEditable(on);
+    if (!on)
+        return;
+    setInsertPolicy(QComboBox::NoInsert);
+    // Without a completer the field keeps exactly what was typed.
+    setCompleter(nullptr);
+    connect(lineEdit(), &QLineEdit::returnPressed, this, &ToolCombo::onReturnPressed);
+}
+
+void ToolCombo::onReturnPressed() {
+    // QComboBox hands the Return that its field passed up back to the field, which reports it a
+    // second time: one key press is one close-up.
+    if (returnTaken_)
+        return;
+    returnTaken_ = true;
+    QTimer::singleShot(0, this, [this] { returnTaken_ = false; });
     emit closeUp();
 }

@@ -12,6 +12,9 @@ public:
     void showPopup() override;
     void hidePopup() override;
     bool popupShown() const { return popupShown_; }
+    // A combo that also takes a typed text: Enter in its field counts as a close-up, and the typed
+    // text is not added to the list.
+    void setTypable(bool on);
 
 signals:
     void dropDown();
@@ -20,7 +23,9 @@ signals:
 private:
     void onActivated();
     void emitCloseUp();
+    void onReturnPressed();
 
     bool popupShown_ = false;
     bool closeUpPending_ = false;
+    bool returnTaken_ = false;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/comm/ScrollBack.h"
+
+#include <QPlainTextEdit>
+
+// A read-only text view that keeps a bounded number of lines and stays at the bottom while new text
+// comes in (unless the user has scrolled up to read). Keys typed into it are handed on as they are,
+// for the terminal to send; the view itself never changes its text on a key.
+class TerminalView : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    TerminalView(int maxLines, QWidget* parent = nullptr);
+
+    // Adds text. `openLine`, when given, replaces the view's last line after the text (the hex
+    // view's row still being filled); without it the text continues the last line.
+    void appendBatch(const ScrollBack::Batch& batch, const QString* openLine = nullptr);
+    void clearAll();
+    int maxLines() const { return maxLines_; }
+    // Whether keys typed into the view are handed on.
+    void setTyping(bool on) { typing_ = on; }
+    // The whole text, lines joined with "\n" (tests, copy).
+    QString text() const { return toPlainText(); }
+
+signals:
+    void keyTyped(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+    void pasteRequested(const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void bound();
+
+    int maxLines_;
+    bool typing_ = true;
+    bool openLineShown_ = false;
+};

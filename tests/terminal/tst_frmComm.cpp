@@ -1,0 +1,284 @@
+// The Debug window in a real frame: its settings band, the port choice, and a real pseudo-terminal
+// pair with the test playing the board.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QSerialPort>
+#include <QTest>
+
+#include "editor/frmEditor.h"
+#include "platform/comm/Comm.h"
+#include "platform/comm/CommPort.h"
+#include "platform/comm/PlotView.h"
+#include "platform/comm/TerminalView.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+#include "support/FrameFixture.h"
+#include "support/PtyPair.h"
+#include "terminal/frmComm.h"
+
+namespace {
+
+const QString* const LineTools[] = {&ids::ID_BaudRate, &ids::ID_Parity, &ids::ID_DataBits, &ids::ID_StopBits};
+
+frmComm& openTerminal(MDIMain& m) {
+    m.SSActiveToolBars1_ToolClick(ids::ID_Debug);
+    return *m.terminalWindow();
+}
+
+// Types a device name into the port combo and presses Enter, as a user would.
+void typePort(frmComm& w, const QString& name) {
+    QComboBox* combo = w.toolBars().combo(ids::ID_ComPort);
+    combo->lineEdit()->setText(name);
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+}
+
+// Picks an entry of a combo and closes its list.
+void pick(frmComm& w, const QString& id, int index) {
+    w.toolBars().SetListIndex(id, index);
+    w.SSActiveToolBars2_ComboCloseUp(id);
+}
+
+bool lineToolsEnabled(frmComm& w, bool enabled) {
+    for (const QString* id : LineTools)
+        if (w.toolBars().Enabled(*id) != enabled)
+            return false;
+    return true;
+}
+
+} // namespace
+
+class tst_frmComm : public QObject {
+    Q_OBJECT
+private slots:
+    void firstUse_data() {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("port") << ids::ID_ComPort << "Com Port:" << QStringList{"NONE", "COM1", "COM2", "COM3"} << "NONE";
+        QTest::newRow("baud") << ids::ID_BaudRate << "Baud Rate:"
+                              << QStringList{"300", "600", "1200", "4800", "9600", "19200", "38400", "57600", "115200"}
+                              << "9600";
+        QTest::newRow("data bits") << ids::ID_DataBits << "Data Bits:" << QStringList{"7", "8"} << "8";
+        QTest::newRow("parity") << ids::ID_Parity << "Parity:" << QStringList{"Even", "Odd", "None"} << "None";
+        QTest::newRow("stop bits") << ids::ID_StopBits << "Stop Bits:" << QStringList{"1", "2"} << "1";
+    }
+    void firstUse() {
+        QFETCH(QString, id);
+        QFETCH(QString, label);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, shown);
+        FrameFixture f;
+        MDIMain& m = f.start();
+        frmComm& w = openTerminal(m);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Debug"));
+        QCOMPARE(w.toolBars().ToolBarToolIds(ids::DebugSettings),
+                 (QStringList{ids::ID_ComPort, ids::ID_BaudRate, ids::ID_DataBits, ids::ID_Parity, ids::ID_StopBits}));
+        QCOMPARE(w.findChild<QLabel*>(id + QStringLiteral("_caption"))->text(), label);
+        QStringList got;
+        for (int i = 0; i < w.toolBars().ListCount(id) && got.size() < entries.size(); ++i)
+            got << w.toolBars().ListText(id, i);
+        QCOMPARE(got, entries);
+        QCOMPARE(w.toolBars().Text(id), shown);
+        QCOMPARE(w.toolBars().Enabled(id), true);
+        QVERIFY(!w.comm().portOpen());
+        QCOMPARE(w.comm().settings(), QStringLiteral("9600,N,8,1"));
+        QCOMPARE(w.toolBars().ListIndex(ids::ID_ComPort), -1);
+    }
+
+    void oneWindowThatTakesTheFocusWithoutDocumentCommands() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        QVERIFY(m.toolBars().Enabled(ids::ID_Debug));
+        frmComm& w = openTerminal(m);
+        QCOMPARE(m.mdiArea().activeSubWindow(), &w);
+        QVERIFY(!m.toolBars().Enabled(ids::ID_Save));
+        QVERIFY(!m.toolBars().Enabled(ids::ID_Device));
+        // The editor activated again gets its commands back; Debug again brings the same window.
+        m.mdiArea().setActiveSubWindow(m.editors().first());
+        QVERIFY(m.toolBars().Enabled(ids::ID_Save));
+        QCOMPARE(&openTerminal(m), &w);
+        QCOMPARE(m.mdiArea().subWindowList().size(), 2);
+        QCOMPARE(m.mdiArea().activeSubWindow(), &w);
+    }
+
+    void storedPositions_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("baud 7") << "BaudRate" << "7" << ids::ID_BaudRate << "57600";
+        QTest::newRow("baud past the end") << "BaudRate" << "9" << ids::ID_BaudRate << "9600";
+        QTest::newRow("baud not a number") << "BaudRate" << "fast" << ids::ID_BaudRate << "9600";
+        QTest::newRow("parity negative") << "Parity" << "-1" << ids::ID_Parity << "None";
+        QTest::newRow("parity odd") << "Parity" << "1" << ids::ID_Parity << "Odd";
+        QTest::newRow("data bits 0") << "DataBits" << "0" << ids::ID_DataBits << "7";
+        QTest::newRow("stop bits with blanks") << "StopBits" << " 1 " << ids::ID_StopBits << "2";
+        QTest::newRow("stop bits fraction") << "StopBits" << "1.5" << ids::ID_StopBits << "1";
+    }
+    void storedPositions() {
+        QFETCH(QString, key);
+        QFETCH(QString, stored);
+        QFETCH(QString, id);
+        QFETCH(QString, shown);
+        FrameFixture f;
+        f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("Debug"), key, stored);
+        MDIMain& m = f.start();
+        frmComm& w = openTerminal(m);
+        QCOMPARE(w.toolBars().Text(id), shown);
+        // The settings text is whole, whatever was stored.
+        PortSettings s;
+        QVERIFY(!PortSettings::parse(w.comm().settings(), s));
+    }
+
+    void choicesSurviveARestart() {
+        FrameFixture f;
+        {
+            MDIMain& m = f.start();
+            frmComm& w = openTerminal(m);
+            w.toolBars().SetListIndex(ids::ID_BaudRate, 7);
+            w.toolBars().SetListIndex(ids::ID_Parity, 1);
+            w.toolBars().SetListIndex(ids::ID_DataBits, 0);
+            w.toolBars().SetListIndex(ids::ID_StopBits, 1);
+            w.comm().setTimeStamps(true);
+            w.comm().setHexShown(true);
+            w.comm().setEnterSends(terminalkeys::Enter::CRLF);
+        }
+        MDIMain& m = f.restart();
+        QCOMPARE(f.store().read(settings::debug::BaudRate), QStringLiteral("7"));
+        QCOMPARE(f.store().read(settings::debug::Parity), QStringLiteral("1"));
+        frmComm& w = openTerminal(m);
+        QCOMPARE(w.toolBars().Text(ids::ID_BaudRate), QStringLiteral("57600"));
+        QCOMPARE(w.toolBars().Text(ids::ID_Parity), QStringLiteral("Odd"));
+        QCOMPARE(w.toolBars().Text(ids::ID_DataBits), QStringLiteral("7"));
+        QCOMPARE(w.toolBars().Text(ids::ID_StopBits), QStringLiteral("2"));
+        QVERIFY(w.comm().timeStamps());
+        QVERIFY(w.comm().hexShown());
+        QVERIFY(!w.comm().plotShown());
+        QCOMPARE(w.comm().enterSends(), terminalkeys::Enter::CRLF);
+        // The port is never stored: the new window starts with none.
+        QCOMPARE(w.toolBars().Text(ids::ID_ComPort), QStringLiteral("NONE"));
+    }
+
+    void failuresAreReportedAndLeaveThePortClosed_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("line setting before a port") << "baud" << "Invalid port number";
+        QTest::newRow("port that does not exist") << "/dev/ttyNOPE9" << "/dev/ttyNOPE9 does not exist";
+        QTest::newRow("settings the device refuses") << "7 bits" << "does not take the settings 9600,N,7,1";
+        QTest::newRow("port in use") << "in use" << "in use by another program";
+    }
+    void failuresAreReportedAndLeaveThePortClosed() {
+        QFETCH(QString, action);
+        QFETCH(QString, says);
+        if (!PtyPair::available())
+            QSKIP("socat is not installed");
+        PtyPair pair;
+        QVERIFY(pair.start());
+        FrameFixture f;
+        MDIMain& m = f.start();
+        frmComm& w = openTerminal(m);
+        QSerialPort other;
+        if (action == QLatin1String("baud")) {
+            pick(w, ids::ID_BaudRate, 2);
+        } else if (action == QLatin1String("7 bits")) {
+            w.toolBars().SetListIndex(ids::ID_DataBits, 0);
+            typePort(w, pair.idePath());
+        } else if (action == QLatin1String("in use")) {
+            other.setPortName(pair.idePath());
+            QVERIFY(other.open(QIODevice::ReadWrite));
+            typePort(w, pair.idePath());
+        } else {
+            typePort(w, action);
+        }
+        QVERIFY2(f.prompts.messages().size() == 1, qPrintable(f.prompts.messages().join(u'\n')));
+        QVERIFY2(f.prompts.last().text.contains(says), qPrintable(f.prompts.last().text));
+        QVERIFY(!w.comm().portOpen());
+        QVERIFY(!w.testAttribute(Qt::WA_SetCursor)); // the busy pointer is gone again
+    }
+
+    void talkingToTheBoard() {
+        if (!PtyPair::available())
+            QSKIP("socat is not installed");
+        PtyPair pair;
+        QVERIFY(pair.start());
+        FrameFixture f;
+        MDIMain& m = f.start();
+        frmComm& w = openTerminal(m);
+        Comm& comm = w.comm();
+        comm.setTimeStamps(true);
+        comm.setHexShown(true);
+        comm.setPlotShown(true);
+        typePort(w, pair.idePath());
+        QVERIFY2(comm.portOpen(), qPrintable(f.prompts.messages().join(u'\n')));
+        QCOMPARE(comm.port().device(), pair.idePath());
+        QVERIFY(lineToolsEnabled(w, true));
+
+        QSerialPort board;
+        board.setPortName(pair.boardPath());
+        QVERIFY(board.open(QIODevice::ReadWrite));
+        QByteArray got;
+        connect(&board, &QSerialPort::readyRead, this, [&] { got += board.readAll(); });
+        QTest::keyClicks(&comm.textView(), QStringLiteral("go"));
+        QTest::keyClick(&comm.textView(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(got, QByteArray("go\r"), 10000);
+
+        board.write("512,37\r\n513,38\r\nready\r\n514,39\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(comm.plotData().samples(), qint64(3), 10000);
+        comm.flush();
+        QCOMPARE(comm.plotView().shownSeries(), 2);
+        QVERIFY(comm.textView().text().contains(QStringLiteral("] ready\n")));
+        QVERIFY(comm.hexView().text().startsWith(QStringLiteral("00000000  35 31 32 2C 33 37 0D 0A")));
+
+        // A changed line setting reopens the port with it.
+        pick(w, ids::ID_Parity, 1);
+        QVERIFY(comm.portOpen());
+        QCOMPARE(comm.settings(), QStringLiteral("9600,O,8,1"));
+        QCOMPARE(comm.port().serialPort().parity(), QSerialPort::OddParity);
+        // (A pseudo-terminal refuses odd parity at some speeds; the board is back to none.)
+        pick(w, ids::ID_Parity, 2);
+        pick(w, ids::ID_BaudRate, 8);
+        QCOMPARE(comm.port().serialPort().baudRate(), 115200);
+
+        // NONE greys the line settings and closes the port; the port again undoes both.
+        pick(w, ids::ID_ComPort, 0);
+        QVERIFY(!comm.portOpen());
+        QVERIFY(lineToolsEnabled(w, false));
+        typePort(w, pair.idePath());
+        QVERIFY2(comm.portOpen(), qPrintable(f.prompts.messages().join(u'\n')));
+        QVERIFY(lineToolsEnabled(w, true));
+        QVERIFY(f.prompts.messages().isEmpty());
+
+        // Closing the window closes the port and stores the positions.
+        w.close();
+        QTRY_VERIFY(!m.terminalWindow());
+        QCOMPARE(f.store().read(settings::debug::Parity), QStringLiteral("2"));
+        QCOMPARE(f.store().read(settings::debug::BaudRate), QStringLiteral("8"));
+        QVERIFY(board.isOpen());
+    }
+
+    void boardUnpluggedAndBack() {
+        if (!PtyPair::available())
+            QSKIP("socat is not installed");
+        PtyPair pair;
+        QVERIFY(pair.start());
+        FrameFixture f;
+        MDIMain& m = f.start();
+        frmComm& w = openTerminal(m);
+        typePort(w, pair.idePath());
+        QVERIFY(w.comm().portOpen());
+        pair.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(f.prompts.messages().size(), 1, 20000);
+        QVERIFY2(f.prompts.last().text.contains(QStringLiteral("was lost")), qPrintable(f.prompts.last().text));
+        QVERIFY(!w.comm().portOpen());
+        QVERIFY(pair.start());
+        typePort(w, pair.idePath());
+        QVERIFY2(w.comm().portOpen(), qPrintable(f.prompts.messages().join(u'\n')));
+    }
+};
+
+QTEST_MAIN(tst_frmComm)
+#include "tst_frmComm.moc"
