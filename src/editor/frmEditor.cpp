@@ -77,6 +77,11 @@ bool frmEditor::eventFilter(QObject* watched, QEvent* event) {
 }
 
 frmEditor::~frmEditor() {
+    // The controls outlive this body; what they signal while they are torn down must not reach a
+    // window whose members are gone.
+    disconnect(View_, nullptr, this, nullptr);
+    disconnect(List1_, nullptr, this, nullptr);
+    disconnect(CheckFile_, nullptr, this, nullptr);
     // A window destroyed without a close (the frame going away) still leaves its records behind.
     if (!unloaded_)
         View_->SetDrawHook(nullptr);

@@ -75,7 +75,6 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     buildStatusBar();
 
     registerCommands();
-    markUnavailableCommands();
     connect(SSActiveToolBars1, &ActiveToolBars::ToolClick, this, &MDIMain::SSActiveToolBars1_ToolClick);
     connect(SSActiveToolBars1, &ActiveToolBars::ComboDropDown, this,
             &MDIMain::SSActiveToolBars1_ComboDropDown);
@@ -110,28 +109,6 @@ MDIMain::~MDIMain() {
     diskCheck_->stop();
     for (QMdiSubWindow* w : mdiArea_->subWindowList())
         delete w;
-}
-
-namespace {
-// Commands whose windows are still being built. They stay grey, with a tool tip that says so, rather
-// than look as if they had done something; each leaves this list when its window lands.
-const QStringList& unavailableCommands() {
-    static const QStringList list{};
-    return list;
-}
-} // namespace
-
-bool MDIMain::isUnavailable(const QString& id) {
-    return unavailableCommands().contains(id);
-}
-
-void MDIMain::markUnavailableCommands() {
-    for (const QString& id : unavailableCommands()) {
-        SSActiveToolBars1->SetEnabled(id, false);
-        const QString tip = SSActiveToolBars1->ToolTip(id);
-        SSActiveToolBars1->SetToolTip(id, (tip.isEmpty() ? QString() : tip + QStringLiteral(" ")) +
-                                              QStringLiteral("(not available yet)"));
-    }
 }
 
 void MDIMain::buildStatusBar() {
@@ -371,7 +348,7 @@ void MDIMain::EnableTools(bool enable) {
                               &ids::ID_SelectWord, &ids::ID_Replace,     &ids::ID_BackgroundColor,
                               &ids::ID_NoMargin,   &ids::ID_FixedMargin, &ids::ID_ScrollingMargin,
                               &ids::ID_Compile,    &ids::ID_Device,      &ids::ID_GotoLabel})
-        bars.SetEnabled(*id, enable && !isUnavailable(*id));
+        bars.SetEnabled(*id, enable);
     bars.SetRedraw(true);
 }
 

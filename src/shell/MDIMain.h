@@ -126,9 +126,6 @@ private:
     // Watches the files of the open documents (the list follows opening, closing and saving).
     void watchDocuments();
     void reloadFromDisk(frmEditor& w);
-    // Commands that exist in the menus but have no behaviour yet: grey, and refused when clicked.
-    static bool isUnavailable(const QString& id);
-    void markUnavailableCommands();
     // The duplicate check: says "File Already Open!" and returns true when a tab holds the path.
     bool isDuplicate(const QString& path);
     void finishOpening(frmEditor* w);

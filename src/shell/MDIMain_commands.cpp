@@ -125,8 +125,6 @@ void MDIMain::registerCommands() {
 
 void MDIMain::SSActiveToolBars1_ToolClick(const QString& id) {
     // The clicked id is compared exactly, letter case included.
-    if (isUnavailable(id))
-        return;
     AppError error;
     if (const auto it = commands_.constFind(id); it != commands_.constEnd()) {
         error = (*it)();
