@@ -141,7 +141,8 @@ void MDIMain::SSActiveToolBars1_ToolClick(const QString& id) {
     if (id.contains(u'.'))
         activateWindowEntry(id);
     // A save may have created or renamed a document's file.
-    watchDocuments();
+    if (id == ids::ID_Save || id == ids::ID_SaveAs || id == ids::ID_Compile)
+        watchDocuments();
 }
 
 // --- enabling rules ---
