@@ -18,7 +18,7 @@ QString errorDescription(int number) {
         return QStringLiteral("File not found");
     case 57:
         return QStringLiteral("Device I/O error");
-    case 61:
+    case AppError::DiskFull:
         return QStringLiteral("Disk full");
     case 62:
         return QStringLiteral("Input past end of file");

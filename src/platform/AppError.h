@@ -13,6 +13,7 @@ struct AppError {
     enum : int {
         TypeMismatch = 13,
         FileNotFound = 53,
+        DiskFull = 61,
         PathFileAccess = 75,
         PathNotFound = 76,
         ObjectNotSet = 91,

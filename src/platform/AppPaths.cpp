@@ -22,6 +22,8 @@ AppPaths AppPaths::forExecutable(const QString& folder) {
     AppPaths p;
     p.appFolder_ = QDir::toNativeSeparators(QDir(folder).absolutePath());
     const bool writable = isWritableFolder(p.appFolder_);
+    p.userDataFolder_ =
+        QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     if (writable) {
         p.workFolder_ = p.appFolder_;
         p.sourceFolder_ = p.appFolder_;
@@ -44,6 +46,7 @@ AppPaths AppPaths::forFolder(const QString& root) {
     p.workFolder_ = p.appFolder_;
     p.sourceFolder_ = p.appFolder_;
     p.shareFolder_ = p.appFolder_;
+    p.userDataFolder_ = p.appFolder_;
     return p;
 }
 

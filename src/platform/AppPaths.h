@@ -21,6 +21,8 @@ public:
     QString workFolder() const { return workFolder_; }
     // The default of the source folder setting.
     QString defaultSourceFolder() const { return sourceFolder_; }
+    // The user's own files that are no documents (the autosaved copies of unsaved documents).
+    QString userDataFolder() const { return userDataFolder_; }
     // A read-only data file: the application folder first, then the installed share folder.
     QString shareFolder() const { return shareFolder_; }
     QString dataFile(const QString& name) const;
@@ -36,4 +38,5 @@ private:
     QString workFolder_;
     QString sourceFolder_;
     QString shareFolder_;
+    QString userDataFolder_;
 };

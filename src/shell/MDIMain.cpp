@@ -10,6 +10,7 @@
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
+#include "shell/Autosave.h"
 #include "shell/DocumentRules.h"
 #include "shell/FrameLayout.h"
 #include "shell/LabelCombo.h"
@@ -39,7 +40,10 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
       TaskBar_(new QTabBar(TaskBarPanel)),
       help_(std::make_unique<HelpViewer>(settings.paths().dataFile(QStringLiteral("help")),
                                          &HelpPages::helpFileForContext)),
-      diskWatcher_(new QFileSystemWatcher(this)), diskCheck_(new QTimer(this)) {
+      diskWatcher_(new QFileSystemWatcher(this)), diskCheck_(new QTimer(this)),
+      autosave_(std::make_unique<Autosave>(
+          AppPaths::join(settings.paths().userDataFolder(), QStringLiteral("autosave")))),
+      autosaveTimer_(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Pinwright"));
     setWindowIcon(toolicons::application());
     setObjectName(QStringLiteral("MDIMain"));
@@ -85,6 +89,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     diskCheck_->setSingleShot(true);
     diskCheck_->setInterval(300);
     connect(diskCheck_, &QTimer::timeout, this, &MDIMain::checkDocumentsOnDisk);
+    connect(autosaveTimer_, &QTimer::timeout, this, &MDIMain::autosaveNow);
     connect(diskWatcher_, &QFileSystemWatcher::fileChanged, diskCheck_, qOverload<>(&QTimer::start));
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
@@ -107,6 +112,7 @@ MDIMain::~MDIMain() {
     disconnect(TaskBar_, nullptr, this, nullptr);
     disconnect(qApp, nullptr, this, nullptr);
     diskCheck_->stop();
+    autosaveTimer_->stop();
     for (QMdiSubWindow* w : mdiArea_->subWindowList())
         delete w;
 }
@@ -193,6 +199,7 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
         EnableTools(false);
         UpdateOpenDocsCaption();
         ShowError(err);
+        startAutosave();
         return;
     }
     // 10-11.
@@ -201,6 +208,7 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     UpdateOpenDocsCaption();
     // 12.
     scanDocument(activeEditor());
+    startAutosave();
 }
 
 void MDIMain::applyPlacement() {
@@ -249,6 +257,11 @@ frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
     }
     doc.SetPathName(path);
     w->setCaption(doc.PathName());
+    // Saved (or reverted to its saved text), a document needs its copy no more.
+    connect(&doc, &SourceDocument::modificationChanged, w, [this, w](bool modified) {
+        if (!modified)
+            dropAutosave(*w);
+    });
     w->showMaximized();
     mdiArea_->setActiveSubWindow(w);
     watchDocuments();
@@ -279,6 +292,7 @@ void MDIMain::AddToWindowList(const QString& caption) {
 void MDIMain::RemoveFromWindowList(frmEditor& window) {
     loadOrder_.removeAll(QPointer<frmEditor>(&window));
     watchDocuments();
+    dropAutosave(window);
     SSActiveToolBars1->Remove(ids::ID_Window, window.Tag);
     const QString caption = text::Trim(window.caption());
     // One pass from the left: a tab that slides into a removed tab's place is not looked at again.
@@ -391,7 +405,14 @@ void MDIMain::MDIForm_Unload() {
                            SSActiveToolBars1->Caption(*ids::RecentFiles[n]));
     settings_.save(settings::startup::DefaultDevice,
                    QString::number(SSActiveToolBars1->ListIndex(ids::ID_Device)));
-    settings_.sync();
+    autosaveTimer_->stop();
+    autosave_->finish();
+    if (!settings_.sync())
+        state_.prompts.message(this,
+                               QStringLiteral("The settings could not be saved to %1.\nThe window placement, recent "
+                                              "files and choices of this session will not be remembered.")
+                                   .arg(QDir::toNativeSeparators(settings_.location())),
+                               QString(), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
 }
 
 // --- files changed by other programs ---

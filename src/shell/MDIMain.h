@@ -11,6 +11,7 @@
 #include <memory>
 
 class ActiveToolBars;
+class Autosave;
 class QFileSystemWatcher;
 class QLabel;
 class QTimer;
@@ -100,6 +101,12 @@ public:
     // Asks about every document that another program changed or removed on disk.
     void checkDocumentsOnDisk();
 
+    // Copies every modified document whose text changed since its last copy to the autosave folder
+    // (what the autosave timer does).
+    void autosaveNow();
+    // Offers back, one by one, the unsaved text a program that ended without cleaning up left behind.
+    void offerAutosaved();
+
 signals:
     // Emitted after an editor window has been created and shown (tests, tools).
     void editorOpened(frmEditor* window);
@@ -126,6 +133,9 @@ private:
     // Watches the files of the open documents (the list follows opening, closing and saving).
     void watchDocuments();
     void reloadFromDisk(frmEditor& w);
+    void startAutosave();
+    void dropAutosave(const frmEditor& w);
+    bool restoreAutosaved(const QString& path, const QByteArray& bytes, bool utf8);
     // The duplicate check: says "File Already Open!" and returns true when a tab holds the path.
     bool isDuplicate(const QString& path);
     void finishOpening(frmEditor* w);
@@ -183,6 +193,15 @@ private:
     QFileSystemWatcher* diskWatcher_;
     QTimer* diskCheck_;
     bool checkingDisk_ = false;
+    std::unique_ptr<Autosave> autosave_;
+    QTimer* autosaveTimer_;
+    // The copy of each window, by the revision of its text when it was written.
+    struct AutosaveMark {
+        QString id;
+        quint64 revision = 0;
+    };
+    QHash<const frmEditor*, AutosaveMark> autosaved_;
+    int autosaveIds_ = 0;
     std::unique_ptr<LabelCombo> labelCombo_;
     QPointer<CompilerScreen> compilerScreen_;
     bool unloaded_ = false;

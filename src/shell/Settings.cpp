@@ -62,6 +62,11 @@ void Settings::save(const settings::Key& key, const QString& value) {
          QString::fromLatin1(key.name), value);
 }
 
-void Settings::sync() {
+bool Settings::sync() {
     store_->sync();
+    return store_->status() != QSettings::AccessError;
+}
+
+QString Settings::location() const {
+    return store_->fileName();
 }

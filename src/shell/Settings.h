@@ -31,7 +31,11 @@ public:
     QString defaultOf(const settings::Key& key) const;
 
     const AppPaths& paths() const { return paths_; }
-    void sync();
+    // Writes pending changes; false when the store cannot be written (its values then live only in
+    // this process).
+    bool sync();
+    // Where the store lives (a file, or the registry path on Windows).
+    QString location() const;
 
 private:
     QString path(const QString& application, const QString& section, const QString& key) const;

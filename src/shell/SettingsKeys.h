@@ -76,6 +76,11 @@ inline constexpr Key PlotView{"Debug", "PlotView", "0"};
 inline constexpr Key LogFile{"Debug", "LogFile"};
 } // namespace debug
 
+namespace autosave {
+// Seconds between the copies of unsaved documents; 0 or less writes none.
+inline constexpr Key Interval{"Autosave", "Interval", "60"};
+} // namespace autosave
+
 // Every declared key, for tests and tools.
 inline constexpr const Key* All[] = {
     &startup::Height,
@@ -120,6 +125,7 @@ inline constexpr const Key* All[] = {
     &debug::HexView,
     &debug::PlotView,
     &debug::LogFile,
+    &autosave::Interval,
 };
 
 } // namespace settings

@@ -65,6 +65,7 @@ private slots:
             {"Debug/HexView", "0"},
             {"Debug/PlotView", "0"},
             {"Debug/LogFile", ""},
+            {"Autosave/Interval", "60"},
         };
         QCOMPARE(qsizetype(std::size(settings::All)), expected.size());
         for (const settings::Key* k : settings::All) {

@@ -49,6 +49,10 @@ bool FrameFixture::close() {
     return closed;
 }
 
+void FrameFixture::crash() {
+    frame_.reset();
+}
+
 MDIMain& FrameFixture::restart(const QString& commandLine) {
     close();
     frame_.reset();

@@ -25,6 +25,8 @@ public:
     MDIMain& start(const QString& commandLine = QString());
     // Closes the frame as the user would (every window asked first); true when it closed.
     bool close();
+    // Takes the frame down without closing it, as a crash would: nothing is asked, saved or cleaned up.
+    void crash();
     // Closes and builds a fresh frame over the same store.
     MDIMain& restart(const QString& commandLine = QString());
 

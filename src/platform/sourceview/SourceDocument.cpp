@@ -104,13 +104,23 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err) {
     }
     QByteArray bytes = file.readAll();
     file.close();
+    setBytes(std::move(bytes), Encoding::Detect, path);
+    diskStamp_ = DiskStamp::of(path);
+    if (err)
+        *err = AppError::none();
+    return true;
+}
 
+void SourceDocument::setBytes(QByteArray bytes, Encoding encoding, const QString& rereadPath) {
+    irregularBytes_.clear();
+    irregularText_.clear();
+    bom_ = false;
     const qsizetype crlfCount = bytes.count("\r\n");
     const qsizetype lfCount = bytes.count('\n') - crlfCount;
     const qsizetype crCount = bytes.count('\r') - crlfCount;
     crlf_ = lfCount == 0 || crlfCount > lfCount;
     const bool mixed = crCount > 0 || (crlfCount > 0 && lfCount > 0);
-    const QByteArray original = mixed ? bytes : QByteArray();
+    const QByteArray original = mixed || rereadPath.isEmpty() ? bytes : QByteArray();
 
     qsizetype skip = 0;
     if (bytes.startsWith(kBom) &&
@@ -119,7 +129,7 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err) {
         skip = 3;
     }
     const QByteArray body = QByteArray::fromRawData(bytes.constData() + skip, bytes.size() - skip);
-    utf8_ = textenc::isValidUtf8(body);
+    utf8_ = encoding == Encoding::Detect ? textenc::isValidUtf8(body) : encoding == Encoding::Utf8;
     QString text = utf8_ ? QString::fromUtf8(body) : textenc::decode1252(body);
     bytes.clear(); // the text is all that is needed from here on, and big files are big
     const bool irregular = mixed || hasDocumentBreakChars(text);
@@ -130,21 +140,12 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err) {
     setContent(text);
     text.clear();
     if (irregular) {
-        irregularBytes_ = mixed ? original : readAllBytes(path);
+        irregularBytes_ = original.isNull() ? readAllBytes(rereadPath) : original;
         irregularText_ = doc_->toRawText();
     }
-    diskStamp_ = DiskStamp::of(path);
-    if (err)
-        *err = AppError::none();
-    return true;
 }
 
-bool SourceDocument::SaveFile(const QString& path, AppError* err) {
-    auto fail = [err](const AppError& e) {
-        if (err)
-            *err = e;
-        return false;
-    };
+QByteArray SourceDocument::fileBytes(bool* utf8) const {
     const QString raw = doc_->toRawText();
     QByteArray bytes;
     bool nowUtf8 = utf8_;
@@ -160,15 +161,34 @@ bool SourceDocument::SaveFile(const QString& path, AppError* err) {
         if (bom_ && nowUtf8)
             bytes.prepend(kBom);
     }
+    if (utf8)
+        *utf8 = nowUtf8;
+    return bytes;
+}
+
+void SourceDocument::restoreBytes(const QByteArray& bytes, bool utf8) {
+    // The text a program lost comes back as unsaved changes to the file, which stays as it is.
+    setBytes(bytes, utf8 ? Encoding::Utf8 : Encoding::Windows1252, QString());
+    doc_->setModified(true);
+}
+
+bool SourceDocument::SaveFile(const QString& path, AppError* err) {
+    auto fail = [err](const AppError& e) {
+        if (err)
+            *err = e;
+        return false;
+    };
+    bool nowUtf8 = utf8_;
+    const QByteArray bytes = fileBytes(&nowUtf8);
 
     const QFileInfo info(path);
     if (path.isEmpty() || !info.absoluteDir().exists())
         return fail(AppError::pathNotFound());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(AppError::accessError());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return fail(AppError::accessError());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        // A full disk is told apart: the user can make room and save again.
+        return fail(file.error() == QFileDevice::ResourceError ? AppError::fromNumber(AppError::DiskFull)
+                                                                : AppError::accessError());
 
     utf8_ = nowUtf8;
     pathName_ = path;

@@ -37,6 +37,11 @@ public:
     // file is intact, the text stays and the error is 75 (access) or 76 (folder missing).
     bool SaveFile(const QString& path, AppError* err = nullptr);
     QString PathName() const { return pathName_; }
+    // The bytes saving would write now, and (in `utf8`) whether they are UTF-8.
+    QByteArray fileBytes(bool* utf8 = nullptr) const;
+    // Replaces the text by bytes that fileBytes() gave, read in the encoding they were written in, as
+    // unsaved changes: the path and the file on disk stay as they are.
+    void restoreBytes(const QByteArray& bytes, bool utf8);
 
     // The file on disk against what was last loaded or saved: another program may change or remove it.
     enum class DiskState { Unchanged, Changed, Missing };
@@ -142,6 +147,10 @@ private:
     void onContentsChange(int pos, int removed, int added);
     void languageChanged();
     void setContent(const QString& text);
+    enum class Encoding { Detect, Utf8, Windows1252 };
+    // The text, encoding and line endings of a file's bytes. Irregular files keep their bytes; with a
+    // path given they are read again from there only when needed, which spares big files a copy.
+    void setBytes(QByteArray bytes, Encoding encoding, const QString& rereadPath);
 
     struct DiskStamp {
         bool exists = false;

@@ -1,0 +1,154 @@
+#include <QDir>
+#include <QDirIterator>
+#include <QTest>
+
+#include "editor/frmEditor.h"
+#include "platform/sourceview/SourceView.h"
+#include "shell/Autosave.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+#include "support/FrameFixture.h"
+#include "support/TestSupport.h"
+
+// Unsaved documents are copied aside and offered back after the program ended without saving them.
+class tst_Autosave : public QObject {
+    Q_OBJECT
+    static QString folder(FrameFixture& f) { return f.path(QStringLiteral("autosave")); }
+    static QStringList copies(FrameFixture& f) {
+        QStringList out;
+        QDirIterator it(folder(f), {QStringLiteral("*.autosave")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            out << it.next();
+        return out;
+    }
+    static frmEditor* windowFor(MDIMain& m, const QString& path) {
+        for (frmEditor* w : m.editors())
+            if (w->caption() == path)
+                return w;
+        return nullptr;
+    }
+    static QStringList offers(const ScriptedPrompts& p) {
+        return p.messages().filter(QStringLiteral("without saving the changes"));
+    }
+
+private slots:
+    void unsavedTextComesBack_data() {
+        QTest::addColumn<QByteArray>("onDisk"); // null: the document was never saved
+        QTest::addColumn<QString>("typed"); // over the first line
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("UTF-8 with LF") << QByteArray("HIGH 1\nLOW 2\n") << QStringLiteral("SYMBOL \u00E9 = 1\n") << true;
+        // Its new bytes would read as UTF-8 ("\u00E9"), were the encoding not kept.
+        QTest::newRow("Windows-1252 with CRLF") << QByteArray("\xE9\r\nHIGH 1\r\n") << QStringLiteral("\u00C3\u00A9") << true;
+        QTest::newRow("UTF-8 with a byte order mark") << QByteArray("\xEF\xBB\xBFHIGH 1\r\n") << QStringLiteral("X") << true;
+        QTest::newRow("mixed endings") << QByteArray("A\r\nB\nC\rD") << QStringLiteral("X") << true;
+        QTest::newRow("never saved") << QByteArray() << QStringLiteral("HIGH 3\nLOW 3") << true;
+        QTest::newRow("declined") << QByteArray("HIGH 1\n") << QStringLiteral("LOW 1\n") << false;
+    }
+    void unsavedTextComesBack() {
+        QFETCH(QByteArray, onDisk);
+        QFETCH(QString, typed);
+        QFETCH(bool, restore);
+        FrameFixture f;
+        const QString path = f.path(QStringLiteral("doc.pbp"));
+        if (!onDisk.isNull())
+            QVERIFY(testsupport::writeFile(path, onDisk));
+        MDIMain& m = f.start(path);
+        SourceDocument& doc = f.active()->View().Document();
+        doc.InsertOverwrite(0, 0, doc.GetLineLength(0), 0, typed);
+        m.autosaveNow();
+        bool utf8 = true;
+        const QByteArray expected = doc.fileBytes(&utf8);
+        QCOMPARE(copies(f).size(), 1);
+
+        f.crash();
+        f.prompts.answer(restore ? Prompts::Answer::Yes : Prompts::Answer::No);
+        MDIMain& again = f.start(f.path(QStringLiteral("other.pbp")));
+        QCOMPARE(offers(f.prompts).size(), 1);
+        QVERIFY(offers(f.prompts).first().startsWith(QDir::toNativeSeparators(path)));
+        // The user's file is never written by the restore.
+        QCOMPARE(QFile::exists(path), !onDisk.isNull());
+        QCOMPARE(testsupport::readFile(path), onDisk.isNull() ? QByteArray() : onDisk);
+        frmEditor* w = windowFor(again, path);
+        QCOMPARE(w != nullptr, restore);
+        if (restore) {
+            const SourceDocument& back = w->View().Document();
+            QVERIFY(back.Modified());
+            bool backUtf8 = true;
+            QCOMPARE(back.fileBytes(&backUtf8), expected);
+            QCOMPARE(backUtf8, utf8);
+        }
+        // Restored text is copied again at once; declined text is gone for good.
+        QCOMPARE(copies(f).size(), restore ? 1 : 0);
+
+        // A clean exit leaves nothing to offer.
+        for (int i = 0; i < 3; ++i)
+            f.prompts.answer(Prompts::Answer::No);
+        QVERIFY(f.close());
+        QVERIFY(QDir(folder(f)).isEmpty());
+        f.prompts.clearShown();
+        f.start();
+        QVERIFY(offers(f.prompts).isEmpty());
+    }
+
+    // The copy follows the document: written when its text changes, gone when it is saved or closed,
+    // and never offered to another program while its own is still running.
+    void copyFollowsTheDocument() {
+        FrameFixture f;
+        const QString path = f.path(QStringLiteral("doc.pbp"));
+        QVERIFY(testsupport::writeFile(path, "HIGH 1\r\n"));
+        MDIMain& m = f.start(path);
+        SourceDocument& doc = f.active()->View().Document();
+        m.autosaveNow();
+        QVERIFY(copies(f).isEmpty()); // nothing unsaved
+        doc.InsertImpl(0, 0, QStringLiteral("LOW 1\n"));
+        m.autosaveNow();
+        QCOMPARE(copies(f).size(), 1);
+
+        {
+            MDIMain second(*f.settings, f.prompts);
+            second.MDIForm_Load(f.path(QStringLiteral("other.pbp")));
+            QVERIFY(offers(f.prompts).isEmpty());
+        }
+        QCOMPARE(copies(f).size(), 1);
+
+        m.SSActiveToolBars1_ToolClick(ids::ID_Save);
+        QVERIFY(copies(f).isEmpty());
+        doc.InsertImpl(0, 0, QStringLiteral("LOW 2\n"));
+        m.autosaveNow();
+        QCOMPARE(copies(f).size(), 1);
+        f.prompts.answer(Prompts::Answer::No); // "Save Changes to ..."
+        m.SSActiveToolBars1_ToolClick(ids::ID_Close);
+        QVERIFY(copies(f).isEmpty());
+        QCOMPARE(testsupport::readFile(path), QByteArray("LOW 1\r\nHIGH 1\r\n"));
+    }
+
+    void copiesThatAreNotOurs_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("ours") << Autosave::encode({QStringLiteral("/x/a.pbp"), false, "caf\xE9", {}, {}}) << true;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("no header end") << QByteArray("Pinwright autosave 1\npath %2Fa") << false;
+        QTest::newRow("another format") << QByteArray("Pinwright autosave 9\npath a\n\nX") << false;
+        QTest::newRow("no path") << QByteArray("Pinwright autosave 1\nencoding UTF-8\n\nX") << false;
+    }
+    void copiesThatAreNotOurs() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, offered);
+        QTemporaryDir dir;
+        QVERIFY(testsupport::writeFile(dir.filePath(QStringLiteral("s/1.autosave")), content));
+        Autosave store(dir.path());
+        const QList<Autosave::Entry> found = store.orphaned();
+        QCOMPARE(found.size(), offered ? 1 : 0);
+        if (offered) {
+            QCOMPARE(found.first().path, QStringLiteral("/x/a.pbp"));
+            QVERIFY(!found.first().utf8);
+            QCOMPARE(found.first().bytes, QByteArray("caf\xE9"));
+            store.discard(found.first());
+        }
+        // Whatever was there is gone once handled, the session folder and its lock with it.
+        QVERIFY(QDir(dir.path()).isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_Autosave)
+#include "tst_Autosave.moc"
