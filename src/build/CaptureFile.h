@@ -42,6 +42,7 @@ QString namedFile(const QString& message);
 
 // One collected run: the output and every error line in file order.
 struct Capture {
+    // The whole output (emptied once it has been shown).
     QString text;
     QList<ErrorLine> errors;
     // An error line without its colon stopped the reading; `errors` holds the lines before it.

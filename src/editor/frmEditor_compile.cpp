@@ -109,6 +109,8 @@ void frmEditor::collect(const QByteArray& bytes) {
         capture::parse(capture::decode(bytes), QFileInfo(doc.PathName()).fileName()));
     CompilerScreen& screen = frame_.compilerScreen();
     screen.showOutput(capture_->text, compilerun::capturePath(state_.settings.paths().workFolder()));
+    // The window holds what it shows; a flood of output need not stay in memory until the next run.
+    capture_->text = QString();
     shell::endProcess(state_.CompileProcess);
     state_.CompileProcess = nullptr;
 

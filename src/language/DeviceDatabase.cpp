@@ -98,8 +98,15 @@ QStringList DeviceDatabase::readLines(const QString& path, AppError& error) {
         error = AppError::accessError();
         return {};
     }
+    const QByteArray bytes = file.readAll();
+    // A text file never holds a NUL byte; read as text, a binary file would list garbage as devices.
+    if (bytes.contains('\0')) {
+        error = AppError{AppError::PathFileAccess,
+                         QStringLiteral("%1 is not a device list: it holds binary data.").arg(QDir::toNativeSeparators(path))};
+        return {};
+    }
     QStringList lines;
-    QTextStream in(&file);
+    QTextStream in(bytes);
     QString line;
     while (in.readLineInto(&line))
         lines.append(line);

@@ -42,7 +42,8 @@ public:
     // Sets `ports` from one device line (any case) in table order; stops at the first bad entry.
     static AppError readPorts(const QString& deviceLine, DevicePortTable& ports);
 
-    // The lines of a text file (CRLF or LF); 53 for a missing file, 75 when it cannot be read.
+    // The lines of a text file (CRLF or LF); 53 for a missing file, 75 when it cannot be read or holds
+    // binary data.
     static QStringList readLines(const QString& path, AppError& error);
 
     // Where a read-only data file is found: the application folder when the file is there,

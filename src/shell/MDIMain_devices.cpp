@@ -11,6 +11,7 @@
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
 
+#include <QDir>
 #include <QListWidget>
 
 QString MDIMain::deviceFile() const {
@@ -24,6 +25,10 @@ void MDIMain::GetDevices() {
     const QStringList names = DeviceDatabase::listDevices(deviceFile(), state_.PBPMode, error);
     for (const QString& name : names)
         bars.ListAdd(ids::ID_Device, name);
+    // An empty list would leave the device combo blank without a word.
+    if (!error && names.isEmpty())
+        error = AppError{62, QStringLiteral("%1 lists no devices for this compiler.")
+                                 .arg(QDir::toNativeSeparators(deviceFile()))};
     if (error)
         reports::named(state_.prompts, this, DeviceDatabase::ListingErrorPrefix, error);
 }

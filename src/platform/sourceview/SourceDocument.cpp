@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QPlainTextDocumentLayout>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -185,10 +186,13 @@ bool SourceDocument::SaveFile(const QString& path, AppError* err) {
     if (path.isEmpty() || !info.absoluteDir().exists())
         return fail(AppError::pathNotFound());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        // A full disk is told apart: the user can make room and save again.
-        return fail(file.error() == QFileDevice::ResourceError ? AppError::fromNumber(AppError::DiskFull)
-                                                                : AppError::accessError());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        // A full disk is told apart: the user can make room and save again. The write error itself
+        // does not say it on every system, the free space does.
+        const QStorageInfo disk(info.absolutePath());
+        const bool full = disk.isValid() && !disk.isReadOnly() && disk.bytesAvailable() < bytes.size() + 4096;
+        return fail(full ? AppError::fromNumber(AppError::DiskFull) : AppError::accessError());
+    }
 
     utf8_ = nowUtf8;
     pathName_ = path;
