@@ -43,8 +43,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("lines");
         // Lines of 1 KB keep this quick; bench_faults opens 50 MB of ordinary lines.
-        const QByteArray line = QByteArray("    LCDOUT $FE,1,\"") + QByteArray(1000, 'x') + "\" ' \xE9\r\n";
-        QTest::newRow("50 MB, Windows-1252") << line.repeated(50 * 1024 * 1024 / line.size()) << 50 * 1024 * 1024 / int(line.size()) + 1;
+        const QByteArray line = QByteArray("    LCDOUT $FE,1,\"") + QByteArray(1000, 'x') + "\" ' \xC3\xA9\r\n";
+        QTest::newRow("50 MB") << line.repeated(50 * 1024 * 1024 / line.size()) << 50 * 1024 * 1024 / int(line.size()) + 1;
         QTest::newRow("a line of 1 MB") << QByteArray("A = 1\n") + QByteArray(1024 * 1024, 'x') + "\nB = 2\n" << 4;
         QByteArray odd;
         for (int i = 0; i < 256 * 64; ++i)
