@@ -18,20 +18,17 @@
 #include <QTextDocument>
 
 #include "platform/Colors.h"
-#include "platform/sourceview/FindReplaceDialog.h"
 #include "platform/KeyCodes.h"
 #include "platform/ScriptedPrompts.h"
+#include "platform/sourceview/FindReplaceDialog.h"
 #include "platform/sourceview/SourceView.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-// A drawing hook that records its calls, marks slot-1 lines like the editor window does — a red box
-// in the margin, or red override colours without one — and remembers the records it saw.
+// A drawing hook that records its calls and the line records it saw.
 class RecordingHook : public ISourceDraw2 {
 public:
-    explicit RecordingHook(SourceView& v) : view(v) {}
-    SourceView& view;
     QStringList calls;
     QList<DrawLineRecord> records;
 
@@ -80,12 +77,6 @@ class tst_SourceView : public QObject {
 private:
     QTemporaryDir tmp_;
 
-    static QString numberedLines(int n) {
-        QStringList l;
-        for (int i = 0; i < n; ++i)
-            l << QStringLiteral("line %1 with some text that is quite long for scrolling sideways").arg(i);
-        return l.join(u'\n');
-    }
     static void showView(SourceView& v, int w = 400, int h = 240) {
         v.resize(w, h);
         v.show();
@@ -97,33 +88,33 @@ private:
             l << v.Document().GetLine(i);
         return l.join(u'|');
     }
+    static QString selection(SourceView& v) {
+        int c1, l1, c2, l2;
+        v.GetSel(c1, l1, c2, l2);
+        return QStringLiteral("%1,%2-%3,%4").arg(c1).arg(l1).arg(c2).arg(l2);
+    }
+    static QPoint caret(SourceView& v) { return QPoint(v.CaretX(), v.CaretY()); }
 
 private slots:
     void caretIsClampedAndAnnounced_data() {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("y");
-        QTest::newRow("inside") << 2 << 1 << 2 << 1;
-        QTest::newRow("past line end") << 50 << 0 << 5 << 0;
-        QTest::newRow("past last line") << 1 << 9 << 1 << 2;
-        QTest::newRow("negative") << -3 << -1 << 0 << 0;
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QPoint>("at");
+        QTest::newRow("inside") << QPoint(2, 1) << QPoint(2, 1);
+        QTest::newRow("past line end") << QPoint(50, 0) << QPoint(5, 0);
+        QTest::newRow("past last line") << QPoint(1, 9) << QPoint(1, 2);
+        QTest::newRow("negative") << QPoint(-3, -1) << QPoint(0, 0);
     }
     void caretIsClampedAndAnnounced() {
-        QFETCH(int, col);
-        QFETCH(int, line);
-        QFETCH(int, x);
-        QFETCH(int, y);
+        QFETCH(QPoint, to);
+        QFETCH(QPoint, at);
         SourceView v;
         v.Document().InsertImpl(0, 0, QStringLiteral("first\nsecond\nthird"));
         v.MoveCaret(4, 2);
         QSignalSpy moves(&v, &SourceView::CaretMove);
-        v.MoveCaret(col, line);
-        QCOMPARE(v.CaretX(), x);
-        QCOMPARE(v.CaretY(), y);
+        v.MoveCaret(to.x(), to.y());
+        QCOMPARE(caret(v), at);
         QCOMPARE(moves.size(), 1);
-        QCOMPARE(moves.first().at(0).toInt(), x);
-        QCOMPARE(moves.first().at(1).toInt(), y);
+        QCOMPARE(QPoint(moves.first().at(0).toInt(), moves.first().at(1).toInt()), at);
     }
 
     void selection() {
@@ -132,49 +123,44 @@ private slots:
         QVERIFY(!v.TextSelected());
         v.SetSel(3, 1, 2, 0); // backwards: the caret ends at (2, 0)
         QVERIFY(v.TextSelected());
-        int c1, l1, c2, l2;
-        v.GetSel(c1, l1, c2, l2);
-        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({2, 0, 3, 1}));
-        QCOMPARE(v.CaretX(), 2);
-        QCOMPARE(v.CaretY(), 0);
+        QCOMPARE(selection(v), QStringLiteral("2,0-3,1"));
+        QCOMPARE(caret(v), QPoint(2, 0));
         v.MoveCaret(7, 0);
         v.SelectWord();
-        v.GetSel(c1, l1, c2, l2);
-        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({6, 0, 10, 0}));
+        QCOMPARE(selection(v), QStringLiteral("6,0-10,0"));
     }
 
-    void scrollPosition() {
+    void scrolling() {
         SourceView v;
         showView(v, 300, 200);
-        v.Document().InsertImpl(0, 0, numberedLines(200));
-        v.SetScrollPos(5, 40);
-        int col = -1, line = -1;
+        QStringList lines(200, QStringLiteral("short"));
+        lines[3] = QStringLiteral("long ").repeated(60);
+        v.Document().InsertImpl(0, 0, lines.join(u'\n'));
+        QApplication::processEvents();
+        v.grab();
+        int col, line;
+        v.SetScrollPos(200, 0); // a long line widens the range
         v.GetScrollPos(col, line);
-        QCOMPARE(line, 40);
-        QCOMPARE(col, 5);
+        QVERIFY2(col > 200 - 300 / v.CellWidth(), qPrintable(QString::number(col)));
+        v.SetScrollPos(5, 40);
+        v.GetScrollPos(col, line);
+        QCOMPARE(QPoint(col, line), QPoint(5, 40));
         // Points of lines out of view follow from the line height.
         int x0, y0, x1, y1;
         v.PositionToPoint(0, 40, x0, y0);
         v.PositionToPoint(0, 190, x1, y1);
         QCOMPARE(y1 - y0, 150 * v.LineHeight());
-        v.SetScrollPos(0, 0);
+        // A caret move shows the caret with the least scrolling: a line in view stays put, one
+        // below lands on the bottom row, one above on the top row.
+        const int rows = v.LinesInView();
+        for (const int to : {41, 150, 100, 100 + rows - 1}) {
+            v.MoveCaret(0, to);
+            v.GetScrollPos(col, line);
+            QCOMPARE(line, to == 41 ? 40 : to == 150 ? 151 - rows : 100);
+        }
+        v.FindText(QStringLiteral("long"), false, false, false);
         v.GetScrollPos(col, line);
-        QCOMPARE(line, 0);
-        QCOMPARE(col, 0);
-    }
-
-    void longLinesWidenTheScrollRange() {
-        SourceView v;
-        showView(v, 300, 200);
-        QStringList lines(60, QStringLiteral("short"));
-        lines[3] = QStringLiteral("long ").repeated(60);
-        v.Document().InsertImpl(0, 0, lines.join(u'\n'));
-        QApplication::processEvents();
-        v.grab();
-        v.SetScrollPos(200, 0);
-        int col, line;
-        v.GetScrollPos(col, line);
-        QVERIFY2(col > 200 - 300 / v.CellWidth(), qPrintable(QString::number(col)));
+        QCOMPARE(line, 3);
     }
 
     void metricsAndPoints() {
@@ -186,8 +172,6 @@ private slots:
         QCOMPARE(v.LineHeight(), oneLine);
         const QFontMetrics fm(v.font());
         QCOMPARE(fm.horizontalAdvance(QLatin1Char('i')), fm.horizontalAdvance(QLatin1Char('W')));
-        QVERIFY(v.CellWidth() > 0);
-        QVERIFY(v.LineHeight() >= v.CellWidth());
         v.SetMarginStyle(1);
         QCOMPARE(v.MarginWidth(), v.MarginCells() * v.CellWidth());
         int x0, y0, x1, y1, x2, y2;
@@ -195,15 +179,14 @@ private slots:
         v.PositionToPoint(2, 0, x1, y1);
         v.PositionToPoint(1, 2, x2, y2);
         QVERIFY(x0 >= v.MarginWidth());
-        QCOMPARE(x1 - x0, 2 * v.CellWidth());
-        QCOMPARE(y1, y0);
+        QCOMPARE(QPoint(x1 - x0, y1 - y0), QPoint(2 * v.CellWidth(), 0));
         QCOMPARE(y2 - y0, 2 * v.LineHeight());
         // HitTest inverts PositionToPoint, from anywhere inside the cell.
         int col = -1, line = -1;
         v.HitTest(x2 - 2, y2 + v.LineHeight() - 1, col, line);
-        QCOMPARE(QList<int>({col, line}), QList<int>({1, 2}));
+        QCOMPARE(QPoint(col, line), QPoint(1, 2));
         v.HitTest(x0 + 1, y0 + 1, col, line);
-        QCOMPARE(QList<int>({col, line}), QList<int>({0, 0}));
+        QCOMPARE(QPoint(col, line), QPoint(0, 0));
         // The text after a TAB starts at the next tab stop.
         int xt, yt;
         v.PositionToPoint(1, 1, xt, yt);
@@ -230,34 +213,30 @@ private slots:
         v.Document().InsertImpl(0, 0, QStringLiteral("x\n") + text);
         int dc = -1, dl = -1;
         v.GetDisplayPos(col, 1, dc, dl);
-        QCOMPARE(dc, display);
-        QCOMPARE(dl, 1);
+        QCOMPARE(QPoint(dc, dl), QPoint(display, 1));
     }
 
     void tokenAt_data() {
         QTest::addColumn<int>("col");
-        QTest::addColumn<int>("cls");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("length");
+        QTest::addColumn<QList<int>>("token"); // class, start, length
+        using T = QList<int>;
         // "  high PORTB ' note"
-        QTest::newRow("blank") << 0 << 0 << 0 << 2;
-        QTest::newRow("keyword") << 4 << 10 << 2 << 4;
-        QTest::newRow("name") << 7 << 1 << 7 << 5;
-        QTest::newRow("comment") << 16 << 6 << 13 << 6;
-        QTest::newRow("past end") << 40 << 0 << 40 << 0;
-        QTest::newRow("negative") << -1 << 0 << -1 << 0;
+        QTest::newRow("blank") << 0 << T{0, 0, 2};
+        QTest::newRow("keyword") << 4 << T{10, 2, 4};
+        QTest::newRow("name") << 7 << T{1, 7, 5};
+        QTest::newRow("comment") << 16 << T{6, 13, 6};
+        QTest::newRow("past end") << 40 << T{0, 40, 0};
+        QTest::newRow("negative") << -1 << T{0, -1, 0};
     }
     void tokenAt() {
         QFETCH(int, col);
-        QFETCH(int, cls);
-        QFETCH(int, start);
-        QFETCH(int, length);
+        QFETCH(QList<int>, token);
         SourceView v;
         configurePicBasic(v.Document());
         v.Document().InsertImpl(0, 0, QStringLiteral("  high PORTB ' note"));
         int c = -9, s = -9, l = -9;
         v.GetTokenAt(col, 0, c, s, l);
-        QCOMPARE(QList<int>({c, s, l}), QList<int>({cls, start, length}));
+        QCOMPARE(QList<int>({c, s, l}), token);
     }
 
     void tokenCacheFollowsEditsAndKeywords() {
@@ -278,45 +257,34 @@ private slots:
         QCOMPARE(c, 10);
     }
 
-    void keywordColoursArePainted() {
+    void coloursArePainted() {
         SourceView v;
-        v.SetMarginStyle(0);
+        v.SetMarginStyle(1);
+        v.SetTextBackColor(colors::rgb(255, 255, 200));
+        v.SetBackColor(colors::rgb(200, 255, 255));
         configurePicBasic(v.Document());
         v.TokenInfo().SetForegroundColor(10, colors::rgb(0, 0, 255));
         v.TokenInfo().SetForegroundColor(6, colors::rgb(0, 150, 0));
         v.Document().InsertImpl(0, 0, QStringLiteral("HIGH x\n' note"));
         showView(v);
         const QImage img = v.grab().toImage();
-        int x, y, x2, y2;
-        v.PositionToPoint(0, 0, x, y);
-        v.PositionToPoint(4, 0, x2, y2);
-        const QRect keyword(x, y, x2 - x, v.LineHeight());
-        QVERIFY(countColor(img, keyword, QColor(0, 0, 255), 60) > 5);
-        v.PositionToPoint(5, 0, x, y);
-        QCOMPARE(countColor(img, QRect(x, y, v.CellWidth(), v.LineHeight()), QColor(0, 0, 255), 60), 0);
-        v.PositionToPoint(0, 1, x, y);
-        QVERIFY(countColor(img, QRect(x, y, 6 * v.CellWidth(), v.LineHeight()), QColor(0, 150, 0), 40) > 5);
-    }
-
-    void backgroundColours() {
-        SourceView v;
-        v.SetMarginStyle(1);
-        v.SetTextBackColor(colors::rgb(255, 255, 200));
-        v.SetBackColor(colors::rgb(200, 255, 255));
-        v.Document().InsertImpl(0, 0, QStringLiteral("x"));
-        showView(v);
-        const QImage img = v.grab().toImage();
+        const auto cells = [&v](int col, int line, int n) {
+            int x, y;
+            v.PositionToPoint(col, line, x, y);
+            return QRect(x, y, n * v.CellWidth(), v.LineHeight());
+        };
+        QVERIFY(countColor(img, cells(0, 0, 4), QColor(0, 0, 255), 60) > 5);
+        QCOMPARE(countColor(img, cells(5, 0, 1), QColor(0, 0, 255), 60), 0);
+        QVERIFY(countColor(img, cells(0, 1, 6), QColor(0, 150, 0), 40) > 5);
         QCOMPARE(QColor(img.pixel(v.width() - 30, v.height() / 2)), QColor(255, 255, 200));
         QCOMPARE(QColor(img.pixel(1, v.height() - 5)), QColor(200, 255, 255));
-        QCOMPARE(v.TextBackColor(), colors::rgb(255, 255, 200));
     }
 
     void hookOrderAndRecords() {
         SourceView v;
-        RecordingHook hook(v);
+        RecordingHook hook;
         v.Document().InsertImpl(0, 0, QStringLiteral("a\nb\nc"));
         v.SetDrawHook(&hook);
-        QCOMPARE(v.DrawHook(), &hook);
         showView(v);
         hook.calls.clear();
         hook.records.clear();
@@ -327,17 +295,15 @@ private slots:
         QVERIFY2(QRegularExpression(QStringLiteral("^(DPL*pd)+$")).match(seq).hasMatch(), qPrintable(seq));
         QVERIFY(seq.contains(QStringLiteral("DPLLLpd")));
         QList<int> lines;
-        for (const DrawLineRecord& r : hook.records)
-            if (!lines.contains(r.line))
-                lines << r.line;
-        QCOMPARE(lines, QList<int>({0, 1, 2}));
         int x, y;
         v.PositionToPoint(0, 1, x, y);
-        for (const DrawLineRecord& r : hook.records)
-            if (r.line == 1) {
-                QCOMPARE(r.y, y);
-                QCOMPARE(r.xOrigin, x);
-            }
+        for (const DrawLineRecord& r : hook.records) {
+            if (!lines.contains(r.line))
+                lines << r.line;
+            if (r.line == 1)
+                QCOMPARE(QPoint(r.xOrigin, r.y), QPoint(x, y));
+        }
+        QCOMPARE(lines, QList<int>({0, 1, 2}));
     }
 
     void marginShowsBookmark() {
@@ -354,7 +320,7 @@ private slots:
         v.PositionToPoint(0, 1, x, y);
         const QRect row(0, y, v.MarginWidth(), v.LineHeight());
         QVERIFY(before.copy(row) != after.copy(row));
-        const QRect other(0, y + v.LineHeight(), v.MarginWidth(), v.LineHeight());
+        const QRect other = row.translated(0, v.LineHeight());
         QCOMPARE(before.copy(other), after.copy(other));
     }
 
@@ -362,33 +328,31 @@ private slots:
     void executeCommand_data() {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("ran"); // text | caret col,line | bookmarks
-        QTest::addColumn<QString>("cancelled");
         const QString same = QStringLiteral("ab|\tcd|ef;1,1;0");
-        QTest::newRow("toggle bookmark") << 6 << "ab|\tcd|ef;1,1;1" << same;
+        QTest::newRow("toggle bookmark") << 6 << "ab|\tcd|ef;1,1;1";
         // Up and down keep the screen column: column 1 of "\tcd" lies behind a TAB.
-        QTest::newRow("caret up") << 9 << "ab|\tcd|ef;2,0;0" << same;
-        QTest::newRow("caret down") << 10 << "ab|\tcd|ef;2,2;0" << same;
-        QTest::newRow("caret left") << 19 << "ab|\tcd|ef;0,1;0" << same;
-        QTest::newRow("caret right") << 20 << "ab|\tcd|ef;2,1;0" << same;
-        QTest::newRow("backspace") << 21 << "ab|cd|ef;0,1;0" << same;
-        QTest::newRow("delete") << 59 << "ab|\td|ef;1,1;0" << same;
-        QTest::newRow("cancel") << 34 << same << same;
-        QTest::newRow("go to line") << 39 << same << same;
-        QTest::newRow("indent") << 43 << "ab|\t\tcd|ef;4,1;0" << same;
-        QTest::newRow("outdent") << 44 << "ab|cd|ef;2,1;0" << same;
-        QTest::newRow("line start") << 62 << "ab|\tcd|ef;0,1;0" << same;
-        QTest::newRow("line end") << 63 << "ab|\tcd|ef;3,1;0" << same;
-        QTest::newRow("page up keeps the column") << 60 << "ab|\tcd|ef;2,0;0" << same;
-        QTest::newRow("page down keeps the column") << 61 << "ab|\tcd|ef;2,2;0" << same;
-        QTest::newRow("document start") << 64 << "ab|\tcd|ef;0,0;0" << same;
-        QTest::newRow("document end") << 65 << "ab|\tcd|ef;2,2;0" << same;
-        QTest::newRow("delete word after") << 70 << "ab|\t|ef;1,1;0" << same;
-        QTest::newRow("extend right") << 120 << "ab|\tcd|ef;2,1;0" << same;
+        QTest::newRow("caret up") << 9 << "ab|\tcd|ef;2,0;0";
+        QTest::newRow("caret down") << 10 << "ab|\tcd|ef;2,2;0";
+        QTest::newRow("caret left") << 19 << "ab|\tcd|ef;0,1;0";
+        QTest::newRow("caret right") << 20 << "ab|\tcd|ef;2,1;0";
+        QTest::newRow("backspace") << 21 << "ab|cd|ef;0,1;0";
+        QTest::newRow("delete") << 59 << "ab|\td|ef;1,1;0";
+        QTest::newRow("cancel") << 34 << same;
+        QTest::newRow("go to line") << 39 << same;
+        QTest::newRow("indent") << 43 << "ab|\t\tcd|ef;4,1;0";
+        QTest::newRow("outdent") << 44 << "ab|cd|ef;2,1;0";
+        QTest::newRow("line start") << 62 << "ab|\tcd|ef;0,1;0";
+        QTest::newRow("line end") << 63 << "ab|\tcd|ef;3,1;0";
+        QTest::newRow("page up keeps the column") << 60 << "ab|\tcd|ef;2,0;0";
+        QTest::newRow("page down keeps the column") << 61 << "ab|\tcd|ef;2,2;0";
+        QTest::newRow("document start") << 64 << "ab|\tcd|ef;0,0;0";
+        QTest::newRow("document end") << 65 << "ab|\tcd|ef;2,2;0";
+        QTest::newRow("delete word after") << 70 << "ab|\t|ef;1,1;0";
+        QTest::newRow("extend right") << 120 << "ab|\tcd|ef;2,1;0";
     }
     void executeCommand() {
         QFETCH(int, code);
         QFETCH(QString, ran);
-        QFETCH(QString, cancelled);
         for (const bool cancel : {false, true}) {
             SourceView v;
             v.Document().InsertImpl(0, 0, QStringLiteral("ab\n\tcd\nef"));
@@ -406,7 +370,7 @@ private slots:
                                       .arg(v.CaretX())
                                       .arg(v.CaretY())
                                       .arg(v.Document().NumBookmarks());
-            QCOMPARE(state, cancel ? cancelled : ran);
+            QCOMPARE(state, cancel ? QStringLiteral("ab|\tcd|ef;1,1;0") : ran);
         }
     }
 
@@ -418,22 +382,20 @@ private slots:
         QList<QPoint> seen;
         for (int code : {10, 10, 10, 9, 109}) {
             v.ExecuteCommand(code);
-            seen << QPoint(v.CaretX(), v.CaretY());
+            seen << caret(v);
         }
         // Short line: the end; TAB line: display column 6 is text column 3; back at the long line: 6.
         QCOMPARE(seen, QList<QPoint>({{2, 1}, {3, 2}, {6, 3}, {3, 2}, {2, 1}}));
-        int c1, l1, c2, l2;
-        v.GetSel(c1, l1, c2, l2);
-        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({2, 1, 3, 2}));
+        QCOMPARE(selection(v), QStringLiteral("2,1-3,2"));
         v.ExecuteCommand(SourceView::CmdLineStart); // any other move forgets the column
         v.ExecuteCommand(SourceView::CmdDown);
-        QCOMPARE(QPoint(v.CaretX(), v.CaretY()), QPoint(0, 2));
+        QCOMPARE(caret(v), QPoint(0, 2));
     }
 
     void pageDownMovesByAScreen() {
         SourceView v;
         showView(v, 300, 160);
-        v.Document().InsertImpl(0, 0, numberedLines(100));
+        v.Document().InsertImpl(0, 0, QStringLiteral("line\n").repeated(100));
         v.MoveCaret(3, 0);
         const int page = v.height() / v.LineHeight() - 1;
         v.ExecuteCommand(SourceView::CmdPageDown);
@@ -443,26 +405,26 @@ private slots:
         v.GetScrollPos(col, line);
         QVERIFY(line > 0 && line <= v.CaretY());
         v.ExecuteCommand(SourceView::CmdPageUp);
-        QCOMPARE(QPoint(v.CaretX(), v.CaretY()), QPoint(3, 0));
+        QCOMPARE(caret(v), QPoint(3, 0));
         v.ExecuteCommand(SourceView::CmdPageUp); // stays at the top
         QCOMPARE(v.CaretY(), 0);
     }
 
     void indentAndOutdentSelectedLines() {
         SourceView v;
+        showView(v);
+        v.SetFocus();
         v.Document().InsertImpl(0, 0, QStringLiteral("a\n\tb\nc\nd"));
         v.SetSel(1, 0, 1, 2);
-        v.ExecuteCommand(SourceView::CmdIndent);
+        QTest::keyClick(v.focusProxy(), Qt::Key_Tab);
         QCOMPARE(allText(v), QStringLiteral("\ta|\t\tb|\tc|d"));
-        int c1, l1, c2, l2;
-        v.GetSel(c1, l1, c2, l2);
-        QCOMPARE(QList<int>({c1, l1, c2, l2}), QList<int>({0, 0, 2, 2}));
+        QCOMPARE(selection(v), QStringLiteral("0,0-2,2"));
         v.Document().Undo();
         QCOMPARE(allText(v), QStringLiteral("a|\tb|c|d"));
         v.SetSel(0, 0, 0, 3); // ends at column 0: line 3 is not taken in
         v.ExecuteCommand(SourceView::CmdIndent);
         QCOMPARE(allText(v), QStringLiteral("\ta|\t\tb|\tc|d"));
-        v.ExecuteCommand(SourceView::CmdOutdent);
+        QTest::keyClick(v.focusProxy(), Qt::Key_Backtab, Qt::ShiftModifier);
         v.ExecuteCommand(SourceView::CmdOutdent);
         QCOMPARE(allText(v), QStringLiteral("a|b|c|d"));
     }
@@ -470,10 +432,10 @@ private slots:
     void bookmarksWrapAndMoveWithLines() {
         SourceView v;
         v.Document().InsertImpl(0, 0, QStringLiteral("0\n1\n2\n3\n4"));
-        v.MoveCaret(0, 1);
-        v.ExecuteCommand(SourceView::CmdToggleBookmark);
-        v.MoveCaret(0, 3);
-        v.ExecuteCommand(SourceView::CmdToggleBookmark);
+        for (int line : {1, 3}) {
+            v.MoveCaret(0, line);
+            v.ExecuteCommand(SourceView::CmdToggleBookmark);
+        }
         QCOMPARE(v.Document().NumBookmarks(), 2);
         v.ExecuteCommand(SourceView::CmdNextBookmark);
         QCOMPARE(v.CaretY(), 1); // wrapped from 3
@@ -552,8 +514,6 @@ private slots:
         SourceView v;
         showView(v);
         v.SetFocus();
-        v.Document().InsertImpl(0, 0, QStringLiteral("ab\ncd"));
-        v.MoveCaret(1, 1);
         QList<int> downs, ups, commands;
         connect(&v, &SourceView::KeyDown, this, [&downs, shift](int& k, int s) {
             if (s == shift && k != keys::VK_Shift && k != keys::VK_Control && k != keys::VK_Menu)
@@ -578,17 +538,12 @@ private slots:
         v.SetFocus();
         QWidget* target = v.focusProxy();
         bool swallowDown = true;
-        connect(&v, &SourceView::KeyDown, this, [&swallowDown](int& k, int) {
-            if (swallowDown && k == 'A')
-                k = 0;
-        });
+        connect(&v, &SourceView::KeyDown, this,
+                [&swallowDown](int& k, int) { k = swallowDown && k == 'A' ? 0 : k; });
         QList<int> typed;
         connect(&v, &SourceView::KeyPress, this, [&typed](int& ascii) {
             typed << ascii;
-            if (ascii == 'b')
-                ascii = 0;
-            if (ascii == 'c')
-                ascii = 'C';
+            ascii = ascii == 'b' ? 0 : ascii == 'c' ? 'C' : ascii;
         });
         QSignalSpy changes(&v, &SourceView::LinesChanged);
         QTest::keyClicks(target, QStringLiteral("abcd"));
@@ -601,18 +556,6 @@ private slots:
         QVERIFY(v.Document().CanUndo());
     }
 
-    void tabWithMultiLineSelectionIndents() {
-        SourceView v;
-        showView(v);
-        v.SetFocus();
-        v.Document().InsertImpl(0, 0, QStringLiteral("a\nb\nc"));
-        v.SetSel(0, 0, 1, 1);
-        QTest::keyClick(v.focusProxy(), Qt::Key_Tab);
-        QCOMPARE(allText(v), QStringLiteral("\ta|\tb|c"));
-        QTest::keyClick(v.focusProxy(), Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(allText(v), QStringLiteral("a|b|c"));
-    }
-
     void mouseEvents() {
         SourceView v;
         showView(v);
@@ -621,18 +564,12 @@ private slots:
         v.PositionToPoint(1, 1, x, y);
         QSignalSpy ups(&v, &SourceView::MouseUp);
         QSignalSpy moves(&v, &SourceView::MouseMove);
-        QWidget* vp = nullptr;
-        for (QWidget* w : v.findChildren<QWidget*>())
-            if (w->objectName() == QLatin1String("qt_scrollarea_viewport"))
-                vp = w;
+        QWidget* vp = v.findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
         QVERIFY(vp);
         const QPoint local = vp->mapFrom(&v, QPoint(x + 1, y + 2));
         QTest::mouseClick(vp, Qt::RightButton, Qt::ShiftModifier, local);
         QCOMPARE(ups.size(), 1);
-        QCOMPARE(ups.first().at(0).toInt(), 2);
-        QCOMPARE(ups.first().at(1).toInt(), 1);
-        QCOMPARE(ups.first().at(2).toInt(), x + 1);
-        QCOMPARE(ups.first().at(3).toInt(), y + 2);
+        QCOMPARE(ups.first().mid(0, 4), QVariantList({2, 1, x + 1, y + 2})); // button, shift, x, y
         QTest::mouseMove(vp, local + QPoint(3, 0));
         QVERIFY(!moves.isEmpty());
         QCOMPARE(moves.last().at(2).toInt(), x + 4);
@@ -662,21 +599,17 @@ private slots:
         v.SetPrompts(&prompts);
         v.Document().InsertImpl(0, 0, QStringLiteral("high x\nHIGHER high\nend high"));
         v.MoveCaret(0, 1);
-        for (const QString& expected : found.split(u' ')) {
+        QStringList got;
+        for (qsizetype i = 0; i <= found.count(u' '); ++i) {
             const bool ok = v.FindText(what, matchCase, wholeWord, forward);
-            if (expected == QLatin1String("-")) {
-                QVERIFY(!ok);
-                QCOMPARE(prompts.messages(), QStringList({QStringLiteral("Cannot find \"%1\"").arg(what)}));
-                continue;
-            }
-            QVERIFY(ok);
             int c1, l1, c2, l2;
             v.GetSel(c1, l1, c2, l2);
-            QCOMPARE(QStringLiteral("%1,%2").arg(c1).arg(l1), expected);
-            QCOMPARE(c2 - c1, what.size());
+            got << (ok ? QStringLiteral("%1,%2").arg(c1).arg(l1) : QStringLiteral("-"));
+            QVERIFY(!ok || c2 - c1 == what.size());
         }
-        if (found != QLatin1String("-"))
-            QVERIFY(prompts.messages().isEmpty());
+        QCOMPARE(got.join(u' '), found);
+        const QString cannot = QStringLiteral("Cannot find \"%1\"").arg(what);
+        QCOMPARE(prompts.messages(), found == QLatin1String("-") ? QStringList{cannot} : QStringList{});
     }
 
     void replaceHonoursTheTickedOptions_data() {
@@ -684,9 +617,12 @@ private slots:
         QTest::addColumn<bool>("wholeWord");
         QTest::addColumn<QString>("afterAll");
         QTest::addColumn<QString>("afterOne"); // the text, then the column of the next match selected
-        QTest::newRow("neither") << false << false << "x x xger" << "x LED ledger@2";
-        QTest::newRow("match case") << true << false << "x LED xger" << "x LED ledger@6";
-        QTest::newRow("whole word") << false << true << "x x ledger" << "x LED ledger@2";
+        QTest::newRow("neither") << false << false << "x x xger"
+                                 << "x LED ledger@2";
+        QTest::newRow("match case") << true << false << "x LED xger"
+                                    << "x LED ledger@6";
+        QTest::newRow("whole word") << false << true << "x x ledger"
+                                    << "x LED ledger@2";
     }
     void replaceHonoursTheTickedOptions() {
         QFETCH(bool, matchCase);
@@ -711,16 +647,13 @@ private slots:
             if (all) {
                 QTest::mouseClick(dlg->replaceAllButton(), Qt::LeftButton);
                 QCOMPARE(allText(v), afterAll);
-                // Replace All is one undo step.
-                v.Undo();
+                v.Undo(); // Replace All is one undo step
                 QCOMPARE(allText(v), QStringLiteral("led LED ledger"));
                 QVERIFY(!v.Document().Modified());
             } else {
                 QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
                 QTest::mouseClick(dlg->replaceButton(), Qt::LeftButton);
-                int c1, l1, c2, l2;
-                v.GetSel(c1, l1, c2, l2);
-                QCOMPARE(allText(v) + u'@' + QString::number(c1), afterOne);
+                QCOMPARE(allText(v) + u'@' + selection(v).section(u',', 0, 0), afterOne);
             }
             QVERIFY(prompts.messages().isEmpty());
         }
@@ -735,26 +668,17 @@ private slots:
         v.MoveCaret(0, 0);
         v.Replace();
         auto* dlg = v.findChild<FindReplaceDialog*>();
-        QVERIFY(dlg);
-        QVERIFY(dlg->isVisible());
-        QVERIFY(!dlg->isModal());
-        QVERIFY(dlg->replaceMode());
+        QVERIFY(dlg && dlg->isVisible() && !dlg->isModal() && dlg->replaceMode());
         dlg->findEdit()->setText(QStringLiteral("two"));
         dlg->replaceEdit()->setText(QStringLiteral("2"));
         QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
-        int c1, l1, c2, l2;
-        v.GetSel(c1, l1, c2, l2);
-        QCOMPARE(QList<int>({c1, l1}), QList<int>({4, 0}));
+        QCOMPARE(selection(v), QStringLiteral("4,0-7,0"));
         QTest::mouseClick(dlg->replaceButton(), Qt::LeftButton); // replaces, then finds the next
         QCOMPARE(allText(v), QStringLiteral("one 2|two one"));
-        v.GetSel(c1, l1, c2, l2);
-        QCOMPARE(QList<int>({c1, l1}), QList<int>({0, 1}));
+        QCOMPARE(selection(v), QStringLiteral("0,1-3,1"));
         dlg->upButton()->setChecked(true);
         QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
-        v.GetSel(c1, l1, c2, l2);
-        QCOMPARE(QList<int>({c1, l1}), QList<int>({0, 1})); // only match left, found again by wrapping
-        QTest::mouseClick(dlg->replaceAllButton(), Qt::LeftButton);
-        QCOMPARE(allText(v), QStringLiteral("one 2|2 one"));
+        QCOMPARE(selection(v), QStringLiteral("0,1-3,1")); // only match left, found again by wrapping
         v.Find();
         QVERIFY(!dlg->replaceMode());
         QVERIFY(dlg->replaceButton()->isHidden());
@@ -762,8 +686,7 @@ private slots:
         v.MoveCaret(0, 0);
         v.FindText(QStringLiteral("one"), false, false, true);
         v.ExecuteCommand(SourceView::CmdFindNext);
-        v.GetSel(c1, l1, c2, l2);
-        QCOMPARE(QList<int>({c1, l1}), QList<int>({2, 1}));
+        QCOMPARE(selection(v), QStringLiteral("4,1-7,1"));
         QVERIFY(prompts.messages().isEmpty());
     }
 
@@ -789,65 +712,47 @@ private slots:
         v.PrintTokenInfo().SetForegroundColor(10, colors::rgb(0, 0, 180));
         v.PrintTokenInfo().SetTokenStyle(10, 1);
         v.PrintTokenInfo().SetForegroundColor(6, colors::rgb(0, 150, 0));
-        v.Document().InsertImpl(0, 0, QStringLiteral("HIGH led ' on\n\tGOTO Main"));
+        QString text = QStringLiteral("HIGH led ' on\n\tGOTO Main\n");
+        for (int i = 0; i < 200; ++i)
+            text += QStringLiteral("HIGH led %1\n").arg(i);
+        v.Document().InsertImpl(0, 0, text);
         const auto doc = v.printDocument();
-        QCOMPARE(doc->toPlainText(), QStringLiteral("HIGH led ' on\n\tGOTO Main"));
-        const QTextBlock first = doc->begin();
-        QColor keyword, comment, name;
-        bool bold = false;
-        for (const QTextLayout::FormatRange& f : first.textFormats()) {
-            const QString part = first.text().mid(f.start, f.length);
-            if (part == QLatin1String("HIGH")) {
-                keyword = f.format.foreground().color();
-                bold = f.format.fontWeight() == QFont::Bold;
-            }
-            if (part == QLatin1String("' on"))
-                comment = f.format.foreground().color();
-            if (part == QLatin1String("led"))
-                name = f.format.foreground().color();
-        }
-        QCOMPARE(keyword.rgb(), qRgb(0, 0, 180));
-        QVERIFY(bold);
-        QCOMPARE(comment.rgb(), qRgb(0, 150, 0));
-        QCOMPARE(name.rgb(), qRgb(0, 0, 0));
-
-        const QString pdf = tmp_.filePath(QStringLiteral("out dir/print ü.pdf"));
-        QVERIFY(testsupport::writeFile(pdf, QByteArray())); // creates the folder
+        QCOMPARE(doc->toPlainText(), text);
+        QHash<QString, QTextCharFormat> formats;
+        for (const QTextLayout::FormatRange& f : doc->begin().textFormats())
+            formats[doc->begin().text().mid(f.start, f.length)] = f.format;
+        QCOMPARE(formats[QStringLiteral("HIGH")].foreground().color().rgb(), qRgb(0, 0, 180));
+        QCOMPARE(formats[QStringLiteral("HIGH")].fontWeight(), int(QFont::Bold));
+        QCOMPARE(formats[QStringLiteral("' on")].foreground().color().rgb(), qRgb(0, 150, 0));
+        QCOMPARE(formats[QStringLiteral("led")].foreground().color().rgb(), qRgb(0, 0, 0));
+        // The text really goes onto the pages: 200 lines take several.
+        const QString pdf = tmp_.filePath(QStringLiteral("long.pdf"));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         QVERIFY(v.PrintTo(printer));
-        const QByteArray bytes = testsupport::readFile(pdf);
-        QVERIFY(bytes.startsWith("%PDF"));
-        QCOMPARE(bytes.count("/Type /Page\n"), 1);
-        // The text really goes onto the pages: 200 lines take several.
-        QStringList many;
-        for (int i = 0; i < 200; ++i)
-            many << QStringLiteral("HIGH led %1").arg(i);
-        v.Document().InsertImpl(0, 0, many.join(u'\n') + u'\n');
-        QPrinter longer(QPrinter::HighResolution);
-        longer.setOutputFormat(QPrinter::PdfFormat);
-        longer.setOutputFileName(tmp_.filePath(QStringLiteral("long.pdf")));
-        QVERIFY(v.PrintTo(longer));
-        QVERIFY(testsupport::readFile(longer.outputFileName()).count("/Type /Page\n") >= 3);
+        QVERIFY(testsupport::readFile(pdf).count("/Type /Page\n") >= 3);
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         if (!pdftotext.isEmpty()) {
             QProcess p;
             p.start(pdftotext, {pdf, QStringLiteral("-")});
             QVERIFY(p.waitForFinished());
-            const QString text = QString::fromUtf8(p.readAllStandardOutput());
-            QVERIFY2(text.contains(QLatin1String("HIGH led ' on")), qPrintable(text));
-            QVERIFY(text.contains(QLatin1String("GOTO Main")));
+            const QString printed = QString::fromUtf8(p.readAllStandardOutput());
+            QVERIFY2(printed.contains(QLatin1String("HIGH led ' on")), qPrintable(printed.left(200)));
+            QVERIFY(printed.contains(QLatin1String("HIGH led 199")));
         }
     }
 
     void printTextReportsAFailure_data() {
         QTest::addColumn<QString>("target"); // relative to the temporary folder; "" cancels
         QTest::addColumn<QString>("message");
-        QTest::newRow("cancelled") << "" << "";
-        QTest::newRow("printed") << "ok.pdf" << "";
-        QTest::newRow("folder missing") << "missing/out.pdf" << "Unable to print to %1.";
-        QTest::newRow("target is a folder") << "folder" << "Unable to print to %1.";
+        QTest::newRow("cancelled") << ""
+                                   << "";
+        QTest::newRow("printed") << QString::fromUtf8("folder/print ü.pdf") << "";
+        QTest::newRow("folder missing") << "missing/out.pdf"
+                                        << "Unable to print to %1.";
+        QTest::newRow("target is a folder") << "folder"
+                                            << "Unable to print to %1.";
     }
     void printTextReportsAFailure() {
         QFETCH(QString, target);
@@ -864,10 +769,11 @@ private slots:
             prompts.printToFile(path);
         v.PrintText();
         QCOMPARE(prompts.shown().first().kind, QStringLiteral("print"));
-        QCOMPARE(prompts.messages(),
-                 message.isEmpty() ? QStringList{} : QStringList{message.arg(QDir::toNativeSeparators(path))});
-        if (target == QLatin1String("ok.pdf"))
-            QVERIFY(testsupport::readFile(path).startsWith("%PDF"));
+        QCOMPARE(prompts.messages(), message.isEmpty()
+                                         ? QStringList{}
+                                         : QStringList{message.arg(QDir::toNativeSeparators(path))});
+        if (target.endsWith(QLatin1String(".pdf")) && message.isEmpty())
+            QCOMPARE(testsupport::readFile(path).count("/Type /Page\n"), 1);
     }
 };
 
