@@ -1,10 +1,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -42,10 +40,8 @@ public:
     void PostDraw(QPainter*) override { calls << QStringLiteral("d"); }
 };
 
-const QColor kRed(255, 0, 0);
-
 // Pixels within a small distance of a colour (text edges are blended with the background).
-int countColor(const QImage& img, const QRect& area, const QColor& c, int tolerance = 0) {
+int countColor(const QImage& img, const QRect& area, const QColor& c, int tolerance) {
     int n = 0;
     const QRect r = area.intersected(img.rect());
     for (int y = r.top(); y <= r.bottom(); ++y)
@@ -70,32 +66,61 @@ void configurePicBasic(SourceDocument& d) {
     d.AddKeyword(2, QStringLiteral("VAR"));
 }
 
+QString allText(SourceView& v) {
+    QStringList l;
+    for (int i = 0; i < v.Document().NumLines(); ++i)
+        l << v.Document().GetLine(i);
+    return l.join(u'|');
+}
+QString selection(SourceView& v) {
+    int c1, l1, c2, l2;
+    v.GetSel(c1, l1, c2, l2);
+    return QStringLiteral("%1,%2-%3,%4").arg(c1).arg(l1).arg(c2).arg(l2);
+}
+QPoint caret(SourceView& v) {
+    return QPoint(v.CaretX(), v.CaretY());
+}
+QPoint point(SourceView& v, int col, int line) {
+    int x, y;
+    v.PositionToPoint(col, line, x, y);
+    return QPoint(x, y);
+}
+QPoint scrollPos(SourceView& v) {
+    int col, line;
+    v.GetScrollPos(col, line);
+    return QPoint(col, line);
+}
+
 } // namespace
 
 class tst_SourceView : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir tmp_;
+    std::unique_ptr<SourceView> view_;
+    std::unique_ptr<ScriptedPrompts> prompts_;
 
-    static void showView(SourceView& v, int w = 400, int h = 240) {
-        v.resize(w, h);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
+    // A fresh control holding the text, answering through scripted prompts; shown when given a size.
+    SourceView& view(const QString& text, QSize size = QSize()) {
+        view_ = std::make_unique<SourceView>();
+        prompts_ = std::make_unique<ScriptedPrompts>();
+        view_->SetPrompts(prompts_.get());
+        view_->Document().InsertImpl(0, 0, text);
+        if (size.isValid()) {
+            view_->resize(size);
+            view_->show();
+            if (!QTest::qWaitForWindowExposed(view_.get()))
+                qWarning("the view was not exposed");
+        }
+        return *view_;
     }
-    static QString allText(SourceView& v) {
-        QStringList l;
-        for (int i = 0; i < v.Document().NumLines(); ++i)
-            l << v.Document().GetLine(i);
-        return l.join(u'|');
-    }
-    static QString selection(SourceView& v) {
-        int c1, l1, c2, l2;
-        v.GetSel(c1, l1, c2, l2);
-        return QStringLiteral("%1,%2-%3,%4").arg(c1).arg(l1).arg(c2).arg(l2);
-    }
-    static QPoint caret(SourceView& v) { return QPoint(v.CaretX(), v.CaretY()); }
 
 private slots:
+    void cleanup() {
+        view_.reset();
+        prompts_.reset();
+    }
+
     void caretIsClampedAndAnnounced_data() {
         QTest::addColumn<QPoint>("to");
         QTest::addColumn<QPoint>("at");
@@ -107,8 +132,7 @@ private slots:
     void caretIsClampedAndAnnounced() {
         QFETCH(QPoint, to);
         QFETCH(QPoint, at);
-        SourceView v;
-        v.Document().InsertImpl(0, 0, QStringLiteral("first\nsecond\nthird"));
+        SourceView& v = view(QStringLiteral("first\nsecond\nthird"));
         v.MoveCaret(4, 2);
         QSignalSpy moves(&v, &SourceView::CaretMove);
         v.MoveCaret(to.x(), to.y());
@@ -118,79 +142,59 @@ private slots:
     }
 
     void selection() {
-        SourceView v;
-        v.Document().InsertImpl(0, 0, QStringLiteral("alpha beta\ngamma"));
+        SourceView& v = view(QStringLiteral("alpha beta\ngamma"));
         QVERIFY(!v.TextSelected());
         v.SetSel(3, 1, 2, 0); // backwards: the caret ends at (2, 0)
         QVERIFY(v.TextSelected());
-        QCOMPARE(selection(v), QStringLiteral("2,0-3,1"));
+        QCOMPARE(::selection(v), QStringLiteral("2,0-3,1"));
         QCOMPARE(caret(v), QPoint(2, 0));
         v.MoveCaret(7, 0);
         v.SelectWord();
-        QCOMPARE(selection(v), QStringLiteral("6,0-10,0"));
+        QCOMPARE(::selection(v), QStringLiteral("6,0-10,0"));
     }
 
     void scrolling() {
-        SourceView v;
-        showView(v, 300, 200);
         QStringList lines(200, QStringLiteral("short"));
         lines[3] = QStringLiteral("long ").repeated(60);
-        v.Document().InsertImpl(0, 0, lines.join(u'\n'));
+        SourceView& v = view(lines.join(u'\n'), QSize(300, 200));
         QApplication::processEvents();
         v.grab();
-        int col, line;
         v.SetScrollPos(200, 0); // a long line widens the range
-        v.GetScrollPos(col, line);
-        QVERIFY2(col > 200 - 300 / v.CellWidth(), qPrintable(QString::number(col)));
+        QVERIFY2(scrollPos(v).x() > 200 - 300 / v.CellWidth(), qPrintable(QString::number(scrollPos(v).x())));
         v.SetScrollPos(5, 40);
-        v.GetScrollPos(col, line);
-        QCOMPARE(QPoint(col, line), QPoint(5, 40));
+        QCOMPARE(scrollPos(v), QPoint(5, 40));
         // Points of lines out of view follow from the line height.
-        int x0, y0, x1, y1;
-        v.PositionToPoint(0, 40, x0, y0);
-        v.PositionToPoint(0, 190, x1, y1);
-        QCOMPARE(y1 - y0, 150 * v.LineHeight());
+        QCOMPARE(point(v, 0, 190).y() - point(v, 0, 40).y(), 150 * v.LineHeight());
         // A caret move shows the caret with the least scrolling: a line in view stays put, one
         // below lands on the bottom row, one above on the top row.
         const int rows = v.LinesInView();
         for (const int to : {41, 150, 100, 100 + rows - 1}) {
             v.MoveCaret(0, to);
-            v.GetScrollPos(col, line);
-            QCOMPARE(line, to == 41 ? 40 : to == 150 ? 151 - rows : 100);
+            QCOMPARE(scrollPos(v).y(), to == 41 ? 40 : to == 150 ? 151 - rows : 100);
         }
         v.FindText(QStringLiteral("long"), false, false, false);
-        v.GetScrollPos(col, line);
-        QCOMPARE(line, 3);
+        QCOMPARE(scrollPos(v).y(), 3);
     }
 
     void metricsAndPoints() {
-        SourceView v;
-        showView(v);
-        v.Document().InsertImpl(0, 0, QStringLiteral("ab"));
-        const int oneLine = v.LineHeight();
-        v.Document().InsertImpl(2, 0, QStringLiteral("\n\tx\ny"));
-        QCOMPARE(v.LineHeight(), oneLine);
+        SourceView& v = view(QStringLiteral("ab\n\tx\ny"), QSize(400, 240));
         const QFontMetrics fm(v.font());
         QCOMPARE(fm.horizontalAdvance(QLatin1Char('i')), fm.horizontalAdvance(QLatin1Char('W')));
         v.SetMarginStyle(1);
         QCOMPARE(v.MarginWidth(), v.MarginCells() * v.CellWidth());
-        int x0, y0, x1, y1, x2, y2;
-        v.PositionToPoint(0, 0, x0, y0);
-        v.PositionToPoint(2, 0, x1, y1);
-        v.PositionToPoint(1, 2, x2, y2);
-        QVERIFY(x0 >= v.MarginWidth());
-        QCOMPARE(QPoint(x1 - x0, y1 - y0), QPoint(2 * v.CellWidth(), 0));
-        QCOMPARE(y2 - y0, 2 * v.LineHeight());
+        const QPoint p0 = point(v, 0, 0), p12 = point(v, 1, 2);
+        QVERIFY(p0.x() >= v.MarginWidth());
+        QCOMPARE(point(v, 2, 0) - p0, QPoint(2 * v.CellWidth(), 0));
+        QCOMPARE(p12.y() - p0.y(), 2 * v.LineHeight());
         // HitTest inverts PositionToPoint, from anywhere inside the cell.
         int col = -1, line = -1;
-        v.HitTest(x2 - 2, y2 + v.LineHeight() - 1, col, line);
+        v.HitTest(p12.x() - 2, p12.y() + v.LineHeight() - 1, col, line);
         QCOMPARE(QPoint(col, line), QPoint(1, 2));
-        v.HitTest(x0 + 1, y0 + 1, col, line);
+        v.HitTest(p0.x() + 1, p0.y() + 1, col, line);
         QCOMPARE(QPoint(col, line), QPoint(0, 0));
         // The text after a TAB starts at the next tab stop.
-        int xt, yt;
-        v.PositionToPoint(1, 1, xt, yt);
-        QCOMPARE(xt - x0, qRound(SourceView::TabWidth * QFontMetricsF(v.font()).horizontalAdvance(u' ')));
+        const qreal space = QFontMetricsF(v.font()).horizontalAdvance(u' ');
+        QCOMPARE(point(v, 1, 1).x() - p0.x(), qRound(SourceView::TabWidth * space));
         v.SetMarginStyle(0);
         QCOMPARE(v.MarginWidth(), 0);
     }
@@ -209,10 +213,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, col);
         QFETCH(int, display);
-        SourceView v;
-        v.Document().InsertImpl(0, 0, QStringLiteral("x\n") + text);
         int dc = -1, dl = -1;
-        v.GetDisplayPos(col, 1, dc, dl);
+        view(QStringLiteral("x\n") + text).GetDisplayPos(col, 1, dc, dl);
         QCOMPARE(QPoint(dc, dl), QPoint(display, 1));
     }
 
@@ -231,18 +233,16 @@ private slots:
     void tokenAt() {
         QFETCH(int, col);
         QFETCH(QList<int>, token);
-        SourceView v;
+        SourceView& v = view(QStringLiteral("  high PORTB ' note"));
         configurePicBasic(v.Document());
-        v.Document().InsertImpl(0, 0, QStringLiteral("  high PORTB ' note"));
         int c = -9, s = -9, l = -9;
         v.GetTokenAt(col, 0, c, s, l);
         QCOMPARE(QList<int>({c, s, l}), token);
     }
 
     void tokenCacheFollowsEditsAndKeywords() {
-        SourceView v;
+        SourceView& v = view(QStringLiteral("PAUSE 10"));
         configurePicBasic(v.Document());
-        v.Document().InsertImpl(0, 0, QStringLiteral("PAUSE 10"));
         int c, s, l;
         v.GetTokenAt(0, 0, c, s, l);
         QCOMPARE(c, 1);
@@ -258,20 +258,19 @@ private slots:
     }
 
     void coloursArePainted() {
-        SourceView v;
+        SourceView& v = view(QStringLiteral("HIGH x\n' note"));
         v.SetMarginStyle(1);
         v.SetTextBackColor(colors::rgb(255, 255, 200));
         v.SetBackColor(colors::rgb(200, 255, 255));
         configurePicBasic(v.Document());
         v.TokenInfo().SetForegroundColor(10, colors::rgb(0, 0, 255));
         v.TokenInfo().SetForegroundColor(6, colors::rgb(0, 150, 0));
-        v.Document().InsertImpl(0, 0, QStringLiteral("HIGH x\n' note"));
-        showView(v);
+        v.resize(400, 240);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
         const QImage img = v.grab().toImage();
         const auto cells = [&v](int col, int line, int n) {
-            int x, y;
-            v.PositionToPoint(col, line, x, y);
-            return QRect(x, y, n * v.CellWidth(), v.LineHeight());
+            return QRect(point(v, col, line), QSize(n * v.CellWidth(), v.LineHeight()));
         };
         QVERIFY(countColor(img, cells(0, 0, 4), QColor(0, 0, 255), 60) > 5);
         QCOMPARE(countColor(img, cells(5, 0, 1), QColor(0, 0, 255), 60), 0);
@@ -281,11 +280,11 @@ private slots:
     }
 
     void hookOrderAndRecords() {
-        SourceView v;
         RecordingHook hook;
-        v.Document().InsertImpl(0, 0, QStringLiteral("a\nb\nc"));
+        SourceView& v = view(QStringLiteral("a\nb\nc"));
         v.SetDrawHook(&hook);
-        showView(v);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
         hook.calls.clear();
         hook.records.clear();
         v.Refresh();
@@ -295,30 +294,25 @@ private slots:
         QVERIFY2(QRegularExpression(QStringLiteral("^(DPL*pd)+$")).match(seq).hasMatch(), qPrintable(seq));
         QVERIFY(seq.contains(QStringLiteral("DPLLLpd")));
         QList<int> lines;
-        int x, y;
-        v.PositionToPoint(0, 1, x, y);
         for (const DrawLineRecord& r : hook.records) {
             if (!lines.contains(r.line))
                 lines << r.line;
             if (r.line == 1)
-                QCOMPARE(QPoint(r.xOrigin, r.y), QPoint(x, y));
+                QCOMPARE(QPoint(r.xOrigin, r.y), point(v, 0, 1));
         }
         QCOMPARE(lines, QList<int>({0, 1, 2}));
+        v.SetDrawHook(nullptr);
     }
 
     void marginShowsBookmark() {
-        SourceView v;
+        SourceView& v = view(QStringLiteral("a\nb\nc"), QSize(400, 240));
         v.SetMarginStyle(1);
-        v.Document().InsertImpl(0, 0, QStringLiteral("a\nb\nc"));
-        showView(v);
         v.MoveCaret(0, 1);
         const QImage before = v.grab().toImage();
         v.ExecuteCommand(SourceView::CmdToggleBookmark);
         QApplication::processEvents();
         const QImage after = v.grab().toImage();
-        int x, y;
-        v.PositionToPoint(0, 1, x, y);
-        const QRect row(0, y, v.MarginWidth(), v.LineHeight());
+        const QRect row(0, point(v, 0, 1).y(), v.MarginWidth(), v.LineHeight());
         QVERIFY(before.copy(row) != after.copy(row));
         const QRect other = row.translated(0, v.LineHeight());
         QCOMPARE(before.copy(other), after.copy(other));
@@ -354,14 +348,12 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, ran);
         for (const bool cancel : {false, true}) {
-            SourceView v;
-            v.Document().InsertImpl(0, 0, QStringLiteral("ab\n\tcd\nef"));
+            SourceView& v = view(QStringLiteral("ab\n\tcd\nef"));
             v.MoveCaret(1, 1);
             QList<int> announced;
             connect(&v, &SourceView::ExecuteCommandEvent, this, [&announced, cancel](int& c) {
                 announced << c;
-                if (cancel)
-                    c = 0;
+                c = cancel ? 0 : c;
             });
             v.ExecuteCommand(code);
             QCOMPARE(announced, QList<int>({code}));
@@ -375,9 +367,7 @@ private slots:
     }
 
     void upAndDownKeepTheColumn() {
-        SourceView v;
-        showView(v, 300, 160);
-        v.Document().InsertImpl(0, 0, QStringLiteral("abcdefgh\nab\n\tcdefg\nabcdefgh"));
+        SourceView& v = view(QStringLiteral("abcdefgh\nab\n\tcdefg\nabcdefgh"), QSize(300, 160));
         v.MoveCaret(6, 0);
         QList<QPoint> seen;
         for (int code : {10, 10, 10, 9, 109}) {
@@ -386,24 +376,20 @@ private slots:
         }
         // Short line: the end; TAB line: display column 6 is text column 3; back at the long line: 6.
         QCOMPARE(seen, QList<QPoint>({{2, 1}, {3, 2}, {6, 3}, {3, 2}, {2, 1}}));
-        QCOMPARE(selection(v), QStringLiteral("2,1-3,2"));
+        QCOMPARE(::selection(v), QStringLiteral("2,1-3,2"));
         v.ExecuteCommand(SourceView::CmdLineStart); // any other move forgets the column
         v.ExecuteCommand(SourceView::CmdDown);
         QCOMPARE(caret(v), QPoint(0, 2));
     }
 
     void pageDownMovesByAScreen() {
-        SourceView v;
-        showView(v, 300, 160);
-        v.Document().InsertImpl(0, 0, QStringLiteral("line\n").repeated(100));
+        SourceView& v = view(QStringLiteral("line\n").repeated(100), QSize(300, 160));
         v.MoveCaret(3, 0);
         const int page = v.height() / v.LineHeight() - 1;
         v.ExecuteCommand(SourceView::CmdPageDown);
         QVERIFY(qAbs(v.CaretY() - page) <= 2);
         QCOMPARE(v.CaretX(), 3);
-        int col, line;
-        v.GetScrollPos(col, line);
-        QVERIFY(line > 0 && line <= v.CaretY());
+        QVERIFY(scrollPos(v).y() > 0 && scrollPos(v).y() <= v.CaretY());
         v.ExecuteCommand(SourceView::CmdPageUp);
         QCOMPARE(caret(v), QPoint(3, 0));
         v.ExecuteCommand(SourceView::CmdPageUp); // stays at the top
@@ -411,14 +397,12 @@ private slots:
     }
 
     void indentAndOutdentSelectedLines() {
-        SourceView v;
-        showView(v);
+        SourceView& v = view(QStringLiteral("a\n\tb\nc\nd"), QSize(400, 240));
         v.SetFocus();
-        v.Document().InsertImpl(0, 0, QStringLiteral("a\n\tb\nc\nd"));
         v.SetSel(1, 0, 1, 2);
         QTest::keyClick(v.focusProxy(), Qt::Key_Tab);
         QCOMPARE(allText(v), QStringLiteral("\ta|\t\tb|\tc|d"));
-        QCOMPARE(selection(v), QStringLiteral("0,0-2,2"));
+        QCOMPARE(::selection(v), QStringLiteral("0,0-2,2"));
         v.Document().Undo();
         QCOMPARE(allText(v), QStringLiteral("a|\tb|c|d"));
         v.SetSel(0, 0, 0, 3); // ends at column 0: line 3 is not taken in
@@ -430,8 +414,7 @@ private slots:
     }
 
     void bookmarksWrapAndMoveWithLines() {
-        SourceView v;
-        v.Document().InsertImpl(0, 0, QStringLiteral("0\n1\n2\n3\n4"));
+        SourceView& v = view(QStringLiteral("0\n1\n2\n3\n4"));
         for (int line : {1, 3}) {
             v.MoveCaret(0, line);
             v.ExecuteCommand(SourceView::CmdToggleBookmark);
@@ -443,16 +426,23 @@ private slots:
         QCOMPARE(v.CaretY(), 3); // wrapped from 1
         v.Document().InsertImpl(0, 0, QStringLiteral("new\nnew\n"));
         v.MoveCaret(0, 0);
-        v.ExecuteCommand(SourceView::CmdNextBookmark);
-        QCOMPARE(v.CaretY(), 3);
-        v.ExecuteCommand(SourceView::CmdNextBookmark);
-        QCOMPARE(v.CaretY(), 5);
-        v.ExecuteCommand(SourceView::CmdToggleBookmark);
-        QCOMPARE(v.Document().NumBookmarks(), 1);
-        v.ExecuteCommand(SourceView::CmdClearBookmarks);
-        QCOMPARE(v.Document().NumBookmarks(), 0);
-        v.ExecuteCommand(SourceView::CmdNextBookmark); // none: the caret stays
-        QCOMPARE(v.CaretY(), 5);
+        QList<int> visits;
+        for (int code : {4, 4, 6, 1, 4}) { // next, next, toggle, clear, next (none: the caret stays)
+            v.ExecuteCommand(code);
+            visits << v.CaretY() * 10 + v.Document().NumBookmarks();
+        }
+        QCOMPARE(visits, QList<int>({32, 52, 51, 50, 50}));
+    }
+
+    void clipboardCommands() {
+        SourceView& v = view(QStringLiteral("alpha beta"));
+        v.SetSel(0, 0, 5, 0);
+        QStringList seen;
+        for (int code : {50, 63, 52, 53, 53, 54}) { // cut, line end, paste, undo, undo, redo
+            v.ExecuteCommand(code);
+            seen << v.Document().GetLine(0);
+        }
+        QCOMPARE(seen, QStringList({" beta", " beta", " betaalpha", " beta", "alpha beta", " beta"}));
     }
 
     // Keys reach the handlers with classic codes and run through the command map.
@@ -460,61 +450,60 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<int>("keyCode");
-        QTest::addColumn<int>("shift");
         QTest::addColumn<int>("command");
-        QTest::newRow("up") << int(Qt::Key_Up) << 0 << 38 << 0 << 9;
-        QTest::newRow("down") << int(Qt::Key_Down) << 0 << 40 << 0 << 10;
-        QTest::newRow("left") << int(Qt::Key_Left) << 0 << 37 << 0 << 19;
-        QTest::newRow("shift right") << int(Qt::Key_Right) << int(Qt::ShiftModifier) << 39 << 1 << 120;
-        QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << 8 << 0 << 21;
-        QTest::newRow("escape") << int(Qt::Key_Escape) << 0 << 27 << 0 << 34;
-        QTest::newRow("ctrl g") << int(Qt::Key_G) << int(Qt::ControlModifier) << 71 << 2 << 39;
-        QTest::newRow("shift tab") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << 9 << 1 << 44;
-        QTest::newRow("ctrl f2") << int(Qt::Key_F2) << int(Qt::ControlModifier) << 113 << 2 << 6;
-        QTest::newRow("ctrl z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << 90 << 2 << 53;
-        QTest::newRow("ctrl y") << int(Qt::Key_Y) << int(Qt::ControlModifier) << 89 << 2 << 54;
+        QTest::newRow("up") << int(Qt::Key_Up) << 0 << 38 << 9;
+        QTest::newRow("down") << int(Qt::Key_Down) << 0 << 40 << 10;
+        QTest::newRow("left") << int(Qt::Key_Left) << 0 << 37 << 19;
+        QTest::newRow("shift right") << int(Qt::Key_Right) << int(Qt::ShiftModifier) << 39 << 120;
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << 8 << 21;
+        QTest::newRow("escape") << int(Qt::Key_Escape) << 0 << 27 << 34;
+        QTest::newRow("ctrl g") << int(Qt::Key_G) << int(Qt::ControlModifier) << 71 << 39;
+        QTest::newRow("shift tab") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << 9 << 44;
+        QTest::newRow("ctrl f2") << int(Qt::Key_F2) << int(Qt::ControlModifier) << 113 << 6;
+        QTest::newRow("ctrl z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << 90 << 53;
+        QTest::newRow("ctrl y") << int(Qt::Key_Y) << int(Qt::ControlModifier) << 89 << 54;
         const int ctrl = int(Qt::ControlModifier), shiftKey = int(Qt::ShiftModifier);
-        QTest::newRow("home") << int(Qt::Key_Home) << 0 << 36 << 0 << 62;
-        QTest::newRow("end") << int(Qt::Key_End) << 0 << 35 << 0 << 63;
-        QTest::newRow("page up") << int(Qt::Key_PageUp) << 0 << 33 << 0 << 60;
-        QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << 34 << 0 << 61;
-        QTest::newRow("shift page down") << int(Qt::Key_PageDown) << shiftKey << 34 << 1 << 161;
-        QTest::newRow("ctrl home") << int(Qt::Key_Home) << ctrl << 36 << 2 << 64;
-        QTest::newRow("ctrl end") << int(Qt::Key_End) << ctrl << 35 << 2 << 65;
-        QTest::newRow("ctrl left") << int(Qt::Key_Left) << ctrl << 37 << 2 << 66;
-        QTest::newRow("ctrl right") << int(Qt::Key_Right) << ctrl << 39 << 2 << 67;
-        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << 46 << 0 << 59;
-        QTest::newRow("shift delete cuts") << int(Qt::Key_Delete) << shiftKey << 46 << 1 << 50;
-        QTest::newRow("ctrl delete") << int(Qt::Key_Delete) << ctrl << 46 << 2 << 70;
-        QTest::newRow("ctrl backspace") << int(Qt::Key_Backspace) << ctrl << 8 << 2 << 69;
-        QTest::newRow("ctrl insert copies") << int(Qt::Key_Insert) << ctrl << 45 << 2 << 51;
-        QTest::newRow("shift insert pastes") << int(Qt::Key_Insert) << shiftKey << 45 << 1 << 52;
-        QTest::newRow("f2") << int(Qt::Key_F2) << 0 << 113 << 0 << 4;
-        QTest::newRow("shift f2") << int(Qt::Key_F2) << shiftKey << 113 << 1 << 5;
-        QTest::newRow("ctrl shift f2") << int(Qt::Key_F2) << (ctrl | shiftKey) << 113 << 3 << 1;
-        QTest::newRow("f3") << int(Qt::Key_F3) << 0 << 114 << 0 << 56;
-        QTest::newRow("ctrl x") << int(Qt::Key_X) << ctrl << 88 << 2 << 50;
-        QTest::newRow("ctrl c") << int(Qt::Key_C) << ctrl << 67 << 2 << 51;
-        QTest::newRow("ctrl v") << int(Qt::Key_V) << ctrl << 86 << 2 << 52;
-        QTest::newRow("ctrl f") << int(Qt::Key_F) << ctrl << 70 << 2 << 55;
-        QTest::newRow("ctrl h") << int(Qt::Key_H) << ctrl << 72 << 2 << 57;
-        QTest::newRow("ctrl a") << int(Qt::Key_A) << ctrl << 65 << 2 << 58;
-        QTest::newRow("ctrl shift z") << int(Qt::Key_Z) << (ctrl | shiftKey) << 90 << 3 << 54;
-        QTest::newRow("alt backspace") << int(Qt::Key_Backspace) << int(Qt::AltModifier) << 8 << 4 << 53;
-        QTest::newRow("typing") << int(Qt::Key_A) << 0 << 65 << 0 << 0;
-        QTest::newRow("tab without selection") << int(Qt::Key_Tab) << 0 << 9 << 0 << 0;
-        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << 13 << 0 << 0;
+        QTest::newRow("home") << int(Qt::Key_Home) << 0 << 36 << 62;
+        QTest::newRow("end") << int(Qt::Key_End) << 0 << 35 << 63;
+        QTest::newRow("page up") << int(Qt::Key_PageUp) << 0 << 33 << 60;
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << 34 << 61;
+        QTest::newRow("shift page down") << int(Qt::Key_PageDown) << shiftKey << 34 << 161;
+        QTest::newRow("ctrl home") << int(Qt::Key_Home) << ctrl << 36 << 64;
+        QTest::newRow("ctrl end") << int(Qt::Key_End) << ctrl << 35 << 65;
+        QTest::newRow("ctrl left") << int(Qt::Key_Left) << ctrl << 37 << 66;
+        QTest::newRow("ctrl right") << int(Qt::Key_Right) << ctrl << 39 << 67;
+        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << 46 << 59;
+        QTest::newRow("shift delete cuts") << int(Qt::Key_Delete) << shiftKey << 46 << 50;
+        QTest::newRow("ctrl delete") << int(Qt::Key_Delete) << ctrl << 46 << 70;
+        QTest::newRow("ctrl backspace") << int(Qt::Key_Backspace) << ctrl << 8 << 69;
+        QTest::newRow("ctrl insert copies") << int(Qt::Key_Insert) << ctrl << 45 << 51;
+        QTest::newRow("shift insert pastes") << int(Qt::Key_Insert) << shiftKey << 45 << 52;
+        QTest::newRow("f2") << int(Qt::Key_F2) << 0 << 113 << 4;
+        QTest::newRow("shift f2") << int(Qt::Key_F2) << shiftKey << 113 << 5;
+        QTest::newRow("ctrl shift f2") << int(Qt::Key_F2) << (ctrl | shiftKey) << 113 << 1;
+        QTest::newRow("f3") << int(Qt::Key_F3) << 0 << 114 << 56;
+        QTest::newRow("ctrl x") << int(Qt::Key_X) << ctrl << 88 << 50;
+        QTest::newRow("ctrl c") << int(Qt::Key_C) << ctrl << 67 << 51;
+        QTest::newRow("ctrl v") << int(Qt::Key_V) << ctrl << 86 << 52;
+        QTest::newRow("ctrl f") << int(Qt::Key_F) << ctrl << 70 << 55;
+        QTest::newRow("ctrl h") << int(Qt::Key_H) << ctrl << 72 << 57;
+        QTest::newRow("ctrl a") << int(Qt::Key_A) << ctrl << 65 << 58;
+        QTest::newRow("ctrl shift z") << int(Qt::Key_Z) << (ctrl | shiftKey) << 90 << 54;
+        QTest::newRow("alt backspace") << int(Qt::Key_Backspace) << int(Qt::AltModifier) << 8 << 53;
+        QTest::newRow("typing") << int(Qt::Key_A) << 0 << 65 << 0;
+        QTest::newRow("tab without selection") << int(Qt::Key_Tab) << 0 << 9 << 0;
+        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << 13 << 0;
     }
+
     void keys() {
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(int, keyCode);
-        QFETCH(int, shift);
         QFETCH(int, command);
-        SourceView v;
-        showView(v);
+        SourceView& v = view(QString(), QSize(400, 240));
         v.SetFocus();
         QList<int> downs, ups, commands;
+        const int shift = keys::shiftMask(Qt::KeyboardModifiers(modifiers));
         connect(&v, &SourceView::KeyDown, this, [&downs, shift](int& k, int s) {
             if (s == shift && k != keys::VK_Shift && k != keys::VK_Control && k != keys::VK_Menu)
                 downs << k;
@@ -525,18 +514,15 @@ private slots:
             commands << c;
             c = 0;
         });
-        QWidget* target = v.focusProxy();
-        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(v.focusProxy(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(downs, QList<int>({keyCode}));
         QVERIFY(ups.contains(keyCode));
         QCOMPARE(commands, command ? QList<int>({command}) : QList<int>());
     }
 
     void handlersSwallowKeys() {
-        SourceView v;
-        showView(v);
+        SourceView& v = view(QString(), QSize(400, 240));
         v.SetFocus();
-        QWidget* target = v.focusProxy();
         bool swallowDown = true;
         connect(&v, &SourceView::KeyDown, this,
                 [&swallowDown](int& k, int) { k = swallowDown && k == 'A' ? 0 : k; });
@@ -546,33 +532,29 @@ private slots:
             ascii = ascii == 'b' ? 0 : ascii == 'c' ? 'C' : ascii;
         });
         QSignalSpy changes(&v, &SourceView::LinesChanged);
-        QTest::keyClicks(target, QStringLiteral("abcd"));
+        QTest::keyClicks(v.focusProxy(), QStringLiteral("abcd"));
         QCOMPARE(v.Document().GetLine(0), QStringLiteral("Cd"));
         QCOMPARE(typed, QList<int>({'b', 'c', 'd'}));
         QCOMPARE(changes.size(), 2);
         swallowDown = false;
-        QTest::keyClick(target, Qt::Key_Backspace);
+        QTest::keyClick(v.focusProxy(), Qt::Key_Backspace);
         QCOMPARE(v.Document().GetLine(0), QStringLiteral("C"));
         QVERIFY(v.Document().CanUndo());
     }
 
     void mouseEvents() {
-        SourceView v;
-        showView(v);
-        v.Document().InsertImpl(0, 0, QStringLiteral("abc\ndef"));
-        int x, y;
-        v.PositionToPoint(1, 1, x, y);
+        SourceView& v = view(QStringLiteral("abc\ndef"), QSize(400, 240));
+        const QPoint p = point(v, 1, 1) + QPoint(1, 2);
         QSignalSpy ups(&v, &SourceView::MouseUp);
         QSignalSpy moves(&v, &SourceView::MouseMove);
         QWidget* vp = v.findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
         QVERIFY(vp);
-        const QPoint local = vp->mapFrom(&v, QPoint(x + 1, y + 2));
-        QTest::mouseClick(vp, Qt::RightButton, Qt::ShiftModifier, local);
+        QTest::mouseClick(vp, Qt::RightButton, Qt::ShiftModifier, vp->mapFrom(&v, p));
         QCOMPARE(ups.size(), 1);
-        QCOMPARE(ups.first().mid(0, 4), QVariantList({2, 1, x + 1, y + 2})); // button, shift, x, y
-        QTest::mouseMove(vp, local + QPoint(3, 0));
+        QCOMPARE(ups.first().mid(0, 4), QVariantList({2, 1, p.x(), p.y()})); // button, shift, x, y
+        QTest::mouseMove(vp, vp->mapFrom(&v, p) + QPoint(3, 0));
         QVERIFY(!moves.isEmpty());
-        QCOMPARE(moves.last().at(2).toInt(), x + 4);
+        QCOMPARE(moves.last().at(2).toInt(), p.x() + 3);
     }
 
     void findText_data() {
@@ -594,10 +576,7 @@ private slots:
         QFETCH(bool, wholeWord);
         QFETCH(bool, forward);
         QFETCH(QString, found);
-        SourceView v;
-        ScriptedPrompts prompts;
-        v.SetPrompts(&prompts);
-        v.Document().InsertImpl(0, 0, QStringLiteral("high x\nHIGHER high\nend high"));
+        SourceView& v = view(QStringLiteral("high x\nHIGHER high\nend high"));
         v.MoveCaret(0, 1);
         QStringList got;
         for (qsizetype i = 0; i <= found.count(u' '); ++i) {
@@ -609,7 +588,7 @@ private slots:
         }
         QCOMPARE(got.join(u' '), found);
         const QString cannot = QStringLiteral("Cannot find \"%1\"").arg(what);
-        QCOMPARE(prompts.messages(), found == QLatin1String("-") ? QStringList{cannot} : QStringList{});
+        QCOMPARE(prompts_->messages(), found == QLatin1String("-") ? QStringList{cannot} : QStringList{});
     }
 
     void replaceHonoursTheTickedOptions_data() {
@@ -630,11 +609,7 @@ private slots:
         QFETCH(QString, afterAll);
         QFETCH(QString, afterOne);
         for (const bool all : {true, false}) {
-            SourceView v;
-            ScriptedPrompts prompts;
-            v.SetPrompts(&prompts);
-            showView(v);
-            v.Document().InsertImpl(0, 0, QStringLiteral("led LED ledger"));
+            SourceView& v = view(QStringLiteral("led LED ledger"), QSize(400, 240));
             v.Document().SetModified(false);
             v.MoveCaret(0, 0);
             v.Replace();
@@ -653,18 +628,14 @@ private slots:
             } else {
                 QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
                 QTest::mouseClick(dlg->replaceButton(), Qt::LeftButton);
-                QCOMPARE(allText(v) + u'@' + selection(v).section(u',', 0, 0), afterOne);
+                QCOMPARE(allText(v) + u'@' + ::selection(v).section(u',', 0, 0), afterOne);
             }
-            QVERIFY(prompts.messages().isEmpty());
+            QVERIFY(prompts_->messages().isEmpty());
         }
     }
 
     void findReplaceDialog() {
-        SourceView v;
-        ScriptedPrompts prompts;
-        v.SetPrompts(&prompts);
-        showView(v);
-        v.Document().InsertImpl(0, 0, QStringLiteral("one two\ntwo one"));
+        SourceView& v = view(QStringLiteral("one two\ntwo one"), QSize(400, 240));
         v.MoveCaret(0, 0);
         v.Replace();
         auto* dlg = v.findChild<FindReplaceDialog*>();
@@ -672,13 +643,13 @@ private slots:
         dlg->findEdit()->setText(QStringLiteral("two"));
         dlg->replaceEdit()->setText(QStringLiteral("2"));
         QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
-        QCOMPARE(selection(v), QStringLiteral("4,0-7,0"));
+        QCOMPARE(::selection(v), QStringLiteral("4,0-7,0"));
         QTest::mouseClick(dlg->replaceButton(), Qt::LeftButton); // replaces, then finds the next
         QCOMPARE(allText(v), QStringLiteral("one 2|two one"));
-        QCOMPARE(selection(v), QStringLiteral("0,1-3,1"));
+        QCOMPARE(::selection(v), QStringLiteral("0,1-3,1"));
         dlg->upButton()->setChecked(true);
         QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
-        QCOMPARE(selection(v), QStringLiteral("0,1-3,1")); // only match left, found again by wrapping
+        QCOMPARE(::selection(v), QStringLiteral("0,1-3,1")); // only match left, found again by wrapping
         v.Find();
         QVERIFY(!dlg->replaceMode());
         QVERIFY(dlg->replaceButton()->isHidden());
@@ -686,36 +657,19 @@ private slots:
         v.MoveCaret(0, 0);
         v.FindText(QStringLiteral("one"), false, false, true);
         v.ExecuteCommand(SourceView::CmdFindNext);
-        QCOMPARE(selection(v), QStringLiteral("4,1-7,1"));
-        QVERIFY(prompts.messages().isEmpty());
-    }
-
-    void clipboardCommands() {
-        SourceView v;
-        v.Document().InsertImpl(0, 0, QStringLiteral("alpha beta"));
-        v.SetSel(0, 0, 5, 0);
-        v.Cut();
-        QCOMPARE(v.Document().GetLine(0), QStringLiteral(" beta"));
-        v.MoveCaret(5, 0);
-        v.Paste();
-        QCOMPARE(v.Document().GetLine(0), QStringLiteral(" betaalpha"));
-        v.Undo();
-        v.Undo();
-        QCOMPARE(v.Document().GetLine(0), QStringLiteral("alpha beta"));
-        v.Redo();
-        QCOMPARE(v.Document().GetLine(0), QStringLiteral(" beta"));
+        QCOMPARE(::selection(v), QStringLiteral("4,1-7,1"));
+        QVERIFY(prompts_->messages().isEmpty());
     }
 
     void printKeepsTextAndColours() {
-        SourceView v;
+        QString text = QStringLiteral("HIGH led ' on\n\tGOTO Main\n");
+        for (int i = 0; i < 200; ++i)
+            text += QStringLiteral("HIGH led %1\n").arg(i);
+        SourceView& v = view(text);
         configurePicBasic(v.Document());
         v.PrintTokenInfo().SetForegroundColor(10, colors::rgb(0, 0, 180));
         v.PrintTokenInfo().SetTokenStyle(10, 1);
         v.PrintTokenInfo().SetForegroundColor(6, colors::rgb(0, 150, 0));
-        QString text = QStringLiteral("HIGH led ' on\n\tGOTO Main\n");
-        for (int i = 0; i < 200; ++i)
-            text += QStringLiteral("HIGH led %1\n").arg(i);
-        v.Document().InsertImpl(0, 0, text);
         const auto doc = v.printDocument();
         QCOMPARE(doc->toPlainText(), text);
         QHash<QString, QTextCharFormat> formats;
@@ -757,21 +711,17 @@ private slots:
     void printTextReportsAFailure() {
         QFETCH(QString, target);
         QFETCH(QString, message);
-        SourceView v;
-        v.Document().InsertImpl(0, 0, QStringLiteral("HIGH 1"));
-        ScriptedPrompts prompts;
-        v.SetPrompts(&prompts);
+        SourceView& v = view(QStringLiteral("HIGH 1"));
         QVERIFY(QDir(tmp_.path()).mkpath(QStringLiteral("folder")));
         const QString path = tmp_.filePath(target);
         if (target.isEmpty())
-            prompts.cancel();
+            prompts_->cancel();
         else
-            prompts.printToFile(path);
+            prompts_->printToFile(path);
         v.PrintText();
-        QCOMPARE(prompts.shown().first().kind, QStringLiteral("print"));
-        QCOMPARE(prompts.messages(), message.isEmpty()
-                                         ? QStringList{}
-                                         : QStringList{message.arg(QDir::toNativeSeparators(path))});
+        QCOMPARE(prompts_->shown().first().kind, QStringLiteral("print"));
+        const QStringList messages{message.arg(QDir::toNativeSeparators(path))};
+        QCOMPARE(prompts_->messages(), message.isEmpty() ? QStringList{} : messages);
         if (target.endsWith(QLatin1String(".pdf")) && message.isEmpty())
             QCOMPARE(testsupport::readFile(path).count("/Type /Page\n"), 1);
     }
