@@ -1,7 +1,6 @@
 // The Debug window in a real frame: its settings band, the port choice, and a real pseudo-terminal
 // pair with the test playing the board.
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QSerialPort>
@@ -10,8 +9,6 @@
 #include "editor/frmEditor.h"
 #include "platform/comm/Comm.h"
 #include "platform/comm/CommPort.h"
-#include "platform/comm/PlotView.h"
-#include "platform/comm/TerminalView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/MDIMain.h"
 #include "shell/ToolIds.h"
@@ -88,52 +85,26 @@ private slots:
         QCOMPARE(m.mdiArea().activeSubWindow(), &w);
     }
 
-    void storedPositions_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("shown");
-        // One row a key, each with a value of its own kind; the pure parsing has its own table.
-        QTest::newRow("baud 7") << "BaudRate"
-                                << "7" << ids::ID_BaudRate << "57600";
-        QTest::newRow("parity not a number") << "Parity"
-                                             << "fast" << ids::ID_Parity << "None";
-        QTest::newRow("data bits 0") << "DataBits"
-                                     << "0" << ids::ID_DataBits << "7";
-        QTest::newRow("stop bits with blanks") << "StopBits"
-                                               << " 1 " << ids::ID_StopBits << "2";
-    }
-    void storedPositions() {
-        QFETCH(QString, key);
-        QFETCH(QString, stored);
-        QFETCH(QString, id);
-        QFETCH(QString, shown);
-        FrameFixture f;
-        f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("Debug"), key, stored);
-        frmComm& w = openTerminal(f.start());
-        QCOMPARE(w.toolBars().Text(id), shown);
-        // The settings text is whole, whatever was stored.
-        PortSettings s;
-        QVERIFY(!PortSettings::parse(w.comm().settings(), s));
-    }
-
     void choicesSurviveARestart() {
         FrameFixture f;
         {
             frmComm& w = openTerminal(f.start());
             const QList<std::pair<QString, int>> picks{
-                {ids::ID_BaudRate, 7}, {ids::ID_Parity, 1}, {ids::ID_DataBits, 0}, {ids::ID_StopBits, 1}};
+                {ids::ID_BaudRate, 7}, {ids::ID_Parity, 1}, {ids::ID_DataBits, 0}};
             for (const auto& [id, index] : picks)
                 w.toolBars().SetListIndex(id, index);
             w.comm().setTimeStamps(true);
             w.comm().setHexShown(true);
             w.comm().setEnterSends(terminalkeys::Enter::CRLF);
+            w.close();
         }
-        MDIMain& m = f.restart();
         QCOMPARE(f.store().read(settings::debug::BaudRate), QStringLiteral("7"));
-        frmComm& w = openTerminal(m);
+        // A hand-edited value that is no position falls back to the default, the rest still count.
+        f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("Debug"), QStringLiteral("StopBits"),
+                       QStringLiteral("1.5"));
+        frmComm& w = openTerminal(f.restart());
         // The port is never stored: the new window starts with none.
-        QCOMPARE(shownSettings(w), (QStringList{"NONE", "57600", "7", "Odd", "2"}));
+        QCOMPARE(shownSettings(w), (QStringList{"NONE", "57600", "7", "Odd", "1"}));
         QVERIFY(w.comm().timeStamps() && w.comm().hexShown() && !w.comm().plotShown());
         QCOMPARE(w.comm().enterSends(), terminalkeys::Enter::CRLF);
     }
@@ -159,19 +130,15 @@ private slots:
         QVERIFY(pair.start());
         FrameFixture f;
         frmComm& w = openTerminal(f.start());
-        QSerialPort other;
-        if (action == QLatin1String("baud")) {
-            pick(w, ids::ID_BaudRate, 2);
-        } else if (action == QLatin1String("7 bits")) {
+        QSerialPort other(pair.idePath());
+        if (action == QLatin1String("in use"))
+            QVERIFY(other.open(QIODevice::ReadWrite)); // another program has it
+        if (action == QLatin1String("7 bits"))
             w.toolBars().SetListIndex(ids::ID_DataBits, 0);
-            typePort(w, pair.idePath());
-        } else if (action == QLatin1String("in use")) {
-            other.setPortName(pair.idePath());
-            QVERIFY(other.open(QIODevice::ReadWrite));
-            typePort(w, pair.idePath());
-        } else {
-            typePort(w, action);
-        }
+        if (action == QLatin1String("baud"))
+            pick(w, ids::ID_BaudRate, 2);
+        else
+            typePort(w, action.startsWith(u'/') ? action : pair.idePath());
         QVERIFY2(f.prompts.messages().size() == 1, qPrintable(f.prompts.messages().join(u'\n')));
         QVERIFY2(f.prompts.last().text.contains(says), qPrintable(f.prompts.last().text));
         QVERIFY(!w.comm().portOpen());
@@ -211,30 +178,21 @@ private slots:
         QVERIFY(lineToolsEnabled(w, true));
         QVERIFY(f.prompts.messages().isEmpty());
 
+        // The board unplugged is reported once; plugged in again, the port opens again.
+        pair.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(f.prompts.messages().size(), 1, 20000);
+        QVERIFY2(f.prompts.last().text.contains(QStringLiteral("was lost")),
+                 qPrintable(f.prompts.last().text));
+        QVERIFY(!comm.portOpen());
+        QVERIFY(pair.start());
+        typePort(w, pair.idePath());
+        QVERIFY2(comm.portOpen(), qPrintable(f.prompts.messages().join(u'\n')));
+
         // Closing the window closes the port and stores the positions.
         w.close();
         QTRY_VERIFY(!m.terminalWindow());
         QCOMPARE(f.store().read(settings::debug::Parity), QStringLiteral("2"));
         QCOMPARE(f.store().read(settings::debug::BaudRate), QStringLiteral("8"));
-    }
-
-    void boardUnpluggedAndBack() {
-        if (!PtyPair::available())
-            QSKIP("socat is not installed");
-        PtyPair pair;
-        QVERIFY(pair.start());
-        FrameFixture f;
-        frmComm& w = openTerminal(f.start());
-        typePort(w, pair.idePath());
-        QVERIFY(w.comm().portOpen());
-        pair.stop();
-        QTRY_COMPARE_WITH_TIMEOUT(f.prompts.messages().size(), 1, 20000);
-        QVERIFY2(f.prompts.last().text.contains(QStringLiteral("was lost")),
-                 qPrintable(f.prompts.last().text));
-        QVERIFY(!w.comm().portOpen());
-        QVERIFY(pair.start());
-        typePort(w, pair.idePath());
-        QVERIFY2(w.comm().portOpen(), qPrintable(f.prompts.messages().join(u'\n')));
     }
 };
 
