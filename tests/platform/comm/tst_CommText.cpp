@@ -83,6 +83,7 @@ private slots:
         QTest::newRow("blank lines kept") << L{"a\n\n\r\r\nb"} << 0 << "a||||b~";
         QTest::newRow("open line over chunks") << L{"12", "3,4", "5\n"} << 0 << "12~3,4~5|";
         QTest::newRow("CR then CR LF") << L{"\r", "\r\n"} << 0 << "||";
+        QTest::newRow("LF after text after CR") << L{"a\rb\nc"} << 0 << "a|b|c~";
         QTest::newRow("long line broken") << L{"abcdefg"} << 3 << "abc|def|g~";
         QTest::newRow("length counted over chunks") << L{"ab", "cdef"} << 3 << "ab~c|def~";
         QTest::newRow("break at the limit then LF") << L{"abc\n"} << 3 << "abc|";
@@ -253,7 +254,7 @@ private slots:
 
     void sendHistory() {
         SendHistory h(3);
-        for (const char* l : {"a", "b", "b", "c", "d"})
+        for (const char* l : {"a", "b", "c", "d", "d"})
             h.add(QString::fromLatin1(l));
         QCOMPARE(h.lines(), (QStringList{"b", "c", "d"})); // no repeat, oldest gone
         // Older stays at the oldest; newer past the newest gives back what was typed.

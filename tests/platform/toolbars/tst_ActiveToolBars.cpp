@@ -68,9 +68,6 @@ private slots:
         bars.action(QStringLiteral("id_compile"))->trigger();
         QCOMPARE(clicks.size(), 1);
         QCOMPARE(clicks.at(0).at(0).toString(), ids::ID_Compile);
-        bars.SetEnabled(ids::ID_Save, false);
-        bars.Click(ids::ID_Save);
-        QCOMPARE(clicks.size(), 1); // a disabled tool cannot be clicked
         bars.SetRedraw(false);
         QVERIFY(!bars.toolBar(ids::Standard)->updatesEnabled());
         bars.SetRedraw(true);
