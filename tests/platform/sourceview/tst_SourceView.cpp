@@ -72,7 +72,7 @@ QString allText(SourceView& v) {
         l << v.Document().GetLine(i);
     return l.join(u'|');
 }
-QString selection(SourceView& v) {
+QString selectionOf(SourceView& v) {
     int c1, l1, c2, l2;
     v.GetSel(c1, l1, c2, l2);
     return QStringLiteral("%1,%2-%3,%4").arg(c1).arg(l1).arg(c2).arg(l2);
@@ -146,11 +146,11 @@ private slots:
         QVERIFY(!v.TextSelected());
         v.SetSel(3, 1, 2, 0); // backwards: the caret ends at (2, 0)
         QVERIFY(v.TextSelected());
-        QCOMPARE(::selection(v), QStringLiteral("2,0-3,1"));
+        QCOMPARE(selectionOf(v), QStringLiteral("2,0-3,1"));
         QCOMPARE(caret(v), QPoint(2, 0));
         v.MoveCaret(7, 0);
         v.SelectWord();
-        QCOMPARE(::selection(v), QStringLiteral("6,0-10,0"));
+        QCOMPARE(selectionOf(v), QStringLiteral("6,0-10,0"));
     }
 
     void scrolling() {
@@ -376,7 +376,7 @@ private slots:
         }
         // Short line: the end; TAB line: display column 6 is text column 3; back at the long line: 6.
         QCOMPARE(seen, QList<QPoint>({{2, 1}, {3, 2}, {6, 3}, {3, 2}, {2, 1}}));
-        QCOMPARE(::selection(v), QStringLiteral("2,1-3,2"));
+        QCOMPARE(selectionOf(v), QStringLiteral("2,1-3,2"));
         v.ExecuteCommand(SourceView::CmdLineStart); // any other move forgets the column
         v.ExecuteCommand(SourceView::CmdDown);
         QCOMPARE(caret(v), QPoint(0, 2));
@@ -402,7 +402,7 @@ private slots:
         v.SetSel(1, 0, 1, 2);
         QTest::keyClick(v.focusProxy(), Qt::Key_Tab);
         QCOMPARE(allText(v), QStringLiteral("\ta|\t\tb|\tc|d"));
-        QCOMPARE(::selection(v), QStringLiteral("0,0-2,2"));
+        QCOMPARE(selectionOf(v), QStringLiteral("0,0-2,2"));
         v.Document().Undo();
         QCOMPARE(allText(v), QStringLiteral("a|\tb|c|d"));
         v.SetSel(0, 0, 0, 3); // ends at column 0: line 3 is not taken in
@@ -628,7 +628,7 @@ private slots:
             } else {
                 QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
                 QTest::mouseClick(dlg->replaceButton(), Qt::LeftButton);
-                QCOMPARE(allText(v) + u'@' + ::selection(v).section(u',', 0, 0), afterOne);
+                QCOMPARE(allText(v) + u'@' + selectionOf(v).section(u',', 0, 0), afterOne);
             }
             QVERIFY(prompts_->messages().isEmpty());
         }
@@ -643,13 +643,13 @@ private slots:
         dlg->findEdit()->setText(QStringLiteral("two"));
         dlg->replaceEdit()->setText(QStringLiteral("2"));
         QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
-        QCOMPARE(::selection(v), QStringLiteral("4,0-7,0"));
+        QCOMPARE(selectionOf(v), QStringLiteral("4,0-7,0"));
         QTest::mouseClick(dlg->replaceButton(), Qt::LeftButton); // replaces, then finds the next
         QCOMPARE(allText(v), QStringLiteral("one 2|two one"));
-        QCOMPARE(::selection(v), QStringLiteral("0,1-3,1"));
+        QCOMPARE(selectionOf(v), QStringLiteral("0,1-3,1"));
         dlg->upButton()->setChecked(true);
         QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
-        QCOMPARE(::selection(v), QStringLiteral("0,1-3,1")); // only match left, found again by wrapping
+        QCOMPARE(selectionOf(v), QStringLiteral("0,1-3,1")); // only match left, found again by wrapping
         v.Find();
         QVERIFY(!dlg->replaceMode());
         QVERIFY(dlg->replaceButton()->isHidden());
@@ -657,7 +657,7 @@ private slots:
         v.MoveCaret(0, 0);
         v.FindText(QStringLiteral("one"), false, false, true);
         v.ExecuteCommand(SourceView::CmdFindNext);
-        QCOMPARE(::selection(v), QStringLiteral("4,1-7,1"));
+        QCOMPARE(selectionOf(v), QStringLiteral("4,1-7,1"));
         QVERIFY(prompts_->messages().isEmpty());
     }
 
