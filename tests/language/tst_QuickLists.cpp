@@ -36,17 +36,14 @@ private slots:
         QTest::newRow("Button variable") << true << 6 << 4 << Action::Show << Source::DeclaredVariables;
         QTest::newRow("Button fifth comma") << true << 6 << 5 << Action::Hide << Source::None;
         QTest::newRow("Button label") << true << 6 << 6 << Action::Show << Source::Labels;
-        QTest::newRow("GoTo second argument") << true << 20 << 1 << Action::Nothing << Source::None;
         QTest::newRow("LookDown") << true << 34 << 0 << Action::Hide << Source::None;
         QTest::newRow("Low second argument") << true << 37 << 1 << Action::HideNoSyntax << Source::None;
-        QTest::newRow("PWM duty") << true << 48 << 1 << Action::Nothing << Source::None;
         QTest::newRow("PWM cycle") << true << 48 << 2 << Action::Hide << Source::None;
         QTest::newRow("SerOut mode") << true << 57 << 1 << Action::Show << Source::SerialModes;
         QTest::newRow("VAR any argument") << true << 71 << 3 << Action::Show << Source::VariableSizes;
         QTest::newRow("BranchL") << true << 5 << 0 << Action::Branch << Source::DeclaredVariables;
         QTest::newRow("PBC Branch") << false << 1 << 2 << Action::Branch << Source::PbcVariables;
         QTest::newRow("PBC LET") << false << 16 << 0 << Action::Show << Source::DeclaredVariables;
-        QTest::newRow("PBC Low") << false << 19 << 2 << Action::HideNoSyntax << Source::None;
         QTest::newRow("PBC row without a list") << false << 22 << 0 << Action::Nothing << Source::None;
         QTest::newRow("PBC row 21 is Output, not High") << false << 21 << 0 << Action::Show << Source::PbcPins;
     }
@@ -109,7 +106,6 @@ private slots:
         const QStringList entries = fixedEntries(source, {});
         QCOMPARE(insertedText(entries.at(index), insertMode(source)), inserted);
     }
-
 };
 
 QTEST_MAIN(tst_QuickLists)
