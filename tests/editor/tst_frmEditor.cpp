@@ -22,8 +22,6 @@ private slots:
         QTest::newRow("string stored") << "svString" << 7 << "255" << qint32(255);
         QTest::newRow("modifier stored") << "svModifer" << 15 << "65280" << qint32(65280);
         QTest::newRow("number default") << "svNumber" << 3 << "" << qint32(12632064);
-        QTest::newRow("not a number: the control's own")
-            << "svComment" << 6 << "green" << SourceView().TokenInfo().ForegroundColor(6);
     }
     void loadAppliesStoredColours() {
         QFETCH(QString, key);
@@ -39,6 +37,17 @@ private slots:
         QCOMPARE(v.PrintTokenInfo().ForegroundColor(tokenClass), expected);
         QCOMPARE(v.TokenInfo().TokenStyle(10), 1);
         QCOMPARE(v.TokenInfo().TokenStyle(15), 1);
+    }
+
+    void colourThatIsNotANumberKeepsTheControlsColour() {
+        FrameFixture f;
+        f.store().save(settings::colors::svComment, QStringLiteral("green"));
+        f.start();
+        const TokenStyles& got = f.active()->View().TokenInfo();
+        SourceView fresh;
+        QCOMPARE(got.HasForegroundColor(6), fresh.TokenInfo().HasForegroundColor(6));
+        QCOMPARE(got.ForegroundColor(6), fresh.TokenInfo().ForegroundColor(6));
+        QCOMPARE(got.ForegroundColor(7), qint32(180)); // the other classes still get their colours
     }
 
     void unloadSavesColoursAndLastFile() {

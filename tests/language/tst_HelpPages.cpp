@@ -48,9 +48,7 @@ private slots:
     void contextFiles_data() {
         QTest::addColumn<int>("context");
         QTest::addColumn<QString>("file");
-        QTest::newRow("compiler options") << 220 << "topic220.html";
         QTest::newRow("what's new") << 280 << "topic280.html";
-        QTest::newRow("programmer options") << 290 << "topic290.html";
         QTest::newRow("contents") << 0 << "contents.html";
         QTest::newRow("unknown") << 12345 << "contents.html";
         QTest::newRow("pro index") << 1000 << "statements/index.html";

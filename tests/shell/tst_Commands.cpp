@@ -407,7 +407,7 @@ private slots:
         }
     }
 
-    void tokenColour() {
+    void colours() {
         FrameFixture f;
         MDIMain& m = f.start();
         SourceView& v = f.active()->View();
@@ -429,11 +429,7 @@ private slots:
         click(m, ids::ID_TokenColor);
         QVERIFY(!v.TokenInfo().HasForegroundColor(4) || v.TokenInfo().ForegroundColor(4) != qint32(0x090909));
         QCOMPARE(m.state().MouseTokenClass, 0);
-    }
-
-    void backgroundColourReachesEveryWindow() {
-        FrameFixture f;
-        MDIMain& m = f.start();
+        // The background colour reaches every window.
         click(m, ids::ID_New);
         f.prompts.chooseColorValue(QColor(10, 20, 30));
         click(m, ids::ID_BackgroundColor);

@@ -92,19 +92,14 @@ private slots:
         QCOMPARE(f.active()->DeviceIndex, qint16(f84));
         QVERIFY(tokenClassOf(v, QStringLiteral("TRISD = 0"), QStringLiteral("TRISD")) != 10);
         QCOMPARE(tokenClassOf(v, QStringLiteral("TRISB = 0"), QStringLiteral("TRISB")), 10);
-    }
-
-    void eachWindowKeepsItsDevice() {
-        FrameFixture f;
-        MDIMain& m = f.start();
+        // Each window keeps its device.
         frmEditor* first = f.active();
         m.SSActiveToolBars1_ToolClick(ids::ID_New);
-        const int f84 = m.toolBars().combo(ids::ID_Device)->findText(QStringLiteral("PIC16F84A"));
-        m.toolBars().SetListIndex(ids::ID_Device, f84);
+        m.toolBars().SetListIndex(ids::ID_Device, 71);
         m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
         m.mdiArea().setActiveSubWindow(first);
-        QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), 71);
-        QCOMPARE(m.state().DevicePorts[4], 8); // PORTD of the first window's device
+        QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), f84);
+        QCOMPARE(m.state().DevicePorts[4], 0);
     }
 
     void keywordsAndListByCompiler_data() {
