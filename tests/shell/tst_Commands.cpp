@@ -507,8 +507,6 @@ private slots:
             QCOMPARE(m.editors().at(i)->height(), area.height());
             QCOMPARE(m.editors().at(i)->x(), i * (area.width() / 3));
         }
-        click(m, ids::ID_Cascade);
-        QVERIFY(m.editors().at(1)->geometry().topLeft() != m.editors().at(0)->geometry().topLeft());
         for (frmEditor* w : m.editors()) {
             m.mdiArea().setActiveSubWindow(w);
             w->showMinimized();
