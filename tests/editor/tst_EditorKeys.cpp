@@ -89,7 +89,6 @@ private slots:
         QFETCH(DevicePortTable, device);
         QFETCH(QString, typed);
         QFETCH(QStringList, list);
-        QFETCH(bool, syntax);
         Session s;
         open(s, text, device);
         QTest::keyClicks(s.keys, typed);
@@ -102,7 +101,7 @@ private slots:
             QCOMPARE(s.w->List1().width(), 127);
             QCOMPARE(s.w->List1().y(), s.m->state().CaretPointY + 40);
         }
-        QCOMPARE(s.w->SyntaxHelp().isVisible(), syntax);
+        QTEST(s.w->SyntaxHelp().isVisible(), "syntax");
     }
 
     void accepting_data() {
@@ -123,7 +122,6 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, downs);
         QFETCH(QString, then);
-        QFETCH(QString, result);
         Session s;
         open(s, "", ports({{1, 5}, {2, 8}}));
         QTest::keyClicks(s.keys, typed);
@@ -137,7 +135,7 @@ private slots:
             QTest::keyClick(s.keys, Qt::Key_Return);
         else
             QTest::keyClicks(s.keys, then);
-        QCOMPARE(line(s), result);
+        QTEST(line(s), "result");
         QVERIFY(!s.w->List1().isVisible());
         QCOMPARE(s.m->state().QuickListMode, 0);
         QCOMPARE(s.m->state().ListMode, 0);
@@ -205,14 +203,13 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(QStringList, list);
-        QFETCH(QString, title);
         Session s;
         open(s, text, {}, compiler);
         QTest::keyClick(s.keys, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(s.w->List1().isVisible(), !list.isEmpty());
         if (!list.isEmpty()) {
             QCOMPARE(entries(s.w->List1()), list);
-            QCOMPARE(s.m->PanelText(2), title);
+            QTEST(s.m->PanelText(2), "title");
             QCOMPARE(s.m->state().QuickListMode, 10);
         }
     }
@@ -352,7 +349,6 @@ private slots:
         QFETCH(int, col);
         QFETCH(int, button);
         QFETCH(int, tokenClass);
-        QFETCH(bool, tokenColor);
         Session s;
         open(s, "xy = 1 ' note\nx = 2 : GOTO here\n");
         const int line = button == Qt::RightButton ? 1 : 0;
@@ -363,7 +359,7 @@ private slots:
         const QPoint at = viewport->mapFrom(s.v, QPoint(x + 2, y + 3));
         QTest::mouseClick(viewport, Qt::MouseButton(button), {}, at);
         QCOMPARE(s.m->state().MouseTokenClass, tokenClass);
-        QCOMPARE(s.m->toolBars().Enabled(ids::ID_TokenColor), tokenColor);
+        QTEST(s.m->toolBars().Enabled(ids::ID_TokenColor), "tokenColor");
         QMenu* edit = s.m->toolBars().menu(ids::ID_Edit);
         QCOMPARE(edit->isVisible(), button == Qt::RightButton);
         edit->hide();

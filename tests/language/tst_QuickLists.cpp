@@ -23,8 +23,7 @@ private slots:
     void argumentNumber() {
         QFETCH(QString, line);
         QFETCH(int, keywordColumn);
-        QFETCH(int, count);
-        QCOMPARE(quicklists::argumentNumber(line, keywordColumn), count);
+        QTEST(quicklists::argumentNumber(line, keywordColumn), "count");
     }
 
     void statementRows_data() {
@@ -72,10 +71,8 @@ private slots:
     }
     void pinsAndPorts() {
         QFETCH(DevicePortTable, ports);
-        QFETCH(QStringList, pins);
-        QFETCH(QStringList, portNames);
-        QCOMPARE(fixedEntries(Source::DevicePins, ports), pins);
-        QCOMPARE(fixedEntries(Source::DevicePorts, ports), portNames);
+        QTEST(fixedEntries(Source::DevicePins, ports), "pins");
+        QTEST(fixedEntries(Source::DevicePorts, ports), "portNames");
     }
 
     void documentLists() {
@@ -102,9 +99,8 @@ private slots:
     void insertion() {
         QFETCH(Source, source);
         QFETCH(int, index);
-        QFETCH(QString, inserted);
         const QStringList entries = fixedEntries(source, {});
-        QCOMPARE(insertedText(entries.at(index), insertMode(source)), inserted);
+        QTEST(insertedText(entries.at(index), insertMode(source)), "inserted");
     }
 };
 
