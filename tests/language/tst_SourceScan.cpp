@@ -45,10 +45,8 @@ private slots:
     }
     void labelTest() {
         QFETCH(QString, line);
-        QFETCH(bool, label);
-        QFETCH(QString, name);
-        QCOMPARE(isLabelLine(line), label);
-        QCOMPARE(labelName(line), name);
+        QTEST(isLabelLine(line), "label");
+        QTEST(labelName(line), "name");
     }
 
     void kinds_data() {
@@ -73,8 +71,7 @@ private slots:
     }
     void kinds() {
         QFETCH(QString, line);
-        QFETCH(int, kind);
-        QCOMPARE(kindAfterPasses(line), kind);
+        QTEST(kindAfterPasses(line), "kind");
     }
 
     void staleMarks_data() {
@@ -88,8 +85,7 @@ private slots:
     void staleMarks() {
         QFETCH(QString, line);
         QFETCH(int, before);
-        QFETCH(int, after);
-        QCOMPARE(kindAfterPasses(line, before), after);
+        QTEST(kindAfterPasses(line, before), "after");
     }
 };
 
