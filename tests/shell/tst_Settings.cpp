@@ -65,6 +65,9 @@ private slots:
             {"Debug/HexView", "0"},
             {"Debug/PlotView", "0"},
             {"Debug/LogFile", ""},
+            {"View/EditorZoom", "0"},
+            {"View/CodeExplorer", "0"},
+            {"View/CodeExplorerSide", "Left"},
         };
         QCOMPARE(qsizetype(std::size(settings::All)), expected.size());
         for (const settings::Key* k : settings::All) {
