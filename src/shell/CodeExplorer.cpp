@@ -119,8 +119,10 @@ CodeExplorer::CodeExplorer(MDIMain& frame)
     tree_->setUniformRowHeights(true);
     tree_->setRootIsDecorated(true);
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tree_->header()->setStretchLastSection(true);
-    tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // Sizes and values stay readable; a long name gives way first.
+    tree_->header()->setStretchLastSection(false);
+    tree_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    tree_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     // Sized from the rows in view only: a group may hold thousands.
     tree_->header()->setResizeContentsPrecision(0);
     for (int g = 0; g < outline::GroupCount; ++g)
@@ -216,6 +218,12 @@ void CodeExplorer::jumpTo(const QModelIndex& index) {
         return;
     frame_.mdiArea().setActiveSubWindow(editor_);
     SourceView& view = editor_->View();
-    view.MoveCaret(0, std::clamp(e->line, 0, std::max(view.Document().NumLines() - 1, 0)));
+    const int line = std::clamp(e->line, 0, std::max(view.Document().NumLines() - 1, 0));
+    // A line out of view comes to a third of the way down, with what follows it in sight.
+    int col = 0, top = 0;
+    view.GetScrollPos(col, top);
+    if (line < top || line >= top + view.LinesInView())
+        view.SetScrollPos(col, std::max(0, line - view.LinesInView() / 3));
+    view.MoveCaret(0, line);
     view.SetFocus();
 }
