@@ -55,7 +55,12 @@ private slots:
             QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
                               viewport->mapFrom(&v, QPoint(x + 2, y + 3)));
         } else {
+            // Enabled on the INCLUDE line only, checked as the Edit (and pop-up) menu opens.
+            m.toolBars().Click(ids::ID_Edit);
+            QVERIFY(!m.toolBars().Enabled(ids::ID_OpenInclude));
             v.MoveCaret(0, 1);
+            m.toolBars().Click(ids::ID_Edit);
+            QVERIFY(m.toolBars().Enabled(ids::ID_OpenInclude));
             m.toolBars().Click(ids::ID_OpenInclude);
         }
         if (opened.isEmpty()) {
@@ -81,20 +86,6 @@ private slots:
         QCOMPARE(m.editors().size(), 2);
         QCOMPARE(f.active()->caption(), path);
         QVERIFY(f.prompts.messages().isEmpty());
-    }
-
-    void enabledOnIncludeLines() {
-        FrameFixture f;
-        const QString doc = f.path(QStringLiteral("prog.pbp"));
-        testsupport::writeFile(doc, "x = 1\r\n  include \"a.bas\"\r\n");
-        MDIMain& m = f.start(doc);
-        SourceView& v = f.active()->View();
-        for (const int line : {1, 0, 1}) {
-            v.MoveCaret(0, line);
-            // The Edit menu (also the pop-up menu) checks as it opens.
-            m.toolBars().Click(ids::ID_Edit);
-            QCOMPARE(m.toolBars().Enabled(ids::ID_OpenInclude), line == 1);
-        }
     }
 };
 
