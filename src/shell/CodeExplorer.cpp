@@ -158,7 +158,8 @@ void CodeExplorer::follow(frmEditor* window) {
     if (window) {
         SourceView& view = window->View();
         // The scanner marks the line the caret leaves, so a caret move can change the list as well.
-        editorConnections_ << connect(&view, &SourceView::CaretMove, this, [this] { schedule(TypingDelayMs); })
+        editorConnections_ << connect(&view, &SourceView::CaretMove, this,
+                                      [this] { schedule(TypingDelayMs); })
                            << connect(&view.Document(), &SourceDocument::linesChanged, this,
                                       [this] { schedule(TypingDelayMs); });
     }
@@ -198,7 +199,8 @@ void CodeExplorer::refresh() {
         QList<outline::Line> lines;
         lines.reserve(marked.size());
         for (const SourceDocument::MarkedLine& m : marked)
-            lines.append({m.line, m.slot(sourcescan::KindSlot), m.slot(sourcescan::IncludeSlot) != 0, m.text});
+            lines.append(
+                {m.line, m.slot(sourcescan::KindSlot), m.slot(sourcescan::IncludeSlot) != 0, m.text});
         next = outline::build(lines);
     }
     stale_ = false;

@@ -136,8 +136,9 @@ void buildFrameTools(ActiveToolBars& bars) {
     for (const QString* id : {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4})
         bars.SetVisible(*id, false);
 
-    for (const QString* id : {&ids::ID_File, &ids::ID_Edit, &ids::ID_View, &ids::ID_CMenu, &ids::ID_Programmer,
-                              &ids::ID_Debug, &ids::ID_Options, &ids::ID_Window, &ids::ID_Help})
+    for (const QString* id :
+         {&ids::ID_File, &ids::ID_Edit, &ids::ID_View, &ids::ID_CMenu, &ids::ID_Programmer, &ids::ID_Debug,
+          &ids::ID_Options, &ids::ID_Window, &ids::ID_Help})
         bars.AddToToolBar(ids::MenuBar, *id);
 
     bars.AddTool(ids::ID_Device, Kind::Combo, QStringLiteral("Micro"), QStringLiteral("Device"));

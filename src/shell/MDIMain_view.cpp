@@ -74,8 +74,8 @@ AppError MDIMain::openInclude(frmEditor& w, int line) {
     const QString name = sourcescan::includeName(w.View().Document().GetLine(line));
     if (name.isNull())
         return {};
-    const QStringList folders = includefiles::searchFolders(w.View().Document().PathName(),
-                                                            settings_.read(settings::startup::CompilerPathName));
+    const QStringList folders = includefiles::searchFolders(
+        w.View().Document().PathName(), settings_.read(settings::startup::CompilerPathName));
     const QString path = includefiles::find(name, folders);
     if (path.isEmpty()) {
         state_.prompts.message(this, includefiles::notFoundMessage(name, folders), QString(),

@@ -30,8 +30,10 @@ class tst_EditorZoom : public QObject {
                           Qt::NoScrollPhase, false);
             QApplication::sendEvent(viewport, &e);
         } else {
-            const QHash<QString, Qt::Key> key{{"=", Qt::Key_Equal}, {"+", Qt::Key_Plus}, {"-", Qt::Key_Minus}, {"0", Qt::Key_0}};
-            QTest::keyClick(keys, key.value(step), Qt::ControlModifier | (step == u"+" ? Qt::ShiftModifier : Qt::NoModifier));
+            const QHash<QString, Qt::Key> key{
+                {"=", Qt::Key_Equal}, {"+", Qt::Key_Plus}, {"-", Qt::Key_Minus}, {"0", Qt::Key_0}};
+            QTest::keyClick(keys, key.value(step),
+                            Qt::ControlModifier | (step == u"+" ? Qt::ShiftModifier : Qt::NoModifier));
         }
     }
 
@@ -63,7 +65,8 @@ private slots:
         for (const QString& step : steps)
             act(v, m, step);
 
-        const qreal expected = zoom == 99 ? normal + std::floor(SourceView::MaxPointSize - normal) : normal + zoom;
+        const qreal expected =
+            zoom == 99 ? normal + std::floor(SourceView::MaxPointSize - normal) : normal + zoom;
         QCOMPARE(v.font().pointSizeF(), expected);
         QCOMPARE(v.focusProxy()->font().pointSizeF(), expected);
         // The margin (line numbers, marks) follows the font.

@@ -22,7 +22,8 @@ private slots:
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<bool>("ctrlClick");
         QTest::addColumn<QString>("opened"); // "" when nothing opens
-        QTest::newRow("next to the document") << "lib.bas" << QStringList{"src/lib.bas"} << false << "src/lib.bas";
+        QTest::newRow("next to the document")
+            << "lib.bas" << QStringList{"src/lib.bas"} << false << "src/lib.bas";
         QTest::newRow("in the compiler's folder, by Ctrl+click")
             << "lib.bas" << QStringList{"pbp/lib.bas"} << true << "pbp/lib.bas";
         QTest::newRow("the document's folder first")

@@ -63,7 +63,9 @@ public:
         int line = 0;
         QString text;
         LineData::Marks marks;
-        qint32 slot(int n) const { return n >= 1 && n <= LineData::SlotCount ? marks.values[size_t(n - 1)] : 0; }
+        qint32 slot(int n) const {
+            return n >= 1 && n <= LineData::SlotCount ? marks.values[size_t(n - 1)] : 0;
+        }
     };
     QList<MarkedLine> linesMarked(std::initializer_list<int> slotNumbers) const;
     // The nearest line at or above `fromLine` whose slot holds `value`; -1 when none.

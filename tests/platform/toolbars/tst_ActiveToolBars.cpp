@@ -32,8 +32,8 @@ private slots:
         ActiveToolBars bars(&w);
         buildFrameTools(bars);
         QCOMPARE(bars.ToolBarToolIds(ids::MenuBar),
-                 (QStringList{"ID_File", "ID_Edit", "ID_View", "ID_CMenu", "ID_Programmer", "ID_Debug", "ID_Options",
-                              "ID_Window", "ID_Help"}));
+                 (QStringList{"ID_File", "ID_Edit", "ID_View", "ID_CMenu", "ID_Programmer", "ID_Debug",
+                              "ID_Options", "ID_Window", "ID_Help"}));
         QStringList standard = bars.ToolBarToolIds(ids::Standard);
         QCOMPARE(standard.first(), ids::ID_New);
         QCOMPARE(standard.last(), ids::ID_OpenDocs);
