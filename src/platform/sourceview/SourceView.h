@@ -192,6 +192,9 @@ signals:
     // The zoom commands changed the font size (not raised by SetZoom).
     void ZoomChanged(int points);
 
+protected:
+    void changeEvent(QEvent* e) override;
+
 private:
     friend class SourceTextArea;
     friend class SourceMargin;
