@@ -6,6 +6,7 @@
 #include "platform/ScriptedPrompts.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
+#include "shell/CodeExplorer.h"
 #include "shell/MDIMain.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
@@ -174,6 +175,24 @@ int main(int argc, char** argv) {
         runs, [&] { frame.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel); },
         [&] { doc.InsertImpl(0, at + 8, QStringLiteral("\n")); });
 
+    // The code explorer, shown, after a line was added: every marked line is read and listed again.
+    frame.setCodeExplorerShown(true);
+    QApplication::processEvents();
+    CodeExplorer& explorer = frame.codeExplorer();
+    const double explorerRefresh = measure(
+        runs,
+        [&] {
+            explorer.refresh();
+            QApplication::processEvents();
+        },
+        [&] { doc.InsertImpl(0, at + 8, QStringLiteral("\n")); });
+    const int explorerEntries = int(explorer.entries().size());
+    int zoomStep = 0;
+    const double zoom = measure(runs, [&] {
+        v.ExecuteCommand(++zoomStep % 2 ? SourceView::CmdZoomIn : SourceView::CmdZoomOut);
+        QApplication::processEvents();
+    });
+
     std::printf("lines %d, labels %d\n", lines, int(frame.toolBars().ListCount(ids::ID_GotoLabel)));
     std::printf("frame start-up with the file (load + scan + first window), once: %.1f ms\n", openMs);
     std::printf("open scan                         median %.2f ms\n", scan);
@@ -184,6 +203,8 @@ int main(int argc, char** argv) {
     std::printf("typing a character in a label     median %.3f ms\n", typingLabel);
     std::printf("Alt+F12 label list                median %.2f ms\n", labelList);
     std::printf("label combo drop-down             median %.2f ms\n", dropDown);
+    std::printf("code explorer refresh (%d entries) median %.2f ms\n", explorerEntries, explorerRefresh);
+    std::printf("zoom in or out, repainted         median %.2f ms\n", zoom);
 
     // The whole program, started on the file and left to settle, with a settings store of its own.
     const QString exe = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/pinwright");

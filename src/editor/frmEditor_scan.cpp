@@ -107,6 +107,10 @@ void frmEditor::CheckForVariables(int, int line) {
     }
     if (next != kind)
         doc.SetLineData(line, KindSlot, next);
+    // The INCLUDE mark rides along, for the code explorer and Open Include.
+    const int include = includeName(s).isNull() ? 0 : 1;
+    if (doc.GetLineData(line, IncludeSlot) != include)
+        doc.SetLineData(line, IncludeSlot, include);
 }
 
 void frmEditor::ScanDocument(frmScan* progress) {
@@ -137,6 +141,8 @@ void frmEditor::ScanDocument(frmScan* progress) {
         } else if (kind != LabelLine) {
             kind = NoKind;
         }
+        if (!includeName(s).isNull())
+            doc.SetLineData(line, IncludeSlot, 1);
         if (label) {
             lastLabel = labelName(s);
             lastKept = kind == LabelLine;

@@ -56,6 +56,25 @@ bool mayDeclare(const QString& line) {
            line.contains(QLatin1StringView("CON"), Qt::CaseInsensitive);
 }
 
+QString includeName(const QString& line) {
+    static const QLatin1StringView word("INCLUDE");
+    qsizetype at = 0;
+    while (at < line.size() && (line[at] == u' ' || line[at] == u'\t'))
+        ++at;
+    if (QStringView(line).mid(at, word.size()).compare(word, Qt::CaseInsensitive) != 0)
+        return {};
+    at += word.size();
+    while (at < line.size() && (line[at] == u' ' || line[at] == u'\t'))
+        ++at;
+    // Only a quote may follow the keyword and its blanks, so "INCLUDED = 1" is no INCLUDE.
+    if (at >= line.size() || line[at] != u'"')
+        return {};
+    const qsizetype close = line.indexOf(u'"', at + 1);
+    if (close <= at + 1)
+        return {};
+    return line.mid(at + 1, close - at - 1);
+}
+
 int declarationPass(const QString& line, int kind, const ClassAt& classAt) {
     if (findStatementWord(line, QLatin1StringView("VAR"), classAt))
         kind = VarLine;

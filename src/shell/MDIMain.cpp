@@ -10,6 +10,7 @@
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
+#include "shell/CodeExplorer.h"
 #include "shell/DocumentRules.h"
 #include "shell/FrameLayout.h"
 #include "shell/LabelCombo.h"
@@ -73,6 +74,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     mdiArea_->setActivationOrder(QMdiArea::CreationOrder);
 
     buildStatusBar();
+    buildCodeExplorer();
 
     registerCommands();
     connect(SSActiveToolBars1, &ActiveToolBars::ToolClick, this, &MDIMain::SSActiveToolBars1_ToolClick);
@@ -103,6 +105,7 @@ MDIMain::~MDIMain() {
     // own members are gone. Their signals must not reach the frame then (an MDI area re-activating a
     // sub-window as its neighbour hides), so cut them off and take the editor windows down first.
     disconnect(mdiArea_, nullptr, this, nullptr);
+    disconnect(mdiArea_, nullptr, explorer_, nullptr);
     disconnect(SSActiveToolBars1, nullptr, this, nullptr);
     disconnect(TaskBar_, nullptr, this, nullptr);
     disconnect(qApp, nullptr, this, nullptr);
@@ -248,6 +251,8 @@ frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
         return nullptr;
     }
     doc.SetPathName(path);
+    w->View().SetZoom(text::ValInt(settings_.read(settings::view::EditorZoom)));
+    connect(&w->View(), &SourceView::ZoomChanged, this, &MDIMain::setEditorZoom);
     w->setCaption(doc.PathName());
     w->showMaximized();
     mdiArea_->setActiveSubWindow(w);

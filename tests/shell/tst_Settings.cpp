@@ -39,7 +39,8 @@ private slots:
                             "ViewColors/svModifer=11796480 ViewColors/svBackGround=-2147483643 "
                             "Debug/BaudRate=4 Debug/Parity=2 Debug/DataBits=1 Debug/StopBits=0 "
                             "Debug/EnterSends=0 Debug/LocalEcho=0 Debug/TimeStamps=0 Debug/HexView=0 "
-                            "Debug/PlotView=0 Debug/LogFile=")
+                            "Debug/PlotView=0 Debug/LogFile= View/EditorZoom=0 View/CodeExplorer=0 "
+                            "View/CodeExplorerSide=Left")
                  .split(u' ')) {
             QString value = pair.section(u'=', 1);
             if (value.startsWith(QLatin1String("{app}")))

@@ -264,6 +264,22 @@ QStringList SourceDocument::linesWhere(int slot, qint32 value, QList<int>* numbe
     return texts;
 }
 
+QList<SourceDocument::MarkedLine> SourceDocument::linesMarked(std::initializer_list<int> slotNumbers) const {
+    QList<MarkedLine> out;
+    int line = 0;
+    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next(), ++line) {
+        const LineData* d = LineData::peek(b);
+        if (!d)
+            continue;
+        for (const int slot : slotNumbers)
+            if (d->slot(slot) != 0) {
+                out.append({line, b.text(), d->marks()});
+                break;
+            }
+    }
+    return out;
+}
+
 int SourceDocument::previousLineWhere(int slot, qint32 value, int fromLine) const {
     if (fromLine < 0)
         return -1;

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
 
 class QTextBlock;
 class QTextCursor;
@@ -57,6 +58,16 @@ public:
     void rewriteLineData(int slot, const std::function<qint32(int line, const QString& text, qint32 value)>& visit);
     // The texts (and numbers) of the lines whose slot holds `value`, in order.
     QStringList linesWhere(int slot, qint32 value, QList<int>* numbers = nullptr) const;
+    // The lines where any of the slots holds a value other than 0, in order, with their data.
+    struct MarkedLine {
+        int line = 0;
+        QString text;
+        LineData::Marks marks;
+        qint32 slot(int n) const {
+            return n >= 1 && n <= LineData::SlotCount ? marks.values[size_t(n - 1)] : 0;
+        }
+    };
+    QList<MarkedLine> linesMarked(std::initializer_list<int> slotNumbers) const;
     // The nearest line at or above `fromLine` whose slot holds `value`; -1 when none.
     int previousLineWhere(int slot, qint32 value, int fromLine) const;
 
