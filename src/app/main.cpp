@@ -1,3 +1,4 @@
+#include "app/StartupProbe.h"
 #include "platform/AppPaths.h"
 #include "platform/Prompts.h"
 #include "shell/DocumentRules.h"
@@ -5,8 +6,11 @@
 #include "shell/Settings.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 
 int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pinwright"));
     QApplication::setApplicationName(QStringLiteral("Pinwright"));
@@ -15,6 +19,7 @@ int main(int argc, char** argv) {
     Settings settings(AppPaths::fromApplication());
     QtPrompts prompts;
     MDIMain frame(settings, prompts);
+    StartupProbe::install(&frame, sinceStart);
     frame.MDIForm_Load(docrules::commandLinePath(QApplication::arguments().mid(1)));
     return app.exec();
 }
