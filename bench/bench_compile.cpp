@@ -71,7 +71,10 @@ int main(int argc, char** argv) {
     frame.show();
     frame.MDIForm_Load(doc);
     QApplication::processEvents();
-    frmEditor& w = *frame.activeEditor();
+    // The window just opened, whether or not the window system has made it the active one yet.
+    if (frame.editors().isEmpty())
+        return 1;
+    frmEditor& w = *frame.editors().first();
 
     const int runs = 5;
     std::vector<double> collect;

@@ -30,7 +30,7 @@ for n in "${sizes[@]}"; do
 done
 
 # One row per figure: key, caption, limit (empty: shown without a mark), unit.
-rows='startup_ready_ms|start-up to idle, file open and scanned (from main)||ms
+rows='startup_ready_ms|start-up to idle, file open and scanned (wall clock, from main)||ms
 ready_after_shown_ms|ready for typing, after the window appears|250|ms
 startup_cpu_ms|CPU time (user+sys), start to idle with the file|250|ms
 keystroke_ms|a keystroke, with its repaint|16|ms
