@@ -21,7 +21,6 @@
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
