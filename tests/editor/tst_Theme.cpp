@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QApplication>
 #include <QPalette>
 #include <QTest>
@@ -6,6 +7,7 @@
 #include "editor/ColorTable.h"
 #include "editor/frmEditor.h"
 #include "platform/Colors.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
 #include "support/FrameFixture.h"
@@ -28,9 +30,9 @@ double contrast(const QColor& a, const QColor& b) {
 // The desktop's palette changes; the windows hear of it through the event loop.
 void desktopPalette(const QColor& base, const QColor& text) {
     QPalette pal = QApplication::palette();
-    for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window})
+    for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Button})
         pal.setColor(role, base);
-    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText})
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         pal.setColor(role, text);
     QApplication::setPalette(pal);
     QCoreApplication::processEvents();
@@ -97,6 +99,15 @@ private slots:
         QCOMPARE(v.TokenInfo().ForegroundColor(2), colortable::DarkText);
         QCOMPARE(v.TokenInfo().ForegroundColor(6), mine);
         QCOMPARE(v.PrintTokenInfo().ForegroundColor(10), qint32(11796480));
+        // On a dark toolbar no outline is drawn in dark ink.
+        QAction* find = f.frame()->toolBars().action(QStringLiteral("ID_Find"));
+        const QImage icon = find->icon().pixmap(20, 20).toImage();
+        int darkest = 255;
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x)
+                if (qAlpha(icon.pixel(x, y)) == 255)
+                    darkest = qMin(darkest, QColor(icon.pixel(x, y)).lightness());
+        QVERIFY(darkest > 100);
         const QImage shot = v.grab().toImage();
         QCOMPARE(shot.pixelColor(shot.width() - 5, shot.height() / 2), QColor(30, 30, 30));
 
