@@ -49,6 +49,24 @@ private slots:
         QTEST(labelName(line), "name");
     }
 
+    void mayDeclare_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("may");
+        QTest::newRow("VAR") << "B VAR BYTE" << true;
+        QTest::newRow("lower-case con at the very end") << "x con" << true;
+        QTest::newRow("mixed case inside a word") << "ConTrol = 1" << true;
+        QTest::newRow("only at the end") << "HIGH vaR" << true;
+        QTest::newRow("cut short") << "HIGH VA" << false;
+        QTest::newRow("letters apart") << "V A R C O N" << false;
+        QTest::newRow("neither") << "HIGH PORTB.1" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void mayDeclare() {
+        QFETCH(QString, line);
+        QFETCH(bool, may);
+        QCOMPARE(sourcescan::mayDeclare(line), may);
+    }
+
     void kinds_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("kind");

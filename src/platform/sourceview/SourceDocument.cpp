@@ -80,6 +80,32 @@ void SourceDocument::setContent(const QString& text) {
     doc_->setModified(false);
 }
 
+bool SourceDocument::setContent(const QByteArray& body, bool utf8) {
+    // A slice of whole lines at a time: the file never stands decoded in one piece beside the text
+    // document's own copy, which for a big file was the peak of the program's memory. Slices end after
+    // a line feed, so neither a CR LF pair nor a UTF-8 sequence is cut in two. The document takes CR LF
+    // and a lone CR as line breaks by itself.
+    constexpr qsizetype SliceBytes = 256 * 1024;
+    bool breakChars = false;
+    doc_->setUndoRedoEnabled(false);
+    doc_->clear();
+    QTextCursor cursor(doc_);
+    cursor.beginEditBlock();
+    for (qsizetype at = 0; at < body.size();) {
+        qsizetype end = at + SliceBytes < body.size() ? body.indexOf('\n', at + SliceBytes) : -1;
+        end = end < 0 ? body.size() : end + 1;
+        const QByteArray slice = QByteArray::fromRawData(body.constData() + at, end - at);
+        const QString text = utf8 ? QString::fromUtf8(slice) : textenc::decode1252(slice);
+        breakChars = breakChars || hasDocumentBreakChars(text);
+        cursor.insertText(text);
+        at = end;
+    }
+    cursor.endEditBlock();
+    doc_->setUndoRedoEnabled(true);
+    doc_->setModified(false);
+    return breakChars;
+}
+
 bool SourceDocument::LoadFile(const QString& path, AppError* err) {
     pathName_ = path;
     irregularBytes_.clear();
@@ -120,15 +146,8 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err) {
     }
     const QByteArray body = QByteArray::fromRawData(bytes.constData() + skip, bytes.size() - skip);
     utf8_ = textenc::isValidUtf8(body);
-    QString text = utf8_ ? QString::fromUtf8(body) : textenc::decode1252(body);
+    const bool irregular = setContent(body, utf8_) || mixed;
     bytes.clear(); // the text is all that is needed from here on, and big files are big
-    const bool irregular = mixed || hasDocumentBreakChars(text);
-    if (crlfCount > 0)
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (crCount > 0)
-        text.replace(u'\r', u'\n');
-    setContent(text);
-    text.clear();
     if (irregular) {
         irregularBytes_ = mixed ? original : readAllBytes(path);
         irregularText_ = doc_->toRawText();

@@ -153,6 +153,9 @@ private:
     void onContentsChange(int pos, int removed, int added);
     void languageChanged();
     void setContent(const QString& text);
+    // The decoded bytes of a file as the whole text; true when the text holds characters the document
+    // takes as line breaks of its own.
+    bool setContent(const QByteArray& body, bool utf8);
 
     struct DiskStamp {
         bool exists = false;

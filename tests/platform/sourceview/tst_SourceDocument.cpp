@@ -54,9 +54,31 @@ private slots:
         QTest::newRow("empty") << QByteArray() << "UTF-8" << true << "" << true;
         QTest::newRow("mixed endings") << QByteArray("a\r\nb\nc\r\n") << "UTF-8" << true << "a|b|c|" << false;
         QTest::newRow("lone cr") << QByteArray("a\rb\n") << "UTF-8" << false << "a|b|" << false;
+        QTest::newRow("paragraph separator") << QByteArray("a\xe2\x80\xa9" "b\n") << "UTF-8" << false << "a|b|" << false;
         QTest::newRow("nul and control bytes") << QByteArray("a\0b\x01\n", 5) << "UTF-8" << false
             << QString::fromUtf16(u"a\u0000b\u0001|", 5) << true;
         // clang-format on
+
+        // Big files are read in slices of 256 KiB that end after a line feed: a CR LF pair straddling
+        // that size, and breaks far beyond it, must come out as one break each.
+        const auto big = [](const char* filler, const char* tail) {
+            QByteArray b;
+            while (b.size() < 262143 - 40)
+                b += filler;
+            b += QByteArray(262143 - b.size(), 'y') + "\r\n"; // CR at 256 Ki - 1, LF at 256 Ki
+            for (int i = 0; i < 30000; ++i)
+                b += tail;
+            return b;
+        };
+        const auto joined = [](QString t) {
+            return t.replace(QStringLiteral("\r\n"), QStringLiteral("|")).replace(u'\r', u'|').replace(u'\n', u'|');
+        };
+        const QByteArray crlf = big("x = 1 ' \xc3\xa7\r\n", "GOTO \xc3\xa7\r\n");
+        QTest::newRow("utf8 crlf across slices") << crlf << "UTF-8" << true << joined(QString::fromUtf8(crlf))
+                                                 << true;
+        const QByteArray mixed = big("caf\xe9\r\n", "a\rb\n");
+        QTest::newRow("1252 mixed endings across slices") << mixed << "Windows-1252" << true
+                                                          << joined(QString::fromLatin1(mixed)) << false;
     }
     void roundTrip() {
         QFETCH(QByteArray, bytes);
