@@ -120,7 +120,7 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err) {
     }
     const QByteArray body = QByteArray::fromRawData(bytes.constData() + skip, bytes.size() - skip);
     utf8_ = textenc::isValidUtf8(body);
-    QString text = utf8_ ? QString::fromUtf8(body) : textenc::decode1252(body);
+    QString text = utf8_ ? textenc::decodeUtf8(body) : textenc::decode1252(body);
     bytes.clear(); // the text is all that is needed from here on, and big files are big
     const bool irregular = mixed || hasDocumentBreakChars(text);
     if (crlfCount > 0)
