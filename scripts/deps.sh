@@ -3,6 +3,8 @@
 # and the screenshots need, when any is missing.
 set -euo pipefail
 packages=(build-essential cmake qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core socat xvfb xauth openbox xdotool poppler-utils desktop-file-utils dpkg-dev clang libclang-rt-dev)
+# A private session bus for the test of the desktop's dark preference.
+packages+=(dbus-daemon)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,5 +1,7 @@
 #include "platform/AppPaths.h"
+#include "platform/DesktopTheme.h"
 #include "platform/Prompts.h"
+#include "platform/toolbars/ToolIcons.h"
 #include "shell/DocumentRules.h"
 #include "shell/MDIMain.h"
 #include "shell/Settings.h"
@@ -11,6 +13,9 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Pinwright"));
     QApplication::setApplicationName(QStringLiteral("Pinwright"));
     QApplication::setApplicationVersion(QStringLiteral(PINWRIGHT_VERSION));
+    // Every window, the editor windows' system menus included, shows the program's icon.
+    QApplication::setWindowIcon(toolicons::application());
+    desktoptheme::follow(app);
 
     Settings settings(AppPaths::fromApplication());
     QtPrompts prompts;

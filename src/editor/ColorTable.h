@@ -1,24 +1,57 @@
 #pragma once
 
+#include "platform/Colors.h"
 #include "shell/SettingsKeys.h"
 
-// The token classes with a user colour, their settings keys, and whether they are drawn bold.
+#include <QByteArray>
+#include <cstdint>
+
+// The token classes with a user colour, their settings keys, whether they are drawn bold, and the
+// stock colour that stands in for the key's declared one on a dark background.
 namespace colortable {
 
 struct Row {
     const settings::Key& key;
     int tokenClass;
     bool bold;
+    std::int32_t darkDefault;
 };
 
+inline constexpr std::int32_t DarkText = colors::rgb(212, 212, 212);
+inline constexpr std::int32_t DarkKeyword = colors::rgb(110, 160, 255);
+
 inline constexpr Row Rows[] = {
-    {settings::colors::svSymbol, 2, false},  {settings::colors::svNumber, 3, false},
-    {settings::colors::svSpecial, 5, false}, {settings::colors::svComment, 6, false},
-    {settings::colors::svString, 7, false},  {settings::colors::svStatements, 10, true},
-    {settings::colors::svDefines, 11, true}, {settings::colors::svVarSize, 12, true},
-    {settings::colors::svMath, 13, true},    {settings::colors::svLogic, 14, true},
-    {settings::colors::svModifer, 15, true},
+    {settings::colors::svSymbol, 2, false, DarkText},
+    {settings::colors::svNumber, 3, false, colors::rgb(80, 210, 210)},
+    {settings::colors::svSpecial, 5, false, DarkText},
+    {settings::colors::svComment, 6, false, colors::rgb(110, 190, 110)},
+    {settings::colors::svString, 7, false, colors::rgb(240, 130, 110)},
+    {settings::colors::svStatements, 10, true, DarkKeyword},
+    {settings::colors::svDefines, 11, true, colors::rgb(220, 140, 230)},
+    {settings::colors::svVarSize, 12, true, DarkKeyword},
+    {settings::colors::svMath, 13, true, DarkKeyword},
+    {settings::colors::svLogic, 14, true, DarkKeyword},
+    {settings::colors::svModifer, 15, true, DarkKeyword},
 };
+
+// The key's declared colour: the stock colour for a light background.
+inline std::int32_t lightDefault(const Row& r) {
+    return QByteArray(r.key.value).toInt();
+}
+
+// The colour a window shows for a stored one. The stock colours follow the background, so that a
+// dark background gets the dark set; any other colour is the user's own choice and always wins.
+inline std::int32_t forBackground(const Row& r, std::int32_t stored, bool darkBackground) {
+    if (stored != lightDefault(r) && stored != r.darkDefault)
+        return stored;
+    return darkBackground ? r.darkDefault : lightDefault(r);
+}
+
+// The colour written to the store for a shown one: the stock colours are stored as the declared
+// ones, whatever the background, so that a stored file reads the same under either theme.
+inline std::int32_t toStore(const Row& r, std::int32_t shown) {
+    return shown == r.darkDefault ? lightDefault(r) : shown;
+}
 
 // True for the classes whose colour the user can change (the token-colour command).
 constexpr bool isUserColoredClass(int cls) {

@@ -125,18 +125,6 @@ void frmEditor::Form_Load() {
 
 void frmEditor::applyColors() {
     Settings& s = state_.settings;
-    // The screen and the printer get the same foreground colours and bold classes.
-    auto foregrounds = [&s](TokenStyles& styles) {
-        for (const colortable::Row& row : colortable::Rows) {
-            qint32 c = 0;
-            if (storedColor(s.read(row.key), c))
-                styles.SetForegroundColor(row.tokenClass, c, -1);
-        }
-        for (int cls = 10; cls <= 15; ++cls)
-            styles.SetTokenStyle(cls, 1, -1);
-    };
-    foregrounds(View_->TokenInfo());
-
     qint32 back = 0;
     if (storedColor(s.read(settings::colors::svBackGround), back)) {
         for (int cls = 0; cls <= 15; ++cls)
@@ -144,8 +132,40 @@ void frmEditor::applyColors() {
         View_->SetTextBackColor(back);
         View_->SetBackColor(back);
     }
+    // The printer gets the same colours and bold classes as the screen, always the set for white paper.
+    const bool dark = colors::isDark(colors::toQColor(View_->TextBackColor()));
+    for (const colortable::Row& row : colortable::Rows) {
+        qint32 c = 0;
+        if (!storedColor(s.read(row.key), c))
+            continue;
+        View_->TokenInfo().SetForegroundColor(row.tokenClass, colortable::forBackground(row, c, dark), -1);
+        View_->PrintTokenInfo().SetForegroundColor(row.tokenClass, colortable::forBackground(row, c, false), -1);
+    }
+    for (int cls = 10; cls <= 15; ++cls) {
+        View_->TokenInfo().SetTokenStyle(cls, 1, -1);
+        View_->PrintTokenInfo().SetTokenStyle(cls, 1, -1);
+    }
+}
 
-    foregrounds(View_->PrintTokenInfo());
+void frmEditor::followBackground() {
+    const bool dark = colors::isDark(colors::toQColor(View_->TextBackColor()));
+    TokenStyles& styles = View_->TokenInfo();
+    for (const colortable::Row& row : colortable::Rows) {
+        if (!styles.HasForegroundColor(row.tokenClass))
+            continue;
+        const qint32 now = styles.ForegroundColor(row.tokenClass);
+        const qint32 shown = colortable::forBackground(row, now, dark);
+        if (shown != now)
+            styles.SetForegroundColor(row.tokenClass, shown, -1);
+    }
+}
+
+void frmEditor::changeEvent(QEvent* e) {
+    QMdiSubWindow::changeEvent(e);
+    // The default background is the desktop's window colour: when the desktop switches between a
+    // light and a dark theme, the stock token colours switch with it.
+    if (e->type() == QEvent::PaletteChange)
+        followBackground();
 }
 
 void frmEditor::Form_Activate() {
@@ -243,7 +263,8 @@ void frmEditor::saveColors() {
     Settings& s = state_.settings;
     for (const colortable::Row& row : colortable::Rows)
         if (View_->TokenInfo().HasForegroundColor(row.tokenClass))
-            s.save(row.key, QString::number(View_->TokenInfo().ForegroundColor(row.tokenClass)));
+            s.save(row.key,
+                   QString::number(colortable::toStore(row, View_->TokenInfo().ForegroundColor(row.tokenClass))));
     s.save(settings::colors::svBackGround, QString::number(View_->BackColor()));
 }
 

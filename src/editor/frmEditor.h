@@ -91,8 +91,12 @@ public:
     QString caption() const;
     void setCaption(const QString& caption);
 
+    // Swaps the stock token colours for the set that reads on the current background.
+    void followBackground();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -19,6 +19,11 @@ constexpr bool isSystem(std::int32_t c) {
 // The QColor of a stored colour value; system colours come from the application palette.
 QColor toQColor(std::int32_t value);
 
+// True for a background that wants light text on it.
+inline bool isDark(const QColor& background) {
+    return background.lightness() < 128;
+}
+
 // The stored value of a plain colour.
 std::int32_t fromQColor(const QColor& c);
 

@@ -1,10 +1,12 @@
 #include "shell/FrameLayout.h"
 
 #include "platform/toolbars/ActiveToolBars.h"
+#include "platform/Colors.h"
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/ToolIds.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QKeySequence>
 #include <QToolBar>
 
@@ -37,6 +39,18 @@ void addMenu(ActiveToolBars& bars, const MenuDef& m) {
 }
 
 } // namespace
+
+void applyToolIcons(ActiveToolBars& bars) {
+    // Toolbar buttons show drawn icons; the menus keep their captions.
+    const bool dark = colors::isDark(QApplication::palette().color(QPalette::Button));
+    for (const QString& bar : {ids::Standard, ids::ListBar})
+        for (const QString& id : bars.ToolBarToolIds(bar))
+            if (QAction* a = bars.action(id); a && bars.kindOf(id) == ActiveToolBars::Kind::Button) {
+                const QIcon icon = toolicons::forTool(id, dark);
+                if (!icon.isNull())
+                    a->setIcon(icon);
+            }
+}
 
 void buildFrameTools(ActiveToolBars& bars) {
     const MenuDef file{ids::ID_File,
@@ -156,14 +170,7 @@ void buildFrameTools(ActiveToolBars& bars) {
     for (const QString* id : {&ids::ID_GotoLabel, &ids::Separator, &ids::ID_Indent, &ids::ID_Outdent})
         bars.AddToToolBar(ids::ListBar, *id);
 
-    // Toolbar buttons show drawn icons; the menus keep their captions.
-    for (const QString& bar : {ids::Standard, ids::ListBar})
-        for (const QString& id : bars.ToolBarToolIds(bar))
-            if (QAction* a = bars.action(id); a && bars.kindOf(id) == Kind::Button) {
-                const QIcon icon = toolicons::forTool(id);
-                if (!icon.isNull())
-                    a->setIcon(icon);
-            }
+    applyToolIcons(bars);
     bars.toolBar(ids::Standard)->setToolButtonStyle(Qt::ToolButtonIconOnly);
     bars.toolBar(ids::ListBar)->setToolButtonStyle(Qt::ToolButtonIconOnly);
 

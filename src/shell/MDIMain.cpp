@@ -356,6 +356,13 @@ void MDIMain::ShowError(const AppError& e) {
     reports::file(state_.prompts, this, e);
 }
 
+void MDIMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The toolbar icons are drawn for the palette: a switch to or from a dark theme redraws them.
+    if (event->type() == QEvent::PaletteChange && SSActiveToolBars1)
+        applyToolIcons(*SSActiveToolBars1);
+}
+
 void MDIMain::closeEvent(QCloseEvent* event) {
     // Editor windows close first, each asking about its changes; a refusal keeps the frame open.
     for (frmEditor* w : editors()) {

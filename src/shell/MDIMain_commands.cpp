@@ -273,8 +273,10 @@ AppError MDIMain::cmdBackgroundColor() {
     for (int cls = 0; cls <= 15; ++cls)
         for (frmEditor* w : windows)
             w->View().TokenInfo().SetBackgroundColor(cls, c, true);
-    for (frmEditor* w : windows)
+    for (frmEditor* w : windows) {
+        w->followBackground();
         w->View().Refresh();
+    }
     return {};
 }
 

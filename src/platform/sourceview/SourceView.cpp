@@ -239,6 +239,13 @@ void SourceView::applyColors() {
     Refresh();
 }
 
+void SourceView::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    // A system background colour is looked up again when the desktop's palette changes.
+    if (e->type() == QEvent::PaletteChange)
+        applyColors();
+}
+
 void SourceView::updateMargin() {
     const int w = MarginWidth();
     edit_->setViewportMargins(w, 0, 0, 0);

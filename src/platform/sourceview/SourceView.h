@@ -178,6 +178,9 @@ signals:
     void MouseUp(int Button, int Shift, int X, int Y);
     void ExecuteCommandEvent(int& code);
 
+protected:
+    void changeEvent(QEvent* e) override;
+
 private:
     friend class SourceTextArea;
     friend class SourceMargin;

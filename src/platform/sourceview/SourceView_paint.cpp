@@ -202,7 +202,7 @@ void SourceView::paintMargin(QPaintEvent* e) {
     p.fillRect(er, back);
     const int w = MarginWidth();
     const int shift = marginStyle_ == 2 ? -edit_->horizontalScrollBar()->value() : 0;
-    const bool dark = back.lightness() < 128;
+    const bool dark = colors::isDark(back);
     const QColor numberColor = dark ? back.lighter(220) : back.darker(200);
     const QColor lineColor = dark ? back.lighter(160) : back.darker(115);
     p.setPen(lineColor);

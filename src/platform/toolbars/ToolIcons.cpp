@@ -12,7 +12,8 @@ namespace {
 
 using Draw = std::function<void(QPainter&)>;
 
-const QColor Ink(60, 60, 70);
+// The outline colour: dark on a light toolbar, light on a dark one.
+QColor Ink(60, 60, 70);
 const QColor Paper(250, 250, 245);
 const QColor Accent(40, 110, 200);
 const QColor Mark(210, 40, 40);
@@ -231,10 +232,11 @@ const QHash<QString, Draw>& drawings() {
 
 } // namespace
 
-QIcon forTool(const QString& id) {
+QIcon forTool(const QString& id, bool darkBar) {
     const auto it = drawings().constFind(id);
     if (it == drawings().constEnd())
         return {};
+    Ink = darkBar ? QColor(200, 200, 210) : QColor(60, 60, 70);
     QIcon icon;
     for (const int scale : {1, 2}) {
         QPixmap pm(20 * scale, 20 * scale);

@@ -8,7 +8,8 @@
 // system. An id without a drawing gives a null icon and the button shows its caption instead.
 namespace toolicons {
 
-QIcon forTool(const QString& id);
+// `darkBar`: drawn to stand out on a dark toolbar.
+QIcon forTool(const QString& id, bool darkBar = false);
 
 // The program's own icon: a chip.
 QIcon application();

@@ -1,0 +1,86 @@
+#include <QImage>
+#include <QTest>
+
+#include "editor/frmEditor.h"
+#include "platform/sourceview/SourceView.h"
+#include "shell/MDIMain.h"
+#include "support/FrameFixture.h"
+#include "support/TestSupport.h"
+
+// The margin, its marks and the line numbers, read back from the painted pixels. CTest runs this
+// program at 100%, 150% and 200% scaling (QT_SCALE_FACTOR), where a mark placed with whole logical
+// pixels and drawn at fractional device pixels could slip onto its neighbour.
+class tst_HighDpi : public QObject {
+    Q_OBJECT
+private:
+    static bool isRed(const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
+    static bool isBookmark(const QColor& c) { return c.blue() > 150 && c.red() < 60; }
+
+    struct Column {
+        int first = -1, last = -1; // device rows where the colour runs, or -1
+    };
+    // The device rows of one pixel column of `img` (logical x) where `match` holds.
+    template <typename Match>
+    static Column rows(const QImage& img, qreal x, Match match) {
+        Column c;
+        const qreal dpr = img.devicePixelRatio();
+        for (int y = 0; y < img.height(); ++y)
+            if (match(img.pixelColor(int(x * dpr), y))) {
+                c.first = c.first < 0 ? y : c.first;
+                c.last = y;
+            }
+        return c;
+    }
+
+private slots:
+    void marksStayOnTheirLine() {
+        FrameFixture f;
+        QByteArray text;
+        for (int i = 0; i < 30; ++i)
+            text += "    HIGH PORTB.0 ' line\n";
+        const QString p = f.path(QStringLiteral("marks.pbp"));
+        testsupport::writeFile(p, text);
+        f.start(p);
+        SourceView& v = f.active()->View();
+        v.SetMarginStyle(1);
+        v.resize(400, 400);
+        v.Document().SetLineData(12, 1, 1);
+        v.MoveCaret(0, 5);
+        v.ExecuteCommand(SourceView::CmdToggleBookmark);
+        v.MoveCaret(0, 0);
+        const QImage img = v.grab().toImage();
+        const qreal dpr = img.devicePixelRatio();
+        QCOMPARE(dpr, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
+
+        const auto lineRows = [&](int line) {
+            int x = 0, y = 0;
+            v.PositionToPoint(0, line, x, y);
+            return std::pair{y * dpr, (y + v.LineHeight()) * dpr};
+        };
+        const qreal margin = v.MarginCells() * v.CellWidth();
+        for (const auto& [line, column, match] :
+             {std::tuple{12, margin / 2, +[](const QColor& c) { return isRed(c); }},
+              std::tuple{5, 4.0, +[](const QColor& c) { return isBookmark(c); }}}) {
+            const Column c = rows(img, column, match);
+            const auto [top, bottom] = lineRows(line);
+            QVERIFY2(c.first >= 0, "the mark is painted");
+            QVERIFY2(c.first >= top && c.last < bottom, qPrintable(QStringLiteral("line %1: rows %2-%3 outside %4-%5")
+                                                                        .arg(line).arg(c.first).arg(c.last)
+                                                                        .arg(top).arg(bottom)));
+            QVERIFY(c.last - c.first + 1 >= (bottom - top) / 2);
+        }
+        // The line numbers are right-aligned inside the margin, clear of its edge and of the text.
+        const QColor back = img.pixelColor(int(2 * dpr), int(lineRows(20).first + 1));
+        int rightmostInk = -1;
+        const auto [top20, bottom20] = lineRows(20);
+        for (int y = int(top20); y < int(bottom20); ++y)
+            for (int x = 0; x < int((margin - 2) * dpr); ++x) // clear of the margin's edge line
+                if (img.pixelColor(x, y) != back && x > rightmostInk)
+                    rightmostInk = x;
+        QVERIFY(rightmostInk > int((margin - 2 * v.CellWidth()) * dpr));
+        QVERIFY(rightmostInk < int((margin - v.CellWidth() / 2) * dpr));
+    }
+};
+
+QTEST_MAIN(tst_HighDpi)
+#include "tst_HighDpi.moc"

@@ -1,0 +1,142 @@
+#include <QAction>
+#include <QApplication>
+#include <QPalette>
+#include <QTest>
+#include <cmath>
+
+#include "editor/ColorTable.h"
+#include "editor/frmEditor.h"
+#include "platform/Colors.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "platform/sourceview/SourceView.h"
+#include "shell/MDIMain.h"
+#include "support/FrameFixture.h"
+
+namespace {
+
+double luminance(const QColor& c) {
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// The desktop's palette changes; the windows hear of it through the event loop.
+void desktopPalette(const QColor& base, const QColor& text) {
+    QPalette pal = QApplication::palette();
+    for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Button})
+        pal.setColor(role, base);
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        pal.setColor(role, text);
+    QApplication::setPalette(pal);
+    QCoreApplication::processEvents();
+}
+
+const colortable::Row& row(int tokenClass) {
+    for (const colortable::Row& r : colortable::Rows)
+        if (r.tokenClass == tokenClass)
+            return r;
+    qFatal("no colour row for class %d", tokenClass);
+}
+
+} // namespace
+
+// The stock token colours follow a light or dark background; a user's own colour always wins, and
+// the store keeps the colours as it always had them.
+class tst_Theme : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { QApplication::setPalette(QPalette()); }
+
+    void stockColoursReadOnADarkBackground() {
+        for (const QColor& base : {QColor(0x1e, 0x1e, 0x1e), QColor(0x2d, 0x2d, 0x30), QColor(0x35, 0x35, 0x35)})
+            for (const colortable::Row& r : colortable::Rows)
+                QVERIFY2(contrast(colors::toQColor(r.darkDefault), base) >= 4.5, r.key.name);
+    }
+
+    void shownAndStoredColour_data() {
+        QTest::addColumn<int>("tokenClass");
+        QTest::addColumn<qint32>("stored");
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<qint32>("shown");
+        const qint32 statementLight = 11796480, statementDark = colortable::DarkKeyword;
+        QTest::newRow("stock on dark") << 10 << statementLight << true << statementDark;
+        QTest::newRow("stock on light") << 10 << statementLight << false << statementLight;
+        QTest::newRow("dark stock on light") << 10 << statementDark << false << statementLight;
+        QTest::newRow("user's on dark") << 10 << qint32(colors::rgb(1, 2, 3)) << true << qint32(colors::rgb(1, 2, 3));
+        QTest::newRow("user's on light") << 6 << qint32(colors::rgb(9, 9, 9)) << false << qint32(colors::rgb(9, 9, 9));
+        QTest::newRow("black symbols on dark") << 2 << qint32(0) << true << colortable::DarkText;
+        QTest::newRow("another key's stock is the user's") << 6 << statementLight << true << statementLight;
+    }
+    void shownAndStoredColour() {
+        QFETCH(int, tokenClass);
+        QFETCH(qint32, stored);
+        QFETCH(bool, dark);
+        QFETCH(qint32, shown);
+        const colortable::Row& r = row(tokenClass);
+        QCOMPARE(colortable::forBackground(r, stored, dark), shown);
+        // What is shown goes back to the store as the colour that was read.
+        const qint32 lightStock = colortable::lightDefault(r);
+        QCOMPARE(colortable::toStore(r, shown), stored == r.darkDefault ? lightStock : stored);
+    }
+
+    void desktopThemeSwitchesTheStockColoursOnly() {
+        FrameFixture f;
+        const qint32 mine = colors::rgb(200, 100, 0);
+        f.store().save(settings::colors::svComment, QString::number(mine));
+        f.start();
+        SourceView& v = f.active()->View();
+        QCOMPARE(v.TokenInfo().ForegroundColor(10), qint32(11796480));
+
+        desktopPalette(QColor(30, 30, 30), QColor(220, 220, 220));
+        QCOMPARE(v.TokenInfo().ForegroundColor(10), colortable::DarkKeyword);
+        QCOMPARE(v.TokenInfo().ForegroundColor(2), colortable::DarkText);
+        QCOMPARE(v.TokenInfo().ForegroundColor(6), mine);
+        QCOMPARE(v.PrintTokenInfo().ForegroundColor(10), qint32(11796480));
+        // On a dark toolbar no outline is drawn in dark ink.
+        QAction* find = f.frame()->toolBars().action(QStringLiteral("ID_Find"));
+        const QImage icon = find->icon().pixmap(20, 20).toImage();
+        int darkest = 255;
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x)
+                if (qAlpha(icon.pixel(x, y)) == 255)
+                    darkest = qMin(darkest, QColor(icon.pixel(x, y)).lightness());
+        QVERIFY(darkest > 100);
+        const QImage shot = v.grab().toImage();
+        QCOMPARE(shot.pixelColor(shot.width() - 5, shot.height() / 2), QColor(30, 30, 30));
+
+        QVERIFY(f.close());
+        QCOMPARE(f.store().read(settings::colors::svStatements), QStringLiteral("11796480"));
+        QCOMPARE(f.store().read(settings::colors::svComment), QString::number(mine));
+
+        // Started again under the dark theme, then the desktop goes light.
+        f.restart();
+        SourceView& again = f.active()->View();
+        QCOMPARE(again.TokenInfo().ForegroundColor(10), colortable::DarkKeyword);
+        desktopPalette(Qt::white, Qt::black);
+        QCOMPARE(again.TokenInfo().ForegroundColor(10), qint32(11796480));
+        QCOMPARE(again.TokenInfo().ForegroundColor(6), mine);
+    }
+
+    void darkBackgroundChosenByTheUser() {
+        FrameFixture f;
+        f.start();
+        f.prompts.chooseColorValue(QColor(20, 20, 40));
+        f.frame()->SSActiveToolBars1_ToolClick(QStringLiteral("ID_BackgroundColor"));
+        QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(11), row(11).darkDefault);
+        QVERIFY(f.close());
+        QCOMPARE(f.store().read(settings::colors::svDefines), QStringLiteral("12583104"));
+
+        f.restart();
+        QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(11), row(11).darkDefault);
+    }
+};
+
+QTEST_MAIN(tst_Theme)
+#include "tst_Theme.moc"

@@ -1,0 +1,114 @@
+#include <QApplication>
+#include <QStyle>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "editor/ColorTable.h"
+#include "editor/frmEditor.h"
+#include "platform/Colors.h"
+#include "platform/DesktopTheme.h"
+#include "platform/sourceview/SourceView.h"
+#include "support/FrameFixture.h"
+
+namespace {
+
+const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString SettingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
+
+// The desktop's settings portal as a desktop session offers it, on a private session bus.
+class Portal : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
+public:
+    quint32 scheme = 0;
+public slots:
+    QDBusVariant Read(const QString& ns, const QString& key) {
+        if (ns == QLatin1String("org.freedesktop.appearance") && key == QLatin1String("color-scheme"))
+            return QDBusVariant(QVariant::fromValue(QDBusVariant(scheme)));
+        return QDBusVariant(QVariant::fromValue(QDBusVariant(QString())));
+    }
+};
+
+bool darkApplication() {
+    return colors::isDark(QApplication::palette().color(QPalette::Window));
+}
+
+} // namespace
+
+class tst_DesktopTheme : public QObject {
+    Q_OBJECT
+    QProcess bus_;
+    Portal portal_;
+    std::unique_ptr<QDBusConnection> portalConnection_;
+
+    void announce(quint32 scheme) {
+        portal_.scheme = scheme;
+        QDBusMessage m = QDBusMessage::createSignal(PortalPath, SettingsInterface, QStringLiteral("SettingChanged"));
+        m << QStringLiteral("org.freedesktop.appearance") << QStringLiteral("color-scheme")
+          << QVariant::fromValue(QDBusVariant(scheme));
+        QVERIFY(portalConnection_->send(m));
+    }
+
+private slots:
+    void initTestCase() {
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty())
+            QSKIP("dbus-daemon is not installed: no session bus to test with");
+        bus_.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        QVERIFY(bus_.waitForReadyRead(5000));
+        const QByteArray address = bus_.readLine().trimmed();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+        portalConnection_ = std::make_unique<QDBusConnection>(
+            QDBusConnection::connectToBus(QString::fromUtf8(address), QStringLiteral("portal")));
+        QVERIFY(portalConnection_->isConnected());
+        QVERIFY(portalConnection_->registerObject(PortalPath, &portal_, QDBusConnection::ExportAllSlots));
+        QVERIFY(portalConnection_->registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+    }
+    void cleanupTestCase() {
+        bus_.kill();
+        bus_.waitForFinished();
+    }
+
+    void portalValues_data() {
+        QTest::addColumn<quint32>("value");
+        QTest::addColumn<int>("scheme");
+        QTest::newRow("no preference") << 0u << int(desktoptheme::Scheme::NoPreference);
+        QTest::newRow("dark") << 1u << int(desktoptheme::Scheme::Dark);
+        QTest::newRow("light") << 2u << int(desktoptheme::Scheme::Light);
+        QTest::newRow("unknown") << 7u << int(desktoptheme::Scheme::NoPreference);
+    }
+    void portalValues() {
+        QFETCH(quint32, value);
+        QFETCH(int, scheme);
+        QCOMPARE(int(desktoptheme::fromPortalValue(value)), scheme);
+    }
+
+    // A dark desktop at start, then light, then dark again: the application and the editor's stock
+    // colours follow each time, and the light look comes back as it was.
+    void followsThePortal() {
+        FrameFixture f;
+        f.start();
+        SourceView& v = f.active()->View();
+        const QPalette own = QApplication::palette();
+        portal_.scheme = 1;
+        desktoptheme::follow(*qApp);
+        QTRY_VERIFY(darkApplication());
+        QTRY_COMPARE(v.TokenInfo().ForegroundColor(10), colortable::DarkKeyword);
+        QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
+
+        announce(2);
+        QTRY_VERIFY(!darkApplication());
+        QCOMPARE(QApplication::palette().color(QPalette::Base), own.color(QPalette::Base));
+        QTRY_COMPARE(v.TokenInfo().ForegroundColor(10), qint32(11796480));
+
+        announce(1);
+        QTRY_VERIFY(darkApplication());
+    }
+};
+
+QTEST_MAIN(tst_DesktopTheme)
+#include "tst_DesktopTheme.moc"
