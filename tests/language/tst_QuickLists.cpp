@@ -2,6 +2,8 @@
 
 #include "language/QuickLists.h"
 
+#include <limits>
+
 using namespace quicklists;
 Q_DECLARE_METATYPE(quicklists::Source)
 Q_DECLARE_METATYPE(quicklists::Action)
@@ -19,6 +21,7 @@ private slots:
         QTest::newRow("text before the keyword counts") << "A,B: SEROUT 0," << 6 << 2;
         QTest::newRow("colon before the keyword is passed") << "x=1: PWM 1," << 6 << 1;
         QTest::newRow("indented") << "\t\tCOUNT PORTB.0,100," << 3 << 2;
+        QTest::newRow("lowest column counts from the start") << "A,B: C,D" << std::numeric_limits<int>::min() << 1;
     }
     void argumentNumber() {
         QFETCH(QString, line);

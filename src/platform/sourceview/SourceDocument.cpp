@@ -95,7 +95,7 @@ bool SourceDocument::setContent(const QByteArray& body, bool utf8) {
         qsizetype end = at + SliceBytes < body.size() ? body.indexOf('\n', at + SliceBytes) : -1;
         end = end < 0 ? body.size() : end + 1;
         const QByteArray slice = QByteArray::fromRawData(body.constData() + at, end - at);
-        const QString text = utf8 ? QString::fromUtf8(slice) : textenc::decode1252(slice);
+        const QString text = utf8 ? textenc::decodeUtf8(slice) : textenc::decode1252(slice);
         breakChars = breakChars || hasDocumentBreakChars(text);
         cursor.insertText(text);
         at = end;

@@ -51,6 +51,8 @@ private slots:
         QTest::newRow("1252 undefined bytes and nbsp") << QByteArray("\x81\x8d\x8f\x90\x9d\xa0x\n") << "Windows-1252"
             << false << QString::fromUtf16(u"\u0081\u008d\u008f\u0090\u009d\u00a0x|") << true;
         QTest::newRow("utf8 bom") << QByteArray("\xef\xbb\xbfx = 1\r\n") << "UTF-8" << true << "x = 1|" << true;
+        QTest::newRow("a second byte order mark is text") << QByteArray("\xef\xbb\xbf\xef\xbb\xbfx\n") << "UTF-8"
+            << false << QChar(0xfeff) + QStringLiteral("x|") << true;
         QTest::newRow("empty") << QByteArray() << "UTF-8" << true << "" << true;
         QTest::newRow("mixed endings") << QByteArray("a\r\nb\nc\r\n") << "UTF-8" << true << "a|b|c|" << false;
         QTest::newRow("lone cr") << QByteArray("a\rb\n") << "UTF-8" << false << "a|b|" << false;
