@@ -1,6 +1,8 @@
 // Benchmark of collecting a compile run: a capture file with 10,000 error lines against a
 // 100,000-line document, and the lookup of an error line's message on a caret move.
-// Run it by hand (see README.md); it prints one line per measurement.
+// Run it by hand (see README.md); it prints one line per measurement, or with --tsv one
+// "key<TAB>value" line per figure for bench/run.sh.
+#include "StepClock.h"
 #include "build/CaptureFile.h"
 #include "build/CompileRun.h"
 #include "editor/frmEditor.h"
@@ -10,7 +12,6 @@
 #include "shell/Settings.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -31,8 +32,16 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int lines = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
-    const int errors = argc > 2 ? std::max(1, atoi(argv[2])) : 10000;
+    QList<int> sizes;
+    bool tsv = false;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--tsv")
+            tsv = true;
+        else
+            sizes << std::max(1, atoi(argv[i]));
+    }
+    const int lines = sizes.value(0, 100000);
+    const int errors = sizes.value(1, 10000);
 
     QTemporaryDir dir;
     const AppPaths paths = AppPaths::forFolder(dir.path());
@@ -62,17 +71,19 @@ int main(int argc, char** argv) {
     frame.show();
     frame.MDIForm_Load(doc);
     QApplication::processEvents();
-    frmEditor& w = *frame.activeEditor();
+    // The window just opened, whether or not the window system has made it the active one yet.
+    if (frame.editors().isEmpty())
+        return 1;
+    frmEditor& w = *frame.editors().first();
 
     const int runs = 5;
     std::vector<double> collect;
     for (int run = 0; run < runs; ++run) {
         write(compilerun::capturePath(paths.workFolder()), capture);
         w.CheckFile().start();
-        QElapsedTimer t;
-        t.start();
+        StepClock t;
         w.CheckFile_Timer();
-        collect.push_back(t.nsecsElapsed() / 1e6);
+        collect.push_back(t.ms());
         QApplication::processEvents();
     }
     std::sort(collect.begin(), collect.end());
@@ -81,22 +92,19 @@ int main(int argc, char** argv) {
     for (int i = 0; i < w.View().Document().NumLines(); ++i)
         marked += w.View().Document().GetLineData(i, 1) == 1;
 
-    QElapsedTimer parseTimer;
-    parseTimer.start();
+    StepClock parseTimer;
     const capture::Capture parsed = capture::parse(capture::decode(capture), QStringLiteral("big.pbp"));
-    const double parseMs = parseTimer.nsecsElapsed() / 1e6;
+    const double parseMs = parseTimer.ms();
 
     double worst = 0;
-    QElapsedTimer total;
-    total.start();
+    StepClock total;
     const int lookups = 10000;
     for (int i = 0; i < lookups; ++i) {
-        QElapsedTimer t;
-        t.start();
+        StepClock t;
         w.GetErrorDescription(reported[i % reported.size()]);
-        worst = std::max(worst, t.nsecsElapsed() / 1e6);
+        worst = std::max(worst, t.ms());
     }
-    const double meanUs = total.nsecsElapsed() / 1e3 / lookups;
+    const double meanUs = total.ms() * 1e3 / lookups;
 
     // A compiler that prints 10 MB: the window shows the first 2 MB, the errors come from all of it.
     QByteArray flood;
@@ -105,11 +113,18 @@ int main(int argc, char** argv) {
     flood += "ERROR Line 8: at the very end\r\n";
     write(compilerun::capturePath(paths.workFolder()), flood);
     w.CheckFile().start();
-    QElapsedTimer floodTimer;
-    floodTimer.start();
+    StepClock floodTimer;
     w.CheckFile_Timer();
-    const double floodMs = floodTimer.nsecsElapsed() / 1e6;
+    const double floodMs = floodTimer.ms();
 
+    if (tsv) {
+        std::printf("collect_ms\t%.3f\n", collect[runs / 2]);
+        std::printf("collect_worst_ms\t%.3f\n", collect.back());
+        std::printf("parse_ms\t%.3f\n", parseMs);
+        std::printf("collect_flood_ms\t%.3f\n", floodMs);
+        std::printf("error_description_worst_ms\t%.3f\n", worst);
+        return 0;
+    }
     std::printf("document: %d lines; capture: %d error lines, %lld bytes; %d lines marked\n",
                 w.View().Document().NumLines(), int(parsed.errors.size()), qlonglong(capture.size()), marked);
     std::printf(

@@ -1,11 +1,15 @@
 // Benchmark of the editor's intelligence on a generated program of 100,000 lines with 10,000 labels and
 // 10,000 declarations: the open scan, caret moves, typing, the label list and the label combo, inside a
-// real frame. Run it by hand (see README.md); it prints the median of several runs per measurement.
+// real frame; then the whole program started on the file and on nothing. Run it by hand (see
+// README.md); it prints the median of several runs per measurement, or with --tsv one
+// "key<TAB>value" line per figure for bench/run.sh.
+#include "StepClock.h"
 #include "editor/frmEditor.h"
 #include "platform/AppPaths.h"
 #include "platform/ScriptedPrompts.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
+#include "shell/CodeExplorer.h"
 #include "shell/MDIMain.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
@@ -14,12 +18,10 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -79,10 +81,9 @@ double measure(int runs, const std::function<void()>& step, const std::function<
     for (int i = 0; i < runs; ++i) {
         if (prepare)
             prepare();
-        QElapsedTimer t;
-        t.start();
+        StepClock t;
         step();
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+        ms.push_back(t.ms());
     }
     return median(ms);
 }
@@ -94,14 +95,55 @@ void key(QWidget* target, int qtKey, const QString& text, Qt::KeyboardModifiers 
     QApplication::sendEvent(target, &release);
 }
 
-long peakKbOf(qint64 pid) {
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
+struct Probe {
+    double shownMs = -1, readyMs = -1, shownCpuMs = -1, cpuMs = -1, peakKb = -1;
+    // From the window's appearance to idle: CPU time unless the wall clock was asked for (see StepClock).
+    double afterShownMs() const {
+        return qEnvironmentVariableIntValue("PINWRIGHT_BENCH_WALL") ? readyMs - shownMs : cpuMs - shownCpuMs;
+    }
+};
+
+// The whole program started with the start-up probe on, in a settings store of its own, until it is
+// idle with its window painted and quits; medians of `runs` starts.
+Probe runProgram(const QString& exe, const QStringList& args, const QString& scratch, int runs) {
+    std::vector<double> shown, ready, shownCpu, cpu, peak;
+    for (int i = 0; i < runs; ++i) {
+        QTemporaryDir config(scratch + QStringLiteral("/config-XXXXXX"));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        env.insert(QStringLiteral("PINWRIGHT_STARTUP_PROBE"), QStringLiteral("1"));
+        p.setProcessEnvironment(env);
+        p.start(exe, args);
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished();
+            continue;
+        }
+        for (const QByteArray& line : p.readAllStandardError().split('\n')) {
+            if (!line.startsWith("pinwright-probe "))
+                continue;
+            for (const QByteArray& field : line.mid(16).split(' ')) {
+                const QList<QByteArray> kv = field.split('=');
+                const double value = kv.value(1).toDouble();
+                if (kv[0] == "shown_ms")
+                    shown.push_back(value);
+                else if (kv[0] == "ready_ms")
+                    ready.push_back(value);
+                else if (kv[0] == "shown_cpu_ms")
+                    shownCpu.push_back(value);
+                else if (kv[0] == "cpu_ms")
+                    cpu.push_back(value);
+                else if (kv[0] == "peak_kb")
+                    peak.push_back(value);
+            }
+        }
+    }
+    if (ready.empty())
+        return {};
+    return {median(shown), median(ready), median(shownCpu), median(cpu), median(peak)};
 }
 
 } // namespace
@@ -110,7 +152,14 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int lines = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
+    int lines = 100000;
+    bool tsv = false;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--tsv")
+            tsv = true;
+        else
+            lines = std::max(10, QByteArray(argv[i]).toInt());
+    }
     const int runs = 9;
 
     QTemporaryDir dir;
@@ -130,10 +179,9 @@ int main(int argc, char** argv) {
     frame.resize(1000, 800);
     frame.show();
 
-    QElapsedTimer openTimer;
-    openTimer.start();
+    StepClock openTimer;
     frame.MDIForm_Load(file);
-    const double openMs = double(openTimer.nsecsElapsed()) / 1e6;
+    const double openMs = openTimer.ms();
     QApplication::processEvents();
 
     frmEditor& w = *frame.editors().first();
@@ -157,12 +205,19 @@ int main(int argc, char** argv) {
     int col = 4;
     const double withinLine = measure(runs, [&] { v.MoveCaret(++col, at + 5); });
     int flip = 0;
-    const double otherLine = measure(runs, [&] { v.MoveCaret(0, at + 5 + (++flip % 2)); });
+    // What the user waits for: the step and the repaint it asks for.
+    const double otherLine = measure(runs, [&] {
+        v.MoveCaret(0, at + 5 + (++flip % 2));
+        QApplication::processEvents();
+    });
     const double ontoLabel = measure(
         runs, [&] { v.MoveCaret(++flip % 2, at); }, [&] { v.MoveCaret(0, at + 3); });
 
     v.MoveCaret(doc.GetLineLength(at + 8), at + 8);
-    const double typing = measure(runs, [&] { key(keys, Qt::Key_A, QStringLiteral("a")); });
+    const double typing = measure(runs, [&] {
+        key(keys, Qt::Key_A, QStringLiteral("a"));
+        QApplication::processEvents();
+    });
     v.MoveCaret(5, at);
     const double typingLabel = measure(runs, [&] { key(keys, Qt::Key_A, QStringLiteral("a")); });
     v.MoveCaret(0, at + 8);
@@ -174,33 +229,75 @@ int main(int argc, char** argv) {
         runs, [&] { frame.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel); },
         [&] { doc.InsertImpl(0, at + 8, QStringLiteral("\n")); });
 
-    std::printf("lines %d, labels %d\n", lines, int(frame.toolBars().ListCount(ids::ID_GotoLabel)));
+    // The code explorer, shown, after a line was added: every marked line is read and listed again.
+    frame.setCodeExplorerShown(true);
+    QApplication::processEvents();
+    CodeExplorer& explorer = frame.codeExplorer();
+    const double explorerRefresh = measure(
+        runs,
+        [&] {
+            explorer.refresh();
+            QApplication::processEvents();
+        },
+        [&] { doc.InsertImpl(0, at + 8, QStringLiteral("\n")); });
+    const int explorerEntries = int(explorer.entries().size());
+    int zoomStep = 0;
+    const double zoom = measure(runs, [&] {
+        v.ExecuteCommand(++zoomStep % 2 ? SourceView::CmdZoomIn : SourceView::CmdZoomOut);
+        QApplication::processEvents();
+    });
+
+    const int labels = int(frame.toolBars().ListCount(ids::ID_GotoLabel));
+
+    // The whole program: on the file, and on nothing (a new, empty document).
+    const QString exe = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/pinwright");
+    const bool haveExe = QFile::exists(exe);
+    const Probe withFile = haveExe ? runProgram(exe, {file}, dir.path(), 3) : Probe{};
+    const Probe empty = haveExe ? runProgram(exe, {}, dir.path(), 3) : Probe{};
+
+    if (tsv) {
+        const auto row = [](const char* key, double value) { std::printf("%s\t%.3f\n", key, value); };
+        row("lines", lines);
+        row("labels", labels);
+        row("open_scan_ms", scan);
+        row("caret_other_line_ms", otherLine);
+        row("caret_onto_label_ms", ontoLabel);
+        row("keystroke_ms", typing);
+        row("keystroke_label_ms", typingLabel);
+        row("label_list_ms", labelList);
+        row("label_dropdown_ms", dropDown);
+        row("explorer_refresh_ms", explorerRefresh);
+        row("zoom_ms", zoom);
+        row("startup_ready_ms", withFile.readyMs);
+        row("ready_after_shown_ms", withFile.afterShownMs());
+        row("startup_cpu_ms", withFile.cpuMs);
+        row("peak_file_mb", withFile.peakKb / 1024.0);
+        row("peak_empty_mb", empty.peakKb / 1024.0);
+        row("startup_empty_cpu_ms", empty.cpuMs);
+        return haveExe && withFile.readyMs >= 0 && empty.readyMs >= 0 ? 0 : 1;
+    }
+    std::printf("lines %d, labels %d\n", lines, labels);
     std::printf("frame start-up with the file (load + scan + first window), once: %.1f ms\n", openMs);
     std::printf("open scan                         median %.2f ms\n", scan);
     std::printf("caret move within a line          median %.3f ms\n", withinLine);
-    std::printf("caret move to another line        median %.3f ms\n", otherLine);
+    std::printf("caret move to another line        median %.3f ms (with its repaint)\n", otherLine);
     std::printf("caret move onto a label line      median %.3f ms\n", ontoLabel);
-    std::printf("typing a character                median %.3f ms\n", typing);
+    std::printf("typing a character                median %.3f ms (with its repaint)\n", typing);
     std::printf("typing a character in a label     median %.3f ms\n", typingLabel);
     std::printf("Alt+F12 label list                median %.2f ms\n", labelList);
     std::printf("label combo drop-down             median %.2f ms\n", dropDown);
+    std::printf("code explorer refresh (%d entries) median %.2f ms\n", explorerEntries, explorerRefresh);
+    std::printf("zoom in or out, repainted         median %.2f ms\n", zoom);
 
-    // The whole program, started on the file and left to settle, with a settings store of its own.
-    const QString exe = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/pinwright");
-    if (QFile::exists(exe)) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-        p.setProcessEnvironment(env);
-        p.start(exe, {file});
-        if (p.waitForStarted()) {
-            QThread::sleep(6);
-            std::printf("whole program, peak resident       %.1f MB\n",
-                        double(peakKbOf(p.processId())) / 1024.0);
-            p.kill();
-            p.waitForFinished();
-        }
+    if (!haveExe) {
+        std::printf("(no %s: the whole program was not measured)\n", qPrintable(exe));
+        return 0;
     }
+    std::printf("whole program with the file: shown at %.0f ms, idle at %.0f ms, %.0f ms CPU (%.0f ms after "
+                "the window appeared), peak %.1f MB\n",
+                withFile.shownMs, withFile.readyMs, withFile.cpuMs, withFile.cpuMs - withFile.shownCpuMs,
+                withFile.peakKb / 1024.0);
+    std::printf("whole program, empty window: idle at %.0f ms, %.0f ms CPU, peak %.1f MB\n", empty.readyMs,
+                empty.cpuMs, empty.peakKb / 1024.0);
     return 0;
 }

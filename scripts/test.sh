@@ -1,14 +1,33 @@
 #!/usr/bin/env bash
-# Builds Pinwright and runs the whole test suite headless, twice: in the README's build and in a
-# Debug build, where the asserts in Qt's headers check how our code uses Qt.
+# Builds Pinwright and runs the whole test suite headless, three times: in the README's build, in a
+# Debug build, where the asserts in Qt's headers check how our code uses Qt, and in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails the test that met it. Then
+# builds the fuzz targets with clang and runs each for 30 seconds. Each phase reports its duration.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
 generator=()
 command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
+phase() { printf '== %s: %dm%02ds\n' "$1" $((SECONDS / 60)) $((SECONDS % 60)); SECONDS=0; }
+SECONDS=0
+
+bash scripts/build.sh
 [ -f build-debug/CMakeCache.txt ] || cmake -S . -B build-debug "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DPINWRIGHT_BENCH=OFF
 cmake --build build-debug --parallel "$(nproc)"
+phase "Release and Debug builds"
 for dir in build build-debug; do
   echo "== Tests in $dir"
   (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)")
 done
+phase "Release and Debug tests"
+
+[ -f build-asan/CMakeCache.txt ] ||
+  cmake -S . -B build-asan "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DPINWRIGHT_SANITIZE=ON -DPINWRIGHT_BENCH=OFF
+# The build runs the icon generator, which is sanitized too.
+LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp" cmake --build build-asan --parallel "$(nproc)"
+phase "Sanitizer build"
+echo "== Tests in build-asan"
+(cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)")
+phase "Sanitizer tests"
+
+bash scripts/fuzz.sh 30
+phase "Fuzz targets"

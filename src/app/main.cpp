@@ -1,3 +1,4 @@
+#include "app/StartupProbe.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopTheme.h"
 #include "platform/Prompts.h"
@@ -7,8 +8,11 @@
 #include "shell/Settings.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 
 int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pinwright"));
     QApplication::setApplicationName(QStringLiteral("Pinwright"));
@@ -20,6 +24,7 @@ int main(int argc, char** argv) {
     Settings settings(AppPaths::fromApplication());
     QtPrompts prompts;
     MDIMain frame(settings, prompts);
+    StartupProbe::install(&frame, sinceStart);
     frame.MDIForm_Load(docrules::commandLinePath(QApplication::arguments().mid(1)));
     return app.exec();
 }

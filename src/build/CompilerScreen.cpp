@@ -1,12 +1,14 @@
 #include "build/CompilerScreen.h"
 
 #include "build/CaptureFile.h"
+#include "build/IncludeFiles.h"
 #include "editor/frmEditor.h"
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
+#include "shell/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,16 +107,11 @@ void CompilerScreen::CompilerOutput_DblClick() {
     if (e.file.isEmpty()) {
         target = owner_ ? owner_.data() : frame_.openOrActivate(document_);
     } else {
-        // An included file is named as the INCLUDE line names it: relative to the document's folder.
-        QString name = e.file;
-#ifndef Q_OS_WIN
-        name.replace(u'\\', u'/');
-#endif
-        const QString path = QDir::toNativeSeparators(
-            QDir::cleanPath(QFileInfo(document_).absoluteDir().absoluteFilePath(name)));
-        if (!QFileInfo::exists(path)) {
-            frame_.state().prompts.message(this, QStringLiteral("Cannot find ") + path +
-                                                     QStringLiteral(", named by the compiler."));
+        const QStringList folders = includefiles::searchFolders(
+            document_, frame_.state().settings.read(settings::startup::CompilerPathName));
+        const QString path = includefiles::find(e.file, folders);
+        if (path.isEmpty()) {
+            frame_.state().prompts.message(this, includefiles::notFoundMessage(e.file, folders));
             return;
         }
         target = frame_.openOrActivate(path);

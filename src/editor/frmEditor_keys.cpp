@@ -3,6 +3,7 @@
 
 #include "dialogs/frmGotoLine.h"
 #include "editor/ColorTable.h"
+#include "language/SourceScan.h"
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
 #include "platform/sourceview/SourceView.h"
@@ -215,11 +216,16 @@ void frmEditor::View_MouseMove(int, int, int, int) {
     frame_.toolBars().SetEnabled(QStringLiteral("ID_PASTE"), clip && clip->hasText());
 }
 
-void frmEditor::View_MouseUp(int Button, int, int X, int Y) {
+void frmEditor::View_MouseUp(int Button, int Shift, int X, int Y) {
     int col = 0, line = 0, start = 0, length = 0;
     View_->HitTest(X, Y, col, line);
     View_->GetTokenAt(col, line, state_.MouseTokenClass, start, length);
     frame_.toolBars().SetEnabled(ids::ID_TokenColor, colortable::isUserColoredClass(state_.MouseTokenClass));
     if (Button == 2)
         frame_.toolBars().PopupMenu(ids::ID_Edit);
+    // Ctrl+click on an INCLUDE line opens the file it names.
+    if (Button == 1 && Shift == keys::ShiftMaskCtrl &&
+        !sourcescan::includeName(View_->Document().GetLine(line)).isNull())
+        if (const AppError err = frame_.openInclude(*this, line))
+            frame_.ShowError(err);
 }

@@ -107,6 +107,10 @@ void frmEditor::CheckForVariables(int, int line) {
     }
     if (next != kind)
         doc.SetLineData(line, KindSlot, next);
+    // The INCLUDE mark rides along, for the code explorer and Open Include.
+    const int include = includeName(s).isNull() ? 0 : 1;
+    if (doc.GetLineData(line, IncludeSlot) != include)
+        doc.SetLineData(line, IncludeSlot, include);
 }
 
 void frmEditor::ScanDocument(frmScan* progress) {
@@ -124,6 +128,7 @@ void frmEditor::ScanDocument(frmScan* progress) {
     // the end with what the per-line rebuilds would have left: the last one ran while the last label
     // line still carried its label mark, before its own declaration pass could change it.
     QStringList names;
+    QList<int> kept;
     QString lastLabel;
     bool lastKept = true;
     doc.rewriteLineData(KindSlot, [&](int line, const QString& s, qint32 kind) -> qint32 {
@@ -137,11 +142,15 @@ void frmEditor::ScanDocument(frmScan* progress) {
         } else if (kind != LabelLine) {
             kind = NoKind;
         }
+        if (!includeName(s).isNull())
+            doc.SetLineData(line, IncludeSlot, 1);
         if (label) {
             lastLabel = labelName(s);
             lastKept = kind == LabelLine;
-            if (lastKept)
+            if (lastKept) {
                 names.append(lastLabel);
+                kept.append(line);
+            }
         }
         return kind;
     });
@@ -149,6 +158,14 @@ void frmEditor::ScanDocument(frmScan* progress) {
         if (!lastKept)
             names.append(lastLabel);
         frame_.labelCombo().setEntries(names);
+        // The combo now holds exactly the label lines, as UpdateLabels would fill it: the first caret
+        // move onto a label need not read the whole document again.
+        if (lastKept) {
+            labelNames_ = frame_.labelCombo().entries();
+            labelLines_ = kept;
+            labelsRevision_ = doc.revision();
+            doc.markChanges();
+        }
     }
     if (bar)
         bar->setVisible(false);

@@ -151,7 +151,7 @@ KeyList keyList(int key, bool pbpMode) {
 
 int argumentNumber(const QString& line, int keywordColumn) {
     const QString s = line + u':';
-    const qsizetype end = s.indexOf(u':', qMax(0, keywordColumn - 1));
+    const qsizetype end = s.indexOf(u':', qMax(1, keywordColumn) - 1);
     return int(QStringView(s).left(end).count(u','));
 }
 

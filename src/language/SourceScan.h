@@ -12,6 +12,8 @@ namespace sourcescan {
 enum LineKind : int { NoKind = 0, LabelLine = 1, VarLine = 2, ConLine = 3, VarConLine = 4 };
 constexpr int KindSlot = 2;
 constexpr int StatementClass = 10;
+// Slot 3 of the line data holds 1 on an INCLUDE line; the same scans that keep the kind keep it.
+constexpr int IncludeSlot = 3;
 
 // A line is a label line when, TABs removed, its first p characters (p the 1-based position of the
 // first ':') hold no space once trimmed. Leading spaces count towards p, so an indented "Loop: GOTO x"
@@ -34,5 +36,9 @@ int declarationPass(const QString& line, int kind, const ClassAt& classAt);
 
 // True when the declaration pass has anything to look at (the line holds "VAR" or "CON" in any case).
 bool mayDeclare(const QString& line);
+
+// The file an INCLUDE line names: the text between the double quotes after the word INCLUDE (any
+// letter case, blanks before it allowed). Null for any other line, and for an empty or unclosed name.
+QString includeName(const QString& line);
 
 } // namespace sourcescan

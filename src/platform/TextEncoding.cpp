@@ -1,5 +1,7 @@
 #include "platform/TextEncoding.h"
 
+#include <QStringDecoder>
+
 namespace textenc {
 
 namespace {
@@ -12,6 +14,11 @@ constexpr char16_t kHigh[32] = {
 };
 
 } // namespace
+
+QString decodeUtf8(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(bytes);
+}
 
 bool isValidUtf8(const QByteArray& bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());

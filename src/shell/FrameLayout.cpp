@@ -94,7 +94,16 @@ void buildFrameTools(ActiveToolBars& bars) {
                         {ids::ID_TBook, "&Toggle Bookmark", "Toggle Bookmark"},
                         {ids::ID_NBook, "&Next Bookmark", "Next Bookmark"},
                         {ids::ID_PBook, "&Previous Bookmark", "Previous Bookmark"},
-                        {ids::ID_CBook, "&Clear Bookmark", "Clear Bookmarks"}}};
+                        {ids::ID_CBook, "&Clear Bookmark", "Clear Bookmarks"},
+                        sep,
+                        {ids::ID_OpenInclude, "Open &Include", "Open the file the INCLUDE line names"}}};
+    const MenuDef view{ids::ID_View,
+                       "&View",
+                       {{ids::ID_CodeExplorer, "Code &Explorer", "Show or hide the code explorer"},
+                        sep,
+                        {ids::ID_ZoomIn, "Zoom &In", "Larger text (Ctrl+Plus)"},
+                        {ids::ID_ZoomOut, "Zoom &Out", "Smaller text (Ctrl+Minus)"},
+                        {ids::ID_ZoomReset, "&Normal Size", "Normal text size (Ctrl+0)"}}};
     const MenuDef compile{ids::ID_CMenu,
                           "&Compile",
                           {{ids::ID_Compile, "&Compile", "Compile PicBasic Source Code"},
@@ -122,8 +131,9 @@ void buildFrameTools(ActiveToolBars& bars) {
                        {ids::ID_PinwrightHomePage, "&Pinwright Home Page", ""},
                        {ids::ID_KorvanaSystemsHomePage, "Korvana Systems &Home Page", ""}}};
 
-    for (const MenuDef* m : {&file, &edit, &compile, &programmer})
+    for (const MenuDef* m : {&file, &edit, &view, &compile, &programmer})
         addMenu(bars, *m);
+    bars.action(ids::ID_CodeExplorer)->setCheckable(true);
     bars.AddTool(ids::ID_Debug, Kind::Button, QStringLiteral("&Debug"), QStringLiteral("Open Debug Window"));
     addMenu(bars, options);
     addMenu(bars, window);
@@ -140,8 +150,9 @@ void buildFrameTools(ActiveToolBars& bars) {
     for (const QString* id : {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4})
         bars.SetVisible(*id, false);
 
-    for (const QString* id : {&ids::ID_File, &ids::ID_Edit, &ids::ID_CMenu, &ids::ID_Programmer,
-                              &ids::ID_Debug, &ids::ID_Options, &ids::ID_Window, &ids::ID_Help})
+    for (const QString* id :
+         {&ids::ID_File, &ids::ID_Edit, &ids::ID_View, &ids::ID_CMenu, &ids::ID_Programmer, &ids::ID_Debug,
+          &ids::ID_Options, &ids::ID_Window, &ids::ID_Help})
         bars.AddToToolBar(ids::MenuBar, *id);
 
     bars.AddTool(ids::ID_Device, Kind::Combo, QStringLiteral("Micro"), QStringLiteral("Device"));

@@ -11,6 +11,7 @@
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/Autosave.h"
+#include "shell/CodeExplorer.h"
 #include "shell/DocumentRules.h"
 #include "shell/FrameLayout.h"
 #include "shell/LabelCombo.h"
@@ -77,6 +78,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     mdiArea_->setActivationOrder(QMdiArea::CreationOrder);
 
     buildStatusBar();
+    buildCodeExplorer();
 
     registerCommands();
     connect(SSActiveToolBars1, &ActiveToolBars::ToolClick, this, &MDIMain::SSActiveToolBars1_ToolClick);
@@ -108,6 +110,7 @@ MDIMain::~MDIMain() {
     // own members are gone. Their signals must not reach the frame then (an MDI area re-activating a
     // sub-window as its neighbour hides), so cut them off and take the editor windows down first.
     disconnect(mdiArea_, nullptr, this, nullptr);
+    disconnect(mdiArea_, nullptr, explorer_, nullptr);
     disconnect(SSActiveToolBars1, nullptr, this, nullptr);
     disconnect(TaskBar_, nullptr, this, nullptr);
     disconnect(qApp, nullptr, this, nullptr);
@@ -256,6 +259,8 @@ frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
         return nullptr;
     }
     doc.SetPathName(path);
+    w->View().SetZoom(text::ValInt(settings_.read(settings::view::EditorZoom)));
+    connect(&w->View(), &SourceView::ZoomChanged, this, &MDIMain::setEditorZoom);
     w->setCaption(doc.PathName());
     // Saved (or reverted to its saved text), a document needs its copy no more.
     connect(&doc, &SourceDocument::modificationChanged, w, [this, w](bool modified) {

@@ -23,6 +23,7 @@ class frmEditor;
 class HelpViewer;
 class LabelCombo;
 class CompilerScreen;
+class CodeExplorer;
 
 // The multiple-document frame: menus and toolbars, the MDI area with its tab strip, the status bar,
 // and the frame operations the other windows call.
@@ -107,6 +108,16 @@ public:
     // Offers back, one by one, the unsaved text a program that ended without cleaning up left behind.
     void offerAutosaved();
 
+    // The view (MDIMain_view.cpp): the code explorer panel, the editors' zoom, Open Include.
+    CodeExplorer& codeExplorer() { return *explorer_; }
+    // Shows or hides the explorer and stores the choice.
+    void setCodeExplorerShown(bool shown);
+    // Every editor window takes the zoom (points from the normal size), which is stored.
+    void setEditorZoom(int points);
+    // Opens the file an INCLUDE line of a window names (next to its document, else in the compiler's
+    // folder), or activates the window that already shows it; a clear message when neither has it.
+    AppError openInclude(frmEditor& w, int line);
+
 signals:
     // Emitted after an editor window has been created and shown (tests, tools).
     void editorOpened(frmEditor* window);
@@ -131,6 +142,10 @@ public:
 
 private:
     void registerCommands();
+    // Creates the code explorer where it was last left.
+    void buildCodeExplorer();
+    // The Open Include tool is enabled on an INCLUDE line only.
+    void enableOpenInclude();
     // Watches the files of the open documents (the list follows opening, closing and saving).
     void watchDocuments();
     void reloadFromDisk(frmEditor& w);
@@ -205,5 +220,6 @@ private:
     int autosaveIds_ = 0;
     std::unique_ptr<LabelCombo> labelCombo_;
     QPointer<CompilerScreen> compilerScreen_;
+    CodeExplorer* explorer_ = nullptr;
     bool unloaded_ = false;
 };

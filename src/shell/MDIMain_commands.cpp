@@ -11,6 +11,7 @@
 #include "platform/Prompts.h"
 #include "platform/ShellServices.h"
 #include "platform/sourceview/SourceView.h"
+#include "shell/CodeExplorer.h"
 #include "shell/DocumentRules.h"
 #include "shell/ToolIds.h"
 #include "shell/WebLinks.h"
@@ -48,7 +49,9 @@ void MDIMain::registerCommands() {
         {ids::ID_Edit, none([this] {
              if (state_.MouseTokenClass == 0)
                  SSActiveToolBars1->SetEnabled(ids::ID_TokenColor, false);
+             enableOpenInclude();
          })},
+        {ids::ID_CodeExplorer, none([this] { setCodeExplorerShown(explorer_->isHidden()); })},
         {ids::ID_CompilerOptions, [this] { return cmdCompilerOptions(); }},
         {ids::ID_Epic, none([this] { RunProgrammer(*this); })},
         {ids::ID_ProgrammerOptions, [this] { return cmdProgrammerOptions(); }},
@@ -70,7 +73,18 @@ void MDIMain::registerCommands() {
     auto margin = [none](int style) {
         return none([style](frmEditor& w) { w.View().SetMarginStyle(style); });
     };
+    // Without a window there is nothing to zoom, which is no error.
+    auto zoom = [none, this](int code) {
+        return none([this, code] {
+            if (frmEditor* w = activeEditor())
+                w->View().ExecuteCommand(code);
+        });
+    };
+    commands_.insert(ids::ID_ZoomIn, zoom(SourceView::CmdZoomIn));
+    commands_.insert(ids::ID_ZoomOut, zoom(SourceView::CmdZoomOut));
+    commands_.insert(ids::ID_ZoomReset, zoom(SourceView::CmdZoomReset));
     editorCommands_ = {
+        {ids::ID_OpenInclude, [this](frmEditor& w) { return openInclude(w, w.View().CaretY()); }},
         {ids::ID_Close, [this](frmEditor& w) { return cmdClose(w); }},
         {ids::ID_Save,
          [](frmEditor& w) {

@@ -76,6 +76,14 @@ inline constexpr Key PlotView{"Debug", "PlotView", "0"};
 inline constexpr Key LogFile{"Debug", "LogFile"};
 } // namespace debug
 
+// How the editors and the code explorer are shown: the font's zoom in points from the normal size,
+// whether the explorer is shown ("0" or "1") and the side of the frame it stands on.
+namespace view {
+inline constexpr Key EditorZoom{"View", "EditorZoom", "0"};
+inline constexpr Key CodeExplorer{"View", "CodeExplorer", "0"};
+inline constexpr Key CodeExplorerSide{"View", "CodeExplorerSide", "Left"};
+} // namespace view
+
 namespace autosave {
 // Seconds between the copies of unsaved documents; 0 or less writes none.
 inline constexpr Key Interval{"Autosave", "Interval", "60"};
@@ -125,6 +133,9 @@ inline constexpr const Key* All[] = {
     &debug::HexView,
     &debug::PlotView,
     &debug::LogFile,
+    &view::EditorZoom,
+    &view::CodeExplorer,
+    &view::CodeExplorerSide,
     &autosave::Interval,
 };
 

@@ -71,6 +71,15 @@ PINWRIGHT_TOOL_ID(ID_NoMargin);
 PINWRIGHT_TOOL_ID(ID_FixedMargin);
 PINWRIGHT_TOOL_ID(ID_ScrollingMargin);
 
+// View
+PINWRIGHT_TOOL_ID(ID_View);
+PINWRIGHT_TOOL_ID(ID_CodeExplorer);
+PINWRIGHT_TOOL_ID(ID_ZoomIn);
+PINWRIGHT_TOOL_ID(ID_ZoomOut);
+PINWRIGHT_TOOL_ID(ID_ZoomReset);
+// on the Edit menu, which is also the editor's pop-up menu
+PINWRIGHT_TOOL_ID(ID_OpenInclude);
+
 // Window
 PINWRIGHT_TOOL_ID(ID_TileH);
 PINWRIGHT_TOOL_ID(ID_TileV);

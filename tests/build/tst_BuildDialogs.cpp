@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 
 #include "build/RunScript.h"
 #include "build/frmCompile.h"
@@ -186,12 +185,7 @@ private slots:
         MDIMain& m = f.start();
         QVERIFY(m.toolBars().Enabled(id));
         QString opened;
-        QTimer::singleShot(0, [&opened] {
-            if (QWidget* dialog = QApplication::activeModalWidget()) {
-                opened = dialog->windowTitle();
-                dialog->close();
-            }
-        });
+        testsupport::onNextModal([](QWidget& dialog) { dialog.close(); }, &opened);
         m.SSActiveToolBars1_ToolClick(id);
         QTEST(opened, "title");
     }
@@ -214,11 +208,10 @@ private slots:
         // A programmer stand-in that records its arguments and folder.
         const QString programmer = f.dir.filePath("epic win/epicwin");
         const auto quoted = [&f](const char* name) { return runscript::shellQuote(f.dir.filePath(name)); };
-        testsupport::writeFile(programmer, ("#!/bin/sh\npwd > " + quoted("cwd") +
-                                            "\nprintf '%s\\n' \"$@\" > " + quoted("args.part") + "\nmv " +
-                                            quoted("args.part") + ' ' + quoted("args") + '\n')
-                                               .toUtf8());
-        QFile::setPermissions(programmer, QFile::permissions(programmer) | QFileDevice::ExeOwner);
+        testsupport::writeScript(programmer,
+                                 ("pwd > " + quoted("cwd") + "\nprintf '%s\\n' \"$@\" > " +
+                                  quoted("args.part") + "\nmv " + quoted("args.part") + ' ' + quoted("args"))
+                                     .toUtf8());
         f.store().save(settings::startup::ProgrammerPathName, programmer);
         f.store().save(settings::startup::ProgrammerCommandLineOptions, options);
         m.SSActiveToolBars1_ToolClick(ids::ID_Epic);

@@ -4,7 +4,6 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
-#include <QTimer>
 #include <csignal>
 
 #include "build/CaptureFile.h"
@@ -30,10 +29,9 @@ private:
         const auto to = [&f](const char* name) {
             return " > " + runscript::shellQuote(f.dir.filePath(name));
         };
-        testsupport::writeFile(path, ("#!/bin/sh\nprintf '%s\\n' \"$@\"" + to("args") + "\npwd" + to("cwd") +
-                                      "\necho $$" + to("pid") + u'\n' + body + u'\n')
-                                         .toUtf8());
-        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+        testsupport::writeScript(path, ("printf '%s\\n' \"$@\"" + to("args") + "\npwd" + to("cwd") +
+                                        "\necho $$" + to("pid") + u'\n' + body)
+                                           .toUtf8());
         return path;
     }
 
@@ -142,22 +140,23 @@ private slots:
         QTest::addColumn<bool>("complaint");
         const QString counting = QStringLiteral("Compiler Output - Auto Close in: 5 Secs - Esc to Cancel");
         const QString created = CompilerScreen::CreationCaption, cancelled = CompilerScreen::CancelledCaption;
-        QTest::newRow("no errors") << "echo 'No errors.'" << QString("1") << QList<int>{} << "0000"
-                                   << counting << false;
-        QTest::newRow("no errors, auto close off")
-            << "echo 'No errors.'" << QString("0") << QList<int>{} << "0000" << created << false;
-        QTest::newRow("lines 0 and past the end mark nothing")
-            << "echo 'ERROR Line 0: a'; echo 'ERROR Line 12: b'" << QString("1") << QList<int>{} << "0000"
-            << cancelled << false;
-        QTest::newRow("a line without its colon stops the reading")
-            << "echo 'ERROR Line 2: a'; echo 'ERROR Line 4 b'; echo 'ERROR Line 6: c'" << QString("1")
-            << QList<int>{1} << "0111" << created << true;
-        QTest::newRow("standard error and a line reported twice")
-            << "echo 'ERROR Line 5: a' >&2; echo 'ERROR Line 5: b'; exit 2" << QString("1") << QList<int>{4}
-            << "0111" << cancelled << false;
-        QTest::newRow("an error in an included file")
-            << "echo 'ERROR Line 5: Bad expression. (lcd.inc)'" << QString("1") << QList<int>{} << "0000"
-            << cancelled << false;
+        const auto row = [](const char* name, const char* body, const char* autoClose,
+                            const QList<int>& marked, const char* tools, const QString& caption,
+                            bool complaint) {
+            QTest::newRow(name) << QString(body) << QString(autoClose) << marked << QString(tools) << caption
+                                << complaint;
+        };
+        row("no errors", "echo 'No errors.'", "1", {}, "0000", counting, false);
+        row("no errors, auto close off", "echo 'No errors.'", "0", {}, "0000", created, false);
+        row("lines 0 and past the end mark nothing", "echo 'ERROR Line 0: a'; echo 'ERROR Line 12: b'", "1",
+            {}, "0000", cancelled, false);
+        row("a line without its colon stops the reading",
+            "echo 'ERROR Line 2: a'; echo 'ERROR Line 4 b'; echo 'ERROR Line 6: c'", "1", {1}, "0111",
+            created, true);
+        row("standard error and a line reported twice",
+            "echo 'ERROR Line 5: a' >&2; echo 'ERROR Line 5: b'; exit 2", "1", {4}, "0111", cancelled, false);
+        row("an error in an included file", "echo 'ERROR Line 5: Bad expression. (lcd.inc)'", "1", {}, "0000",
+            cancelled, false);
     }
     void collection() {
         QFETCH(QString, body);
@@ -201,7 +200,6 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(int, ticks);
         QFETCH(int, escapes);
-        QFETCH(bool, counting);
         FrameFixture f;
         MDIMain& m = f.start();
         CompilerScreen& screen = m.compilerScreen();
@@ -213,7 +211,7 @@ private slots:
             QTest::keyClick(&screen.CompilerOutput(), Qt::Key_Escape);
         QTEST(screen.windowTitle(), "caption");
         QTEST(screen.isVisible(), "open");
-        QCOMPARE(screen.CompileScreenTimer().isActive(), counting);
+        QTEST(screen.CompileScreenTimer().isActive(), "counting");
     }
 
     // Runs that cannot start say why, write no script and start no poll.
@@ -243,12 +241,7 @@ private slots:
         if (cause == 2)
             qputenv("PATH", f.dir.path().toUtf8());
         QString opened;
-        QTimer::singleShot(0, [&opened] {
-            if (QWidget* dialog = QApplication::activeModalWidget()) {
-                opened = dialog->windowTitle();
-                dialog->close();
-            }
-        });
+        testsupport::onNextModal([](QWidget& dialog) { dialog.close(); }, &opened);
         if (cause == 0)
             f.active()->GoCompile(); // the command stops earlier, at the save
         else
@@ -335,10 +328,9 @@ private slots:
         f.store().save(settings::startup::DosWindow, "0");
         // A terminal stand-in that records how it was asked and runs the command after -e.
         const QString terminal = f.dir.filePath("terminal");
-        testsupport::writeFile(terminal, "#!/bin/sh\nprintf '%s\\n' \"$@\" > " +
-                                             runscript::shellQuote(f.dir.filePath("term")).toUtf8() +
-                                             "\nshift\nexec \"$@\" >/dev/null\n");
-        QFile::setPermissions(terminal, QFile::permissions(terminal) | QFileDevice::ExeOwner);
+        testsupport::writeScript(terminal, "printf '%s\\n' \"$@\" > " +
+                                               runscript::shellQuote(f.dir.filePath("term")).toUtf8() +
+                                               "\nshift\nexec \"$@\" >/dev/null");
         qputenv("TERMINAL", terminal.toUtf8());
         const bool collected = compile(m);
         qunsetenv("TERMINAL");

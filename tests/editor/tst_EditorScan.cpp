@@ -40,32 +40,25 @@ class tst_EditorScan : public QObject {
 private slots:
     void openScan_data() {
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("compiler");
         QTest::addColumn<QList<int>>("kinds");
         QTest::addColumn<QStringList>("combo");
         QTest::newRow("labels and declarations")
             << QByteArray("Start:\r\nB VAR BYTE\r\nX CON 5\r\nA VAR BYTE : K CON 3\r\n\tLoop: GOTO Loop\r\n")
-            << "0" << QList<int>{1, 2, 3, 4, 1, 0} << QStringList{"Start", "Loop"};
-        QTest::newRow("; comments in PicBasic Pro")
-            << QByteArray("; note: B VAR BYTE\nx = 1 ; y VAR BYTE\n' z VAR BYTE\n") << "0"
-            << QList<int>{0, 0, 0, 0} << QStringList{};
+            << QList<int>{1, 2, 3, 4, 1, 0} << QStringList{"Start", "Loop"};
         QTest::newRow("the last label line keeps its combo entry after a declaration")
-            << QByteArray("x = 1\nA:\nB: x VAR BYTE\nC: y VAR BYTE\n") << "0" << QList<int>{0, 1, 2, 2, 0}
+            << QByteArray("x = 1\nA:\nB: x VAR BYTE\nC: y VAR BYTE\n") << QList<int>{0, 1, 2, 2, 0}
             << QStringList{"A", "C"};
         QTest::newRow("duplicates kept, indented label with code is none")
-            << QByteArray("Loop:\n   Loop: GOTO Loop\nLoop:\n") << "0" << QList<int>{1, 0, 1, 0}
+            << QByteArray("Loop:\n   Loop: GOTO Loop\nLoop:\n") << QList<int>{1, 0, 1, 0}
             << QStringList{"Loop", "Loop"};
     }
     void openScan() {
         QFETCH(QByteArray, text);
-        QFETCH(QString, compiler);
-        QFETCH(QList<int>, kinds);
-        QFETCH(QStringList, combo);
         FrameFixture f;
-        MDIMain& m = open(f, text, compiler);
+        MDIMain& m = open(f, text);
         const SourceDocument& doc = f.active()->View().Document();
-        QCOMPARE(tst_EditorScan::kinds(doc), kinds);
-        QCOMPARE(comboEntries(m), combo);
+        QTEST(kinds(doc), "kinds");
+        QTEST(comboEntries(m), "combo");
         QVERIFY(!doc.Modified());
         QCOMPARE(f.active()->View().CaretY(), 0);
         QVERIFY(m.findChildren<frmScan*>().isEmpty());
@@ -91,22 +84,6 @@ private slots:
         QVERIFY(!scan.ProgressBar1().isVisible());
         QCOMPARE(scan.ProgressBar1().maximum(), shown ? lines + 1 : 100);
         QCOMPARE(comboEntries(m).size(), lines / 10);
-    }
-
-    void semicolonIsACommentOnlyForPicBasicPro_data() {
-        QTest::addColumn<QString>("compiler");
-        QTest::addColumn<int>("tokenClass");
-        QTest::newRow("PicBasic Pro") << "0" << 6;
-        QTest::newRow("PicBasic") << "1" << 1;
-    }
-    void semicolonIsACommentOnlyForPicBasicPro() {
-        QFETCH(QString, compiler);
-        QFETCH(int, tokenClass);
-        FrameFixture f;
-        open(f, "x = 1 ; set x\n", compiler);
-        int cls = 0, start = 0, length = 0;
-        f.active()->View().GetTokenAt(10, 0, cls, start, length);
-        QCOMPARE(cls, tokenClass);
     }
 
     // The one-pass scan leaves what CheckForLabels and CheckForVariables leave line by line.
@@ -161,14 +138,12 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(int, col);
         QFETCH(int, line);
-        QFETCH(QString, panel1);
-        QFETCH(QString, panel2);
         QFETCH(int, mode);
         FrameFixture f;
         MDIMain& m = open(f, text);
         f.active()->View().MoveCaret(col, line);
-        QCOMPARE(m.PanelText(1), panel1);
-        QCOMPARE(m.PanelText(2), panel2);
+        QTEST(m.PanelText(1), "panel1");
+        QTEST(m.PanelText(2), "panel2");
         QCOMPARE(m.state().QuickListMode, mode);
     }
 
@@ -238,41 +213,24 @@ private slots:
         QCOMPARE(v.Document().GetLineData(0, 2), 4);
     }
 
-    void labelComboJumps_data() {
-        QTest::addColumn<int>("index");
+    void labelComboJumpsToTheFirstLabelLineOfTheName_data() {
+        QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("caretLine");
-        QTest::addColumn<int>("topLine");
-        QTest::newRow("first of two duplicates") << 0 << 2 << 1;
-        QTest::newRow("the duplicate jumps to the first too") << 1 << 2 << 1;
-        QTest::newRow("TAB-indented") << 2 << 5 << 4;
+        // The caret lands on the line below the label.
+        QTest::newRow("first of duplicates, TAB-indented") << "Loop" << 2;
+        QTest::newRow("any case") << "LOOP" << 2;
+        QTest::newRow("space-indented") << "Done" << 5;
+        QTest::newRow("no longer a label line") << "Other" << 0;
     }
-    void labelComboJumps() {
-        QFETCH(int, index);
-        QFETCH(int, caretLine);
-        QFETCH(int, topLine);
+    void labelComboJumpsToTheFirstLabelLineOfTheName() {
+        QFETCH(QString, entry);
         FrameFixture f;
-        QByteArray text("x = 1\nLoop:\nHIGH 1\nLoop:\n\t\tDone:\nEND\n");
-        for (int i = 0; i < 200; ++i)
-            text += "x = x + 1\n";
-        MDIMain& m = open(f, text);
-        m.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel);
-        QCOMPARE(comboEntries(m), (QStringList{"Loop", "Loop", "Done"}));
-        m.toolBars().SetListIndex(ids::ID_GotoLabel, index);
+        MDIMain& m = open(f, "x = 1\n\tLoop:\nHIGH 1\nLoop:\n  Done:\nEND\nOther:\n");
+        f.active()->View().Document().SetLineData(6, 2, 0);
+        m.toolBars().ListAdd(ids::ID_GotoLabel, entry);
+        m.toolBars().SetListIndex(ids::ID_GotoLabel, m.toolBars().ListCount(ids::ID_GotoLabel) - 1);
         m.SSActiveToolBars1_ComboCloseUp(ids::ID_GotoLabel);
-        SourceView& v = f.active()->View();
-        QCOMPARE(v.CaretY(), caretLine);
-        int col = 0, top = 0;
-        v.GetScrollPos(col, top);
-        QVERIFY(top <= topLine);
-    }
-
-    void deviceCloseUpHidesTheList() {
-        FrameFixture f;
-        MDIMain& m = open(f, "Main:\n");
-        QTest::keyClick(f.active()->View().focusProxy(), Qt::Key_F12, Qt::AltModifier);
-        QVERIFY(f.active()->List1().isVisible());
-        m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
-        QVERIFY(!f.active()->List1().isVisible());
+        QTEST(f.active()->View().CaretY(), "caretLine");
     }
 
     void errorLineEnablesClearError() {

@@ -1,12 +1,10 @@
-#include <QListWidget>
+#include <QTabBar>
 #include <QTest>
 
 #include "editor/frmEditor.h"
-#include "language/HelpPages.h"
-#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/Colors.h"
-#include "platform/HelpViewer.h"
 #include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "shell/MDIMain.h"
 #include "shell/ToolIds.h"
 #include "support/FrameFixture.h"
@@ -22,7 +20,6 @@ private slots:
         QTest::addColumn<qint32>("expected");
         QTest::newRow("comment default") << "svComment" << 6 << "" << qint32(38400);
         QTest::newRow("string stored") << "svString" << 7 << "255" << qint32(255);
-        QTest::newRow("statements default") << "svStatements" << 10 << "" << qint32(11796480);
         QTest::newRow("modifier stored") << "svModifer" << 15 << "65280" << qint32(65280);
         QTest::newRow("number default") << "svNumber" << 3 << "" << qint32(12632064);
     }
@@ -46,21 +43,11 @@ private slots:
         FrameFixture f;
         f.store().save(settings::colors::svComment, QStringLiteral("green"));
         f.start();
+        const TokenStyles& got = f.active()->View().TokenInfo();
         SourceView fresh;
-        QCOMPARE(f.active()->View().TokenInfo().HasForegroundColor(6),
-                 fresh.TokenInfo().HasForegroundColor(6));
-        QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(6), fresh.TokenInfo().ForegroundColor(6));
-        // The other classes still get their colours.
-        QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(7), qint32(180));
-    }
-
-    void systemBackgroundColour() {
-        FrameFixture f;
-        f.start();
-        SourceView& v = f.active()->View();
-        QCOMPARE(v.BackColor(), colors::SystemWindow);
-        QCOMPARE(v.TextBackColor(), colors::SystemWindow);
-        QCOMPARE(v.TokenInfo().BackgroundColor(0), colors::SystemWindow);
+        QCOMPARE(got.HasForegroundColor(6), fresh.TokenInfo().HasForegroundColor(6));
+        QCOMPARE(got.ForegroundColor(6), fresh.TokenInfo().ForegroundColor(6));
+        QCOMPARE(got.ForegroundColor(7), qint32(180)); // the other classes still get their colours
     }
 
     void unloadSavesColoursAndLastFile() {
@@ -75,9 +62,11 @@ private slots:
         QCOMPARE(f.store().read(settings::colors::svComment), QStringLiteral("4660"));
         QCOMPARE(f.store().read(settings::colors::svBackGround), QString::number(colors::rgb(1, 2, 3)));
         QCOMPARE(f.store().read(settings::startup::LastFile), p);
-        // The system colour round-trips as its negative decimal text.
+        // The system colour is the default and round-trips as its negative decimal text.
         FrameFixture g;
         g.start();
+        QCOMPARE(g.active()->View().BackColor(), colors::SystemWindow);
+        QCOMPARE(g.active()->View().TokenInfo().BackgroundColor(0), colors::SystemWindow);
         QVERIFY(g.close());
         QCOMPARE(g.store().read(settings::colors::svBackGround), QStringLiteral("-2147483643"));
     }
@@ -86,18 +75,12 @@ private slots:
         FrameFixture f;
         MDIMain& m = f.start();
         QVERIFY(f.active()->close());
+        QVERIFY(f.prompts.messages().isEmpty()); // unmodified: not asked
         QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 0"));
         for (const QString* id :
              {&ids::ID_Close, &ids::ID_Save, &ids::ID_Compile, &ids::ID_Device, &ids::ID_GotoLabel})
             QVERIFY(!m.toolBars().Enabled(*id));
         QCOMPARE(m.TaskBar().count(), 0);
-    }
-
-    void unmodifiedDocumentClosesWithoutAsking() {
-        FrameFixture f;
-        f.start();
-        QVERIFY(f.active()->close());
-        QVERIFY(f.prompts.messages().isEmpty());
     }
 
     void yesAlwaysShowsTheSaveDialog() {
@@ -136,13 +119,6 @@ private slots:
         QCOMPARE(f.active()->GetShortPath(f.path(QStringLiteral("missing.pbp"))), QString());
         QVERIFY(f.prompts.last().text.startsWith(QStringLiteral("Error! Invalid Path or File Name..")));
         QCOMPARE(f.prompts.last().icon, Prompts::Icon::Critical);
-    }
-
-    void loadRecordsTheHelpOwner() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        QVERIFY(m.state().HelpOwner != 0);
-        QCOMPARE(m.help().owner(), m.state().HelpOwner);
     }
 };
 

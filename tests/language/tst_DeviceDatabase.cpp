@@ -69,7 +69,6 @@ private slots:
     void deviceLines() {
         QFETCH(QByteArray, file);
         QFETCH(QString, selected);
-        QFETCH(bool, matched);
         QFETCH(int, errorNumber);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("devicedata.ide"));
@@ -79,7 +78,7 @@ private slots:
         QTEST(DeviceDatabase::listDevices(path, false, error), "pbcList");
         QCOMPARE(error.number, 0);
         DevicePortTable got = kOld;
-        QCOMPARE(DeviceDatabase::findDevicePorts(path, selected, got, error), matched);
+        QTEST(DeviceDatabase::findDevicePorts(path, selected, got, error), "matched");
         QCOMPARE(error.number, errorNumber);
         if (errorNumber)
             QCOMPARE(error.description, errorDescription(errorNumber));
@@ -167,12 +166,11 @@ private slots:
 
     void shippedDevices() {
         QFETCH(QString, name);
-        QFETCH(bool, pbc);
         DevicePortTable got = kOld;
         AppError error;
         QVERIFY(DeviceDatabase::findDevicePorts(shippedFile(), name, got, error));
         QTEST(got, "ports");
-        QCOMPARE(DeviceDatabase::listDevices(shippedFile(), false, error).contains(name), pbc);
+        QTEST(DeviceDatabase::listDevices(shippedFile(), false, error).contains(name), "pbc");
         QCOMPARE(error.number, 0);
     }
 };

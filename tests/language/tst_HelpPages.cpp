@@ -48,9 +48,7 @@ private slots:
     void contextFiles_data() {
         QTest::addColumn<int>("context");
         QTest::addColumn<QString>("file");
-        QTest::newRow("compiler options") << 220 << "topic220.html";
         QTest::newRow("what's new") << 280 << "topic280.html";
-        QTest::newRow("programmer options") << 290 << "topic290.html";
         QTest::newRow("contents") << 0 << "contents.html";
         QTest::newRow("unknown") << 12345 << "contents.html";
         QTest::newRow("pro index") << 1000 << "statements/index.html";
@@ -73,21 +71,16 @@ private slots:
         QTest::addColumn<bool>("pbpMode");
         QTest::addColumn<int>("row");
         QTest::addColumn<QStringList>("contains");
-        QTest::newRow("include quotes escaped")
-            << true << 74
-            << QStringList{"<h1>INCLUDE</h1>", "<pre><code>INCLUDE &quot;Filename&quot;</code></pre>"};
-        QTest::newRow("if syntax") << true << 27
-                                   << QStringList{"<h1>Then</h1>", "IF Comp {AND/OR Comp...} THEN Label",
-                                                  "Coditionally"};
-        QTest::newRow("backslashes kept")
-            << true << 70 << QStringList{"[HouseCode\\KeyCode{\\Repeate}{....}]", "X-10 output."};
-        QTest::newRow("pbc debug") << false << 4
-                                   << QStringList{"PicBasic Compiler",
-                                                  "<p>Debugging statement not supported by PBC.</p>"};
-        QTest::newRow("first has no previous")
-            << true << 1 << QStringList{"<h1>@</h1>", "Next: <a href=\"pbp_2.html\">Asm</a>"};
-        QTest::newRow("pbc last has no next")
-            << false << 40 << QStringList{"Previous: <a href=\"pbc_39.html\">Write</a></p>"};
+        const auto row = [](const char* name, bool pbpMode, int number, const QStringList& contains) {
+            QTest::newRow(name) << pbpMode << number << contains;
+        };
+        row("include quotes escaped", true, 74,
+            {"<h1>INCLUDE</h1>", "<pre><code>INCLUDE &quot;Filename&quot;</code></pre>"});
+        row("if syntax", true, 27, {"<h1>Then</h1>", "IF Comp {AND/OR Comp...} THEN Label", "Coditionally"});
+        row("backslashes kept", true, 70, {"[HouseCode\\KeyCode{\\Repeate}{....}]", "X-10 output."});
+        row("pbc debug", false, 4, {"PicBasic Compiler", "<p>Debugging statement not supported by PBC.</p>"});
+        row("first has no previous", true, 1, {"<h1>@</h1>", "Next: <a href=\"pbp_2.html\">Asm</a>"});
+        row("pbc last has no next", false, 40, {"Previous: <a href=\"pbc_39.html\">Write</a></p>"});
     }
 
     void pageContent() {

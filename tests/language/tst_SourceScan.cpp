@@ -45,10 +45,26 @@ private slots:
     }
     void labelTest() {
         QFETCH(QString, line);
-        QFETCH(bool, label);
-        QFETCH(QString, name);
-        QCOMPARE(isLabelLine(line), label);
-        QCOMPARE(labelName(line), name);
+        QTEST(isLabelLine(line), "label");
+        QTEST(labelName(line), "name");
+    }
+
+    void mayDeclare_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("may");
+        QTest::newRow("VAR") << "B VAR BYTE" << true;
+        QTest::newRow("lower-case con at the very end") << "x con" << true;
+        QTest::newRow("mixed case inside a word") << "ConTrol = 1" << true;
+        QTest::newRow("only at the end") << "HIGH vaR" << true;
+        QTest::newRow("cut short") << "HIGH VA" << false;
+        QTest::newRow("letters apart") << "V A R C O N" << false;
+        QTest::newRow("neither") << "HIGH PORTB.1" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void mayDeclare() {
+        QFETCH(QString, line);
+        QFETCH(bool, may);
+        QCOMPARE(sourcescan::mayDeclare(line), may);
     }
 
     void kinds_data() {
@@ -73,8 +89,7 @@ private slots:
     }
     void kinds() {
         QFETCH(QString, line);
-        QFETCH(int, kind);
-        QCOMPARE(kindAfterPasses(line), kind);
+        QTEST(kindAfterPasses(line), "kind");
     }
 
     void staleMarks_data() {
@@ -88,8 +103,7 @@ private slots:
     void staleMarks() {
         QFETCH(QString, line);
         QFETCH(int, before);
-        QFETCH(int, after);
-        QCOMPARE(kindAfterPasses(line, before), after);
+        QTEST(kindAfterPasses(line, before), "after");
     }
 };
 

@@ -22,34 +22,17 @@ int filledRows(const StatementTable& t) {
 class tst_StatementTable : public QObject {
     Q_OBJECT
 private slots:
-    // The first, last and out-of-range rows of both tables; columns 0 and 4 are always empty.
-    void cells_data() {
-        QTest::addColumn<bool>("pbpMode");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QStringList>("cells");
-        QTest::newRow("pro 1") << true << 1
-                               << QStringList{"@", "@ Assembly Statement",
-                                              "Insert One Line of Assembly Code"};
-        QTest::newRow("pro 3 empty syntax")
-            << true << 3 << QStringList{"EndAsm", "", "End Assembly Language Code Section"};
-        QTest::newRow("pro 79") << true << 79
-                                << QStringList{"DebugIn", "DEBUGIN {Timeout, Label,}[Item{,Item...}]", ""};
-        QTest::newRow("pbc 1 own") << false << 1
-                                   << QStringList{"Branch", "BRANCH Offset, (Label {,Label...})",
-                                                  "Branch to a different label based on index value."};
-        QTest::newRow("pbc 40") << false << 40 << QStringList{"Next", "NEXT {Count}", ""};
-        QTest::newRow("pbc 41 empty") << false << 41 << QStringList{"", "", ""};
-        QTest::newRow("row 0") << true << 0 << QStringList{"", "", ""};
-        QTest::newRow("row 80") << true << 80 << QStringList{"", "", ""};
-    }
-    void cells() {
-        QFETCH(bool, pbpMode);
-        QFETCH(int, row);
-        QFETCH(QStringList, cells);
-        const StatementTable t = built(pbpMode);
-        QCOMPARE(
-            (QStringList{t.cell(row, 0), t.cell(row, 1), t.cell(row, 2), t.cell(row, 3), t.cell(row, 4)}),
-            QStringList{QString()} + cells + QStringList{QString()});
+    // Cells outside the rows and columns are empty, so callers may index one past either end.
+    void cellsOutsideTheTable() {
+        for (const bool pbpMode : {true, false}) {
+            const StatementTable t = built(pbpMode);
+            for (int row = 0; row <= StatementTable::RowCount + 1; ++row)
+                for (const int col : {0, StatementTable::ColumnCount + 1})
+                    QCOMPARE(t.cell(row, col), QString());
+            for (const int row : {0, StatementTable::RowCount + 1})
+                QCOMPARE(t.cell(row, 1) + t.cell(row, 2) + t.cell(row, 3), QString());
+            QCOMPARE(t.keyword(pbpMode ? 1 : 41), pbpMode ? QStringLiteral("@") : QString());
+        }
     }
 
     // Rebuilding for PicBasic after PicBasic Pro gives the same table as building for PicBasic alone.

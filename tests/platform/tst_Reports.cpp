@@ -7,47 +7,37 @@ class tst_Reports : public QObject {
     Q_OBJECT
 private slots:
     void behaviours_data() {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("kind"); // a named report's prefix, or the behaviour
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("title");
-        QTest::addColumn<int>("icon");
-        QTest::newRow("named") << "named"
-                               << "Goto Error: File not found"
-                               << "Pinwright" << int(Prompts::Icon::None);
-        QTest::newRow("prefix without a blank") << "named-tight"
-                                                << "PopUP Error:File not found"
-                                                << "Pinwright" << int(Prompts::Icon::None);
-        QTest::newRow("plain") << "plain"
-                               << "File not found"
-                               << "Pinwright" << int(Prompts::Icon::None);
-        QTest::newRow("critical") << "critical"
-                                  << "Error! File not found"
-                                  << "Pinwright" << int(Prompts::Icon::Critical);
-        QTest::newRow("file") << "file"
-                              << "Error( 53): File not found"
-                              << "File Error" << int(Prompts::Icon::None);
+        QTest::addColumn<bool>("critical");
+        // clang-format off
+        QTest::newRow("named") << "Goto Error: " << "Goto Error: File not found" << "Pinwright" << false;
+        QTest::newRow("prefix without a blank") << "PopUP Error:" << "PopUP Error:File not found" << "Pinwright" << false;
+        QTest::newRow("plain") << "plain" << "File not found" << "Pinwright" << false;
+        QTest::newRow("critical") << "critical" << "Error! File not found" << "Pinwright" << true;
+        QTest::newRow("file") << "file" << "Error( 53): File not found" << "File Error" << false;
+        // clang-format on
     }
     void behaviours() {
         QFETCH(QString, kind);
         QFETCH(QString, text);
         QFETCH(QString, title);
-        QFETCH(int, icon);
+        QFETCH(bool, critical);
         ScriptedPrompts p;
         const AppError e = AppError::fileNotFound();
-        if (kind == QLatin1String("named"))
-            reports::named(p, nullptr, QStringLiteral("Goto Error: "), e);
-        else if (kind == QLatin1String("named-tight"))
-            reports::named(p, nullptr, QStringLiteral("PopUP Error:"), e);
-        else if (kind == QLatin1String("plain"))
+        if (kind == QLatin1String("plain"))
             reports::plain(p, nullptr, e);
         else if (kind == QLatin1String("critical"))
             reports::critical(p, nullptr, e);
-        else
+        else if (kind == QLatin1String("file"))
             reports::file(p, nullptr, e);
+        else
+            reports::named(p, nullptr, kind, e);
         QCOMPARE(p.shown().size(), 1);
         QCOMPARE(p.last().text, text);
         QCOMPARE(p.last().title, title);
-        QCOMPARE(int(p.last().icon), icon);
+        QCOMPARE(p.last().icon, critical ? Prompts::Icon::Critical : Prompts::Icon::None);
         QCOMPARE(p.last().buttons, Prompts::Buttons::Ok);
     }
 };

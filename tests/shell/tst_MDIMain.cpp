@@ -3,8 +3,8 @@
 #include <QTest>
 
 #include "editor/frmEditor.h"
-#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "shell/MDIMain.h"
 #include "shell/ToolIds.h"
 #include "support/FrameFixture.h"
@@ -22,24 +22,14 @@ private slots:
         QCOMPARE(m.height(), qRound(6000 * dpi / 1440));
         QCOMPARE(m.x(), 0);
         QCOMPARE(m.y(), 0);
-        QVERIFY(m.state().PBPMode);
-        QCOMPARE(m.PanelText(5), QStringLiteral("PBP"));
-        QCOMPARE(m.PanelToolTip(5), QStringLiteral("Using: PicBasic Pro Compiler"));
-        for (const QString* id : {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4})
-            QVERIFY(!m.toolBars().Visible(*id));
-        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 1"));
         QCOMPARE(m.OpenDocCount, qint16(1));
         frmEditor* w = f.active();
         QVERIFY(w);
         QCOMPARE(w->caption(), f.path(QStringLiteral("Untitled.pbp")));
         QCOMPARE(w->View().Document().NumLines(), 1);
-        QCOMPARE(w->View().Document().GetLine(0), QString());
         QVERIFY(!w->View().Document().Modified());
-        QCOMPARE(m.TaskBar().count(), 1);
         QCOMPARE(m.TaskBar().tabText(0), w->caption());
         QCOMPARE(m.taskBarTag(), QStringLiteral("False"));
-        QCOMPARE(m.toolBars().ToolIds(ids::ID_Window).mid(4),
-                 (QStringList{"separator", QStringLiteral("&1. ") + w->caption()}));
         QCOMPARE(w->Tag, QStringLiteral("&1. ") + w->caption());
         QVERIFY(m.toolBars().Enabled(ids::ID_Save));
     }
@@ -60,7 +50,6 @@ private slots:
         QFETCH(QString, commandLine);
         QFETCH(QString, lastFile);
         QFETCH(QString, caption);
-        QFETCH(QString, firstLine);
         FrameFixture f;
         QVERIFY(testsupport::writeFile(f.path(QStringLiteral("last.pbp")), "LAST\n"));
         QVERIFY(testsupport::writeFile(f.path(QStringLiteral("my program.pbp")), "HIGH PORTB.0\r\nLOW\r\n"));
@@ -68,7 +57,7 @@ private slots:
         f.start(commandLine.isEmpty() ? QString() : f.path(commandLine));
         QCOMPARE(f.active()->caption(), f.path(caption));
         QCOMPARE(f.active()->View().Document().PathName(), f.path(caption));
-        QCOMPARE(f.active()->View().Document().GetLine(0), firstLine);
+        QTEST(f.active()->View().Document().GetLine(0), "firstLine");
     }
 
     void recentEntries_data() {
@@ -101,7 +90,7 @@ private slots:
     void compilerType_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("pbp");
-        QTest::newRow("0") << "0" << true;
+        QTest::newRow("empty store") << QString() << true;
         QTest::newRow("1") << "1" << false;
         QTest::newRow("no leading number") << "PicBasic" << true;
         QTest::newRow("leading number") << " 1 compiler" << false;
@@ -110,7 +99,8 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(bool, pbp);
         FrameFixture f;
-        f.store().save(settings::startup::CompilerType, stored);
+        if (!stored.isNull())
+            f.store().save(settings::startup::CompilerType, stored);
         MDIMain& m = f.start();
         QCOMPARE(m.state().PBPMode, pbp);
         QCOMPARE(m.PanelText(5), pbp ? QStringLiteral("PBP") : QStringLiteral("PBC"));

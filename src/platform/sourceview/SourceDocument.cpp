@@ -13,7 +13,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -29,24 +28,7 @@ bool hasDocumentBreakChars(const QString& text) {
 }
 
 // QString::replace moves the rest of the text for each batch of matches when the lengths differ, which
-// is quadratic in the number of lines: a 50 MB file took tens of seconds. These make one pass.
-void dropCrBeforeLf(QString& text) {
-    qsizetype at = text.indexOf(u"\r\n");
-    if (at < 0)
-        return;
-    QChar* const data = text.data();
-    qsizetype out = at;
-    while (at >= 0) {
-        const qsizetype from = at + 1; // the LF stays
-        const qsizetype next = text.indexOf(u"\r\n", from);
-        const qsizetype end = next < 0 ? text.size() : next;
-        std::memmove(data + out, data + from, size_t(end - from) * sizeof(QChar));
-        out += end - from;
-        at = next;
-    }
-    text.truncate(out);
-}
-
+// is quadratic in the number of lines: saving a 50 MB file took tens of seconds. This makes one pass.
 QString withLineEnds(const QString& raw, bool crlf) {
     if (!crlf) {
         QString text = raw;
@@ -114,6 +96,32 @@ void SourceDocument::setContent(const QString& text) {
     doc_->setModified(false);
 }
 
+bool SourceDocument::setContent(const QByteArray& body, bool utf8) {
+    // A slice of whole lines at a time: the file never stands decoded in one piece beside the text
+    // document's own copy, which for a big file was the peak of the program's memory. Slices end after
+    // a line feed, so neither a CR LF pair nor a UTF-8 sequence is cut in two. The document takes CR LF
+    // and a lone CR as line breaks by itself.
+    constexpr qsizetype SliceBytes = 256 * 1024;
+    bool breakChars = false;
+    doc_->setUndoRedoEnabled(false);
+    doc_->clear();
+    QTextCursor cursor(doc_);
+    cursor.beginEditBlock();
+    for (qsizetype at = 0; at < body.size();) {
+        qsizetype end = at + SliceBytes < body.size() ? body.indexOf('\n', at + SliceBytes) : -1;
+        end = end < 0 ? body.size() : end + 1;
+        const QByteArray slice = QByteArray::fromRawData(body.constData() + at, end - at);
+        const QString text = utf8 ? textenc::decodeUtf8(slice) : textenc::decode1252(slice);
+        breakChars = breakChars || hasDocumentBreakChars(text);
+        cursor.insertText(text);
+        at = end;
+    }
+    cursor.endEditBlock();
+    doc_->setUndoRedoEnabled(true);
+    doc_->setModified(false);
+    return breakChars;
+}
+
 bool SourceDocument::LoadFile(const QString& path, AppError* err) {
     pathName_ = path;
     irregularBytes_.clear();
@@ -164,15 +172,8 @@ void SourceDocument::setBytes(QByteArray bytes, Encoding encoding, const QString
     }
     const QByteArray body = QByteArray::fromRawData(bytes.constData() + skip, bytes.size() - skip);
     utf8_ = encoding == Encoding::Detect ? textenc::isValidUtf8(body) : encoding == Encoding::Utf8;
-    QString text = utf8_ ? QString::fromUtf8(body) : textenc::decode1252(body);
+    const bool irregular = setContent(body, utf8_) || mixed;
     bytes.clear(); // the text is all that is needed from here on, and big files are big
-    const bool irregular = mixed || hasDocumentBreakChars(text);
-    if (crlfCount > 0)
-        dropCrBeforeLf(text);
-    if (crCount > 0)
-        text.replace(u'\r', u'\n');
-    setContent(text);
-    text.clear();
     if (irregular) {
         irregularBytes_ = original.isNull() ? readAllBytes(rereadPath) : original;
         irregularText_ = doc_->toRawText();
@@ -318,6 +319,22 @@ QStringList SourceDocument::linesWhere(int slot, qint32 value, QList<int>* numbe
             numbers->append(line);
     }
     return texts;
+}
+
+QList<SourceDocument::MarkedLine> SourceDocument::linesMarked(std::initializer_list<int> slotNumbers) const {
+    QList<MarkedLine> out;
+    int line = 0;
+    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next(), ++line) {
+        const LineData* d = LineData::peek(b);
+        if (!d)
+            continue;
+        for (const int slot : slotNumbers)
+            if (d->slot(slot) != 0) {
+                out.append({line, b.text(), d->marks()});
+                break;
+            }
+    }
+    return out;
 }
 
 int SourceDocument::previousLineWhere(int slot, qint32 value, int fromLine) const {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
 
 class QTextBlock;
 class QTextCursor;
@@ -34,7 +35,7 @@ public:
     // cannot be read (no permission, a folder, a device) gives error 75.
     bool LoadFile(const QString& path, AppError* err = nullptr);
     // Writes a temporary file beside the target and renames it over the old one. On failure the old
-    // file is intact, the text stays and the error is 75 (access) or 76 (folder missing).
+    // file is intact, the text stays and the error is 75 (access), 76 (folder missing) or 61 (disk full).
     bool SaveFile(const QString& path, AppError* err = nullptr);
     QString PathName() const { return pathName_; }
     // The bytes saving would write now, and (in `utf8`) whether they are UTF-8.
@@ -62,6 +63,16 @@ public:
     void rewriteLineData(int slot, const std::function<qint32(int line, const QString& text, qint32 value)>& visit);
     // The texts (and numbers) of the lines whose slot holds `value`, in order.
     QStringList linesWhere(int slot, qint32 value, QList<int>* numbers = nullptr) const;
+    // The lines where any of the slots holds a value other than 0, in order, with their data.
+    struct MarkedLine {
+        int line = 0;
+        QString text;
+        LineData::Marks marks;
+        qint32 slot(int n) const {
+            return n >= 1 && n <= LineData::SlotCount ? marks.values[size_t(n - 1)] : 0;
+        }
+    };
+    QList<MarkedLine> linesMarked(std::initializer_list<int> slotNumbers) const;
     // The nearest line at or above `fromLine` whose slot holds `value`; -1 when none.
     int previousLineWhere(int slot, qint32 value, int fromLine) const;
 
@@ -147,6 +158,9 @@ private:
     void onContentsChange(int pos, int removed, int added);
     void languageChanged();
     void setContent(const QString& text);
+    // The decoded bytes of a file as the whole text; true when the text holds characters the document
+    // takes as line breaks of its own.
+    bool setContent(const QByteArray& body, bool utf8);
     enum class Encoding { Detect, Utf8, Windows1252 };
     // The text, encoding and line endings of a file's bytes. Irregular files keep their bytes; with a
     // path given they are read again from there only when needed, which spares big files a copy.

@@ -24,6 +24,8 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // Ctrl+wheel zooms the font instead of scrolling.
+    void wheelEvent(QWheelEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;

@@ -17,6 +17,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 bool sameAdvances(const QFont& f) {
@@ -50,6 +53,8 @@ SourceView::SourceView(QWidget* parent)
     setFocusProxy(edit_);
 
     const QFont font = monospaceFont();
+    if (font.pointSizeF() > 0)
+        normalPointSize_ = font.pointSizeF();
     setFont(font);
     edit_->setDocument(document_.textDocument());
     document_.textDocument()->setDefaultFont(font);
@@ -183,6 +188,23 @@ void SourceView::Refresh() {
 
 void SourceView::SetFocus() {
     edit_->setFocus();
+}
+
+void SourceView::SetZoom(int points) {
+    const int lowest = int(std::ceil(MinPointSize - normalPointSize_));
+    const int highest = int(std::floor(MaxPointSize - normalPointSize_));
+    points = std::clamp(points, lowest, highest);
+    if (points == zoom_)
+        return;
+    zoom_ = points;
+    QFont f = font();
+    f.setPointSizeF(normalPointSize_ + zoom_);
+    // The text area and the margin take the view's font; the document lays its blocks out with it.
+    setFont(f);
+    document_.textDocument()->setDefaultFont(f);
+    edit_->setTabStopDistance(cellAdvance() * TabWidth);
+    updateMargin();
+    Refresh();
 }
 
 void SourceView::SetMarginStyle(int style) {

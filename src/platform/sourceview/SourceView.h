@@ -44,6 +44,8 @@ class SourceTextArea;
 //  62 line start Home             63 line end End              64 document start Ctrl+Home
 //  65 document end Ctrl+End       66 word left Ctrl+Left       67 word right Ctrl+Right
 //  68 select word                 69 delete word before Ctrl+Backspace  70 delete word after Ctrl+Del
+//  71 zoom in  Ctrl+Plus, Ctrl+=, Ctrl+wheel up    72 zoom out  Ctrl+Minus, Ctrl+wheel down
+//  73 normal size  Ctrl+0
 //  With Shift the movement keys extend the selection: 9, 10, 19, 20, 60..67 + 100 (109, 110, ...).
 //  Up, Down, PageUp and PageDown keep the column (TABs expanded) aimed at over shorter lines.
 // Typing, Enter and a TAB without a multi-line selection are plain text input (KeyPress), not commands.
@@ -85,6 +87,9 @@ public:
         CmdSelectWord = 68,
         CmdDeleteWordBefore = 69,
         CmdDeleteWordAfter = 70,
+        CmdZoomIn = 71,
+        CmdZoomOut = 72,
+        CmdZoomReset = 73,
         CmdExtend = 100, // added to a movement command: extend the selection
     };
     static constexpr int TabWidth = 4;
@@ -143,6 +148,13 @@ public:
     int LineHeight() const;
     int MarginWidth() const { return marginStyle_ == 0 ? 0 : marginCells_ * CellWidth(); }
 
+    // The font size as points added to the normal size; kept so that the size stays between
+    // MinPointSize and MaxPointSize. The margin follows the size.
+    static constexpr int MinPointSize = 6;
+    static constexpr int MaxPointSize = 48;
+    int Zoom() const { return zoom_; }
+    void SetZoom(int points);
+
     qint32 BackColor() const { return backColor_; }
     void SetBackColor(qint32 color);
     qint32 TextBackColor() const { return textBackColor_; }
@@ -177,6 +189,8 @@ signals:
     void MouseMove(int Button, int Shift, int X, int Y);
     void MouseUp(int Button, int Shift, int X, int Y);
     void ExecuteCommandEvent(int& code);
+    // The zoom commands changed the font size (not raised by SetZoom).
+    void ZoomChanged(int points);
 
 protected:
     void changeEvent(QEvent* e) override;
@@ -228,6 +242,10 @@ private:
     int helpContextId_ = 0;
     int marginStyle_ = 1;
     int marginCells_ = 6;
+    int zoom_ = 0;
+    qreal normalPointSize_ = 10;
+    // Wheel turns smaller than a notch add up until they make one.
+    int wheelZoomAngle_ = 0;
     qint32 backColor_;
     qint32 textBackColor_;
     QString lastFind_;

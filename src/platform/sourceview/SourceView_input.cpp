@@ -12,6 +12,9 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QWheelEvent>
+
+#include <cstdlib>
 
 namespace {
 
@@ -101,6 +104,13 @@ int SourceView::commandForKey(int keyCode, int shift, bool multiLineSelection) c
         return sh ? 0 : CmdSelectAll;
     case 'G':
         return sh ? 0 : CmdGotoLine;
+    case VK_OEM_Plus:
+        // Plus is a shifted key on many layouts; Ctrl+= zooms in as well.
+        return CmdZoomIn;
+    case VK_OEM_Minus:
+        return sh ? 0 : CmdZoomOut;
+    case '0':
+        return sh ? 0 : CmdZoomReset;
     default:
         return 0;
     }
@@ -187,6 +197,15 @@ void SourceView::runCommand(int code) {
     case CmdSelectWord:
         SelectWord();
         break;
+    case CmdZoomIn:
+    case CmdZoomOut:
+    case CmdZoomReset: {
+        const int before = zoom_;
+        SetZoom(code == CmdZoomReset ? 0 : zoom_ + (code == CmdZoomIn ? 1 : -1));
+        if (zoom_ != before)
+            emit ZoomChanged(zoom_);
+        break;
+    }
     default:
         moveCaretBy(code);
         break;
@@ -376,6 +395,22 @@ void SourceTextArea::resizeEvent(QResizeEvent* e) {
     QResizeEvent heightOnly(e->size(), QSize(e->size().width(), e->oldSize().height()));
     QPlainTextEdit::resizeEvent(&heightOnly);
     view_.updateMargin();
+}
+
+void SourceTextArea::wheelEvent(QWheelEvent* e) {
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        QPlainTextEdit::wheelEvent(e);
+        return;
+    }
+    // One notch is 120; a touch pad sends smaller steps that add up to one.
+    constexpr int Notch = 120;
+    view_.wheelZoomAngle_ += e->angleDelta().y();
+    while (std::abs(view_.wheelZoomAngle_) >= Notch) {
+        const bool in = view_.wheelZoomAngle_ > 0;
+        view_.wheelZoomAngle_ += in ? -Notch : Notch;
+        view_.runCommand(in ? SourceView::CmdZoomIn : SourceView::CmdZoomOut);
+    }
+    e->accept();
 }
 
 void SourceTextArea::keyPressEvent(QKeyEvent* e) {

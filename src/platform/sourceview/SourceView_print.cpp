@@ -13,7 +13,9 @@
 
 std::unique_ptr<QTextDocument> SourceView::printDocument() const {
     auto out = std::make_unique<QTextDocument>();
-    const QFont font = edit_->font();
+    // The zoom is for the screen: paper gets the normal size.
+    QFont font = edit_->font();
+    font.setPointSizeF(normalPointSize_);
     out->setDefaultFont(font);
     QTextOption option = out->defaultTextOption();
     option.setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * TabWidth);

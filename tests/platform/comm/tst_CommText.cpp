@@ -83,6 +83,7 @@ private slots:
         QTest::newRow("blank lines kept") << L{"a\n\n\r\r\nb"} << 0 << "a||||b~";
         QTest::newRow("open line over chunks") << L{"12", "3,4", "5\n"} << 0 << "12~3,4~5|";
         QTest::newRow("CR then CR LF") << L{"\r", "\r\n"} << 0 << "||";
+        QTest::newRow("LF after text after CR") << L{"a\rb\nc"} << 0 << "a|b|c~";
         QTest::newRow("long line broken") << L{"abcdefg"} << 3 << "abc|def|g~";
         QTest::newRow("length counted over chunks") << L{"ab", "cdef"} << 3 << "ab~c|def~";
         QTest::newRow("break at the limit then LF") << L{"abc\n"} << 3 << "abc|";
@@ -196,21 +197,17 @@ private slots:
         QTest::addColumn<QList<double>>("values");
         QTest::addColumn<QStringList>("labels");
         using D = QList<double>;
-        QTest::newRow("comma pair") << QByteArray("512,37") << D{512, 37} << QStringList{"", ""};
-        QTest::newRow("blanks and tabs") << QByteArray(" 1 \t -2.5\t3e2 ") << D{1, -2.5, 300}
-                                         << QStringList{"", "", ""};
-        QTest::newRow("semicolons") << QByteArray("4;5") << D{4, 5} << QStringList{"", ""};
-        QTest::newRow("empty fields") << QByteArray("7,,8") << D{7, 8} << QStringList{"", ""};
-        QTest::newRow("text between numbers") << QByteArray("ADC 512 TEMP 37 OK") << D{512, 37}
-                                              << QStringList{"", ""};
-        QTest::newRow("labels") << QByteArray("adc=512, temp:37.5") << D{512, 37.5}
-                                << QStringList{"adc", "temp"};
+        const QStringList two{"", ""};
+        QTest::newRow("comma pair") << QByteArray("512,37") << D{512, 37} << two;
+        QTest::newRow("blanks and tabs") << QByteArray(" 1 \t -2.5\t3e2 ") << D{1, -2.5, 300} << QStringList(3, "");
+        QTest::newRow("semicolons") << QByteArray("4;5") << D{4, 5} << two;
+        QTest::newRow("empty fields") << QByteArray("7,,8") << D{7, 8} << two;
+        QTest::newRow("text between numbers") << QByteArray("ADC 512 TEMP 37 OK") << D{512, 37} << two;
+        QTest::newRow("labels") << QByteArray("adc=512, temp:37.5") << D{512, 37.5} << QStringList{"adc", "temp"};
         QTest::newRow("no numbers") << QByteArray("Hello board") << D{} << QStringList{};
         QTest::newRow("empty line") << QByteArray("") << D{} << QStringList{};
-        QTest::newRow("units and hex are not numbers") << QByteArray("25C 0x1F nan inf 1.2.3") << D{}
-                                                       << QStringList{};
-        QTest::newRow("at most eight") << QByteArray("1 2 3 4 5 6 7 8 9 10") << D{1, 2, 3, 4, 5, 6, 7, 8}
-                                       << QStringList{"", "", "", "", "", "", "", ""};
+        QTest::newRow("units, hex, nan are no numbers") << QByteArray("25C 0x1F nan inf 1.2.3") << D{} << QStringList{};
+        QTest::newRow("at most eight") << QByteArray("1 2 3 4 5 6 7 8 9 10") << D{1, 2, 3, 4, 5, 6, 7, 8} << QStringList(8, "");
     }
     void plotNumbers() {
         QFETCH(QByteArray, line);
@@ -238,8 +235,7 @@ private slots:
         QCOMPARE(p.name(0), QStringLiteral("x")); // the first label seen names the series
         double low = 0, high = 0;
         QVERIFY(p.range(low, high));
-        QCOMPARE(low, 10.0);
-        QCOMPARE(high, 102.0);
+        QCOMPARE(QPointF(low, high), QPointF(10, 102));
     }
 
     void plotWindowIsBounded() {
@@ -258,17 +254,13 @@ private slots:
 
     void sendHistory() {
         SendHistory h(3);
-        for (const char* l : {"a", "b", "b", "c", "d"})
+        for (const char* l : {"a", "b", "c", "d", "d"})
             h.add(QString::fromLatin1(l));
         QCOMPARE(h.lines(), (QStringList{"b", "c", "d"})); // no repeat, oldest gone
-        QCOMPARE(h.older(QStringLiteral("typ")), QStringLiteral("d"));
-        QCOMPARE(h.older(QString()), QStringLiteral("c"));
-        QCOMPARE(h.older(QString()), QStringLiteral("b"));
-        QCOMPARE(h.older(QString()), QStringLiteral("b")); // stays at the oldest
-        QCOMPARE(h.newer(), QStringLiteral("c"));
-        QCOMPARE(h.newer(), QStringLiteral("d"));
-        QCOMPARE(h.newer(), QStringLiteral("typ")); // past the newest: what was typed
-        QCOMPARE(h.newer(), QStringLiteral("typ"));
+        // Older stays at the oldest; newer past the newest gives back what was typed.
+        const QStringList walk{h.older(QStringLiteral("typ")), h.older({}), h.older({}), h.older({}),
+                               h.newer(), h.newer(), h.newer(), h.newer()};
+        QCOMPARE(walk, (QStringList{"d", "c", "b", "b", "c", "d", "typ", "typ"}));
     }
 
     void keyBytes_data() {

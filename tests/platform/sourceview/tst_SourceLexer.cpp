@@ -41,74 +41,42 @@ private slots:
     void lex_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("tokens");
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("blanks only") << " \t "
-                                     << "";
-        QTest::newRow("keyword any case") << "high PortB.0"
-                                          << "10:high 1:PortB 2:. 3:0";
-        QTest::newRow("keyword mixed case in list") << "GOSUB Main"
-                                                    << "10:GOSUB 1:Main";
-        QTest::newRow("label") << "Main:"
-                               << "1:Main 2::";
-        QTest::newRow("multi-word keyword") << "ON   INTERRUPT GoTo Isr"
-                                            << "10:ON   INTERRUPT 1:GoTo 1:Isr";
-        QTest::newRow("multi-word keyword with tab") << "on\tinterrupt"
-                                                     << "10:on\tinterrupt";
-        QTest::newRow("first word alone") << "ON x"
-                                          << "10:ON 1:x";
-        QTest::newRow("words need a blank") << "ONINTERRUPT"
-                                            << "1:ONINTERRUPT";
-        QTest::newRow("define with number") << "DEFINE ADC_SAMPLEUS 50"
-                                            << "11:DEFINE 11:ADC_SAMPLEUS 50";
-        QTest::newRow("define other number") << "DEFINE ADC_SAMPLEUS 20"
-                                             << "11:DEFINE 11:ADC_SAMPLEUS 3:20";
-        QTest::newRow("number word must end") << "ADC_SAMPLEUS 500"
-                                              << "11:ADC_SAMPLEUS 3:500";
-        QTest::newRow("whole words only") << "HIGHER BYTES"
-                                          << "1:HIGHER 1:BYTES";
-        QTest::newRow("var declaration") << "B0 var byte"
-                                         << "1:B0 12:var 12:byte";
-        QTest::newRow("digits in names") << "W12 = B0 + 12"
-                                         << "1:W12 2:= 1:B0 2:+ 3:12";
-        QTest::newRow("hex") << "x = $FF + $1a"
-                             << "1:x 2:= 3:$FF 2:+ 3:$1a";
-        QTest::newRow("binary") << "x = %1010"
-                                << "1:x 2:= 3:%1010";
-        QTest::newRow("not binary") << "x = %12"
-                                    << "1:x 2:= 2:% 3:12";
-        QTest::newRow("not hex") << "$G"
-                                 << "2:$ 1:G";
-        QTest::newRow("operators") << "IF x<=5 AND y<>2 THEN"
-                                   << "10:IF 1:x 2:<= 3:5 14:AND 1:y 2:<> 3:2 10:THEN";
-        QTest::newRow("math and modifier") << "LCDOUT DEC5 x MAX 9"
-                                           << "10:LCDOUT 15:DEC5 1:x 13:MAX 3:9";
-        QTest::newRow("quote comment") << "HIGH 1 ' turn on \"led\""
-                                       << "10:HIGH 3:1 6:' turn on \"led\"";
-        QTest::newRow("comment at start") << "'HIGH 1"
-                                          << "6:'HIGH 1";
-        QTest::newRow("rem comment") << "REM high 1"
-                                     << "6:REM high 1";
-        QTest::newRow("rem lower case after code") << "x = 1 rem set"
-                                                   << "1:x 2:= 3:1 6:rem set";
-        QTest::newRow("rem inside a word") << "remote = 1"
-                                           << "1:remote 2:= 3:1";
-        QTest::newRow("rem as suffix") << "xrem = 1"
-                                       << "1:xrem 2:= 3:1";
-        QTest::newRow("string") << "LCDOUT \"it's\", 1"
-                                << "10:LCDOUT 7:\"it's\" 2:, 3:1";
-        QTest::newRow("unterminated string") << "LCDOUT \"abc"
-                                             << "10:LCDOUT 7:\"abc";
-        QTest::newRow("semicolon is a symbol") << "x = 1 ; note"
-                                               << "1:x 2:= 3:1 2:; 1:note";
-        QTest::newRow("assembler marker keyword") << "@ movlw 5"
-                                                  << "10:@ 1:movlw 3:5";
-        QTest::newRow("directive") << "#CONFIG"
-                                   << "5:#CONFIG";
-        QTest::newRow("non-ascii letters") << "sıcaklık = 1"
-                                           << "1:sıcaklık 2:= 3:1";
-        QTest::newRow("malformed number") << "8BIT"
-                                          << "1:8BIT";
+        // clang-format off
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("blanks only") << " \t " << "";
+        QTest::newRow("keyword any case") << "high PortB.0" << "10:high 1:PortB 2:. 3:0";
+        QTest::newRow("keyword mixed case in list") << "GOSUB Main" << "10:GOSUB 1:Main";
+        QTest::newRow("label") << "Main:" << "1:Main 2::";
+        QTest::newRow("multi-word keyword") << "ON   INTERRUPT GoTo Isr" << "10:ON   INTERRUPT 1:GoTo 1:Isr";
+        QTest::newRow("multi-word keyword with tab") << "on\tinterrupt" << "10:on\tinterrupt";
+        QTest::newRow("first word alone") << "ON x" << "10:ON 1:x";
+        QTest::newRow("words need a blank") << "ONINTERRUPT" << "1:ONINTERRUPT";
+        QTest::newRow("define with number") << "DEFINE ADC_SAMPLEUS 50" << "11:DEFINE 11:ADC_SAMPLEUS 50";
+        QTest::newRow("define other number") << "DEFINE ADC_SAMPLEUS 20" << "11:DEFINE 11:ADC_SAMPLEUS 3:20";
+        QTest::newRow("number word must end") << "ADC_SAMPLEUS 500" << "11:ADC_SAMPLEUS 3:500";
+        QTest::newRow("whole words only") << "HIGHER BYTES" << "1:HIGHER 1:BYTES";
+        QTest::newRow("var declaration") << "B0 var byte" << "1:B0 12:var 12:byte";
+        QTest::newRow("digits in names") << "W12 = B0 + 12" << "1:W12 2:= 1:B0 2:+ 3:12";
+        QTest::newRow("hex") << "x = $FF + $1a" << "1:x 2:= 3:$FF 2:+ 3:$1a";
+        QTest::newRow("binary") << "x = %1010" << "1:x 2:= 3:%1010";
+        QTest::newRow("not binary") << "x = %12" << "1:x 2:= 2:% 3:12";
+        QTest::newRow("not hex") << "$G" << "2:$ 1:G";
+        QTest::newRow("ops") << "IF x<=5 AND y<>2 THEN" << "10:IF 1:x 2:<= 3:5 14:AND 1:y 2:<> 3:2 10:THEN";
+        QTest::newRow("math and modifier") << "LCDOUT DEC5 x MAX 9" << "10:LCDOUT 15:DEC5 1:x 13:MAX 3:9";
+        QTest::newRow("quote comment") << "HIGH 1 ' turn on \"led\"" << "10:HIGH 3:1 6:' turn on \"led\"";
+        QTest::newRow("comment at start") << "'HIGH 1" << "6:'HIGH 1";
+        QTest::newRow("rem comment") << "REM high 1" << "6:REM high 1";
+        QTest::newRow("rem lower case after code") << "x = 1 rem set" << "1:x 2:= 3:1 6:rem set";
+        QTest::newRow("rem inside a word") << "remote = 1" << "1:remote 2:= 3:1";
+        QTest::newRow("rem as suffix") << "xrem = 1" << "1:xrem 2:= 3:1";
+        QTest::newRow("string") << "LCDOUT \"it's\", 1" << "10:LCDOUT 7:\"it's\" 2:, 3:1";
+        QTest::newRow("unterminated string") << "LCDOUT \"abc" << "10:LCDOUT 7:\"abc";
+        QTest::newRow("semicolon is a symbol") << "x = 1 ; note" << "1:x 2:= 3:1 2:; 1:note";
+        QTest::newRow("assembler marker keyword") << "@ movlw 5" << "10:@ 1:movlw 3:5";
+        QTest::newRow("directive") << "#CONFIG" << "5:#CONFIG";
+        QTest::newRow("non-ascii letters") << "sıcaklık = 1" << "1:sıcaklık 2:= 3:1";
+        QTest::newRow("malformed number") << "8BIT" << "1:8BIT";
+        // clang-format on
     }
     void lex() {
         QFETCH(QString, line);

@@ -1,0 +1,76 @@
+#include "app/StartupProbe.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QWidget>
+
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+qint64 cpuMs() {
+#ifdef Q_OS_UNIX
+    rusage use{};
+    if (getrusage(RUSAGE_SELF, &use) != 0)
+        return -1;
+    const auto ms = [](const timeval& t) { return qint64(t.tv_sec) * 1000 + t.tv_usec / 1000; };
+    return ms(use.ru_utime) + ms(use.ru_stime);
+#else
+    return -1;
+#endif
+}
+
+// VmHWM rather than the resource usage's maximum: the same figure another process reads from outside.
+qint64 peakKb() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toLongLong();
+    return -1;
+}
+
+} // namespace
+
+StartupProbe* StartupProbe::install(QWidget* frame, const QElapsedTimer& sinceStart) {
+    if (qEnvironmentVariableIsEmpty("PINWRIGHT_STARTUP_PROBE"))
+        return nullptr;
+    return new StartupProbe(frame, sinceStart);
+}
+
+StartupProbe::StartupProbe(QWidget* frame, const QElapsedTimer& sinceStart)
+    : QObject(frame), frame_(frame), clock_(sinceStart) {
+    frame_->installEventFilter(this);
+    // Idle: the event loop is about to wait, with nothing posted and no timer due.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &StartupProbe::onIdle);
+}
+
+bool StartupProbe::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == frame_) {
+        if (event->type() == QEvent::Show && shownMs_ < 0) {
+            shownMs_ = clock_.elapsed();
+            shownCpuMs_ = cpuMs();
+        }
+        else if (event->type() == QEvent::Paint)
+            painted_ = true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void StartupProbe::onIdle() {
+    if (!painted_)
+        return;
+    disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
+    std::fprintf(stderr, "pinwright-probe shown_ms=%lld ready_ms=%lld shown_cpu_ms=%lld cpu_ms=%lld peak_kb=%lld\n",
+                 shownMs_, clock_.elapsed(), shownCpuMs_, cpuMs(), peakKb());
+    std::fflush(stderr);
+    QCoreApplication::exit(0);
+}

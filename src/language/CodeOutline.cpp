@@ -1,0 +1,146 @@
+#include "language/CodeOutline.h"
+
+#include "language/SourceScan.h"
+#include "platform/TextHelpers.h"
+
+#include <QStringList>
+
+namespace outline {
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+// The statements of a line: split at colons outside strings, up to a ' or ; comment.
+QStringList statements(const QString& line) {
+    QStringList out;
+    qsizetype start = 0;
+    bool inString = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == u'"') {
+            inString = !inString;
+        } else if (!inString && (c == u'\'' || c == u';')) {
+            out << line.mid(start, i - start);
+            return out;
+        } else if (!inString && c == u':') {
+            out << line.mid(start, i - start);
+            start = i + 1;
+        }
+    }
+    out << line.mid(start);
+    return out;
+}
+
+// The words of a statement, split at blanks; "[" starts a word of its own so that "BYTE[8]" and
+// "BYTE [8]" read alike.
+QStringList words(const QString& statement) {
+    QStringList out;
+    QString word;
+    for (const QChar c : statement) {
+        if (isBlank(c) || c == u'[') {
+            if (!word.isEmpty())
+                out << word;
+            word.clear();
+            if (c == u'[')
+                word = c;
+            continue;
+        }
+        word += c;
+    }
+    if (!word.isEmpty())
+        out << word;
+    return out;
+}
+
+bool isSize(const QString& word) {
+    for (const char* size : {"BIT", "BYTE", "WORD", "LONG"})
+        if (word.compare(QLatin1StringView(size), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// "name VAR size [n] modifiers" or "name VAR target", "name CON value"; false for anything else.
+bool declaration(const QString& statement, int line, Entry& e) {
+    const QStringList w = words(statement);
+    if (w.size() < 3)
+        return false;
+    const bool var = w[1].compare(QLatin1StringView("VAR"), Qt::CaseInsensitive) == 0;
+    const bool con = w[1].compare(QLatin1StringView("CON"), Qt::CaseInsensitive) == 0;
+    if (!var && !con)
+        return false;
+    e.name = w[0];
+    e.line = line;
+    // The rest as written, blanks inside kept: a constant's value may be an expression.
+    const qsizetype at = statement.indexOf(w[1], statement.indexOf(w[0]) + w[0].size());
+    const QString rest = text::Trim(QString(statement.mid(at + w[1].size())).replace(u'\t', u' '));
+    if (con) {
+        e.group = Group::Constants;
+        e.detail = rest;
+    } else if (isSize(w[2])) {
+        e.group = Group::Variables;
+        e.detail = w[2].toUpper();
+        if (w.size() > 3 && w[3].startsWith(u'[')) {
+            // An array's length, written with or without blanks inside the brackets.
+            const qsizetype open = rest.indexOf(u'[');
+            const qsizetype close = rest.indexOf(u']', open);
+            if (close > open)
+                e.detail += u'[' + QString(rest.mid(open + 1, close - open - 1)).remove(u' ') + u']';
+        }
+    } else {
+        e.group = Group::Aliases;
+        e.detail = w[2];
+    }
+    return true;
+}
+
+} // namespace
+
+QString groupCaption(Group group) {
+    switch (group) {
+    case Group::Labels:
+        return QStringLiteral("Labels");
+    case Group::Variables:
+        return QStringLiteral("Variables");
+    case Group::Constants:
+        return QStringLiteral("Constants");
+    case Group::Aliases:
+        return QStringLiteral("Aliases");
+    case Group::Includes:
+        return QStringLiteral("Includes");
+    }
+    return {};
+}
+
+QList<Entry> build(const QList<Line>& lines) {
+    using namespace sourcescan;
+    QList<Entry> out;
+    for (const Line& l : lines) {
+        if (l.include) {
+            const QString name = includeName(l.text);
+            if (!name.isNull())
+                out << Entry{Group::Includes, name, QString(), l.number};
+        }
+        if (l.kind == LabelLine) {
+            if (isLabelLine(l.text))
+                out << Entry{Group::Labels, labelName(l.text), QString(), l.number};
+            continue;
+        }
+        if (l.kind < VarLine || l.kind > VarConLine)
+            continue;
+        for (const QString& s : statements(l.text)) {
+            Entry e;
+            if (!declaration(s, l.number, e))
+                continue;
+            // The scanner has vouched only for the kinds it marked.
+            const bool wanted = e.group == Group::Constants ? l.kind != VarLine : l.kind != ConLine;
+            if (wanted)
+                out << e;
+        }
+    }
+    return out;
+}
+
+} // namespace outline

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The code explorer's view of a document: its labels, variables, constants, aliases and INCLUDEs in
+// file order, taken from the lines the scanner has marked (the line kind and the INCLUDE mark), so
+// that only those lines are read.
+namespace outline {
+
+enum class Group : int { Labels, Variables, Constants, Aliases, Includes };
+constexpr int GroupCount = 5;
+// The caption of a group in the explorer.
+QString groupCaption(Group group);
+
+// A marked line: its number, line kind, INCLUDE mark and text.
+struct Line {
+    int number = 0;
+    int kind = 0;
+    bool include = false;
+    QString text;
+};
+
+struct Entry {
+    Group group = Group::Labels;
+    QString name;
+    // A variable's size ("BYTE", "WORD[4]"), a constant's value, an alias's target ("PORTB.0").
+    QString detail;
+    int line = 0;
+    bool operator==(const Entry&) const = default;
+};
+
+// The entries of the marked lines, in file order. A mark the line's text no longer bears out (a label
+// line that lost its colon, a VAR line edited into something else) gives no entry.
+QList<Entry> build(const QList<Line>& lines);
+
+} // namespace outline

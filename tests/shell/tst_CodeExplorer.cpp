@@ -1,0 +1,119 @@
+#include <QTest>
+
+#include "editor/frmEditor.h"
+#include "platform/Prompts.h"
+#include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "shell/CodeExplorer.h"
+#include "shell/MDIMain.h"
+#include "shell/ToolIds.h"
+#include "support/FrameFixture.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QTreeView>
+
+// The code explorer panel in a real frame: listing, jumping, following edits and windows, the View
+// menu entry and the stored state.
+class tst_CodeExplorer : public QObject {
+    Q_OBJECT
+
+    static QStringList names(const CodeExplorer& x) {
+        QStringList out;
+        for (const outline::Entry& e : x.entries())
+            out << e.name;
+        return out;
+    }
+    static MDIMain& start(FrameFixture& f, const QString& name = QStringLiteral("prog.pbp")) {
+        // Nothing on the first line, where the caret starts: the open scan alone marks the rest.
+        testsupport::writeFile(f.path(name), "' blink\r\nINCLUDE \"modedefs.bas\"\r\nled VAR PORTB.0\r\n"
+                                             "count VAR BYTE\r\nMAXV CON 10\r\nMain:\r\n  GOTO Main\r\n");
+        MDIMain& m = f.start(f.path(name));
+        m.show();
+        return m;
+    }
+
+private slots:
+    void listsAndJumps_data() {
+        QTest::addColumn<int>("group");
+        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<int>("line");
+        QTest::newRow("click a label") << int(outline::Group::Labels) << false << 5;
+        QTest::newRow("Enter on a constant") << int(outline::Group::Constants) << true << 4;
+        QTest::newRow("click an include") << int(outline::Group::Includes) << false << 1;
+    }
+    void listsAndJumps() {
+        QFETCH(int, group);
+        QFETCH(bool, byKey);
+        QFETCH(int, line);
+        FrameFixture f;
+        MDIMain& m = start(f);
+        m.toolBars().Click(ids::ID_CodeExplorer);
+        CodeExplorer& x = m.codeExplorer();
+        QTRY_COMPARE(names(x), (QStringList{"modedefs.bas", "led", "count", "MAXV", "Main"}));
+        QCOMPARE(x.entries().at(2).detail, QStringLiteral("BYTE"));
+
+        QTreeView& tree = x.tree();
+        const QModelIndex at = tree.model()->index(0, 0, tree.model()->index(group, 0));
+        if (byKey) {
+            tree.setCurrentIndex(at);
+            QTest::keyClick(&tree, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(at).center());
+        }
+        SourceView& v = f.active()->View();
+        QCOMPARE(v.CaretY(), line);
+        QTRY_VERIFY(v.focusProxy()->hasFocus());
+    }
+
+    void followsTypingAndWindows() {
+        FrameFixture f;
+        MDIMain& m = start(f, QStringLiteral("one.pbp"));
+        m.setCodeExplorerShown(true);
+        CodeExplorer& x = m.codeExplorer();
+        QTRY_COMPARE(x.entries().size(), 5);
+        SourceView& v = f.active()->View();
+        v.SetFocus();
+        v.MoveCaret(0, v.Document().NumLines() - 1);
+        QTest::keyClicks(v.focusProxy(), "Again:");
+        QTRY_COMPARE(names(x).last(), QStringLiteral("Again"));
+        // A line added above moves the entries below it.
+        v.MoveCaret(0, 0);
+        QTest::keyClick(v.focusProxy(), Qt::Key_Return);
+        QTRY_COMPARE(x.entries().first().line, 2);
+
+        testsupport::writeFile(f.path(QStringLiteral("two.pbp")), "Other:\r\n");
+        QVERIFY(m.openOrActivate(f.path(QStringLiteral("two.pbp"))));
+        QTRY_COMPARE(names(x), QStringList{"Other"});
+        f.prompts.answer(Prompts::Answer::No); // one.pbp was edited: not saved
+        m.mdiArea().closeAllSubWindows();
+        QCOMPARE(m.editors().size(), 0);
+        QTRY_VERIFY(x.entries().isEmpty());
+    }
+
+    void menuAndSettings() {
+        FrameFixture f;
+        MDIMain& m = start(f);
+        QAction* entry = m.toolBars().action(ids::ID_CodeExplorer);
+        QVERIFY(m.codeExplorer().isHidden()); // off until asked for
+        QVERIFY(!entry->isChecked());
+        m.toolBars().Click(ids::ID_CodeExplorer);
+        QVERIFY(!m.codeExplorer().isHidden());
+        QVERIFY(entry->isChecked());
+        m.addDockWidget(Qt::RightDockWidgetArea, &m.codeExplorer());
+
+        MDIMain& again = f.restart(f.path(QStringLiteral("prog.pbp")));
+        QVERIFY(!again.codeExplorer().isHidden());
+        QVERIFY(again.toolBars().action(ids::ID_CodeExplorer)->isChecked());
+        QCOMPARE(again.dockWidgetArea(&again.codeExplorer()), Qt::RightDockWidgetArea);
+        QTRY_COMPARE(again.codeExplorer().entries().size(), 5);
+        // The panel's own close button counts as the menu entry does.
+        again.codeExplorer().close();
+        QVERIFY(!again.toolBars().action(ids::ID_CodeExplorer)->isChecked());
+        QVERIFY(f.restart().codeExplorer().isHidden());
+    }
+};
+
+QTEST_MAIN(tst_CodeExplorer)
+#include "tst_CodeExplorer.moc"
