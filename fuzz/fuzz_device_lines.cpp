@@ -1,5 +1,6 @@
-// The device list read from a file as another program may have written it: every listed device must be
-// found again by its upper-cased name, and every pin count read is a single digit.
+// The device list read from a file as another program may have written it: a binary file is refused,
+// every listed device must be found again by its upper-cased name, and every pin count read is a
+// single digit.
 #include "language/DeviceDatabase.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QTemporaryDir dir;
@@ -19,8 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     AppError error;
     const QStringList lines = DeviceDatabase::readLines(path, error);
-    if (error)
+    // A NUL byte marks a binary file, which is refused whole; any other bytes are read as lines.
+    const bool binary = std::memchr(data, 0, size) != nullptr;
+    if (bool(error) != binary)
         std::abort();
+    if (binary)
+        return 0;
     for (const bool pbp : {true, false}) {
         const QStringList names = DeviceDatabase::listDevices(path, pbp, error);
         if (error || names != DeviceDatabase::listDevices(lines, pbp))
