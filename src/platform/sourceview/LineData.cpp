@@ -2,23 +2,6 @@
 
 #include "platform/sourceview/SourceDocument.h"
 
-#include <QTextBlock>
-#include <QTextDocument>
-
-LineData* LineData::of(QTextBlock block) {
-    if (!block.isValid())
-        return nullptr;
-    if (auto* data = static_cast<LineData*>(block.userData()))
-        return data;
-    auto* data = new LineData(qobject_cast<SourceDocument*>(block.document()->parent()));
-    block.setUserData(data);
-    return data;
-}
-
-LineData* LineData::peek(const QTextBlock& block) {
-    return block.isValid() ? static_cast<LineData*>(block.userData()) : nullptr;
-}
-
 LineData::~LineData() {
     if (owner_)
         owner_->lineDataDropped(*this);
@@ -41,13 +24,4 @@ bool LineData::hasMarks() const {
         if (v != 0)
             return true;
     return false;
-}
-
-void LineData::moveMarksTo(LineData& other) {
-    if (&other == this)
-        return;
-    other.slots_ = slots_;
-    other.bookmark_ = bookmark_;
-    slots_.fill(0);
-    bookmark_ = false;
 }

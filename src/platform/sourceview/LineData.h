@@ -3,16 +3,14 @@
 #include "platform/sourceview/SourceLexer.h"
 
 #include <QList>
-#include <QTextBlockUserData>
 #include <array>
 
-class QTextBlock;
 class SourceDocument;
 
 // Everything the control keeps for one line: the numbered data slots, the bookmark and the cached
-// tokens. Exactly one per block, created on first use and edited in place afterwards, so that it moves
-// with the line's text as lines are inserted and deleted above it.
-class LineData : public QTextBlockUserData {
+// tokens. The document's line store owns it and moves it with the line's text as lines are inserted
+// and deleted above it.
+class LineData {
 public:
     static constexpr int SlotCount = 8; // slots 1..SlotCount
 
@@ -22,12 +20,9 @@ public:
     };
 
     explicit LineData(SourceDocument* owner = nullptr) : owner_(owner) {}
-    ~LineData() override;
-
-    // The data of a block, created on first use; nullptr for an invalid block.
-    static LineData* of(QTextBlock block);
-    // The data of a block when it has any; never creates.
-    static LineData* peek(const QTextBlock& block);
+    ~LineData();
+    LineData(const LineData&) = delete;
+    LineData& operator=(const LineData&) = delete;
 
     qint32 slot(int n) const { return n >= 1 && n <= SlotCount ? slots_[size_t(n - 1)] : 0; }
     void setSlot(int n, qint32 value);
@@ -37,8 +32,6 @@ public:
 
     // True when the line carries a mark worth moving with its text (slots or bookmark).
     bool hasMarks() const;
-    // Moves the marks onto `other` and clears them here; the token cache stays with each block.
-    void moveMarksTo(LineData& other);
     Marks marks() const { return {slots_, bookmark_}; }
     void setMarks(const Marks& m);
 

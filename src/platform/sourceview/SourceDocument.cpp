@@ -6,12 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextDocumentLayout>
 #include <QSaveFile>
 #include <QStorageInfo>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
+#include <QCryptographicHash>
 
 #include <limits>
 
@@ -19,55 +16,31 @@ namespace {
 
 const QByteArray kBom("\xEF\xBB\xBF");
 
-// Characters the text document turns into line breaks of its own.
-bool hasDocumentBreakChars(const QString& text) {
-    for (char16_t c : {u'\x2028', u'\x2029', u'\xFDD0', u'\xFDD1'})
-        if (text.contains(QChar(c)))
-            return true;
-    return false;
-}
-
-// QString::replace moves the rest of the text for each batch of matches when the lengths differ, which
-// is quadratic in the number of lines: saving a 50 MB file took tens of seconds. This makes one pass.
-QString withLineEnds(const QString& raw, bool crlf) {
-    if (!crlf) {
-        QString text = raw;
-        text.replace(QChar::ParagraphSeparator, u'\n');
-        return text;
-    }
-    QString text;
-    text.reserve(raw.size() + raw.count(QChar::ParagraphSeparator));
-    qsizetype from = 0;
-    for (qsizetype at; (at = raw.indexOf(QChar::ParagraphSeparator, from)) >= 0; from = at + 1)
-        text.append(QStringView(raw).mid(from, at - from)).append(u"\r\n");
-    text.append(QStringView(raw).mid(from));
-    return text;
-}
-
 QByteArray readAllBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Where `text` ends when it is put at `from`.
+TextPos endOf(TextPos from, const QString& text) {
+    const qsizetype lastBreak = text.lastIndexOf(u'\n');
+    if (lastBreak < 0)
+        return {from.line, from.col + int(text.size())};
+    return {from.line + int(text.count(u'\n')), int(text.size() - lastBreak - 1)};
+}
+
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_';
+}
+
 } // namespace
 
-SourceDocument::SourceDocument(QObject* parent) : QObject(parent), doc_(new QTextDocument(this)) {
-    doc_->setDocumentLayout(new QPlainTextDocumentLayout(doc_));
-    connect(doc_, &QTextDocument::contentsChange, this, &SourceDocument::onContentsChange);
-    connect(doc_, &QTextDocument::contentsChanged, this, &SourceDocument::linesChanged);
-    connect(doc_, &QTextDocument::modificationChanged, this, &SourceDocument::modificationChanged);
-}
+SourceDocument::SourceDocument(QObject* parent) : QObject(parent) {}
 
-SourceDocument::~SourceDocument() {
-    // The blocks' data reports back here while it is destroyed, so the text goes first.
-    disconnect(doc_, nullptr, this, nullptr);
-    delete doc_;
-}
+SourceDocument::~SourceDocument() = default;
 
 void SourceDocument::lineDataDropped(LineData& data) {
     lruUnlink(data);
-    if (undoing_ && data.hasMarks())
-        dropped_.append(data.marks());
 }
 
 void SourceDocument::lruUnlink(LineData& d) const {
@@ -89,43 +62,22 @@ void SourceDocument::lruPushFront(LineData& d) const {
     ++lruCount_;
 }
 
-void SourceDocument::setContent(const QString& text) {
-    doc_->setUndoRedoEnabled(false);
-    doc_->setPlainText(text);
-    doc_->setUndoRedoEnabled(true);
-    doc_->setModified(false);
-}
-
-bool SourceDocument::setContent(const QByteArray& body, bool utf8) {
-    // A slice of whole lines at a time: the file never stands decoded in one piece beside the text
-    // document's own copy, which for a big file was the peak of the program's memory. Slices end after
-    // a line feed, so neither a CR LF pair nor a UTF-8 sequence is cut in two. The document takes CR LF
-    // and a lone CR as line breaks by itself.
-    constexpr qsizetype SliceBytes = 256 * 1024;
-    bool breakChars = false;
-    doc_->setUndoRedoEnabled(false);
-    doc_->clear();
-    QTextCursor cursor(doc_);
-    cursor.beginEditBlock();
-    for (qsizetype at = 0; at < body.size();) {
-        qsizetype end = at + SliceBytes < body.size() ? body.indexOf('\n', at + SliceBytes) : -1;
-        end = end < 0 ? body.size() : end + 1;
-        const QByteArray slice = QByteArray::fromRawData(body.constData() + at, end - at);
-        const QString text = utf8 ? textenc::decodeUtf8(slice) : textenc::decode1252(slice);
-        breakChars = breakChars || hasDocumentBreakChars(text);
-        cursor.insertText(text);
-        at = end;
-    }
-    cursor.endEditBlock();
-    doc_->setUndoRedoEnabled(true);
-    doc_->setModified(false);
-    return breakChars;
+void SourceDocument::setContent(QString text) {
+    store_.assign(std::move(text));
+    steps_.clear();
+    typing_ = false;
+    groupOpen_ = false;
+    ++revision_;
+    spanKnown_ = false;
+    setDone(0, 0);
+    emit contentsReset();
+    emit linesChanged();
 }
 
 bool SourceDocument::LoadFile(const QString& path, AppError* err) {
     pathName_ = path;
     irregularBytes_.clear();
-    irregularText_.clear();
+    irregularDigest_.clear();
     utf8_ = true;
     crlf_ = true;
     bom_ = false;
@@ -155,7 +107,7 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err) {
 
 void SourceDocument::setBytes(QByteArray bytes, Encoding encoding, const QString& rereadPath) {
     irregularBytes_.clear();
-    irregularText_.clear();
+    irregularDigest_.clear();
     bom_ = false;
     const qsizetype crlfCount = bytes.count("\r\n");
     const qsizetype lfCount = bytes.count('\n') - crlfCount;
@@ -172,22 +124,32 @@ void SourceDocument::setBytes(QByteArray bytes, Encoding encoding, const QString
     }
     const QByteArray body = QByteArray::fromRawData(bytes.constData() + skip, bytes.size() - skip);
     utf8_ = encoding == Encoding::Detect ? textenc::isValidUtf8(body) : encoding == Encoding::Utf8;
-    const bool irregular = setContent(body, utf8_) || mixed;
+    QString text = utf8_ ? textenc::decodeUtf8(body) : textenc::decode1252(body);
     bytes.clear(); // the text is all that is needed from here on, and big files are big
-    if (irregular) {
+    setContent(std::move(text));
+    if (mixed) {
         irregularBytes_ = original.isNull() ? readAllBytes(rereadPath) : original;
-        irregularText_ = doc_->toRawText();
+        irregularDigest_ = digest();
     }
 }
 
+QByteArray SourceDocument::digest() const {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (int i = 0; i < store_.count(); ++i) {
+        const QStringView line = store_.line(i);
+        hash.addData(QByteArrayView(reinterpret_cast<const char*>(line.data()), line.size() * 2));
+        hash.addData("\n");
+    }
+    return hash.result();
+}
+
 QByteArray SourceDocument::fileBytes(bool* utf8) const {
-    const QString raw = doc_->toRawText();
     QByteArray bytes;
     bool nowUtf8 = utf8_;
-    if (!irregularBytes_.isNull() && raw == irregularText_) {
+    if (!irregularBytes_.isNull() && digest() == irregularDigest_) {
         bytes = irregularBytes_;
     } else {
-        const QString text = withLineEnds(raw, crlf_);
+        const QString text = store_.joined(crlf_ ? u"\r\n" : u"\n");
         if (utf8_ || !textenc::encode1252(text, bytes)) {
             nowUtf8 = true;
             bytes = text.toUtf8();
@@ -203,7 +165,7 @@ QByteArray SourceDocument::fileBytes(bool* utf8) const {
 void SourceDocument::restoreBytes(const QByteArray& bytes, bool utf8) {
     // The text a program lost comes back as unsaved changes to the file, which stays as it is.
     setBytes(bytes, utf8 ? Encoding::Utf8 : Encoding::Windows1252, QString());
-    doc_->setModified(true);
+    SetModified(true);
 }
 
 bool SourceDocument::SaveFile(const QString& path, AppError* err) {
@@ -230,7 +192,7 @@ bool SourceDocument::SaveFile(const QString& path, AppError* err) {
     utf8_ = nowUtf8;
     pathName_ = path;
     diskStamp_ = DiskStamp::of(path);
-    doc_->setModified(false);
+    SetModified(false);
     if (err)
         *err = AppError::none();
     return true;
@@ -256,33 +218,17 @@ void SourceDocument::acceptDiskState() {
     diskStamp_ = DiskStamp::of(pathName_);
 }
 
-int SourceDocument::NumLines() const {
-    return doc_->blockCount();
-}
-
-QString SourceDocument::GetLine(int line) const {
-    return doc_->findBlockByNumber(line).text();
-}
-
-int SourceDocument::GetLineLength(int line) const {
-    const QTextBlock b = doc_->findBlockByNumber(line);
-    return b.isValid() ? b.length() - 1 : 0;
-}
-
 qint32 SourceDocument::GetLineData(int line, int slot) const {
-    const LineData* d = LineData::peek(doc_->findBlockByNumber(line));
+    const LineData* d = store_.data(line);
     return d ? d->slot(slot) : 0;
 }
 
 void SourceDocument::SetLineData(int line, int slot, qint32 value) {
-    if (slot < 1 || slot > LineData::SlotCount)
+    if (slot < 1 || slot > LineData::SlotCount || line < 0 || line >= NumLines())
         return;
-    const QTextBlock b = doc_->findBlockByNumber(line);
-    if (!b.isValid())
+    if (value == 0 && !store_.data(line))
         return;
-    if (value == 0 && !LineData::peek(b))
-        return;
-    LineData* d = LineData::of(b);
+    LineData* d = store_.ensureData(line, this);
     if (d->slot(slot) != value) {
         d->setSlot(slot, value);
         ++revision_;
@@ -294,13 +240,12 @@ void SourceDocument::rewriteLineData(
     int slot, const std::function<qint32(int line, const QString& text, qint32 value)>& visit) {
     if (slot < 1 || slot > LineData::SlotCount)
         return;
-    int line = 0;
-    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next(), ++line) {
-        LineData* d = LineData::peek(b);
+    for (int line = 0; line < NumLines(); ++line) {
+        const LineData* d = store_.data(line);
         const qint32 old = d ? d->slot(slot) : 0;
-        const qint32 value = visit(line, b.text(), old);
+        const qint32 value = visit(line, GetLine(line), old);
         if (value != old) {
-            LineData::of(b)->setSlot(slot, value);
+            store_.ensureData(line, this)->setSlot(slot, value);
             ++revision_;
             touch(line, line);
         }
@@ -309,12 +254,11 @@ void SourceDocument::rewriteLineData(
 
 QStringList SourceDocument::linesWhere(int slot, qint32 value, QList<int>* numbers) const {
     QStringList texts;
-    int line = 0;
-    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next(), ++line) {
-        const LineData* d = LineData::peek(b);
+    for (int line = 0; line < NumLines(); ++line) {
+        const LineData* d = store_.data(line);
         if ((d ? d->slot(slot) : 0) != value)
             continue;
-        texts.append(b.text());
+        texts.append(GetLine(line));
         if (numbers)
             numbers->append(line);
     }
@@ -323,14 +267,13 @@ QStringList SourceDocument::linesWhere(int slot, qint32 value, QList<int>* numbe
 
 QList<SourceDocument::MarkedLine> SourceDocument::linesMarked(std::initializer_list<int> slotNumbers) const {
     QList<MarkedLine> out;
-    int line = 0;
-    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next(), ++line) {
-        const LineData* d = LineData::peek(b);
+    for (int line = 0; line < NumLines(); ++line) {
+        const LineData* d = store_.data(line);
         if (!d)
             continue;
         for (const int slot : slotNumbers)
             if (d->slot(slot) != 0) {
-                out.append({line, b.text(), d->marks()});
+                out.append({line, GetLine(line), d->marks()});
                 break;
             }
     }
@@ -340,113 +283,208 @@ QList<SourceDocument::MarkedLine> SourceDocument::linesMarked(std::initializer_l
 int SourceDocument::previousLineWhere(int slot, qint32 value, int fromLine) const {
     if (fromLine < 0)
         return -1;
-    QTextBlock b = doc_->findBlockByNumber(qMin(fromLine, NumLines() - 1));
-    for (; b.isValid(); b = b.previous()) {
-        const LineData* d = LineData::peek(b);
+    for (int line = qMin(fromLine, NumLines() - 1); line >= 0; --line) {
+        const LineData* d = store_.data(line);
         if ((d ? d->slot(slot) : 0) == value)
-            return b.blockNumber();
+            return line;
     }
     return -1;
 }
 
-bool SourceDocument::Modified() const {
-    return doc_->isModified();
+void SourceDocument::setDone(int done, int cleanStep) {
+    const bool was = Modified();
+    done_ = done;
+    cleanStep_ = cleanStep;
+    if (Modified() != was)
+        emit modificationChanged(Modified());
 }
+
 void SourceDocument::SetModified(bool modified) {
-    doc_->setModified(modified);
+    typing_ = false;
+    if (!modified)
+        setDone(done_, done_);
+    else if (!Modified())
+        setDone(done_, -1);
 }
-bool SourceDocument::CanUndo() const {
-    return doc_->isUndoAvailable();
-}
-bool SourceDocument::CanRedo() const {
-    return doc_->isRedoAvailable();
-}
-void SourceDocument::undoRedo(bool undo, QTextCursor* cursor) {
-    dropped_.clear();
-    undoing_ = undo;
-    if (undo)
-        cursor ? doc_->undo(cursor) : doc_->undo();
+
+TextPos SourceDocument::apply(TextPos from, TextPos to, const QString& text,
+                              QList<std::pair<int, LineData::Marks>>* gone) {
+    const int linesBefore = NumLines();
+    LineStore::Edit e = store_.replace(from, to, text);
+    if (gone)
+        *gone = std::move(e.dropped);
+    ++revision_;
+    if (!spanKnown_ || NumLines() != spanBlockCount_ || NumLines() != linesBefore)
+        spanKnown_ = false;
     else
-        cursor ? doc_->redo(cursor) : doc_->redo();
-    undoing_ = false;
-    dropped_.clear();
+        touch(e.from.line, e.newEnd.line);
+    emit textReplaced(e.from, e.oldEnd, e.newEnd);
+    emit linesChanged();
+    return e.newEnd;
+}
+
+void SourceDocument::restoreMarks(int line, const QList<std::pair<int, LineData::Marks>>& marks) {
+    for (const auto& [offset, m] : marks)
+        if (LineData* d = store_.ensureData(line + offset, this))
+            d->setMarks(m);
+    if (!marks.isEmpty())
+        emit repaintRequested(line, line + marks.last().first);
+}
+
+TextPos SourceDocument::replace(TextPos from, TextPos to, const QString& text) {
+    from = store_.clamp(from);
+    to = store_.clamp(to);
+    if (to < from)
+        std::swap(from, to);
+    if (from == to && text.isEmpty())
+        return from;
+    Change change{from, store_.text(from, to), {}, {}, {}};
+    const TextPos end = apply(from, to, text, &change.goneForward);
+    change.inserted = store_.text(from, end);
+    record(std::move(change));
+    return end;
+}
+
+void SourceDocument::record(Change change) {
+    const bool wasModified = Modified();
+    // Whatever was undone is gone for good now.
+    if (done_ < int(steps_.size())) {
+        steps_.resize(size_t(done_));
+        if (cleanStep_ > done_)
+            cleanStep_ = -1;
+    }
+    const bool oneChar = change.removed.isEmpty() && change.inserted.size() == 1 && change.inserted != u"\n";
+    if (groupDepth_ > 0 && groupOpen_) {
+        steps_.back().push_back(std::move(change));
+    } else if (groupDepth_ == 0 && oneChar && typing_ && done_ > 0 && cleanStep_ != done_ &&
+               steps_.back().size() == 1 && steps_.back().front().from.line == change.from.line &&
+               steps_.back().front().from.col + steps_.back().front().inserted.size() == change.from.col) {
+        steps_.back().front().inserted += change.inserted;
+    } else {
+        steps_.push_back(Step{});
+        steps_.back().push_back(std::move(change));
+        groupOpen_ = groupDepth_ > 0;
+        ++done_;
+    }
+    typing_ = groupDepth_ == 0 && oneChar;
+    if (Modified() != wasModified)
+        emit modificationChanged(Modified());
+}
+
+TextPos SourceDocument::undoRedo(bool undo) {
+    typing_ = false;
+    if (undo ? !CanUndo() : !CanRedo())
+        return {-1, -1};
+    Step& step = steps_[size_t(undo ? done_ - 1 : done_)];
+    TextPos caret;
+    if (undo) {
+        for (auto c = step.rbegin(); c != step.rend(); ++c) {
+            caret = apply(c->from, endOf(c->from, c->inserted), c->removed, &c->goneBack);
+            restoreMarks(c->from.line, c->goneForward);
+        }
+    } else {
+        for (Change& c : step) {
+            caret = apply(c.from, endOf(c.from, c.removed), c.inserted, &c.goneForward);
+            restoreMarks(c.from.line, c.goneBack);
+        }
+    }
+    setDone(done_ + (undo ? -1 : 1), cleanStep_);
+    return caret;
 }
 
 int SourceDocument::NumBookmarks() const {
     int count = 0;
-    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next())
-        if (const LineData* d = LineData::peek(b); d && d->bookmark())
+    for (int line = 0; line < NumLines(); ++line)
+        if (const LineData* d = store_.data(line); d && d->bookmark())
             ++count;
     return count;
 }
 
 bool SourceDocument::HasBookmark(int line) const {
-    const LineData* d = LineData::peek(doc_->findBlockByNumber(line));
+    const LineData* d = store_.data(line);
     return d && d->bookmark();
 }
 
 void SourceDocument::SetBookmark(int line, bool on) {
-    const QTextBlock b = doc_->findBlockByNumber(line);
-    if (!b.isValid() || (!on && !LineData::peek(b)))
+    if (line < 0 || line >= NumLines() || (!on && !store_.data(line)))
         return;
-    LineData::of(b)->setBookmark(on);
+    store_.ensureData(line, this)->setBookmark(on);
     emit repaintRequested(line, line);
 }
 
 void SourceDocument::ClearBookmarks() {
-    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next())
-        if (LineData* d = LineData::peek(b))
+    for (int line = 0; line < NumLines(); ++line)
+        if (LineData* d = store_.data(line))
             d->setBookmark(false);
     emit repaintRequested(0, NumLines() - 1);
 }
 
 int SourceDocument::NextBookmark(int fromLine, bool forward) const {
     const int n = NumLines();
-    QTextBlock start = doc_->findBlockByNumber(qBound(0, fromLine, n - 1));
-    QTextBlock b = start;
+    int line = qBound(0, fromLine, n - 1);
     for (int i = 0; i < n; ++i) {
-        b = forward ? b.next() : b.previous();
-        if (!b.isValid())
-            b = forward ? doc_->begin() : doc_->lastBlock();
-        if (const LineData* d = LineData::peek(b); d && d->bookmark())
-            return b.blockNumber();
+        line = (line + (forward ? 1 : n - 1)) % n;
+        if (HasBookmark(line))
+            return line;
     }
     return -1;
 }
 
-int SourceDocument::position(int col, int line) const {
-    QTextBlock b = doc_->findBlockByNumber(qBound(0, line, NumLines() - 1));
-    if (line >= NumLines())
-        return b.position() + b.length() - 1;
-    return b.position() + qBound(0, col, b.length() - 1);
+bool SourceDocument::find(const QString& what, TextPos from, bool matchCase, bool wholeWord, bool forward,
+                          TextPos& start, TextPos& end) const {
+    if (what.isEmpty())
+        return false;
+    from = store_.clamp(from);
+    const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const int n = int(what.size());
+    auto whole = [&](QStringView text, qsizetype at) {
+        return !wholeWord || ((at == 0 || !isWordChar(text[at - 1])) &&
+                              (at + n >= text.size() || !isWordChar(text[at + n])));
+    };
+    for (int line = from.line; forward ? line < NumLines() : line >= 0; line += forward ? 1 : -1) {
+        const QStringView text = store_.line(line);
+        if (forward) {
+            for (qsizetype at = line == from.line ? from.col : 0; (at = text.indexOf(what, at, cs)) >= 0; ++at)
+                if (whole(text, at)) {
+                    start = {line, int(at)};
+                    end = {line, int(at) + n};
+                    return true;
+                }
+        } else {
+            // A match must start before `from`; lastIndexOf takes the last start it may have.
+            qsizetype at = line == from.line ? from.col - 1 : text.size() - 1;
+            for (; at >= 0 && (at = text.lastIndexOf(what, at, cs)) >= 0; --at)
+                if (whole(text, at)) {
+                    start = {line, int(at)};
+                    end = {line, int(at) + n};
+                    return true;
+                }
+        }
+    }
+    return false;
 }
 
 void SourceDocument::InsertOverwrite(int col1, int line1, int col2, int line2, const QString& text) {
-    QTextCursor c(doc_);
-    c.setPosition(position(col1, line1));
-    c.setPosition(position(col2, line2), QTextCursor::KeepAnchor);
-    c.insertText(text);
+    replace({line1, col1}, {line2, col2}, text);
 }
 
 void SourceDocument::InsertImpl(int col, int line, const QString& text, int, int, int) {
-    QTextCursor c(doc_);
-    c.setPosition(position(col, line));
-    c.insertText(text);
+    replace({line, col}, {line, col}, text);
 }
 
 void SourceDocument::DeleteImpl(int col1, int line1, int col2, int line2) {
-    QTextCursor c(doc_);
-    c.setPosition(position(col1, line1));
-    c.setPosition(position(col2, line2), QTextCursor::KeepAnchor);
-    c.removeSelectedText();
+    replace({line1, col1}, {line2, col2}, QString());
 }
 
 void SourceDocument::BeginUndoGroup() {
-    QTextCursor(doc_).beginEditBlock();
+    if (groupDepth_++ == 0)
+        groupOpen_ = false;
+    typing_ = false;
 }
 
 void SourceDocument::EndUndoGroup() {
-    QTextCursor(doc_).endEditBlock();
+    if (groupDepth_ > 0 && --groupDepth_ == 0)
+        groupOpen_ = false;
 }
 
 void SourceDocument::UpdateViews(int, int, int line1, int, int line2) {
@@ -492,12 +530,12 @@ void SourceDocument::AddKeyword(int list, const QString& word) {
     languageChanged();
 }
 
-const QList<SourceToken>& SourceDocument::tokens(const QTextBlock& block) const {
-    LineData* d = LineData::of(block);
+const QList<SourceToken>& SourceDocument::tokens(int line) const {
+    LineData* d = store_.ensureData(line, const_cast<SourceDocument*>(this));
     if (!d)
         return noTokens_;
     if (d->tokenStamp != lexStamp_) {
-        d->tokens = SourceLexer::lex(block.text(), config_, keywords_);
+        d->tokens = SourceLexer::lex(GetLine(line), config_, keywords_);
         d->tokenStamp = lexStamp_;
     }
     if (d != lruHead_) {
@@ -517,17 +555,13 @@ QList<SourceToken> SourceDocument::lexText(const QString& text) const {
     return SourceLexer::lex(text, config_, keywords_);
 }
 
-QList<SourceToken> SourceDocument::tokensOfLine(int line) const {
-    return tokens(doc_->findBlockByNumber(line));
-}
-
 void SourceDocument::touch(int first, int last) {
     spanFirst_ = qMin(spanFirst_, first);
     spanLast_ = qMax(spanLast_, last);
 }
 
 bool SourceDocument::changedLines(int& first, int& last) const {
-    if (!spanKnown_ || doc_->blockCount() != spanBlockCount_)
+    if (!spanKnown_ || NumLines() != spanBlockCount_)
         return false;
     first = spanFirst_;
     last = spanLast_;
@@ -536,37 +570,7 @@ bool SourceDocument::changedLines(int& first, int& last) const {
 
 void SourceDocument::markChanges() {
     spanKnown_ = true;
-    spanBlockCount_ = doc_->blockCount();
+    spanBlockCount_ = NumLines();
     spanFirst_ = std::numeric_limits<int>::max();
     spanLast_ = -1;
-}
-
-void SourceDocument::onContentsChange(int pos, int removed, int added) {
-    ++revision_;
-    const QTextBlock first = doc_->findBlock(pos);
-    const QTextBlock last = doc_->findBlock(pos + added);
-    if (doc_->blockCount() != spanBlockCount_)
-        spanKnown_ = false;
-    else
-        touch(first.blockNumber(), last.isValid() ? last.blockNumber() : doc_->blockCount() - 1);
-    for (QTextBlock b = first; b.isValid(); b = b.next()) {
-        if (LineData* d = LineData::peek(b))
-            d->tokenStamp = 0;
-        if (b == last)
-            break;
-    }
-    // Inserting lines at the start of a line leaves its data on the first new block, while the line's
-    // text moves down to the last one: the marks follow the text. (Removing whole lines already keeps the
-    // data of the line that follows them, and undoing this insertion removes whole lines.)
-    if (removed == 0 && added > 0 && first.isValid() && first != last && pos == first.position()) {
-        if (LineData* d = LineData::peek(first); d && d->hasMarks())
-            d->moveMarksTo(*LineData::of(last));
-    }
-    // Undoing such an insertion removes the block that received the marks: give them back.
-    if (undoing_ && removed > 0 && !dropped_.isEmpty() && first.isValid() && pos == first.position()) {
-        LineData* d = LineData::of(first);
-        if (!d->hasMarks())
-            d->setMarks(dropped_.last());
-    }
-    dropped_.clear();
 }

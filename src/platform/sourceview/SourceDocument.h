@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 #include "platform/sourceview/LineData.h"
+#include "platform/sourceview/LineStore.h"
 #include "platform/sourceview/SourceLexer.h"
 
 #include <QByteArray>
@@ -11,10 +12,6 @@
 #include <QStringList>
 #include <functional>
 #include <initializer_list>
-
-class QTextBlock;
-class QTextCursor;
-class QTextDocument;
 
 // The text of one source file, its language settings and keyword lists, and the per-line data.
 // Lines and columns count from 0. Out-of-range lines read as empty and ignore writes.
@@ -51,9 +48,15 @@ public:
     void acceptDiskState();
     void SetPathName(const QString& path) { pathName_ = path; }
 
-    int NumLines() const;
-    QString GetLine(int line) const;
-    int GetLineLength(int line) const;
+    int NumLines() const { return store_.count(); }
+    QString GetLine(int line) const { return store_.line(line).toString(); }
+    // The text of a line without a copy; valid until the text next changes.
+    QStringView lineText(int line) const { return store_.line(line); }
+    int GetLineLength(int line) const { return store_.length(line); }
+    // The text between two positions, lines joined by LF.
+    QString textBetween(TextPos from, TextPos to) const { return store_.text(from, to); }
+    TextPos clamp(TextPos p) const { return store_.clamp(p); }
+    TextPos endPos() const { return store_.end(); }
     // Slots 1..LineData::SlotCount; a slot never written reads 0.
     qint32 GetLineData(int line, int slot) const;
     void SetLineData(int line, int slot, qint32 value);
@@ -76,14 +79,15 @@ public:
     // The nearest line at or above `fromLine` whose slot holds `value`; -1 when none.
     int previousLineWhere(int slot, qint32 value, int fromLine) const;
 
-    bool Modified() const;
+    bool Modified() const { return done_ != cleanStep_; }
     void SetModified(bool modified);
-    bool CanUndo() const;
-    bool CanRedo() const;
-    void Undo() { undoRedo(true, nullptr); }
-    void Redo() { undoRedo(false, nullptr); }
-    // Undo or redo moving `cursor` to the changed text, as a view does.
-    void undoRedo(bool undo, QTextCursor* cursor);
+    bool CanUndo() const { return done_ > 0; }
+    bool CanRedo() const { return done_ < int(steps_.size()); }
+    void Undo() { undoRedo(true); }
+    void Redo() { undoRedo(false); }
+    // Undoes or redoes one step; returns where its last change ends, for a view's caret (the caret's
+    // own place when there was nothing to do is not known here: then {-1, -1}).
+    TextPos undoRedo(bool undo);
 
     int NumBookmarks() const;
     bool HasBookmark(int line) const;
@@ -91,6 +95,15 @@ public:
     void ClearBookmarks();
     // The next (or previous) bookmarked line after (before) `fromLine`, wrapping around; -1 when none.
     int NextBookmark(int fromLine, bool forward) const;
+
+    // Replaces the text between two positions (clamped, in either order) by `text` (line breaks LF, CR LF
+    // or CR) and returns where the new text ends. Typing a character after the one typed before joins
+    // its undo step.
+    TextPos replace(TextPos from, TextPos to, const QString& text);
+    // Searches from `from`, forward for a match starting there or after it, backward for one starting
+    // before it, without wrapping. Whole words are bounded by anything but letters, digits and "_".
+    bool find(const QString& what, TextPos from, bool matchCase, bool wholeWord, bool forward, TextPos& start,
+              TextPos& end) const;
 
     // Replaces the range by `text` in one undo step. Positions are clamped into the document.
     void InsertOverwrite(int col1, int line1, int col2, int line2, const QString& text);
@@ -125,12 +138,10 @@ public:
     bool usesCrlf() const { return crlf_; }
     bool hasBom() const { return bom_; }
 
-    QTextDocument* textDocument() const { return doc_; }
-
     // The tokens of a line, lexed on first use and cached in the line's data until its text or the
     // language settings change.
-    const QList<SourceToken>& tokens(const QTextBlock& block) const;
-    QList<SourceToken> tokensOfLine(int line) const;
+    const QList<SourceToken>& tokens(int line) const;
+    QList<SourceToken> tokensOfLine(int line) const { return tokens(line); }
     // The tokens a text would have as a line of this document, without touching any cache.
     QList<SourceToken> lexText(const QString& text) const;
     // Increases whenever the text or any line's data changes.
@@ -139,10 +150,8 @@ public:
     // or removed meanwhile (line numbers still hold); false when that is not known. first > last: none.
     bool changedLines(int& first, int& last) const;
     void markChanges();
-    // Position of (col, line) in the text document, clamped into it.
-    int position(int col, int line) const;
 
-    // Called by LineData when its block goes away.
+    // Called by LineData when its line goes away.
     void lineDataDropped(LineData& data);
     // At most this many lines keep their tokens cached.
     static constexpr int TokenCacheLines = 8192;
@@ -153,14 +162,15 @@ signals:
     void keywordsChanged();
     // Lines line1..line2 must be repainted.
     void repaintRequested(int line1, int line2);
+    // The text from `from` to `oldEnd` was replaced by the text from `from` to `newEnd` (positions
+    // after the edit: those after oldEnd moved with it).
+    void textReplaced(TextPos from, TextPos oldEnd, TextPos newEnd);
+    // The whole text was replaced (a file loaded): positions from before mean nothing any more.
+    void contentsReset();
 
 private:
-    void onContentsChange(int pos, int removed, int added);
     void languageChanged();
-    void setContent(const QString& text);
-    // The decoded bytes of a file as the whole text; true when the text holds characters the document
-    // takes as line breaks of its own.
-    bool setContent(const QByteArray& body, bool utf8);
+    void setContent(QString text);
     enum class Encoding { Detect, Utf8, Windows1252 };
     // The text, encoding and line endings of a file's bytes. Irregular files keep their bytes; with a
     // path given they are read again from there only when needed, which spares big files a copy.
@@ -174,7 +184,27 @@ private:
         static DiskStamp of(const QString& path);
     };
 
-    QTextDocument* doc_;
+    // One edit as the undo history keeps it, with the marks of the lines each direction removed.
+    struct Change {
+        TextPos from;
+        QString removed;
+        QString inserted;
+        QList<std::pair<int, LineData::Marks>> goneForward;
+        QList<std::pair<int, LineData::Marks>> goneBack;
+    };
+    using Step = std::vector<Change>;
+    TextPos apply(TextPos from, TextPos to, const QString& text, QList<std::pair<int, LineData::Marks>>* gone);
+    void restoreMarks(int line, const QList<std::pair<int, LineData::Marks>>& marks);
+    void record(Change change);
+    void setDone(int done, int cleanStep);
+
+    mutable LineStore store_;
+    std::vector<Step> steps_;
+    int done_ = 0;         // steps applied; those after it can be redone
+    int cleanStep_ = 0;    // the value of done_ that matches the file; -1 when none does
+    int groupDepth_ = 0;
+    bool groupOpen_ = false; // the group has its step on the history
+    bool typing_ = false;    // the last step is typing that the next character may join
     QString pathName_;
     DiskStamp diskStamp_;
     LexerConfig config_;
@@ -192,13 +222,11 @@ private:
     bool crlf_ = true;
     bool bom_ = false;
     // Files whose bytes the settings above cannot reproduce (mixed endings, lone CRs) keep their bytes
-    // and text so that saving them unchanged still writes them back exactly.
+    // and a digest of their text so that saving them unchanged still writes them back exactly.
     QByteArray irregularBytes_;
-    QString irregularText_;
+    QByteArray irregularDigest_;
+    QByteArray digest() const;
     static inline const QList<SourceToken> noTokens_{};
-    // While undoing, the marks of the blocks that went away, to hand back to the line they belonged to.
-    bool undoing_ = false;
-    QList<LineData::Marks> dropped_;
     void lruUnlink(LineData& d) const;
     void lruPushFront(LineData& d) const;
     mutable LineData* lruHead_ = nullptr;

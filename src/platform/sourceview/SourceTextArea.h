@@ -1,24 +1,19 @@
 #pragma once
 
-#include <QPlainTextEdit>
+#include <QAbstractScrollArea>
 
 class SourceView;
 
-// The QPlainTextEdit inside a SourceView. It only forwards its events to the view, which does the
-// painting and the key and mouse handling; nothing outside SourceView uses this class.
-class SourceTextArea : public QPlainTextEdit {
+// The scrolling text area inside a SourceView. It only forwards its events to the view, which does the
+// painting, the caret and the key and mouse handling; nothing outside SourceView uses this class.
+// The vertical scroll bar counts lines (its value is the first line in view), the horizontal one pixels.
+class SourceTextArea : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit SourceTextArea(SourceView& view);
 
-    using QPlainTextEdit::blockBoundingGeometry;
-    using QPlainTextEdit::blockBoundingRect;
-    using QPlainTextEdit::contentOffset;
-    using QPlainTextEdit::firstVisibleBlock;
-    using QPlainTextEdit::setViewportMargins;
-    using QPlainTextEdit::viewportMargins;
-
-    void baseKeyPress(QKeyEvent* e) { QPlainTextEdit::keyPressEvent(e); }
+    using QAbstractScrollArea::setViewportMargins;
+    using QAbstractScrollArea::viewportMargins;
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -27,15 +22,18 @@ protected:
     // Ctrl+wheel zooms the font instead of scrolling.
     void wheelEvent(QWheelEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     bool event(QEvent* e) override;
-    // No built-in menu: its entries would run commands the view does not announce.
+    // No menu of its own: the window around the view offers one on the mouse button's release.
     void contextMenuEvent(QContextMenuEvent* e) override;
-    // Dropped files are for the window around the view to open, not text to insert.
-    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     SourceView& view_;

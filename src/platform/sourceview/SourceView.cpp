@@ -13,9 +13,8 @@
 #include <QHBoxLayout>
 #include <QScrollBar>
 #include <QStyleHints>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
+#include <QClipboard>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -56,41 +55,29 @@ SourceView::SourceView(QWidget* parent)
     if (font.pointSizeF() > 0)
         normalPointSize_ = font.pointSizeF();
     setFont(font);
-    edit_->setDocument(document_.textDocument());
-    document_.textDocument()->setDefaultFont(font);
-    edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit_->setFrameShape(QFrame::NoFrame);
-    edit_->setTabStopDistance(cellAdvance() * TabWidth);
     edit_->viewport()->setMouseTracking(true);
+    edit_->viewport()->setCursor(Qt::IBeamCursor);
 
-    connect(edit_, &QPlainTextEdit::cursorPositionChanged, this, [this] {
-        if (dying_)
-            return;
-        desiredDisplayCol_ = -1;
-        restartCaretBlink();
-        emit CaretMove(CaretX(), CaretY());
-    });
     connect(&caretBlink_, &QTimer::timeout, this, &SourceView::blinkCaret);
     connect(&document_, &SourceDocument::linesChanged, this, &SourceView::LinesChanged);
     connect(&document_, &SourceDocument::keywordsChanged, this, &SourceView::Refresh);
     connect(&document_, &SourceDocument::repaintRequested, this, &SourceView::repaintLines);
+    connect(&document_, &SourceDocument::textReplaced, this, &SourceView::onTextReplaced);
+    connect(&document_, &SourceDocument::contentsReset, this, &SourceView::onContentsReset);
     connect(&tokenInfo_, &TokenStyles::changed, this, &SourceView::Refresh);
-    connect(edit_, &QPlainTextEdit::blockCountChanged, this, &SourceView::updateMargin);
-    connect(edit_, &QPlainTextEdit::updateRequest, margin_, [this](const QRect&, int) { margin_->update(); });
+    connect(edit_->verticalScrollBar(), &QScrollBar::valueChanged, margin_, [this] { margin_->update(); });
     connect(edit_->horizontalScrollBar(), &QScrollBar::valueChanged, margin_, [this] { margin_->update(); });
     applyColors();
     updateMargin();
+    updateScrollBars();
 }
 
 SourceView::~SourceView() {
     // The text area goes first, while the document and the rest of the view still exist; its last
-    // focus and cursor notifications must not reach a view that is being torn down.
+    // focus notifications must not reach a view that is being torn down.
     dying_ = true;
     delete edit_;
-}
-
-QTextCursor SourceView::cursor() const {
-    return edit_->textCursor();
 }
 
 QPoint SourceView::viewportOrigin() const {
@@ -98,44 +85,140 @@ QPoint SourceView::viewportOrigin() const {
 }
 
 int SourceView::CaretX() const {
-    return cursor().positionInBlock();
+    return caret_.col;
 }
 int SourceView::CaretY() const {
-    return cursor().blockNumber();
+    return caret_.line;
 }
 bool SourceView::TextSelected() const {
-    return cursor().hasSelection();
+    return caret_ != anchor_;
 }
 
 void SourceView::GetSel(int& col1, int& line1, int& col2, int& line2) const {
-    const QTextCursor c = cursor();
-    const QTextDocument* doc = document_.textDocument();
-    const QTextBlock b1 = doc->findBlock(c.selectionStart());
-    const QTextBlock b2 = doc->findBlock(c.selectionEnd());
-    line1 = b1.blockNumber();
-    col1 = c.selectionStart() - b1.position();
-    line2 = b2.blockNumber();
-    col2 = c.selectionEnd() - b2.position();
+    const TextPos a = selStart();
+    const TextPos b = selEnd();
+    line1 = a.line;
+    col1 = a.col;
+    line2 = b.line;
+    col2 = b.col;
 }
 
 void SourceView::SetSel(int col1, int line1, int col2, int line2) {
-    QTextCursor c = cursor();
-    c.setPosition(document_.position(col1, line1));
-    c.setPosition(document_.position(col2, line2), QTextCursor::KeepAnchor);
-    placeCursor(c);
+    placeCaret(document_.clamp({line2, col2}), document_.clamp({line1, col1}));
 }
 
 void SourceView::MoveCaret(int col, int line) {
-    QTextCursor c = cursor();
-    c.setPosition(document_.position(col, qBound(0, line, document_.NumLines() - 1)));
-    placeCursor(c);
+    placeCaret(document_.clamp({qBound(0, line, document_.NumLines() - 1), col}));
 }
 
-void SourceView::placeCursor(const QTextCursor& c) {
-    edit_->setTextCursor(c);
+void SourceView::setCaret(TextPos caret, TextPos anchor) {
+    if (caret == caret_ && anchor == anchor_)
+        return;
+    const int first = std::min({caret.line, anchor.line, caret_.line, anchor_.line});
+    const int last = std::max({caret.line, anchor.line, caret_.line, anchor_.line});
+    const bool moved = caret != caret_;
+    caret_ = caret;
+    anchor_ = anchor;
+    repaintLines(first, last);
+    if (moved && !dying_) {
+        desiredDisplayCol_ = -1;
+        restartCaretBlink();
+        emit CaretMove(caret_.col, caret_.line);
+    }
+}
+
+void SourceView::placeCaret(TextPos caret, TextPos anchor) {
+    setCaret(caret, anchor);
     // Every caret move made for the user (errors, bookmarks, find, go to line, label jumps) shows
     // the caret, scrolling no more than it takes: a line already in view stays where it is.
-    edit_->ensureCursorVisible();
+    ensureCaretVisible();
+}
+
+void SourceView::ensureCaretVisible() {
+    QScrollBar* v = edit_->verticalScrollBar();
+    const int top = v->value();
+    const int rows = LinesInView();
+    if (caret_.line < top)
+        v->setValue(caret_.line);
+    else if (caret_.line >= top + rows)
+        v->setValue(caret_.line - rows + 1);
+    QScrollBar* h = edit_->horizontalScrollBar();
+    const int x = int(TextMargin + xOfCol(caret_.line, caret_.col));
+    const int width = edit_->viewport()->width();
+    if (x - TextMargin < h->value())
+        h->setValue(x - TextMargin);
+    else if (x + CellWidth() > h->value() + width)
+        h->setValue(x + CellWidth() - width);
+}
+
+void SourceView::onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd) {
+    // Positions after the edit move with the text; those inside what was replaced go to its end.
+    auto follow = [&](TextPos p) {
+        if (p < from)
+            return p;
+        if (p < oldEnd)
+            return newEnd;
+        if (p.line == oldEnd.line)
+            return TextPos{newEnd.line, newEnd.col + p.col - oldEnd.col};
+        return TextPos{p.line + newEnd.line - oldEnd.line, p.col};
+    };
+    const bool linesMoved = oldEnd.line != newEnd.line;
+    // The widest line only grows here; a load measures it again.
+    for (int line = from.line; line <= newEnd.line; ++line) {
+        int display = 0;
+        int unused = 0;
+        GetDisplayPos(document_.GetLineLength(line), line, display, unused);
+        widestLine_ = std::max(widestLine_, display);
+    }
+    const TextPos caret = follow(caret_);
+    const TextPos anchor = follow(anchor_);
+    if (linesMoved) {
+        updateScrollBars();
+        updateMargin();
+        Refresh();
+    } else {
+        updateScrollBars();
+        repaintLines(from.line, newEnd.line);
+    }
+    setCaret(caret, anchor);
+}
+
+void SourceView::onContentsReset() {
+    widestLine_ = 0;
+    for (int line = 0; line < document_.NumLines(); ++line) {
+        const QStringView text = document_.lineText(line);
+        int display = 0;
+        for (const QChar c : text)
+            display = c == u'\t' ? (display / TabWidth + 1) * TabWidth : display + 1;
+        widestLine_ = std::max(widestLine_, display);
+    }
+    caret_ = anchor_ = {};
+    desiredDisplayCol_ = -1;
+    edit_->verticalScrollBar()->setValue(0);
+    edit_->horizontalScrollBar()->setValue(0);
+    updateScrollBars();
+    updateMargin();
+    Refresh();
+    if (!dying_)
+        emit CaretMove(0, 0);
+}
+
+void SourceView::updateScrollBars() {
+    QScrollBar* v = edit_->verticalScrollBar();
+    const int rows = LinesInView();
+    v->setRange(0, std::max(0, document_.NumLines() - rows));
+    v->setPageStep(rows);
+    v->setSingleStep(1);
+    QScrollBar* h = edit_->horizontalScrollBar();
+    const int width = edit_->viewport()->width();
+    const int needed = int(std::ceil(2 * TextMargin + (widestLine_ + 1) * cellAdvance()));
+    h->setRange(0, std::max(0, needed - width));
+    h->setPageStep(std::max(1, width));
+    h->setSingleStep(CellWidth());
+}
+
+int SourceView::firstLine() const {
+    return edit_->verticalScrollBar()->value();
 }
 
 void SourceView::SetScrollPos(int col, int line) {
@@ -144,7 +227,7 @@ void SourceView::SetScrollPos(int col, int line) {
 }
 
 void SourceView::GetScrollPos(int& col, int& line) const {
-    line = edit_->firstVisibleBlock().blockNumber();
+    line = firstLine();
     const int cw = CellWidth();
     col = cw > 0 ? (edit_->horizontalScrollBar()->value() + cw / 2) / cw : 0;
 }
@@ -155,30 +238,53 @@ int SourceView::LinesInView() const {
 }
 
 void SourceView::SelectWord() {
-    QTextCursor c = cursor();
-    c.select(QTextCursor::WordUnderCursor);
-    placeCursor(c);
+    const QStringView text = document_.lineText(caret_.line);
+    auto word = [&](int i) { return i >= 0 && i < text.size() && (text[i].isLetterOrNumber() || text[i] == u'_'); };
+    int from = caret_.col;
+    if (!word(from) && word(from - 1))
+        --from;
+    if (!word(from))
+        return;
+    int to = from;
+    while (word(from - 1))
+        --from;
+    while (word(to))
+        ++to;
+    placeCaret({caret_.line, to}, {caret_.line, from});
+}
+
+void SourceView::insertText(const QString& text) {
+    // The caret follows the edit to the end of the new text (see onTextReplaced).
+    document_.replace(selStart(), selEnd(), text);
+    setCaret(caret_, caret_);
 }
 
 void SourceView::Cut() {
-    edit_->cut();
+    if (!TextSelected())
+        return;
+    Copy();
+    insertText(QString());
 }
+
 void SourceView::Copy() {
-    edit_->copy();
+    if (TextSelected())
+        QGuiApplication::clipboard()->setText(document_.textBetween(selStart(), selEnd()));
 }
+
 void SourceView::Paste() {
-    edit_->paste();
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!text.isEmpty())
+        insertText(text);
 }
+
 void SourceView::Undo() {
-    QTextCursor c = cursor();
-    document_.undoRedo(true, &c);
-    placeCursor(c);
+    if (const TextPos at = document_.undoRedo(true); at.line >= 0)
+        placeCaret(at);
 }
 
 void SourceView::Redo() {
-    QTextCursor c = cursor();
-    document_.undoRedo(false, &c);
-    placeCursor(c);
+    if (const TextPos at = document_.undoRedo(false); at.line >= 0)
+        placeCaret(at);
 }
 
 void SourceView::Refresh() {
@@ -199,11 +305,11 @@ void SourceView::SetZoom(int points) {
     zoom_ = points;
     QFont f = font();
     f.setPointSizeF(normalPointSize_ + zoom_);
-    // The text area and the margin take the view's font; the document lays its blocks out with it.
+    // The text area and the margin take the view's font.
     setFont(f);
-    document_.textDocument()->setDefaultFont(f);
-    edit_->setTabStopDistance(cellAdvance() * TabWidth);
     updateMargin();
+    updateScrollBars();
+    ensureCaretVisible();
     Refresh();
 }
 
@@ -226,22 +332,12 @@ int SourceView::LineHeight() const {
 }
 
 qreal SourceView::lineHeightF() const {
-    // Lines never wrap, so every line is as high as the first; the last block also carries the
-    // document's bottom margin.
-    const QTextDocument* doc = document_.textDocument();
-    const QTextBlock first = doc->begin();
-    qreal h = edit_->blockBoundingRect(first).height();
-    if (!first.next().isValid())
-        h -= doc->documentMargin();
-    return h > 0 ? h : QFontMetricsF(font()).height();
+    // Whole pixels, so that lines far down the text do not drift against the margin.
+    return std::max<qreal>(1, std::ceil(QFontMetricsF(edit_->font()).height()));
 }
 
 qreal SourceView::lineTop(int line) const {
-    // QPlainTextEdit only knows where the blocks near the top of the view are, so the others are
-    // counted from the first visible one.
-    const QTextBlock top = edit_->firstVisibleBlock();
-    const qreal y0 = edit_->blockBoundingGeometry(top).translated(edit_->contentOffset()).top();
-    return y0 + (line - top.blockNumber()) * lineHeightF();
+    return (line - firstLine()) * lineHeightF();
 }
 
 void SourceView::SetBackColor(qint32 color) {
@@ -298,21 +394,26 @@ Prompts* SourceView::prompts() const {
     return prompts_ ? prompts_ : &fallback;
 }
 
+TextPos SourceView::hitTest(QPoint p) const {
+    const int line = qBound(0, firstLine() + int(std::floor(p.y() / lineHeightF())), document_.NumLines() - 1);
+    const qreal x = p.x() + edit_->horizontalScrollBar()->value() - TextMargin;
+    return {line, colAtX(line, x)};
+}
+
 void SourceView::HitTest(int x, int y, int& col, int& line) const {
     const QPoint vp = viewportOrigin();
-    const QTextCursor c = edit_->cursorForPosition(QPoint(qMax(0, x - vp.x()), y - vp.y()));
-    col = c.positionInBlock();
-    line = c.blockNumber();
+    const TextPos at = hitTest(QPoint(qMax(0, x - vp.x()), y - vp.y()));
+    col = at.col;
+    line = at.line;
 }
 
 void SourceView::GetTokenAt(int col, int line, int& tokenClass, int& tokenStart, int& tokenLength) const {
     tokenClass = 0;
     tokenStart = col;
     tokenLength = 0;
-    const QTextBlock b = document_.textDocument()->findBlockByNumber(line);
-    if (!b.isValid() || col < 0)
+    if (line < 0 || line >= document_.NumLines() || col < 0)
         return;
-    for (const SourceToken& t : document_.tokens(b)) {
+    for (const SourceToken& t : document_.tokens(line)) {
         if (col >= t.start && col < t.start + t.length) {
             tokenClass = t.cls;
             tokenStart = t.start;
@@ -323,7 +424,7 @@ void SourceView::GetTokenAt(int col, int line, int& tokenClass, int& tokenStart,
 }
 
 void SourceView::GetDisplayPos(int col, int line, int& displayCol, int& displayLine) const {
-    const QString text = document_.GetLine(line);
+    const QStringView text = document_.lineText(line);
     int d = 0;
     for (int i = 0; i < col; ++i) {
         if (i < text.size() && text.at(i) == u'\t')
@@ -336,12 +437,14 @@ void SourceView::GetDisplayPos(int col, int line, int& displayCol, int& displayL
 }
 
 void SourceView::PositionToPoint(int col, int line, int& x, int& y) const {
-    QTextCursor c(document_.textDocument());
-    c.setPosition(document_.position(col, line));
-    const QRect r = edit_->cursorRect(c);
-    const QPoint vp = viewportOrigin();
-    x = r.left() + vp.x();
-    y = qRound(lineTop(c.blockNumber())) + vp.y();
+    const TextPos p = document_.clamp({line, col});
+    x = textLeft() + qRound(xOfCol(p.line, p.col));
+    y = qRound(lineTop(p.line)) + viewportOrigin().y();
+}
+
+QRect SourceView::caretRect() const {
+    const int x = TextMargin + qRound(xOfCol(caret_.line, caret_.col)) - edit_->horizontalScrollBar()->value();
+    return QRect(x, int(lineTop(caret_.line)), 1, LineHeight());
 }
 
 void SourceView::restartCaretBlink() {
@@ -353,7 +456,7 @@ void SourceView::restartCaretBlink() {
         caretBlink_.start(flash / 2);
     else
         caretBlink_.stop();
-    edit_->viewport()->update(edit_->cursorRect().adjusted(-1, 0, 1, 0));
+    edit_->viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
 }
 
 void SourceView::stopCaretBlink() {
@@ -361,10 +464,10 @@ void SourceView::stopCaretBlink() {
         return;
     caretBlink_.stop();
     caretOn_ = false;
-    edit_->viewport()->update(edit_->cursorRect().adjusted(-1, 0, 1, 0));
+    edit_->viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
 }
 
 void SourceView::blinkCaret() {
     caretOn_ = !caretOn_;
-    edit_->viewport()->update(edit_->cursorRect().adjusted(-1, 0, 1, 0));
+    edit_->viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
 }

@@ -16,9 +16,8 @@ class QMouseEvent;
 class QPainter;
 class QPaintEvent;
 class QPrinter;
-class QTextBlock;
-class QTextCursor;
 class QTextDocument;
+class QTextLayout;
 class SourceMargin;
 class SourceTextArea;
 
@@ -93,6 +92,8 @@ public:
         CmdExtend = 100, // added to a movement command: extend the selection
     };
     static constexpr int TabWidth = 4;
+    // Pixels between the text area's left edge and column 0.
+    static constexpr int TextMargin = 4;
 
     explicit SourceView(QWidget* parent = nullptr);
     ~SourceView() override;
@@ -202,10 +203,16 @@ private:
     // SourceView_paint.cpp
     void paintTextArea(QPaintEvent* e);
     void paintMargin(QPaintEvent* e);
-    void drawLineText(QPainter& p, const QTextBlock& block, const QRectF& r, int selStart, int selEnd,
-                      const QColor* overrideText);
-    int xOrigin(const QRectF& blockRect) const;
-    static bool isSimpleLine(const QString& text);
+    void drawLineText(QPainter& p, int line, const QRectF& r, const QColor* overrideText);
+    // Where column 0 of the text is, in SourceView pixels; where a hook's line drawing starts.
+    int textLeft() const;
+    int xOrigin() const;
+    static bool isSimpleLine(QStringView text);
+    // A laid-out line, for the lines isSimpleLine() refuses.
+    std::unique_ptr<QTextLayout> layoutLine(int line) const;
+    // The x of a column from the start of the line's text.
+    qreal xOfCol(int line, int col) const;
+    int colAtX(int line, qreal x) const;
     qreal cellAdvance() const;
     // SourceView_input.cpp
     void handleKeyPress(QKeyEvent* e);
@@ -216,6 +223,14 @@ private:
     void moveCaretBy(int code);
     void moveVertically(int lines, bool extend);
     void indentLines(bool outdent);
+    void handleMousePress(QMouseEvent* e, bool doubleClick);
+    void handleInput(QInputMethodEvent* e);
+    // Puts `text` in place of the selection (or at the caret); the caret ends after it.
+    void insertText(const QString& text);
+    TextPos wordLeft(TextPos p) const;
+    TextPos wordRight(TextPos p) const;
+    TextPos charLeft(TextPos p) const;
+    TextPos charRight(TextPos p) const;
     // SourceView.cpp
     void updateMargin();
     void restartCaretBlink();
@@ -223,9 +238,20 @@ private:
     void blinkCaret();
     void applyColors();
     void repaintLines(int line1, int line2);
-    QTextCursor cursor() const;
-    // Sets the text cursor and shows it.
-    void placeCursor(const QTextCursor& c);
+    TextPos selStart() const { return std::min(caret_, anchor_); }
+    TextPos selEnd() const { return std::max(caret_, anchor_); }
+    // Sets the caret and the selection's other end; CaretMove tells when the caret moved.
+    void setCaret(TextPos caret, TextPos anchor);
+    // The same, then shows the caret with the least scrolling.
+    void placeCaret(TextPos caret, TextPos anchor);
+    void placeCaret(TextPos caret) { placeCaret(caret, caret); }
+    void ensureCaretVisible();
+    QRect caretRect() const;
+    TextPos hitTest(QPoint viewportPoint) const;
+    void onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd);
+    void onContentsReset();
+    void updateScrollBars();
+    int firstLine() const;
     qreal lineHeightF() const;
     // Top of a line in viewport pixels, also for lines out of view.
     qreal lineTop(int line) const;
@@ -252,7 +278,11 @@ private:
     bool lastMatchCase_ = false;
     bool lastWholeWord_ = false;
     bool lastForward_ = true;
+    TextPos caret_;
+    TextPos anchor_;
     int desiredDisplayCol_ = -1; // kept while the caret moves up and down
+    int widestLine_ = 0;         // in display columns; grows with edits, measured again on load
+    bool selecting_ = false;     // the left button is down in the text
     QTimer caretBlink_;
     bool caretOn_ = true;
     bool dying_ = false;

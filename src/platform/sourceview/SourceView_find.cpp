@@ -4,40 +4,18 @@
 #include "platform/Prompts.h"
 #include "platform/sourceview/SourceTextArea.h"
 
-#include <QTextCursor>
-#include <QTextDocument>
-
-namespace {
-
-QTextDocument::FindFlags findFlags(bool matchCase, bool wholeWord, bool forward) {
-    QTextDocument::FindFlags flags;
-    if (matchCase)
-        flags |= QTextDocument::FindCaseSensitively;
-    if (wholeWord)
-        flags |= QTextDocument::FindWholeWords;
-    if (!forward)
-        flags |= QTextDocument::FindBackward;
-    return flags;
-}
-
-} // namespace
 
 void SourceView::Find() {
     if (!findDialog_)
         findDialog_ = new FindReplaceDialog(*this, this);
-    const QTextCursor c = cursor();
-    QString preset = c.selectedText();
-    if (preset.contains(QChar::ParagraphSeparator))
-        preset.clear();
+    QString preset = caret_.line == anchor_.line ? document_.textBetween(selStart(), selEnd()) : QString();
     findDialog_->showFind(preset.isEmpty() ? lastFind_ : preset);
 }
 
 void SourceView::Replace() {
     if (!findDialog_)
         findDialog_ = new FindReplaceDialog(*this, this);
-    QString preset = cursor().selectedText();
-    if (preset.contains(QChar::ParagraphSeparator))
-        preset.clear();
+    QString preset = caret_.line == anchor_.line ? document_.textBetween(selStart(), selEnd()) : QString();
     findDialog_->showReplace(preset.isEmpty() ? lastFind_ : preset);
 }
 
@@ -56,33 +34,27 @@ bool SourceView::FindText(const QString& what, bool matchCase, bool wholeWord, b
     lastForward_ = forward;
     if (what.isEmpty())
         return false;
-    QTextDocument* doc = document_.textDocument();
-    const auto flags = findFlags(matchCase, wholeWord, forward);
-    QTextCursor found = doc->find(what, cursor(), flags);
-    if (found.isNull()) {
-        QTextCursor from(doc);
-        from.movePosition(forward ? QTextCursor::Start : QTextCursor::End);
-        found = doc->find(what, from, flags);
-    }
-    if (found.isNull()) {
+    TextPos start;
+    TextPos end;
+    bool found = document_.find(what, forward ? selEnd() : selStart(), matchCase, wholeWord, forward, start, end);
+    if (!found)
+        found = document_.find(what, forward ? TextPos{} : document_.endPos(), matchCase, wholeWord, forward, start,
+                               end);
+    if (!found) {
         prompts()->message(this, QStringLiteral("Cannot find \"%1\"").arg(what), QString(),
                            Prompts::Buttons::Ok, Prompts::Icon::Information);
         return false;
     }
-    placeCursor(found);
-    edit_->ensureCursorVisible();
+    placeCaret(end, start);
     return true;
 }
 
 bool SourceView::ReplaceOnce(const QString& what, const QString& with, bool matchCase, bool wholeWord) {
     if (what.isEmpty())
         return false;
-    QTextCursor c = cursor();
-    if (c.hasSelection() &&
-        c.selectedText().compare(what, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0) {
-        c.insertText(with);
-        placeCursor(c);
-    }
+    if (TextSelected() && document_.textBetween(selStart(), selEnd())
+                                  .compare(what, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0)
+        insertText(with);
     return FindText(what, matchCase, wholeWord, true);
 }
 
@@ -90,23 +62,19 @@ int SourceView::ReplaceAll(const QString& what, const QString& with, bool matchC
     lastFind_ = what;
     if (what.isEmpty())
         return 0;
-    QTextDocument* doc = document_.textDocument();
-    const auto flags = findFlags(matchCase, wholeWord, true);
-    QTextCursor edit(doc);
-    int count = 0;
-    QTextCursor found = doc->find(what, 0, flags);
-    while (!found.isNull()) {
-        if (count == 0)
-            edit.beginEditBlock();
-        edit.setPosition(found.selectionStart());
-        edit.setPosition(found.selectionEnd(), QTextCursor::KeepAnchor);
-        edit.insertText(with);
-        ++count;
-        found = doc->find(what, edit.position(), flags);
-    }
-    if (count > 0)
-        edit.endEditBlock();
-    else
+    // All matches first, then the replacements from the last one back, so that the earlier matches
+    // stay where they were found.
+    QList<TextPos> matches;
+    TextPos start;
+    TextPos end;
+    for (TextPos at; document_.find(what, at, matchCase, wholeWord, true, start, end); at = end)
+        matches.append(start);
+    const int count = int(matches.size());
+    document_.BeginUndoGroup();
+    for (auto m = matches.rbegin(); m != matches.rend(); ++m)
+        document_.replace(*m, {m->line, m->col + int(what.size())}, with);
+    document_.EndUndoGroup();
+    if (count == 0)
         prompts()->message(this, QStringLiteral("Cannot find \"%1\"").arg(what), QString(),
                            Prompts::Buttons::Ok, Prompts::Icon::Information);
     return count;

@@ -10,10 +10,10 @@
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextCursor>
+#include <QInputMethodEvent>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -136,28 +136,18 @@ void SourceView::runCommand(int code) {
     case CmdToggleBookmark:
         document_.SetBookmark(CaretY(), !document_.HasBookmark(CaretY()));
         break;
-    case CmdBackspace: {
-        QTextCursor c = cursor();
-        c.deletePreviousChar();
-        placeCursor(c);
-        break;
-    }
-    case CmdDelete: {
-        QTextCursor c = cursor();
-        c.deleteChar();
-        placeCursor(c);
-        break;
-    }
+    case CmdBackspace:
+    case CmdDelete:
     case CmdDeleteWordBefore:
-    case CmdDeleteWordAfter: {
-        QTextCursor c = cursor();
-        if (!c.hasSelection())
-            c.movePosition(code == CmdDeleteWordBefore ? QTextCursor::PreviousWord : QTextCursor::NextWord,
-                           QTextCursor::KeepAnchor);
-        c.removeSelectedText();
-        placeCursor(c);
+    case CmdDeleteWordAfter:
+        if (!TextSelected()) {
+            const bool before = code == CmdBackspace || code == CmdDeleteWordBefore;
+            const bool word = code == CmdDeleteWordBefore || code == CmdDeleteWordAfter;
+            anchor_ = before ? (word ? wordLeft(caret_) : charLeft(caret_))
+                             : (word ? wordRight(caret_) : charRight(caret_));
+        }
+        insertText(QString());
         break;
-    }
     case CmdCancel:
     case CmdGotoLine:
         break;
@@ -192,7 +182,7 @@ void SourceView::runCommand(int code) {
         Replace();
         break;
     case CmdSelectAll:
-        edit_->selectAll();
+        setCaret(document_.endPos(), {});
         break;
     case CmdSelectWord:
         SelectWord();
@@ -210,21 +200,80 @@ void SourceView::runCommand(int code) {
         moveCaretBy(code);
         break;
     }
-    edit_->ensureCursorVisible();
+    ensureCaretVisible();
+}
+
+namespace {
+
+// Letters, digits and "_" make words; blanks separate them; any other character is a word of its own kind.
+int charKind(QChar c) {
+    if (c.isLetterOrNumber() || c == u'_' || c.isMark())
+        return 1;
+    return c.isSpace() ? 0 : 2;
+}
+
+} // namespace
+
+TextPos SourceView::charLeft(TextPos p) const {
+    if (p.col == 0)
+        return p.line == 0 ? p : TextPos{p.line - 1, document_.GetLineLength(p.line - 1)};
+    const QStringView text = document_.lineText(p.line);
+    int col = p.col - 1;
+    // A surrogate pair and the marks on a letter go as one character.
+    while (col > 0 && (text[col].isLowSurrogate() || text[col].isMark()))
+        --col;
+    return {p.line, col};
+}
+
+TextPos SourceView::charRight(TextPos p) const {
+    const QStringView text = document_.lineText(p.line);
+    if (p.col >= text.size())
+        return p.line + 1 < document_.NumLines() ? TextPos{p.line + 1, 0} : p;
+    int col = p.col + 1;
+    while (col < text.size() && (text[col].isLowSurrogate() || text[col].isMark()))
+        ++col;
+    return {p.line, col};
+}
+
+TextPos SourceView::wordLeft(TextPos p) const {
+    if (p.col == 0)
+        return charLeft(p);
+    const QStringView text = document_.lineText(p.line);
+    int col = p.col;
+    while (col > 0 && charKind(text[col - 1]) == 0)
+        --col;
+    if (col > 0) {
+        const int kind = charKind(text[col - 1]);
+        while (col > 0 && charKind(text[col - 1]) == kind)
+            --col;
+    }
+    return {p.line, col};
+}
+
+TextPos SourceView::wordRight(TextPos p) const {
+    const QStringView text = document_.lineText(p.line);
+    if (p.col >= text.size())
+        return charRight(p);
+    int col = p.col;
+    const int kind = charKind(text[col]);
+    if (kind != 0)
+        while (col < text.size() && charKind(text[col]) == kind)
+            ++col;
+    while (col < text.size() && charKind(text[col]) == 0)
+        ++col;
+    return {p.line, col};
 }
 
 void SourceView::moveCaretBy(int code) {
     const bool extend = code > CmdExtend;
     const int base = extend ? code - CmdExtend : code;
-    const auto mode = extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
-    QTextCursor c = cursor();
-    QTextCursor::MoveOperation op = QTextCursor::NoMove;
+    TextPos to = caret_;
     switch (base) {
     case CmdUp:
     case CmdDown:
     case CmdPageUp:
     case CmdPageDown: {
-        const int page = qMax(1, edit_->viewport()->height() / qMax(1, LineHeight()) - 1);
+        const int page = qMax(1, LinesInView() - 1);
         const int step = (base == CmdUp || base == CmdDown) ? 1 : page;
         moveVertically(base == CmdUp || base == CmdPageUp ? -step : step, extend);
         if (step > 1) {
@@ -234,53 +283,47 @@ void SourceView::moveCaretBy(int code) {
         return;
     }
     case CmdLeft:
-        op = QTextCursor::Left;
-        break;
     case CmdRight:
-        op = QTextCursor::Right;
+        if (!extend && TextSelected()) {
+            // An arrow collapses the selection to its edge, as editors do.
+            to = base == CmdLeft ? selStart() : selEnd();
+            placeCaret(to);
+            return;
+        }
+        to = base == CmdLeft ? charLeft(caret_) : charRight(caret_);
         break;
     case CmdLineStart:
-        op = QTextCursor::StartOfBlock;
+        to.col = 0;
         break;
     case CmdLineEnd:
-        op = QTextCursor::EndOfBlock;
+        to.col = document_.GetLineLength(to.line);
         break;
     case CmdDocStart:
-        op = QTextCursor::Start;
+        to = {};
         break;
     case CmdDocEnd:
-        op = QTextCursor::End;
+        to = document_.endPos();
         break;
     case CmdWordLeft:
-        op = QTextCursor::PreviousWord;
+        to = wordLeft(caret_);
         break;
     case CmdWordRight:
-        op = QTextCursor::NextWord;
+        to = wordRight(caret_);
         break;
     default:
         return;
     }
-    if (!extend && c.hasSelection() && (base == CmdLeft || base == CmdRight)) {
-        // An arrow collapses the selection to its edge, as editors do.
-        const int pos = base == CmdLeft ? c.selectionStart() : c.selectionEnd();
-        c.setPosition(pos);
-    } else {
-        c.movePosition(op, mode);
-    }
-    placeCursor(c);
+    placeCaret(to, extend ? anchor_ : to);
 }
 
 void SourceView::moveVertically(int lines, bool extend) {
-    // Columns are counted with TABs expanded, and the column aimed at is kept over short lines. Doing
-    // this by text rather than by QTextCursor's Up/Down keeps the lines passed over from being laid out.
-    QTextCursor c = cursor();
-    const int line = c.blockNumber();
+    // Columns are counted with TABs expanded, and the column aimed at is kept over short lines.
     if (desiredDisplayCol_ < 0) {
         int unusedLine;
-        GetDisplayPos(c.positionInBlock(), line, desiredDisplayCol_, unusedLine);
+        GetDisplayPos(caret_.col, caret_.line, desiredDisplayCol_, unusedLine);
     }
-    const int target = qBound(0, line + lines, document_.NumLines() - 1);
-    const QString text = document_.GetLine(target);
+    const int target = qBound(0, caret_.line + lines, document_.NumLines() - 1);
+    const QStringView text = document_.lineText(target);
     int col = 0;
     int display = 0;
     while (col < text.size()) {
@@ -291,9 +334,8 @@ void SourceView::moveVertically(int lines, bool extend) {
         ++col;
     }
     const int wanted = desiredDisplayCol_;
-    c.setPosition(document_.position(col, target),
-                  extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
-    placeCursor(c);
+    const TextPos to{target, col};
+    placeCaret(to, extend ? anchor_ : to);
     desiredDisplayCol_ = wanted;
 }
 
@@ -303,19 +345,14 @@ void SourceView::indentLines(bool outdent) {
     // A selection ending at column 0 does not take in that last line.
     if (line2 > line1 && col2 == 0)
         --line2;
-    QTextCursor c(document_.textDocument());
-    c.beginEditBlock();
+    document_.BeginUndoGroup();
     for (int line = line1; line <= line2; ++line) {
-        const int pos = document_.position(0, line);
-        c.setPosition(pos);
-        if (!outdent) {
-            c.insertText(QStringLiteral("\t"));
-        } else if (document_.GetLine(line).startsWith(u'\t')) {
-            c.setPosition(pos + 1, QTextCursor::KeepAnchor);
-            c.removeSelectedText();
-        }
+        if (!outdent)
+            document_.replace({line, 0}, {line, 0}, QStringLiteral("\t"));
+        else if (document_.lineText(line).startsWith(u'\t'))
+            document_.replace({line, 0}, {line, 1}, QString());
     }
-    c.endEditBlock();
+    document_.EndUndoGroup();
     SetSel(0, line1, document_.GetLineLength(line2), line2);
 }
 
@@ -343,18 +380,15 @@ void SourceView::handleKeyPress(QKeyEvent* e) {
             return;
         }
     }
-    const QTextCursor c = cursor();
-    const bool multiLine = c.hasSelection() && document_.textDocument()->findBlock(c.selectionStart()) !=
-                                                   document_.textDocument()->findBlock(c.selectionEnd());
+    const bool multiLine = caret_.line != anchor_.line;
     if (const int code = commandForKey(keyCode, shift, multiLine)) {
         runCommand(code);
         e->accept();
         return;
     }
     if (ascii != typed && ascii >= 32) {
-        QTextCursor ins = cursor();
-        ins.insertText(QString(QChar(ascii)));
-        placeCursor(ins);
+        insertText(QString(QChar(ascii)));
+        ensureCaretVisible();
         e->accept();
         return;
     }
@@ -363,7 +397,42 @@ void SourceView::handleKeyPress(QKeyEvent* e) {
         e->ignore();
         return;
     }
-    edit_->baseKeyPress(e);
+    QString input;
+    if (keyCode == keys::VK_Return)
+        input = QStringLiteral("\n");
+    else if (e->key() == Qt::Key_Tab)
+        input = QStringLiteral("\t");
+    else if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint() || c.isSurrogate(); }))
+        input = text;
+    if (input.isEmpty()) {
+        e->ignore();
+        return;
+    }
+    insertText(input);
+    ensureCaretVisible();
+    e->accept();
+}
+
+void SourceView::handleMousePress(QMouseEvent* e, bool doubleClick) {
+    if (e->button() != Qt::LeftButton)
+        return;
+    const TextPos at = hitTest(e->position().toPoint());
+    if (doubleClick) {
+        setCaret(at, at);
+        SelectWord();
+        return;
+    }
+    selecting_ = true;
+    placeCaret(at, e->modifiers() & Qt::ShiftModifier ? anchor_ : at);
+}
+
+void SourceView::handleInput(QInputMethodEvent* e) {
+    // Composed text arrives whole; what is still being composed is not shown.
+    if (!e->commitString().isEmpty()) {
+        insertText(e->commitString());
+        ensureCaretVisible();
+    }
+    e->accept();
 }
 
 void SourceView::handleKeyRelease(QKeyEvent* e) {
@@ -373,33 +442,47 @@ void SourceView::handleKeyRelease(QKeyEvent* e) {
 }
 
 void SourceView::handleMouseMove(QMouseEvent* e) {
+    if (selecting_ && (e->buttons() & Qt::LeftButton)) {
+        // Dragging past an edge scrolls the text along.
+        placeCaret(hitTest(e->position().toPoint()), anchor_);
+    }
     const QPoint pt = edit_->viewport()->mapTo(this, e->position().toPoint());
     emit MouseMove(buttonMask(e->buttons()), keys::shiftMask(e->modifiers()), pt.x(), pt.y());
 }
 
 void SourceView::handleMouseRelease(QMouseEvent* e, QWidget* from) {
+    if (e->button() == Qt::LeftButton)
+        selecting_ = false;
     const QPoint pt = from->mapTo(this, e->position().toPoint());
     emit MouseUp(buttonMask(e->button()), keys::shiftMask(e->modifiers()), pt.x(), pt.y());
 }
 
-SourceTextArea::SourceTextArea(SourceView& view) : QPlainTextEdit(&view), view_(view) {}
+SourceTextArea::SourceTextArea(SourceView& view) : QAbstractScrollArea(&view), view_(view) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Dropped files are for the window around the view to open.
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
+}
 
 void SourceTextArea::paintEvent(QPaintEvent* e) {
     view_.paintTextArea(e);
 }
 
 void SourceTextArea::resizeEvent(QResizeEvent* e) {
-    // A width change makes QPlainTextEdit lay out every block again (and keep a layout object for
-    // each). Lines never wrap here, so the width does not matter to the layout: pass the resize on as a
-    // height change only, which still updates the scroll bars.
-    QResizeEvent heightOnly(e->size(), QSize(e->size().width(), e->oldSize().height()));
-    QPlainTextEdit::resizeEvent(&heightOnly);
+    QAbstractScrollArea::resizeEvent(e);
+    view_.updateScrollBars();
     view_.updateMargin();
+}
+
+void SourceTextArea::scrollContentsBy(int, int) {
+    viewport()->update();
 }
 
 void SourceTextArea::wheelEvent(QWheelEvent* e) {
     if (!(e->modifiers() & Qt::ControlModifier)) {
-        QPlainTextEdit::wheelEvent(e);
+        QAbstractScrollArea::wheelEvent(e);
         return;
     }
     // One notch is 120; a touch pad sends smaller steps that add up to one.
@@ -419,31 +502,54 @@ void SourceTextArea::keyPressEvent(QKeyEvent* e) {
 
 void SourceTextArea::keyReleaseEvent(QKeyEvent* e) {
     view_.handleKeyRelease(e);
-    QPlainTextEdit::keyReleaseEvent(e);
+    QAbstractScrollArea::keyReleaseEvent(e);
+}
+
+void SourceTextArea::mousePressEvent(QMouseEvent* e) {
+    view_.handleMousePress(e, false);
+}
+
+void SourceTextArea::mouseDoubleClickEvent(QMouseEvent* e) {
+    view_.handleMousePress(e, true);
 }
 
 void SourceTextArea::mouseMoveEvent(QMouseEvent* e) {
-    QPlainTextEdit::mouseMoveEvent(e);
     view_.handleMouseMove(e);
 }
 
 void SourceTextArea::mouseReleaseEvent(QMouseEvent* e) {
-    QPlainTextEdit::mouseReleaseEvent(e);
     view_.handleMouseRelease(e, viewport());
 }
 
 void SourceTextArea::focusInEvent(QFocusEvent* e) {
-    QPlainTextEdit::focusInEvent(e);
+    QAbstractScrollArea::focusInEvent(e);
     view_.restartCaretBlink();
 }
 
 void SourceTextArea::focusOutEvent(QFocusEvent* e) {
-    QPlainTextEdit::focusOutEvent(e);
+    QAbstractScrollArea::focusOutEvent(e);
     view_.stopCaretBlink();
 }
 
-bool SourceTextArea::canInsertFromMimeData(const QMimeData* source) const {
-    return !source->hasUrls() && QPlainTextEdit::canInsertFromMimeData(source);
+void SourceTextArea::inputMethodEvent(QInputMethodEvent* e) {
+    view_.handleInput(e);
+}
+
+QVariant SourceTextArea::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+    case Qt::ImEnabled:
+        return true;
+    case Qt::ImCursorRectangle:
+        return view_.caretRect();
+    case Qt::ImFont:
+        return font();
+    case Qt::ImCursorPosition:
+        return view_.caret_.col;
+    case Qt::ImSurroundingText:
+        return view_.document_.GetLine(view_.caret_.line);
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
 }
 
 void SourceTextArea::contextMenuEvent(QContextMenuEvent* e) {
@@ -459,5 +565,5 @@ bool SourceTextArea::event(QEvent* e) {
             return true;
         }
     }
-    return QPlainTextEdit::event(e);
+    return QAbstractScrollArea::event(e);
 }

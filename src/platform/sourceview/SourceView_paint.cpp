@@ -8,7 +8,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextLayout>
 #include <QVarLengthArray>
 
@@ -37,7 +36,7 @@ private:
 
 } // namespace
 
-bool SourceView::isSimpleLine(const QString& text) {
+bool SourceView::isSimpleLine(QStringView text) {
     for (QChar c : text)
         if (c.unicode() >= 0x0300 || (c.unicode() < 0x20 && c != u'\t'))
             return false;
@@ -45,32 +44,65 @@ bool SourceView::isSimpleLine(const QString& text) {
 }
 
 qreal SourceView::cellAdvance() const {
-    // The layout adds advances in 1/64 pixel steps; the same step keeps columns where the caret goes.
+    // Advances add up in 1/64 pixel steps in a layout; the same step keeps both ways of placing text
+    // in the same columns.
     return qRound(QFontMetricsF(edit_->font()).horizontalAdvance(QLatin1Char(' ')) * 64) / 64.0;
 }
 
-int SourceView::xOrigin(const QRectF& blockRect) const {
-    const int scroll = edit_->horizontalScrollBar()->value();
-    if (marginStyle_ == 2)
-        return -scroll;
-    return viewportOrigin().x() + int(blockRect.left()) + int(document_.textDocument()->documentMargin()) -
-           scroll;
+std::unique_ptr<QTextLayout> SourceView::layoutLine(int line) const {
+    auto layout = std::make_unique<QTextLayout>(document_.GetLine(line), edit_->font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTabStopDistance(cellAdvance() * TabWidth);
+    layout->setTextOption(option);
+    layout->beginLayout();
+    layout->createLine();
+    layout->endLayout();
+    return layout;
 }
 
-void SourceView::drawLineText(QPainter& p, const QTextBlock& block, const QRectF& r, int selStart, int selEnd,
-                              const QColor* overrideText) {
-    const QString text = block.text();
-    // Lines of plain characters are placed by column, so that painting never lays a block out (a layout
-    // per painted line would stay in memory); other lines use the block's own layout.
+qreal SourceView::xOfCol(int line, int col) const {
+    const QStringView text = document_.lineText(line);
+    if (!isSimpleLine(text))
+        return layoutLine(line)->lineAt(0).cursorToX(col);
+    int d = 0;
+    for (int i = 0; i < col && i < text.size(); ++i)
+        d = text[i] == u'\t' ? (d / TabWidth + 1) * TabWidth : d + 1;
+    return d * cellAdvance();
+}
+
+int SourceView::colAtX(int line, qreal x) const {
+    const QStringView text = document_.lineText(line);
+    if (!isSimpleLine(text))
+        return layoutLine(line)->lineAt(0).xToCursor(x);
+    // The nearer edge of the character under x.
+    const qreal advance = cellAdvance();
+    int d = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const int next = text[i] == u'\t' ? (d / TabWidth + 1) * TabWidth : d + 1;
+        if (x < (d + next) * advance / 2)
+            return i;
+        d = next;
+    }
+    return int(text.size());
+}
+
+int SourceView::textLeft() const {
+    return viewportOrigin().x() + TextMargin - edit_->horizontalScrollBar()->value();
+}
+
+int SourceView::xOrigin() const {
+    return marginStyle_ == 2 ? -edit_->horizontalScrollBar()->value() : textLeft();
+}
+
+void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QColor* overrideText) {
+    const QString text = document_.GetLine(line);
+    // Lines of plain characters are placed by column; others are laid out for the paint.
     const bool simple = isSimpleLine(text);
-    const QTextLayout* layout = simple ? nullptr : block.layout();
-    if (!simple && layout->lineCount() == 0)
-        return;
+    const std::unique_ptr<QTextLayout> layout = simple ? nullptr : layoutLine(line);
     const QTextLine tl = simple ? QTextLine() : layout->lineAt(0);
-    const QPointF origin = simple ? QPointF(r.left() + document_.textDocument()->documentMargin(), r.top())
-                                  : r.topLeft() + layout->position();
-    const qreal baseline =
-        simple ? r.top() + QFontMetricsF(edit_->font()).ascent() : origin.y() + tl.y() + tl.ascent();
+    const qreal left = r.left() + TextMargin - edit_->horizontalScrollBar()->value();
+    const qreal baseline = r.top() + QFontMetricsF(edit_->font()).ascent();
     QVarLengthArray<int, 128> columns;
     if (simple) {
         columns.resize(text.size() + 1);
@@ -82,18 +114,20 @@ void SourceView::drawLineText(QPainter& p, const QTextBlock& block, const QRectF
         columns[text.size()] = d;
     }
     const qreal advance = cellAdvance();
-    auto xAt = [&](int col) {
-        return simple ? origin.x() + columns[col] * advance : origin.x() + tl.cursorToX(col);
-    };
-    const int blockPos = block.position();
-    const int from = qBound(0, selStart - blockPos, int(text.size()));
-    const int to = qBound(0, selEnd - blockPos, int(text.size()));
+    auto xAt = [&](int col) { return left + (simple ? columns[col] * advance : tl.cursorToX(col)); };
+    // The selected columns of this line, and whether the selection goes on past its end.
+    const TextPos s = selStart();
+    const TextPos e = selEnd();
+    const bool inSelection = line >= s.line && line <= e.line && s != e;
+    const int from = inSelection ? (line == s.line ? s.col : 0) : 0;
+    const int to = inSelection ? (line == e.line ? e.col : int(text.size())) : 0;
+    const bool pastEnd = inSelection && line < e.line;
     const QPalette& pal = edit_->palette();
     const QColor plain = pal.color(QPalette::Text);
     const QColor selectedText = pal.color(QPalette::HighlightedText);
     const QColor textBack = colors::toQColor(textBackColor_);
 
-    const QList<SourceToken>& tokens = document_.tokens(block);
+    const QList<SourceToken>& tokens = document_.tokens(line);
     if (!overrideText) {
         for (const SourceToken& t : tokens) {
             if (!tokenInfo_.HasBackgroundColor(t.cls))
@@ -103,10 +137,9 @@ void SourceView::drawLineText(QPainter& p, const QTextBlock& block, const QRectF
                 p.fillRect(QRectF(xAt(t.start), r.top(), xAt(t.start + t.length) - xAt(t.start), r.height()),
                            back);
         }
-        if (to > from || (selEnd > blockPos + text.size() && selStart <= blockPos + text.size())) {
-            const qreal right = selEnd > blockPos + text.size() ? xAt(to) + CellWidth() : xAt(to);
-            p.fillRect(QRectF(xAt(from), r.top(), right - xAt(from), r.height()),
-                       pal.color(QPalette::Highlight));
+        if (to > from || pastEnd) {
+            const qreal right = pastEnd ? xAt(to) + CellWidth() : xAt(to);
+            p.fillRect(QRectF(xAt(from), r.top(), right - xAt(from), r.height()), pal.color(QPalette::Highlight));
         }
     }
 
@@ -124,7 +157,7 @@ void SourceView::drawLineText(QPainter& p, const QTextBlock& block, const QRectF
             isBold = wantBold;
         }
         const QColor color = overrideText ? *overrideText : tokenInfo_.foreground(t.cls, plain);
-        // Runs break at TABs (the layout places the text after them) and at the selection edges.
+        // Runs break at TABs (the text after one starts at the next stop) and at the selection edges.
         int i = t.start;
         const int end = t.start + t.length;
         while (i < end) {
@@ -154,25 +187,20 @@ void SourceView::paintTextArea(QPaintEvent* e) {
     hook.call([](ISourceDraw2& h, QPainter* hp) { h.PreDraw(hp); });
     hook.call([](ISourceDraw2& h, QPainter* hp) { h.PreDrawPage(hp); });
 
-    const QTextCursor c = cursor();
-    const int selStart = c.selectionStart();
-    const int selEnd = c.selectionEnd();
-    const QPointF offset = edit_->contentOffset();
     const int originY = viewportOrigin().y();
-    QTextBlock block = edit_->firstVisibleBlock();
-    QRectF r = edit_->blockBoundingGeometry(block).translated(offset);
     const qreal lineHeight = lineHeightF();
-    r.setHeight(lineHeight);
-    for (; block.isValid(); block = block.next(), r.translate(0, lineHeight)) {
+    const int lines = document_.NumLines();
+    QRectF r(0, 0, vp->width(), lineHeight);
+    for (int line = firstLine(); line < lines; ++line, r.translate(0, lineHeight)) {
         if (r.top() > er.bottom())
             break;
-        if (r.bottom() < er.top() || !block.isVisible())
+        if (r.bottom() < er.top())
             continue;
         DrawLineRecord rec;
         rec.painter = &p;
-        rec.xOrigin = xOrigin(r);
+        rec.xOrigin = xOrigin();
         rec.y = int(r.top()) + originY;
-        rec.line = block.blockNumber();
+        rec.line = line;
         hook.call([&rec](ISourceDraw2& h, QPainter* hp) {
             rec.painter = hp;
             h.PreDrawLine(rec);
@@ -180,17 +208,14 @@ void SourceView::paintTextArea(QPaintEvent* e) {
         if (rec.useOverrideColors) {
             const QColor text = QColor::fromRgb(rec.overrideText);
             p.fillRect(QRectF(0, r.top(), vp->width(), r.height()), QColor::fromRgb(rec.overrideBack));
-            drawLineText(p, block, r, selStart, selEnd, &text);
+            drawLineText(p, line, r, &text);
         } else {
-            drawLineText(p, block, r, selStart, selEnd, nullptr);
+            drawLineText(p, line, r, nullptr);
         }
     }
 
-    if (caretOn_ && edit_->hasFocus() && !edit_->isReadOnly()) {
-        const QRect cr = edit_->cursorRect();
-        p.fillRect(QRect(cr.left(), cr.top(), qMax(1, edit_->cursorWidth()), cr.height()),
-                   edit_->palette().color(QPalette::Text));
-    }
+    if (caretOn_ && edit_->hasFocus())
+        p.fillRect(caretRect(), edit_->palette().color(QPalette::Text));
     hook.call([](ISourceDraw2& h, QPainter* hp) { h.PostDrawPage(hp); });
     hook.call([](ISourceDraw2& h, QPainter* hp) { h.PostDraw(hp); });
 }
@@ -211,7 +236,6 @@ void SourceView::paintMargin(QPaintEvent* e) {
     HookPainter hook(p, drawHook_, margin_->mapTo(this, QPoint(0, 0)));
     hook.call([](ISourceDraw2& h, QPainter* hp) { h.PreDraw(hp); });
     hook.call([](ISourceDraw2& h, QPainter* hp) { h.PreDrawPage(hp); });
-    const QPointF offset = edit_->contentOffset();
     const int caretLine = CaretY();
     const int cw = CellWidth();
     const int originY = viewportOrigin().y();
@@ -219,18 +243,15 @@ void SourceView::paintMargin(QPaintEvent* e) {
     QFont bold = p.font();
     bold.setBold(true);
     const QFont normal = p.font();
-    QTextBlock block = edit_->firstVisibleBlock();
-    QRectF r = edit_->blockBoundingGeometry(block).translated(offset);
-    r.translate(0, originY - marginTop);
     const qreal lineHeight = lineHeightF();
-    r.setHeight(lineHeight);
-    for (; block.isValid(); block = block.next(), r.translate(0, lineHeight)) {
+    const int lines = document_.NumLines();
+    QRectF r(0, originY - marginTop, w, lineHeight);
+    for (int line = firstLine(); line < lines; ++line, r.translate(0, lineHeight)) {
         if (r.top() > er.bottom())
             break;
-        if (r.bottom() < er.top() || !block.isVisible())
+        if (r.bottom() < er.top())
             continue;
-        const int line = block.blockNumber();
-        if (const LineData* d = LineData::peek(block); d && d->bookmark()) {
+        if (document_.HasBookmark(line)) {
             const QRectF mark(shift + 2, r.top() + 2, qMax(4, cw - 2), r.height() - 4);
             p.setRenderHint(QPainter::Antialiasing, true);
             p.setPen(Qt::NoPen);
@@ -243,7 +264,7 @@ void SourceView::paintMargin(QPaintEvent* e) {
         p.drawText(QRectF(shift + cw, r.top(), w - 2 * cw + cw / 2, r.height()),
                    Qt::AlignRight | Qt::AlignVCenter, QString::number(line + 1));
         DrawLineRecord rec;
-        rec.xOrigin = xOrigin(r);
+        rec.xOrigin = xOrigin();
         rec.y = int(r.top()) + marginTop;
         rec.line = line;
         hook.call([&rec](ISourceDraw2& h, QPainter* hp) {

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QPrinter>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
@@ -27,13 +26,13 @@ std::unique_ptr<QTextDocument> SourceView::printDocument() const {
     QTextCharFormat plain;
     plain.setForeground(QColor(Qt::black));
     bool first = true;
-    for (QTextBlock b = document_.textDocument()->begin(); b.isValid(); b = b.next()) {
+    for (int line = 0; line < document_.NumLines(); ++line) {
         if (!first)
             c.insertBlock();
         first = false;
-        const QString text = b.text();
+        const QString text = document_.GetLine(line);
         // Colour copies are taken from the print styles; the screen cache serves the tokens.
-        for (const SourceToken& t : document_.tokens(b)) {
+        for (const SourceToken& t : document_.tokens(line)) {
             QTextCharFormat f = plain;
             if (printTokenInfo_.HasForegroundColor(t.cls))
                 f.setForeground(printTokenInfo_.foreground(t.cls, Qt::black));

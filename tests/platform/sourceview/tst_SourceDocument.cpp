@@ -56,13 +56,14 @@ private slots:
         QTest::newRow("empty") << QByteArray() << "UTF-8" << true << "" << true;
         QTest::newRow("mixed endings") << QByteArray("a\r\nb\nc\r\n") << "UTF-8" << true << "a|b|c|" << false;
         QTest::newRow("lone cr") << QByteArray("a\rb\n") << "UTF-8" << false << "a|b|" << false;
-        QTest::newRow("paragraph separator") << QByteArray("a\xe2\x80\xa9" "b\n") << "UTF-8" << false << "a|b|" << false;
+        // Only CR and LF break lines: a Unicode separator is a character of its line, as the compiler sees it.
+        QTest::newRow("paragraph separator") << QByteArray("a\xe2\x80\xa9" "b\n") << "UTF-8" << false
+            << QString::fromUtf16(u"a\u2029b|") << true;
         QTest::newRow("nul and control bytes") << QByteArray("a\0b\x01\n", 5) << "UTF-8" << false
             << QString::fromUtf16(u"a\u0000b\u0001|", 5) << true;
         // clang-format on
 
-        // Big files are read in slices of 256 KiB that end after a line feed: a CR LF pair straddling
-        // that size, and breaks far beyond it, must come out as one break each.
+        // Big files: a CR LF pair straddling 256 KiB, and breaks far beyond it, come out as one break each.
         const auto big = [](const char* filler, const char* tail) {
             QByteArray b;
             while (b.size() < 262143 - 40)

@@ -1,0 +1,176 @@
+#include "platform/sourceview/LineStore.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
+namespace {
+
+// Calls `piece` for each line of `text` (breaks: CR LF, LF, lone CR).
+template <typename F> void forEachLine(QStringView text, F&& piece) {
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c != u'\n' && c != u'\r')
+            continue;
+        piece(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    piece(text.mid(start));
+}
+
+} // namespace
+
+LineStore::LineStore() {
+    lines_.push_back({});
+}
+
+LineStore::~LineStore() {
+    for (Line& l : lines_)
+        delete std::exchange(l.data, nullptr);
+}
+
+QStringView LineStore::line(int i) const {
+    if (i < 0 || i >= count())
+        return {};
+    const Line& l = lines_[size_t(i)];
+    return QStringView(buffer_.constData() + l.off, l.len);
+}
+
+LineData* LineStore::ensureData(int i, SourceDocument* owner) {
+    if (i < 0 || i >= count())
+        return nullptr;
+    LineData*& d = lines_[size_t(i)].data;
+    if (!d)
+        d = new LineData(owner);
+    return d;
+}
+
+void LineStore::assign(QString text) {
+    for (Line& l : lines_)
+        delete std::exchange(l.data, nullptr);
+    lines_.clear();
+    // The lines point into the text as it came; the line breaks stay there unused.
+    buffer_ = std::move(text);
+    forEachLine(buffer_, [this](QStringView piece) {
+        lines_.push_back({quint32(piece.data() - buffer_.constData()), quint32(piece.size()), nullptr});
+    });
+    stale_ = buffer_.size() - std::accumulate(lines_.begin(), lines_.end(), qsizetype(0),
+                                              [](qsizetype s, const Line& l) { return s + l.len; });
+}
+
+TextPos LineStore::clamp(TextPos p) const {
+    if (p.line >= count())
+        return end();
+    p.line = std::max(0, p.line);
+    p.col = std::clamp(p.col, 0, length(p.line));
+    return p;
+}
+
+QString LineStore::text(TextPos from, TextPos to, QStringView separator) const {
+    from = clamp(from);
+    to = clamp(to);
+    if (to < from)
+        std::swap(from, to);
+    if (from.line == to.line)
+        return line(from.line).mid(from.col, to.col - from.col).toString();
+    qsizetype size = 0;
+    for (int i = from.line; i <= to.line; ++i)
+        size += length(i) + separator.size();
+    QString out;
+    out.reserve(size);
+    out.append(line(from.line).mid(from.col));
+    for (int i = from.line + 1; i < to.line; ++i)
+        out.append(separator).append(line(i));
+    out.append(separator).append(line(to.line).left(to.col));
+    return out;
+}
+
+LineStore::Line LineStore::put(QStringView text) {
+    if (buffer_.size() + text.size() > qsizetype(std::numeric_limits<quint32>::max()))
+        pack();
+    Line l{quint32(buffer_.size()), quint32(text.size()), nullptr};
+    buffer_.append(text);
+    return l;
+}
+
+void LineStore::pack() {
+    QString packed;
+    packed.reserve(buffer_.size() - stale_);
+    for (Line& l : lines_) {
+        const quint32 off = quint32(packed.size());
+        packed.append(QStringView(buffer_.constData() + l.off, l.len));
+        l.off = off;
+    }
+    buffer_ = std::move(packed);
+    stale_ = 0;
+}
+
+LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text) {
+    a = clamp(a);
+    b = clamp(b);
+    if (b < a)
+        std::swap(a, b);
+    Edit edit{a, b, a, this->text(a, b), {}};
+
+    // The new lines' texts: the old first line up to the edit, the new text, the old last line after it.
+    QList<QStringView> pieces;
+    forEachLine(text, [&pieces](QStringView piece) { pieces.append(piece); });
+    const int k = int(pieces.size()) - 1;
+    const QString head = line(a.line).left(a.col).toString();
+    const QString tail = line(b.line).mid(b.col).toString();
+    edit.newEnd = {a.line + k, int(pieces.last().size()) + (k == 0 ? a.col : 0)};
+
+    const int keptOld = a.col > 0 ? a.line : b.line;
+    const int keptNew = a.col > 0 ? 0 : k;
+    LineData* kept = std::exchange(lines_[size_t(keptOld)].data, nullptr);
+    for (int i = a.line; i <= b.line; ++i) {
+        Line& old = lines_[size_t(i)];
+        stale_ += old.len;
+        if (LineData* d = std::exchange(old.data, nullptr)) {
+            if (d->hasMarks())
+                edit.dropped.append({i - a.line, d->marks()});
+            delete d;
+        }
+    }
+
+    std::vector<Line> fresh(size_t(k + 1));
+    if (k == 0 && a.line == b.line && lines_[size_t(a.line)].off + lines_[size_t(a.line)].len == buffer_.size()) {
+        // Typing into the line written last: its text is at the end of the buffer, so it is rewritten there.
+        const Line old = lines_[size_t(a.line)];
+        stale_ -= old.len;
+        buffer_.truncate(old.off);
+    }
+    for (int i = 0; i <= k; ++i) {
+        QString whole;
+        const QStringView piece = pieces[i];
+        if (i == 0 || i == k) {
+            whole.reserve((i == 0 ? head.size() : 0) + piece.size() + (i == k ? tail.size() : 0));
+            if (i == 0)
+                whole.append(head);
+            whole.append(piece);
+            if (i == k)
+                whole.append(tail);
+            fresh[size_t(i)] = put(whole);
+        } else {
+            fresh[size_t(i)] = put(piece);
+        }
+    }
+    if (kept) {
+        kept->tokenStamp = 0;
+        fresh[size_t(keptNew)].data = kept;
+    }
+    const auto at = lines_.begin() + a.line;
+    if (b.line - a.line == k) {
+        std::copy(fresh.begin(), fresh.end(), at);
+    } else {
+        lines_.erase(at, at + (b.line - a.line + 1));
+        lines_.insert(lines_.begin() + a.line, fresh.begin(), fresh.end());
+    }
+    if (stale_ > buffer_.size() / 2 && stale_ > 64 * 1024)
+        pack();
+    return edit;
+}
