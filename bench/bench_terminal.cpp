@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
             comm.flush();
             QElapsedTimer r;
             r.start();
-            comm.plotView().viewport()->repaint();
+            comm.plotView().repaint();
             const double ms = r.nsecsElapsed() / 1e6;
             total += ms;
             worst = std::max(worst, ms);

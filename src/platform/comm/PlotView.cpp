@@ -2,57 +2,138 @@
 
 #include "platform/comm/PlotData.h"
 
-#include <QChart>
-#include <QLineSeries>
-#include <QValueAxis>
+#include <QPainter>
+#include <QPainterPath>
+#include <array>
 #include <cmath>
 
-PlotView::PlotView(QWidget* parent)
-    : QChartView(new QChart, parent), axisX_(new QValueAxis), axisY_(new QValueAxis) {
-    QChart* c = chart();
-    c->setAnimationOptions(QChart::NoAnimation);
-    c->legend()->setAlignment(Qt::AlignRight);
-    c->setMargins(QMargins(4, 4, 4, 4));
-    axisX_->setLabelFormat(QStringLiteral("%d"));
-    axisX_->setTitleText(QStringLiteral("Line"));
-    c->addAxis(axisX_, Qt::AlignBottom);
-    c->addAxis(axisY_, Qt::AlignLeft);
-    // Many short segments repaint several times a second: plain lines keep each repaint short.
-    setRenderHint(QPainter::Antialiasing, false);
-    clearPlot();
+namespace {
+
+// Eight colours that stay apart from each other on a light and on a dark background.
+constexpr std::array<QRgb, PlotData::MaxSeries> kColours{0x1f77b4, 0xd62728, 0x2ca02c, 0xff7f0e,
+                                                        0x9467bd, 0x17becf, 0x8c564b, 0xe377c2};
+
+QString tickText(double v, double step) {
+    const int decimals = step >= 1 ? 0 : int(std::ceil(-std::log10(step)));
+    return QString::number(v, 'f', decimals);
+}
+
+} // namespace
+
+PlotView::PlotView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(160, 100);
+}
+
+QList<double> PlotView::ticks(double low, double high, int count) {
+    QList<double> out;
+    if (!(high > low) || count < 1 || !std::isfinite(low) || !std::isfinite(high))
+        return out;
+    const double rough = (high - low) / count;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    // The nice step whose number of intervals comes nearest to `count`.
+    double step = power;
+    for (const double f : {2.0, 5.0, 10.0})
+        if (std::abs((high - low) / (power * f) - count) < std::abs((high - low) / step - count))
+            step = power * f;
+    for (double v = std::ceil(low / step) * step; v <= high + step * 1e-9; v += step)
+        out.append(std::abs(v) < step * 1e-9 ? 0.0 : v);
+    return out;
 }
 
 void PlotView::clearPlot() {
-    for (QLineSeries* s : std::as_const(series_))
-        chart()->removeSeries(s);
-    qDeleteAll(series_);
     series_.clear();
-    shown_ = 0;
-    axisX_->setRange(0, 100);
-    axisY_->setRange(0, 1);
+    xLow_ = 0;
+    xHigh_ = 100;
+    yLow_ = 0;
+    yHigh_ = 1;
+    update();
 }
 
 void PlotView::showData(const PlotData& plot) {
-    while (series_.size() < plot.seriesCount()) {
-        auto* s = new QLineSeries;
-        chart()->addSeries(s);
-        s->attachAxis(axisX_);
-        s->attachAxis(axisY_);
-        series_.append(s);
-    }
-    shown_ = plot.seriesCount();
-    for (int i = 0; i < shown_; ++i) {
-        if (series_[i]->name() != plot.name(i))
-            series_[i]->setName(plot.name(i));
-        series_[i]->replace(plot.points(i));
-    }
+    series_.resize(plot.seriesCount());
+    for (int i = 0; i < plot.seriesCount(); ++i)
+        series_[i] = {plot.name(i), plot.points(i)};
     const double last = double(std::max<qint64>(plot.samples() - 1, 0));
-    const double first = std::max(0.0, last - plot.window() + 1);
-    axisX_->setRange(first, std::max(first + 10, last));
+    xLow_ = std::max(0.0, last - plot.window() + 1);
+    xHigh_ = std::max(xLow_ + 10, last);
     double low = 0;
     double high = 0;
     if (plot.range(low, high)) {
         const double pad = high > low ? (high - low) * 0.05 : std::max(1.0, std::abs(high) * 0.05);
-        axisY_->setRange(low - pad, high + pad);
+        yLow_ = low - pad;
+        yHigh_ = high + pad;
+    }
+    update();
+}
+
+void PlotView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QPalette& pal = palette();
+    p.fillRect(rect(), pal.color(QPalette::Base));
+    const QFontMetrics fm(font());
+    const QColor ink = pal.color(QPalette::Text);
+    QColor faint = ink;
+    faint.setAlpha(40);
+
+    const QList<double> yTicks = ticks(yLow_, yHigh_, std::max(2, height() / (3 * fm.height())));
+    const double yStep = yTicks.size() > 1 ? yTicks[1] - yTicks[0] : 1;
+    int labelWidth = 0;
+    for (const double v : yTicks)
+        labelWidth = std::max(labelWidth, fm.horizontalAdvance(tickText(v, yStep)));
+    int legendWidth = 0;
+    for (const Series& s : series_)
+        legendWidth = std::max(legendWidth, fm.horizontalAdvance(s.name) + fm.height() * 2);
+    const QRect area = rect().adjusted(labelWidth + 10, fm.height() / 2 + 4, -(legendWidth + 10),
+                                       -(2 * fm.height() + 8));
+    if (area.width() < 10 || area.height() < 10)
+        return;
+    auto toX = [&](double x) { return area.left() + (x - xLow_) / (xHigh_ - xLow_) * area.width(); };
+    auto toY = [&](double y) { return area.bottom() - (y - yLow_) / (yHigh_ - yLow_) * area.height(); };
+
+    // Scales: grid lines with their values, the line numbers below, the axis title under them.
+    p.setPen(ink);
+    for (const double v : yTicks) {
+        const int y = int(std::lround(toY(v)));
+        p.setPen(faint);
+        p.drawLine(area.left(), y, area.right(), y);
+        p.setPen(ink);
+        p.drawText(QRect(0, y - fm.height() / 2, labelWidth + 4, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
+                   tickText(v, yStep));
+    }
+    const QList<double> xTicks = ticks(xLow_, xHigh_, std::max(2, area.width() / (fm.horizontalAdvance(u'0') * 8)));
+    const double xStep = xTicks.size() > 1 ? xTicks[1] - xTicks[0] : 1;
+    for (const double v : xTicks) {
+        const int x = int(std::lround(toX(v)));
+        p.setPen(faint);
+        p.drawLine(x, area.top(), x, area.bottom());
+        p.setPen(ink);
+        p.drawText(QRect(x - 40, area.bottom() + 4, 80, fm.height()), Qt::AlignHCenter | Qt::AlignTop,
+                   tickText(v, xStep));
+    }
+    p.drawText(QRect(area.left(), area.bottom() + 4 + fm.height(), area.width(), fm.height()), Qt::AlignHCenter,
+               QStringLiteral("Line"));
+    p.drawRect(area);
+
+    p.save();
+    p.setClipRect(area.adjusted(1, 1, 0, 0));
+    for (int i = 0; i < series_.size(); ++i) {
+        const QList<QPointF>& pts = series_[i].points;
+        QPolygonF line;
+        line.reserve(pts.size());
+        for (const QPointF& pt : pts)
+            line.append(QPointF(toX(pt.x()), toY(pt.y())));
+        p.setPen(QPen(QColor(kColours[size_t(i) % kColours.size()]), 1.5));
+        p.drawPolyline(line);
+    }
+    p.restore();
+
+    // The legend: a colour bar and the name of each series.
+    int y = area.top();
+    for (int i = 0; i < series_.size(); ++i, y += fm.height() + 4) {
+        const int x = area.right() + 10;
+        p.fillRect(QRect(x, y + fm.height() / 2 - 2, fm.height(), 4), QColor(kColours[size_t(i) % kColours.size()]));
+        p.setPen(ink);
+        p.drawText(QPoint(x + fm.height() + 4, y + fm.ascent()), series_[i].name);
     }
 }

@@ -1,7 +1,6 @@
 // The terminal control over a real pseudo-terminal pair: the test plays the board on the far end.
 #include <QFile>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QRegularExpression>
 #include <QSerialPort>
 #include <QSignalSpy>
@@ -224,18 +223,18 @@ private slots:
         QVERIFY(r.send(lines));
         PlotView& plot = r.comm.plotView();
         QCOMPARE(plot.shownSeries(), 2);
-        QCOMPARE(plot.series(0)->count(), 40);
-        QCOMPARE(plot.series(0)->at(39), QPointF(39, 539));
-        QCOMPARE(plot.series(1)->at(0), QPointF(0, 37));
+        QCOMPARE(plot.points(0).size(), 40);
+        QCOMPARE(plot.points(0).at(39), QPointF(39, 539));
+        QCOMPARE(plot.points(1).at(0), QPointF(0, 37));
         QVERIFY(r.send("600,40\n")); // the plot follows what comes next
-        QCOMPARE(plot.series(0)->at(40), QPointF(40, 600));
+        QCOMPARE(plot.points(0).at(40), QPointF(40, 600));
         // Paused, the plot stands still while the data goes on; resumed, it catches up.
         r.comm.setPlotPaused(true);
         QVERIFY(r.send("1,2\n"));
-        QCOMPARE(plot.series(0)->count(), 41);
+        QCOMPARE(plot.points(0).size(), 41);
         r.comm.setPlotPaused(false);
         r.comm.flush();
-        QCOMPARE(plot.series(0)->count(), 42);
+        QCOMPARE(plot.points(0).size(), 42);
         r.comm.clearPlot();
         QCOMPARE(plot.shownSeries(), 0);
         QCOMPARE(r.comm.plotData().samples(), qint64(0));
