@@ -2,6 +2,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -254,6 +255,8 @@ private slots:
         QTest::newRow("marked line deleted") << P{0, 2, 0, 3} << "" << false << "a|b|d" << "0|0|0";
         QTest::newRow("insert at col 0 undone") << P{0, 2} << "X\n" << true << "a|b|c|d" << "0|0|7|0";
         QTest::newRow("delete above undone") << P{0, 1, 0, 2} << "" << true << "a|b|c|d" << "0|0|7|0";
+        QTest::newRow("marked line deleted undone") << P{0, 2, 0, 3} << "" << true << "a|b|c|d" << "0|0|7|0";
+        QTest::newRow("joined into line above undone") << P{1, 1, 0, 2} << "" << true << "a|b|c|d" << "0|0|7|0";
         // clang-format on
     }
     void lineDataFollowsText() {
@@ -277,6 +280,87 @@ private slots:
         const int marked = int(data.split(u'|').indexOf(QStringLiteral("7")));
         QCOMPARE(d.NumBookmarks(), marked >= 0 ? 1 : 0);
         QVERIFY(marked < 0 || d.HasBookmark(marked));
+    }
+
+    // The undo history: typed characters in a row undo together, a group undoes as one, and the
+    // Modified flag follows the history back to the state last saved.
+    void undoHistory_data() {
+        // t<text>: type each char at the end; T<c>: type at the start; i<text>: insert at column 1;
+        // g/G: begin/end a group; s: saved; u/r: undo/redo
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("after");  // the lines, then M when modified
+        QTest::newRow("typing joins") << "tabc u" << "";
+        QTest::newRow("a newline ends the run") << "tab t\n tcd u" << "ab|M";
+        QTest::newRow("another edit ends the run") << "tab i0X tc u" << "a0XbM";
+        QTest::newRow("typing elsewhere starts again") << "ta T0 u" << "aM";
+        QTest::newRow("group undoes as one") << "g iA iB G u" << "";
+        QTest::newRow("redo after undo") << "tab u r" << "abM";
+        QTest::newRow("saved state is clean again") << "tab s tc u" << "ab";
+        QTest::newRow("undo past saved is modified") << "tab s u" << "M";
+        QTest::newRow("redo to saved is clean") << "tab s u r" << "ab";
+        QTest::newRow("new edit drops redo and saved") << "tab s u iZ u" << "M";
+        QTest::newRow("typing after save does not join") << "ta s tb u" << "a";
+    }
+    void undoHistory() {
+        QFETCH(QString, script);
+        QFETCH(QString, after);
+        SourceDocument d;
+        for (const QString& op : script.split(u' ', Qt::SkipEmptyParts)) {
+            const QString arg = op.mid(1).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+            const TextPos end = d.endPos();
+            switch (op.at(0).unicode()) {
+            case 't':
+                for (const QChar c : arg)
+                    d.InsertImpl(d.endPos().col, d.endPos().line, QString(c));
+                break;
+            case 'T':
+                d.InsertImpl(0, 0, arg);
+                break;
+            case 'i': // at column 1 when the text has one, else at the end
+                d.InsertImpl(qMin(1, end.col), end.line, arg);
+                break;
+            case 'g': d.BeginUndoGroup(); break;
+            case 'G': d.EndUndoGroup(); break;
+            case 's': d.SetModified(false); break;
+            case 'u': d.Undo(); break;
+            case 'r': d.Redo(); break;
+            }
+        }
+        QCOMPARE(lines(d) + (d.Modified() ? QStringLiteral("M") : QString()), after);
+    }
+
+    // Random edits against a list of lines, then undo to the start and redo to the end: the store
+    // rewrites, appends and packs its buffer on the way.
+    void editsMatchAModel() {
+        SourceDocument d;
+        QStringList model{QString()};
+        QRandomGenerator rng(7);
+        QList<QStringList> states{model};
+        const QStringList pieces{QStringLiteral("x"), QStringLiteral("\n"), QStringLiteral("ab\ncd"),
+                                 QStringLiteral("\r\n"), QString(200, u'q'), QString()};
+        for (int i = 0; i < 3000; ++i) {
+            const int l1 = rng.bounded(int(model.size()));
+            const int c1 = rng.bounded(int(model[l1].size()) + 1);
+            const int l2 = qMin(int(model.size()) - 1, l1 + rng.bounded(3));
+            const int c2 = l2 == l1 ? c1 + rng.bounded(int(model[l1].size()) - c1 + 1) : rng.bounded(int(model[l2].size()) + 1);
+            QString text = pieces[rng.bounded(int(pieces.size()))];
+            d.InsertOverwrite(c1, l1, c2, l2, text);
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            const QString joined = model[l1].left(c1) + text + model[l2].mid(c2);
+            QStringList replaced = joined.split(u'\n');
+            model.erase(model.begin() + l1, model.begin() + l2 + 1);
+            for (int k = 0; k < replaced.size(); ++k)
+                model.insert(l1 + k, replaced[k]);
+            if (i % 100 == 0)
+                d.SetModified(false); // no two steps join across a save
+            QCOMPARE(lines(d), model.join(u'|'));
+        }
+        while (d.CanUndo())
+            d.Undo();
+        QCOMPARE(lines(d), QString());
+        while (d.CanRedo())
+            d.Redo();
+        QCOMPARE(lines(d), model.join(u'|'));
     }
 
     // The token cache lives in the same block data as the marks: lexing, relexing and evicting the

@@ -168,9 +168,10 @@ private slots:
         // A caret move shows the caret with the least scrolling: a line in view stays put, one
         // below lands on the bottom row, one above on the top row.
         const int rows = v.LinesInView();
-        for (const int to : {41, 150, 100, 100 + rows - 1}) {
-            v.MoveCaret(0, to);
-            QCOMPARE(scrollPos(v).y(), to == 41 ? 40 : to == 150 ? 151 - rows : 100);
+        const QList<QPoint> moves{{41, 40}, {150, 151 - rows}, {100, 100}, {100 + rows - 1, 100}, {100 + rows, 101}};
+        for (const QPoint& move : moves) {
+            v.MoveCaret(0, move.x());
+            QCOMPARE(scrollPos(v).y(), move.y());
         }
         v.FindText(QStringLiteral("long"), false, false, false);
         QCOMPARE(scrollPos(v).y(), 3);
@@ -343,6 +344,30 @@ private slots:
         QTest::newRow("document end") << 65 << "ab|\tcd|ef;2,2;0";
         QTest::newRow("delete word after") << 70 << "ab|\t|ef;1,1;0";
         QTest::newRow("extend right") << 120 << "ab|\tcd|ef;2,1;0";
+        QTest::newRow("word left") << 66 << "ab|\tcd|ef;0,1;0";
+        QTest::newRow("word right") << 67 << "ab|\tcd|ef;3,1;0";
+        QTest::newRow("delete word before") << 69 << "ab|cd|ef;0,1;0";
+        QTest::newRow("select word") << 68 << "ab|\tcd|ef;3,1;0";
+        QTest::newRow("select all") << 58 << "ab|\tcd|ef;2,2;0";
+    }
+
+    // Ctrl+Right stops after each run of letters or of other signs and the blanks behind it, and goes
+    // on at the next line; Ctrl+Left comes back over the same stops.
+    void wordSteps() {
+        SourceView& v = view(QStringLiteral("HIGH PORTB.0  ' led_1\nx"));
+        v.MoveCaret(0, 0);
+        QList<int> right;
+        for (int i = 0; i < 7; ++i) {
+            v.ExecuteCommand(SourceView::CmdWordRight);
+            right << v.CaretY() * 100 + v.CaretX();
+        }
+        QCOMPARE(right, QList<int>({5, 10, 11, 14, 16, 21, 100}));
+        QList<int> left;
+        for (int i = 0; i < 7; ++i) {
+            v.ExecuteCommand(SourceView::CmdWordLeft);
+            left << v.CaretY() * 100 + v.CaretX();
+        }
+        QCOMPARE(left, QList<int>({21, 16, 14, 11, 10, 5, 0}));
     }
     void executeCommand() {
         QFETCH(int, code);
@@ -555,6 +580,25 @@ private slots:
         QTest::mouseMove(vp, vp->mapFrom(&v, p) + QPoint(3, 0));
         QVERIFY(!moves.isEmpty());
         QCOMPARE(moves.last().at(2).toInt(), p.x() + 3);
+    }
+
+    // A drag selects, Shift+click moves the selection's end, a double click takes the word.
+    void mouseSelects() {
+        SourceView& v = view(QStringLiteral("alpha beta\ngamma_1 delta"), QSize(400, 240));
+        QWidget* vp = v.findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+        const auto at = [&](int col, int line) { return vp->mapFrom(&v, point(v, col, line) + QPoint(1, 2)); };
+        QTest::mousePress(vp, Qt::LeftButton, {}, at(2, 0));
+        QMouseEvent move(QEvent::MouseMove, at(3, 1), vp->mapToGlobal(at(3, 1)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(vp, &move);
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, at(3, 1));
+        QCOMPARE(selectionOf(v), QStringLiteral("2,0-3,1"));
+        QTest::mouseClick(vp, Qt::LeftButton, Qt::ShiftModifier, at(9, 1));
+        QCOMPARE(selectionOf(v), QStringLiteral("2,0-9,1"));
+        QTest::mouseDClick(vp, Qt::LeftButton, {}, at(3, 1));
+        QCOMPARE(selectionOf(v), QStringLiteral("0,1-7,1"));
+        QTest::keyClicks(v.focusProxy(), QStringLiteral("g"));
+        QCOMPARE(v.Document().GetLine(1), QStringLiteral("g delta"));
     }
 
     void findText_data() {
