@@ -1,14 +1,8 @@
 #include <QDir>
 #include <QDirIterator>
-#include <QTest>
 
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
 #include "shell/Autosave.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 // Unsaved documents are copied aside and offered back after the program ended without saving them.
 class tst_Autosave : public QObject {
@@ -21,12 +15,6 @@ class tst_Autosave : public QObject {
             out << it.next();
         return out;
     }
-    static frmEditor* windowFor(MDIMain& m, const QString& path) {
-        for (frmEditor* w : m.editors())
-            if (w->caption() == path)
-                return w;
-        return nullptr;
-    }
     static QStringList offers(const ScriptedPrompts& p) {
         return p.messages().filter(QStringLiteral("without saving the changes"));
     }
@@ -34,12 +22,15 @@ class tst_Autosave : public QObject {
 private slots:
     void unsavedTextComesBack_data() {
         QTest::addColumn<QByteArray>("onDisk"); // null: the document was never saved
-        QTest::addColumn<QString>("typed"); // over the first line
+        QTest::addColumn<QString>("typed");     // over the first line
         QTest::addColumn<bool>("restore");
-        QTest::newRow("UTF-8 with LF") << QByteArray("HIGH 1\nLOW 2\n") << QStringLiteral("SYMBOL \u00E9 = 1\n") << true;
+        QTest::newRow("UTF-8 with LF")
+            << QByteArray("HIGH 1\nLOW 2\n") << QStringLiteral("SYMBOL \u00E9 = 1\n") << true;
         // Its new bytes would read as UTF-8 ("\u00E9"), were the encoding not kept.
-        QTest::newRow("Windows-1252 with CRLF") << QByteArray("\xE9\r\nHIGH 1\r\n") << QStringLiteral("\u00C3\u00A9") << true;
-        QTest::newRow("UTF-8 with a byte order mark") << QByteArray("\xEF\xBB\xBFHIGH 1\r\n") << QStringLiteral("X") << true;
+        QTest::newRow("Windows-1252 with CRLF")
+            << QByteArray("\xE9\r\nHIGH 1\r\n") << QStringLiteral("\u00C3\u00A9") << true;
+        QTest::newRow("UTF-8 with a byte order mark")
+            << QByteArray("\xEF\xBB\xBFHIGH 1\r\n") << QStringLiteral("X") << true;
         QTest::newRow("mixed endings") << QByteArray("A\r\nB\nC\rD") << QStringLiteral("X") << true;
         QTest::newRow("never saved") << QByteArray() << QStringLiteral("HIGH 3\nLOW 3") << true;
         QTest::newRow("declined") << QByteArray("HIGH 1\n") << QStringLiteral("LOW 1\n") << false;
@@ -53,7 +44,7 @@ private slots:
         if (!onDisk.isNull())
             QVERIFY(testsupport::writeFile(path, onDisk));
         MDIMain& m = f.start(path);
-        SourceDocument& doc = f.active()->View().Document();
+        SourceDocument& doc = f.doc();
         doc.InsertOverwrite(0, 0, doc.GetLineLength(0), 0, typed);
         m.autosaveNow();
         bool utf8 = true;
@@ -63,15 +54,15 @@ private slots:
         f.crash();
         f.prompts.answer(restore ? Prompts::Answer::Yes : Prompts::Answer::No);
         MDIMain& again = f.start(f.path(QStringLiteral("other.pbp")));
+        QCOMPARE(again.editors().size(), restore ? 2 : 1);
         QCOMPARE(offers(f.prompts).size(), 1);
         QVERIFY(offers(f.prompts).first().startsWith(QDir::toNativeSeparators(path)));
         // The user's file is never written by the restore.
         QCOMPARE(QFile::exists(path), !onDisk.isNull());
         QCOMPARE(testsupport::readFile(path), onDisk.isNull() ? QByteArray() : onDisk);
-        frmEditor* w = windowFor(again, path);
-        QCOMPARE(w != nullptr, restore);
         if (restore) {
-            const SourceDocument& back = w->View().Document();
+            const SourceDocument& back = again.editors().constLast()->View().Document();
+            QCOMPARE(again.editors().constLast()->caption(), path);
             QVERIFY(back.Modified());
             bool backUtf8 = true;
             QCOMPARE(back.fileBytes(&backUtf8), expected);
@@ -94,10 +85,9 @@ private slots:
     // and never offered to another program while its own is still running.
     void copyFollowsTheDocument() {
         FrameFixture f;
-        const QString path = f.path(QStringLiteral("doc.pbp"));
-        QVERIFY(testsupport::writeFile(path, "HIGH 1\r\n"));
+        const QString path = f.file(QStringLiteral("doc.pbp"), "HIGH 1\r\n");
         MDIMain& m = f.start(path);
-        SourceDocument& doc = f.active()->View().Document();
+        SourceDocument& doc = f.doc();
         m.autosaveNow();
         QVERIFY(copies(f).isEmpty()); // nothing unsaved
         doc.InsertImpl(0, 0, QStringLiteral("LOW 1\n"));
@@ -117,7 +107,7 @@ private slots:
         m.autosaveNow();
         QCOMPARE(copies(f).size(), 1);
         f.prompts.answer(Prompts::Answer::No); // "Save Changes to ..."
-        QVERIFY(f.active()->close()); // the window's own close button
+        QVERIFY(f.active()->close());          // the window's own close button
         QVERIFY(copies(f).isEmpty());
         QCOMPARE(testsupport::readFile(path), QByteArray("LOW 1\r\nHIGH 1\r\n"));
     }
@@ -125,7 +115,8 @@ private slots:
     void copiesThatAreNotOurs_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("offered");
-        QTest::newRow("ours") << Autosave::encode({QStringLiteral("/x/a.pbp"), false, "caf\xE9", {}, {}}) << true;
+        QTest::newRow("ours") << Autosave::encode({QStringLiteral("/x/a.pbp"), false, "caf\xE9", {}, {}})
+                              << true;
         QTest::newRow("empty") << QByteArray() << false;
         QTest::newRow("no header end") << QByteArray("Pinwright autosave 1\npath %2Fa") << false;
         QTest::newRow("another format") << QByteArray("Pinwright autosave 9\npath a\n\nX") << false;
