@@ -59,15 +59,11 @@ private slots:
     void saveFails_data() {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("full disk") << "full"
-                                   << "Error( 61): Disk full";
-        QTest::newRow("read-only file") << "read-only"
-                                        << "Error( 75): Path/File access error";
-        QTest::newRow("folder removed") << "folder gone"
-                                        << "Error( 76): Path not found";
+        QTest::newRow("full disk") << "full" << "Error( 61): Disk full";
+        QTest::newRow("read-only file") << "read-only" << "Error( 75): Path/File access error";
+        QTest::newRow("folder removed") << "folder gone" << "Error( 76): Path not found";
         // Whoever runs the test: a file stands where the folder should be.
-        QTest::newRow("folder is a file") << "file in the way"
-                                          << "Error( 76): Path not found";
+        QTest::newRow("folder is a file") << "file in the way" << "Error( 76): Path not found";
     }
     void saveFails() {
         QFETCH(QString, fault);

@@ -14,16 +14,13 @@ private slots:
         QTest::newRow("first of duplicates, any case") << abc << abc << "LOOP" << 1;
         QTest::newRow("unknown clears") << abc << abc << "Other" << -1;
         QTest::newRow("null clears") << abc << abc << QString() << -1;
-        QTest::newRow("renamed entry is found")
-            << abc << QStringList{"Main", "Loops", "Loop", "Done"} << "loops" << 1;
+        QTest::newRow("renamed entry is found") << abc << QStringList{"Main", "Loops", "Loop", "Done"} << "loops" << 1;
         QTest::newRow("rename passes the name to the duplicate")
             << abc << QStringList{"Main", "Loops", "Loop", "Done"} << "Loop" << 2;
-        QTest::newRow("rename onto an earlier name")
-            << abc << QStringList{"Main", "Loop", "Loop", "main"} << "MAIN" << 0;
+        QTest::newRow("rename onto an earlier name") << abc << QStringList{"Main", "Loop", "Loop", "main"} << "MAIN" << 0;
         QTest::newRow("rename ahead of a later duplicate")
             << abc << QStringList{"Done", "Loop", "Loop", "Done"} << "done" << 0;
-        QTest::newRow("grown list") << abc << QStringList{"Main", "Loop", "Loop", "Done", "End"} << "End"
-                                    << 4;
+        QTest::newRow("grown list") << abc << QStringList{"Main", "Loop", "Loop", "Done", "End"} << "End" << 4;
         QTest::newRow("emptied") << abc << QStringList{} << "Main" << -1;
     }
     void selectAfterUpdates() {

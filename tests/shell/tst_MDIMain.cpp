@@ -25,18 +25,11 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("firstLine");
         // last.pbp holds "LAST", "my program.pbp" holds "HIGH PORTB.0".
-        QTest::newRow("command line wins") << "my program.pbp"
-                                           << "last.pbp"
-                                           << "my program.pbp"
-                                           << "HIGH PORTB.0";
-        QTest::newRow("last file") << ""
-                                   << "last.pbp"
-                                   << "last.pbp"
-                                   << "LAST";
-        QTest::newRow("missing last file: empty, named by its path") << ""
-                                                                     << "gone/away.pbp"
-                                                                     << "gone/away.pbp"
-                                                                     << "";
+        QTest::newRow("command line wins")
+            << "my program.pbp" << "last.pbp" << "my program.pbp" << "HIGH PORTB.0";
+        QTest::newRow("last file") << "" << "last.pbp" << "last.pbp" << "LAST";
+        QTest::newRow("missing last file: empty, named by its path")
+            << "" << "gone/away.pbp" << "gone/away.pbp" << "";
     }
     void startUpFile() {
         QFETCH(QString, commandLine);
