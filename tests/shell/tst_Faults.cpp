@@ -170,7 +170,7 @@ private slots:
     }
 
     void badDeviceList_data() {
-        QTest::addColumn<QByteArray>("content"); // null: no file
+        QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("devices");
         QByteArray many;
@@ -179,7 +179,6 @@ private slots:
         QByteArray binary(3000, '\0');
         for (int i = 0; i < binary.size(); ++i)
             binary[i] = char((i * 31) % 256);
-        QTest::newRow("missing") << QByteArray() << "Get Micro Listing Error: File not found" << 0;
         QTest::newRow("empty") << QByteArray("")
                                << "Get Micro Listing Error: %1 lists no devices for this compiler." << 0;
         QTest::newRow("binary") << binary
@@ -192,10 +191,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, devices);
         FrameFixture f;
-        const QString list = f.path(QStringLiteral("devicedata.ide"));
-        QFile::remove(list);
-        if (!content.isNull())
-            QVERIFY(testsupport::writeFile(list, content));
+        const QString list = f.file(QStringLiteral("devicedata.ide"), content);
         MDIMain& m = f.start();
         QCOMPARE(f.prompts.messages().value(0), message.arg(QDir::toNativeSeparators(list)));
         QCOMPARE(m.toolBars().ListCount(ids::ID_Device), devices);
