@@ -24,18 +24,15 @@ class SmallDisk {
 public:
     explicit SmallDisk(const QString& where) : where_(where) {
         QDir().mkpath(where);
-        mounted_ =
-            ::geteuid() == 0 && QProcess::execute(QStringLiteral("mount"),
-                                                  {"-t", "tmpfs", "-o", "size=64k", "tmpfs", where}) == 0;
+        mounted_ = ::geteuid() == 0 &&
+                   QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", where}) == 0;
     }
     ~SmallDisk() {
         if (mounted_)
             QProcess::execute(QStringLiteral("umount"), {"-l", where_});
     }
     bool mounted() const { return mounted_; }
-    bool makeReadOnly() {
-        return QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", where_}) == 0;
-    }
+    bool makeReadOnly() { return QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", where_}) == 0; }
 
 private:
     QString where_;
@@ -45,8 +42,7 @@ private:
 // A compiler stand-in: a shell script running `body`, saved as the compiler of the frame's store.
 void useCompiler(FrameFixture& f, const QString& body) {
     const QString path = f.dir.filePath(QStringLiteral("pbpw"));
-    testsupport::writeScript(path,
-                             ("echo $$ > " + f.dir.filePath(QStringLiteral("pid")) + u'\n' + body).toUtf8());
+    testsupport::writeScript(path, ("echo $$ > " + f.dir.filePath(QStringLiteral("pid")) + u'\n' + body).toUtf8());
     f.store().save(settings::startup::CompilerPathName, path);
 }
 
@@ -104,8 +100,7 @@ private slots:
         if (disk) {
             QCOMPARE(testsupport::readFile(path), old);
             // No half-written file stays beside it.
-            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
-                     QStringList{QStringLiteral("doc.pbp")});
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("doc.pbp")});
         }
         // Closing asks to save rather than dropping the text.
         f.prompts.answer(Prompts::Answer::Cancel);
@@ -164,8 +159,7 @@ private slots:
         m.help().ShowHelpTopic(1);
         auto* browser = qobject_cast<QTextBrowser*>(m.help().window());
         QVERIFY(browser && browser->isVisible());
-        QVERIFY2(browser->toPlainText().contains(QStringLiteral("is not installed")),
-                 qPrintable(browser->toPlainText()));
+        QVERIFY2(browser->toPlainText().contains(QStringLiteral("is not installed")), qPrintable(browser->toPlainText()));
         m.help().QuitHelp();
     }
 
@@ -179,11 +173,8 @@ private slots:
         QByteArray binary(3000, '\0');
         for (int i = 0; i < binary.size(); ++i)
             binary[i] = char((i * 31) % 256);
-        QTest::newRow("empty") << QByteArray("")
-                               << "Get Micro Listing Error: %1 lists no devices for this compiler." << 0;
-        QTest::newRow("binary") << binary
-                                << "Get Micro Listing Error: %1 is not a device list: it holds binary data."
-                                << 0;
+        QTest::newRow("empty") << QByteArray("") << "Get Micro Listing Error: %1 lists no devices for this compiler." << 0;
+        QTest::newRow("binary") << binary << "Get Micro Listing Error: %1 is not a device list: it holds binary data." << 0;
         QTest::newRow("100,000 devices") << many << "" << 100000;
     }
     void badDeviceList() {
@@ -226,8 +217,7 @@ private slots:
         QTest::qWait(300);
         pair.stop();
         QTRY_COMPARE_WITH_TIMEOUT(f.prompts.messages().size(), 1, 20000);
-        QVERIFY2(f.prompts.last().text.contains(QStringLiteral("was lost")),
-                 qPrintable(f.prompts.last().text));
+        QVERIFY2(f.prompts.last().text.contains(QStringLiteral("was lost")), qPrintable(f.prompts.last().text));
         QVERIFY(!w.comm().portOpen());
         QVERIFY(board.waitForFinished(5000) || (board.kill(), board.waitForFinished()));
     }
@@ -238,8 +228,7 @@ private slots:
         MDIMain& m = f.startWith(QStringLiteral("blink.pbp"), "HIGH 1\r\n");
         m.SSActiveToolBars1_ToolClick(ids::ID_Compile);
         QTRY_VERIFY(QFile::exists(f.dir.filePath(QStringLiteral("pid"))));
-        const pid_t pid =
-            pid_t(testsupport::readFile(f.dir.filePath(QStringLiteral("pid"))).trimmed().toLongLong());
+        const pid_t pid = pid_t(testsupport::readFile(f.dir.filePath(QStringLiteral("pid"))).trimmed().toLongLong());
         QVERIFY(pid > 0 && ::kill(pid, 0) == 0);
         // The editor goes on taking keys while the compiler runs.
         QTest::keyClicks(f.view().focusProxy(), QStringLiteral("xy"));
@@ -251,9 +240,8 @@ private slots:
 
     void compilerFloodsItsOutput() {
         FrameFixture f;
-        useCompiler(f,
-                    QStringLiteral("yes 'a line of compiler output that goes on and on' | head -c 100000000\n"
-                                   "echo 'ERROR Line 2: at the very end'"));
+        useCompiler(f, QStringLiteral("yes 'a line of compiler output that goes on and on' | head -c 100000000\n"
+                                      "echo 'ERROR Line 2: at the very end'"));
         MDIMain& m = f.startWith(QStringLiteral("blink.pbp"), "HIGH 1\r\nHIGH 2\r\n");
         frmEditor& w = *f.active();
         w.CheckFile().setInterval(20);
