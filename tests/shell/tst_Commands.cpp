@@ -190,7 +190,7 @@ private slots:
         if (change == QLatin1String("edit")) {
             QVERIFY(testsupport::writeFile(p, "LOW 2\nLOW 3\n"));
         } else if (change == QLatin1String("replace")) {
-            QVERIFY(testsupport::writeFile(p + QStringLiteral(".new"), "LOW 2\r\n"));
+            QVERIFY(testsupport::writeFile(p + QStringLiteral(".new"), "LOW 2\r\nLOW 3\r\n"));
             QVERIFY(QFile::remove(p) && QFile::rename(p + QStringLiteral(".new"), p));
         } else {
             QVERIFY(QFile::remove(p));
