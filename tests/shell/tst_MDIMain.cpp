@@ -6,19 +6,6 @@
 class tst_MDIMain : public QObject {
     Q_OBJECT
 private slots:
-    void firstStartWithAnEmptyStore() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        QVERIFY(m.windowTitle().startsWith(QStringLiteral("Pinwright")));
-        const double dpi = m.logicalDpiY();
-        QCOMPARE(QRect(m.pos(), m.size()), QRect(0, 0, qRound(9000 * dpi / 1440), qRound(6000 * dpi / 1440)));
-        QCOMPARE(m.OpenDocCount, qint16(1));
-        QCOMPARE(f.active()->caption(), f.path(QStringLiteral("Untitled.pbp")));
-        QCOMPARE(f.doc().NumLines(), 1);
-        QVERIFY(!f.doc().Modified());
-        QCOMPARE(m.taskBarTag(), QStringLiteral("False"));
-    }
-
     void startUpFile_data() {
         QTest::addColumn<QString>("commandLine"); // relative to the application folder
         QTest::addColumn<QString>("lastFile");
