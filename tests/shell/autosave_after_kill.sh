@@ -5,11 +5,7 @@
 # Usage: autosave_after_kill.sh PROGRAM. Skips (exit 77) when the tools are missing.
 set -u
 program=$1
-for tool in xvfb-run openbox xdotool; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+. "$(dirname "$0")/../support/under_wm.sh"
 mkdir -p "$home/config/Pinwright"
 # A copy every second rather than every minute.
 printf '[Autosave]\nInterval=1\n' >"$home/config/Pinwright/Pinwright.conf"
@@ -17,9 +13,6 @@ printf 'HIGH 1\r\n' >"$home/doc.pbp"
 
 cat >"$home/run.sh" <<'INNER'
 copies="$HOME/data/Pinwright/Pinwright/autosave"
-openbox >/dev/null 2>&1 &
-timeout 20 xdotool search --sync --name '^Openbox$' >/dev/null 2>&1
-sleep 0.5
 start() {
   "$PROGRAM" "$HOME/doc.pbp" >>"$HOME/program.log" 2>&1 &
   pid=$!
@@ -52,8 +45,7 @@ second=$(wait_for_copy "$first") || { echo "the text was not restored"; kill -9 
 kill -9 "$pid"
 echo "restored from session $first into $second"
 INNER
-HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data PROGRAM=$program QT_QPA_PLATFORM=xcb \
-  timeout 200 xvfb-run -a -s '-screen 0 1280x800x24' bash "$home/run.sh" || exit 1
+under_wm 200 "$home/run.sh" PROGRAM="$program" || exit 1
 if [ "$(cat "$home/doc.pbp")" != "$(printf 'HIGH 1\r\n')" ]; then
   echo "FAIL: the file on disk was written"
   exit 1

@@ -5,21 +5,13 @@
 set -u
 program=$1
 file=$2
-for tool in xvfb-run openbox xdotool; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+. "$(dirname "$0")/../support/under_wm.sh"
 conf="$home/config/Pinwright/Pinwright.conf"
 mkdir -p "$(dirname "$conf")"
 printf '[Startup]\nLeft=1500\nTop=3000\nWidth=9000\nHeight=6000\n' >"$conf"
 expected=$(grep -E '^(Left|Top|Width|Height)=' "$conf" | sort)
 
 cat >"$home/cycles.sh" <<'INNER'
-openbox >/dev/null 2>&1 &
-# The window manager must manage the frame from its first appearance.
-timeout 20 xdotool search --sync --name '^Openbox$' >/dev/null 2>&1
-sleep 0.5
 for i in 1 2 3; do
   "$PROGRAM" "$FILE" >>"$HOME/program.log" 2>&1 &
   pid=$!
@@ -37,8 +29,7 @@ for i in 1 2 3; do
   wait "$pid"
 done
 INNER
-HOME=$home XDG_CONFIG_HOME=$home/config PROGRAM=$program FILE=$file QT_QPA_PLATFORM=xcb \
-  timeout 240 xvfb-run -a -s '-screen 0 1280x800x24' bash "$home/cycles.sh" || exit 1
+under_wm 240 "$home/cycles.sh" PROGRAM="$program" FILE="$file" || exit 1
 actual=$(grep -E '^(Left|Top|Width|Height)=' "$conf" | sort)
 if [ "$actual" != "$expected" ]; then
   echo "FAIL: placement changed over three start/exit cycles"

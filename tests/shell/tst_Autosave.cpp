@@ -1,14 +1,8 @@
 #include <QDir>
 #include <QDirIterator>
-#include <QTest>
 
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
 #include "shell/Autosave.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 // Unsaved documents are copied aside and offered back after the program ended without saving them.
 class tst_Autosave : public QObject {
@@ -20,12 +14,6 @@ class tst_Autosave : public QObject {
         while (it.hasNext())
             out << it.next();
         return out;
-    }
-    static frmEditor* windowFor(MDIMain& m, const QString& path) {
-        for (frmEditor* w : m.editors())
-            if (w->caption() == path)
-                return w;
-        return nullptr;
     }
     static QStringList offers(const ScriptedPrompts& p) {
         return p.messages().filter(QStringLiteral("without saving the changes"));
@@ -53,7 +41,7 @@ private slots:
         if (!onDisk.isNull())
             QVERIFY(testsupport::writeFile(path, onDisk));
         MDIMain& m = f.start(path);
-        SourceDocument& doc = f.active()->View().Document();
+        SourceDocument& doc = f.doc();
         doc.InsertOverwrite(0, 0, doc.GetLineLength(0), 0, typed);
         m.autosaveNow();
         bool utf8 = true;
@@ -63,15 +51,15 @@ private slots:
         f.crash();
         f.prompts.answer(restore ? Prompts::Answer::Yes : Prompts::Answer::No);
         MDIMain& again = f.start(f.path(QStringLiteral("other.pbp")));
+        QCOMPARE(again.editors().size(), restore ? 2 : 1);
         QCOMPARE(offers(f.prompts).size(), 1);
         QVERIFY(offers(f.prompts).first().startsWith(QDir::toNativeSeparators(path)));
         // The user's file is never written by the restore.
         QCOMPARE(QFile::exists(path), !onDisk.isNull());
         QCOMPARE(testsupport::readFile(path), onDisk.isNull() ? QByteArray() : onDisk);
-        frmEditor* w = windowFor(again, path);
-        QCOMPARE(w != nullptr, restore);
         if (restore) {
-            const SourceDocument& back = w->View().Document();
+            const SourceDocument& back = again.editors().constLast()->View().Document();
+            QCOMPARE(again.editors().constLast()->caption(), path);
             QVERIFY(back.Modified());
             bool backUtf8 = true;
             QCOMPARE(back.fileBytes(&backUtf8), expected);
@@ -94,10 +82,9 @@ private slots:
     // and never offered to another program while its own is still running.
     void copyFollowsTheDocument() {
         FrameFixture f;
-        const QString path = f.path(QStringLiteral("doc.pbp"));
-        QVERIFY(testsupport::writeFile(path, "HIGH 1\r\n"));
+        const QString path = f.file(QStringLiteral("doc.pbp"), "HIGH 1\r\n");
         MDIMain& m = f.start(path);
-        SourceDocument& doc = f.active()->View().Document();
+        SourceDocument& doc = f.doc();
         m.autosaveNow();
         QVERIFY(copies(f).isEmpty()); // nothing unsaved
         doc.InsertImpl(0, 0, QStringLiteral("LOW 1\n"));

@@ -1,18 +1,10 @@
-#include <QTest>
-
-#include "editor/frmEditor.h"
-#include "platform/Prompts.h"
-#include "platform/sourceview/SourceView.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "shell/CodeExplorer.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
-
 #include <QAction>
 #include <QMdiArea>
 #include <QTreeView>
+
+#include "platform/Prompts.h"
+#include "shell/CodeExplorer.h"
+#include "support/FrameTest.h"
 
 // The code explorer panel in a real frame: listing, jumping, following edits and windows, the View
 // menu entry and the stored state.
@@ -27,9 +19,8 @@ class tst_CodeExplorer : public QObject {
     }
     static MDIMain& start(FrameFixture& f, const QString& name = QStringLiteral("prog.pbp")) {
         // Nothing on the first line, where the caret starts: the open scan alone marks the rest.
-        testsupport::writeFile(f.path(name), "' blink\r\nINCLUDE \"modedefs.bas\"\r\nled VAR PORTB.0\r\n"
-                                             "count VAR BYTE\r\nMAXV CON 10\r\nMain:\r\n  GOTO Main\r\n");
-        MDIMain& m = f.start(f.path(name));
+        MDIMain& m = f.startWith(name, "' blink\r\nINCLUDE \"modedefs.bas\"\r\nled VAR PORTB.0\r\n"
+                                       "count VAR BYTE\r\nMAXV CON 10\r\nMain:\r\n  GOTO Main\r\n");
         m.show();
         return m;
     }
@@ -62,9 +53,8 @@ private slots:
         } else {
             QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(at).center());
         }
-        SourceView& v = f.active()->View();
-        QCOMPARE(v.CaretY(), line);
-        QTRY_VERIFY(v.focusProxy()->hasFocus());
+        QCOMPARE(f.view().CaretY(), line);
+        QTRY_VERIFY(f.view().focusProxy()->hasFocus());
     }
 
     void followsTypingAndWindows() {
@@ -73,7 +63,7 @@ private slots:
         m.setCodeExplorerShown(true);
         CodeExplorer& x = m.codeExplorer();
         QTRY_COMPARE(x.entries().size(), 5);
-        SourceView& v = f.active()->View();
+        SourceView& v = f.view();
         v.SetFocus();
         v.MoveCaret(0, v.Document().NumLines() - 1);
         QTest::keyClicks(v.focusProxy(), "Again:");
@@ -83,8 +73,7 @@ private slots:
         QTest::keyClick(v.focusProxy(), Qt::Key_Return);
         QTRY_COMPARE(x.entries().first().line, 2);
 
-        testsupport::writeFile(f.path(QStringLiteral("two.pbp")), "Other:\r\n");
-        QVERIFY(m.openOrActivate(f.path(QStringLiteral("two.pbp"))));
+        QVERIFY(m.openOrActivate(f.file(QStringLiteral("two.pbp"), "Other:\r\n")));
         QTRY_COMPARE(names(x), QStringList{"Other"});
         f.prompts.answer(Prompts::Answer::No); // one.pbp was edited: not saved
         m.mdiArea().closeAllSubWindows();

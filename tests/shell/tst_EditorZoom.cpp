@@ -1,15 +1,7 @@
-#include <QTest>
-
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
-
 #include <QTextDocument>
 #include <QWheelEvent>
+
+#include "support/FrameTest.h"
 
 #include <cmath>
 
@@ -54,11 +46,12 @@ private slots:
         QFETCH(QStringList, steps);
         QFETCH(int, zoom);
         FrameFixture f;
-        const QString doc = f.path(QStringLiteral("prog.pbp"));
-        testsupport::writeFile(doc, "Main:\r\n  GOTO Main\r\n");
+        const QString doc = f.file(QStringLiteral("prog.pbp"), "Main:\r\n  GOTO Main\r\n");
         MDIMain& m = f.start(doc);
         m.show();
-        SourceView& v = f.active()->View();
+        SourceView& other = f.view();
+        m.toolBars().Click(ids::ID_New);
+        SourceView& v = f.view();
         const qreal normal = v.font().pointSizeF();
         const int normalMargin = v.MarginWidth();
         v.SetFocus();
@@ -69,27 +62,18 @@ private slots:
             zoom == 99 ? normal + std::floor(SourceView::MaxPointSize - normal) : normal + zoom;
         QCOMPARE(v.font().pointSizeF(), expected);
         QCOMPARE(v.focusProxy()->font().pointSizeF(), expected);
+        // Every open window follows; paper keeps its size.
+        QCOMPARE(other.font().pointSizeF(), expected);
+        QCOMPARE(other.printDocument()->defaultFont().pointSizeF(), normal);
         // The margin (line numbers, marks) follows the font.
         QCOMPARE(v.MarginWidth() > normalMargin, expected > normal);
         QCOMPARE(f.store().read(settings::view::EditorZoom), QString::number(qRound(expected - normal)));
 
         // A new window and the next start take the stored size.
         m.toolBars().Click(ids::ID_New);
-        QCOMPARE(m.editors().size(), 2);
-        QCOMPARE(f.active()->View().font().pointSizeF(), expected);
+        QCOMPARE(m.editors().size(), 3);
+        QCOMPARE(f.view().font().pointSizeF(), expected);
         QCOMPARE(f.restart(doc).activeEditor()->View().font().pointSizeF(), expected);
-    }
-
-    void everyOpenWindowFollowsButNotPaper() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        m.toolBars().Click(ids::ID_New);
-        const qreal normal = f.active()->View().font().pointSizeF();
-        f.active()->View().ExecuteCommand(SourceView::CmdZoomIn);
-        for (frmEditor* w : m.editors()) {
-            QCOMPARE(w->View().font().pointSizeF(), normal + 1);
-            QCOMPARE(w->View().printDocument()->defaultFont().pointSizeF(), normal);
-        }
     }
 };
 

@@ -2,26 +2,20 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
-#include <csignal>
-#include <optional>
-#include <unistd.h>
 
 #include "build/CaptureFile.h"
 #include "build/CompileRun.h"
-#include "editor/frmEditor.h"
 #include "platform/HelpViewer.h"
 #include "platform/comm/Comm.h"
-#include "platform/sourceview/SourceView.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
+#include "support/FrameTest.h"
 #include "support/PtyPair.h"
-#include "support/TestSupport.h"
 #include "terminal/frmComm.h"
+
+#include <csignal>
+#include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -48,8 +42,7 @@ private:
 // A compiler stand-in: a shell script running `body`, saved as the compiler of the frame's store.
 void useCompiler(FrameFixture& f, const QString& body) {
     const QString path = f.dir.filePath(QStringLiteral("pbpw"));
-    testsupport::writeFile(path, ("#!/bin/sh\necho $$ > " + f.dir.filePath(QStringLiteral("pid")) + u'\n' + body + u'\n').toUtf8());
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    testsupport::writeScript(path, ("echo $$ > " + f.dir.filePath(QStringLiteral("pid")) + u'\n' + body).toUtf8());
     f.store().save(settings::startup::CompilerPathName, path);
 }
 
@@ -65,6 +58,8 @@ private slots:
         QTest::newRow("full disk") << "full" << "Error( 61): Disk full";
         QTest::newRow("read-only file") << "read-only" << "Error( 75): Path/File access error";
         QTest::newRow("folder removed") << "folder gone" << "Error( 76): Path not found";
+        // Whoever runs the test: a file stands where the folder should be.
+        QTest::newRow("folder is a file") << "file in the way" << "Error( 76): Path not found";
     }
     void saveFails() {
         QFETCH(QString, fault);
@@ -72,7 +67,7 @@ private slots:
         FrameFixture f;
         const QString folder = f.dir.filePath(QStringLiteral("disk"));
         std::optional<SmallDisk> disk;
-        if (fault != QLatin1String("folder gone"))
+        if (fault == QLatin1String("full") || fault == QLatin1String("read-only"))
             disk.emplace(folder);
         if (fault == QLatin1String("full") && !disk->mounted())
             QSKIP("mounting a small file system needs root");
@@ -80,7 +75,7 @@ private slots:
         const QByteArray old("HIGH 1\r\n");
         QVERIFY(testsupport::writeFile(path, old));
         MDIMain& m = f.start(path);
-        SourceDocument& doc = f.active()->View().Document();
+        SourceDocument& doc = f.doc();
         // More than the small disk holds.
         doc.InsertImpl(0, 0, QStringLiteral("LOW 2 ' a long line of a long program\n").repeated(4000));
 
@@ -90,14 +85,18 @@ private slots:
                 QVERIFY(disk->makeReadOnly());
             else
                 QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
-        } else if (fault == QLatin1String("folder gone")) {
+        } else if (!disk) {
             QVERIFY(QDir(folder).removeRecursively());
+            if (fault == QLatin1String("file in the way"))
+                QVERIFY(testsupport::writeFile(folder, "keep me"));
         }
         m.SSActiveToolBars1_ToolClick(ids::ID_Save);
         QCOMPARE(f.prompts.messages(), QStringList{message});
         QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
         QVERIFY(doc.Modified());
         QCOMPARE(doc.NumLines(), 4002);
+        if (fault == QLatin1String("file in the way"))
+            QCOMPARE(testsupport::readFile(folder), QByteArray("keep me"));
         if (disk) {
             QCOMPARE(testsupport::readFile(path), old);
             // No half-written file stays beside it.
@@ -109,83 +108,48 @@ private slots:
         QVERIFY(f.prompts.last().text.startsWith(QStringLiteral("Save Changes to ")));
     }
 
-    void fileChangedOnDisk_data() {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("typed");
-        QTest::addColumn<int>("answer"); // to the reload question
-        QTest::addColumn<QString>("firstLine");
-        QTest::newRow("deleted, with typing") << "delete" << true << -1 << "TYPED";
-        QTest::newRow("deleted, nothing typed") << "delete" << false << -1 << "OLD";
-        QTest::newRow("replaced, reload declined") << "replace" << true << int(Prompts::Answer::No) << "TYPED";
-        QTest::newRow("rewritten, reloaded") << "rewrite" << false << int(Prompts::Answer::Yes) << "NEW TEXT";
-    }
-    void fileChangedOnDisk() {
-        QFETCH(QString, change);
-        QFETCH(bool, typed);
-        QFETCH(int, answer);
-        QFETCH(QString, firstLine);
-        FrameFixture f;
-        const QString path = f.path(QStringLiteral("doc.pbp"));
-        QVERIFY(testsupport::writeFile(path, "OLD\r\n"));
-        MDIMain& m = f.start(path);
-        SourceDocument& doc = f.active()->View().Document();
-        if (typed)
-            doc.InsertImpl(0, 0, QStringLiteral("TYPED\n"));
-        if (change == QLatin1String("delete")) {
-            QVERIFY(QFile::remove(path));
-        } else if (change == QLatin1String("replace")) {
-            // As editors and version control do: a new file renamed over the old one.
-            QVERIFY(testsupport::writeFile(path + QStringLiteral(".new"), "NEW TEXT\r\n"));
-            QVERIFY(QFile::remove(path) && QFile::rename(path + QStringLiteral(".new"), path));
-        } else {
-            QVERIFY(testsupport::writeFile(path, "NEW TEXT\r\n"));
-        }
-        if (answer >= 0)
-            f.prompts.answer(Prompts::Answer(answer));
-        m.checkDocumentsOnDisk();
-        QCOMPARE(f.prompts.messages().size(), 1);
-        QCOMPARE(doc.GetLine(0), firstLine);
-        // Text that is no longer on disk counts as unsaved, so closing asks about it.
-        QCOMPARE(doc.Modified(), change == QLatin1String("delete") || typed);
-        QCOMPARE(f.prompts.pending(), 0);
-        m.checkDocumentsOnDisk(); // asked once per change
-        QCOMPARE(f.prompts.messages().size(), 1);
-    }
-
     void badSettingsStore_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QByteArray>("content"); // null: a store that cannot be written
         QByteArray binary(4096, '\0');
         for (int i = 0; i < binary.size(); ++i)
             binary[i] = char((i * 7919) % 251);
-        QTest::newRow("binary") << binary << true;
-        QTest::newRow("cut short") << QByteArray("[Startup]\nDefaultDevice=71\n[Sta") << true;
-        QTest::newRow("unwritable") << QByteArray() << false;
+        QTest::newRow("binary") << binary;
+        QTest::newRow("cut short") << QByteArray("[Startup]\nDefaultDevice=71\n[Sta");
+        QTest::newRow("unwritable") << QByteArray();
+        // A value that does not convert leaves its property alone; the others still apply.
+        const QByteArray left("[Startup]\nLeft=1500\n");
+        QTest::newRow("width as a word") << left + "Width=wide\n";
+        QTest::newRow("width out of reach") << left + "Width=1e12\n";
+        QTest::newRow("height empty") << left + "Height=\n";
+        QTest::newRow("device as a word") << left + "DefaultDevice=seventy\n";
+        QTest::newRow("device beyond 16 bits") << left + "DefaultDevice=99999\n";
     }
     void badSettingsStore() {
         QFETCH(QByteArray, content);
-        QFETCH(bool, writable);
         FrameFixture f;
         // A store that cannot be written: its folder is a file.
-        const QString file = writable ? f.dir.filePath(QStringLiteral("bad.ini"))
-                                      : f.dir.filePath(QStringLiteral("plain file/settings.ini"));
-        if (writable)
-            QVERIFY(testsupport::writeFile(file, content));
-        else
-            QVERIFY(testsupport::writeFile(f.dir.filePath(QStringLiteral("plain file")), "x"));
+        const QString file = f.dir.filePath(content.isNull() ? QStringLiteral("plain file/settings.ini")
+                                                             : QStringLiteral("bad.ini"));
+        QVERIFY(testsupport::writeFile(content.isNull() ? f.dir.filePath(QStringLiteral("plain file")) : file,
+                                       content.isNull() ? "x" : content));
         f.settings = std::make_unique<Settings>(f.paths, file);
+        const QSize untouched = MDIMain(*f.settings, f.prompts).size();
         MDIMain& m = f.start();
         QVERIFY(f.active());
-        QCOMPARE(m.width(), qRound(9000 * m.logicalDpiY() / 1440.0));
-        QCOMPARE(m.toolBars().Text(ids::ID_Device), m.toolBars().ListText(ids::ID_Device, 71));
+        const double twips = m.logicalDpiY() / 1440.0;
+        QCOMPARE(m.pos(), QPoint(qRound((content.contains("Left=1500") ? 1500 : 0) * twips), 0));
+        QCOMPARE(m.size(), QSize(content.contains("Width=") ? untouched.width() : qRound(9000 * twips),
+                                 content.contains("Height=") ? untouched.height() : qRound(6000 * twips)));
+        const bool badDevice = content.contains("seventy") || content.contains("99999");
+        QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), badDevice ? -1 : 71);
         QVERIFY(f.prompts.messages().isEmpty());
         QVERIFY(f.close());
         const QStringList said = f.prompts.messages();
-        QCOMPARE(said.size(), writable ? 0 : 1);
-        if (!writable)
+        QCOMPARE(said.size(), content.isNull() ? 1 : 0);
+        if (content.isNull())
             QVERIFY(said.first().startsWith(QStringLiteral("The settings could not be saved to ") +
                                             QDir::toNativeSeparators(file)));
-        else
+        else if (!badDevice)
             QCOMPARE(Settings(f.paths, file).read(settings::startup::DefaultDevice), QStringLiteral("71"));
     }
 
@@ -200,7 +164,7 @@ private slots:
     }
 
     void badDeviceList_data() {
-        QTest::addColumn<QByteArray>("content"); // null: no file
+        QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("devices");
         QByteArray many;
@@ -209,7 +173,6 @@ private slots:
         QByteArray binary(3000, '\0');
         for (int i = 0; i < binary.size(); ++i)
             binary[i] = char((i * 31) % 256);
-        QTest::newRow("missing") << QByteArray() << "Get Micro Listing Error: File not found" << 0;
         QTest::newRow("empty") << QByteArray("") << "Get Micro Listing Error: %1 lists no devices for this compiler." << 0;
         QTest::newRow("binary") << binary << "Get Micro Listing Error: %1 is not a device list: it holds binary data." << 0;
         QTest::newRow("100,000 devices") << many << "" << 100000;
@@ -219,17 +182,13 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, devices);
         FrameFixture f;
-        const QString list = f.path(QStringLiteral("devicedata.ide"));
-        QFile::remove(list);
-        if (!content.isNull())
-            QVERIFY(testsupport::writeFile(list, content));
+        const QString list = f.file(QStringLiteral("devicedata.ide"), content);
         MDIMain& m = f.start();
         QCOMPARE(f.prompts.messages().value(0), message.arg(QDir::toNativeSeparators(list)));
         QCOMPARE(m.toolBars().ListCount(ids::ID_Device), devices);
         // The editor works all the same.
-        SourceView& view = f.active()->View();
-        QTest::keyClicks(view.focusProxy(), QStringLiteral("xy"));
-        QCOMPARE(view.Document().GetLine(0), QStringLiteral("xy"));
+        QTest::keyClicks(f.view().focusProxy(), QStringLiteral("xy"));
+        QCOMPARE(f.doc().GetLine(0), QStringLiteral("xy"));
         if (devices) {
             m.toolBars().SetListIndex(ids::ID_Device, devices - 1);
             m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
@@ -266,17 +225,14 @@ private slots:
     void compilerThatNeverEnds() {
         FrameFixture f;
         useCompiler(f, QStringLiteral("exec sleep 1000"));
-        const QString doc = f.path(QStringLiteral("blink.pbp"));
-        QVERIFY(testsupport::writeFile(doc, "HIGH 1\r\n"));
-        MDIMain& m = f.start(doc);
+        MDIMain& m = f.startWith(QStringLiteral("blink.pbp"), "HIGH 1\r\n");
         m.SSActiveToolBars1_ToolClick(ids::ID_Compile);
         QTRY_VERIFY(QFile::exists(f.dir.filePath(QStringLiteral("pid"))));
         const pid_t pid = pid_t(testsupport::readFile(f.dir.filePath(QStringLiteral("pid"))).trimmed().toLongLong());
         QVERIFY(pid > 0 && ::kill(pid, 0) == 0);
         // The editor goes on taking keys while the compiler runs.
-        SourceView& view = f.active()->View();
-        QTest::keyClicks(view.focusProxy(), QStringLiteral("xy"));
-        QCOMPARE(view.Document().GetLine(0), QStringLiteral("xyHIGH 1"));
+        QTest::keyClicks(f.view().focusProxy(), QStringLiteral("xy"));
+        QCOMPARE(f.doc().GetLine(0), QStringLiteral("xyHIGH 1"));
         f.prompts.answer(Prompts::Answer::No); // do not save
         QVERIFY(f.close());
         QTRY_VERIFY(::kill(pid, 0) != 0); // the program took its compiler down with it
@@ -286,9 +242,7 @@ private slots:
         FrameFixture f;
         useCompiler(f, QStringLiteral("yes 'a line of compiler output that goes on and on' | head -c 100000000\n"
                                       "echo 'ERROR Line 2: at the very end'"));
-        const QString doc = f.path(QStringLiteral("blink.pbp"));
-        QVERIFY(testsupport::writeFile(doc, "HIGH 1\r\nHIGH 2\r\n"));
-        MDIMain& m = f.start(doc);
+        MDIMain& m = f.startWith(QStringLiteral("blink.pbp"), "HIGH 1\r\nHIGH 2\r\n");
         frmEditor& w = *f.active();
         w.CheckFile().setInterval(20);
         // The event loop keeps turning while the compiler writes.
@@ -299,7 +253,7 @@ private slots:
         m.SSActiveToolBars1_ToolClick(ids::ID_Compile);
         QTRY_VERIFY_WITH_TIMEOUT(w.lastCapture(), 60000);
         QVERIFY(ticks > 3);
-        QCOMPARE(w.View().Document().GetLineData(1, 1) != 0, true);
+        QVERIFY(w.View().Document().GetLineData(1, 1) != 0);
         QCOMPARE(w.lastCapture()->find(2)->message, QStringLiteral(" at the very end"));
         // What was shown stays in the window; the 100 MB are not kept.
         QVERIFY(w.lastCapture()->text.isEmpty());

@@ -1,10 +1,5 @@
-#include <QTest>
-
-#include "platform/toolbars/ActiveToolBars.h"
 #include "shell/LabelCombo.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
+#include "support/FrameTest.h"
 
 // The label combo kept in step with the scanner's names: refills, renames in place, selection by name.
 class tst_LabelCombo : public QObject {

@@ -1,15 +1,7 @@
-#include <QTest>
-
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
-
 #include <QDir>
 #include <QMdiArea>
+
+#include "support/FrameTest.h"
 
 // Open Include from the Edit menu and by Ctrl+click: where the file is looked for, what an open or a
 // missing file gives.
@@ -48,7 +40,7 @@ private slots:
         f.store().save(settings::startup::CompilerPathName, root + QStringLiteral("/pbp/PBPW.EXE"));
         MDIMain& m = f.start(doc);
         m.show();
-        SourceView& v = f.active()->View();
+        SourceView& v = f.view();
         if (ctrlClick) {
             int x = 0, y = 0;
             v.PositionToPoint(3, 1, x, y);
@@ -75,7 +67,7 @@ private slots:
         QCOMPARE(m.editors().size(), 2);
         const QString path = QDir::toNativeSeparators(root + u'/' + opened);
         QCOMPARE(f.active()->caption(), path);
-        QCOMPARE(f.active()->View().Document().GetLine(0), QStringLiteral("Sub:"));
+        QCOMPARE(f.doc().GetLine(0), QStringLiteral("Sub:"));
         // Opened as Open opens: on the recent list.
         QCOMPARE(m.toolBars().Caption(ids::ID_File1), QStringLiteral("&1 ") + path);
         QVERIFY(f.prompts.messages().isEmpty());

@@ -1,10 +1,10 @@
-#include <QFile>
 #include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/AppPaths.h"
 #include "shell/Settings.h"
+#include "support/TestSupport.h"
 
 #include <memory>
 
@@ -61,10 +61,7 @@ private slots:
 
     void handEditedValueWithCommasKeepsItsText() {
         const QString file = dir_.filePath(QStringLiteral("edited.ini"));
-        QFile ini(file);
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Startup]\nCompilerCommandLineOptions=-ampasm, -v,-x\n");
-        ini.close();
+        QVERIFY(testsupport::writeFile(file, "[Startup]\nCompilerCommandLineOptions=-ampasm, -v,-x\n"));
         const Settings s(AppPaths::forFolder(dir_.path()), file);
         QCOMPARE(s.read(settings::startup::CompilerCommandLineOptions), QStringLiteral("-ampasm, -v, -x"));
     }
@@ -81,27 +78,17 @@ private slots:
         QTest::newRow("empty") << "";
         QTest::newRow("semicolon and equals") << "-ampasm -oq; x=1";
         QTest::newRow("hash") << "#not a comment";
+        QTest::newRow("never stored: the caller's default") << QString();
     }
     void awkwardTextsRoundTrip() {
         QFETCH(QString, value);
-        {
-            auto s = open();
-            s->Save(QStringLiteral("Pinwright"), QStringLiteral("Startup"),
-                    QStringLiteral("CompilerCommandLineOptions"), value);
-        }
-        auto s = open();
-        QCOMPARE(s->Read(QStringLiteral("Pinwright"), QStringLiteral("Startup"),
-                         QStringLiteral("CompilerCommandLineOptions"), QStringLiteral("default")),
-                 value);
-    }
-
-    void absentKeyGivesTheCallersDefault() {
-        auto s = open();
-        QCOMPARE(s->Read(QStringLiteral("Pinwright"), QStringLiteral("Nowhere"), QStringLiteral("Missing"),
-                         QStringLiteral("fallback")),
-                 QStringLiteral("fallback"));
-        QCOMPARE(s->Read(QStringLiteral("Pinwright"), QStringLiteral("Nowhere"), QStringLiteral("Missing")),
-                 QString());
+        const QString app = QStringLiteral("Pinwright"), section = QStringLiteral("Startup");
+        const QString key =
+            value.isNull() ? QStringLiteral("Missing") : QStringLiteral("CompilerCommandLineOptions");
+        if (!value.isNull())
+            open()->Save(app, section, key, value);
+        QCOMPARE(open()->Read(app, section, key, QStringLiteral("default")),
+                 value.isNull() ? "default" : value);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "support/FrameFixture.h"
 
 #include "editor/frmEditor.h"
+#include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
 
 #include <QCoreApplication>
@@ -62,4 +63,24 @@ MDIMain& FrameFixture::restart(const QString& commandLine) {
 
 frmEditor* FrameFixture::active() const {
     return frame_ ? frame_->activeEditor() : nullptr;
+}
+
+QString FrameFixture::file(const QString& name, const QByteArray& bytes) const {
+    const QString p = path(name);
+    if (!testsupport::writeFile(p, bytes))
+        qFatal("cannot write %s", qPrintable(p));
+    return p;
+}
+
+MDIMain& FrameFixture::startWith(const QString& name, const QByteArray& bytes) {
+    return start(file(name, bytes));
+}
+
+SourceView& FrameFixture::view() const {
+    Q_ASSERT(active());
+    return active()->View();
+}
+
+SourceDocument& FrameFixture::doc() const {
+    return view().Document();
 }

@@ -8,6 +8,8 @@
 #include <memory>
 
 class MDIMain;
+class SourceDocument;
+class SourceView;
 class frmEditor;
 
 // A real frame over a settings store and an application folder inside a temporary folder, with the
@@ -30,8 +32,16 @@ public:
     // Closes and builds a fresh frame over the same store.
     MDIMain& restart(const QString& commandLine = QString());
 
+    // Writes a file into the application folder and returns its path.
+    QString file(const QString& name, const QByteArray& bytes = "x\n") const;
+    // Builds the frame with a file of these bytes in the application folder open in its one window.
+    MDIMain& startWith(const QString& name, const QByteArray& bytes);
+
     MDIMain* frame() const { return frame_.get(); }
     frmEditor* active() const;
+    // The active window's control and text; there must be an active window.
+    SourceView& view() const;
+    SourceDocument& doc() const;
 
     QTemporaryDir dir;
     AppPaths paths;
