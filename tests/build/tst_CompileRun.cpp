@@ -155,8 +155,6 @@ private slots:
             created, true);
         row("standard error and a line reported twice",
             "echo 'ERROR Line 5: a' >&2; echo 'ERROR Line 5: b'; exit 2", "1", {4}, "0111", cancelled, false);
-        row("an error in an included file", "echo 'ERROR Line 5: Bad expression. (lcd.inc)'", "1", {}, "0000",
-            cancelled, false);
     }
     void collection() {
         QFETCH(QString, body);

@@ -173,6 +173,11 @@ private slots:
         QCOMPARE(comboEntries(m), QStringList{"Start"});
         m.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel);
         QCOMPARE(comboEntries(m), QStringList{});
+        // A typed declaration line is marked when the caret leaves it.
+        v.MoveCaret(0, 2);
+        QTest::keyClicks(v.focusProxy(), QStringLiteral("B VAR BYTE : K CON 3"));
+        QTest::keyClick(v.focusProxy(), Qt::Key_Return);
+        QCOMPARE(v.Document().GetLineData(2, 2), 4);
     }
 
     void typingInALabelKeepsTheComboInStep() {
@@ -204,15 +209,6 @@ private slots:
         QCOMPARE(v.Document().GetLineData(2, 2), 0);
     }
 
-    void typedDeclarationsAreMarked() {
-        FrameFixture f;
-        open(f, "\n");
-        SourceView& v = f.active()->View();
-        QTest::keyClicks(v.focusProxy(), QStringLiteral("B VAR BYTE : K CON 3"));
-        QTest::keyClick(v.focusProxy(), Qt::Key_Return);
-        QCOMPARE(v.Document().GetLineData(0, 2), 4);
-    }
-
     void labelComboJumpsToTheFirstLabelLineOfTheName_data() {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("caretLine");
@@ -233,21 +229,16 @@ private slots:
         QTEST(f.active()->View().CaretY(), "caretLine");
     }
 
-    void errorLineEnablesClearError() {
+    // The caret entering a line updates Clear Error and takes up a compiler switched meanwhile.
+    void caretMovesUpdateTheLineTools() {
         FrameFixture f;
-        MDIMain& m = open(f, "x = 1\ny = 2\nz = 3\n");
+        MDIMain& m = open(f, "WHILE x\ny = 2\nz = 3\n");
         SourceView& v = f.active()->View();
         v.Document().SetLineData(1, 1, 1);
         v.MoveCaret(0, 1);
         QVERIFY(m.toolBars().Enabled(ids::ID_ClearError));
         v.MoveCaret(0, 2);
         QVERIFY(!m.toolBars().Enabled(ids::ID_ClearError));
-    }
-
-    void compilerSwitchTakesEffectAtTheNextCaretMove() {
-        FrameFixture f;
-        MDIMain& m = open(f, "WHILE x\nWEND\n");
-        SourceView& v = f.active()->View();
         m.state().PBPMode = false;
         int cls = 0, start = 0, length = 0;
         v.GetTokenAt(1, 0, cls, start, length);
