@@ -55,7 +55,7 @@ private slots:
         const int y = lineMiddle(v, 2);
         QVERIFY(isRed(img.pixel(width / 2, y)));
         QVERIFY(isRed(img.pixel(5, y)));
-        QVERIFY(!isRed(img.pixel(2, y))); // 3 pixels inside: the edges stay clear
+        QVERIFY(!isRed(img.pixel(3, y))); // outlined 3 pixels inside: the edges stay clear
         QVERIFY(!isRed(img.pixel(width - 3, y)));
         QVERIFY(!isRed(img.pixel(width / 2, lineMiddle(v, 4))));
         QVERIFY(!isRed(img.pixel(width + 20, y))); // the text keeps its colours

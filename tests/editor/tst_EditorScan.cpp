@@ -175,7 +175,7 @@ private slots:
         QCOMPARE(comboEntries(m), QStringList{"Start"});
         m.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel);
         QCOMPARE(comboEntries(m), QStringList{});
-        // A typed declaration line is marked when the caret leaves it.
+        // A typed declaration line is marked.
         v.MoveCaret(0, 2);
         QTest::keyClicks(v.focusProxy(), QStringLiteral("B VAR BYTE : K CON 3"));
         QTest::keyClick(v.focusProxy(), Qt::Key_Return);

@@ -82,20 +82,20 @@ private slots:
             QCOMPARE(w.comm().settings(), QStringLiteral("9600,N,8,1"));
             QCOMPARE(w.toolBars().ListIndex(ids::ID_ComPort), -1);
             for (const auto& [id, index] :
-                 {std::pair{ids::ID_BaudRate, 7}, {ids::ID_Parity, 1}, {ids::ID_DataBits, 0}})
+                 {std::pair{ids::ID_BaudRate, 8}, {ids::ID_Parity, 1}, {ids::ID_DataBits, 0}})
                 w.toolBars().SetListIndex(id, index);
             w.comm().setTimeStamps(true);
             w.comm().setHexShown(true);
             w.comm().setEnterSends(terminalkeys::Enter::CRLF);
             w.close();
         }
-        QCOMPARE(f.store().read(settings::debug::BaudRate), QStringLiteral("7"));
+        QCOMPARE(f.store().read(settings::debug::BaudRate), QStringLiteral("8"));
         // A hand-edited value that is no position falls back to the default, the rest still count.
         f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("Debug"), QStringLiteral("StopBits"),
                        QStringLiteral("1.5"));
         frmComm& w = openTerminal(f.restart());
         // The port is never stored: the new window starts with none.
-        QCOMPARE(shownSettings(w), (QStringList{"NONE", "57600", "7", "Odd", "1"}));
+        QCOMPARE(shownSettings(w), (QStringList{"NONE", "115200", "7", "Odd", "1"}));
         QVERIFY(w.comm().timeStamps() && w.comm().hexShown() && !w.comm().plotShown());
         QCOMPARE(w.comm().enterSends(), terminalkeys::Enter::CRLF);
     }
