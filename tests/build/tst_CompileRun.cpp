@@ -24,7 +24,6 @@
 class tst_CompileRun : public QObject {
     Q_OBJECT
 private:
-    // A stand-in that records its arguments, folder and process id, then runs `body`.
     static QString writeCompiler(FrameFixture& f, const QString& path, const QString& body) {
         const auto to = [&f](const char* name) {
             return " > " + runscript::shellQuote(f.dir.filePath(name));

@@ -33,7 +33,6 @@ private:
         return v;
     }
 
-    // The y in view pixels of the middle of a line.
     static int lineMiddle(SourceView& v, int line) {
         int x = 0, y = 0;
         v.PositionToPoint(0, line, x, y);
