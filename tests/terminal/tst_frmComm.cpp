@@ -81,6 +81,7 @@ private slots:
             QVERIFY(lineToolsEnabled(w, true) && !w.comm().portOpen());
             QCOMPARE(w.comm().settings(), QStringLiteral("9600,N,8,1"));
             QCOMPARE(w.toolBars().ListIndex(ids::ID_ComPort), -1);
+            // Baud rate 8 is the last of the list: it too must come back.
             for (const auto& [id, index] :
                  {std::pair{ids::ID_BaudRate, 8}, {ids::ID_Parity, 1}, {ids::ID_DataBits, 0}})
                 w.toolBars().SetListIndex(id, index);
