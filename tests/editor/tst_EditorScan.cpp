@@ -30,11 +30,15 @@ class tst_EditorScan : public QObject {
             out << m.toolBars().ListText(ids::ID_GotoLabel, i);
         return out;
     }
-    MDIMain& open(FrameFixture& f, const QByteArray& text, const QString& compiler = QStringLiteral("0")) {
+    struct Opened {
+        MDIMain& m;
+        SourceView& v;
+    };
+    static Opened open(FrameFixture& f, const QByteArray& text) {
         const QString p = f.path(QStringLiteral("prog.pbp"));
         testsupport::writeFile(p, text);
-        f.store().save(settings::startup::CompilerType, compiler);
-        return f.start(p);
+        MDIMain& m = f.start(p);
+        return {m, m.editors().first()->View()};
     }
 
 private slots:
@@ -55,12 +59,12 @@ private slots:
     void openScan() {
         QFETCH(QByteArray, text);
         FrameFixture f;
-        MDIMain& m = open(f, text);
-        const SourceDocument& doc = f.active()->View().Document();
+        auto [m, v] = open(f, text);
+        const SourceDocument& doc = v.Document();
         QTEST(kinds(doc), "kinds");
         QTEST(comboEntries(m), "combo");
         QVERIFY(!doc.Modified());
-        QCOMPARE(f.active()->View().CaretY(), 0);
+        QCOMPARE(v.CaretY(), 0);
         QVERIFY(m.findChildren<frmScan*>().isEmpty());
     }
 
@@ -77,7 +81,7 @@ private slots:
         QByteArray text;
         for (int i = 0; i < lines; ++i)
             text += i % 10 == 0 ? "L" + QByteArray::number(i) + ":\n" : QByteArray("x = 1\n");
-        MDIMain& m = open(f, text);
+        auto [m, v] = open(f, text);
         frmScan scan(&m);
         m.editors().first()->ScanDocument(&scan);
         QCOMPARE(scan.isVisible(), shown);
@@ -140,8 +144,8 @@ private slots:
         QFETCH(int, line);
         QFETCH(int, mode);
         FrameFixture f;
-        MDIMain& m = open(f, text);
-        f.active()->View().MoveCaret(col, line);
+        auto [m, v] = open(f, text);
+        v.MoveCaret(col, line);
         QTEST(m.PanelText(1), "panel1");
         QTEST(m.PanelText(2), "panel2");
         QCOMPARE(m.state().QuickListMode, mode);
@@ -149,8 +153,7 @@ private slots:
 
     void labelSectionSelectsTheComboEntry() {
         FrameFixture f;
-        MDIMain& m = open(f, "x = 1\nMain:\nHIGH 1\nloop:\nLOW 1\n");
-        SourceView& v = f.active()->View();
+        auto [m, v] = open(f, "x = 1\nMain:\nHIGH 1\nloop:\nLOW 1\n");
         const QList<std::pair<int, QString>> cases{{0, QString()}, {2, "Main"}, {4, "loop"}, {1, "Main"}};
         for (const auto& [line, name] : cases) {
             v.MoveCaret(0, line);
@@ -161,8 +164,7 @@ private slots:
 
     void editedLabelLeavesTheComboAtTheNextRebuild() {
         FrameFixture f;
-        MDIMain& m = open(f, "x = 1\n\n");
-        SourceView& v = f.active()->View();
+        auto [m, v] = open(f, "x = 1\n\n");
         v.MoveCaret(0, 1);
         QTest::keyClicks(v.focusProxy(), QStringLiteral("Start:"));
         QCOMPARE(v.Document().GetLineData(1, 2), 1);
@@ -173,12 +175,16 @@ private slots:
         QCOMPARE(comboEntries(m), QStringList{"Start"});
         m.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel);
         QCOMPARE(comboEntries(m), QStringList{});
+        // A typed declaration line is marked.
+        v.MoveCaret(0, 2);
+        QTest::keyClicks(v.focusProxy(), QStringLiteral("B VAR BYTE : K CON 3"));
+        QTest::keyClick(v.focusProxy(), Qt::Key_Return);
+        QCOMPARE(v.Document().GetLineData(2, 2), 4);
     }
 
     void typingInALabelKeepsTheComboInStep() {
         FrameFixture f;
-        MDIMain& m = open(f, "x = 0\nMain:\nLoop:\nx = 1\nLoop:\n");
-        SourceView& v = f.active()->View();
+        auto [m, v] = open(f, "x = 0\nMain:\nLoop:\nx = 1\nLoop:\n");
         QWidget* keys = v.focusProxy();
         v.MoveCaret(4, 2);
         QCOMPARE(comboEntries(m), (QStringList{"Main", "Loop", "Loop"}));
@@ -204,15 +210,6 @@ private slots:
         QCOMPARE(v.Document().GetLineData(2, 2), 0);
     }
 
-    void typedDeclarationsAreMarked() {
-        FrameFixture f;
-        open(f, "\n");
-        SourceView& v = f.active()->View();
-        QTest::keyClicks(v.focusProxy(), QStringLiteral("B VAR BYTE : K CON 3"));
-        QTest::keyClick(v.focusProxy(), Qt::Key_Return);
-        QCOMPARE(v.Document().GetLineData(0, 2), 4);
-    }
-
     void labelComboJumpsToTheFirstLabelLineOfTheName_data() {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("caretLine");
@@ -225,29 +222,23 @@ private slots:
     void labelComboJumpsToTheFirstLabelLineOfTheName() {
         QFETCH(QString, entry);
         FrameFixture f;
-        MDIMain& m = open(f, "x = 1\n\tLoop:\nHIGH 1\nLoop:\n  Done:\nEND\nOther:\n");
-        f.active()->View().Document().SetLineData(6, 2, 0);
+        auto [m, v] = open(f, "x = 1\n\tLoop:\nHIGH 1\nLoop:\n  Done:\nEND\nOther:\n");
+        v.Document().SetLineData(6, 2, 0);
         m.toolBars().ListAdd(ids::ID_GotoLabel, entry);
         m.toolBars().SetListIndex(ids::ID_GotoLabel, m.toolBars().ListCount(ids::ID_GotoLabel) - 1);
         m.SSActiveToolBars1_ComboCloseUp(ids::ID_GotoLabel);
-        QTEST(f.active()->View().CaretY(), "caretLine");
+        QTEST(v.CaretY(), "caretLine");
     }
 
-    void errorLineEnablesClearError() {
+    // The caret entering a line updates Clear Error and takes up a compiler switched meanwhile.
+    void caretMovesUpdateTheLineTools() {
         FrameFixture f;
-        MDIMain& m = open(f, "x = 1\ny = 2\nz = 3\n");
-        SourceView& v = f.active()->View();
+        auto [m, v] = open(f, "WHILE x\ny = 2\nz = 3\n");
         v.Document().SetLineData(1, 1, 1);
         v.MoveCaret(0, 1);
         QVERIFY(m.toolBars().Enabled(ids::ID_ClearError));
         v.MoveCaret(0, 2);
         QVERIFY(!m.toolBars().Enabled(ids::ID_ClearError));
-    }
-
-    void compilerSwitchTakesEffectAtTheNextCaretMove() {
-        FrameFixture f;
-        MDIMain& m = open(f, "WHILE x\nWEND\n");
-        SourceView& v = f.active()->View();
         m.state().PBPMode = false;
         int cls = 0, start = 0, length = 0;
         v.GetTokenAt(1, 0, cls, start, length);

@@ -27,14 +27,13 @@ private slots:
         QFETCH(QString, key);
         QFETCH(int, tokenClass);
         QFETCH(QString, stored);
-        QFETCH(qint32, expected);
         FrameFixture f;
         if (!stored.isEmpty())
             f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("ViewColors"), key, stored);
         f.start();
         SourceView& v = f.active()->View();
-        QCOMPARE(v.TokenInfo().ForegroundColor(tokenClass), expected);
-        QCOMPARE(v.PrintTokenInfo().ForegroundColor(tokenClass), expected);
+        QTEST(v.TokenInfo().ForegroundColor(tokenClass), "expected");
+        QTEST(v.PrintTokenInfo().ForegroundColor(tokenClass), "expected");
         QCOMPARE(v.TokenInfo().TokenStyle(10), 1);
         QCOMPARE(v.TokenInfo().TokenStyle(15), 1);
     }

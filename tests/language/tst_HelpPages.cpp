@@ -76,7 +76,6 @@ private slots:
         };
         row("include quotes escaped", true, 74,
             {"<h1>INCLUDE</h1>", "<pre><code>INCLUDE &quot;Filename&quot;</code></pre>"});
-        row("if syntax", true, 27, {"<h1>Then</h1>", "IF Comp {AND/OR Comp...} THEN Label", "Coditionally"});
         row("backslashes kept", true, 70, {"[HouseCode\\KeyCode{\\Repeate}{....}]", "X-10 output."});
         row("pbc debug", false, 4, {"PicBasic Compiler", "<p>Debugging statement not supported by PBC.</p>"});
         row("first has no previous", true, 1, {"<h1>@</h1>", "Next: <a href=\"pbp_2.html\">Asm</a>"});

@@ -35,13 +35,8 @@ private slots:
         QTest::addColumn<int>("argument");
         QTest::addColumn<Action>("action");
         QTest::addColumn<Source>("source");
-        QTest::newRow("Button variable") << true << 6 << 4 << Action::Show << Source::DeclaredVariables;
-        QTest::newRow("Button fifth comma") << true << 6 << 5 << Action::Hide << Source::None;
         QTest::newRow("Button label") << true << 6 << 6 << Action::Show << Source::Labels;
-        QTest::newRow("LookDown") << true << 34 << 0 << Action::Hide << Source::None;
         QTest::newRow("Low second argument") << true << 37 << 1 << Action::HideNoSyntax << Source::None;
-        QTest::newRow("PWM cycle") << true << 48 << 2 << Action::Hide << Source::None;
-        QTest::newRow("SerOut mode") << true << 57 << 1 << Action::Show << Source::SerialModes;
         QTest::newRow("VAR any argument") << true << 71 << 3 << Action::Show << Source::VariableSizes;
         QTest::newRow("BranchL") << true << 5 << 0 << Action::Branch << Source::DeclaredVariables;
         QTest::newRow("PBC Branch") << false << 1 << 2 << Action::Branch << Source::PbcVariables;

@@ -27,10 +27,6 @@ private slots:
                                  << QStringList{"PORTA", "TRISA", "PORTB", "TRISB"};
         QTest::newRow("gap keeps table order")
             << DevicePortTable{0, 0, 8, 0, 8} << QStringList{"PORTB", "TRISB", "PORTD", "TRISD"};
-        QTest::newRow("GPIO and a port") << DevicePortTable{4, 3} << QStringList{"GPIO", "PORTA", "TRISA"};
-        QTest::newRow("F to J") << DevicePortTable{0, 0, 0, 0, 0, 0, 8, 6, 8, 8}
-                                << QStringList{"PORTF", "TRISF", "PORTG", "TRISG",
-                                               "PORTH", "TRISH", "PORTJ", "TRISJ"};
     }
     void portNames() {
         QFETCH(DevicePortTable, ports);
@@ -72,9 +68,6 @@ private slots:
         }
         QCOMPARE(statements.first(), QStringLiteral("@"));
         QVERIFY(statements.contains(QStringLiteral("ON INTERRUPT")));
-        QCOMPARE(ReservedWords::wordsOfList(all, 1).at(3), QStringLiteral("ADC_SAMPLEUS 50"));
-        QCOMPARE(ReservedWords::wordsOfList(all, 5).mid(0, 8),
-                 (QStringList{"BIN", "IBIN", "SBIN", "ISBIN", "BIN1", "IBIN1", "SBIN1", "ISBIN1"}));
     }
 
     void modifierRange_data() {

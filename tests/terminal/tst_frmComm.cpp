@@ -25,7 +25,6 @@ frmComm& openTerminal(MDIMain& m) {
     return *m.terminalWindow();
 }
 
-// Types a device name into the port combo and presses Enter, as a user would.
 void typePort(frmComm& w, const QString& name) {
     QComboBox* combo = w.toolBars().combo(ids::ID_ComPort);
     combo->lineEdit()->setText(name);
@@ -33,7 +32,6 @@ void typePort(frmComm& w, const QString& name) {
     QCoreApplication::processEvents(); // lets the next Return count as a key press of its own
 }
 
-// Picks an entry of a combo and closes its list.
 void pick(frmComm& w, const QString& id, int index) {
     w.toolBars().SetListIndex(id, index);
     w.SSActiveToolBars2_ComboCloseUp(id);
@@ -59,16 +57,6 @@ bool lineToolsEnabled(frmComm& w, bool enabled) {
 class tst_frmComm : public QObject {
     Q_OBJECT
 private slots:
-    void firstUseShowsTheDefaults() {
-        FrameFixture f;
-        frmComm& w = openTerminal(f.start());
-        QCOMPARE(shownSettings(w), (QStringList{"NONE", "9600", "8", "None", "1"}));
-        QVERIFY(lineToolsEnabled(w, true));
-        QVERIFY(!w.comm().portOpen());
-        QCOMPARE(w.comm().settings(), QStringLiteral("9600,N,8,1"));
-        QCOMPARE(w.toolBars().ListIndex(ids::ID_ComPort), -1);
-    }
-
     void oneWindowThatTakesTheFocusWithoutDocumentCommands() {
         FrameFixture f;
         MDIMain& m = f.start();
@@ -85,26 +73,30 @@ private slots:
         QCOMPARE(m.mdiArea().activeSubWindow(), &w);
     }
 
-    void choicesSurviveARestart() {
+    void defaultsAndChoicesSurviveARestart() {
         FrameFixture f;
         {
             frmComm& w = openTerminal(f.start());
-            const QList<std::pair<QString, int>> picks{
-                {ids::ID_BaudRate, 7}, {ids::ID_Parity, 1}, {ids::ID_DataBits, 0}};
-            for (const auto& [id, index] : picks)
+            QCOMPARE(shownSettings(w), (QStringList{"NONE", "9600", "8", "None", "1"}));
+            QVERIFY(lineToolsEnabled(w, true) && !w.comm().portOpen());
+            QCOMPARE(w.comm().settings(), QStringLiteral("9600,N,8,1"));
+            QCOMPARE(w.toolBars().ListIndex(ids::ID_ComPort), -1);
+            // Baud rate 8 is the last of the list: it too must come back.
+            for (const auto& [id, index] :
+                 {std::pair{ids::ID_BaudRate, 8}, {ids::ID_Parity, 1}, {ids::ID_DataBits, 0}})
                 w.toolBars().SetListIndex(id, index);
             w.comm().setTimeStamps(true);
             w.comm().setHexShown(true);
             w.comm().setEnterSends(terminalkeys::Enter::CRLF);
             w.close();
         }
-        QCOMPARE(f.store().read(settings::debug::BaudRate), QStringLiteral("7"));
+        QCOMPARE(f.store().read(settings::debug::BaudRate), QStringLiteral("8"));
         // A hand-edited value that is no position falls back to the default, the rest still count.
         f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("Debug"), QStringLiteral("StopBits"),
                        QStringLiteral("1.5"));
         frmComm& w = openTerminal(f.restart());
         // The port is never stored: the new window starts with none.
-        QCOMPARE(shownSettings(w), (QStringList{"NONE", "57600", "7", "Odd", "1"}));
+        QCOMPARE(shownSettings(w), (QStringList{"NONE", "115200", "7", "Odd", "1"}));
         QVERIFY(w.comm().timeStamps() && w.comm().hexShown() && !w.comm().plotShown());
         QCOMPARE(w.comm().enterSends(), terminalkeys::Enter::CRLF);
     }
@@ -112,14 +104,10 @@ private slots:
     void failuresAreReportedAndLeaveThePortClosed_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("says");
-        QTest::newRow("line setting before a port") << "baud"
-                                                    << "Invalid port number";
-        QTest::newRow("port that does not exist") << "/dev/ttyNOPE9"
-                                                  << "/dev/ttyNOPE9 does not exist";
-        QTest::newRow("settings the device refuses") << "7 bits"
-                                                     << "does not take the settings 9600,N,7,1";
-        QTest::newRow("port in use") << "in use"
-                                     << "in use by another program";
+        QTest::newRow("line setting before a port") << QString("baud") << "Invalid port number";
+        QTest::newRow("no such port") << QString("/dev/ttyNOPE9") << "/dev/ttyNOPE9 does not exist";
+        QTest::newRow("settings refused") << QString("7 bits") << "does not take the settings 9600,N,7,1";
+        QTest::newRow("port in use") << QString("in use") << "in use by another program";
     }
     void failuresAreReportedAndLeaveThePortClosed() {
         QFETCH(QString, action);
@@ -157,7 +145,6 @@ private slots:
         typePort(w, pair.idePath());
         QVERIFY2(comm.portOpen(), qPrintable(f.prompts.messages().join(u'\n')));
         QCOMPARE(comm.port().device(), pair.idePath());
-        QVERIFY(lineToolsEnabled(w, true));
 
         // A changed line setting reopens the port with it.
         pick(w, ids::ID_Parity, 1);
@@ -171,12 +158,10 @@ private slots:
 
         // NONE greys the line settings and closes the port; the port again undoes both.
         pick(w, ids::ID_ComPort, 0);
-        QVERIFY(!comm.portOpen());
-        QVERIFY(lineToolsEnabled(w, false));
+        QVERIFY(!comm.portOpen() && lineToolsEnabled(w, false));
         typePort(w, pair.idePath());
         QVERIFY2(comm.portOpen(), qPrintable(f.prompts.messages().join(u'\n')));
-        QVERIFY(lineToolsEnabled(w, true));
-        QVERIFY(f.prompts.messages().isEmpty());
+        QVERIFY(lineToolsEnabled(w, true) && f.prompts.messages().isEmpty());
 
         // The board unplugged is reported once; plugged in again, the port opens again.
         pair.stop();
