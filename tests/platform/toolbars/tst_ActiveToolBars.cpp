@@ -73,7 +73,7 @@ private slots:
         QSignalSpy closes(&bars, &ActiveToolBars::ComboCloseUp);
         bars.ListAdd(ids::ID_Device, QStringLiteral("PIC16F84A"));
         bars.ListAdd(ids::ID_Device, QStringLiteral("PIC16F877A"));
-        QCOMPARE(bars.ListIndex(ids::ID_Device), -1);
+        QCOMPARE(bars.ListIndex(ids::ID_Device), -1); // filled by the program: nothing chosen yet
         bars.combo(ids::ID_Device)->showPopup();
         QCOMPARE(drops, (QList<QVariantList>{{ids::ID_Device}}));
         bars.SetListIndex(ids::ID_Device, 1);
