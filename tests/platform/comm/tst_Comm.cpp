@@ -155,7 +155,7 @@ private slots:
         // Nothing is sent while the port is closed, the terminal says why, and the line stays.
         box.setText(QStringLiteral("lost"));
         QTest::keyClick(&box, Qt::Key_Return);
-        QVERIFY(r.text().contains(QStringLiteral("port is closed")));
+        QVERIFY(r.text().contains(QStringLiteral("Not sent: the port is closed")));
         QCOMPARE(box.text(), QStringLiteral("lost"));
 
         QVERIFY(r.pair.start());

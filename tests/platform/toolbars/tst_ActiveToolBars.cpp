@@ -80,9 +80,6 @@ private slots:
         bars.combo(ids::ID_Device)->hidePopup();
         QTRY_COMPARE(closes, (QList<QVariantList>{{ids::ID_Device}}));
         QCOMPARE(bars.Text(ids::ID_Device), QStringLiteral("PIC16F877A"));
-        bars.SetListIndex(ids::ID_Device, 7); // out of range: nothing chosen
-        QCOMPARE(bars.ListIndex(ids::ID_Device), -1);
-        QCOMPARE(bars.ListText(ids::ID_Device, 0), QStringLiteral("PIC16F84A"));
     }
 };
 
