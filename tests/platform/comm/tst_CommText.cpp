@@ -87,13 +87,12 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<Chunks>("chunks");
         QTest::addColumn<QString>("out");
-        // clang-format off
         QTest::newRow("CRLF split over chunks") << "lines" << Chunks{"ab\r", "\ncd"} << "ab|cd~";
         QTest::newRow("LFCR is two breaks") << "lines" << Chunks{"ab\n\rcd"} << "ab||cd~";
         QTest::newRow("blank lines kept") << "lines" << Chunks{"a\n\n\r\r\nb"} << "a||||b~";
         QTest::newRow("open line over chunks") << "lines" << Chunks{"12", "3,4", "5\n"} << "12~3,4~5|";
         QTest::newRow("LF after text after CR") << "lines" << Chunks{"a\rb\nc"} << "a|b|c~";
-        QTest::newRow("NUL is data") << "lines" << Chunks{QByteArray("a\0b\n", 4)} << QString::fromLatin1("a\0b|", 4);
+        QTest::newRow("NUL is data") << "lines" << Chunks{QByteArray("a\0b\n", 4)} << QStringLiteral("a\0b|");
         QTest::newRow("long line broken") << "lines/3" << Chunks{"abcdefg"} << "abc|def|g~";
         QTest::newRow("length counted over chunks") << "lines/3" << Chunks{"ab", "cdef"} << "ab~c|def~";
         QTest::newRow("break at the limit then LF") << "lines/3" << Chunks{"abc\n"} << "abc|";
@@ -104,11 +103,10 @@ private slots:
         QTest::newRow("8-bit Turkish, invalid byte last") << "text" << Chunks{"s\xf0\xfd"} << "s<xF0><xFD>";
         QTest::newRow("truncated character then ASCII") << "text" << Chunks{"\xc3", "A"} << "<xC3>A";
         QTest::newRow("overlong form") << "text" << Chunks{"\xc0\xaf"} << "<xC0><xAF>";
-        QTest::newRow("four-byte character") << "text" << Chunks{"\xf0\x9f", "\x98\x80"} << QStringLiteral("\U0001F600");
+        QTest::newRow("4-byte character") << "text" << Chunks{"\xf0\x9f", "\x98\x80"} << QStringLiteral("😀");
         // An open row's text starts where a full row's does, in column 60.
-        QTest::newRow("open hex row") << "hex" << Chunks{"A \x7f"}
-                                      << QStringLiteral("00000000  41 20 7F").leftJustified(60) + "A .";
-        // clang-format on
+        const QString openRow = QStringLiteral("00000000  41 20 7F").leftJustified(60) + "A .";
+        QTest::newRow("open hex row") << "hex" << Chunks{"A \x7f"} << openRow;
     }
     void byteStreams() {
         QFETCH(QString, kind);
@@ -122,14 +120,13 @@ private slots:
         QTest::addColumn<QStringList>("appends");
         QTest::addColumn<int>("firstTake"); // lines, -1 for all
         QTest::addColumn<QStringList>("batches");
-        // clang-format off
-        QTest::newRow("under the limit") << 3 << QStringList{"a\n", "b"} << -1 << QStringList{"a\nb", ""};
-        QTest::newRow("exactly fills the view") << 3 << QStringList{"a\nb\n", "c"} << -1 << QStringList{"a\nb\nc", ""};
-        QTest::newRow("one line too many") << 3 << QStringList{"a\nb\nc\n", "d"} << -1 << QStringList{"reset:b\nc\nd", ""};
-        QTest::newRow("flood keeps the newest") << 2 << QStringList{"1\n2\n3\n4\n5\n"} << -1 << QStringList{"reset:5\n", ""};
-        QTest::newRow("open line survives") << 2 << QStringList{"1\n2\n3\nxy"} << -1 << QStringList{"reset:3\nxy", ""};
-        QTest::newRow("in pieces, reset once") << 4 << QStringList{"1\n2\n3\n4\n5\n6"} << 2 << QStringList{"reset:3\n4\n", "5\n6"};
-        // clang-format on
+        using L = QStringList;
+        QTest::newRow("under the limit") << 3 << L{"a\n", "b"} << -1 << L{"a\nb", ""};
+        QTest::newRow("exactly fills the view") << 3 << L{"a\nb\n", "c"} << -1 << L{"a\nb\nc", ""};
+        QTest::newRow("one line too many") << 3 << L{"a\nb\nc\n", "d"} << -1 << L{"reset:b\nc\nd", ""};
+        QTest::newRow("flood keeps the newest") << 2 << L{"1\n2\n3\n4\n5\n"} << -1 << L{"reset:5\n", ""};
+        QTest::newRow("open line survives") << 2 << L{"1\n2\n3\nxy"} << -1 << L{"reset:3\nxy", ""};
+        QTest::newRow("in pieces") << 4 << L{"1\n2\n3\n4\n5\n6"} << 2 << L{"reset:3\n4\n", "5\n6"};
     }
     void scrollBack() {
         QFETCH(int, maxLines);
@@ -147,7 +144,6 @@ private slots:
     void plotNumbers_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QString>("values"); // label=value, blank-separated
-        // clang-format off
         QTest::newRow("comma pair") << QByteArray("512,37") << "512 37";
         QTest::newRow("blanks and tabs") << QByteArray(" 1 \t -2.5\t3e2 ") << "1 -2.5 300";
         QTest::newRow("semicolons, empty fields") << QByteArray("4;5,,6") << "4 5 6";
@@ -156,7 +152,6 @@ private slots:
         QTest::newRow("no numbers") << QByteArray("Hello board") << "";
         QTest::newRow("units, hex, nan are no numbers") << QByteArray("25C 0x1F nan inf 1.2.3") << "";
         QTest::newRow("at most eight") << QByteArray("1 2 3 4 5 6 7 8 9 10") << "1 2 3 4 5 6 7 8";
-        // clang-format on
     }
     void plotNumbers() {
         QFETCH(QByteArray, line);
@@ -200,16 +195,15 @@ private slots:
         QTest::addColumn<QKeyCombination>("key");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes"); // with Enter set to send CR LF
-        // clang-format off
-        QTest::newRow("letter") << QKeyCombination(Qt::Key_A) << "a" << QByteArray("a");
-        QTest::newRow("keypad Enter") << QKeyCombination(Qt::Key_Enter) << "\r" << QByteArray("\r\n");
-        QTest::newRow("Backspace") << QKeyCombination(Qt::Key_Backspace) << "\b" << QByteArray("\x08");
+        using K = QKeyCombination;
+        QTest::newRow("letter") << K(Qt::Key_A) << "a" << QByteArray("a");
+        QTest::newRow("keypad Enter") << K(Qt::Key_Enter) << "\r" << QByteArray("\r\n");
+        QTest::newRow("Backspace") << K(Qt::Key_Backspace) << "\b" << QByteArray("\x08");
         QTest::newRow("Ctrl+C") << (Qt::ControlModifier | Qt::Key_C) << "\x03" << QByteArray("\x03");
         QTest::newRow("Ctrl+Z without text") << (Qt::ControlModifier | Qt::Key_Z) << "" << QByteArray("\x1a");
-        QTest::newRow("non-ASCII") << QKeyCombination(Qt::Key_unknown) << QStringLiteral("ş") << QByteArray("\xc5\x9f");
-        QTest::newRow("arrow sends nothing") << QKeyCombination(Qt::Key_Left) << "" << QByteArray();
-        QTest::newRow("bare Shift sends nothing") << (Qt::ShiftModifier | Qt::Key_Shift) << "" << QByteArray();
-        // clang-format on
+        QTest::newRow("non-ASCII") << K(Qt::Key_unknown) << QStringLiteral("ş") << QByteArray("\xc5\x9f");
+        QTest::newRow("arrow: nothing") << K(Qt::Key_Left) << "" << QByteArray();
+        QTest::newRow("bare Shift: nothing") << (Qt::ShiftModifier | Qt::Key_Shift) << "" << QByteArray();
     }
     void keyBytes() {
         QFETCH(QKeyCombination, key);
