@@ -174,9 +174,6 @@ private slots:
         double low = 0, high = 0;
         QVERIFY(p.range(low, high));
         QCOMPARE(QPointF(low, high), QPointF(13, 15));
-        p.clear();
-        QCOMPARE(p.seriesCount(), 0);
-        QCOMPARE(p.samples(), qint64(0));
     }
 
     void sendHistory() {
