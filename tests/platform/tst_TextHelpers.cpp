@@ -1,6 +1,5 @@
 #include <QTest>
 
-#include "platform/AppError.h"
 #include "platform/KeyCodes.h"
 #include "platform/TextHelpers.h"
 
@@ -11,18 +10,17 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
         QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("plain") << "71" << 71.0;
         QTest::newRow("leading blanks") << "   12abc" << 12.0;
+        QTest::newRow("tab skipped") << "\t7" << 7.0;
         QTest::newRow("blanks inside digits") << "1 2 3" << 123.0;
         QTest::newRow("negative") << "-2147483643" << -2147483643.0;
-        QTest::newRow("fraction") << "1.0" << 1.0;
+        QTest::newRow("fraction") << "1.25" << 1.25;
         QTest::newRow("no number") << "abc" << 0.0;
         QTest::newRow("sign only") << "-" << 0.0;
         QTest::newRow("exponent") << "2e3x" << 2000.0;
         QTest::newRow("hex") << "&HFF" << 255.0;
-        QTest::newRow("octal") << "&O17" << 15.0;
+        QTest::newRow("octal stops at 8") << "&O178" << 15.0;
         QTest::newRow("stops at colon") << "12:34" << 12.0;
-        QTest::newRow("tab skipped") << "\t7" << 7.0;
     }
     void val() {
         QFETCH(QString, text);
@@ -35,28 +33,10 @@ private slots:
         QCOMPARE(text::Str(0), QStringLiteral(" 0"));
         QCOMPARE(text::Str(-12), QStringLiteral("-12"));
         QCOMPARE(text::Trim(QStringLiteral("  a b  ")), QStringLiteral("a b"));
-        QCOMPARE(text::Trim(QStringLiteral("\ta\t ")), QStringLiteral("\ta\t"));
+        QCOMPARE(text::Trim(QStringLiteral("\ta\t ")), QStringLiteral("\ta\t")); // only blanks go
         QCOMPARE(text::InStr(1, QStringLiteral("abcabc"), QStringLiteral("c")), 3);
         QCOMPARE(text::InStr(4, QStringLiteral("abcabc"), QStringLiteral("c")), 6);
         QCOMPARE(text::InStr(1, QStringLiteral("abc"), QStringLiteral("x")), 0);
-    }
-
-    void errorReport_data() {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("report");
-        // clang-format off
-        QTest::newRow("file not found") << 53 << "File not found" << "Error( 53): File not found";
-        QTest::newRow("negative") << -7 << "Odd" << "Error(-7): Odd";
-        QTest::newRow("zero") << 0 << "" << "Error( 0): ";
-        // clang-format on
-    }
-    void errorReport() {
-        QFETCH(int, number);
-        QFETCH(QString, description);
-        QFETCH(QString, report);
-        QCOMPARE(fileReportText(AppError{number, description}), report);
-        QVERIFY(AppError::cancelled().isCancel() && !(AppError{number, description}.isCancel()));
     }
 
     void keyCodes_data() {
@@ -68,13 +48,10 @@ private slots:
         QTest::newRow("comma") << int(Qt::Key_Comma) << "," << 188;
         QTest::newRow("comma typed on another layout") << int(Qt::Key_M) << "," << 188;
         QTest::newRow("letter") << int(Qt::Key_P) << "p" << int('P');
+        QTest::newRow("digit") << int(Qt::Key_7) << "7" << int('7');
         QTest::newRow("F9") << int(Qt::Key_F9) << "" << 120;
-        QTest::newRow("F12") << int(Qt::Key_F12) << "" << 123;
-        QTest::newRow("space") << int(Qt::Key_Space) << " " << 32;
         QTest::newRow("enter") << int(Qt::Key_Return) << "\r" << 13;
         QTest::newRow("keypad enter") << int(Qt::Key_Enter) << "\r" << 13;
-        QTest::newRow("backspace") << int(Qt::Key_Backspace) << "" << 8;
-        QTest::newRow("escape") << int(Qt::Key_Escape) << "" << 27;
     }
     void keyCodes() {
         QFETCH(int, qtKey);
