@@ -39,6 +39,7 @@ caret_other_line_ms|a caret move to another line, with its repaint|16|ms
 caret_onto_label_ms|a caret move onto a label line|16|ms
 label_dropdown_ms|label combo drop-down (after a line was added)|16|ms
 label_list_ms|Alt+F12 label list|16|ms
+explorer_refresh_ms|code explorer refresh (after a line was added)|16|ms
 collect_ms|collecting a capture file of 10,000 error lines|100|ms
 peak_file_mb|peak memory (VmHWM), the file open|50|MB
 peak_empty_mb|peak memory (VmHWM), an empty window|35|MB'

@@ -319,8 +319,16 @@ TextPos SourceDocument::apply(TextPos from, TextPos to, const QString& text,
     else
         touch(e.from.line, e.newEnd.line);
     emit textReplaced(e.from, e.oldEnd, e.newEnd);
-    emit linesChanged();
     return e.newEnd;
+}
+
+void SourceDocument::announce() {
+    // Listeners read the undo state when told, so the history is up to date before this; a group
+    // tells once, at its end.
+    if (groupDepth_ > 0)
+        announcePending_ = true;
+    else
+        emit linesChanged();
 }
 
 void SourceDocument::restoreMarks(int line, const QList<std::pair<int, LineData::Marks>>& marks) {
@@ -342,6 +350,7 @@ TextPos SourceDocument::replace(TextPos from, TextPos to, const QString& text) {
     const TextPos end = apply(from, to, text, &change.goneForward);
     change.inserted = store_.text(from, end);
     record(std::move(change));
+    announce();
     return end;
 }
 
@@ -389,6 +398,7 @@ TextPos SourceDocument::undoRedo(bool undo) {
         }
     }
     setDone(done_ + (undo ? -1 : 1), cleanStep_);
+    announce();
     return caret;
 }
 
@@ -483,8 +493,11 @@ void SourceDocument::BeginUndoGroup() {
 }
 
 void SourceDocument::EndUndoGroup() {
-    if (groupDepth_ > 0 && --groupDepth_ == 0)
-        groupOpen_ = false;
+    if (groupDepth_ == 0 || --groupDepth_ > 0)
+        return;
+    groupOpen_ = false;
+    if (std::exchange(announcePending_, false))
+        emit linesChanged();
 }
 
 void SourceDocument::UpdateViews(int, int, int line1, int, int line2) {

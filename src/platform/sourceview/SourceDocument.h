@@ -110,7 +110,7 @@ public:
     // Raw insert and delete; the extra flags of the classic call are accepted and ignored.
     void InsertImpl(int col, int line, const QString& text, int flags1 = 0, int flags2 = 0, int flags3 = 0);
     void DeleteImpl(int col1, int line1, int col2, int line2);
-    // Edits between these two calls undo as one step.
+    // Edits between these two calls undo as one step, and linesChanged comes once, at the end.
     void BeginUndoGroup();
     void EndUndoGroup();
     // Asks every view to repaint lines line1..line2 (flags and columns are accepted and ignored).
@@ -196,6 +196,8 @@ private:
     TextPos apply(TextPos from, TextPos to, const QString& text, QList<std::pair<int, LineData::Marks>>* gone);
     void restoreMarks(int line, const QList<std::pair<int, LineData::Marks>>& marks);
     void record(Change change);
+    void announce();
+    bool announcePending_ = false;
     void setDone(int done, int cleanStep);
 
     mutable LineStore store_;

@@ -256,7 +256,6 @@ void SourceView::SelectWord() {
 void SourceView::insertText(const QString& text) {
     // The caret follows the edit to the end of the new text (see onTextReplaced).
     document_.replace(selStart(), selEnd(), text);
-    setCaret(caret_, caret_);
 }
 
 void SourceView::Cut() {

@@ -329,6 +329,23 @@ private slots:
         QCOMPARE(lines(d) + (d.Modified() ? QStringLiteral("M") : QString()), after);
     }
 
+    // Listeners update the Undo and Redo tools when told of a change: the history must be current by
+    // then, and a group tells once.
+    void linesChangedAfterTheHistory() {
+        SourceDocument d;
+        QList<int> seen; // undo steps available, redo steps available, at each signal
+        connect(&d, &SourceDocument::linesChanged, this, [&] { seen << d.CanUndo() * 10 + d.CanRedo(); });
+        d.InsertImpl(0, 0, QStringLiteral("a"));
+        d.Undo();
+        d.Redo();
+        d.BeginUndoGroup();
+        d.InsertImpl(0, 0, QStringLiteral("b"));
+        d.InsertImpl(0, 0, QStringLiteral("c"));
+        QCOMPARE(seen.size(), 3);
+        d.EndUndoGroup();
+        QCOMPARE(seen, QList<int>({10, 1, 10, 10}));
+    }
+
     // Random edits against a list of lines, then undo to the start and redo to the end: the store
     // rewrites, appends and packs its buffer on the way.
     void editsMatchAModel() {
