@@ -61,7 +61,7 @@ public:
     qint32 GetLineData(int line, int slot) const;
     void SetLineData(int line, int slot, qint32 value);
 
-    // Whole-document passes over one data slot, block by block rather than by line number.
+    // Whole-document passes over one data slot.
     // Every line in order: `visit` gets its number, text and slot value and returns the new value.
     void rewriteLineData(int slot, const std::function<qint32(int line, const QString& text, qint32 value)>& visit);
     // The texts (and numbers) of the lines whose slot holds `value`, in order.
