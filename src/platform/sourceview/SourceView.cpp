@@ -60,6 +60,18 @@ SourceView::SourceView(QWidget* parent)
     edit_->viewport()->setCursor(Qt::IBeamCursor);
 
     connect(&caretBlink_, &QTimer::timeout, this, &SourceView::blinkCaret);
+    // Held beyond the edge, the selection goes on a line (or a column) a beat: the caret is shown,
+    // so the text scrolls under the pointer.
+    connect(&dragScroll_, &QTimer::timeout, this, [this] {
+        if (!selecting_) {
+            dragScroll_.stop();
+            return;
+        }
+        QPoint p = dragPoint_;
+        const QRect area = edit_->viewport()->rect();
+        p.setY(p.y() < area.top() ? -1 : p.y() > area.bottom() ? area.bottom() + LineHeight() : p.y());
+        placeCaret(hitTest(p), anchor_);
+    });
     connect(&document_, &SourceDocument::linesChanged, this, &SourceView::LinesChanged);
     connect(&document_, &SourceDocument::keywordsChanged, this, &SourceView::Refresh);
     connect(&document_, &SourceDocument::repaintRequested, this, &SourceView::repaintLines);

@@ -4,6 +4,7 @@
 #include "platform/sourceview/SourceDocument.h"
 #include "platform/sourceview/TokenStyles.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -283,6 +284,10 @@ private:
     int desiredDisplayCol_ = -1; // kept while the caret moves up and down
     int widestLine_ = 0;         // in display columns; grows with edits, measured again on load
     bool selecting_ = false;     // the left button is down in the text
+    QPoint dragPoint_;           // where the button is, in viewport pixels, while selecting
+    QTimer dragScroll_;          // scrolls on while the button is held beyond the text area's edge
+    QElapsedTimer lastDoubleClick_; // a third click soon after it takes the whole line
+    void dragTo(QPoint viewportPoint);
     QTimer caretBlink_;
     bool caretOn_ = true;
     bool dying_ = false;

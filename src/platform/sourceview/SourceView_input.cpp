@@ -6,6 +6,8 @@
 
 #include <QMimeData>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -420,10 +422,31 @@ void SourceView::handleMousePress(QMouseEvent* e, bool doubleClick) {
     if (doubleClick) {
         setCaret(at, at);
         SelectWord();
+        lastDoubleClick_.start();
+        return;
+    }
+    if (lastDoubleClick_.isValid() && lastDoubleClick_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+        lastDoubleClick_.invalidate();
+        const TextPos next = at.line + 1 < document_.NumLines() ? TextPos{at.line + 1, 0}
+                                                                 : TextPos{at.line, document_.GetLineLength(at.line)};
+        placeCaret(next, {at.line, 0});
         return;
     }
     selecting_ = true;
+    dragPoint_ = e->position().toPoint();
     placeCaret(at, e->modifiers() & Qt::ShiftModifier ? anchor_ : at);
+}
+
+void SourceView::dragTo(QPoint p) {
+    dragPoint_ = p;
+    placeCaret(hitTest(p), anchor_);
+    const QRect area = edit_->viewport()->rect();
+    if (p.y() < area.top() || p.y() > area.bottom() || p.x() < area.left() || p.x() > area.right()) {
+        if (!dragScroll_.isActive())
+            dragScroll_.start(50);
+    } else {
+        dragScroll_.stop();
+    }
 }
 
 void SourceView::handleInput(QInputMethodEvent* e) {
@@ -442,17 +465,17 @@ void SourceView::handleKeyRelease(QKeyEvent* e) {
 }
 
 void SourceView::handleMouseMove(QMouseEvent* e) {
-    if (selecting_ && (e->buttons() & Qt::LeftButton)) {
-        // Dragging past an edge scrolls the text along.
-        placeCaret(hitTest(e->position().toPoint()), anchor_);
-    }
+    if (selecting_ && (e->buttons() & Qt::LeftButton))
+        dragTo(e->position().toPoint());
     const QPoint pt = edit_->viewport()->mapTo(this, e->position().toPoint());
     emit MouseMove(buttonMask(e->buttons()), keys::shiftMask(e->modifiers()), pt.x(), pt.y());
 }
 
 void SourceView::handleMouseRelease(QMouseEvent* e, QWidget* from) {
-    if (e->button() == Qt::LeftButton)
+    if (e->button() == Qt::LeftButton) {
         selecting_ = false;
+        dragScroll_.stop();
+    }
     const QPoint pt = from->mapTo(this, e->position().toPoint());
     emit MouseUp(buttonMask(e->button()), keys::shiftMask(e->modifiers()), pt.x(), pt.y());
 }

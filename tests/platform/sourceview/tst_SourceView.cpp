@@ -599,6 +599,27 @@ private slots:
         QCOMPARE(selectionOf(v), QStringLiteral("0,1-7,1"));
         QTest::keyClicks(v.focusProxy(), QStringLiteral("g"));
         QCOMPARE(v.Document().GetLine(1), QStringLiteral("g delta"));
+        QTest::mouseDClick(vp, Qt::LeftButton, {}, at(1, 0));
+        QTest::mousePress(vp, Qt::LeftButton, {}, at(1, 0)); // a third click: the line with its break
+        QCOMPARE(selectionOf(v), QStringLiteral("0,0-0,1"));
+    }
+
+    // Held below the text area, a drag scrolls on by itself until the button is let go.
+    void dragBeyondTheEdgeScrolls() {
+        SourceView& v = view(QStringLiteral("line\n").repeated(200), QSize(300, 160));
+        QWidget* vp = v.findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+        const QPoint below(20, vp->height() + 20);
+        QTest::mousePress(vp, Qt::LeftButton, {}, vp->mapFrom(&v, point(v, 0, 0) + QPoint(1, 2)));
+        QMouseEvent move(QEvent::MouseMove, below, vp->mapToGlobal(below), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(vp, &move);
+        const int first = scrollPos(v).y();
+        QTRY_VERIFY(scrollPos(v).y() > first + 2);
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, below);
+        const int stopped = scrollPos(v).y();
+        QTest::qWait(200);
+        QCOMPARE(scrollPos(v).y(), stopped);
+        QCOMPARE(v.CaretY(), stopped + v.LinesInView() - 1);
+        QCOMPARE(selectionOf(v).left(4), QStringLiteral("0,0-"));
     }
 
     void findText_data() {
