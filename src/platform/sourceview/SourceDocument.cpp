@@ -318,7 +318,7 @@ TextPos SourceDocument::apply(TextPos from, TextPos to, const QString& text,
         spanKnown_ = false;
     else
         touch(e.from.line, e.newEnd.line);
-    emit textReplaced(e.from, e.oldEnd, e.newEnd);
+    emit textReplaced(e.from, e.oldEnd, e.newEnd, e.removed);
     return e.newEnd;
 }
 

@@ -162,9 +162,9 @@ signals:
     void keywordsChanged();
     // Lines line1..line2 must be repainted.
     void repaintRequested(int line1, int line2);
-    // The text from `from` to `oldEnd` was replaced by the text from `from` to `newEnd` (positions
-    // after the edit: those after oldEnd moved with it).
-    void textReplaced(TextPos from, TextPos oldEnd, TextPos newEnd);
+    // The text from `from` to `oldEnd`, `removed`, was replaced by the text from `from` to `newEnd`
+    // (positions after the edit: those after oldEnd moved with it).
+    void textReplaced(TextPos from, TextPos oldEnd, TextPos newEnd, const QString& removed);
     // The whole text was replaced (a file loaded): positions from before mean nothing any more.
     void contentsReset();
 

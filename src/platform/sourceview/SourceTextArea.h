@@ -12,6 +12,9 @@ class SourceTextArea : public QAbstractScrollArea {
 public:
     explicit SourceTextArea(SourceView& view);
 
+    // Lets assistive technology read the text areas (once for the program).
+    static void installAccessibility();
+
     using QAbstractScrollArea::setViewportMargins;
     using QAbstractScrollArea::viewportMargins;
 

@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QAccessible>
 #include <QClipboard>
 #include <QTextLayout>
 
@@ -135,6 +136,10 @@ void SourceView::setCaret(TextPos caret, TextPos anchor) {
     if (moved && !dying_) {
         desiredDisplayCol_ = -1;
         restartCaretBlink();
+        if (QAccessible::isActive()) {
+            QAccessibleTextCursorEvent e(edit_, offsetOf(caret_));
+            QAccessible::updateAccessibility(&e);
+        }
         emit CaretMove(caret_.col, caret_.line);
     }
 }
@@ -163,7 +168,7 @@ void SourceView::ensureCaretVisible() {
         h->setValue(x + CellWidth() - width);
 }
 
-void SourceView::onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd) {
+void SourceView::onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd, const QString& removed) {
     // Positions after the edit move with the text; those inside what was replaced go to its end.
     auto follow = [&](TextPos p) {
         if (p < from)
@@ -193,6 +198,8 @@ void SourceView::onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd) {
         repaintLines(from.line, newEnd.line);
     }
     setCaret(caret, anchor);
+    if (QAccessible::isActive())
+        tellAssistants(from, removed, document_.textBetween(from, newEnd));
 }
 
 void SourceView::onContentsReset() {

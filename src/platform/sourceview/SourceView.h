@@ -200,6 +200,13 @@ protected:
 private:
     friend class SourceTextArea;
     friend class SourceMargin;
+    friend class SourceAccessible;
+
+    // SourceView_access.cpp: the text as assistive technology sees it, one offset over all lines
+    // (a line break counts one).
+    int offsetOf(TextPos p) const;
+    TextPos posAt(int offset) const;
+    void tellAssistants(TextPos from, const QString& removed, const QString& inserted);
 
     // SourceView_paint.cpp
     void paintTextArea(QPaintEvent* e);
@@ -249,7 +256,7 @@ private:
     void ensureCaretVisible();
     QRect caretRect() const;
     TextPos hitTest(QPoint viewportPoint) const;
-    void onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd);
+    void onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd, const QString& removed);
     void onContentsReset();
     void updateScrollBars();
     int firstLine() const;

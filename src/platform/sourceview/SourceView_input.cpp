@@ -481,6 +481,7 @@ void SourceView::handleMouseRelease(QMouseEvent* e, QWidget* from) {
 }
 
 SourceTextArea::SourceTextArea(SourceView& view) : QAbstractScrollArea(&view), view_(view) {
+    installAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);

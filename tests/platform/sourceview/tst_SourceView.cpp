@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -620,6 +621,29 @@ private slots:
         QCOMPARE(scrollPos(v).y(), stopped);
         QCOMPARE(v.CaretY(), stopped + v.LinesInView() - 1);
         QCOMPARE(selectionOf(v).left(4), QStringLiteral("0,0-"));
+    }
+
+    // Assistive technology reads the text, the caret and the selection through one offset over all
+    // lines, and may move them.
+    void accessibleText() {
+        SourceView& v = view(QStringLiteral("ab\n\tcd\nef"), QSize(400, 240));
+        v.SetSel(1, 0, 2, 1);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(v.focusProxy());
+        QVERIFY(a && a->textInterface());
+        QAccessibleTextInterface* t = a->textInterface();
+        QCOMPARE(a->text(QAccessible::Value), QStringLiteral("ab\n\tcd\nef"));
+        int start = 0;
+        int end = 0;
+        t->selection(0, &start, &end);
+        QCOMPARE(QList<int>({t->characterCount(), t->selectionCount(), start, end, t->cursorPosition()}),
+                 QList<int>({9, 1, 1, 5, 5}));
+        QCOMPARE(t->text(2, 8), QStringLiteral("\n\tcd\ne"));
+        t->setSelection(0, 8, 6);
+        QCOMPARE(selectionOf(v), QStringLiteral("3,1-1,2"));
+        t->setCursorPosition(4);
+        QCOMPARE(caret(v), QPoint(1, 1));
+        const QRect r = t->characterRect(7);
+        QCOMPARE(t->offsetAtPoint(r.topLeft() + QPoint(1, 2)), 7);
     }
 
     void findText_data() {
