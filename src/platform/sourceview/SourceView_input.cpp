@@ -5,6 +5,7 @@
 #include "platform/sourceview/SourceTextArea.h"
 
 #include <QMimeData>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QStyleHints>
@@ -416,9 +417,20 @@ void SourceView::handleKeyPress(QKeyEvent* e) {
 }
 
 void SourceView::handleMousePress(QMouseEvent* e, bool doubleClick) {
+    const TextPos at = hitTest(e->position().toPoint());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // Where the desktop has a selection clipboard, the middle button puts the text last selected
+    // anywhere where it is pressed.
+    if (e->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
+        const QString text = clipboard->text(QClipboard::Selection);
+        if (!text.isEmpty()) {
+            placeCaret(at);
+            insertText(text);
+        }
+        return;
+    }
     if (e->button() != Qt::LeftButton)
         return;
-    const TextPos at = hitTest(e->position().toPoint());
     if (doubleClick) {
         setCaret(at, at);
         SelectWord();
@@ -475,6 +487,8 @@ void SourceView::handleMouseRelease(QMouseEvent* e, QWidget* from) {
     if (e->button() == Qt::LeftButton) {
         selecting_ = false;
         dragScroll_.stop();
+        if (TextSelected() && QGuiApplication::clipboard()->supportsSelection())
+            QGuiApplication::clipboard()->setText(document_.textBetween(selStart(), selEnd()), QClipboard::Selection);
     }
     const QPoint pt = from->mapTo(this, e->position().toPoint());
     emit MouseUp(buttonMask(e->button()), keys::shiftMask(e->modifiers()), pt.x(), pt.y());
