@@ -21,11 +21,15 @@ FindReplaceDialog::FindReplaceDialog(SourceView& view, QWidget* parent)
       close_(new QPushButton(tr("Close"))) {
     setModal(false);
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(tr("Fi&nd what:")), 0, 0);
+    // Each label's access key goes to its field.
+    auto* findLabel = new QLabel(tr("Fi&nd what:"));
+    findLabel->setBuddy(findEdit_);
+    fields->addWidget(findLabel, 0, 0);
     fields->addWidget(findEdit_, 0, 1);
     auto* replaceLayout = new QHBoxLayout(replaceRow_);
     replaceLayout->setContentsMargins(0, 0, 0, 0);
     auto* replaceLabel = new QLabel(tr("Re&place with:"));
+    replaceLabel->setBuddy(replaceEdit_);
     replaceLayout->addWidget(replaceLabel);
     replaceLayout->addWidget(replaceEdit_);
     fields->addWidget(replaceRow_, 1, 0, 1, 2);
