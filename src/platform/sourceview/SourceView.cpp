@@ -460,9 +460,9 @@ void SourceView::PositionToPoint(int col, int line, int& x, int& y) const {
     y = qRound(lineTop(p.line)) + viewportOrigin().y();
 }
 
-QRect SourceView::caretRect() const {
-    const int x = TextMargin + qRound(xOfCol(caret_.line, caret_.col)) - edit_->horizontalScrollBar()->value();
-    return QRect(x, int(lineTop(caret_.line)), 1, LineHeight());
+QRect SourceView::caretRect(TextPos p) const {
+    const int x = TextMargin + qRound(xOfCol(p.line, p.col)) - edit_->horizontalScrollBar()->value();
+    return QRect(x, int(lineTop(p.line)), 1, LineHeight());
 }
 
 void SourceView::restartCaretBlink() {

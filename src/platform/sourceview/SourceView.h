@@ -13,6 +13,7 @@
 class FindReplaceDialog;
 class Prompts;
 class QKeyEvent;
+class QMimeData;
 class QMouseEvent;
 class QPainter;
 class QPaintEvent;
@@ -119,6 +120,9 @@ public:
     int LinesInView() const;
 
     void SelectWord();
+    // Moves the selected text to (col, line), in one undo step, and selects it there; as dropping a
+    // drag of it there does. Nothing happens inside the selection.
+    void MoveSelectionTo(int col, int line);
     void Cut();
     void Copy();
     void Paste();
@@ -254,7 +258,9 @@ private:
     void placeCaret(TextPos caret, TextPos anchor);
     void placeCaret(TextPos caret) { placeCaret(caret, caret); }
     void ensureCaretVisible();
-    QRect caretRect() const;
+    // A caret's rectangle in viewport pixels, at the caret or elsewhere.
+    QRect caretRect(TextPos p) const;
+    QRect caretRect() const { return caretRect(caret_); }
     TextPos hitTest(QPoint viewportPoint) const;
     void onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd, const QString& removed);
     void onContentsReset();
@@ -295,6 +301,15 @@ private:
     QTimer dragScroll_;          // scrolls on while the button is held beyond the text area's edge
     QElapsedTimer lastDoubleClick_; // a third click soon after it takes the whole line
     void dragTo(QPoint viewportPoint);
+    // Selected text dragged away: pressed inside the selection, the drag starts once the pointer moves.
+    bool mayDragText_ = false;
+    bool droppedHere_ = false; // a drag of our own text was dropped back into this view
+    TextPos dropPos_{-1, -1};  // where dragged text would go, while a drag is over the view
+    bool insideSelection(TextPos p) const { return TextSelected() && selStart() <= p && p <= selEnd(); }
+    void startTextDrag();
+    // SourceTextArea's drag and drop events; false when the view does not take the data.
+    bool dragOver(const QMimeData* mime, QPoint viewportPoint);
+    bool dropText(const QMimeData* mime, QPoint viewportPoint, bool fromHere, bool copy);
     QTimer caretBlink_;
     bool caretOn_ = true;
     bool dying_ = false;

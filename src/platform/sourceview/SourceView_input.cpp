@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QGuiApplication>
 #include <QStyleHints>
 #include <QKeyEvent>
@@ -444,9 +445,81 @@ void SourceView::handleMousePress(QMouseEvent* e, bool doubleClick) {
         placeCaret(next, {at.line, 0});
         return;
     }
-    selecting_ = true;
     dragPoint_ = e->position().toPoint();
+    if (!(e->modifiers() & Qt::ShiftModifier) && insideSelection(at) && at != selStart() && at != selEnd()) {
+        mayDragText_ = true;
+        return;
+    }
+    selecting_ = true;
     placeCaret(at, e->modifiers() & Qt::ShiftModifier ? anchor_ : at);
+}
+
+void SourceView::startTextDrag() {
+    mayDragText_ = false;
+    auto* mime = new QMimeData;
+    mime->setText(document_.textBetween(selStart(), selEnd()));
+    auto* drag = new QDrag(edit_);
+    drag->setMimeData(mime);
+    droppedHere_ = false;
+    const Qt::DropAction done = drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+    // Moved into another program: the text leaves this one. Moved within this view, the drop did it.
+    if (done == Qt::MoveAction && !droppedHere_ && TextSelected())
+        insertText(QString());
+    droppedHere_ = false;
+}
+
+bool SourceView::dragOver(const QMimeData* mime, QPoint p) {
+    // Files are for the window around the view to open; only text is taken here.
+    const bool take = mime && mime->hasText() && !mime->hasUrls();
+    const TextPos before = dropPos_;
+    dropPos_ = take ? hitTest(p) : TextPos{-1, -1};
+    if (dropPos_ != before)
+        Refresh();
+    return take;
+}
+
+bool SourceView::dropText(const QMimeData* mime, QPoint p, bool fromHere, bool copy) {
+    const bool take = dragOver(mime, p);
+    dropPos_ = {-1, -1};
+    Refresh();
+    if (!take)
+        return false;
+    const TextPos at = hitTest(p);
+    // The drag's source leaves its own text alone when the drop was ours.
+    droppedHere_ = fromHere;
+    if (!fromHere || copy)
+        placeCaret(document_.replace(at, at, mime->text()), at);
+    else
+        MoveSelectionTo(at.col, at.line);
+    return true;
+}
+
+void SourceView::MoveSelectionTo(int col, int line) {
+    const TextPos at = document_.clamp({line, col});
+    if (!TextSelected() || insideSelection(at))
+        return;
+    const TextPos s = selStart();
+    const TextPos e = selEnd();
+    const QString text = document_.textBetween(s, e);
+    document_.BeginUndoGroup();
+    TextPos from = at;
+    TextPos to;
+    if (at < s) {
+        document_.replace(s, e, QString());
+        to = document_.replace(at, at, text);
+    } else {
+        // After the selection: the text goes in first, then the selection goes, and what lay after it
+        // moves up by what it held.
+        to = document_.replace(at, at, text);
+        document_.replace(s, e, QString());
+        const auto shift = [&](TextPos q) {
+            return q.line == e.line ? TextPos{s.line, s.col + q.col - e.col} : TextPos{q.line - (e.line - s.line), q.col};
+        };
+        from = shift(at);
+        to = shift(to);
+    }
+    document_.EndUndoGroup();
+    placeCaret(to, from);
 }
 
 void SourceView::dragTo(QPoint p) {
@@ -477,7 +550,10 @@ void SourceView::handleKeyRelease(QKeyEvent* e) {
 }
 
 void SourceView::handleMouseMove(QMouseEvent* e) {
-    if (selecting_ && (e->buttons() & Qt::LeftButton))
+    if (mayDragText_ && (e->buttons() & Qt::LeftButton) &&
+        (e->position().toPoint() - dragPoint_).manhattanLength() >= QGuiApplication::styleHints()->startDragDistance())
+        startTextDrag();
+    else if (selecting_ && (e->buttons() & Qt::LeftButton))
         dragTo(e->position().toPoint());
     const QPoint pt = edit_->viewport()->mapTo(this, e->position().toPoint());
     emit MouseMove(buttonMask(e->buttons()), keys::shiftMask(e->modifiers()), pt.x(), pt.y());
@@ -485,6 +561,9 @@ void SourceView::handleMouseMove(QMouseEvent* e) {
 
 void SourceView::handleMouseRelease(QMouseEvent* e, QWidget* from) {
     if (e->button() == Qt::LeftButton) {
+        // A click inside the selection that started no drag puts the caret there.
+        if (std::exchange(mayDragText_, false) && from == edit_->viewport())
+            placeCaret(hitTest(e->position().toPoint()));
         selecting_ = false;
         dragScroll_.stop();
         if (TextSelected() && QGuiApplication::clipboard()->supportsSelection())
@@ -499,9 +578,35 @@ SourceTextArea::SourceTextArea(SourceView& view) : QAbstractScrollArea(&view), v
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    // Dropped files are for the window around the view to open.
-    setAcceptDrops(false);
-    viewport()->setAcceptDrops(false);
+    // Text may be dropped here; dropped files are refused, so they reach the window around the view.
+    viewport()->setAcceptDrops(true);
+}
+
+void SourceTextArea::dragEnterEvent(QDragEnterEvent* e) {
+    if (view_.dragOver(e->mimeData(), e->position().toPoint()))
+        e->acceptProposedAction();
+    else
+        e->ignore();
+}
+
+void SourceTextArea::dragMoveEvent(QDragMoveEvent* e) {
+    if (view_.dragOver(e->mimeData(), e->position().toPoint()))
+        e->acceptProposedAction();
+    else
+        e->ignore();
+}
+
+void SourceTextArea::dragLeaveEvent(QDragLeaveEvent*) {
+    view_.dragOver(nullptr, {});
+}
+
+void SourceTextArea::dropEvent(QDropEvent* e) {
+    const bool fromHere = e->source() == this;
+    const bool copy = e->dropAction() == Qt::CopyAction;
+    if (view_.dropText(e->mimeData(), e->position().toPoint(), fromHere, copy))
+        e->acceptProposedAction();
+    else
+        e->ignore();
 }
 
 void SourceTextArea::paintEvent(QPaintEvent* e) {

@@ -216,6 +216,8 @@ void SourceView::paintTextArea(QPaintEvent* e) {
 
     if (caretOn_ && edit_->hasFocus())
         p.fillRect(caretRect(), edit_->palette().color(QPalette::Text));
+    if (dropPos_.line >= 0) // where dragged text would land
+        p.fillRect(caretRect(dropPos_).adjusted(0, 0, 1, 0), edit_->palette().color(QPalette::Text));
     hook.call([](ISourceDraw2& h, QPainter* hp) { h.PostDrawPage(hp); });
     hook.call([](ISourceDraw2& h, QPainter* hp) { h.PostDraw(hp); });
 }

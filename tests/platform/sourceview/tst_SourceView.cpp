@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -619,6 +620,54 @@ private slots:
         QTRY_COMPARE(QGuiApplication::clipboard()->text(QClipboard::Selection), QStringLiteral("beta"));
         QTest::mouseClick(vp, Qt::MiddleButton, {}, at(1, 1));
         QCOMPARE(v.Document().GetLine(1), QStringLiteral("xbeta"));
+    }
+
+    // Selected text dragged elsewhere in the view moves there in one undo step and stays selected.
+    void moveSelection_data() {
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QString>("after"); // the text, then the selection
+        QTest::newRow("before it") << "3,0-5,0" << QPoint(0, 0) << "cdab |ef gh|ij 0,0-2,0";
+        QTest::newRow("after it, same line") << "0,0-2,0" << QPoint(5, 0) << " cdab|ef gh|ij 3,0-5,0";
+        QTest::newRow("after it, a later line") << "0,0-3,0" << QPoint(2, 1) << "cd|efab  gh|ij 2,1-5,1";
+        QTest::newRow("lines, after them") << "3,0-2,1" << QPoint(2, 2) << "ab  gh|ijcd|ef 2,1-2,2";
+        QTest::newRow("inside it") << "0,0-5,0" << QPoint(2, 0) << "ab cd|ef gh|ij 0,0-5,0";
+    }
+    void moveSelection() {
+        QFETCH(QString, selection);
+        QFETCH(QPoint, to);
+        QFETCH(QString, after);
+        SourceView& v = view(QStringLiteral("ab cd\nef gh\nij"));
+        const QList<QStringView> ends = QStringView(selection).split(u'-');
+        const auto pos = [](QStringView p) { return QPoint(p.split(u',')[0].toInt(), p.split(u',')[1].toInt()); };
+        v.SetSel(pos(ends[0]).x(), pos(ends[0]).y(), pos(ends[1]).x(), pos(ends[1]).y());
+        v.MoveSelectionTo(to.x(), to.y());
+        QCOMPARE(allText(v) + u' ' + selectionOf(v), after);
+        if (v.Document().CanUndo() && allText(v) != QStringLiteral("ab cd|ef gh|ij")) {
+            v.Undo();
+            QCOMPARE(allText(v), QStringLiteral("ab cd|ef gh|ij"));
+        }
+    }
+
+    // Text dragged in from elsewhere is put where it is dropped; files are left to the window around.
+    void dropsText() {
+        SourceView& v = view(QStringLiteral("ab\ncd"), QSize(400, 240));
+        QWidget* vp = v.findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+        const QPoint at = vp->mapFrom(&v, point(v, 1, 1) + QPoint(1, 2));
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/x.pbp"))});
+        files.setText(QStringLiteral("/tmp/x.pbp"));
+        QMimeData text;
+        text.setText(QStringLiteral("X\nY"));
+        for (QMimeData* data : {&files, &text}) {
+            QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, {});
+            QApplication::sendEvent(vp, &enter);
+            QCOMPARE(enter.isAccepted(), data == &text);
+            QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, {});
+            QApplication::sendEvent(vp, &drop);
+            QCOMPARE(drop.isAccepted(), data == &text);
+        }
+        QCOMPARE(allText(v) + u' ' + selectionOf(v), QStringLiteral("ab|cX|Yd 1,1-1,2"));
     }
 
     // Held below the text area, a drag scrolls on by itself until the button is let go.
