@@ -2,16 +2,14 @@
 // back byte for byte when saved unchanged.
 #include "platform/sourceview/SourceDocument.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <cstdlib>
 
-// Laying out the text needs fonts, and fonts need the application object.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    static QCoreApplication app(*argc, *argv);
     return 0;
 }
 
