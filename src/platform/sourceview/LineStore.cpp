@@ -90,8 +90,6 @@ QString LineStore::text(TextPos from, TextPos to, QStringView separator) const {
 }
 
 LineStore::Line LineStore::put(QStringView text) {
-    if (buffer_.size() + text.size() > qsizetype(std::numeric_limits<quint32>::max()))
-        pack();
     Line l{quint32(buffer_.size()), quint32(text.size()), nullptr};
     buffer_.append(text);
     return l;
@@ -123,6 +121,11 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text) {
     const QString head = line(a.line).left(a.col).toString();
     const QString tail = line(b.line).mid(b.col).toString();
     edit.newEnd = {a.line + k, int(pieces.last().size()) + (k == 0 ? a.col : 0)};
+
+    // Offsets are 32 bits: the buffer is packed before it could outgrow them, while no new line
+    // points into it yet.
+    if (buffer_.size() + head.size() + text.size() + tail.size() > qsizetype(std::numeric_limits<quint32>::max()))
+        pack();
 
     const int keptOld = a.col > 0 ? a.line : b.line;
     const int keptNew = a.col > 0 ? 0 : k;

@@ -372,7 +372,10 @@ void SourceView::handleKeyPress(QKeyEvent* e) {
     }
     const QString text = e->text();
     int ascii = 0;
-    if (text.size() == 1 && !(shift & (keys::ShiftMaskCtrl | keys::ShiftMaskAlt)))
+    // Windows reports AltGr as Ctrl+Alt: a character it gives ("@" or "|" on many layouts) is typing.
+    const int ctrlAlt = keys::ShiftMaskCtrl | keys::ShiftMaskAlt;
+    const bool altGr = (shift & ctrlAlt) == ctrlAlt && text.size() == 1 && text.at(0).isPrint();
+    if (text.size() == 1 && (!(shift & ctrlAlt) || altGr))
         ascii = text.at(0).unicode();
     if (keyCode == keys::VK_Return)
         ascii = 13;

@@ -570,6 +570,20 @@ private slots:
         QVERIFY(v.Document().CanUndo());
     }
 
+    // A character typed with AltGr, which Windows reports as Ctrl+Alt, is typing like any other.
+    void altGrTypes() {
+        SourceView& v = view(QStringLiteral("a"));
+        v.MoveCaret(1, 0);
+        QList<int> typed;
+        connect(&v, &SourceView::KeyPress, this, [&typed](int& ascii) { typed << ascii; });
+        QKeyEvent at(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, QStringLiteral("@"));
+        QApplication::sendEvent(v.focusProxy(), &at);
+        QKeyEvent none(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, QString());
+        QApplication::sendEvent(v.focusProxy(), &none);
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("a@"));
+        QCOMPARE(typed, QList<int>({'@'}));
+    }
+
     void mouseEvents() {
         SourceView& v = view(QStringLiteral("abc\ndef"), QSize(400, 240));
         const QPoint p = point(v, 1, 1) + QPoint(1, 2);
