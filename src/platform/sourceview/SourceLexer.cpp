@@ -2,9 +2,8 @@
 
 namespace {
 
-bool isWordChar(QChar c) {
-    return c.isLetterOrNumber() || c == u'_';
-}
+using SourceLexer::isWordChar;
+
 bool isBlank(QChar c) {
     return c == u' ' || c == u'\t';
 }

@@ -67,4 +67,9 @@ QList<SourceToken> lex(const QString& line, const LexerConfig& config, const Key
 
 // The identifier-like unit at pos ([letters digits _]+), or a single other character.
 int unitLength(const QString& line, int pos);
+
+// Letters, digits and "_": what names, and the words of the editor's word commands, are made of.
+inline bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_';
+}
 } // namespace SourceLexer

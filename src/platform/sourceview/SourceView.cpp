@@ -181,12 +181,8 @@ void SourceView::onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd, co
     };
     const bool linesMoved = oldEnd.line != newEnd.line;
     // The widest line only grows here; a load measures it again.
-    for (int line = from.line; line <= newEnd.line; ++line) {
-        int display = 0;
-        int unused = 0;
-        GetDisplayPos(document_.GetLineLength(line), line, display, unused);
-        widestLine_ = std::max(widestLine_, display);
-    }
+    for (int line = from.line; line <= newEnd.line; ++line)
+        widestLine_ = std::max(widestLine_, displayColumn(line, document_.GetLineLength(line)));
     const TextPos caret = follow(caret_);
     const TextPos anchor = follow(anchor_);
     if (linesMoved) {
@@ -204,13 +200,8 @@ void SourceView::onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd, co
 
 void SourceView::onContentsReset() {
     widestLine_ = 0;
-    for (int line = 0; line < document_.NumLines(); ++line) {
-        const QStringView text = document_.lineText(line);
-        int display = 0;
-        for (const QChar c : text)
-            display = c == u'\t' ? (display / TabWidth + 1) * TabWidth : display + 1;
-        widestLine_ = std::max(widestLine_, display);
-    }
+    for (int line = 0; line < document_.NumLines(); ++line)
+        widestLine_ = std::max(widestLine_, displayColumn(line, document_.GetLineLength(line)));
     caret_ = anchor_ = {};
     desiredDisplayCol_ = -1;
     edit_->verticalScrollBar()->setValue(0);
@@ -258,7 +249,7 @@ int SourceView::LinesInView() const {
 
 void SourceView::SelectWord() {
     const QStringView text = document_.lineText(caret_.line);
-    auto word = [&](int i) { return i >= 0 && i < text.size() && (text[i].isLetterOrNumber() || text[i] == u'_'); };
+    auto word = [&](int i) { return i >= 0 && i < text.size() && SourceLexer::isWordChar(text[i]); };
     int from = caret_.col;
     if (!word(from) && word(from - 1))
         --from;
@@ -441,16 +432,16 @@ void SourceView::GetTokenAt(int col, int line, int& tokenClass, int& tokenStart,
     }
 }
 
-void SourceView::GetDisplayPos(int col, int line, int& displayCol, int& displayLine) const {
+int SourceView::displayColumn(int line, int col) const {
     const QStringView text = document_.lineText(line);
     int d = 0;
-    for (int i = 0; i < col; ++i) {
-        if (i < text.size() && text.at(i) == u'\t')
-            d = (d / TabWidth + 1) * TabWidth;
-        else
-            ++d;
-    }
-    displayCol = d;
+    for (int i = 0; i < col; ++i)
+        d = nextColumn(d, i < text.size() ? text[i] : QChar(u' '));
+    return d;
+}
+
+void SourceView::GetDisplayPos(int col, int line, int& displayCol, int& displayLine) const {
+    displayCol = displayColumn(line, col);
     displayLine = line;
 }
 

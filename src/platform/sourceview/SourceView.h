@@ -218,6 +218,10 @@ private:
     void drawLineText(QPainter& p, int line, const QRectF& r, const QColor* overrideText);
     // Where column 0 of the text is, in SourceView pixels; where a hook's line drawing starts.
     int textLeft() const;
+    // The display column after a character at display column `d` (TABs go to the next stop).
+    static int nextColumn(int d, QChar c) { return c == u'\t' ? (d / TabWidth + 1) * TabWidth : d + 1; }
+    // The display column of `col` in `line`; columns past the line's end count one each.
+    int displayColumn(int line, int col) const;
     int xOrigin() const;
     static bool isSimpleLine(QStringView text);
     // A laid-out line, for the lines isSimpleLine() refuses.

@@ -211,7 +211,7 @@ namespace {
 
 // Letters, digits and "_" make words; blanks separate them; any other character is a word of its own kind.
 int charKind(QChar c) {
-    if (c.isLetterOrNumber() || c == u'_' || c.isMark())
+    if (SourceLexer::isWordChar(c) || c.isMark())
         return 1;
     return c.isSpace() ? 0 : 2;
 }
@@ -331,7 +331,7 @@ void SourceView::moveVertically(int lines, bool extend) {
     int col = 0;
     int display = 0;
     while (col < text.size()) {
-        const int next = text.at(col) == u'\t' ? (display / TabWidth + 1) * TabWidth : display + 1;
+        const int next = nextColumn(display, text[col]);
         if (next > desiredDisplayCol_)
             break;
         display = next;

@@ -65,10 +65,7 @@ qreal SourceView::xOfCol(int line, int col) const {
     const QStringView text = document_.lineText(line);
     if (!isSimpleLine(text))
         return layoutLine(line)->lineAt(0).cursorToX(col);
-    int d = 0;
-    for (int i = 0; i < col && i < text.size(); ++i)
-        d = text[i] == u'\t' ? (d / TabWidth + 1) * TabWidth : d + 1;
-    return d * cellAdvance();
+    return displayColumn(line, std::min(col, int(text.size()))) * cellAdvance();
 }
 
 int SourceView::colAtX(int line, qreal x) const {
@@ -79,7 +76,7 @@ int SourceView::colAtX(int line, qreal x) const {
     const qreal advance = cellAdvance();
     int d = 0;
     for (int i = 0; i < text.size(); ++i) {
-        const int next = text[i] == u'\t' ? (d / TabWidth + 1) * TabWidth : d + 1;
+        const int next = nextColumn(d, text[i]);
         if (x < (d + next) * advance / 2)
             return i;
         d = next;
@@ -109,7 +106,7 @@ void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QCol
         int d = 0;
         for (qsizetype i = 0; i < text.size(); ++i) {
             columns[i] = d;
-            d = text.at(i) == u'\t' ? (d / TabWidth + 1) * TabWidth : d + 1;
+            d = nextColumn(d, text[i]);
         }
         columns[text.size()] = d;
     }
