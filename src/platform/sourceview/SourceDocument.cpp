@@ -29,9 +29,7 @@ TextPos endOf(TextPos from, const QString& text) {
     return {from.line + int(text.count(u'\n')), int(text.size() - lastBreak - 1)};
 }
 
-bool isWordChar(QChar c) {
-    return c.isLetterOrNumber() || c == u'_';
-}
+using SourceLexer::isWordChar;
 
 } // namespace
 
@@ -308,11 +306,13 @@ void SourceDocument::SetModified(bool modified) {
 }
 
 TextPos SourceDocument::apply(TextPos from, TextPos to, const QString& text,
-                              QList<std::pair<int, LineData::Marks>>* gone) {
+                              QList<std::pair<int, LineData::Marks>>* gone, QString* removed) {
     const int linesBefore = NumLines();
     LineStore::Edit e = store_.replace(from, to, text);
     if (gone)
         *gone = std::move(e.dropped);
+    if (removed)
+        *removed = e.removed;
     ++revision_;
     if (!spanKnown_ || NumLines() != spanBlockCount_ || NumLines() != linesBefore)
         spanKnown_ = false;
@@ -346,8 +346,9 @@ TextPos SourceDocument::replace(TextPos from, TextPos to, const QString& text) {
         std::swap(from, to);
     if (from == to && text.isEmpty())
         return from;
-    Change change{from, store_.text(from, to), {}, {}, {}};
-    const TextPos end = apply(from, to, text, &change.goneForward);
+    Change change;
+    change.from = from;
+    const TextPos end = apply(from, to, text, &change.goneForward, &change.removed);
     change.inserted = store_.text(from, end);
     record(std::move(change));
     announce();

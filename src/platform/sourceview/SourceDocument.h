@@ -193,7 +193,8 @@ private:
         QList<std::pair<int, LineData::Marks>> goneBack;
     };
     using Step = std::vector<Change>;
-    TextPos apply(TextPos from, TextPos to, const QString& text, QList<std::pair<int, LineData::Marks>>* gone);
+    TextPos apply(TextPos from, TextPos to, const QString& text, QList<std::pair<int, LineData::Marks>>* gone,
+                  QString* removed = nullptr);
     void restoreMarks(int line, const QList<std::pair<int, LineData::Marks>>& marks);
     void record(Change change);
     void announce();
