@@ -269,132 +269,106 @@ private slots:
         v.SetDrawHook(nullptr);
     }
 
-    // Each command with the handler letting it run, then with the handler cancelling it.
-    void executeCommand_data() {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("ran"); // text | caret col,line | bookmarks
-        const QString same = QStringLiteral("ab|\tcd|ef;1,1;0");
+    // Command scripts, each run with the handler letting the commands through, then cancelling them.
+    void commands_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<int>>("from"); // the selection's anchor, then the caret: col, line, col, line
+        QTest::addColumn<QList<int>>("codes");
+        QTest::addColumn<QString>(
+            "after"); // the caret after each; the text, the selection and #bookmarks if any
+        using L = QList<int>;
+        const QString tabbed = QStringLiteral("ab\n\tcd\nef");
+        const QString words = QStringLiteral("HIGH PORTB.0  ' led_1\nx");
+        const QString ragged = QStringLiteral("abcdefgh\nab\n\tcdefg\nabcdefgh");
+        const QString four = QStringLiteral("a\n\tb\nc\nd");
+        const L inTab{1, 1, 1, 1};
+        const L top{0, 0, 0, 0};
+        const L all{0, 0, 0, 3};
+        const L alpha{0, 0, 5, 0};
+        // clang-format off
         // Up and down keep the screen column: column 1 of "\tcd" lies behind a TAB.
-        QTest::newRow("caret up") << 9 << "ab|\tcd|ef;2,0;0";
-        QTest::newRow("caret down") << 10 << "ab|\tcd|ef;2,2;0";
-        QTest::newRow("caret left") << 19 << "ab|\tcd|ef;0,1;0";
-        QTest::newRow("caret right") << 20 << "ab|\tcd|ef;2,1;0";
-        QTest::newRow("backspace") << 21 << "ab|cd|ef;0,1;0";
-        QTest::newRow("delete") << 59 << "ab|\td|ef;1,1;0";
-        QTest::newRow("cancel") << 34 << same;
-        QTest::newRow("go to line") << 39 << same;
-        QTest::newRow("indent") << 43 << "ab|\t\tcd|ef;4,1;0";
-        QTest::newRow("outdent") << 44 << "ab|cd|ef;2,1;0";
-        QTest::newRow("line start") << 62 << "ab|\tcd|ef;0,1;0";
-        QTest::newRow("line end") << 63 << "ab|\tcd|ef;3,1;0";
-        QTest::newRow("page up keeps the column") << 60 << "ab|\tcd|ef;2,0;0";
-        QTest::newRow("page down keeps the column") << 61 << "ab|\tcd|ef;2,2;0";
-        QTest::newRow("document start") << 64 << "ab|\tcd|ef;0,0;0";
-        QTest::newRow("document end") << 65 << "ab|\tcd|ef;2,2;0";
-        QTest::newRow("delete word after") << 70 << "ab|\t|ef;1,1;0";
-        QTest::newRow("extend right") << 120 << "ab|\tcd|ef;2,1;0";
-        QTest::newRow("delete word before") << 69 << "ab|cd|ef;0,1;0";
-        QTest::newRow("select word") << 68 << "ab|\tcd|ef;3,1;0";
-        QTest::newRow("select all") << 58 << "ab|\tcd|ef;2,2;0";
+        QTest::newRow("caret up") << tabbed << inTab << L{9} << "2,0 ab|\tcd|ef";
+        QTest::newRow("caret down") << tabbed << inTab << L{10} << "2,2 ab|\tcd|ef";
+        QTest::newRow("caret left") << tabbed << inTab << L{19} << "0,1 ab|\tcd|ef";
+        QTest::newRow("caret right") << tabbed << inTab << L{20} << "2,1 ab|\tcd|ef";
+        QTest::newRow("backspace") << tabbed << inTab << L{21} << "0,1 ab|cd|ef";
+        QTest::newRow("delete") << tabbed << inTab << L{59} << "1,1 ab|\td|ef";
+        QTest::newRow("cancel") << tabbed << inTab << L{34} << "1,1 ab|\tcd|ef";
+        QTest::newRow("go to line") << tabbed << inTab << L{39} << "1,1 ab|\tcd|ef";
+        QTest::newRow("indent") << tabbed << inTab << L{43} << "4,1 ab|\t\tcd|ef 0,1-4,1";
+        QTest::newRow("outdent") << tabbed << inTab << L{44} << "2,1 ab|cd|ef 0,1-2,1";
+        QTest::newRow("line start") << tabbed << inTab << L{62} << "0,1 ab|\tcd|ef";
+        QTest::newRow("line end") << tabbed << inTab << L{63} << "3,1 ab|\tcd|ef";
+        QTest::newRow("page up keeps the column") << tabbed << inTab << L{60} << "2,0 ab|\tcd|ef";
+        QTest::newRow("page down keeps the column") << tabbed << inTab << L{61} << "2,2 ab|\tcd|ef";
+        QTest::newRow("document start") << tabbed << inTab << L{64} << "0,0 ab|\tcd|ef";
+        QTest::newRow("document end") << tabbed << inTab << L{65} << "2,2 ab|\tcd|ef";
+        QTest::newRow("delete word after") << tabbed << inTab << L{70} << "1,1 ab|\t|ef";
+        QTest::newRow("extend right") << tabbed << inTab << L{120} << "2,1 ab|\tcd|ef 1,1-2,1";
+        QTest::newRow("delete word before") << tabbed << inTab << L{69} << "0,1 ab|cd|ef";
+        QTest::newRow("select word") << tabbed << inTab << L{68} << "3,1 ab|\tcd|ef 1,1-3,1";
+        QTest::newRow("select all") << tabbed << inTab << L{58} << "2,2 ab|\tcd|ef 0,0-2,2";
+        // Ctrl+Right stops after each run of letters or of other signs and the blanks behind it, and goes
+        // on at the next line; Ctrl+Left comes back over the same stops.
+        QTest::newRow("word steps") << words << top << L(7, 67) + L(7, 66)
+            << "5,0 10,0 11,0 14,0 16,0 21,0 0,1 21,0 16,0 14,0 11,0 10,0 5,0 0,0 HIGH PORTB.0  ' led_1|x";
+        // Short line: the end; TAB line: display column 6 is text column 3; back at the long line: 6.
+        QTest::newRow("column kept") << ragged << L{6, 0, 6, 0} << L{10, 10, 10, 9, 109}
+            << "2,1 3,2 6,3 3,2 2,1 abcdefgh|ab|\tcdefg|abcdefgh 2,1-3,2";
+        QTest::newRow("any other move forgets it") << ragged << L{6, 0, 6, 0} << L{10, 62, 10}
+            << "2,1 0,1 0,2 abcdefgh|ab|\tcdefg|abcdefgh";
+        QTest::newRow("indent lines") << four << L{1, 0, 1, 2} << L{43} << "2,2 \ta|\t\tb|\tc|d 0,0-2,2";
+        QTest::newRow("indent undone") << four << L{1, 0, 1, 2} << L{43, 53} << "2,2 0,0 a|\tb|c|d";
+        // A selection ending at column 0 does not take that line in.
+        QTest::newRow("indent to column 0") << four << all << L{43} << "2,2 \ta|\t\tb|\tc|d 0,0-2,2";
+        QTest::newRow("outdent lines") << four << all << L{43, 44, 44} << "2,2 1,2 1,2 a|b|c|d 0,0-1,2";
+        // Toggle on lines 1 and 3; Next wraps from 3 to 1, Previous from 1 to 3; with none, the caret stays.
+        QTest::newRow("bookmarks wrap") << "0\n1\n2\n3" << top << L{10, 6, 10, 10, 6, 4, 5}
+            << "0,1 0,1 0,2 0,3 0,3 0,1 0,3 0|1|2|3 #2";
+        QTest::newRow("bookmarks cleared") << "0\n1\n2\n3" << top << L{10, 6, 1, 10, 4}
+            << "0,1 0,1 0,1 0,2 0,2 0|1|2|3";
+        QTest::newRow("bookmark toggled off") << "0\n1" << top << L{6, 6} << "0,0 0,0 0|1";
+        // Cut, go to the end, paste, then undo and redo.
+        QTest::newRow("cut and paste") << "alpha beta" << alpha << L{50, 63, 52} << "0,0 5,0 10,0  betaalpha";
+        QTest::newRow("undo twice") << "alpha beta" << alpha << L{50, 63, 52, 53, 53}
+            << "0,0 5,0 10,0 5,0 5,0 alpha beta";
+        QTest::newRow("redo") << "alpha beta" << alpha << L{50, 63, 52, 53, 53, 54}
+            << "0,0 5,0 10,0 5,0 5,0 0,0  beta";
+        // clang-format on
     }
-
-    // Ctrl+Right stops after each run of letters or of other signs and the blanks behind it, and goes
-    // on at the next line; Ctrl+Left comes back over the same stops.
-    void wordSteps() {
-        SourceView& v = view(QStringLiteral("HIGH PORTB.0  ' led_1\nx"));
-        v.MoveCaret(0, 0);
-        QList<int> stops;
-        for (int code : QList<int>(7, SourceView::CmdWordRight) + QList<int>(7, SourceView::CmdWordLeft)) {
-            v.ExecuteCommand(code);
-            stops << v.CaretY() * 100 + v.CaretX();
-        }
-        QCOMPARE(stops, QList<int>({5, 10, 11, 14, 16, 21, 100, 21, 16, 14, 11, 10, 5, 0}));
-    }
-    void executeCommand() {
-        QFETCH(int, code);
-        QFETCH(QString, ran);
+    void commands() {
+        QFETCH(QString, text);
+        QFETCH(QList<int>, from);
+        QFETCH(QList<int>, codes);
+        QFETCH(QString, after);
         for (const bool cancel : {false, true}) {
-            SourceView& v = view(QStringLiteral("ab\n\tcd\nef"));
-            v.MoveCaret(1, 1);
+            SourceView& v = view(text);
+            v.SetSel(from[0], from[1], from[2], from[3]);
+            const auto whole = [&v] {
+                return QStringLiteral("%1 %2 %3 %4")
+                    .arg(allText(v), selectionOf(v))
+                    .arg(v.CaretX() * 100 + v.CaretY())
+                    .arg(v.Document().NumBookmarks());
+            };
+            const QString before = whole();
             QList<int> announced;
             connect(&v, &SourceView::ExecuteCommandEvent, this, [&announced, cancel](int& c) {
                 announced << c;
                 c = cancel ? 0 : c;
             });
-            v.ExecuteCommand(code);
-            QCOMPARE(announced, QList<int>({code}));
-            const QString state = QStringLiteral("%1;%2,%3;%4")
-                                      .arg(allText(v))
-                                      .arg(v.CaretX())
-                                      .arg(v.CaretY())
-                                      .arg(v.Document().NumBookmarks());
-            QCOMPARE(state, cancel ? QStringLiteral("ab|\tcd|ef;1,1;0") : ran);
+            QStringList state;
+            for (int code : codes) {
+                v.ExecuteCommand(code);
+                state << QStringLiteral("%1,%2").arg(v.CaretX()).arg(v.CaretY());
+            }
+            QCOMPARE(announced, codes);
+            state << allText(v);
+            if (v.TextSelected())
+                state << selectionOf(v);
+            if (const int n = v.Document().NumBookmarks())
+                state << QStringLiteral("#%1").arg(n);
+            QCOMPARE(cancel ? whole() : state.join(u' '), cancel ? before : after);
         }
-    }
-
-    void upAndDownKeepTheColumn() {
-        SourceView& v = view(QStringLiteral("abcdefgh\nab\n\tcdefg\nabcdefgh"), QSize(300, 160));
-        v.MoveCaret(6, 0);
-        QList<QPoint> seen;
-        for (int code : {10, 10, 10, 9, 109}) {
-            v.ExecuteCommand(code);
-            seen << caret(v);
-        }
-        // Short line: the end; TAB line: display column 6 is text column 3; back at the long line: 6.
-        QCOMPARE(seen, QList<QPoint>({{2, 1}, {3, 2}, {6, 3}, {3, 2}, {2, 1}}));
-        QCOMPARE(selectionOf(v), QStringLiteral("2,1-3,2"));
-        v.ExecuteCommand(SourceView::CmdLineStart); // any other move forgets the column
-        v.ExecuteCommand(SourceView::CmdDown);
-        QCOMPARE(caret(v), QPoint(0, 2));
-    }
-
-    void indentAndOutdentSelectedLines() {
-        SourceView& v = view(QStringLiteral("a\n\tb\nc\nd"), QSize(400, 240));
-        v.SetFocus();
-        v.SetSel(1, 0, 1, 2);
-        QTest::keyClick(v.focusProxy(), Qt::Key_Tab);
-        QCOMPARE(allText(v), QStringLiteral("\ta|\t\tb|\tc|d"));
-        QCOMPARE(selectionOf(v), QStringLiteral("0,0-2,2"));
-        v.Document().Undo();
-        QCOMPARE(allText(v), QStringLiteral("a|\tb|c|d"));
-        v.SetSel(0, 0, 0, 3); // ends at column 0: line 3 is not taken in
-        v.ExecuteCommand(SourceView::CmdIndent);
-        QCOMPARE(allText(v), QStringLiteral("\ta|\t\tb|\tc|d"));
-        QTest::keyClick(v.focusProxy(), Qt::Key_Backtab, Qt::ShiftModifier);
-        v.ExecuteCommand(SourceView::CmdOutdent);
-        QCOMPARE(allText(v), QStringLiteral("a|b|c|d"));
-    }
-
-    void bookmarksWrapAndMoveWithLines() {
-        SourceView& v = view(QStringLiteral("0\n1\n2\n3\n4"));
-        for (int line : {1, 3}) {
-            v.MoveCaret(0, line);
-            v.ExecuteCommand(SourceView::CmdToggleBookmark);
-        }
-        QCOMPARE(v.Document().NumBookmarks(), 2);
-        v.ExecuteCommand(SourceView::CmdNextBookmark);
-        QCOMPARE(v.CaretY(), 1); // wrapped from 3
-        v.ExecuteCommand(SourceView::CmdPreviousBookmark);
-        QCOMPARE(v.CaretY(), 3); // wrapped from 1
-        v.Document().InsertImpl(0, 0, QStringLiteral("new\nnew\n"));
-        v.MoveCaret(0, 0);
-        QList<int> visits;
-        for (int code : {4, 4, 6, 1, 4}) { // next, next, toggle, clear, next (none: the caret stays)
-            v.ExecuteCommand(code);
-            visits << v.CaretY() * 10 + v.Document().NumBookmarks();
-        }
-        QCOMPARE(visits, QList<int>({32, 52, 51, 50, 50}));
-    }
-
-    void clipboardCommands() {
-        SourceView& v = view(QStringLiteral("alpha beta"));
-        v.SetSel(0, 0, 5, 0);
-        QStringList seen;
-        for (int code : {50, 63, 52, 53, 53, 54}) { // cut, line end, paste, undo, undo, redo
-            v.ExecuteCommand(code);
-            seen << v.Document().GetLine(0);
-        }
-        QCOMPARE(seen, QStringList({" beta", " beta", " betaalpha", " beta", "alpha beta", " beta"}));
     }
 
     // Keys reach the handlers with classic codes and run through the command map.
@@ -467,6 +441,11 @@ private slots:
             QVERIFY2(downs == QList<int>({code}) && ups.contains(code), row);
             QVERIFY2(commands == (command ? QList<int>({command}) : QList<int>()), row);
         }
+        v.Document().InsertImpl(0, 0, QStringLiteral("a\nb"));
+        v.SetSel(0, 0, 0, 1);
+        commands = {};
+        QTest::keyClick(v.focusProxy(), Qt::Key_Tab); // with a selection over lines: indent
+        QCOMPARE(commands, QList<int>({SourceView::CmdIndent}));
     }
 
     void handlersSwallowKeys() {
