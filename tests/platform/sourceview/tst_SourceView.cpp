@@ -270,6 +270,8 @@ private slots:
         const QString ragged = QStringLiteral("abcdefgh\nab\n\tcdefg\nabcdefgh");
         const L inTab{1, 1, 1, 1};
         const L top{0, 0, 0, 0};
+        const QString four = QStringLiteral("a\n\tb\nc\nd");
+        const L all{0, 0, 0, 3};
         const L alpha{0, 0, 5, 0};
         // clang-format off
         // Up and down keep the screen column: column 1 of "\tcd" lies behind a TAB.
@@ -303,6 +305,9 @@ private slots:
             << "2,1 3,2 6,3 3,2 2,1 abcdefgh|ab|\tcdefg|abcdefgh 2,1-3,2";
         QTest::newRow("any other move forgets it") << ragged << L{6, 0, 6, 0} << L{10, 62, 10}
             << "2,1 0,1 0,2 abcdefgh|ab|\tcdefg|abcdefgh";
+        // A selection ending at column 0 does not take that line in; the lines indent in one undo step.
+        QTest::newRow("indent to column 0") << four << all << L{43} << "2,2 \ta|\t\tb|\tc|d 0,0-2,2";
+        QTest::newRow("indent undone") << four << all << L{43, 53} << "2,2 0,0 a|\tb|c|d";
         // Toggle on lines 1 and 3; Next wraps from 3 to 1, Previous from 1 to 3.
         QTest::newRow("bookmarks wrap") << "0\n1\n2\n3" << top << L{10, 6, 10, 10, 6, 4, 5}
             << "0,1 0,1 0,2 0,3 0,3 0,1 0,3 0|1|2|3 #2";
