@@ -217,6 +217,10 @@ private slots:
             got << c << s << l;
         }
         QCOMPARE(got, QList<int>({0, 0, 2, 10, 2, 4, 1, 7, 5, 6, 13, 6, 0, 40, 0, 0, -1, 0}));
+        v.Document().AddKeyword(0, QStringLiteral("portb")); // a line already lexed learns a new keyword
+        int c = -9, s = -9, l = -9;
+        v.GetTokenAt(7, 0, c, s, l);
+        QCOMPARE(c, 10);
     }
 
     // Token colours, both backgrounds and the drawing hook's calls.
