@@ -511,28 +511,23 @@ private slots:
     }
 
     // Selected text dragged elsewhere in the view moves there in one undo step and stays selected.
-    void moveSelection_data() {
-        QTest::addColumn<QString>("selection");
-        QTest::addColumn<QPoint>("to");
-        QTest::addColumn<QString>("after"); // the text, then the selection
-        QTest::newRow("before it") << "3,0-5,0" << QPoint(0, 0) << "cdab |ef gh|ij 0,0-2,0";
-        QTest::newRow("after it, same line") << "0,0-2,0" << QPoint(5, 0) << " cdab|ef gh|ij 3,0-5,0";
-        QTest::newRow("after it, a later line") << "0,0-3,0" << QPoint(2, 1) << "cd|efab  gh|ij 2,1-5,1";
-        QTest::newRow("lines, after them") << "3,0-2,1" << QPoint(2, 2) << "ab  gh|ijcd|ef 2,1-2,2";
-        QTest::newRow("inside it") << "0,0-5,0" << QPoint(2, 0) << "ab cd|ef gh|ij 0,0-5,0";
-    }
     void moveSelection() {
-        QFETCH(QString, selection);
-        QFETCH(QPoint, to);
-        QFETCH(QString, after);
-        SourceView& v = view(QStringLiteral("ab cd\nef gh\nij"));
-        const QStringList n = selection.split(QRegularExpression(QStringLiteral("[,-]")));
-        v.SetSel(n[0].toInt(), n[1].toInt(), n[2].toInt(), n[3].toInt());
-        v.MoveSelectionTo(to.x(), to.y());
-        QCOMPARE(allText(v) + u' ' + selectionOf(v), after);
-        if (v.Document().CanUndo() && allText(v) != QStringLiteral("ab cd|ef gh|ij")) {
-            v.Undo();
-            QCOMPARE(allText(v), QStringLiteral("ab cd|ef gh|ij"));
+        // The selection, where it goes; the text and the selection after.
+        const QList<std::tuple<QList<int>, QPoint, QString>> rows{
+            {{3, 0, 5, 0}, {0, 0}, "cdab |ef gh|ij 0,0-2,0"},  // before it
+            {{0, 0, 2, 0}, {5, 0}, " cdab|ef gh|ij 3,0-5,0"},  // after it, same line
+            {{0, 0, 3, 0}, {2, 1}, "cd|efab  gh|ij 2,1-5,1"},  // after it, a later line
+            {{3, 0, 2, 1}, {2, 2}, "ab  gh|ijcd|ef 2,1-2,2"},  // lines, after them
+            {{0, 0, 5, 0}, {2, 0}, "ab cd|ef gh|ij 0,0-5,0"}}; // inside it
+        for (const auto& [from, to, after] : rows) {
+            SourceView& v = view(QStringLiteral("ab cd\nef gh\nij"));
+            v.SetSel(from[0], from[1], from[2], from[3]);
+            v.MoveSelectionTo(to.x(), to.y());
+            QCOMPARE(allText(v) + u' ' + selectionOf(v), after);
+            if (allText(v) != QStringLiteral("ab cd|ef gh|ij")) {
+                v.Undo();
+                QCOMPARE(allText(v), QStringLiteral("ab cd|ef gh|ij"));
+            }
         }
     }
 
@@ -598,38 +593,32 @@ private slots:
         QCOMPARE(t->offsetAtPoint(r.topLeft() + QPoint(1, 2)), 7);
     }
 
-    void findText_data() {
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<bool>("matchCase");
-        QTest::addColumn<bool>("wholeWord");
-        QTest::addColumn<bool>("forward");
-        QTest::addColumn<QString>("found"); // col,line of each match in turn, "-" for not found
-        // text: "high x\nHIGHER high\nend high"; the caret starts at (0, 1)
-        QTest::newRow("forward wraps") << "high" << false << false << true << "0,1 7,1 4,2 0,0 0,1";
-        QTest::newRow("match case") << "HIGH" << true << false << true << "0,1 0,1";
-        QTest::newRow("whole word") << "high" << false << true << true << "7,1 4,2 0,0 7,1";
-        QTest::newRow("backward wraps") << "high" << false << false << false << "0,0 4,2 7,1 0,1 0,0";
-        QTest::newRow("not found") << "xyz" << false << false << true << "-";
-    }
     void findText() {
-        QFETCH(QString, what);
-        QFETCH(bool, matchCase);
-        QFETCH(bool, wholeWord);
-        QFETCH(bool, forward);
-        QFETCH(QString, found);
-        SourceView& v = view(QStringLiteral("high x\nHIGHER high\nend high"));
-        v.MoveCaret(0, 1);
-        QStringList got;
-        for (qsizetype i = 0; i <= found.count(u' '); ++i) {
-            const bool ok = v.FindText(what, matchCase, wholeWord, forward);
-            int c1, l1, c2, l2;
-            v.GetSel(c1, l1, c2, l2);
-            got << (ok ? QStringLiteral("%1,%2").arg(c1).arg(l1) : QStringLiteral("-"));
-            QVERIFY(!ok || c2 - c1 == what.size());
+        // What, match case, whole word, forward; the col,line of each match in turn, "-" for not found.
+        // clang-format off
+        const QList<std::tuple<QString, bool, bool, bool, QString>> rows{
+            {"high", false, false, true, "0,1 7,1 4,2 0,0 0,1"}, // forward wraps
+            {"HIGH", true, false, true, "0,1 0,1"},
+            {"high", false, true, true, "7,1 4,2 0,0 7,1"},
+            {"high", false, false, false, "0,0 4,2 7,1 0,1 0,0"}, // backward wraps
+            {"xyz", false, false, true, "-"},
+        };
+        // clang-format on
+        for (const auto& [what, matchCase, wholeWord, forward, found] : rows) {
+            SourceView& v = view(QStringLiteral("high x\nHIGHER high\nend high"));
+            v.MoveCaret(0, 1);
+            QStringList got;
+            for (qsizetype i = 0; i <= found.count(u' '); ++i) {
+                const bool ok = v.FindText(what, matchCase, wholeWord, forward);
+                int c1, l1, c2, l2;
+                v.GetSel(c1, l1, c2, l2);
+                got << (ok ? QStringLiteral("%1,%2").arg(c1).arg(l1) : QStringLiteral("-"));
+                QVERIFY(!ok || c2 - c1 == what.size());
+            }
+            QCOMPARE(got.join(u' '), found);
+            const QString cannot = QStringLiteral("Cannot find \"%1\"").arg(what);
+            QCOMPARE(prompts_->messages(), found == QLatin1String("-") ? QStringList{cannot} : QStringList{});
         }
-        QCOMPARE(got.join(u' '), found);
-        const QString cannot = QStringLiteral("Cannot find \"%1\"").arg(what);
-        QCOMPARE(prompts_->messages(), found == QLatin1String("-") ? QStringList{cannot} : QStringList{});
     }
 
     void replaceHonoursTheTickedOptions_data() {
