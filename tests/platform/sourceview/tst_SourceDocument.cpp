@@ -224,7 +224,7 @@ private slots:
         using P = QList<int>;
         // clang-format off
         QTest::newRow("line inserted above") << P{1, 1} << "\nX" << false << "a|b|X|c|d 0|0|0|7*|0";
-        QTest::newRow("lines inserted at start") << P{0, 2} << "X\nY\n" << false << "a|b|X|Y|c|d 0|0|0|0|7*|0";
+        QTest::newRow("two lines at start") << P{0, 2} << "X\nY\n" << false << "a|b|X|Y|c|d 0|0|0|0|7*|0";
         QTest::newRow("newline at line start") << P{0, 2} << "\n" << false << "a|b||c|d 0|0|0|7*|0";
         QTest::newRow("newline at line end") << P{1, 2} << "\n" << false << "a|b|c||d 0|0|7*|0|0";
         QTest::newRow("line above deleted") << P{0, 1, 0, 2} << "" << false << "a|c|d 0|7*|0";
