@@ -13,14 +13,17 @@
 
 namespace {
 
-// The child process of killedWhileSaving: loads the file, replaces its text with one big enough that the
-// save takes a while, says so, and saves.
+// The new text of the interrupted save: big enough that the save takes a while.
+QString bigText(char fill) {
+    return QString(QLatin1Char(fill)).repeated(60).append(u'\n').repeated(200000);
+}
+
+// The child process of killedWhileSaving: loads the file, replaces its text, says so, and saves.
 int saveChild(const QString& path) {
     SourceDocument doc;
     if (!doc.LoadFile(path))
         return 2;
-    doc.InsertOverwrite(0, 0, 0, doc.NumLines(),
-                        QStringLiteral("%1\n").arg(QString(60, u'N')).repeated(200000));
+    doc.InsertOverwrite(0, 0, 0, doc.NumLines(), bigText('N'));
     std::fputs("saving\n", stdout);
     std::fflush(stdout);
     return doc.SaveFile(path) ? 0 : 1;
@@ -40,15 +43,13 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("lines");
         // Lines of 1 KB keep this quick; bench_faults opens 50 MB of ordinary lines.
-        const QByteArray line =
-            QByteArray("    LCDOUT $FE,1,\"") + QByteArray(1000, 'x') + "\" ' \xC3\xA9\r\n";
-        QTest::newRow("50 MB") << line.repeated(50 * 1024 * 1024 / line.size())
-                               << 50 * 1024 * 1024 / int(line.size()) + 1;
+        const QByteArray line = QByteArray("    LCDOUT $FE,1,\"") + QByteArray(1000, 'x') + "\" ' \xC3\xA9\r\n";
+        QTest::newRow("50 MB") << line.repeated(50 * 1024 * 1024 / line.size()) << 50 * 1024 * 1024 / int(line.size()) + 1;
+        QTest::newRow("a line of 1 MB") << QByteArray("A = 1\n") + QByteArray(1024 * 1024, 'x') + "\nB = 2\n" << 4;
         QByteArray odd;
         for (int i = 0; i < 256 * 64; ++i)
             odd += char(i % 256);
-        QTest::newRow("every byte value, NULs and invalid UTF-8")
-            << odd << int(odd.count('\n') + odd.count('\r') - odd.count("\r\n") + 1);
+        QTest::newRow("every byte value, NULs and invalid UTF-8") << odd << int(odd.count('\n') + odd.count('\r') - odd.count("\r\n") + 1);
     }
     void opensAndSavesByteForByte() {
         QFETCH(QByteArray, bytes);
@@ -84,11 +85,9 @@ private slots:
     void saveKeepsTheFilesPlace_data() {
         QTest::addColumn<bool>("throughLink");
         QTest::addColumn<int>("permissions");
-        using F = QFileDevice;
-        QTest::newRow("private file") << false << int(F::ReadOwner | F::WriteOwner);
-        QTest::newRow("shared, executable")
-            << false << int(F::ReadOwner | F::WriteOwner | F::ExeOwner | F::ReadGroup | F::ReadOther);
-        QTest::newRow("through a link") << true << int(F::ReadOwner | F::WriteOwner | F::ReadGroup);
+        QTest::newRow("private file") << false << int(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QTest::newRow("shared, executable") << false << int(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        QTest::newRow("through a link") << true << int(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
     }
     void saveKeepsTheFilesPlace() {
         QFETCH(bool, throughLink);
