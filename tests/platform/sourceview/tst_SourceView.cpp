@@ -6,7 +6,6 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
