@@ -12,10 +12,6 @@ namespace {
 
 const DevicePortTable kOld{9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
 
-QString shippedFile() {
-    return testsupport::dataDir() + QStringLiteral("/devicedata.ide");
-}
-
 // The lists are written with '|' between the names.
 void row(const char* name, const QByteArray& file, const QString& pbp, const QString& pbc,
          const QString& selected, bool matched, int error, const DevicePortTable& ports) {
@@ -37,7 +33,6 @@ private slots:
         QTest::addColumn<int>("errorNumber");
         QTest::addColumn<DevicePortTable>("ports");
         row("no colon is no device", "X PORTA=5,PBC\nheading\n\n", "", "", "X", false, 0, kOld);
-        row("PBP only device", "X:PORTA=5,PORTB=8\n", "X", "", "X", true, 0, {0, 5, 8});
         row("PBC marker anywhere", "PBC X:PORTB=8,PORTA=5\n", "PBC X", "PBC X", "PBC X", true, 0, {0, 5, 8});
         row("lower-case pbc is no marker", "X:PORTA=5,PORTB=8,pbc\n", "X", "", "X", true, 0, {0, 5, 8});
         row("lower-case name listed, never matched", "x:porta=5,portb=8,PBC\n", "x", "x", "x", false, 0,
@@ -49,7 +44,6 @@ private slots:
         row("non-digit after key", "X:PORTA=6,PORTB=x,PORTC=8\n", "X", "", "X", true, 13,
             {0, 6, 9, 9, 9, 9, 9, 9, 9, 9});
         row("blank after key", "X:PORTA= 6\n", "X", "", "X", true, 13, {0, 9, 9, 9, 9, 9, 9, 9, 9, 9});
-        row("GPIO only", "X:GPIO=6\n", "X", "", "X", true, 0, {6});
         row("ports F to J, no PORTI", "X:PORTF=8,PORTG=5,PORTH=8,PORTI=7,PORTJ=8\n", "X", "", "X", true, 0,
             {0, 0, 0, 0, 0, 0, 8, 5, 8, 8});
         row("first occurrence of a key counts", "X:PORTA=2,PORTA=7\n", "X", "", "X", true, 0, {0, 2});
@@ -85,9 +79,13 @@ private slots:
         QTEST(got, "ports");
     }
 
-    void unreadableFile() {
+    // A data file missing from both folders is looked for in the application folder, and reading it
+    // says the file is not found; one in the application folder is used.
+    void missingAndLocalFiles() {
         QTemporaryDir dir;
-        const QString missing = dir.filePath(QStringLiteral("nothere/devicedata.ide"));
+        const QString name = QStringLiteral("no-such-file.ide");
+        const QString missing = QDir::fromNativeSeparators(DeviceDatabase::dataFilePath(dir.path(), name));
+        QCOMPARE(missing, dir.filePath(name));
         AppError error;
         QVERIFY(DeviceDatabase::listDevices(missing, true, error).isEmpty());
         QCOMPARE(DeviceDatabase::ListingErrorPrefix + error.description,
@@ -99,14 +97,6 @@ private slots:
         QCOMPARE(ports, kOld);
         QVERIFY(DeviceDatabase::listDevices(dir.path(), true, error).isEmpty()); // a folder
         QCOMPARE(error.number, 75);
-    }
-
-    void dataFilePathPrefersApplicationFolder() {
-        QTemporaryDir dir;
-        // Missing everywhere: the application folder's path, so reading it reports a missing file.
-        const QString name = QStringLiteral("no-such-file.ide");
-        QCOMPARE(QDir::fromNativeSeparators(DeviceDatabase::dataFilePath(dir.path(), name)),
-                 dir.filePath(name));
         const QString local = dir.filePath(DeviceDatabase::FileName);
         QVERIFY(testsupport::writeFile(local, "A:PORTA=1\n"));
         QCOMPARE(
@@ -114,9 +104,10 @@ private slots:
             local);
     }
 
-    void shippedFileParses() {
+    void shippedFile() {
         AppError error;
-        const QStringList lines = DeviceDatabase::readLines(shippedFile(), error);
+        const QStringList lines =
+            DeviceDatabase::readLines(testsupport::dataDir() + QStringLiteral("/devicedata.ide"), error);
         QCOMPARE(error.number, 0);
         const QStringList pbp = DeviceDatabase::listDevices(lines, true);
         const QStringList pbc = DeviceDatabase::listDevices(lines, false);
@@ -145,33 +136,23 @@ private slots:
             }
             QVERIFY2(total > 0, qPrintable(line));
         }
-    }
-
-    void shippedDevices_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<DevicePortTable>("ports");
-        QTest::addColumn<bool>("pbc");
-        QTest::newRow("16F84A") << "PIC16F84A" << DevicePortTable{0, 5, 8} << true;
-        QTest::newRow("16F877A") << "PIC16F877A" << DevicePortTable{0, 6, 8, 8, 8, 3} << true;
-        QTest::newRow("12F675") << "PIC12F675" << DevicePortTable{6} << false;
-        QTest::newRow("12C508A") << "PIC12C508A" << DevicePortTable{6} << true;
-        QTest::newRow("16C54 has four RA pins") << "PIC16C54" << DevicePortTable{0, 4, 8} << true;
-        QTest::newRow("16C84 borrows its revision's bits") << "PIC16C84" << DevicePortTable{0, 5, 8} << true;
-        QTest::newRow("18F4550, RC3 absent, RE3 input")
-            << "PIC18F4550" << DevicePortTable{0, 7, 8, 8, 8, 4} << false;
-        QTest::newRow("18F8722 ports F to J")
-            << "PIC18F8722" << DevicePortTable{0, 8, 8, 8, 8, 8, 8, 6, 8, 8} << false;
-        QTest::newRow("16F1829 from RB4") << "PIC16F1829" << DevicePortTable{0, 6, 8, 8} << false;
-    }
-
-    void shippedDevices() {
-        QFETCH(QString, name);
-        DevicePortTable got = kOld;
-        AppError error;
-        QVERIFY(DeviceDatabase::findDevicePorts(shippedFile(), name, got, error));
-        QTEST(got, "ports");
-        QTEST(DeviceDatabase::listDevices(shippedFile(), false, error).contains(name), "pbc");
-        QCOMPARE(error.number, 0);
+        // Devices whose pins are known from their data sheets, and whether PicBasic lists them.
+        const QList<std::tuple<QString, DevicePortTable, bool>> known{
+            {"PIC16F84A", {0, 5, 8}, true},
+            {"PIC16F877A", {0, 6, 8, 8, 8, 3}, true},
+            {"PIC12F675", {6}, false},
+            {"PIC12C508A", {6}, true},
+            {"PIC16C54", {0, 4, 8}, true},             // four RA pins
+            {"PIC16C84", {0, 5, 8}, true},             // borrows its revision's bits
+            {"PIC18F4550", {0, 7, 8, 8, 8, 4}, false}, // RC3 absent, RE3 an input
+            {"PIC18F8722", {0, 8, 8, 8, 8, 8, 8, 6, 8, 8}, false},
+            {"PIC16F1829", {0, 6, 8, 8}, false}}; // from RB4
+        for (const auto& [name, ports, inPbc] : known) {
+            DevicePortTable got = kOld;
+            QVERIFY2(DeviceDatabase::findDevicePorts(lines, name, got, error) && got == ports,
+                     qPrintable(name));
+            QVERIFY2(pbc.contains(name) == inPbc, qPrintable(name));
+        }
     }
 };
 
