@@ -2,7 +2,6 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
 #include <QTextBlock>
 #include <csignal>
 
@@ -10,14 +9,8 @@
 #include "build/CompileRun.h"
 #include "build/CompilerScreen.h"
 #include "build/RunScript.h"
-#include "editor/frmEditor.h"
 #include "platform/ShellServices.h"
-#include "platform/sourceview/SourceView.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 // Compile runs with real processes: compiler stand-ins written as shell scripts that record their
 // arguments, their folder and their process id, then print what the test asks for.
@@ -54,12 +47,13 @@ private:
         return QTest::qWaitFor([w] { return w->lastCapture() && !w->CheckFile().isActive(); }, timeout);
     }
 
-    static QList<int> markedLines(frmEditor& w) {
-        QList<int> out;
+    // The lines with an error mark, as "2,6".
+    static QString markedLines(frmEditor& w) {
+        QStringList out;
         for (int i = 0; i < w.View().Document().NumLines(); ++i)
             if (w.View().Document().GetLineData(i, 1) != 0)
-                out << i;
-        return out;
+                out << QString::number(i);
+        return out.join(u',');
     }
 
     // Clear Error, Clear All Errors, Next Error, Previous Error: 1 enabled, 0 grey.
@@ -95,7 +89,7 @@ private slots:
         const QString inc = f.dir.filePath(folder + QStringLiteral("/lcd.inc"));
         testsupport::writeFile(inc, "a\nb\nc\nd\ne\nf\n");
         QVERIFY(compile(m));
-        QCOMPARE(markedLines(w), (QList<int>{2, 6}));
+        QCOMPARE(markedLines(w), QStringLiteral("2,6"));
         QCOMPARE(errorTools(m), QStringLiteral("0111"));
         // Each option, the device and the source arrive as words of their own, in the source's folder.
         const QString device = "-p" + m.toolBars().Text(ids::ID_Device).mid(3);
@@ -158,10 +152,7 @@ private slots:
             MDIMain& m = start(f, body);
             f.doc().SetLineData(9, 1, 1); // marks of an earlier run go
             QVERIFY(compile(m));
-            QStringList marked;
-            for (int line : markedLines(*f.active()))
-                marked << QString::number(line);
-            QCOMPARE(body + u'>' + marked.join(u',') + u'|' + errorTools(m) + u'|' +
+            QCOMPARE(body + u'>' + markedLines(*f.active()) + u'|' + errorTools(m) + u'|' +
                          m.compilerScreen().windowTitle(),
                      body + u'>' + state);
             f.active()->GetErrorDescription(8);
@@ -259,7 +250,7 @@ private slots:
         QVERIFY(w.CheckFile().isActive() && m.state().CompileProcess);
         QTRY_VERIFY_WITH_TIMEOUT(w.lastCapture(), 20000);
         QTRY_VERIFY(::kill(pid_t(first), 0) != 0); // the first run's process is gone
-        QCOMPARE(markedLines(w), QList<int>{1});
+        QCOMPARE(markedLines(w), QStringLiteral("1"));
         QVERIFY(!screen.isVisible());
         QVERIFY(screen.CompilerOutput().toPlainText().contains("fresh"));
     }
@@ -269,7 +260,7 @@ private slots:
         MDIMain& m = start(f, "yes 'a line of compiler output that goes on and on' | head -c 10000000\n"
                               "echo\necho 'ERROR Line 8: at the very end'");
         QVERIFY(compile(m, 60000));
-        QCOMPARE(markedLines(*f.active()), QList<int>{7});
+        QCOMPARE(markedLines(*f.active()), QStringLiteral("7"));
         const QString shown = m.compilerScreen().CompilerOutput().toPlainText();
         QVERIFY(shown.size() < 3 * 1024 * 1024);
         QVERIFY(shown.endsWith(compilerun::capturePath(f.appFolder()) + ")"));
@@ -290,7 +281,7 @@ private slots:
         qunsetenv("TERMINAL");
         QVERIFY(collected);
         QCOMPARE(recorded(f, "term"), (QStringList{"-e", "/bin/sh", compilerun::scriptPath(f.appFolder())}));
-        QCOMPARE(markedLines(*f.active()), QList<int>{5});
+        QCOMPARE(markedLines(*f.active()), QStringLiteral("5"));
         // A terminal that cannot start says so; the output window still opens and the poll goes on.
         testsupport::writeFile(terminal, "#!/no/such/interpreter\n");
         qputenv("TERMINAL", terminal.toUtf8());
@@ -307,7 +298,7 @@ private slots:
         QFile::remove(f.dir.filePath("term"));
         QVERIFY(compile(m));
         QVERIFY(!QFile::exists(f.dir.filePath("term")));
-        QCOMPARE(markedLines(*f.active()), QList<int>{5});
+        QCOMPARE(markedLines(*f.active()), QStringLiteral("5"));
     }
 
     void aWindowsCompilerRunsUnderWine() {
@@ -333,7 +324,7 @@ private slots:
         }
         f.store().save(settings::startup::CompilerPathName, exe);
         QVERIFY(compile(m, 30000));
-        QCOMPARE(markedLines(*f.active()), (QList<int>{2, 8}));
+        QCOMPARE(markedLines(*f.active()), QStringLiteral("2,8"));
         const QString out = m.compilerScreen().CompilerOutput().toPlainText();
         QVERIFY2(out.contains(QRegularExpression("source [A-Z]:\\\\.*blink\\.pbp")), qPrintable(out));
     }
