@@ -27,16 +27,15 @@ private:
         return path;
     }
 
-    // A frame on a ten-line program in `folder` (inside the test's folder), compiling with `body`.
-    static MDIMain& start(FrameFixture& f, const QString& body, const QString& folder = "my project",
-                          const QString& name = "blink.pbp") {
-        f.store().save(settings::startup::CompilerPathName, writeCompiler(f, f.dir.filePath("pbpw"), body));
+    // A frame on a ten-line program at `doc` (inside the test's folder), compiling with `body`.
+    static MDIMain& start(FrameFixture& f, const QString& body, const QString& doc = "my project/blink.pbp",
+                          const QString& compiler = "pbpw") {
+        f.store().save(settings::startup::CompilerPathName, writeCompiler(f, f.dir.filePath(compiler), body));
         QByteArray text;
         for (int i = 1; i <= 10; ++i)
             text += "HIGH " + QByteArray::number(i) + "\r\n";
-        const QString doc = f.dir.filePath(folder + u'/' + name);
-        testsupport::writeFile(doc, text);
-        return f.start(doc);
+        testsupport::writeFile(f.dir.filePath(doc), text);
+        return f.start(f.dir.filePath(doc));
     }
 
     // Compiles the active window and waits until the run is collected.
@@ -47,22 +46,19 @@ private:
         return QTest::qWaitFor([w] { return w->lastCapture() && !w->CheckFile().isActive(); }, timeout);
     }
 
-    // The lines with an error mark, as "2,6".
-    static QString markedLines(frmEditor& w) {
-        QStringList out;
-        for (int i = 0; i < w.View().Document().NumLines(); ++i)
-            if (w.View().Document().GetLineData(i, 1) != 0)
-                out << QString::number(i);
-        return out.join(u',');
-    }
-
-    // Clear Error, Clear All Errors, Next Error, Previous Error: 1 enabled, 0 grey.
-    static QString errorTools(MDIMain& m) {
-        QString s;
+    // The active window's error marks and the Clear Error, Clear All Errors, Next Error and Previous
+    // Error tools (1 enabled, 0 grey), as "2,6|0111".
+    static QString errors(MDIMain& m) {
+        QStringList marked;
+        const SourceDocument& doc = m.activeEditor()->View().Document();
+        for (int i = 0; i < doc.NumLines(); ++i)
+            if (doc.GetLineData(i, 1) != 0)
+                marked << QString::number(i);
+        QString tools;
         for (const QString* id :
              {&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
-            s += m.toolBars().Enabled(*id) ? u'1' : u'0';
-        return s;
+            tools += m.toolBars().Enabled(*id) ? u'1' : u'0';
+        return marked.join(u',') + u'|' + tools;
     }
 
     static QStringList recorded(FrameFixture& f, const QString& name) {
@@ -76,21 +72,18 @@ private slots:
     void errorLinesAreMarkedInTheWindowThatCompiled() {
         FrameFixture f;
         const QString folder = QStringLiteral("it's; $(touch pwned1) & `touch pwned2` \u00DCn\u00EF");
-        MDIMain& m = start(f, "true", folder, QStringLiteral("a\"b\\ $(touch pwned3);|touch pwned4 '.pbp"));
-        f.store().save(
-            settings::startup::CompilerPathName,
-            writeCompiler(f, f.dir.filePath(QStringLiteral("c $(touch pwned5)'/pbp `touch pwned6`")),
-                          "echo 'PicBasic Pro Compiler'\necho 'ERROR Line 3: Bad expression.'\n"
-                          "echo 'ERROR Line 5: Bad. (lcd.inc)'\necho 'ERROR Line 7: Label missing.'\n"
-                          "exit 1"));
+        MDIMain& m = start(f,
+                           "echo 'PicBasic Pro Compiler'\necho 'ERROR Line 3: Bad expression.'\n"
+                           "echo 'ERROR Line 5: Bad. (lcd.inc)'\necho 'ERROR Line 7: Label missing.'\nexit 1",
+                           folder + QStringLiteral("/a\"b\\ $(touch pwned3);|touch pwned4 '.pbp"),
+                           QStringLiteral("c $(touch pwned5)'/pbp `touch pwned6`"));
         f.store().save(settings::startup::CompilerCommandLineOptions,
                        QStringLiteral(" '-x;touch pwned7'  $HOME -v "));
         frmEditor& w = *f.active();
         const QString inc = f.dir.filePath(folder + QStringLiteral("/lcd.inc"));
         testsupport::writeFile(inc, "a\nb\nc\nd\ne\nf\n");
         QVERIFY(compile(m));
-        QCOMPARE(markedLines(w), QStringLiteral("2,6"));
-        QCOMPARE(errorTools(m), QStringLiteral("0111"));
+        QCOMPARE(errors(m), QStringLiteral("2,6|0111"));
         // Each option, the device and the source arrive as words of their own, in the source's folder.
         const QString device = "-p" + m.toolBars().Text(ids::ID_Device).mid(3);
         const QString doc = f.doc().PathName();
@@ -152,9 +145,7 @@ private slots:
             MDIMain& m = start(f, body);
             f.doc().SetLineData(9, 1, 1); // marks of an earlier run go
             QVERIFY(compile(m));
-            QCOMPARE(body + u'>' + markedLines(*f.active()) + u'|' + errorTools(m) + u'|' +
-                         m.compilerScreen().windowTitle(),
-                     body + u'>' + state);
+            QCOMPARE(body + u'>' + errors(m) + u'|' + m.compilerScreen().windowTitle(), body + u'>' + state);
             f.active()->GetErrorDescription(8);
             QCOMPARE(f.prompts.messages(),
                      complaint ? QStringList{"GetErrorDescription Error:Invalid procedure call or argument"}
@@ -183,10 +174,8 @@ private slots:
                 screen.CompileScreenTimer_Timer();
             for (int i = 0; i < escapes; ++i)
                 QTest::keyClick(&screen.CompilerOutput(), Qt::Key_Escape);
-            QCOMPARE(QStringLiteral("%1|%2|%3")
-                         .arg(screen.windowTitle())
-                         .arg(screen.isVisible())
-                         .arg(screen.CompileScreenTimer().isActive()),
+            const bool counts = screen.CompileScreenTimer().isActive();
+            QCOMPARE(screen.windowTitle() + (screen.isVisible() ? "|1" : "|0") + (counts ? "|1" : "|0"),
                      state);
         }
     }
@@ -200,11 +189,11 @@ private slots:
             {2, {"GoCompile Error:Wine is needed to run the Windows compiler "}, ""}};
         for (const auto& [cause, messages, dialog] : rows) {
             FrameFixture f;
-            MDIMain& m = start(f, "true");
-            const QString exe = writeCompiler(f, f.dir.filePath("PBPW.EXE"), "true");
+            MDIMain& m = start(f, "true", "my project/blink.pbp", "PBPW.EXE");
             if (cause == 0)
                 f.doc().SetPathName(QString());
-            f.store().save(settings::startup::CompilerPathName, cause == 1 ? f.dir.filePath("none") : exe);
+            if (cause == 1)
+                f.store().save(settings::startup::CompilerPathName, f.dir.filePath("none"));
             const QByteArray path = qgetenv("PATH");
             if (cause == 2)
                 qputenv("PATH", f.dir.path().toUtf8());
@@ -250,7 +239,7 @@ private slots:
         QVERIFY(w.CheckFile().isActive() && m.state().CompileProcess);
         QTRY_VERIFY_WITH_TIMEOUT(w.lastCapture(), 20000);
         QTRY_VERIFY(::kill(pid_t(first), 0) != 0); // the first run's process is gone
-        QCOMPARE(markedLines(w), QStringLiteral("1"));
+        QCOMPARE(errors(m), QStringLiteral("1|0111"));
         QVERIFY(!screen.isVisible());
         QVERIFY(screen.CompilerOutput().toPlainText().contains("fresh"));
     }
@@ -260,7 +249,7 @@ private slots:
         MDIMain& m = start(f, "yes 'a line of compiler output that goes on and on' | head -c 10000000\n"
                               "echo\necho 'ERROR Line 8: at the very end'");
         QVERIFY(compile(m, 60000));
-        QCOMPARE(markedLines(*f.active()), QStringLiteral("7"));
+        QCOMPARE(errors(m), QStringLiteral("7|0111"));
         const QString shown = m.compilerScreen().CompilerOutput().toPlainText();
         QVERIFY(shown.size() < 3 * 1024 * 1024);
         QVERIFY(shown.endsWith(compilerun::capturePath(f.appFolder()) + ")"));
@@ -281,7 +270,7 @@ private slots:
         qunsetenv("TERMINAL");
         QVERIFY(collected);
         QCOMPARE(recorded(f, "term"), (QStringList{"-e", "/bin/sh", compilerun::scriptPath(f.appFolder())}));
-        QCOMPARE(markedLines(*f.active()), QStringLiteral("5"));
+        QCOMPARE(errors(m), QStringLiteral("5|0111"));
         // A terminal that cannot start says so; the output window still opens and the poll goes on.
         testsupport::writeFile(terminal, "#!/no/such/interpreter\n");
         qputenv("TERMINAL", terminal.toUtf8());
@@ -298,7 +287,7 @@ private slots:
         QFile::remove(f.dir.filePath("term"));
         QVERIFY(compile(m));
         QVERIFY(!QFile::exists(f.dir.filePath("term")));
-        QCOMPARE(markedLines(*f.active()), QStringLiteral("5"));
+        QCOMPARE(errors(m), QStringLiteral("5|0111"));
     }
 
     void aWindowsCompilerRunsUnderWine() {
@@ -324,7 +313,7 @@ private slots:
         }
         f.store().save(settings::startup::CompilerPathName, exe);
         QVERIFY(compile(m, 30000));
-        QCOMPARE(markedLines(*f.active()), QStringLiteral("2,8"));
+        QCOMPARE(errors(m), QStringLiteral("2,8|0111"));
         const QString out = m.compilerScreen().CompilerOutput().toPlainText();
         QVERIFY2(out.contains(QRegularExpression("source [A-Z]:\\\\.*blink\\.pbp")), qPrintable(out));
     }
