@@ -54,50 +54,36 @@ private slots:
         QCOMPARE(capture::decode(QByteArray("Zeile \xFC")), QStringLiteral("Zeile \u00FC"));
     }
 
-    // `lines` holds the DEL, CD, compile and TYPE lines, separated by '|'.
-    void batchLines_data() {
-        QTest::addColumn<QString>("doc");
-        QTest::addColumn<QString>("app");
-        QTest::addColumn<QString>("compiler");
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("lines");
-        QTest::newRow("options and a short device")
-            << "D:\\A\\B\\X.PBP" << QString("C:\\APP") << " C:\\PBP\\PBPW.EXE " << QString("-ampasm  -oq")
-            << "PIC"
-            << "DEL C:\\APP\\temp.dat|CD\\A\\B|C:\\PBP\\PBPW.EXE -ampasm  -oq -p "
-               "D:\\A\\B\\X.PBP>C:\\APP\\temp.dat|"
-               "TYPE C:\\APP\\temp.dat";
-        QTest::newRow("document in a root folder")
-            << "C:\\X.BAS" << QString("C:\\APP") << "C:\\PBC.EXE" << QString() << "PIC16F84"
-            << "DEL C:\\APP\\temp.dat|CD|C:\\PBC.EXE  -p16F84 C:\\X.BAS>C:\\APP\\temp.dat|TYPE "
-               "C:\\APP\\temp.dat";
-        // Without short names the long paths arrive; each stays one path.
-        QTest::newRow("long paths with blanks and percent")
-            << "C:\\My Work\\50%&more\\t.pbp" << QString("C:\\Program Files\\Pinwright")
-            << "C:\\Program Files\\PBP\\PBPW.EXE" << QString() << "PIC16F84"
-            << "DEL \"C:\\Program Files\\Pinwright\\temp.dat\"|CD \"\\My Work\\50%%&more\"|"
-               "\"C:\\Program Files\\PBP\\PBPW.EXE\"  -p16F84 \"C:\\My Work\\50%%&more\\t.pbp\">"
-               "\"C:\\Program Files\\Pinwright\\temp.dat\"|TYPE \"C:\\Program Files\\Pinwright\\temp.dat\"";
-    }
+    // The batch file for a document, compiler, options and device; `lines` holds its DEL, CD, compile
+    // and TYPE lines, separated by '|'. Without short names the long paths arrive; each stays one path.
     void batchLines() {
-        QFETCH(QString, doc);
-        QFETCH(QString, app);
-        QFETCH(QString, compiler);
-        QFETCH(QString, options);
-        QFETCH(QString, device);
-        QFETCH(QString, lines);
-        const QStringList l = lines.split(u'|');
-        QStringList out;
+        const QString app = QStringLiteral("C:\\APP"),
+                      appLong = QStringLiteral("C:\\Program Files\\Pinwright");
+        const QList<std::tuple<QString, QString, QString, QString, QString, QString>> rows{
+            {"D:\\A\\B\\X.PBP", app, " C:\\PBP\\PBPW.EXE ", "-ampasm  -oq", "PIC",
+             "DEL C:\\APP\\temp.dat|CD\\A\\B|C:\\PBP\\PBPW.EXE -ampasm  -oq -p "
+             "D:\\A\\B\\X.PBP>C:\\APP\\temp.dat|"
+             "TYPE C:\\APP\\temp.dat"},
+            {"C:\\X.BAS", app, "C:\\PBC.EXE", "", "PIC16F84",
+             "DEL C:\\APP\\temp.dat|CD|C:\\PBC.EXE  -p16F84 C:\\X.BAS>C:\\APP\\temp.dat|TYPE "
+             "C:\\APP\\temp.dat"},
+            {"C:\\My Work\\50%&more\\t.pbp", appLong, "C:\\Program Files\\PBP\\PBPW.EXE", "", "PIC16F84",
+             "DEL \"C:\\Program Files\\Pinwright\\temp.dat\"|CD \"\\My Work\\50%%&more\"|"
+             "\"C:\\Program Files\\PBP\\PBPW.EXE\"  -p16F84 \"C:\\My Work\\50%%&more\\t.pbp\">"
+             "\"C:\\Program Files\\Pinwright\\temp.dat\"|TYPE \"C:\\Program Files\\Pinwright\\temp.dat\""}};
         AppError error;
-        QVERIFY(
-            runscript::batchLines({doc, app, compiler, options, runscript::deviceArg(device)}, out, error));
-        QCOMPARE(out, (QStringList{"@ECHO OFF", l[0], l[1], "ECHO Compiling.... Please Wait.", l[2], l[3]}));
-
+        for (const auto& [doc, folder, compiler, options, device, lines] : rows) {
+            const QStringList l = lines.split(u'|');
+            QStringList out;
+            QVERIFY(runscript::batchLines({doc, folder, compiler, options, runscript::deviceArg(device)}, out,
+                                          error));
+            QCOMPARE(out,
+                     (QStringList{"@ECHO OFF", l[0], l[1], "ECHO Compiling.... Please Wait.", l[2], l[3]}));
+        }
         // Without a folder in the document's path there is no script at all.
         for (const QString& bad : {QString(), QStringLiteral("TEST.BAS"), QStringLiteral("\\TEST.BAS")}) {
             QStringList none;
-            QVERIFY(!runscript::batchLines({bad, app, compiler, options, "16F84"}, none, error));
+            QVERIFY(!runscript::batchLines({bad, app, "C:\\PBC.EXE", "", "16F84"}, none, error));
             QCOMPARE(error.number, 5);
             QVERIFY(none.isEmpty());
         }

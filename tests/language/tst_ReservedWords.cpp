@@ -34,37 +34,32 @@ private slots:
     }
 
     // Sizes of the statement, define, size, math, logic and modifier lists for a device with ports A and B.
-    void lists_data() {
-        QTest::addColumn<bool>("pbpMode");
-        QTest::addColumn<QList<int>>("sizes");
-        QTest::newRow("PicBasic Pro") << true << QList<int>{79 + 4, 40, 3, 10, 4, 114};
-        QTest::newRow("PicBasic") << false << QList<int>{41, 0, 0, 2, 4, 0};
-    }
     void lists() {
-        QFETCH(bool, pbpMode);
-        const QList<KeywordAddition> all =
-            ReservedWords::buildKeywordLists(built(pbpMode), pbpMode, {0, 5, 8});
-        QList<int> got;
-        for (int list = 0; list < 6; ++list)
-            got << int(ReservedWords::wordsOfList(all, list).size());
-        QTEST(got, "sizes");
-        // Lists are added one after the other, the port names (PicBasic Pro only) last of all.
-        for (int i = 1; i < all.size() - (pbpMode ? 4 : 0); ++i)
-            QVERIFY(all.at(i - 1).list <= all.at(i).list);
-        const QStringList statements = ReservedWords::wordsOfList(all, 0);
-        if (!pbpMode) {
-            QCOMPARE(statements, ReservedWords::statementWordsForList(built(false))
-                                     << QStringLiteral("Symbol"));
-            return;
+        for (const bool pbpMode : {false, true}) {
+            const QList<KeywordAddition> all =
+                ReservedWords::buildKeywordLists(built(pbpMode), pbpMode, {0, 5, 8});
+            QList<int> got;
+            for (int list = 0; list < 6; ++list)
+                got << int(ReservedWords::wordsOfList(all, list).size());
+            QCOMPARE(got, (pbpMode ? QList<int>{79 + 4, 40, 3, 10, 4, 114} : QList<int>{41, 0, 0, 2, 4, 0}));
+            // Lists are added one after the other, the port names (PicBasic Pro only) last of all.
+            for (int i = 1; i < all.size() - (pbpMode ? 4 : 0); ++i)
+                QVERIFY(all.at(i - 1).list <= all.at(i).list);
+            const QStringList statements = ReservedWords::wordsOfList(all, 0);
+            if (!pbpMode) {
+                QCOMPARE(statements, ReservedWords::statementWordsForList(built(false))
+                                         << QStringLiteral("Symbol"));
+                continue;
+            }
+            QCOMPARE(statements.first(), QStringLiteral("@"));
+            QVERIFY(statements.contains(QStringLiteral("ON INTERRUPT")));
+            // The modifiers run up to BIN16, DEC5 and HEX4, each once.
+            const QStringList modifiers = ReservedWords::wordsOfList(all, 5);
+            for (const char* w : {"BIN16", "ISBIN16", "DEC5", "ISDEC5", "HEX4", "REP"})
+                QVERIFY2(modifiers.count(QLatin1String(w)) == 1, w);
+            for (const char* w : {"BIN17", "DEC6", "HEX5", "BIN0"})
+                QVERIFY2(!modifiers.contains(QLatin1String(w)), w);
         }
-        QCOMPARE(statements.first(), QStringLiteral("@"));
-        QVERIFY(statements.contains(QStringLiteral("ON INTERRUPT")));
-        // The modifiers run up to BIN16, DEC5 and HEX4, each once.
-        const QStringList modifiers = ReservedWords::wordsOfList(all, 5);
-        for (const char* w : {"BIN16", "ISBIN16", "DEC5", "ISDEC5", "HEX4", "REP"})
-            QVERIFY2(modifiers.count(QLatin1String(w)) == 1, w);
-        for (const char* w : {"BIN17", "DEC6", "HEX5", "BIN0"})
-            QVERIFY2(!modifiers.contains(QLatin1String(w)), w);
     }
 
     // The statement list ends at the first keyword that is empty or blanks only.

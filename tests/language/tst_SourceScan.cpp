@@ -36,49 +36,46 @@ private slots:
                      line + u'>' + expected);
     }
 
-    // `may`: the quick test lets the line through to the declaration passes.
-    void kinds_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("before"); // the kind a stale mark left
-        QTest::addColumn<bool>("may");
-        QTest::addColumn<int>("kind");
-        QTest::newRow("label") << "Start:" << 0 << false << 1;
-        QTest::newRow("variable") << "B VAR BYTE" << 0 << true << 2;
-        QTest::newRow("lower-case variable") << "led var portb.0" << 0 << true << 2;
-        QTest::newRow("constant") << "X CON 5" << 0 << true << 3;
-        QTest::newRow("lower-case con at the very end") << "x con" << 0 << true << 3;
-        QTest::newRow("both") << "A VAR BYTE : K CON 3" << 0 << true << 4;
-        QTest::newRow("constant before variable") << "K CON 3 : A VAR BYTE" << 0 << true << 4;
-        QTest::newRow("label that declares") << "Here: B VAR BYTE" << 0 << true << 2;
-        QTest::newRow("label with a constant") << "Here: K CON 1" << 0 << true << 3;
-        QTest::newRow("longer names") << "VARIABLE = CONTROL" << 0 << true << 0;
-        QTest::newRow("mixed case inside a word") << "ConTrol = 1" << 0 << true << 0;
-        QTest::newRow("name, then the statement") << "CONTROL VAR BYTE" << 0 << true << 2;
-        QTest::newRow("in a ' comment") << "' B VAR BYTE" << 0 << true << 0;
-        QTest::newRow("in a ; comment") << "; B VAR BYTE" << 0 << true << 0;
-        QTest::newRow("label in a ; comment") << "; note: x VAR y" << 0 << true << 0;
-        QTest::newRow("in a string") << "LCDOUT \"A VAR B\"" << 0 << true << 0;
-        QTest::newRow("label and a word in a comment") << "Main: ' x VAR" << 0 << true << 1;
-        QTest::newRow("cut short") << "HIGH VA" << 0 << false << 0;
-        QTest::newRow("letters apart") << "V A R C O N" << 0 << false << 0;
-        QTest::newRow("plain") << "HIGH 1" << 0 << false << 0;
-        QTest::newRow("empty") << "" << 0 << false << 0;
-        QTest::newRow("label edited away") << "Start" << 1 << false << 0;
-        QTest::newRow("declaration removed") << "B = 1" << 4 << false << 0;
-        QTest::newRow("variable stays") << "B VAR BYTE" << 3 << true << 2;
-    }
+    // `before` is the kind a stale mark left; `may` tells whether the quick test lets the line through
+    // to the declaration passes.
     void kinds() {
-        QFETCH(QString, line);
-        QFETCH(int, before);
-        const QList<SourceToken> tokens = SourceLexer::lex(line, config_, keywords_);
-        const auto classAt = [&tokens](int col) {
-            for (const SourceToken& t : tokens)
-                if (col >= t.start && col < t.start + t.length)
-                    return t.cls;
-            return 0;
-        };
-        QTEST(mayDeclare(line), "may");
-        QTEST(declarationPass(line, labelPass(line, before), classAt), "kind");
+        const QList<std::tuple<QString, int, bool, int>> rows{
+            {"Start:", 0, false, 1},
+            {"B VAR BYTE", 0, true, 2},
+            {"led var portb.0", 0, true, 2},
+            {"X CON 5", 0, true, 3},
+            {"x con", 0, true, 3}, // lower-case con at the very end
+            {"A VAR BYTE : K CON 3", 0, true, 4},
+            {"K CON 3 : A VAR BYTE", 0, true, 4}, // constant before variable
+            {"Here: B VAR BYTE", 0, true, 2},     // label that declares
+            {"Here: K CON 1", 0, true, 3},        // label with a constant
+            {"VARIABLE = CONTROL", 0, true, 0},   // longer names
+            {"ConTrol = 1", 0, true, 0},          // mixed case inside a word
+            {"CONTROL VAR BYTE", 0, true, 2},     // name, then the statement
+            {"' B VAR BYTE", 0, true, 0},         // in a ' comment
+            {"; B VAR BYTE", 0, true, 0},         // in a ; comment
+            {"; note: x VAR y", 0, true, 0},      // label in a ; comment
+            {"LCDOUT \"A VAR B\"", 0, true, 0},
+            {"Main: ' x VAR", 0, true, 1}, // label and a word in a comment
+            {"HIGH VA", 0, false, 0},      // cut short
+            {"V A R C O N", 0, false, 0},  // letters apart
+            {"HIGH 1", 0, false, 0},
+            {"", 0, false, 0},
+            {"Start", 1, false, 0}, // label edited away
+            {"B = 1", 4, false, 0}, // declaration removed
+            {"B VAR BYTE", 3, true, 2}};
+        for (const auto& [line, before, may, kind] : rows) {
+            const QList<SourceToken> tokens = SourceLexer::lex(line, config_, keywords_);
+            const auto classAt = [&tokens](int col) {
+                for (const SourceToken& t : tokens)
+                    if (col >= t.start && col < t.start + t.length)
+                        return t.cls;
+                return 0;
+            };
+            const int got = declarationPass(line, labelPass(line, before), classAt);
+            QCOMPARE(QStringLiteral("%1 > %2 %3").arg(line).arg(mayDeclare(line)).arg(got),
+                     QStringLiteral("%1 > %2 %3").arg(line).arg(may).arg(kind));
+        }
     }
 };
 
