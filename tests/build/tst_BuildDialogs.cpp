@@ -124,9 +124,8 @@ private slots:
                 f.prompts.chooseFile(answer);
             frmCompile c(m);
             frmProgrammer p(m);
-            QLineEdit& edit = button == 0   ? c.CompilerPath()
-                              : button == 1 ? c.SourceCodePath()
-                                            : p.ProgrammerPath();
+            QLineEdit& edit =
+                *std::array{&c.CompilerPath(), &c.SourceCodePath(), &p.ProgrammerPath()}[button];
             const QString before = edit.text();
             if (button == 0)
                 c.Browse_Click();

@@ -90,30 +90,27 @@ private slots:
     }
 
     // Options are split into words as a shell would, and the placeholders in them filled in.
-    void optionWords_data() {
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<QStringList>("words");
-        QTest::newRow("blanks around and between") << "  -v \t -ampasm  " << QStringList{"-v", "-ampasm"};
-        QTest::newRow("empty") << "" << QStringList{};
-        QTest::newRow("double quotes")
-            << "-o \"C:\\Program Files\\x.hex\" -q" << QStringList{"-o", "C:\\Program Files\\x.hex", "-q"};
-        QTest::newRow("single quotes") << "'a b'c d" << QStringList{"a bc", "d"};
-        QTest::newRow("doubled quote inside") << "\"say \"\"hi\"\"\"" << QStringList{"say \"hi\""};
-        QTest::newRow("empty quoted word") << "\"\" x" << QStringList{"", "x"};
-        QTest::newRow("unclosed quote") << "-f \"open end" << QStringList{"-f", "open end"};
-        QTest::newRow("backslashes stay") << "C:\\a\\b" << QStringList{"C:\\a\\b"};
-        QTest::newRow("each placeholder once")
-            << "%HEX% -s%SOURCE% -p%DEVICE%" << QStringList{"/w d/p q.hex", "-s/w d/p q.pbp", "-p16F84"};
-        QTest::newRow("letter case ignored") << "%hex%" << QStringList{"/w d/p q.hex"};
-        QTest::newRow("quoted with text") << "\"-f %HEX%\"" << QStringList{"-f /w d/p q.hex"};
-        QTest::newRow("unknown stays") << "%PORT%" << QStringList{"%PORT%"};
-    }
     void optionWords() {
-        QFETCH(QString, options);
         const QString source = QStringLiteral("/w d/p q.pbp");
-        QTEST(
-            cmdline::expand(cmdline::splitArguments(options), {cmdline::hexFileOf(source), source, "16F84"}),
-            "words");
+        const QList<std::pair<QString, QStringList>> rows{
+            {"  -v \t -ampasm  ", {"-v", "-ampasm"}}, // blanks around and between
+            {"", {}},                                 // empty
+            {"-o \"C:\\Program Files\\x.hex\" -q", {"-o", "C:\\Program Files\\x.hex", "-q"}}, // double quotes
+            {"'a b'c d", {"a bc", "d"}},                                                      // single quotes
+            {"\"say \"\"hi\"\"\"", {"say \"hi\""}}, // doubled quote inside
+            {"\"\" x", {"", "x"}},                  // empty quoted word
+            {"-f \"open end", {"-f", "open end"}},  // unclosed quote
+            {"C:\\a\\b", {"C:\\a\\b"}},             // backslashes stay
+            {"%HEX% -s%SOURCE% -p%DEVICE%",
+             {"/w d/p q.hex", "-s/w d/p q.pbp", "-p16F84"}}, // each placeholder once
+            {"%hex%", {"/w d/p q.hex"}},                     // letter case ignored
+            {"\"-f %HEX%\"", {"-f /w d/p q.hex"}},           // quoted with text
+            {"%PORT%", {"%PORT%"}}};                         // unknown stays
+        for (const auto& [options, words] : rows) {
+            const QStringList got = cmdline::expand(cmdline::splitArguments(options),
+                                                    {cmdline::hexFileOf(source), source, "16F84"});
+            QVERIFY2(got == words, qPrintable(options + " > " + got.join(u'|')));
+        }
     }
 
     // What the options dialog stores: -oq joins MPASM's options; a source folder loses its last separator.

