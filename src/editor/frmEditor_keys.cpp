@@ -158,24 +158,8 @@ void frmEditor::List1_GotFocus() {
 }
 
 void frmEditor::View_ExecuteCommand(int& code) {
-    SourceView& v = *View_;
-    SourceDocument& doc = v.Document();
     if (code == SourceView::CmdIndent || code == SourceView::CmdOutdent) {
-        int col1, line1, col2, line2;
-        v.GetSel(col1, line1, col2, line2);
-        // A selection that ends at the start of a line does not take that line in.
-        if (line2 > line1 && col2 == 0)
-            --line2;
-        doc.BeginUndoGroup();
-        for (int line = line1; line <= line2; ++line) {
-            if (code == SourceView::CmdIndent)
-                doc.InsertImpl(0, line, QStringLiteral("\t"));
-            else if (doc.GetLine(line).startsWith(u'\t'))
-                doc.DeleteImpl(0, line, 1, line);
-        }
-        doc.EndUndoGroup();
-        doc.UpdateViews(128, 0, line1, 0, line2);
-        v.SetSel(0, line1, doc.GetLineLength(line2), line2);
+        View_->IndentLines(code == SourceView::CmdOutdent);
         code = 0;
         return;
     }

@@ -120,6 +120,9 @@ public:
     int LinesInView() const;
 
     void SelectWord();
+    // Puts a TAB before each selected line (or the caret line), or takes one leading TAB away, in one
+    // undo step, and selects those lines whole.
+    void IndentLines(bool outdent);
     // Moves the selected text to (col, line), in one undo step, and selects it there; as dropping a
     // drag of it there does. Nothing happens inside the selection.
     void MoveSelectionTo(int col, int line);
@@ -238,7 +241,6 @@ private:
     void runCommand(int code);
     void moveCaretBy(int code);
     void moveVertically(int lines, bool extend);
-    void indentLines(bool outdent);
     void handleMousePress(QMouseEvent* e, bool doubleClick);
     void handleInput(QInputMethodEvent* e);
     // Puts `text` in place of the selection (or at the caret); the caret ends after it.

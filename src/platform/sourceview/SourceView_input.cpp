@@ -156,10 +156,10 @@ void SourceView::runCommand(int code) {
     case CmdGotoLine:
         break;
     case CmdIndent:
-        indentLines(false);
+        IndentLines(false);
         break;
     case CmdOutdent:
-        indentLines(true);
+        IndentLines(true);
         break;
     case CmdCut:
         Cut();
@@ -343,7 +343,7 @@ void SourceView::moveVertically(int lines, bool extend) {
     desiredDisplayCol_ = wanted;
 }
 
-void SourceView::indentLines(bool outdent) {
+void SourceView::IndentLines(bool outdent) {
     int col1, line1, col2, line2;
     GetSel(col1, line1, col2, line2);
     // A selection ending at column 0 does not take in that last line.
