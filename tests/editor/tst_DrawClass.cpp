@@ -1,14 +1,7 @@
-#include <QImage>
 #include <QPainter>
-#include <QScrollBar>
-#include <QTest>
 
 #include "editor/DrawClass.h"
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
-#include "shell/MDIMain.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 // The error mark as the editor window paints it, read back from the painted pixels.
 class tst_DrawClass : public QObject {
@@ -21,10 +14,8 @@ private:
         for (int i = 0; i < 20; ++i)
             text += "        HIGH PORTB.0 ' a line long enough to scroll sideways when the view is narrow "
                     "enough\n";
-        const QString p = f.path(QStringLiteral("marks.pbp"));
-        testsupport::writeFile(p, text);
-        f.start(p);
-        SourceView& v = f.active()->View();
+        f.startWith(QStringLiteral("marks.pbp"), text);
+        SourceView& v = f.view();
         v.SetMarginStyle(markStyle);
         v.Document().SetLineData(2, 1, 1);
         v.Document().SetLineData(4, 2, 1); // a line kind never paints

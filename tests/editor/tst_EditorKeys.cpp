@@ -1,12 +1,4 @@
-#include <QTest>
-
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 #include <QListWidget>
 #include <QMenu>
@@ -25,11 +17,9 @@ class tst_EditorKeys : public QObject {
         QWidget* keys = nullptr;
 
         explicit Session(const QByteArray& text, const DevicePortTable& ports = {},
-                         const QString& compiler = QStringLiteral("0")) {
-            const QString p = f.path(QStringLiteral("prog.pbp"));
-            testsupport::writeFile(p, text);
-            f.store().save(settings::startup::CompilerType, compiler);
-            m = &f.start(p);
+                         const char* compiler = "0") {
+            f.store().save(settings::startup::CompilerType, QString::fromLatin1(compiler));
+            m = &f.startWith(QStringLiteral("prog.pbp"), text);
             m->state().DevicePorts = ports;
             w = f.active();
             v = &w->View();
@@ -37,6 +27,14 @@ class tst_EditorKeys : public QObject {
             v->SetFocus();
             const int last = v->Document().NumLines() - 1;
             v->MoveCaret(v->Document().GetLineLength(last), last);
+        }
+        QString line() const { return v->Document().GetLine(v->CaretY()); }
+        // The first lines of the text, joined by "|".
+        QString lines(int count) const {
+            QStringList out;
+            for (int i = 0; i < count; ++i)
+                out << v->Document().GetLine(i);
+            return out.join(u'|');
         }
     };
     static QStringList entries(const QListWidget& list) {
@@ -51,56 +49,78 @@ class tst_EditorKeys : public QObject {
             t[size_t(port)] = pins;
         return t;
     }
-    static QString line(const Session& s) { return s.v->Document().GetLine(s.v->CaretY()); }
 
 private slots:
-    void listsWhileTyping_data() {
+    // The quick lists that typing or a key opens.
+    void quickLists_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<DevicePortTable>("device");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QStringList>("list"); // empty: hidden
-        QTest::addColumn<bool>("syntax");
-        const auto row = [](const char* name, const QByteArray& text, const DevicePortTable& device,
-                            const char* typed, const QStringList& list, bool syntax) {
-            QTest::newRow(name) << text << device << QString(typed) << list << syntax;
-        };
+        QTest::addColumn<QString>("compiler");
+        QTest::addColumn<QString>("typed");    // text, or a key such as "Alt+F12"
+        QTest::addColumn<QStringList>("list"); // empty: hidden; "...": more entries follow
+        QTest::addColumn<QString>("help"); // typing: "syntax" when the syntax help shows; a key: the title
         const DevicePortTable ab = ports({{1, 5}, {2, 8}});
+        const auto row = [](const char* name, const QByteArray& text, const DevicePortTable& device,
+                            const char* typed, const QStringList& list, const char* help,
+                            const char* compiler = "0") {
+            QTest::newRow(name) << text << device << QString(compiler) << QString(typed) << list
+                                << QString(help);
+        };
         row("HIGH, PORTA=5 PORTB=8", "", ab, "HIGH ",
             {"PORTA.0", "PORTA.1", "PORTA.2", "PORTA.3", "PORTA.4", "PORTB.0", "PORTB.1", "PORTB.2",
              "PORTB.3", "PORTB.4", "PORTB.5", "PORTB.6", "PORTB.7"},
-            true);
+            "syntax");
         row("HIGH, GPIO only", "", ports({{0, 6}}), "high ",
-            {"GPIO.0", "GPIO.1", "GPIO.2", "GPIO.3", "GPIO.4", "GPIO.5"}, true);
-        row("HIGH, no ports", "", {}, "HIGH ", {"Pin Data", "Not Available"}, true);
+            {"GPIO.0", "GPIO.1", "GPIO.2", "GPIO.3", "GPIO.4", "GPIO.5"}, "syntax");
+        row("HIGH, no ports", "", {}, "HIGH ", {"Pin Data", "Not Available"}, "syntax");
         row("SEROUT mode", "", ab, "SEROUT PORTB.0,",
-            quicklists::fixedEntries(quicklists::Source::SerialModes, {}), true);
+            quicklists::fixedEntries(quicklists::Source::SerialModes, {}), "syntax");
         row("BUTTON four commas", "Btn VAR BYTE\nled var portb.0\n", ab, "BUTTON 0,1,255,0,", {"Btn", "led"},
-            true);
-        row("BUTTON five commas", "Btn VAR BYTE\n", ab, "BUTTON 0,1,255,0,Btn,", {}, true);
-        row("GOTO offers labels", "Main:\n\tLoop:\n", ab, "GOTO ", {"Main", "Loop"}, true);
-        row("PAUSE shows nothing", "", ab, "PAUSE ", {}, false);
-        row("DEFINE", "", ab, "DEFINE ", {"ADC_BITS", "ADC_CLOCK", "ADC_SAMPLEUS 50"}, false);
+            "syntax");
+        row("BUTTON five commas", "Btn VAR BYTE\n", ab, "BUTTON 0,1,255,0,Btn,", {}, "syntax");
+        row("GOTO offers labels", "Main:\n\tLoop:\n", ab, "GOTO ", {"Main", "Loop"}, "syntax");
+        row("PAUSE shows nothing", "", ab, "PAUSE ", {}, "");
+        row("DEFINE", "", ab, "DEFINE ", {"ADC_BITS", "ADC_CLOCK", "ADC_SAMPLEUS 50", "..."}, "");
         row("DEFINE OSC", "", ab, "DEFINE OSC ",
-            quicklists::fixedEntries(quicklists::Source::OscillatorSpeeds, {}), false);
-        row("DEFINE LCD_DREG", "", ab, "DEFINE LCD_DREG ", {"PORTA", "PORTB"}, false);
+            quicklists::fixedEntries(quicklists::Source::OscillatorSpeeds, {}), "");
+        row("DEFINE LCD_DREG", "", ab, "DEFINE LCD_DREG ", {"PORTA", "PORTB"}, "");
+        row("Alt+F12 without labels", "x = 1\n", {}, "Alt+F12", {"No Labels"}, "Quick Labels List");
+        row("Alt+F12 labels", "Main:\n\tLoop: GOTO Main\n   Not: here\n", {}, "Alt+F12", {"Main", "Loop"},
+            "Quick Labels List");
+        row("PicBasic Alt+F11", "", {}, "Alt+F11", {"0", "1", "2", "3", "4", "5", "6", "7"},
+            "Quick PBC Pins List", "1");
+        row("Alt+F9 lower-case declaration", "led var portb.0\nLED VAR PORTB.1\n", {}, "Alt+F9",
+            {"led", "LED"}, "Quick Variable List");
+        row("Alt+F8 does nothing", "", {}, "Alt+F8", {}, "");
+        row("Alt+Shift+F12 does nothing", "", {}, "Alt+Shift+F12", {}, "");
     }
-    void listsWhileTyping() {
+    void quickLists() {
         QFETCH(QByteArray, text);
         QFETCH(DevicePortTable, device);
+        QFETCH(QString, compiler);
         QFETCH(QString, typed);
         QFETCH(QStringList, list);
-        Session s(text, device);
-        QTest::keyClicks(s.keys, typed);
+        Session s(text, device, qPrintable(compiler));
+        const bool key = typed.startsWith(QLatin1String("Alt+"));
+        if (key)
+            QTest::keySequence(s.keys, QKeySequence(typed));
+        else
+            QTest::keyClicks(s.keys, typed);
         QCOMPARE(s.w->List1().isVisible(), !list.isEmpty());
+        QStringList shown = entries(s.w->List1());
+        if (list.endsWith(QStringLiteral("..."))) {
+            list.removeLast();
+            QCOMPARE(shown.size(), 39);
+            shown = shown.mid(0, list.size());
+        }
         if (!list.isEmpty()) {
-            const QStringList shown = entries(s.w->List1());
-            QCOMPARE(shown.mid(0, list.size()), list);
-            if (typed.startsWith(QLatin1String("DEFINE ")) && typed.size() == 7)
-                QCOMPARE(shown.size(), 39);
+            QCOMPARE(shown, list);
             QCOMPARE(s.w->List1().width(), 127);
             QCOMPARE(s.w->List1().y(), s.m->state().CaretPointY + 40);
+            QCOMPARE(s.m->state().QuickListMode, 10);
         }
-        QTEST(s.w->SyntaxHelp().isVisible(), "syntax");
+        const bool syntax = s.w->SyntaxHelp().isVisible();
+        QTEST(key ? s.m->PanelText(2) : syntax ? QStringLiteral("syntax") : QString(), "help");
     }
 
     void accepting_data() {
@@ -129,7 +149,7 @@ private slots:
             QTest::keyClick(s.keys, Qt::Key_Down);
         QCOMPARE(s.v->CaretY(), 0); // the arrows moved in the list, not in the text
         QTest::keyClick(s.keys, Qt::Key(key));
-        QTEST(line(s), "result");
+        QTEST(s.line(), "result");
         QVERIFY(!s.w->List1().isVisible());
         QCOMPARE(s.m->state().QuickListMode, 0);
         QCOMPARE(s.m->state().ListMode, 0);
@@ -143,7 +163,7 @@ private slots:
         QTest::keyClick(s.keys, Qt::Key_Down);
         s.f.prompts.chooseFile(inc);
         QTest::keyClick(s.keys, Qt::Key_Return);
-        QCOMPARE(line(s), QStringLiteral("INCLUDE \"") + s.w->GetShortPath(inc) + u'"');
+        QCOMPARE(s.line(), QStringLiteral("INCLUDE \"") + s.w->GetShortPath(inc) + u'"');
         // No name: the message, and the text stays.
         QTest::keyClick(s.keys, Qt::Key_Return);
         QTest::keyClicks(s.keys, QStringLiteral("INCLUDE "));
@@ -151,7 +171,7 @@ private slots:
         s.f.prompts.chooseFile(QString());
         QTest::keyClick(s.keys, Qt::Key_Return);
         QCOMPARE(s.f.prompts.last().text, QStringLiteral("No filename entered."));
-        QCOMPARE(line(s), QStringLiteral("INCLUDE "));
+        QCOMPARE(s.line(), QStringLiteral("INCLUDE "));
     }
 
     void labelLists() {
@@ -161,55 +181,17 @@ private slots:
         QListWidget& list = s.w->List1();
         list.setCurrentRow(0);
         emit list.itemDoubleClicked(list.item(0));
-        QCOMPARE(line(s), QStringLiteral("GOTO Main"));
+        QCOMPARE(s.line(), QStringLiteral("GOTO Main"));
         QVERIFY(!list.isVisible());
         // BRANCH opens its label table and offers the labels again after each comma.
         QTest::keyClick(s.keys, Qt::Key_Return);
         QTest::keyClicks(s.keys, QStringLiteral("BRANCH idx,"));
-        QCOMPARE(line(s), QStringLiteral("BRANCH idx,["));
+        QCOMPARE(s.line(), QStringLiteral("BRANCH idx,["));
         QCOMPARE(entries(s.w->List1()), QStringList{"Main"});
         QTest::keyClick(s.keys, Qt::Key_Escape);
         QTest::keyClicks(s.keys, QStringLiteral("Main,"));
-        QCOMPARE(line(s), QStringLiteral("BRANCH idx,[Main,"));
+        QCOMPARE(s.line(), QStringLiteral("BRANCH idx,[Main,"));
         QCOMPARE(entries(s.w->List1()), QStringList{"Main"});
-    }
-
-    void keyLists_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("compiler");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QStringList>("list");
-        QTest::addColumn<QString>("title");
-        const auto row = [](const char* name, const QByteArray& text, const char* compiler, int key,
-                            int modifiers, const QStringList& list, const char* title) {
-            QTest::newRow(name) << text << QString(compiler) << key << modifiers << list << QString(title);
-        };
-        const int alt = Qt::AltModifier, f12 = Qt::Key_F12;
-        row("Alt+F12 without labels", "x = 1\n", "0", f12, alt, {"No Labels"}, "Quick Labels List");
-        row("Alt+F12 labels", "Main:\n\tLoop: GOTO Main\n   Not: here\n", "0", f12, alt, {"Main", "Loop"},
-            "Quick Labels List");
-        row("PicBasic Alt+F11", "", "1", Qt::Key_F11, alt, {"0", "1", "2", "3", "4", "5", "6", "7"},
-            "Quick PBC Pins List");
-        row("Alt+F9 lower-case declaration", "led var portb.0\nLED VAR PORTB.1\n", "0", Qt::Key_F9, alt,
-            {"led", "LED"}, "Quick Variable List");
-        row("Alt+F8 does nothing", "", "0", Qt::Key_F8, alt, {}, "");
-        row("Alt+Shift+F12 does nothing", "", "0", f12, alt | Qt::ShiftModifier, {}, "");
-    }
-    void keyLists() {
-        QFETCH(QByteArray, text);
-        QFETCH(QString, compiler);
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(QStringList, list);
-        Session s(text, {}, compiler);
-        QTest::keyClick(s.keys, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(s.w->List1().isVisible(), !list.isEmpty());
-        if (!list.isEmpty()) {
-            QCOMPARE(entries(s.w->List1()), list);
-            QTEST(s.m->PanelText(2), "title");
-            QCOMPARE(s.m->state().QuickListMode, 10);
-        }
     }
 
     void statementContextOutsideTheTextIsReported() {
@@ -254,9 +236,14 @@ private slots:
         QTest::addColumn<QString>("word");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("result");
-        QTest::newRow("OK removes the colon") << "GOTO" << int(Prompts::Answer::Ok) << "x = 1 : GOTO";
-        QTest::newRow("Cancel keeps it") << "GOTO" << int(Prompts::Answer::Cancel) << "x = 1 : GOTO:";
-        QTest::newRow("a label's colon: no warning") << "Main" << int(Prompts::Answer::Ok) << "x = 1 : Main:";
+        QTest::addColumn<QString>("asked");
+        const QString reserved = QStringLiteral("Error Line: 3: Reserved Words Can Not Be Used As Labels!");
+        QTest::newRow("OK removes the colon")
+            << "GOTO" << int(Prompts::Answer::Ok) << "x = 1 : GOTO" << reserved;
+        QTest::newRow("Cancel keeps it")
+            << "GOTO" << int(Prompts::Answer::Cancel) << "x = 1 : GOTO:" << reserved;
+        QTest::newRow("a label's colon: no warning")
+            << "Main" << int(Prompts::Answer::Ok) << "x = 1 : Main:" << QString();
     }
     void colonAfterAWord() {
         QFETCH(QString, word);
@@ -265,44 +252,38 @@ private slots:
         QTest::keyClicks(s.keys, word);
         s.f.prompts.answer(Prompts::Answer(answer));
         QTest::keyClicks(s.keys, QStringLiteral(":"));
-        QTEST(line(s), "result");
-        const bool reserved = word == QLatin1String("GOTO");
-        QCOMPARE(s.f.prompts.shown().size(), reserved ? 1 : 0);
-        if (!reserved)
-            return;
-        QCOMPARE(s.f.prompts.last().text, QStringLiteral("Reserved Words Can Not Be Used As Labels!"));
-        QCOMPARE(s.f.prompts.last().title, QStringLiteral("Error Line: 3"));
-        QCOMPARE(s.f.prompts.last().buttons, Prompts::Buttons::OkCancel);
+        QTEST(s.line(), "result");
+        QStringList asked;
+        for (const ScriptedPrompts::Shown& shown : s.f.prompts.shown())
+            asked << shown.title + ": " + shown.text;
+        QTEST(asked.join(u'\n'), "asked");
+        QCOMPARE(s.f.prompts.last().buttons,
+                 asked.isEmpty() ? Prompts::Buttons::Ok : Prompts::Buttons::OkCancel);
     }
 
     void indentAndOutdent() {
         Session s("a\nb\n\tc\nd\n");
         s.v->SetSel(0, 0, 1, 2);
         s.m->SSActiveToolBars1_ToolClick(ids::ID_Indent);
-        QCOMPARE(s.v->Document().GetLine(0), QStringLiteral("\ta"));
-        QCOMPARE(s.v->Document().GetLine(2), QStringLiteral("\t\tc"));
-        QCOMPARE(s.v->Document().GetLine(3), QStringLiteral("d"));
+        QCOMPARE(s.lines(4), QStringLiteral("\ta|\tb|\t\tc|d"));
         int c1, l1, c2, l2;
         s.v->GetSel(c1, l1, c2, l2);
         QCOMPARE((QList<int>{c1, l1, c2, l2}), (QList<int>{0, 0, 3, 2}));
         s.m->SSActiveToolBars1_ToolClick(ids::ID_Outdent);
         s.m->SSActiveToolBars1_ToolClick(ids::ID_Outdent);
-        QCOMPARE(s.v->Document().GetLine(0), QStringLiteral("a"));
-        QCOMPARE(s.v->Document().GetLine(2), QStringLiteral("c"));
-        // One undo step per indent.
-        s.v->Document().Undo();
-        QCOMPARE(s.v->Document().GetLine(2), QStringLiteral("\tc"));
-        QCOMPARE(s.v->Document().GetLine(0), QStringLiteral("a"));
+        QCOMPARE(s.lines(4), QStringLiteral("a|b|c|d"));
+        s.v->Document().Undo(); // one undo step per indent
+        QCOMPARE(s.lines(4), QStringLiteral("a|b|\tc|d"));
         // Without a selection, the caret line.
         s.v->MoveCaret(0, 3);
         QTest::keyClick(s.keys, Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(s.v->Document().GetLine(3), QStringLiteral("d"));
+        QCOMPARE(s.lines(4), QStringLiteral("a|b|\tc|d"));
         s.m->SSActiveToolBars1_ToolClick(ids::ID_Indent);
-        QCOMPARE(s.v->Document().GetLine(3), QStringLiteral("\td"));
+        QCOMPARE(s.lines(4), QStringLiteral("a|b|\tc|\td"));
         // A selection that ends at column 0 leaves that line alone.
         s.v->SetSel(0, 1, 0, 3);
         s.m->SSActiveToolBars1_ToolClick(ids::ID_Indent);
-        QCOMPARE(s.v->Document().GetLine(2) + s.v->Document().GetLine(3), QStringLiteral("\t\tc\td"));
+        QCOMPARE(s.lines(4), QStringLiteral("a|\tb|\t\tc|\td"));
     }
 
     void toolsFollowTheEditor() {

@@ -1,11 +1,4 @@
-#include <QImage>
-#include <QTest>
-
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
-#include "shell/MDIMain.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 // The margin, its marks and the line numbers, read back from the painted pixels. CTest runs this
 // program at 100%, 150% and 200% scaling (QT_SCALE_FACTOR), where a mark placed with whole logical
@@ -20,8 +13,7 @@ private:
         int first = -1, last = -1; // device rows where the colour runs, or -1
     };
     // The device rows of one pixel column of `img` (logical x) where `match` holds.
-    template <typename Match>
-    static Column rows(const QImage& img, qreal x, Match match) {
+    template <typename Match> static Column rows(const QImage& img, qreal x, Match match) {
         Column c;
         const qreal dpr = img.devicePixelRatio();
         for (int y = 0; y < img.height(); ++y)
@@ -38,10 +30,8 @@ private slots:
         QByteArray text;
         for (int i = 0; i < 30; ++i)
             text += "    HIGH PORTB.0 ' line\n";
-        const QString p = f.path(QStringLiteral("marks.pbp"));
-        testsupport::writeFile(p, text);
-        f.start(p);
-        SourceView& v = f.active()->View();
+        f.startWith(QStringLiteral("marks.pbp"), text);
+        SourceView& v = f.view();
         v.SetMarginStyle(1);
         v.resize(400, 400);
         v.Document().SetLineData(12, 1, 1);
@@ -64,9 +54,13 @@ private slots:
             const Column c = rows(img, column, match);
             const auto [top, bottom] = lineRows(line);
             QVERIFY2(c.first >= 0, "the mark is painted");
-            QVERIFY2(c.first >= top && c.last < bottom, qPrintable(QStringLiteral("line %1: rows %2-%3 outside %4-%5")
-                                                                        .arg(line).arg(c.first).arg(c.last)
-                                                                        .arg(top).arg(bottom)));
+            QVERIFY2(c.first >= top && c.last < bottom,
+                     qPrintable(QStringLiteral("line %1: rows %2-%3 outside %4-%5")
+                                    .arg(line)
+                                    .arg(c.first)
+                                    .arg(c.last)
+                                    .arg(top)
+                                    .arg(bottom)));
             QVERIFY(c.last - c.first + 1 >= (bottom - top) / 2);
         }
         // The line numbers are right-aligned inside the margin, clear of its edge and of the text.

@@ -1,16 +1,10 @@
 #include <QAction>
 #include <QApplication>
-#include <QPalette>
-#include <QTest>
 #include <cmath>
 
 #include "editor/ColorTable.h"
-#include "editor/frmEditor.h"
 #include "platform/Colors.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "platform/sourceview/SourceView.h"
-#include "shell/MDIMain.h"
-#include "support/FrameFixture.h"
+#include "support/FrameTest.h"
 
 namespace {
 
@@ -55,7 +49,8 @@ private slots:
     void cleanup() { QApplication::setPalette(QPalette()); }
 
     void stockColoursReadOnADarkBackground() {
-        for (const QColor& base : {QColor(0x1e, 0x1e, 0x1e), QColor(0x2d, 0x2d, 0x30), QColor(0x35, 0x35, 0x35)})
+        for (const QColor& base :
+             {QColor(0x1e, 0x1e, 0x1e), QColor(0x2d, 0x2d, 0x30), QColor(0x35, 0x35, 0x35)})
             for (const colortable::Row& r : colortable::Rows)
                 QVERIFY2(contrast(colors::toQColor(r.darkDefault), base) >= 4.5, r.key.name);
     }
@@ -69,8 +64,10 @@ private slots:
         QTest::newRow("stock on dark") << 10 << statementLight << true << statementDark;
         QTest::newRow("stock on light") << 10 << statementLight << false << statementLight;
         QTest::newRow("dark stock on light") << 10 << statementDark << false << statementLight;
-        QTest::newRow("user's on dark") << 10 << qint32(colors::rgb(1, 2, 3)) << true << qint32(colors::rgb(1, 2, 3));
-        QTest::newRow("user's on light") << 6 << qint32(colors::rgb(9, 9, 9)) << false << qint32(colors::rgb(9, 9, 9));
+        QTest::newRow("user's on dark")
+            << 10 << qint32(colors::rgb(1, 2, 3)) << true << qint32(colors::rgb(1, 2, 3));
+        QTest::newRow("user's on light")
+            << 6 << qint32(colors::rgb(9, 9, 9)) << false << qint32(colors::rgb(9, 9, 9));
         QTest::newRow("black symbols on dark") << 2 << qint32(0) << true << colortable::DarkText;
         QTest::newRow("another key's stock is the user's") << 6 << statementLight << true << statementLight;
     }
@@ -91,7 +88,7 @@ private slots:
         const qint32 mine = colors::rgb(200, 100, 0);
         f.store().save(settings::colors::svComment, QString::number(mine));
         f.start();
-        SourceView& v = f.active()->View();
+        SourceView& v = f.view();
         QCOMPARE(v.TokenInfo().ForegroundColor(10), qint32(11796480));
 
         desktopPalette(QColor(30, 30, 30), QColor(220, 220, 220));
@@ -117,7 +114,7 @@ private slots:
 
         // Started again under the dark theme, then the desktop goes light.
         f.restart();
-        SourceView& again = f.active()->View();
+        SourceView& again = f.view();
         QCOMPARE(again.TokenInfo().ForegroundColor(10), colortable::DarkKeyword);
         desktopPalette(Qt::white, Qt::black);
         QCOMPARE(again.TokenInfo().ForegroundColor(10), qint32(11796480));
@@ -129,12 +126,12 @@ private slots:
         f.start();
         f.prompts.chooseColorValue(QColor(20, 20, 40));
         f.frame()->SSActiveToolBars1_ToolClick(QStringLiteral("ID_BackgroundColor"));
-        QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(11), row(11).darkDefault);
+        QCOMPARE(f.view().TokenInfo().ForegroundColor(11), row(11).darkDefault);
         QVERIFY(f.close());
         QCOMPARE(f.store().read(settings::colors::svDefines), QStringLiteral("12583104"));
 
         f.restart();
-        QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(11), row(11).darkDefault);
+        QCOMPARE(f.view().TokenInfo().ForegroundColor(11), row(11).darkDefault);
     }
 };
 
