@@ -72,7 +72,6 @@ private slots:
             "syntax");
         row("HIGH, GPIO only", "", ports({{0, 6}}), "high ",
             {"GPIO.0", "GPIO.1", "GPIO.2", "GPIO.3", "GPIO.4", "GPIO.5"}, "syntax");
-        row("HIGH, no ports", "", {}, "HIGH ", {"Pin Data", "Not Available"}, "syntax");
         row("SEROUT mode", "", ab, "SEROUT PORTB.0,",
             quicklists::fixedEntries(quicklists::Source::SerialModes, {}), "syntax");
         row("BUTTON four commas", "Btn VAR BYTE\nled var portb.0\n", ab, "BUTTON 0,1,255,0,", {"Btn", "led"},
@@ -84,7 +83,6 @@ private slots:
         row("DEFINE OSC", "", ab, "DEFINE OSC ",
             quicklists::fixedEntries(quicklists::Source::OscillatorSpeeds, {}), "");
         row("DEFINE LCD_DREG", "", ab, "DEFINE LCD_DREG ", {"PORTA", "PORTB"}, "");
-        row("Alt+F12 without labels", "x = 1\n", {}, "Alt+F12", {"No Labels"}, "Quick Labels List");
         row("Alt+F12 labels", "Main:\n\tLoop: GOTO Main\n   Not: here\n", {}, "Alt+F12", {"Main", "Loop"},
             "Quick Labels List");
         row("PicBasic Alt+F11", "", {}, "Alt+F11", {"0", "1", "2", "3", "4", "5", "6", "7"},
@@ -174,44 +172,14 @@ private slots:
         QCOMPARE(s.line(), QStringLiteral("INCLUDE "));
     }
 
-    void labelLists() {
-        Session s("Main:\nidx VAR BYTE\n");
-        // A double-click inserts at the caret.
-        QTest::keyClicks(s.keys, QStringLiteral("GOTO "));
-        QListWidget& list = s.w->List1();
-        list.setCurrentRow(0);
-        emit list.itemDoubleClicked(list.item(0));
-        QCOMPARE(s.line(), QStringLiteral("GOTO Main"));
-        QVERIFY(!list.isVisible());
-        // BRANCH opens its label table and offers the labels again after each comma.
-        QTest::keyClick(s.keys, Qt::Key_Return);
-        QTest::keyClicks(s.keys, QStringLiteral("BRANCH idx,"));
-        QCOMPARE(s.line(), QStringLiteral("BRANCH idx,["));
-        QCOMPARE(entries(s.w->List1()), QStringList{"Main"});
-        QTest::keyClick(s.keys, Qt::Key_Escape);
-        QTest::keyClicks(s.keys, QStringLiteral("Main,"));
-        QCOMPARE(s.line(), QStringLiteral("BRANCH idx,[Main,"));
-        QCOMPARE(entries(s.w->List1()), QStringList{"Main"});
-    }
-
-    void statementContextOutsideTheTextIsReported() {
-        Session s("HIGH \n");
-        AppState& st = s.m->state();
-        st.QuickListMode = 2;
-        st.QuickListContext = {0, 21, 1, 4, 50};
-        s.w->ShowQuickList(32);
-        QCOMPARE(s.f.prompts.last().text, QStringLiteral("PopUP Error:Subscript out of range"));
-        QVERIFY(!s.w->List1().isVisible());
-    }
-
     void listKeepsTheKeyboard() {
-        Session s("A:\nB:\nC:\nxyz");
+        Session s("A:\nB:\nidx VAR BYTE\nxyz");
         QTest::keyClick(s.keys, Qt::Key_F12, Qt::AltModifier);
         QListWidget& list = s.w->List1();
         QCOMPARE(list.currentRow(), -1);
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 3; ++i)
             QTest::keyClick(s.keys, Qt::Key_Down);
-        QCOMPARE(list.currentRow(), 2); // stops at the last entry
+        QCOMPARE(list.currentRow(), 1); // stops at the last entry
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(s.keys, Qt::Key_Up);
         QCOMPARE(list.currentRow(), -1);
@@ -230,6 +198,33 @@ private slots:
         QTest::keyClick(s.keys, Qt::Key_Escape);
         QVERIFY(!list.isVisible());
         QCOMPARE(s.m->state().QuickListMode, 0);
+
+        // A double-click inserts at the caret.
+        s.v->MoveCaret(3, 3);
+        QTest::keyClick(s.keys, Qt::Key_Return);
+        QTest::keyClicks(s.keys, QStringLiteral("GOTO "));
+        list.setCurrentRow(1);
+        emit list.itemDoubleClicked(list.item(1));
+        QCOMPARE(s.line(), QStringLiteral("GOTO B"));
+        QVERIFY(!list.isVisible());
+        // BRANCH opens its label table and offers the labels again after each comma.
+        QTest::keyClick(s.keys, Qt::Key_Return);
+        QTest::keyClicks(s.keys, QStringLiteral("BRANCH idx,"));
+        QCOMPARE(s.line(), QStringLiteral("BRANCH idx,["));
+        QCOMPARE(entries(list), (QStringList{"A", "B"}));
+        QTest::keyClick(s.keys, Qt::Key_Escape);
+        QTest::keyClicks(s.keys, QStringLiteral("A,"));
+        QCOMPARE(s.line(), QStringLiteral("BRANCH idx,[A,"));
+        QCOMPARE(entries(list), (QStringList{"A", "B"}));
+
+        // A statement context that points outside the text is reported.
+        QTest::keyClick(s.keys, Qt::Key_Escape);
+        AppState& st = s.m->state();
+        st.QuickListMode = 2;
+        st.QuickListContext = {0, 21, 1, 4, 50};
+        s.w->ShowQuickList(32);
+        QCOMPARE(s.f.prompts.last().text, QStringLiteral("PopUP Error:Subscript out of range"));
+        QVERIFY(!list.isVisible());
     }
 
     void colonAfterAWord_data() {

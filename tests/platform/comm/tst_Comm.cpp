@@ -28,11 +28,8 @@ QString lineSettings(QSerialPort& port) {
     const QSerialPort::Parity p = port.parity();
     const QChar parity = p == QSerialPort::NoParity ? u'N' : p == QSerialPort::OddParity ? u'O' : u'E';
     const int bits = (t.c_cflag & CSIZE) == CS7 ? 7 : (t.c_cflag & CSIZE) == CS8 ? 8 : 0;
-    return QStringLiteral("%1,%2,%3,%4")
-        .arg(baud == bauds.end() ? -1 : baud->second)
-        .arg(parity)
-        .arg(bits)
-        .arg(t.c_cflag & CSTOPB ? 2 : 1);
+    return QStringLiteral("%1,%2,%3,").arg(baud == bauds.end() ? -1 : baud->second).arg(parity).arg(bits) +
+           (t.c_cflag & CSTOPB ? u'2' : u'1');
 }
 
 // An open terminal on the IDE end of a fresh pair, and the board on the other.
