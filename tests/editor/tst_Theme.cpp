@@ -55,13 +55,13 @@ private slots:
                 QVERIFY2(contrast(colors::toQColor(r.darkDefault), base) >= 4.5, r.key.name);
     }
 
-    // What the frame below does not meet: a stored dark stock colour on light, another key's stock colour.
+    // What the frame below does not meet: a stored dark stock colour, another key's stock colour.
     void shownAndStoredColour() {
-        const qint32 light = 11796480;
-        for (const auto& [tokenClass, stored, dark, shown] :
-             {std::tuple{10, colortable::DarkKeyword, false, light}, {6, light, true, light}}) {
+        const qint32 light = 11796480, dark = colortable::DarkKeyword;
+        for (const auto& [tokenClass, stored, onDark, shown] :
+             {std::tuple{10, dark, false, light}, {10, dark, true, dark}, {6, light, true, light}}) {
             const colortable::Row& r = row(tokenClass);
-            QCOMPARE(colortable::forBackground(r, stored, dark), shown);
+            QCOMPARE(colortable::forBackground(r, stored, onDark), shown);
             // What is shown goes back to the store as the colour that was read.
             QCOMPARE(colortable::toStore(r, shown),
                      stored == r.darkDefault ? colortable::lightDefault(r) : stored);
