@@ -227,33 +227,24 @@ private slots:
         QVERIFY(!list.isVisible());
     }
 
-    void colonAfterAWord_data() {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<QString>("asked");
-        const QString reserved = QStringLiteral("Error Line: 3: Reserved Words Can Not Be Used As Labels!");
-        QTest::newRow("OK removes the colon")
-            << "GOTO" << int(Prompts::Answer::Ok) << "x = 1 : GOTO" << reserved;
-        QTest::newRow("Cancel keeps it")
-            << "GOTO" << int(Prompts::Answer::Cancel) << "x = 1 : GOTO:" << reserved;
-        QTest::newRow("a label's colon: no warning")
-            << "Main" << int(Prompts::Answer::Ok) << "x = 1 : Main:" << QString();
-    }
+    // A colon after a reserved word asks: OK takes the colon out, Cancel keeps it. A label's colon is fine.
     void colonAfterAWord() {
-        QFETCH(QString, word);
-        QFETCH(int, answer);
-        Session s("\n\nx = 1 : ");
-        QTest::keyClicks(s.keys, word);
-        s.f.prompts.answer(Prompts::Answer(answer));
-        QTest::keyClicks(s.keys, QStringLiteral(":"));
-        QTEST(s.line(), "result");
-        QStringList asked;
-        for (const ScriptedPrompts::Shown& shown : s.f.prompts.shown())
-            asked << shown.title + ": " + shown.text;
-        QTEST(asked.join(u'\n'), "asked");
-        QCOMPARE(s.f.prompts.last().buttons,
-                 asked.isEmpty() ? Prompts::Buttons::Ok : Prompts::Buttons::OkCancel);
+        const QString asked = QStringLiteral("|Error Line: 3: Reserved Words Can Not Be Used As Labels!");
+        for (const auto& [word, answer, result] : {std::tuple{"GOTO", Prompts::Answer::Ok, "x = 1 : GOTO"},
+                                                   {"GOTO", Prompts::Answer::Cancel, "x = 1 : GOTO:"},
+                                                   {"Main", Prompts::Answer::Ok, "x = 1 : Main:"}}) {
+            Session s("\n\nx = 1 : ");
+            QTest::keyClicks(s.keys, QString::fromLatin1(word));
+            s.f.prompts.answer(answer);
+            QTest::keyClicks(s.keys, QStringLiteral(":"));
+            QString shown = s.line();
+            for (const ScriptedPrompts::Shown& p : s.f.prompts.shown())
+                shown += u'|' + p.title + ": " + p.text;
+            const bool reserved = qstrcmp(word, "GOTO") == 0;
+            QCOMPARE(shown, QString::fromLatin1(result) + (reserved ? asked : QString()));
+            QCOMPARE(s.f.prompts.last().buttons,
+                     reserved ? Prompts::Buttons::OkCancel : Prompts::Buttons::Ok);
+        }
     }
 
     void indentAndOutdent() {
@@ -291,32 +282,23 @@ private slots:
         QVERIFY(!bars.Enabled(ids::ID_Copy));
     }
 
-    void mouseRelease_data() {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("tokenClass");
-        QTest::addColumn<bool>("tokenColor");
-        QTest::newRow("comment") << 9 << int(Qt::LeftButton) << 6 << true;
-        QTest::newRow("name") << 0 << int(Qt::LeftButton) << 1 << false;
-        QTest::newRow("statement, right button") << 9 << int(Qt::RightButton) << 10 << true;
-    }
+    // Releasing a button classifies the token under the pointer; the right button opens the Edit menu.
     void mouseRelease() {
-        QFETCH(int, col);
-        QFETCH(int, button);
-        QFETCH(int, tokenClass);
-        Session s("xy = 1 ' note\nx = 2 : GOTO here\n");
-        const int line = button == Qt::RightButton ? 1 : 0;
-        int x = 0, y = 0;
-        s.v->PositionToPoint(col, line, x, y);
-        QWidget* viewport = s.keys->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
-        QVERIFY(viewport);
-        const QPoint at = viewport->mapFrom(s.v, QPoint(x + 2, y + 3));
-        QTest::mouseClick(viewport, Qt::MouseButton(button), {}, at);
-        QCOMPARE(s.m->state().MouseTokenClass, tokenClass);
-        QTEST(s.m->toolBars().Enabled(ids::ID_TokenColor), "tokenColor");
-        QMenu* edit = s.m->toolBars().menu(ids::ID_Edit);
-        QCOMPARE(edit->isVisible(), button == Qt::RightButton);
-        edit->hide();
+        for (const auto& [col, button, tokenClass, tokenColor] : {std::tuple{9, Qt::LeftButton, 6, true},
+                                                                  {0, Qt::LeftButton, 1, false},
+                                                                  {9, Qt::RightButton, 10, true}}) {
+            Session s("xy = 1 ' note\nx = 2 : GOTO here\n");
+            int x = 0, y = 0;
+            s.v->PositionToPoint(col, button == Qt::RightButton ? 1 : 0, x, y);
+            QWidget* viewport = s.keys->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+            QVERIFY(viewport);
+            QTest::mouseClick(viewport, button, {}, viewport->mapFrom(s.v, QPoint(x + 2, y + 3)));
+            QCOMPARE(s.m->state().MouseTokenClass, tokenClass);
+            QCOMPARE(s.m->toolBars().Enabled(ids::ID_TokenColor), tokenColor);
+            QMenu* edit = s.m->toolBars().menu(ids::ID_Edit);
+            QCOMPARE(edit->isVisible(), button == Qt::RightButton);
+            edit->hide();
+        }
     }
 };
 

@@ -53,31 +53,25 @@ private slots:
         const SourceDocument& doc = v.Document();
         QTEST(kinds(doc), "kinds");
         QTEST(comboEntries(m), "combo");
-        QVERIFY(!doc.Modified());
-        QCOMPARE(v.CaretY(), 0);
-        QVERIFY(m.findChildren<frmScan*>().isEmpty());
+        QVERIFY(!doc.Modified() && v.CaretY() == 0 && m.findChildren<frmScan*>().isEmpty());
     }
 
-    void largeFilesShowTheScanWindow_data() {
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("small") << 100 << false;
-        QTest::newRow("large") << 30000 << true;
-    }
+    // Only a large file shows the scan window, its bar counting the lines.
     void largeFilesShowTheScanWindow() {
-        QFETCH(int, lines);
-        QFETCH(bool, shown);
-        FrameFixture f;
-        QByteArray text;
-        for (int i = 0; i < lines; ++i)
-            text += i % 10 == 0 ? "L" + QByteArray::number(i) + ":\n" : QByteArray("x = 1\n");
-        auto [m, v] = open(f, text);
-        frmScan scan(&m);
-        m.editors().first()->ScanDocument(&scan);
-        QCOMPARE(scan.isVisible(), shown);
-        QVERIFY(!scan.ProgressBar1().isVisible());
-        QCOMPARE(scan.ProgressBar1().maximum(), shown ? lines + 1 : 100);
-        QCOMPARE(comboEntries(m).size(), lines / 10);
+        for (const int lines : {100, 30000}) {
+            FrameFixture f;
+            QByteArray text;
+            for (int i = 0; i < lines; ++i)
+                text += i % 10 == 0 ? "L" + QByteArray::number(i) + ":\n" : QByteArray("x = 1\n");
+            auto [m, v] = open(f, text);
+            frmScan scan(&m);
+            m.editors().first()->ScanDocument(&scan);
+            const bool large = lines > 100;
+            QCOMPARE(scan.isVisible(), large);
+            QVERIFY(!scan.ProgressBar1().isVisible());
+            QCOMPARE(scan.ProgressBar1().maximum(), large ? lines + 1 : 100);
+            QCOMPARE(comboEntries(m).size(), lines / 10);
+        }
     }
 
     // The one-pass scan leaves what CheckForLabels and CheckForVariables leave line by line.

@@ -82,27 +82,21 @@ private slots:
             QSKIP("socat is not installed");
     }
 
-    void typedBytesArriveWithTheChosenSettings_data() {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<int>("enter");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("9600,N,8,1 with CR") << "9600,N,8,1" << 0 << QByteArray("hi\r");
-        QTest::newRow("115200,O,8,2 with CR LF") << "115200,O,8,2" << 2 << QByteArray("hi\r\n");
-        QTest::newRow("300,O,8,1 with LF") << "300,O,8,1" << 1 << QByteArray("hi\n");
-    }
     void typedBytesArriveWithTheChosenSettings() {
-        QFETCH(QString, settings);
-        QFETCH(int, enter);
-        QFETCH(QByteArray, expected);
-        Rig r;
-        QCOMPARE(r.up(settings), QString());
-        QCOMPARE(lineSettings(r.comm.port().serialPort()), settings);
-        r.comm.setEnterSends(terminalkeys::Enter(enter));
-        r.comm.textView().setFocus();
-        QTest::keyClicks(&r.comm.textView(), QStringLiteral("hi"));
-        QTest::keyClick(&r.comm.textView(), Qt::Key_Return);
-        QTRY_COMPARE_WITH_TIMEOUT(r.got, expected, 10000);
-        QCOMPARE(r.text(), QString()); // no echo unless asked for
+        using terminalkeys::Enter;
+        for (const auto& [settings, enter, expected] : {std::tuple{"9600,N,8,1", Enter::CR, "hi\r"},
+                                                        {"115200,O,8,2", Enter::CRLF, "hi\r\n"},
+                                                        {"300,O,8,1", Enter::LF, "hi\n"}}) {
+            Rig r;
+            QCOMPARE(r.up(QString::fromLatin1(settings)), QString());
+            QCOMPARE(lineSettings(r.comm.port().serialPort()), QString::fromLatin1(settings));
+            r.comm.setEnterSends(enter);
+            r.comm.textView().setFocus();
+            QTest::keyClicks(&r.comm.textView(), QStringLiteral("hi"));
+            QTest::keyClick(&r.comm.textView(), Qt::Key_Return);
+            QTRY_COMPARE_WITH_TIMEOUT(r.got, QByteArray(expected), 10000);
+            QCOMPARE(r.text(), QString()); // no echo unless asked for
+        }
     }
 
     // What arrives shows as text with breaks and stamps, as hex and as a plot, and goes to the log as is.
@@ -183,31 +177,28 @@ private slots:
         QVERIFY(r.text().endsWith(QStringLiteral("back\n")));
     }
 
-    void floodStaysBounded_data() {
-        QTest::addColumn<QByteArray>("unit");
-        QTest::newRow("short lines") << QByteArray("ADC=512,T=37\r\n");
-        QTest::newRow("binary without line ends") << QByteArray("\x01\x80\0\xfe\x7f", 5);
-    }
+    // Short lines, and binary without line ends.
     void floodStaysBounded() {
-        QFETCH(QByteArray, unit);
-        Rig r;
-        QCOMPARE(r.up(QStringLiteral("115200,N,8,1")), QString());
-        r.comm.setHexShown(true);
-        r.comm.setPlotShown(true);
-        const QByteArray flood = unit.repeated((1 << 20) / unit.size());
-        QVERIFY(r.send(flood, 60000));
-        const QTextDocument* doc = r.comm.textView().document();
-        QVERIFY(doc->blockCount() <= Comm::ScrollBackLines);
-        QVERIFY(r.comm.hexView().document()->blockCount() <= Comm::HexRows);
-        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
-            QVERIFY(b.length() <= Comm::MaxLineLength * 5 + 1); // at most "<xFF>" for each byte
-        QVERIFY(r.comm.plotData().seriesCount() == 0 ||
-                r.comm.plotData().points(0).size() <= Comm::PlotWindow);
-        // The newest data is what the views end with: the last row starts at the last byte's row.
-        const QString offset =
-            QStringLiteral("%1").arg((flood.size() - 1) / 16 * 16, 8, 16, QLatin1Char('0'));
-        const QString hex = r.comm.hexView().text().trimmed();
-        QVERIFY2(hex.section(u'\n', -1).startsWith(offset.toUpper()), qPrintable(hex.right(200)));
+        for (const QByteArray& unit : {QByteArray("ADC=512,T=37\r\n"), QByteArray("\x01\x80\0\xfe\x7f", 5)}) {
+            Rig r;
+            QCOMPARE(r.up(QStringLiteral("115200,N,8,1")), QString());
+            r.comm.setHexShown(true);
+            r.comm.setPlotShown(true);
+            const QByteArray flood = unit.repeated((1 << 20) / unit.size());
+            QVERIFY(r.send(flood, 60000));
+            const QTextDocument* doc = r.comm.textView().document();
+            QVERIFY(doc->blockCount() <= Comm::ScrollBackLines);
+            QVERIFY(r.comm.hexView().document()->blockCount() <= Comm::HexRows);
+            for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+                QVERIFY(b.length() <= Comm::MaxLineLength * 5 + 1); // at most "<xFF>" for each byte
+            QVERIFY(r.comm.plotData().seriesCount() == 0 ||
+                    r.comm.plotData().points(0).size() <= Comm::PlotWindow);
+            // The newest data is what the views end with: the last row starts at the last byte's row.
+            const QString offset =
+                QStringLiteral("%1").arg((flood.size() - 1) / 16 * 16, 8, 16, QLatin1Char('0'));
+            const QString hex = r.comm.hexView().text().trimmed();
+            QVERIFY2(hex.section(u'\n', -1).startsWith(offset.toUpper()), qPrintable(hex.right(200)));
+        }
     }
 
     void unwritableLogIsRefused() {
