@@ -59,16 +59,14 @@ private slots:
         QTest::addColumn<QString>("typed");    // text, or a key such as "Alt+F12"
         QTest::addColumn<QStringList>("list"); // empty: hidden; "...": more entries follow
         QTest::addColumn<QString>("help"); // typing: "syntax" when the syntax help shows; a key: the title
-        const DevicePortTable ab = ports({{1, 5}, {2, 8}});
+        const DevicePortTable ab = ports({{1, 2}, {2, 3}});
         const auto row = [](const char* name, const QByteArray& text, const DevicePortTable& device,
                             const char* typed, const QStringList& list, const char* help,
                             const char* compiler = "0") {
             QTest::newRow(name) << text << device << QString(compiler) << QString(typed) << list
                                 << QString(help);
         };
-        row("HIGH, PORTA=5 PORTB=8", "", ab, "HIGH ",
-            {"PORTA.0", "PORTA.1", "PORTA.2", "PORTA.3", "PORTA.4", "PORTB.0", "PORTB.1", "PORTB.2",
-             "PORTB.3", "PORTB.4", "PORTB.5", "PORTB.6", "PORTB.7"},
+        row("HIGH, PORTA=2 PORTB=3", "", ab, "HIGH ", {"PORTA.0", "PORTA.1", "PORTB.0", "PORTB.1", "PORTB.2"},
             "syntax");
         row("HIGH, GPIO only", "", ports({{0, 6}}), "high ",
             {"GPIO.0", "GPIO.1", "GPIO.2", "GPIO.3", "GPIO.4", "GPIO.5"}, "syntax");
