@@ -68,7 +68,7 @@ private slots:
         }
     }
 
-    void desktopThemeSwitchesTheStockColoursOnly() {
+    void stockColoursFollowTheBackground() {
         FrameFixture f;
         const qint32 mine = colors::rgb(200, 100, 0);
         f.store().save(settings::colors::svComment, QString::number(mine));
@@ -104,17 +104,13 @@ private slots:
         desktopPalette(Qt::white, Qt::black);
         QCOMPARE(again.TokenInfo().ForegroundColor(10), qint32(11796480));
         QCOMPARE(again.TokenInfo().ForegroundColor(6), mine);
-    }
 
-    void darkBackgroundChosenByTheUser() {
-        FrameFixture f;
-        f.start();
+        // A dark background the user chooses takes the dark set too, and keeps it at the next start.
         f.prompts.chooseColorValue(QColor(20, 20, 40));
         f.frame()->SSActiveToolBars1_ToolClick(QStringLiteral("ID_BackgroundColor"));
-        QCOMPARE(f.view().TokenInfo().ForegroundColor(11), row(11).darkDefault);
+        QCOMPARE(again.TokenInfo().ForegroundColor(11), row(11).darkDefault);
         QVERIFY(f.close());
         QCOMPARE(f.store().read(settings::colors::svDefines), QStringLiteral("12583104"));
-
         f.restart();
         QCOMPARE(f.view().TokenInfo().ForegroundColor(11), row(11).darkDefault);
     }

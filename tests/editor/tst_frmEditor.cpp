@@ -6,30 +6,24 @@
 class tst_frmEditor : public QObject {
     Q_OBJECT
 private slots:
-    // Stored colours reach the screen and the printer; comment and number keep their defaults.
+    // Stored colours reach the screen and the printer, the number keeps its default; a colour that is no
+    // number leaves the control's own.
     void loadAppliesStoredColours() {
         FrameFixture f;
-        for (const auto& [key, stored] : {std::pair{"svString", "255"}, {"svModifer", "65280"}})
+        for (const auto& [key, stored] :
+             {std::pair{"svString", "255"}, {"svModifer", "65280"}, {"svComment", "green"}})
             f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("ViewColors"), key, stored);
         f.start();
         SourceView& v = f.view();
-        for (const auto& [tokenClass, colour] : {std::pair{6, 38400}, {7, 255}, {15, 65280}, {3, 12632064}}) {
+        for (const auto& [tokenClass, colour] : {std::pair{7, 255}, {15, 65280}, {3, 12632064}}) {
             QCOMPARE(v.TokenInfo().ForegroundColor(tokenClass), colour);
             QCOMPARE(v.PrintTokenInfo().ForegroundColor(tokenClass), colour);
         }
+        SourceView fresh;
+        QCOMPARE(v.TokenInfo().HasForegroundColor(6), fresh.TokenInfo().HasForegroundColor(6));
+        QCOMPARE(v.TokenInfo().ForegroundColor(6), fresh.TokenInfo().ForegroundColor(6));
         QCOMPARE(v.TokenInfo().TokenStyle(10), 1);
         QCOMPARE(v.TokenInfo().TokenStyle(15), 1);
-    }
-
-    void colourThatIsNotANumberKeepsTheControlsColour() {
-        FrameFixture f;
-        f.store().save(settings::colors::svComment, QStringLiteral("green"));
-        f.start();
-        const TokenStyles& got = f.view().TokenInfo();
-        SourceView fresh;
-        QCOMPARE(got.HasForegroundColor(6), fresh.TokenInfo().HasForegroundColor(6));
-        QCOMPARE(got.ForegroundColor(6), fresh.TokenInfo().ForegroundColor(6));
-        QCOMPARE(got.ForegroundColor(7), qint32(180)); // the other classes still get their colours
     }
 
     void unloadSavesColoursAndLastFile() {
@@ -64,29 +58,23 @@ private slots:
         QCOMPARE(m.TaskBar().count(), 0);
     }
 
-    void yesAlwaysShowsTheSaveDialog() {
+    // Yes to saving on close always shows the save dialog; a save that fails keeps the window and the text.
+    void closingAModifiedWindow() {
         FrameFixture f;
         const QString p = f.file(QStringLiteral("named.pbp"), "old\n");
         f.start(p);
         f.doc().InsertOverwrite(0, 0, 3, 0, QStringLiteral("new"));
+        f.prompts.answer(Prompts::Answer::Yes);
+        f.prompts.chooseFile(f.path(QStringLiteral("no such folder/x.pbp")));
+        QVERIFY(!f.active()->close());
+        QVERIFY(f.prompts.last().text.startsWith(QStringLiteral("Error(")));
+        QCOMPARE(f.doc().GetLine(0), QStringLiteral("new"));
         f.prompts.answer(Prompts::Answer::Yes);
         f.prompts.chooseFile(p);
         QVERIFY(f.active()->close());
         QCOMPARE(f.prompts.shown().last().kind, QStringLiteral("save"));
         QCOMPARE(f.prompts.shown().last().text, p);
         QCOMPARE(testsupport::readFile(p), QByteArray("new\n"));
-    }
-
-    void failedSaveOnCloseKeepsTheWindowAndTheText() {
-        FrameFixture f;
-        f.start();
-        f.doc().InsertOverwrite(0, 0, 0, 0, QStringLiteral("precious"));
-        f.prompts.answer(Prompts::Answer::Yes);
-        f.prompts.chooseFile(f.path(QStringLiteral("no such folder/x.pbp")));
-        QVERIFY(!f.active()->close());
-        QVERIFY(f.prompts.last().text.startsWith(QStringLiteral("Error(")));
-        QCOMPARE(f.doc().GetLine(0), QStringLiteral("precious"));
-        f.prompts.answer(Prompts::Answer::No);
     }
 
     void shortPath() {

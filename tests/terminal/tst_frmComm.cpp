@@ -43,25 +43,21 @@ QString band(frmComm& w) {
 class tst_frmComm : public QObject {
     Q_OBJECT
 private slots:
-    void oneWindowThatTakesTheFocusWithoutDocumentCommands() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        QVERIFY(m.toolBars().Enabled(ids::ID_Debug));
-        frmComm& w = openTerminal(m);
-        QCOMPARE(m.mdiArea().activeSubWindow(), &w);
-        QVERIFY(!m.toolBars().Enabled(ids::ID_Save) && !m.toolBars().Enabled(ids::ID_Device));
-        // The editor activated again gets its commands back; Debug again brings the same window.
-        m.mdiArea().setActiveSubWindow(m.editors().first());
-        QVERIFY(m.toolBars().Enabled(ids::ID_Save));
-        QCOMPARE(&openTerminal(m), &w);
-        QCOMPARE(m.mdiArea().subWindowList().size(), 2);
-        QCOMPARE(m.mdiArea().activeSubWindow(), &w);
-    }
-
-    void defaultsAndChoicesSurviveARestart() {
+    // One window, which takes the focus and the document commands; its settings survive a restart.
+    void oneWindowWhoseSettingsSurviveARestart() {
         FrameFixture f;
         {
-            frmComm& w = openTerminal(f.start());
+            MDIMain& m = f.start();
+            QVERIFY(m.toolBars().Enabled(ids::ID_Debug));
+            frmComm& w = openTerminal(m);
+            QCOMPARE(m.mdiArea().activeSubWindow(), &w);
+            QVERIFY(!m.toolBars().Enabled(ids::ID_Save) && !m.toolBars().Enabled(ids::ID_Device));
+            // The editor activated again gets its commands back; Debug again brings the same window.
+            m.mdiArea().setActiveSubWindow(m.editors().first());
+            QVERIFY(m.toolBars().Enabled(ids::ID_Save));
+            QCOMPARE(&openTerminal(m), &w);
+            QCOMPARE(m.mdiArea().subWindowList().size(), 2);
+            QCOMPARE(m.mdiArea().activeSubWindow(), &w);
             QCOMPARE(band(w), QStringLiteral("NONE 9600 8 None 1"));
             QVERIFY(!w.comm().portOpen());
             QCOMPARE(w.comm().settings(), QStringLiteral("9600,N,8,1"));
