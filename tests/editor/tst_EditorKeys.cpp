@@ -119,36 +119,30 @@ private slots:
         QTEST(key ? s.m->PanelText(2) : syntax ? QStringLiteral("syntax") : QString(), "help");
     }
 
-    void accepting_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("downs");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("result");
-        const int enter = Qt::Key_Return;
-        QTest::newRow("serial mode 4 - N2400") << "SEROUT PORTB.0," << 5 << enter << "SEROUT PORTB.0,4";
-        QTest::newRow("first pin with Enter") << "HIGH " << 1 << enter << "HIGH PORTA.0";
-        QTest::newRow("typed prefix and Enter") << "HIGH por" << 0 << enter << "HIGH PORTA.0";
-        QTest::newRow("typed prefix and Space") << "HIGH PO" << 0 << int(Qt::Key_Space) << "HIGH PORTA.0";
-        QTest::newRow("include file") << "INCLUDE " << 5 << enter << "INCLUDE \"MODEDEFS.BAS\"";
-        QTest::newRow("Enter without a pick breaks the line") << "HIGH " << 0 << enter << "";
-    }
+    // After the text typed and the arrows pressed, a key takes the entry and closes the list.
     void accepting() {
-        QFETCH(QString, typed);
-        QFETCH(int, downs);
-        QFETCH(int, key);
-        Session s("", ports({{1, 5}, {2, 8}}));
-        QTest::keyClicks(s.keys, typed);
-        QVERIFY(s.w->List1().isVisible());
-        // A key that types nothing shows the list again as it stands.
-        QTest::keyClick(s.keys, Qt::Key_Shift);
-        for (int i = 0; i < downs; ++i)
-            QTest::keyClick(s.keys, Qt::Key_Down);
-        QCOMPARE(s.v->CaretY(), 0); // the arrows moved in the list, not in the text
-        QTest::keyClick(s.keys, Qt::Key(key));
-        QTEST(s.line(), "result");
-        QVERIFY(!s.w->List1().isVisible());
-        QCOMPARE(s.m->state().QuickListMode, 0);
-        QCOMPARE(s.m->state().ListMode, 0);
+        const int enter = Qt::Key_Return;
+        const std::tuple<const char*, int, int, const char*> rows[] = {
+            {"SEROUT PORTB.0,", 5, enter, "SEROUT PORTB.0,4"}, // 4 - N2400
+            {"HIGH ", 1, enter, "HIGH PORTA.0"},
+            {"HIGH por", 0, enter, "HIGH PORTA.0"},
+            {"HIGH PO", 0, Qt::Key_Space, "HIGH PORTA.0"},
+            {"INCLUDE ", 5, enter, "INCLUDE \"MODEDEFS.BAS\""},
+            {"HIGH ", 0, enter, ""}}; // no pick: Enter breaks the line
+        for (const auto& [typed, downs, key, result] : rows) {
+            Session s("", ports({{1, 5}, {2, 8}}));
+            QTest::keyClicks(s.keys, QString::fromLatin1(typed));
+            QVERIFY2(s.w->List1().isVisible(), typed);
+            // A key that types nothing shows the list again as it stands.
+            QTest::keyClick(s.keys, Qt::Key_Shift);
+            for (int i = 0; i < downs; ++i)
+                QTest::keyClick(s.keys, Qt::Key_Down);
+            QCOMPARE(s.v->CaretY(), 0); // the arrows moved in the list, not in the text
+            QTest::keyClick(s.keys, Qt::Key(key));
+            QCOMPARE(s.line(), QString::fromLatin1(result));
+            QVERIFY(!s.w->List1().isVisible() && s.m->state().QuickListMode == 0 &&
+                    s.m->state().ListMode == 0);
+        }
     }
 
     void browseInsertsTheShortPath() {

@@ -32,28 +32,23 @@ class tst_EditorScan : public QObject {
     }
 
 private slots:
-    void openScan_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QList<int>>("kinds");
-        QTest::addColumn<QStringList>("combo");
-        QTest::newRow("labels and declarations")
-            << QByteArray("Start:\r\nB VAR BYTE\r\nX CON 5\r\nA VAR BYTE : K CON 3\r\n\tLoop: GOTO Loop\r\n")
-            << QList<int>{1, 2, 3, 4, 1, 0} << QStringList{"Start", "Loop"};
-        QTest::newRow("the last label line keeps its combo entry after a declaration")
-            << QByteArray("x = 1\nA:\nB: x VAR BYTE\nC: y VAR BYTE\n") << QList<int>{0, 1, 2, 2, 0}
-            << QStringList{"A", "C"};
-        QTest::newRow("duplicates kept, indented label with code is none")
-            << QByteArray("Loop:\n   Loop: GOTO Loop\nLoop:\n") << QList<int>{1, 0, 1, 0}
-            << QStringList{"Loop", "Loop"};
-    }
+    // Opening scans every line for its kind (1 label, 2 VAR, 3 CON, 4 both) and fills the combo.
     void openScan() {
-        QFETCH(QByteArray, text);
-        FrameFixture f;
-        auto [m, v] = open(f, text);
-        const SourceDocument& doc = v.Document();
-        QTEST(kinds(doc), "kinds");
-        QTEST(comboEntries(m), "combo");
-        QVERIFY(!doc.Modified() && v.CaretY() == 0 && m.findChildren<frmScan*>().isEmpty());
+        const std::tuple<QByteArray, QList<int>, QStringList> rows[] = {
+            {"Start:\r\nB VAR BYTE\r\nX CON 5\r\nA VAR BYTE : K CON 3\r\n\tLoop: GOTO Loop\r\n",
+             {1, 2, 3, 4, 1, 0},
+             {"Start", "Loop"}},
+            // The last label line keeps its combo entry after a declaration.
+            {"x = 1\nA:\nB: x VAR BYTE\nC: y VAR BYTE\n", {0, 1, 2, 2, 0}, {"A", "C"}},
+            // Duplicates are kept; an indented label with code is none.
+            {"Loop:\n   Loop: GOTO Loop\nLoop:\n", {1, 0, 1, 0}, {"Loop", "Loop"}}};
+        for (const auto& [text, lineKinds, combo] : rows) {
+            FrameFixture f;
+            auto [m, v] = open(f, text);
+            QCOMPARE(kinds(v.Document()), lineKinds);
+            QCOMPARE(comboEntries(m), combo);
+            QVERIFY(!v.Document().Modified() && v.CaretY() == 0 && m.findChildren<frmScan*>().isEmpty());
+        }
     }
 
     // Only a large file shows the scan window, its bar counting the lines.
@@ -104,32 +99,22 @@ private slots:
         QVERIFY(files.isEmpty() || labelled > 0);
     }
 
-    void statusFollowsTheCaret_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("col");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QString>("status"); // panel 1|panel 2|quick list mode
-        QTest::newRow("after GOTO") << QByteArray("x = 1\n    GOTO Main\n") << 8 << 1
-                                    << "Line:  2 Col: 9|Continue execution at specified label.|-1";
-        QTest::newRow("column 0 classifies the first token")
-            << QByteArray("GoSub Main\n") << 0 << 0
-            << "Line:  1 Col: 1|Call BASIC subroutine at specified label.|-1";
-        QTest::newRow("TAB counts to the next stop")
-            << QByteArray("\tHIGH 1\n") << 5 << 0 << "Line:  1 Col: 9|Make pint output high.|-1";
-        QTest::newRow("a name") << QByteArray("x = 1\n") << 1 << 0 << "Line:  1 Col: 2||0";
-        QTest::newRow("line 12 column 5")
-            << QByteArray("\n\n\n\n\n\n\n\n\n\n\nabcdefg\n") << 4 << 11 << "Line:  12 Col: 5||0";
-    }
+    // Panel 1 shows where the caret is, TABs counted to their stops; panel 2 the statement's help.
     void statusFollowsTheCaret() {
-        QFETCH(QByteArray, text);
-        QFETCH(int, col);
-        QFETCH(int, line);
-        FrameFixture f;
-        auto [m, v] = open(f, text);
-        v.MoveCaret(col, line);
-        QTEST(QStringList({m.PanelText(1), m.PanelText(2), QString::number(m.state().QuickListMode)})
-                  .join(u'|'),
-              "status");
+        const std::tuple<QByteArray, int, int, const char*> rows[] = {
+            {"x = 1\n    GOTO Main\n", 8, 1, "Line:  2 Col: 9|Continue execution at specified label.|-1"},
+            {"GoSub Main\n", 0, 0, "Line:  1 Col: 1|Call BASIC subroutine at specified label.|-1"},
+            {"\tHIGH 1\n", 5, 0, "Line:  1 Col: 9|Make pint output high.|-1"},
+            {"x = 1\n", 1, 0, "Line:  1 Col: 2||0"},
+            {"\n\n\n\n\n\n\n\n\n\n\nabcdefg\n", 4, 11, "Line:  12 Col: 5||0"}};
+        for (const auto& [text, col, line, status] : rows) {
+            FrameFixture f;
+            auto [m, v] = open(f, text);
+            v.MoveCaret(col, line);
+            const QString mode = QString::number(m.state().QuickListMode);
+            QCOMPARE(QStringList({m.PanelText(1), m.PanelText(2), mode}).join(u'|'),
+                     QString::fromLatin1(status));
+        }
     }
 
     // The combo follows the caret's label section and the labels being typed, renamed and unmade.

@@ -117,51 +117,39 @@ private slots:
         QCOMPARE(fed(kind, chunks), out);
     }
 
-    void scrollBack_data() {
-        QTest::addColumn<int>("maxLines");
-        QTest::addColumn<QStringList>("appends");
-        QTest::addColumn<int>("firstTake"); // lines, -1 for all
-        QTest::addColumn<QStringList>("batches");
-        using L = QStringList;
-        QTest::newRow("under the limit") << 3 << L{"a\n", "b"} << -1 << L{"a\nb", ""};
-        QTest::newRow("exactly fills the view") << 3 << L{"a\nb\n", "c"} << -1 << L{"a\nb\nc", ""};
-        QTest::newRow("one line too many") << 3 << L{"a\nb\nc\n", "d"} << -1 << L{"reset:b\nc\nd", ""};
-        QTest::newRow("flood keeps the newest") << 2 << L{"1\n2\n3\n4\n5\n"} << -1 << L{"reset:5\n", ""};
-        QTest::newRow("open line survives") << 2 << L{"1\n2\n3\nxy"} << -1 << L{"reset:3\nxy", ""};
-        QTest::newRow("in pieces") << 4 << L{"1\n2\n3\n4\n5\n6"} << 2 << L{"reset:3\n4\n", "5\n6"};
-    }
+    // Bounded to its last lines: a batch that drops older ones resets the view ("reset:").
     void scrollBack() {
-        QFETCH(int, maxLines);
-        QFETCH(QStringList, appends);
-        QFETCH(int, firstTake);
-        QFETCH(QStringList, batches);
-        ScrollBack s(maxLines);
-        for (const QString& a : appends)
-            s.append(a);
-        const QString first = shown(s.take(firstTake));
-        QCOMPARE((QStringList{first, shown(s.take())}), batches);
-        QVERIFY(s.isEmpty());
+        using L = QStringList;
+        for (const auto& [name, maxLines, appends, firstTake, batches] :
+             {std::tuple{"under the limit", 3, L{"a\n", "b"}, -1, L{"a\nb", ""}},
+              {"exactly fills the view", 3, L{"a\nb\n", "c"}, -1, L{"a\nb\nc", ""}},
+              {"one line too many", 3, L{"a\nb\nc\n", "d"}, -1, L{"reset:b\nc\nd", ""}},
+              {"flood keeps the newest", 2, L{"1\n2\n3\n4\n5\n"}, -1, L{"reset:5\n", ""}},
+              {"open line survives", 2, L{"1\n2\n3\nxy"}, -1, L{"reset:3\nxy", ""}},
+              {"in pieces", 4, L{"1\n2\n3\n4\n5\n6"}, 2, L{"reset:3\n4\n", "5\n6"}}}) {
+            ScrollBack s(maxLines);
+            for (const QString& a : appends)
+                s.append(a);
+            const QString first = shown(s.take(firstTake));
+            QVERIFY2((L{first, shown(s.take())}) == batches && s.isEmpty(), name);
+        }
     }
 
-    void plotNumbers_data() {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("values"); // label=value, blank-separated
-        QTest::newRow("comma pair") << QByteArray("512,37") << "512 37";
-        QTest::newRow("blanks and tabs") << QByteArray(" 1 \t -2.5\t3e2 ") << "1 -2.5 300";
-        QTest::newRow("semicolons, empty fields") << QByteArray("4;5,,6") << "4 5 6";
-        QTest::newRow("text between numbers") << QByteArray("ADC 512 TEMP 37 OK") << "512 37";
-        QTest::newRow("labels") << QByteArray("adc=512, temp:37.5") << "adc=512 temp=37.5";
-        QTest::newRow("no numbers") << QByteArray("Hello board") << "";
-        QTest::newRow("units, hex, nan are no numbers") << QByteArray("25C 0x1F nan inf 1.2.3") << "";
-        QTest::newRow("at most eight") << QByteArray("1 2 3 4 5 6 7 8 9 10") << "1 2 3 4 5 6 7 8";
-    }
+    // Label=value, blank-separated.
     void plotNumbers() {
-        QFETCH(QByteArray, line);
-        QFETCH(QString, values);
-        QStringList got;
-        for (const PlotData::Value& v : PlotData::numbers(line))
-            got << (v.label.isEmpty() ? QString() : v.label + u'=') + QString::number(v.value);
-        QCOMPARE(got.join(u' '), values);
+        for (const auto& [line, values] : {std::pair{"512,37", "512 37"},
+                                           {" 1 \t -2.5\t3e2 ", "1 -2.5 300"},
+                                           {"4;5,,6", "4 5 6"},                         // empty fields
+                                           {"ADC 512 TEMP 37 OK", "512 37"},            // text between
+                                           {"adc=512, temp:37.5", "adc=512 temp=37.5"}, // labels
+                                           {"Hello board", ""},
+                                           {"25C 0x1F nan inf 1.2.3", ""}, // units, hex, nan: no numbers
+                                           {"1 2 3 4 5 6 7 8 9 10", "1 2 3 4 5 6 7 8"}}) {
+            QStringList got;
+            for (const PlotData::Value& v : PlotData::numbers(line))
+                got << (v.label.isEmpty() ? QString() : v.label + u'=') + QString::number(v.value);
+            QCOMPARE(got.join(u' '), QString::fromLatin1(values));
+        }
     }
 
     // Lines without numbers are no samples; the window keeps the newest three, in every series.
