@@ -46,75 +46,59 @@ QString shown(const ScrollBack::Batch& b) {
 class tst_CommText : public QObject {
     Q_OBJECT
 private slots:
-    void settingsText_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("normal"); // "" when refused
-        QTest::addColumn<QString>("fault");  // a word of the refusal
-        // clang-format off
-        QTest::newRow("even, 7 bits, 2 stop") << "115200,E,7,2" << "115200,E,7,2" << "";
-        QTest::newRow("blanks and lower case") << " 300 , o , 8 , 1 " << "300,O,8,1" << "";
-        QTest::newRow("mark, 5 bits, 1.5 stop") << "110,M,5,1.5" << "110,M,5,1.5" << "";
-        QTest::newRow("space parity") << "1200,s,6,1" << "1200,S,6,1" << "";
-        QTest::newRow("three fields") << "9600,N,8" << "" << "four fields";
-        QTest::newRow("five fields") << "9600,N,8,1,0" << "" << "four fields";
-        QTest::newRow("baud not a number") << "fast,N,8,1" << "" << "baud";
-        QTest::newRow("baud zero") << "0,N,8,1" << "" << "baud";
-        QTest::newRow("no baud (no entry chosen)") << ",N,8,1" << "" << "baud";
-        QTest::newRow("parity word") << "9600,None,8,1" << "" << "parity";
-        QTest::newRow("parity unknown") << "9600,X,8,1" << "" << "parity";
-        QTest::newRow("data bits 9") << "9600,N,9,1" << "" << "data bits";
-        QTest::newRow("data bits 4") << "9600,N,4,1" << "" << "data bits";
-        QTest::newRow("stop bits 3") << "9600,N,8,3" << "" << "stop bits";
-        // clang-format on
-    }
+    // Text, its normal form or "" when refused, and a word of the refusal.
     void settingsText() {
-        QFETCH(QString, text);
-        QFETCH(QString, normal);
-        QFETCH(QString, fault);
-        PortSettings s;
-        s.baud = 42;
-        const AppError e = PortSettings::parse(text, s);
-        if (normal.isEmpty()) {
-            QCOMPARE(e.number, 380);
-            QVERIFY2(e.description.contains(fault) && e.description.contains(u'"' + text + u'"'),
-                     qPrintable(e.description));
-            QCOMPARE(s.baud, 42); // a refused text changes nothing
-        } else {
-            QVERIFY2(!e, qPrintable(e.description));
-            QCOMPARE(s.text(), normal);
+        const std::tuple<const char*, const char*, const char*> rows[] = {
+            {"115200,E,7,2", "115200,E,7,2", ""},
+            {" 300 , o , 8 , 1 ", "300,O,8,1", ""},
+            {"110,M,5,1.5", "110,M,5,1.5", ""},
+            {"1200,s,6,1", "1200,S,6,1", ""},
+            {"9600,N,8", "", "four fields"},
+            {"9600,N,8,1,0", "", "four fields"},
+            {"fast,N,8,1", "", "baud"},
+            {"0,N,8,1", "", "baud"},
+            {",N,8,1", "", "baud"}, // no entry chosen
+            {"9600,None,8,1", "", "parity"},
+            {"9600,X,8,1", "", "parity"},
+            {"9600,N,9,1", "", "data bits"},
+            {"9600,N,4,1", "", "data bits"},
+            {"9600,N,8,3", "", "stop bits"}};
+        for (const auto& [text, normal, fault] : rows) {
+            PortSettings s;
+            s.baud = 42;
+            const AppError e = PortSettings::parse(QString::fromLatin1(text), s);
+            // A refusal names the fault and the text, and changes nothing.
+            const bool refused = e.number == 380 && e.description.contains(QLatin1String(fault)) &&
+                                 e.description.contains(u'"' + QString::fromLatin1(text) + u'"') &&
+                                 s.baud == 42;
+            QVERIFY2(*normal ? !e && s.text() == QLatin1String(normal) : refused, text);
         }
     }
 
-    void byteStreams_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<Chunks>("chunks");
-        QTest::addColumn<QString>("out");
-        QTest::newRow("CRLF split over chunks") << "lines" << Chunks{"ab\r", "\ncd"} << "ab|cd~";
-        QTest::newRow("LFCR is two breaks") << "lines" << Chunks{"ab\n\rcd"} << "ab||cd~";
-        QTest::newRow("blank lines kept") << "lines" << Chunks{"a\n\n\r\r\nb"} << "a||||b~";
-        QTest::newRow("open line over chunks") << "lines" << Chunks{"12", "3,4", "5\n"} << "12~3,4~5|";
-        QTest::newRow("LF after text after CR") << "lines" << Chunks{"a\rb\nc"} << "a|b|c~";
-        QTest::newRow("NUL is data") << "lines" << Chunks{QByteArray("a\0b\n", 4)} << QStringLiteral("a\0b|");
-        QTest::newRow("long line broken") << "lines/3" << Chunks{"abcdefg"} << "abc|def|g~";
-        QTest::newRow("length counted over chunks") << "lines/3" << Chunks{"ab", "cdef"} << "ab~c|def~";
-        QTest::newRow("break at the limit then LF") << "lines/3" << Chunks{"abc\n"} << "abc|";
-        QTest::newRow("ESC and DEL") << "text" << Chunks{"\x1b[2J\x7f"} << "<ESC>[2J<DEL>";
-        QTest::newRow("TAB stays") << "text" << Chunks{"a\tb"} << "a\tb";
-        QTest::newRow("UTF-8") << "text" << Chunks{"\xc3\xb6l\xc3\xa7\xc3\xbc"} << QStringLiteral("ölçü");
-        QTest::newRow("UTF-8 split over chunks") << "text" << Chunks{"\xc3", "\xb6"} << QStringLiteral("ö");
-        QTest::newRow("8-bit Turkish, invalid byte last") << "text" << Chunks{"s\xf0\xfd"} << "s<xF0><xFD>";
-        QTest::newRow("truncated character then ASCII") << "text" << Chunks{"\xc3", "A"} << "<xC3>A";
-        QTest::newRow("overlong form") << "text" << Chunks{"\xc0\xaf"} << "<xC0><xAF>";
-        QTest::newRow("4-byte character") << "text" << Chunks{"\xf0\x9f", "\x98\x80"} << QStringLiteral("😀");
+    void byteStreams() {
         // An open row's text starts where a full row's does, in column 60.
         const QString openRow = QStringLiteral("00000000  41 20 7F").leftJustified(60) + "A .";
-        QTest::newRow("open hex row") << "hex" << Chunks{"A \x7f"} << openRow;
-    }
-    void byteStreams() {
-        QFETCH(QString, kind);
-        QFETCH(Chunks, chunks);
-        QFETCH(QString, out);
-        QCOMPARE(fed(kind, chunks), out);
+        const std::tuple<const char*, Chunks, QString> rows[] = {
+            {"lines", {"ab\r", "\ncd"}, "ab|cd~"}, // CR LF split over chunks
+            {"lines", {"ab\n\rcd"}, "ab||cd~"},    // LF CR is two breaks
+            {"lines", {"a\n\n\r\r\nb"}, "a||||b~"},
+            {"lines", {"12", "3,4", "5\n"}, "12~3,4~5|"},
+            {"lines", {"a\rb\nc"}, "a|b|c~"},
+            {"lines", {QByteArray("a\0b\n", 4)}, QStringLiteral("a\0b|")}, // NUL is data
+            {"lines/3", {"abcdefg"}, "abc|def|g~"},                        // long lines broken
+            {"lines/3", {"ab", "cdef"}, "ab~c|def~"},
+            {"lines/3", {"abc\n"}, "abc|"},
+            {"text", {"\x1b[2J\x7f"}, "<ESC>[2J<DEL>"},
+            {"text", {"a\tb"}, "a\tb"},
+            {"text", {"\xc3\xb6l\xc3\xa7\xc3\xbc"}, QStringLiteral("ölçü")},
+            {"text", {"\xc3", "\xb6"}, QStringLiteral("ö")},
+            {"text", {"s\xf0\xfd"}, "s<xF0><xFD>"}, // 8-bit Turkish, invalid byte last
+            {"text", {"\xc3", "A"}, "<xC3>A"},      // truncated character
+            {"text", {"\xc0\xaf"}, "<xC0><xAF>"},   // overlong form
+            {"text", {"\xf0\x9f", "\x98\x80"}, QStringLiteral("😀")},
+            {"hex", {"A \x7f"}, openRow}};
+        for (const auto& [kind, chunks, out] : rows)
+            QCOMPARE(fed(QString::fromLatin1(kind), chunks), out);
     }
 
     // Bounded to its last lines: a batch that drops older ones resets the view ("reset:").
@@ -166,24 +150,18 @@ private slots:
         QCOMPARE(QPointF(low, high), QPointF(13, 15));
     }
 
-    void ticks_data() {
-        QTest::addColumn<double>("low");
-        QTest::addColumn<double>("high");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QList<double>>("expected");
-        QTest::newRow("ones") << 0.0 << 5.0 << 5 << QList<double>{0, 1, 2, 3, 4, 5};
-        QTest::newRow("twos from inside") << 0.5 << 9.0 << 4 << QList<double>{2, 4, 6, 8};
-        QTest::newRow("twenties") << 0.0 << 100.0 << 4 << QList<double>{0, 20, 40, 60, 80, 100};
-        QTest::newRow("fives") << 0.0 << 12.0 << 3 << QList<double>{0, 5, 10};
-        QTest::newRow("tenths, through zero") << -0.25 << 0.25 << 5 << QList<double>{-0.2, -0.1, 0, 0.1, 0.2};
-        QTest::newRow("empty range") << 3.0 << 3.0 << 5 << QList<double>{};
-        QTest::newRow("upside down") << 5.0 << 1.0 << 5 << QList<double>{};
-    }
+    // Round steps inside the range, about as many as asked for; none for an empty or upside-down range.
     void ticks() {
-        QFETCH(double, low);
-        QFETCH(double, high);
-        QFETCH(int, count);
-        QTEST(PlotView::ticks(low, high, count), "expected");
+        const std::tuple<double, double, int, QList<double>> rows[] = {
+            {0, 5, 5, {0, 1, 2, 3, 4, 5}},
+            {0.5, 9, 4, {2, 4, 6, 8}},
+            {0, 100, 4, {0, 20, 40, 60, 80, 100}},
+            {0, 12, 3, {0, 5, 10}},
+            {-0.25, 0.25, 5, {-0.2, -0.1, 0, 0.1, 0.2}},
+            {3, 3, 5, {}},
+            {5, 1, 5, {}}};
+        for (const auto& [low, high, count, expected] : rows)
+            QCOMPARE(PlotView::ticks(low, high, count), expected);
     }
 
     // The scales follow the data with a margin, and each series is drawn in its own colour.
@@ -224,26 +202,21 @@ private slots:
         QCOMPARE(walk, (QStringList{"d", "c", "b", "b", "c", "d", "typ", "typ"}));
     }
 
-    void keyBytes_data() {
-        QTest::addColumn<QKeyCombination>("key");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes"); // with Enter set to send CR LF
-        using K = QKeyCombination;
-        QTest::newRow("letter") << K(Qt::Key_A) << "a" << QByteArray("a");
-        QTest::newRow("keypad Enter") << K(Qt::Key_Enter) << "\r" << QByteArray("\r\n");
-        QTest::newRow("Backspace") << K(Qt::Key_Backspace) << "\b" << QByteArray("\x08");
-        QTest::newRow("Ctrl+C") << (Qt::ControlModifier | Qt::Key_C) << "\x03" << QByteArray("\x03");
-        QTest::newRow("Ctrl+Z without text") << (Qt::ControlModifier | Qt::Key_Z) << "" << QByteArray("\x1a");
-        QTest::newRow("non-ASCII") << K(Qt::Key_unknown) << QStringLiteral("ş") << QByteArray("\xc5\x9f");
-        QTest::newRow("arrow: nothing") << K(Qt::Key_Left) << "" << QByteArray();
-        QTest::newRow("bare Shift: nothing") << (Qt::ShiftModifier | Qt::Key_Shift) << "" << QByteArray();
-    }
+    // The bytes of a key with its text, Enter set to send CR LF.
     void keyBytes() {
-        QFETCH(QKeyCombination, key);
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QCOMPARE(terminalkeys::keyBytes(key.key(), key.keyboardModifiers(), text, terminalkeys::Enter::CRLF),
-                 bytes);
+        const std::tuple<QKeyCombination, QString, QByteArray> rows[] = {
+            {Qt::Key_A, "a", "a"},
+            {Qt::Key_Enter, "\r", "\r\n"}, // keypad
+            {Qt::Key_Backspace, "\b", "\x08"},
+            {Qt::ControlModifier | Qt::Key_C, "\x03", "\x03"},
+            {Qt::ControlModifier | Qt::Key_Z, "", "\x1a"},
+            {Qt::Key_unknown, QStringLiteral("ş"), "\xc5\x9f"},
+            {Qt::Key_Left, "", ""},
+            {Qt::ShiftModifier | Qt::Key_Shift, "", ""}};
+        for (const auto& [key, text, bytes] : rows)
+            QCOMPARE(
+                terminalkeys::keyBytes(key.key(), key.keyboardModifiers(), text, terminalkeys::Enter::CRLF),
+                bytes);
     }
 };
 
