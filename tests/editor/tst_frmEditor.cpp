@@ -1,5 +1,3 @@
-#include <QTabBar>
-
 #include "platform/Colors.h"
 #include "support/FrameTest.h"
 
@@ -46,18 +44,6 @@ private slots:
         QCOMPARE(g.store().read(settings::colors::svBackGround), QStringLiteral("-2147483643"));
     }
 
-    void closingTheLastWindowDisablesTheDocumentTools() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        QVERIFY(f.active()->close());
-        QVERIFY(f.prompts.messages().isEmpty()); // unmodified: not asked
-        QCOMPARE(m.toolBars().Caption(ids::ID_OpenDocs), QStringLiteral("Files: 0"));
-        for (const QString* id :
-             {&ids::ID_Close, &ids::ID_Save, &ids::ID_Compile, &ids::ID_Device, &ids::ID_GotoLabel})
-            QVERIFY(!m.toolBars().Enabled(*id));
-        QCOMPARE(m.TaskBar().count(), 0);
-    }
-
     // Yes to saving on close always shows the save dialog; a save that fails keeps the window and the text.
     void closingAModifiedWindow() {
         FrameFixture f;
@@ -75,16 +61,6 @@ private slots:
         QCOMPARE(f.prompts.shown().last().kind, QStringLiteral("save"));
         QCOMPARE(f.prompts.shown().last().text, p);
         QCOMPARE(testsupport::readFile(p), QByteArray("new\n"));
-    }
-
-    void shortPath() {
-        FrameFixture f;
-        f.start();
-        QVERIFY(!f.active()->GetShortPath(f.file(QStringLiteral("with space.pbp"))).isEmpty());
-        QVERIFY(f.prompts.messages().isEmpty());
-        QCOMPARE(f.active()->GetShortPath(f.path(QStringLiteral("missing.pbp"))), QString());
-        QVERIFY(f.prompts.last().text.startsWith(QStringLiteral("Error! Invalid Path or File Name..")));
-        QCOMPARE(f.prompts.last().icon, Prompts::Icon::Critical);
     }
 };
 
