@@ -22,11 +22,7 @@ class tst_EditorScan : public QObject {
             out << m.toolBars().ListText(ids::ID_GotoLabel, i);
         return out;
     }
-    struct Opened {
-        MDIMain& m;
-        SourceView& v;
-    };
-    static Opened open(FrameFixture& f, const QByteArray& text) {
+    static std::pair<MDIMain&, SourceView&> open(FrameFixture& f, const QByteArray& text) {
         MDIMain& m = f.startWith(QStringLiteral("prog.pbp"), text);
         return {m, m.editors().first()->View()};
     }

@@ -72,9 +72,6 @@ private slots:
             w.close();
         }
         QCOMPARE(f.store().read(settings::debug::BaudRate), QStringLiteral("8"));
-        // A hand-edited value that is no position falls back to the default, the rest still count.
-        f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("Debug"), QStringLiteral("StopBits"),
-                       QStringLiteral("1.5"));
         frmComm& w = openTerminal(f.restart());
         // The port is never stored: the new window starts with none.
         QCOMPARE(band(w), QStringLiteral("NONE 115200 7 Odd 1"));
@@ -133,8 +130,8 @@ private slots:
         QVERIFY(!comm.portOpen());
         QCOMPARE(band(w), QStringLiteral("NONE (115200) (8) (None) (1)"));
         typePort(w, pair.idePath());
-        QVERIFY2(comm.portOpen(), qPrintable(f.prompts.messages().join(u'\n')));
-        QVERIFY(f.prompts.messages().isEmpty());
+        QVERIFY2(comm.portOpen() && f.prompts.messages().isEmpty(),
+                 qPrintable(f.prompts.messages().join(u'\n')));
         QCOMPARE(band(w), pair.idePath() + QStringLiteral(" 115200 8 None 1"));
 
         // Closing the window lets the port go.

