@@ -43,24 +43,18 @@ class tst_EditorKeys : public QObject {
             out << list.item(i)->text();
         return out;
     }
-    static DevicePortTable ports(std::initializer_list<std::pair<int, int>> counts) {
-        DevicePortTable t{};
-        for (const auto& [port, pins] : counts)
-            t[size_t(port)] = pins;
-        return t;
-    }
 
 private slots:
     // The quick list that typing or a key opens: its entries ("..." when more follow), then for typing
     // "syntax" when the syntax help shows, for a key the list's title.
     void quickLists() {
         using namespace quicklists;
-        const DevicePortTable ab = ports({{1, 2}, {2, 3}}), none{};
+        const DevicePortTable ab{0, 2, 3}, gpio{6}, none{}; // pins of GPIO, PORTA, PORTB...
         const QString serialModes = fixedEntries(Source::SerialModes, {}).join(u',');
         const QString speeds = fixedEntries(Source::OscillatorSpeeds, {}).join(u',');
         const std::tuple<QByteArray, DevicePortTable, QString, QString> rows[] = {
             {"", ab, "HIGH ", "PORTA.0,PORTA.1,PORTB.0,PORTB.1,PORTB.2|syntax"},
-            {"", ports({{0, 6}}), "high ", "GPIO.0,GPIO.1,GPIO.2,GPIO.3,GPIO.4,GPIO.5|syntax"},
+            {"", gpio, "high ", "GPIO.0,GPIO.1,GPIO.2,GPIO.3,GPIO.4,GPIO.5|syntax"},
             {"", ab, "SEROUT PORTB.0,", serialModes + "|syntax"},
             {"Btn VAR BYTE\nled var portb.0\n", ab, "BUTTON 0,1,255,0,", "Btn,led|syntax"},
             {"Btn VAR BYTE\n", ab, "BUTTON 0,1,255,0,Btn,", "|syntax"},
@@ -106,7 +100,7 @@ private slots:
             {"INCLUDE ", 5, enter, "INCLUDE \"MODEDEFS.BAS\""},
             {"HIGH ", 0, enter, ""}}; // no pick: Enter breaks the line
         for (const auto& [typed, downs, key, result] : rows) {
-            Session s("", ports({{1, 5}, {2, 8}}));
+            Session s("", DevicePortTable{0, 5, 8});
             QTest::keyClicks(s.keys, QString::fromLatin1(typed));
             QVERIFY2(s.w->List1().isVisible(), typed);
             // A key that types nothing shows the list again as it stands.
@@ -123,8 +117,7 @@ private slots:
 
     void browseInsertsTheShortPath() {
         Session s("");
-        const QString inc = s.f.path(QStringLiteral("my defs.bas"));
-        testsupport::writeFile(inc, "x CON 1\n");
+        const QString inc = s.f.file(QStringLiteral("my defs.bas"), "x CON 1\n");
         QTest::keyClicks(s.keys, QStringLiteral("INCLUDE "));
         QTest::keyClick(s.keys, Qt::Key_Down);
         s.f.prompts.chooseFile(inc);
