@@ -37,10 +37,6 @@ QString fed(const QString& kind, const Chunks& chunks) {
     return out + hex.openRow();
 }
 
-QString shown(const ScrollBack::Batch& b) {
-    return (b.reset ? QStringLiteral("reset:") : QString()) + b.text;
-}
-
 } // namespace
 
 class tst_CommText : public QObject {
@@ -104,6 +100,9 @@ private slots:
     // Bounded to its last lines: a batch that drops older ones resets the view ("reset:").
     void scrollBack() {
         using L = QStringList;
+        const auto shown = [](const ScrollBack::Batch& b) {
+            return (b.reset ? "reset:" : QString()) + b.text;
+        };
         for (const auto& [name, maxLines, appends, firstTake, batches] :
              {std::tuple{"under the limit", 3, L{"a\n", "b"}, -1, L{"a\nb", ""}},
               {"exactly fills the view", 3, L{"a\nb\n", "c"}, -1, L{"a\nb\nc", ""}},
@@ -172,12 +171,10 @@ private slots:
         PlotView view;
         view.resize(400, 300);
         view.showData(data);
-        QCOMPARE(view.range().left(), 0.0);
-        QCOMPARE(view.range().right(), 19.0);
+        QCOMPARE(QPointF(view.range().left(), view.range().right()), QPointF(0, 19));
         QVERIFY(view.range().top() < 0 && view.range().bottom() > 119);
         const QImage image = view.grab().toImage();
-        int blue = 0;
-        int red = 0;
+        int blue = 0, red = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
                 const QRgb c = image.pixel(x, y) & 0xffffff;
