@@ -1,5 +1,4 @@
 #include <QAction>
-#include <QApplication>
 #include <cmath>
 
 #include "editor/ColorTable.h"

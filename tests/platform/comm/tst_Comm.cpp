@@ -1,7 +1,6 @@
 // The terminal control over a real pseudo-terminal pair: the test plays the board on the far end.
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <map>
