@@ -1,14 +1,7 @@
-#include <QImage>
 #include <QPainter>
-#include <QScrollBar>
-#include <QTest>
 
 #include "editor/DrawClass.h"
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
-#include "shell/MDIMain.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 // The error mark as the editor window paints it, read back from the painted pixels.
 class tst_DrawClass : public QObject {
@@ -21,10 +14,8 @@ private:
         for (int i = 0; i < 20; ++i)
             text += "        HIGH PORTB.0 ' a line long enough to scroll sideways when the view is narrow "
                     "enough\n";
-        const QString p = f.path(QStringLiteral("marks.pbp"));
-        testsupport::writeFile(p, text);
-        f.start(p);
-        SourceView& v = f.active()->View();
+        f.startWith(QStringLiteral("marks.pbp"), text);
+        SourceView& v = f.view();
         v.SetMarginStyle(markStyle);
         v.Document().SetLineData(2, 1, 1);
         v.Document().SetLineData(4, 2, 1); // a line kind never paints
@@ -40,37 +31,34 @@ private:
     }
 
 private slots:
-    void boxInsideTheMarginCell_data() {
-        QTest::addColumn<int>("style");
-        QTest::newRow("fixed margin") << 1;
-        QTest::newRow("scrolling margin") << 2;
-    }
+    // In a fixed margin (1) and in a scrolling one (2).
     void boxInsideTheMarginCell() {
-        QFETCH(int, style);
-        FrameFixture f;
-        SourceView& v = openMarked(f, style);
-        const QImage img = v.grab().toImage();
-        const int width = v.MarginCells() * v.CellWidth();
-        const int y = lineMiddle(v, 2);
-        QVERIFY(isRed(img.pixel(width / 2, y)));
-        QVERIFY(isRed(img.pixel(5, y)));
-        QVERIFY(!isRed(img.pixel(3, y))); // outlined 3 pixels inside: the edges stay clear
-        QVERIFY(!isRed(img.pixel(width - 3, y)));
-        QVERIFY(!isRed(img.pixel(width / 2, lineMiddle(v, 4))));
-        QVERIFY(!isRed(img.pixel(width + 20, y))); // the text keeps its colours
-        if (style == 2) {
-            // The box moves left by exactly the scrolled columns.
-            v.SetScrollPos(2, 0);
+        for (const int style : {1, 2}) {
+            FrameFixture f;
+            SourceView& v = openMarked(f, style);
+            const QImage img = v.grab().toImage();
+            const int width = v.MarginCells() * v.CellWidth();
+            const int y = lineMiddle(v, 2);
+            QVERIFY(isRed(img.pixel(width / 2, y)));
+            QVERIFY(isRed(img.pixel(5, y)));
+            QVERIFY(!isRed(img.pixel(3, y))); // outlined 3 pixels inside: the edges stay clear
+            QVERIFY(!isRed(img.pixel(width - 3, y)));
+            QVERIFY(!isRed(img.pixel(width / 2, lineMiddle(v, 4))));
+            QVERIFY(!isRed(img.pixel(width + 20, y))); // the text keeps its colours
+            if (style == 2) {
+                // The box moves left by exactly the scrolled columns.
+                v.SetScrollPos(2, 0);
+                v.Refresh();
+                const QImage scrolled = v.grab().toImage();
+                const int shift = 2 * v.CellWidth();
+                QVERIFY(isRed(scrolled.pixel(width - 5 - shift, y)));
+                QVERIFY(!isRed(scrolled.pixel(width - 2 - shift, y)));
+                QVERIFY(!isRed(scrolled.pixel(width - 5, y)));
+            }
+            v.Document().SetLineData(2, 1, 0);
             v.Refresh();
-            const QImage scrolled = v.grab().toImage();
-            const int shift = 2 * v.CellWidth();
-            QVERIFY(isRed(scrolled.pixel(width - 5 - shift, y)));
-            QVERIFY(!isRed(scrolled.pixel(width - 2 - shift, y)));
-            QVERIFY(!isRed(scrolled.pixel(width - 5, y)));
+            QVERIFY(!isRed(v.grab().toImage().pixel(width / 2 - (style == 2 ? 2 * v.CellWidth() : 0), y)));
         }
-        v.Document().SetLineData(2, 1, 0);
-        v.Refresh();
-        QVERIFY(!isRed(v.grab().toImage().pixel(width / 2 - (style == 2 ? 2 * v.CellWidth() : 0), y)));
     }
 
     void noMarginPaintsTheLineWhiteOnRed() {

@@ -1,12 +1,4 @@
-#include <QTest>
-
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 #include <QListWidget>
 #include <QMenu>
@@ -25,11 +17,9 @@ class tst_EditorKeys : public QObject {
         QWidget* keys = nullptr;
 
         explicit Session(const QByteArray& text, const DevicePortTable& ports = {},
-                         const QString& compiler = QStringLiteral("0")) {
-            const QString p = f.path(QStringLiteral("prog.pbp"));
-            testsupport::writeFile(p, text);
-            f.store().save(settings::startup::CompilerType, compiler);
-            m = &f.start(p);
+                         const char* compiler = "0") {
+            f.store().save(settings::startup::CompilerType, QString::fromLatin1(compiler));
+            m = &f.startWith(QStringLiteral("prog.pbp"), text);
             m->state().DevicePorts = ports;
             w = f.active();
             v = &w->View();
@@ -38,6 +28,14 @@ class tst_EditorKeys : public QObject {
             const int last = v->Document().NumLines() - 1;
             v->MoveCaret(v->Document().GetLineLength(last), last);
         }
+        QString line() const { return v->Document().GetLine(v->CaretY()); }
+        // The first lines of the text, joined by "|".
+        QString lines(int count) const {
+            QStringList out;
+            for (int i = 0; i < count; ++i)
+                out << v->Document().GetLine(i);
+            return out.join(u'|');
+        }
     };
     static QStringList entries(const QListWidget& list) {
         QStringList out;
@@ -45,105 +43,83 @@ class tst_EditorKeys : public QObject {
             out << list.item(i)->text();
         return out;
     }
-    static DevicePortTable ports(std::initializer_list<std::pair<int, int>> counts) {
-        DevicePortTable t{};
-        for (const auto& [port, pins] : counts)
-            t[size_t(port)] = pins;
-        return t;
-    }
-    static QString line(const Session& s) { return s.v->Document().GetLine(s.v->CaretY()); }
 
 private slots:
-    void listsWhileTyping_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<DevicePortTable>("device");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QStringList>("list"); // empty: hidden
-        QTest::addColumn<bool>("syntax");
-        const auto row = [](const char* name, const QByteArray& text, const DevicePortTable& device,
-                            const char* typed, const QStringList& list, bool syntax) {
-            QTest::newRow(name) << text << device << QString(typed) << list << syntax;
-        };
-        const DevicePortTable ab = ports({{1, 5}, {2, 8}});
-        row("HIGH, PORTA=5 PORTB=8", "", ab, "HIGH ",
-            {"PORTA.0", "PORTA.1", "PORTA.2", "PORTA.3", "PORTA.4", "PORTB.0", "PORTB.1", "PORTB.2",
-             "PORTB.3", "PORTB.4", "PORTB.5", "PORTB.6", "PORTB.7"},
-            true);
-        row("HIGH, GPIO only", "", ports({{0, 6}}), "high ",
-            {"GPIO.0", "GPIO.1", "GPIO.2", "GPIO.3", "GPIO.4", "GPIO.5"}, true);
-        row("HIGH, no ports", "", {}, "HIGH ", {"Pin Data", "Not Available"}, true);
-        row("SEROUT mode", "", ab, "SEROUT PORTB.0,",
-            quicklists::fixedEntries(quicklists::Source::SerialModes, {}), true);
-        row("BUTTON four commas", "Btn VAR BYTE\nled var portb.0\n", ab, "BUTTON 0,1,255,0,", {"Btn", "led"},
-            true);
-        row("BUTTON five commas", "Btn VAR BYTE\n", ab, "BUTTON 0,1,255,0,Btn,", {}, true);
-        row("GOTO offers labels", "Main:\n\tLoop:\n", ab, "GOTO ", {"Main", "Loop"}, true);
-        row("PAUSE shows nothing", "", ab, "PAUSE ", {}, false);
-        row("DEFINE", "", ab, "DEFINE ", {"ADC_BITS", "ADC_CLOCK", "ADC_SAMPLEUS 50"}, false);
-        row("DEFINE OSC", "", ab, "DEFINE OSC ",
-            quicklists::fixedEntries(quicklists::Source::OscillatorSpeeds, {}), false);
-        row("DEFINE LCD_DREG", "", ab, "DEFINE LCD_DREG ", {"PORTA", "PORTB"}, false);
-    }
-    void listsWhileTyping() {
-        QFETCH(QByteArray, text);
-        QFETCH(DevicePortTable, device);
-        QFETCH(QString, typed);
-        QFETCH(QStringList, list);
-        Session s(text, device);
-        QTest::keyClicks(s.keys, typed);
-        QCOMPARE(s.w->List1().isVisible(), !list.isEmpty());
-        if (!list.isEmpty()) {
-            const QStringList shown = entries(s.w->List1());
-            QCOMPARE(shown.mid(0, list.size()), list);
-            if (typed.startsWith(QLatin1String("DEFINE ")) && typed.size() == 7)
-                QCOMPARE(shown.size(), 39);
-            QCOMPARE(s.w->List1().width(), 127);
-            QCOMPARE(s.w->List1().y(), s.m->state().CaretPointY + 40);
+    // The quick list that typing or a key opens: its entries ("..." when more follow), then for typing
+    // "syntax" when the syntax help shows, for a key the list's title.
+    void quickLists() {
+        using namespace quicklists;
+        const DevicePortTable ab{0, 2, 3}, gpio{6}, none{}; // pins of GPIO, PORTA, PORTB...
+        const QString serialModes = fixedEntries(Source::SerialModes, {}).join(u',');
+        const QString speeds = fixedEntries(Source::OscillatorSpeeds, {}).join(u',');
+        const std::tuple<QByteArray, DevicePortTable, QString, QString> rows[] = {
+            {"", ab, "HIGH ", "PORTA.0,PORTA.1,PORTB.0,PORTB.1,PORTB.2|syntax"},
+            {"", gpio, "high ", "GPIO.0,GPIO.1,GPIO.2,GPIO.3,GPIO.4,GPIO.5|syntax"},
+            {"", ab, "SEROUT PORTB.0,", serialModes + "|syntax"},
+            {"Btn VAR BYTE\nled var portb.0\n", ab, "BUTTON 0,1,255,0,", "Btn,led|syntax"},
+            {"Btn VAR BYTE\n", ab, "BUTTON 0,1,255,0,Btn,", "|syntax"},
+            {"Main:\n\tLoop:\n", ab, "GOTO ", "Main,Loop|syntax"},
+            {"", ab, "PAUSE ", "|"},
+            {"", ab, "DEFINE ", "ADC_BITS,ADC_CLOCK,ADC_SAMPLEUS 50,...|"},
+            {"", ab, "DEFINE OSC ", speeds + u'|'},
+            {"", ab, "DEFINE LCD_DREG ", "PORTA,PORTB|"},
+            {"Main:\n\tLoop: GOTO Main\n   Not: here\n", none, "Alt+F12", "Main,Loop|Quick Labels List"},
+            {"", none, "Alt+F11", "0,1,2,3,4,5,6,7|Quick PBC Pins List"}, // PicBasic
+            {"led var portb.0\nLED VAR PORTB.1\n", none, "Alt+F9", "led,LED|Quick Variable List"},
+            {"", none, "Alt+F8", "|"},
+            {"", none, "Alt+Shift+F12", "|"}};
+        for (const auto& [text, device, typed, expected] : rows) {
+            const bool key = typed.startsWith(QLatin1String("Alt+"));
+            Session s(text, device, typed == QLatin1String("Alt+F11") ? "1" : "0");
+            if (key)
+                QTest::keySequence(s.keys, QKeySequence(typed));
+            else
+                QTest::keyClicks(s.keys, typed);
+            const QListWidget& list = s.w->List1();
+            QStringList shown = list.isVisible() ? entries(list) : QStringList();
+            if (shown.size() == 39) // every DEFINE
+                shown = shown.mid(0, 3) << QStringLiteral("...");
+            const QString help = key ? s.m->PanelText(2) : s.w->SyntaxHelp().isVisible() ? "syntax" : "";
+            QCOMPARE(shown.join(u',') + u'|' + help, expected);
+            const bool placed = list.width() == 127 && list.y() == s.m->state().CaretPointY + 40;
+            QVERIFY2(!list.isVisible() || (placed && s.m->state().QuickListMode == 10), qPrintable(typed));
         }
-        QTEST(s.w->SyntaxHelp().isVisible(), "syntax");
     }
 
-    void accepting_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("downs");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("result");
-        const int enter = Qt::Key_Return;
-        QTest::newRow("serial mode 4 - N2400") << "SEROUT PORTB.0," << 5 << enter << "SEROUT PORTB.0,4";
-        QTest::newRow("first pin with Enter") << "HIGH " << 1 << enter << "HIGH PORTA.0";
-        QTest::newRow("typed prefix and Enter") << "HIGH por" << 0 << enter << "HIGH PORTA.0";
-        QTest::newRow("typed prefix and Space") << "HIGH PO" << 0 << int(Qt::Key_Space) << "HIGH PORTA.0";
-        QTest::newRow("include file") << "INCLUDE " << 5 << enter << "INCLUDE \"MODEDEFS.BAS\"";
-        QTest::newRow("Enter without a pick breaks the line") << "HIGH " << 0 << enter << "";
-    }
+    // After the text typed and the arrows pressed, a key takes the entry and closes the list.
     void accepting() {
-        QFETCH(QString, typed);
-        QFETCH(int, downs);
-        QFETCH(int, key);
-        Session s("", ports({{1, 5}, {2, 8}}));
-        QTest::keyClicks(s.keys, typed);
-        QVERIFY(s.w->List1().isVisible());
-        // A key that types nothing shows the list again as it stands.
-        QTest::keyClick(s.keys, Qt::Key_Shift);
-        for (int i = 0; i < downs; ++i)
-            QTest::keyClick(s.keys, Qt::Key_Down);
-        QCOMPARE(s.v->CaretY(), 0); // the arrows moved in the list, not in the text
-        QTest::keyClick(s.keys, Qt::Key(key));
-        QTEST(line(s), "result");
-        QVERIFY(!s.w->List1().isVisible());
-        QCOMPARE(s.m->state().QuickListMode, 0);
-        QCOMPARE(s.m->state().ListMode, 0);
+        const int enter = Qt::Key_Return;
+        const std::tuple<const char*, int, int, const char*> rows[] = {
+            {"SEROUT PORTB.0,", 5, enter, "SEROUT PORTB.0,4"}, // 4 - N2400
+            {"HIGH ", 1, enter, "HIGH PORTA.0"},
+            {"HIGH por", 0, enter, "HIGH PORTA.0"},
+            {"HIGH PO", 0, Qt::Key_Space, "HIGH PORTA.0"},
+            {"INCLUDE ", 5, enter, "INCLUDE \"MODEDEFS.BAS\""},
+            {"HIGH ", 0, enter, ""}}; // no pick: Enter breaks the line
+        for (const auto& [typed, downs, key, result] : rows) {
+            Session s("", DevicePortTable{0, 5, 8});
+            QTest::keyClicks(s.keys, QString::fromLatin1(typed));
+            QVERIFY2(s.w->List1().isVisible(), typed);
+            // A key that types nothing shows the list again as it stands.
+            QTest::keyClick(s.keys, Qt::Key_Shift);
+            for (int i = 0; i < downs; ++i)
+                QTest::keyClick(s.keys, Qt::Key_Down);
+            QCOMPARE(s.v->CaretY(), 0); // the arrows moved in the list, not in the text
+            QTest::keyClick(s.keys, Qt::Key(key));
+            QCOMPARE(s.line(), QString::fromLatin1(result));
+            QVERIFY(!s.w->List1().isVisible() && s.m->state().QuickListMode == 0 &&
+                    s.m->state().ListMode == 0);
+        }
     }
 
     void browseInsertsTheShortPath() {
         Session s("");
-        const QString inc = s.f.path(QStringLiteral("my defs.bas"));
-        testsupport::writeFile(inc, "x CON 1\n");
+        const QString inc = s.f.file(QStringLiteral("my defs.bas"), "x CON 1\n");
         QTest::keyClicks(s.keys, QStringLiteral("INCLUDE "));
         QTest::keyClick(s.keys, Qt::Key_Down);
         s.f.prompts.chooseFile(inc);
         QTest::keyClick(s.keys, Qt::Key_Return);
-        QCOMPARE(line(s), QStringLiteral("INCLUDE \"") + s.w->GetShortPath(inc) + u'"');
+        QCOMPARE(s.line(), QStringLiteral("INCLUDE \"") + s.w->GetShortPath(inc) + u'"');
         // No name: the message, and the text stays.
         QTest::keyClick(s.keys, Qt::Key_Return);
         QTest::keyClicks(s.keys, QStringLiteral("INCLUDE "));
@@ -151,85 +127,17 @@ private slots:
         s.f.prompts.chooseFile(QString());
         QTest::keyClick(s.keys, Qt::Key_Return);
         QCOMPARE(s.f.prompts.last().text, QStringLiteral("No filename entered."));
-        QCOMPARE(line(s), QStringLiteral("INCLUDE "));
-    }
-
-    void labelLists() {
-        Session s("Main:\nidx VAR BYTE\n");
-        // A double-click inserts at the caret.
-        QTest::keyClicks(s.keys, QStringLiteral("GOTO "));
-        QListWidget& list = s.w->List1();
-        list.setCurrentRow(0);
-        emit list.itemDoubleClicked(list.item(0));
-        QCOMPARE(line(s), QStringLiteral("GOTO Main"));
-        QVERIFY(!list.isVisible());
-        // BRANCH opens its label table and offers the labels again after each comma.
-        QTest::keyClick(s.keys, Qt::Key_Return);
-        QTest::keyClicks(s.keys, QStringLiteral("BRANCH idx,"));
-        QCOMPARE(line(s), QStringLiteral("BRANCH idx,["));
-        QCOMPARE(entries(s.w->List1()), QStringList{"Main"});
-        QTest::keyClick(s.keys, Qt::Key_Escape);
-        QTest::keyClicks(s.keys, QStringLiteral("Main,"));
-        QCOMPARE(line(s), QStringLiteral("BRANCH idx,[Main,"));
-        QCOMPARE(entries(s.w->List1()), QStringList{"Main"});
-    }
-
-    void keyLists_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("compiler");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QStringList>("list");
-        QTest::addColumn<QString>("title");
-        const auto row = [](const char* name, const QByteArray& text, const char* compiler, int key,
-                            int modifiers, const QStringList& list, const char* title) {
-            QTest::newRow(name) << text << QString(compiler) << key << modifiers << list << QString(title);
-        };
-        const int alt = Qt::AltModifier, f12 = Qt::Key_F12;
-        row("Alt+F12 without labels", "x = 1\n", "0", f12, alt, {"No Labels"}, "Quick Labels List");
-        row("Alt+F12 labels", "Main:\n\tLoop: GOTO Main\n   Not: here\n", "0", f12, alt, {"Main", "Loop"},
-            "Quick Labels List");
-        row("PicBasic Alt+F11", "", "1", Qt::Key_F11, alt, {"0", "1", "2", "3", "4", "5", "6", "7"},
-            "Quick PBC Pins List");
-        row("Alt+F9 lower-case declaration", "led var portb.0\nLED VAR PORTB.1\n", "0", Qt::Key_F9, alt,
-            {"led", "LED"}, "Quick Variable List");
-        row("Alt+F8 does nothing", "", "0", Qt::Key_F8, alt, {}, "");
-        row("Alt+Shift+F12 does nothing", "", "0", f12, alt | Qt::ShiftModifier, {}, "");
-    }
-    void keyLists() {
-        QFETCH(QByteArray, text);
-        QFETCH(QString, compiler);
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(QStringList, list);
-        Session s(text, {}, compiler);
-        QTest::keyClick(s.keys, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(s.w->List1().isVisible(), !list.isEmpty());
-        if (!list.isEmpty()) {
-            QCOMPARE(entries(s.w->List1()), list);
-            QTEST(s.m->PanelText(2), "title");
-            QCOMPARE(s.m->state().QuickListMode, 10);
-        }
-    }
-
-    void statementContextOutsideTheTextIsReported() {
-        Session s("HIGH \n");
-        AppState& st = s.m->state();
-        st.QuickListMode = 2;
-        st.QuickListContext = {0, 21, 1, 4, 50};
-        s.w->ShowQuickList(32);
-        QCOMPARE(s.f.prompts.last().text, QStringLiteral("PopUP Error:Subscript out of range"));
-        QVERIFY(!s.w->List1().isVisible());
+        QCOMPARE(s.line(), QStringLiteral("INCLUDE "));
     }
 
     void listKeepsTheKeyboard() {
-        Session s("A:\nB:\nC:\nxyz");
+        Session s("A:\nB:\nidx VAR BYTE\nxyz");
         QTest::keyClick(s.keys, Qt::Key_F12, Qt::AltModifier);
         QListWidget& list = s.w->List1();
         QCOMPARE(list.currentRow(), -1);
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 3; ++i)
             QTest::keyClick(s.keys, Qt::Key_Down);
-        QCOMPARE(list.currentRow(), 2); // stops at the last entry
+        QCOMPARE(list.currentRow(), 1); // stops at the last entry
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(s.keys, Qt::Key_Up);
         QCOMPARE(list.currentRow(), -1);
@@ -238,109 +146,110 @@ private slots:
         s.v->MoveCaret(1, 3);
         QVERIFY(list.isVisible());
         s.v->MoveCaret(1, 0);
-        QVERIFY(!list.isVisible());
-        QCOMPARE(s.m->state().QuickListMode, 0);
+        QVERIFY(!list.isVisible() && s.m->state().QuickListMode == 0);
         // Right still moves the caret; Esc closes the list.
         s.v->MoveCaret(0, 2);
         QTest::keyClick(s.keys, Qt::Key_F12, Qt::AltModifier);
         QTest::keyClick(s.keys, Qt::Key_Right);
         QCOMPARE(s.v->CaretX(), 1);
         QTest::keyClick(s.keys, Qt::Key_Escape);
+        QVERIFY(!list.isVisible() && s.m->state().QuickListMode == 0);
+
+        // A double-click inserts at the caret.
+        s.v->MoveCaret(3, 3);
+        QTest::keyClick(s.keys, Qt::Key_Return);
+        QTest::keyClicks(s.keys, QStringLiteral("GOTO "));
+        list.setCurrentRow(1);
+        emit list.itemDoubleClicked(list.item(1));
+        QCOMPARE(s.line(), QStringLiteral("GOTO B"));
         QVERIFY(!list.isVisible());
-        QCOMPARE(s.m->state().QuickListMode, 0);
+        // BRANCH opens its label table and offers the labels again after each comma.
+        QTest::keyClick(s.keys, Qt::Key_Return);
+        QTest::keyClicks(s.keys, QStringLiteral("BRANCH idx,"));
+        QCOMPARE(s.line(), QStringLiteral("BRANCH idx,["));
+        QCOMPARE(entries(list), (QStringList{"A", "B"}));
+        QTest::keyClick(s.keys, Qt::Key_Escape);
+        QTest::keyClicks(s.keys, QStringLiteral("A,"));
+        QCOMPARE(s.line(), QStringLiteral("BRANCH idx,[A,"));
+        QCOMPARE(entries(list), (QStringList{"A", "B"}));
+
+        // A statement context that points outside the text is reported.
+        QTest::keyClick(s.keys, Qt::Key_Escape);
+        AppState& st = s.m->state();
+        st.QuickListMode = 2;
+        st.QuickListContext = {0, 21, 1, 4, 50};
+        s.w->ShowQuickList(32);
+        QCOMPARE(s.f.prompts.last().text, QStringLiteral("PopUP Error:Subscript out of range"));
+        QVERIFY(!list.isVisible());
     }
 
-    void colonAfterAWord_data() {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("OK removes the colon") << "GOTO" << int(Prompts::Answer::Ok) << "x = 1 : GOTO";
-        QTest::newRow("Cancel keeps it") << "GOTO" << int(Prompts::Answer::Cancel) << "x = 1 : GOTO:";
-        QTest::newRow("a label's colon: no warning") << "Main" << int(Prompts::Answer::Ok) << "x = 1 : Main:";
-    }
+    // A colon after a reserved word asks: OK takes the colon out, Cancel keeps it. A label's colon is fine.
     void colonAfterAWord() {
-        QFETCH(QString, word);
-        QFETCH(int, answer);
-        Session s("\n\nx = 1 : ");
-        QTest::keyClicks(s.keys, word);
-        s.f.prompts.answer(Prompts::Answer(answer));
-        QTest::keyClicks(s.keys, QStringLiteral(":"));
-        QTEST(line(s), "result");
-        const bool reserved = word == QLatin1String("GOTO");
-        QCOMPARE(s.f.prompts.shown().size(), reserved ? 1 : 0);
-        if (!reserved)
-            return;
-        QCOMPARE(s.f.prompts.last().text, QStringLiteral("Reserved Words Can Not Be Used As Labels!"));
-        QCOMPARE(s.f.prompts.last().title, QStringLiteral("Error Line: 3"));
-        QCOMPARE(s.f.prompts.last().buttons, Prompts::Buttons::OkCancel);
+        const QString asked = QStringLiteral("|Error Line: 3: Reserved Words Can Not Be Used As Labels!");
+        for (const auto& [word, answer, result] : {std::tuple{"GOTO", Prompts::Answer::Ok, "x = 1 : GOTO"},
+                                                   {"GOTO", Prompts::Answer::Cancel, "x = 1 : GOTO:"},
+                                                   {"Main", Prompts::Answer::Ok, "x = 1 : Main:"}}) {
+            Session s("\n\nx = 1 : ");
+            QTest::keyClicks(s.keys, QString::fromLatin1(word));
+            s.f.prompts.answer(answer);
+            QTest::keyClicks(s.keys, QStringLiteral(":"));
+            QString shown = s.line();
+            for (const ScriptedPrompts::Shown& p : s.f.prompts.shown())
+                shown += u'|' + p.title + ": " + p.text;
+            const bool reserved = qstrcmp(word, "GOTO") == 0;
+            QCOMPARE(shown, QString::fromLatin1(result) + (reserved ? asked : QString()));
+            QCOMPARE(s.f.prompts.last().buttons,
+                     reserved ? Prompts::Buttons::OkCancel : Prompts::Buttons::Ok);
+        }
     }
 
     void indentAndOutdent() {
         Session s("a\nb\n\tc\nd\n");
         s.v->SetSel(0, 0, 1, 2);
+        // The editor enables Cut for a selection (seen at the next key) and Copy only with one.
+        QTest::keyClick(s.keys, Qt::Key_Shift);
+        QVERIFY(s.m->toolBars().Enabled(ids::ID_Cut));
         s.m->SSActiveToolBars1_ToolClick(ids::ID_Indent);
-        QCOMPARE(s.v->Document().GetLine(0), QStringLiteral("\ta"));
-        QCOMPARE(s.v->Document().GetLine(2), QStringLiteral("\t\tc"));
-        QCOMPARE(s.v->Document().GetLine(3), QStringLiteral("d"));
+        QCOMPARE(s.lines(4), QStringLiteral("\ta|\tb|\t\tc|d"));
         int c1, l1, c2, l2;
         s.v->GetSel(c1, l1, c2, l2);
         QCOMPARE((QList<int>{c1, l1, c2, l2}), (QList<int>{0, 0, 3, 2}));
         s.m->SSActiveToolBars1_ToolClick(ids::ID_Outdent);
         s.m->SSActiveToolBars1_ToolClick(ids::ID_Outdent);
-        QCOMPARE(s.v->Document().GetLine(0), QStringLiteral("a"));
-        QCOMPARE(s.v->Document().GetLine(2), QStringLiteral("c"));
-        // One undo step per indent.
-        s.v->Document().Undo();
-        QCOMPARE(s.v->Document().GetLine(2), QStringLiteral("\tc"));
-        QCOMPARE(s.v->Document().GetLine(0), QStringLiteral("a"));
+        QCOMPARE(s.lines(4), QStringLiteral("a|b|c|d"));
+        s.v->Document().Undo(); // one undo step per indent
+        QCOMPARE(s.lines(4), QStringLiteral("a|b|\tc|d"));
         // Without a selection, the caret line.
         s.v->MoveCaret(0, 3);
         QTest::keyClick(s.keys, Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(s.v->Document().GetLine(3), QStringLiteral("d"));
+        QCOMPARE(s.lines(4), QStringLiteral("a|b|\tc|d"));
         s.m->SSActiveToolBars1_ToolClick(ids::ID_Indent);
-        QCOMPARE(s.v->Document().GetLine(3), QStringLiteral("\td"));
+        QCOMPARE(s.lines(4), QStringLiteral("a|b|\tc|\td"));
         // A selection that ends at column 0 leaves that line alone.
         s.v->SetSel(0, 1, 0, 3);
         s.m->SSActiveToolBars1_ToolClick(ids::ID_Indent);
-        QCOMPARE(s.v->Document().GetLine(2) + s.v->Document().GetLine(3), QStringLiteral("\t\tc\td"));
-    }
-
-    void toolsFollowTheEditor() {
-        Session s("x = 1 ' note\n");
-        ActiveToolBars& bars = s.m->toolBars();
-        s.v->SetSel(0, 0, 3, 0);
-        QTest::keyClick(s.keys, Qt::Key_Shift);
-        QVERIFY(bars.Enabled(ids::ID_Cut));
+        QCOMPARE(s.lines(4), QStringLiteral("a|\tb|\t\tc|\td"));
         s.v->MoveCaret(0, 0);
-        QVERIFY(!bars.Enabled(ids::ID_Copy));
+        QVERIFY(!s.m->toolBars().Enabled(ids::ID_Copy));
     }
 
-    void mouseRelease_data() {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("tokenClass");
-        QTest::addColumn<bool>("tokenColor");
-        QTest::newRow("comment") << 9 << int(Qt::LeftButton) << 6 << true;
-        QTest::newRow("name") << 0 << int(Qt::LeftButton) << 1 << false;
-        QTest::newRow("statement, right button") << 9 << int(Qt::RightButton) << 10 << true;
-    }
+    // Releasing a button classifies the token under the pointer; the right button opens the Edit menu.
     void mouseRelease() {
-        QFETCH(int, col);
-        QFETCH(int, button);
-        QFETCH(int, tokenClass);
-        Session s("xy = 1 ' note\nx = 2 : GOTO here\n");
-        const int line = button == Qt::RightButton ? 1 : 0;
-        int x = 0, y = 0;
-        s.v->PositionToPoint(col, line, x, y);
-        QWidget* viewport = s.keys->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
-        QVERIFY(viewport);
-        const QPoint at = viewport->mapFrom(s.v, QPoint(x + 2, y + 3));
-        QTest::mouseClick(viewport, Qt::MouseButton(button), {}, at);
-        QCOMPARE(s.m->state().MouseTokenClass, tokenClass);
-        QTEST(s.m->toolBars().Enabled(ids::ID_TokenColor), "tokenColor");
-        QMenu* edit = s.m->toolBars().menu(ids::ID_Edit);
-        QCOMPARE(edit->isVisible(), button == Qt::RightButton);
-        edit->hide();
+        for (const auto& [col, button, tokenClass, tokenColor] : {std::tuple{9, Qt::LeftButton, 6, true},
+                                                                  {0, Qt::LeftButton, 1, false},
+                                                                  {9, Qt::RightButton, 10, true}}) {
+            Session s("xy = 1 ' note\nx = 2 : GOTO here\n");
+            int x = 0, y = 0;
+            s.v->PositionToPoint(col, button == Qt::RightButton ? 1 : 0, x, y);
+            QWidget* viewport = s.keys->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+            QVERIFY(viewport);
+            QTest::mouseClick(viewport, button, {}, viewport->mapFrom(s.v, QPoint(x + 2, y + 3)));
+            QCOMPARE(s.m->state().MouseTokenClass, tokenClass);
+            QCOMPARE(s.m->toolBars().Enabled(ids::ID_TokenColor), tokenColor);
+            QMenu* edit = s.m->toolBars().menu(ids::ID_Edit);
+            QCOMPARE(edit->isVisible(), button == Qt::RightButton);
+            edit->hide();
+        }
     }
 };
 

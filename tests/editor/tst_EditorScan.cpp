@@ -1,17 +1,9 @@
 #include <QTest>
 
 #include "dialogs/frmScan.h"
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "shell/LabelCombo.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 #include <QDir>
-#include <QListWidget>
 #include <QProgressBar>
 
 // The label and declaration scan of an opened file, caret tracking on the status bar, and the combos.
@@ -30,64 +22,47 @@ class tst_EditorScan : public QObject {
             out << m.toolBars().ListText(ids::ID_GotoLabel, i);
         return out;
     }
-    struct Opened {
-        MDIMain& m;
-        SourceView& v;
-    };
-    static Opened open(FrameFixture& f, const QByteArray& text) {
-        const QString p = f.path(QStringLiteral("prog.pbp"));
-        testsupport::writeFile(p, text);
-        MDIMain& m = f.start(p);
+    static std::pair<MDIMain&, SourceView&> open(FrameFixture& f, const QByteArray& text) {
+        MDIMain& m = f.startWith(QStringLiteral("prog.pbp"), text);
         return {m, m.editors().first()->View()};
     }
 
 private slots:
-    void openScan_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QList<int>>("kinds");
-        QTest::addColumn<QStringList>("combo");
-        QTest::newRow("labels and declarations")
-            << QByteArray("Start:\r\nB VAR BYTE\r\nX CON 5\r\nA VAR BYTE : K CON 3\r\n\tLoop: GOTO Loop\r\n")
-            << QList<int>{1, 2, 3, 4, 1, 0} << QStringList{"Start", "Loop"};
-        QTest::newRow("the last label line keeps its combo entry after a declaration")
-            << QByteArray("x = 1\nA:\nB: x VAR BYTE\nC: y VAR BYTE\n") << QList<int>{0, 1, 2, 2, 0}
-            << QStringList{"A", "C"};
-        QTest::newRow("duplicates kept, indented label with code is none")
-            << QByteArray("Loop:\n   Loop: GOTO Loop\nLoop:\n") << QList<int>{1, 0, 1, 0}
-            << QStringList{"Loop", "Loop"};
-    }
+    // Opening scans every line for its kind (1 label, 2 VAR, 3 CON, 4 both) and fills the combo.
     void openScan() {
-        QFETCH(QByteArray, text);
-        FrameFixture f;
-        auto [m, v] = open(f, text);
-        const SourceDocument& doc = v.Document();
-        QTEST(kinds(doc), "kinds");
-        QTEST(comboEntries(m), "combo");
-        QVERIFY(!doc.Modified());
-        QCOMPARE(v.CaretY(), 0);
-        QVERIFY(m.findChildren<frmScan*>().isEmpty());
+        const std::tuple<QByteArray, QList<int>, QStringList> rows[] = {
+            {"Start:\r\nB VAR BYTE\r\nX CON 5\r\nA VAR BYTE : K CON 3\r\n\tLoop: GOTO Loop\r\n",
+             {1, 2, 3, 4, 1, 0},
+             {"Start", "Loop"}},
+            // The last label line keeps its combo entry after a declaration.
+            {"x = 1\nA:\nB: x VAR BYTE\nC: y VAR BYTE\n", {0, 1, 2, 2, 0}, {"A", "C"}},
+            // Duplicates are kept; an indented label with code is none.
+            {"Loop:\n   Loop: GOTO Loop\nLoop:\n", {1, 0, 1, 0}, {"Loop", "Loop"}}};
+        for (const auto& [text, lineKinds, combo] : rows) {
+            FrameFixture f;
+            auto [m, v] = open(f, text);
+            QCOMPARE(kinds(v.Document()), lineKinds);
+            QCOMPARE(comboEntries(m), combo);
+            QVERIFY(!v.Document().Modified() && v.CaretY() == 0 && m.findChildren<frmScan*>().isEmpty());
+        }
     }
 
-    void largeFilesShowTheScanWindow_data() {
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("small") << 100 << false;
-        QTest::newRow("large") << 30000 << true;
-    }
+    // Only a large file shows the scan window, its bar counting the lines.
     void largeFilesShowTheScanWindow() {
-        QFETCH(int, lines);
-        QFETCH(bool, shown);
-        FrameFixture f;
-        QByteArray text;
-        for (int i = 0; i < lines; ++i)
-            text += i % 10 == 0 ? "L" + QByteArray::number(i) + ":\n" : QByteArray("x = 1\n");
-        auto [m, v] = open(f, text);
-        frmScan scan(&m);
-        m.editors().first()->ScanDocument(&scan);
-        QCOMPARE(scan.isVisible(), shown);
-        QVERIFY(!scan.ProgressBar1().isVisible());
-        QCOMPARE(scan.ProgressBar1().maximum(), shown ? lines + 1 : 100);
-        QCOMPARE(comboEntries(m).size(), lines / 10);
+        for (const int lines : {100, 30000}) {
+            FrameFixture f;
+            QByteArray text;
+            for (int i = 0; i < lines; ++i)
+                text += i % 10 == 0 ? "L" + QByteArray::number(i) + ":\n" : QByteArray("x = 1\n");
+            auto [m, v] = open(f, text);
+            frmScan scan(&m);
+            m.editors().first()->ScanDocument(&scan);
+            const bool large = lines > 100;
+            QCOMPARE(scan.isVisible(), large);
+            QVERIFY(!scan.ProgressBar1().isVisible());
+            QCOMPARE(scan.ProgressBar1().maximum(), large ? lines + 1 : 100);
+            QCOMPARE(comboEntries(m).size(), lines / 10);
+        }
     }
 
     // The one-pass scan leaves what CheckForLabels and CheckForVariables leave line by line.
@@ -120,87 +95,51 @@ private slots:
         QVERIFY(files.isEmpty() || labelled > 0);
     }
 
-    void statusFollowsTheCaret_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("col");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QString>("panel1");
-        QTest::addColumn<QString>("panel2");
-        QTest::addColumn<int>("mode");
-        QTest::newRow("after GOTO") << QByteArray("x = 1\n    GOTO Main\n") << 8 << 1 << "Line:  2 Col: 9"
-                                    << "Continue execution at specified label." << -1;
-        QTest::newRow("column 0 classifies the first token")
-            << QByteArray("GoSub Main\n") << 0 << 0 << "Line:  1 Col: 1" << "Call BASIC subroutine at specified label."
-            << -1;
-        QTest::newRow("TAB counts to the next stop") << QByteArray("\tHIGH 1\n") << 5 << 0 << "Line:  1 Col: 9"
-                                                     << "Make pint output high." << -1;
-        QTest::newRow("a name") << QByteArray("x = 1\n") << 1 << 0 << "Line:  1 Col: 2" << "" << 0;
-        QTest::newRow("line 12 column 5") << QByteArray("\n\n\n\n\n\n\n\n\n\n\nabcdefg\n") << 4 << 11
-                                          << "Line:  12 Col: 5" << "" << 0;
-    }
+    // Panel 1 shows where the caret is, TABs counted to their stops; panel 2 the statement's help.
     void statusFollowsTheCaret() {
-        QFETCH(QByteArray, text);
-        QFETCH(int, col);
-        QFETCH(int, line);
-        QFETCH(int, mode);
-        FrameFixture f;
-        auto [m, v] = open(f, text);
-        v.MoveCaret(col, line);
-        QTEST(m.PanelText(1), "panel1");
-        QTEST(m.PanelText(2), "panel2");
-        QCOMPARE(m.state().QuickListMode, mode);
-    }
-
-    void labelSectionSelectsTheComboEntry() {
-        FrameFixture f;
-        auto [m, v] = open(f, "x = 1\nMain:\nHIGH 1\nloop:\nLOW 1\n");
-        const QList<std::pair<int, QString>> cases{{0, QString()}, {2, "Main"}, {4, "loop"}, {1, "Main"}};
-        for (const auto& [line, name] : cases) {
-            v.MoveCaret(0, line);
-            QCOMPARE(m.toolBars().ListIndex(ids::ID_GotoLabel) < 0 ? QString() : m.toolBars().Text(ids::ID_GotoLabel),
-                     name);
+        const std::tuple<QByteArray, int, int, const char*> rows[] = {
+            {"x = 1\n    GOTO Main\n", 8, 1, "Line:  2 Col: 9|Continue execution at specified label.|-1"},
+            {"GoSub Main\n", 0, 0, "Line:  1 Col: 1|Call BASIC subroutine at specified label.|-1"},
+            {"\tHIGH 1\n", 5, 0, "Line:  1 Col: 9|Make pint output high.|-1"},
+            {"x = 1\n", 1, 0, "Line:  1 Col: 2||0"},
+            {"\n\n\n\n\n\n\n\n\n\n\nabcdefg\n", 4, 11, "Line:  12 Col: 5||0"}};
+        for (const auto& [text, col, line, status] : rows) {
+            FrameFixture f;
+            auto [m, v] = open(f, text);
+            v.MoveCaret(col, line);
+            const QString mode = QString::number(m.state().QuickListMode);
+            QCOMPARE(QStringList({m.PanelText(1), m.PanelText(2), mode}).join(u'|'),
+                     QString::fromLatin1(status));
         }
     }
 
-    void editedLabelLeavesTheComboAtTheNextRebuild() {
+    // The combo follows the caret's label section and the labels being typed, renamed and unmade.
+    void comboFollowsTheCaretAndTheTyping() {
         FrameFixture f;
-        auto [m, v] = open(f, "x = 1\n\n");
-        v.MoveCaret(0, 1);
-        QTest::keyClicks(v.focusProxy(), QStringLiteral("Start:"));
-        QCOMPARE(v.Document().GetLineData(1, 2), 1);
-        QCOMPARE(comboEntries(m), QStringList{"Start"});
-        QTest::keyClick(v.focusProxy(), Qt::Key_Backspace);
-        v.MoveCaret(0, 0);
-        QCOMPARE(v.Document().GetLineData(1, 2), 0);
-        QCOMPARE(comboEntries(m), QStringList{"Start"});
-        m.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel);
-        QCOMPARE(comboEntries(m), QStringList{});
-        // A typed declaration line is marked.
-        v.MoveCaret(0, 2);
-        QTest::keyClicks(v.focusProxy(), QStringLiteral("B VAR BYTE : K CON 3"));
-        QTest::keyClick(v.focusProxy(), Qt::Key_Return);
-        QCOMPARE(v.Document().GetLineData(2, 2), 4);
-    }
-
-    void typingInALabelKeepsTheComboInStep() {
-        FrameFixture f;
-        auto [m, v] = open(f, "x = 0\nMain:\nLoop:\nx = 1\nLoop:\n");
+        auto [m, v] = open(f, "x = 0\nMain:\nLoop:\nx = 1\nLoop:\n\n");
         QWidget* keys = v.focusProxy();
+        const auto selected = [&m] {
+            return m.toolBars().ListIndex(ids::ID_GotoLabel) < 0 ? QString()
+                                                                 : m.toolBars().Text(ids::ID_GotoLabel);
+        };
+        for (const auto& [line, name] : {std::pair{0, ""}, {1, "Main"}, {3, "Loop"}}) {
+            v.MoveCaret(0, line);
+            QCOMPARE(selected(), QString::fromLatin1(name));
+        }
         v.MoveCaret(4, 2);
         QCOMPARE(comboEntries(m), (QStringList{"Main", "Loop", "Loop"}));
         QTest::keyClicks(keys, QStringLiteral("s"));
         QCOMPARE(comboEntries(m), (QStringList{"Main", "Loops", "Loop"}));
-        QCOMPARE(m.toolBars().Text(ids::ID_GotoLabel), QStringLiteral("Loops"));
-        QTest::keyClick(keys, Qt::Key_Backspace);
-        QTest::keyClick(keys, Qt::Key_Backspace);
-        QTest::keyClick(keys, Qt::Key_Backspace);
+        QCOMPARE(selected(), QStringLiteral("Loops"));
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(keys, Qt::Key_Backspace);
         // "Lo:" on line 2; then a blank makes line 1 no label at all.
         QCOMPARE(comboEntries(m), (QStringList{"Main", "Lo", "Loop"}));
         v.MoveCaret(2, 1);
         QTest::keyClicks(keys, QStringLiteral(" "));
         v.MoveCaret(0, 4);
         QCOMPARE(comboEntries(m), (QStringList{"Lo", "Loop"}));
-        QCOMPARE(m.toolBars().Text(ids::ID_GotoLabel), QStringLiteral("Loop"));
+        QCOMPARE(selected(), QStringLiteral("Loop"));
         // A new line moves the numbers: the next rebuild reads them again.
         v.MoveCaret(0, 0);
         QTest::keyClick(keys, Qt::Key_Return);
@@ -208,26 +147,36 @@ private slots:
         QTest::keyClicks(keys, QStringLiteral("X"));
         QCOMPARE(comboEntries(m), (QStringList{"Lo", "LooXp"}));
         QCOMPARE(v.Document().GetLineData(2, 2), 0);
+        // A label typed on a line of its own is added; unmade, it stays until the next rebuild.
+        v.MoveCaret(0, 6);
+        QTest::keyClicks(keys, QStringLiteral("Start:"));
+        QCOMPARE(v.Document().GetLineData(6, 2), 1);
+        QCOMPARE(comboEntries(m), (QStringList{"Lo", "LooXp", "Start"}));
+        QTest::keyClick(keys, Qt::Key_Backspace);
+        v.MoveCaret(0, 0);
+        QCOMPARE(v.Document().GetLineData(6, 2), 0);
+        QCOMPARE(comboEntries(m), (QStringList{"Lo", "LooXp", "Start"}));
+        m.SSActiveToolBars1_ComboDropDown(ids::ID_GotoLabel);
+        QCOMPARE(comboEntries(m), (QStringList{"Lo", "LooXp"}));
+        // A typed declaration line is marked.
+        v.MoveCaret(0, 7);
+        QTest::keyClicks(keys, QStringLiteral("B VAR BYTE : K CON 3"));
+        QTest::keyClick(keys, Qt::Key_Return);
+        QCOMPARE(v.Document().GetLineData(7, 2), 4);
     }
 
-    void labelComboJumpsToTheFirstLabelLineOfTheName_data() {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<int>("caretLine");
-        // The caret lands on the line below the label.
-        QTest::newRow("first of duplicates, TAB-indented") << "Loop" << 2;
-        QTest::newRow("any case") << "LOOP" << 2;
-        QTest::newRow("space-indented") << "Done" << 5;
-        QTest::newRow("no longer a label line") << "Other" << 0;
-    }
+    // The caret lands on the line below the first label line of the name, in any case.
     void labelComboJumpsToTheFirstLabelLineOfTheName() {
-        QFETCH(QString, entry);
         FrameFixture f;
         auto [m, v] = open(f, "x = 1\n\tLoop:\nHIGH 1\nLoop:\n  Done:\nEND\nOther:\n");
-        v.Document().SetLineData(6, 2, 0);
-        m.toolBars().ListAdd(ids::ID_GotoLabel, entry);
-        m.toolBars().SetListIndex(ids::ID_GotoLabel, m.toolBars().ListCount(ids::ID_GotoLabel) - 1);
-        m.SSActiveToolBars1_ComboCloseUp(ids::ID_GotoLabel);
-        QTEST(v.CaretY(), "caretLine");
+        v.Document().SetLineData(6, 2, 0); // no longer a label line
+        for (const auto& [entry, line] : {std::pair{"Loop", 2}, {"LOOP", 2}, {"Done", 5}, {"Other", 0}}) {
+            v.MoveCaret(0, 0);
+            m.toolBars().ListAdd(ids::ID_GotoLabel, QString::fromLatin1(entry));
+            m.toolBars().SetListIndex(ids::ID_GotoLabel, m.toolBars().ListCount(ids::ID_GotoLabel) - 1);
+            m.SSActiveToolBars1_ComboCloseUp(ids::ID_GotoLabel);
+            QVERIFY2(v.CaretY() == line, entry);
+        }
     }
 
     // The caret entering a line updates Clear Error and takes up a compiler switched meanwhile.

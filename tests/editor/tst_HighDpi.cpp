@@ -1,47 +1,18 @@
-#include <QImage>
-#include <QTest>
-
-#include "editor/frmEditor.h"
-#include "platform/sourceview/SourceView.h"
-#include "shell/MDIMain.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 // The margin, its marks and the line numbers, read back from the painted pixels. CTest runs this
 // program at 100%, 150% and 200% scaling (QT_SCALE_FACTOR), where a mark placed with whole logical
 // pixels and drawn at fractional device pixels could slip onto its neighbour.
 class tst_HighDpi : public QObject {
     Q_OBJECT
-private:
-    static bool isRed(const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
-    static bool isBookmark(const QColor& c) { return c.blue() > 150 && c.red() < 60; }
-
-    struct Column {
-        int first = -1, last = -1; // device rows where the colour runs, or -1
-    };
-    // The device rows of one pixel column of `img` (logical x) where `match` holds.
-    template <typename Match>
-    static Column rows(const QImage& img, qreal x, Match match) {
-        Column c;
-        const qreal dpr = img.devicePixelRatio();
-        for (int y = 0; y < img.height(); ++y)
-            if (match(img.pixelColor(int(x * dpr), y))) {
-                c.first = c.first < 0 ? y : c.first;
-                c.last = y;
-            }
-        return c;
-    }
-
 private slots:
     void marksStayOnTheirLine() {
         FrameFixture f;
         QByteArray text;
         for (int i = 0; i < 30; ++i)
             text += "    HIGH PORTB.0 ' line\n";
-        const QString p = f.path(QStringLiteral("marks.pbp"));
-        testsupport::writeFile(p, text);
-        f.start(p);
-        SourceView& v = f.active()->View();
+        f.startWith(QStringLiteral("marks.pbp"), text);
+        SourceView& v = f.view();
         v.SetMarginStyle(1);
         v.resize(400, 400);
         v.Document().SetLineData(12, 1, 1);
@@ -58,16 +29,24 @@ private slots:
             return std::pair{y * dpr, (y + v.LineHeight()) * dpr};
         };
         const qreal margin = v.MarginCells() * v.CellWidth();
+        // The error mark on line 12 is red, the bookmark on line 5 blue.
         for (const auto& [line, column, match] :
-             {std::tuple{12, margin / 2, +[](const QColor& c) { return isRed(c); }},
-              std::tuple{5, 4.0, +[](const QColor& c) { return isBookmark(c); }}}) {
-            const Column c = rows(img, column, match);
+             {std::tuple{12, margin / 2,
+                         +[](const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }},
+              std::tuple{5, 4.0, +[](const QColor& c) { return c.blue() > 150 && c.red() < 60; }}}) {
+            // The device rows of the pixel column where the mark's colour runs.
+            int first = -1, last = -1;
+            for (int y = 0; y < img.height(); ++y)
+                if (match(img.pixelColor(int(column * dpr), y))) {
+                    first = first < 0 ? y : first;
+                    last = y;
+                }
             const auto [top, bottom] = lineRows(line);
-            QVERIFY2(c.first >= 0, "the mark is painted");
-            QVERIFY2(c.first >= top && c.last < bottom, qPrintable(QStringLiteral("line %1: rows %2-%3 outside %4-%5")
-                                                                        .arg(line).arg(c.first).arg(c.last)
-                                                                        .arg(top).arg(bottom)));
-            QVERIFY(c.last - c.first + 1 >= (bottom - top) / 2);
+            QVERIFY2(first >= 0, "the mark is painted");
+            const QString rows =
+                QStringLiteral("line %1: rows %2-%3 outside %4-%5").arg(line).arg(first).arg(last);
+            QVERIFY2(first >= top && last < bottom, qPrintable(rows.arg(top).arg(bottom)));
+            QVERIFY(last - first + 1 >= (bottom - top) / 2);
         }
         // The line numbers are right-aligned inside the margin, clear of its edge and of the text.
         const QColor back = img.pixelColor(int(2 * dpr), int(lineRows(20).first + 1));

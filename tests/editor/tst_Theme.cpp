@@ -1,28 +1,20 @@
 #include <QAction>
-#include <QApplication>
-#include <QPalette>
-#include <QTest>
 #include <cmath>
 
 #include "editor/ColorTable.h"
-#include "editor/frmEditor.h"
 #include "platform/Colors.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "platform/sourceview/SourceView.h"
-#include "shell/MDIMain.h"
-#include "support/FrameFixture.h"
+#include "support/FrameTest.h"
 
 namespace {
 
-double luminance(const QColor& c) {
-    auto channel = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
-}
-
+// The contrast ratio of two colours by their relative luminance, as the accessibility guidelines count it.
 double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double s) {
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
     const double la = luminance(a), lb = luminance(b);
     return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
 }
@@ -55,43 +47,31 @@ private slots:
     void cleanup() { QApplication::setPalette(QPalette()); }
 
     void stockColoursReadOnADarkBackground() {
-        for (const QColor& base : {QColor(0x1e, 0x1e, 0x1e), QColor(0x2d, 0x2d, 0x30), QColor(0x35, 0x35, 0x35)})
+        for (const QColor& base :
+             {QColor(0x1e, 0x1e, 0x1e), QColor(0x2d, 0x2d, 0x30), QColor(0x35, 0x35, 0x35)})
             for (const colortable::Row& r : colortable::Rows)
                 QVERIFY2(contrast(colors::toQColor(r.darkDefault), base) >= 4.5, r.key.name);
     }
 
-    void shownAndStoredColour_data() {
-        QTest::addColumn<int>("tokenClass");
-        QTest::addColumn<qint32>("stored");
-        QTest::addColumn<bool>("dark");
-        QTest::addColumn<qint32>("shown");
-        const qint32 statementLight = 11796480, statementDark = colortable::DarkKeyword;
-        QTest::newRow("stock on dark") << 10 << statementLight << true << statementDark;
-        QTest::newRow("stock on light") << 10 << statementLight << false << statementLight;
-        QTest::newRow("dark stock on light") << 10 << statementDark << false << statementLight;
-        QTest::newRow("user's on dark") << 10 << qint32(colors::rgb(1, 2, 3)) << true << qint32(colors::rgb(1, 2, 3));
-        QTest::newRow("user's on light") << 6 << qint32(colors::rgb(9, 9, 9)) << false << qint32(colors::rgb(9, 9, 9));
-        QTest::newRow("black symbols on dark") << 2 << qint32(0) << true << colortable::DarkText;
-        QTest::newRow("another key's stock is the user's") << 6 << statementLight << true << statementLight;
-    }
+    // What the frame below does not meet: a stored dark stock colour, another key's stock colour.
     void shownAndStoredColour() {
-        QFETCH(int, tokenClass);
-        QFETCH(qint32, stored);
-        QFETCH(bool, dark);
-        QFETCH(qint32, shown);
-        const colortable::Row& r = row(tokenClass);
-        QCOMPARE(colortable::forBackground(r, stored, dark), shown);
-        // What is shown goes back to the store as the colour that was read.
-        const qint32 lightStock = colortable::lightDefault(r);
-        QCOMPARE(colortable::toStore(r, shown), stored == r.darkDefault ? lightStock : stored);
+        const qint32 light = 11796480, dark = colortable::DarkKeyword;
+        for (const auto& [tokenClass, stored, onDark, shown] :
+             {std::tuple{10, dark, false, light}, {10, dark, true, dark}, {6, light, true, light}}) {
+            const colortable::Row& r = row(tokenClass);
+            QCOMPARE(colortable::forBackground(r, stored, onDark), shown);
+            // What is shown goes back to the store as the colour that was read.
+            QCOMPARE(colortable::toStore(r, shown),
+                     stored == r.darkDefault ? colortable::lightDefault(r) : stored);
+        }
     }
 
-    void desktopThemeSwitchesTheStockColoursOnly() {
+    void stockColoursFollowTheBackground() {
         FrameFixture f;
         const qint32 mine = colors::rgb(200, 100, 0);
         f.store().save(settings::colors::svComment, QString::number(mine));
         f.start();
-        SourceView& v = f.active()->View();
+        SourceView& v = f.view();
         QCOMPARE(v.TokenInfo().ForegroundColor(10), qint32(11796480));
 
         desktopPalette(QColor(30, 30, 30), QColor(220, 220, 220));
@@ -117,24 +97,20 @@ private slots:
 
         // Started again under the dark theme, then the desktop goes light.
         f.restart();
-        SourceView& again = f.active()->View();
+        SourceView& again = f.view();
         QCOMPARE(again.TokenInfo().ForegroundColor(10), colortable::DarkKeyword);
         desktopPalette(Qt::white, Qt::black);
         QCOMPARE(again.TokenInfo().ForegroundColor(10), qint32(11796480));
         QCOMPARE(again.TokenInfo().ForegroundColor(6), mine);
-    }
 
-    void darkBackgroundChosenByTheUser() {
-        FrameFixture f;
-        f.start();
+        // A dark background the user chooses takes the dark set too, and keeps it at the next start.
         f.prompts.chooseColorValue(QColor(20, 20, 40));
         f.frame()->SSActiveToolBars1_ToolClick(QStringLiteral("ID_BackgroundColor"));
-        QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(11), row(11).darkDefault);
+        QCOMPARE(again.TokenInfo().ForegroundColor(11), row(11).darkDefault);
         QVERIFY(f.close());
         QCOMPARE(f.store().read(settings::colors::svDefines), QStringLiteral("12583104"));
-
         f.restart();
-        QCOMPARE(f.active()->View().TokenInfo().ForegroundColor(11), row(11).darkDefault);
+        QCOMPARE(f.view().TokenInfo().ForegroundColor(11), row(11).darkDefault);
     }
 };
 

@@ -5,30 +5,26 @@
 class tst_PortChoice : public QObject {
     Q_OBJECT
 private slots:
-    void choose_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("nothing chosen yet, NONE shown") << -1 << "NONE" << 0 << "";
-        QTest::newRow("NONE picked") << 0 << "NONE" << 0 << "";
-        QTest::newRow("COM2 picked") << 2 << "COM2" << 2 << "";
-        QTest::newRow("system port picked") << 5 << "/dev/ttyACM0 - Board" << -1 << "/dev/ttyACM0";
-        QTest::newRow("typed device") << 1 << "/dev/rfcomm0" << -1 << "/dev/rfcomm0";
-        QTest::newRow("typed with blanks") << -1 << "  /dev/pts/7 " << -1 << "/dev/pts/7";
-        QTest::newRow("typed fixed entry in lower case") << -1 << "com3" << 3 << "";
-        QTest::newRow("typed entry text") << 0 << "/dev/ttyUSB0 - FT232R" << -1 << "/dev/ttyUSB0";
-        QTest::newRow("field emptied") << -1 << "" << -1 << "";
-    }
+    // The entry picked (-1: none) and the field's text give a fixed port number or a device name.
     void choose() {
-        QFETCH(int, index);
-        QFETCH(QString, text);
         const QStringList entries =
             portchoice::fixedEntries() + QStringList{"/dev/ttyUSB0 - FT232R", "/dev/ttyACM0 - Board"};
-        const portchoice::Port got =
-            portchoice::choose(index, text, entries, {"/dev/ttyUSB0", "/dev/ttyACM0"});
-        QTEST(got.number, "number");
-        QTEST(got.name, "name");
+        // Picked, then typed: a device, with blanks, a fixed entry in lower case, an entry's text, nothing.
+        const std::tuple<int, const char*, int, const char*> rows[] = {
+            {-1, "NONE", 0, ""},
+            {0, "NONE", 0, ""},
+            {2, "COM2", 2, ""},
+            {5, "/dev/ttyACM0 - Board", -1, "/dev/ttyACM0"},
+            {1, "/dev/rfcomm0", -1, "/dev/rfcomm0"},
+            {-1, "  /dev/pts/7 ", -1, "/dev/pts/7"},
+            {-1, "com3", 3, ""},
+            {0, "/dev/ttyUSB0 - FT232R", -1, "/dev/ttyUSB0"},
+            {-1, "", -1, ""}};
+        for (const auto& [index, text, number, name] : rows) {
+            const portchoice::Port got = portchoice::choose(index, QString::fromLatin1(text), entries,
+                                                            {"/dev/ttyUSB0", "/dev/ttyACM0"});
+            QVERIFY2(got.number == number && got.name == QLatin1String(name), text);
+        }
     }
 
     // COM1 already stands for ttyS0; the rest in device order, each as its device and description.
@@ -41,22 +37,13 @@ private slots:
         QCOMPARE(ports[0].device, QStringLiteral("/dev/ttyACM0"));
     }
 
-    void storedPosition_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("position");
-        QTest::newRow("in range") << "7" << 7;
-        QTest::newRow("first") << "0" << 0;
-        QTest::newRow("last") << "8" << 8;
-        QTest::newRow("one past the end") << "9" << 4;
-        QTest::newRow("negative") << "-1" << 4;
-        QTest::newRow("not a number") << "fast" << 4;
-        QTest::newRow("fraction") << "2.5" << 4;
-        QTest::newRow("blanks around") << " 3 " << 3;
-        QTest::newRow("huge") << "99999999999" << 4;
-    }
+    // Of 9 positions, 0 to 8 count; anything else falls back to 4.
     void storedPosition() {
-        QFETCH(QString, stored);
-        QTEST(portchoice::storedPosition(stored, 9, 4), "position");
+        const std::pair<const char*, int> rows[] = {{"7", 7},   {"0", 0},   {"8", 8},
+                                                    {"9", 4},   {"-1", 4},  {"fast", 4},
+                                                    {"2.5", 4}, {" 3 ", 3}, {"99999999999", 4}};
+        for (const auto& [stored, position] : rows)
+            QVERIFY2(portchoice::storedPosition(QString::fromLatin1(stored), 9, 4) == position, stored);
     }
 };
 

@@ -1,8 +1,6 @@
 // The terminal control over a real pseudo-terminal pair: the test plays the board on the far end.
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QSerialPort>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <map>
@@ -28,11 +26,8 @@ QString lineSettings(QSerialPort& port) {
     const QSerialPort::Parity p = port.parity();
     const QChar parity = p == QSerialPort::NoParity ? u'N' : p == QSerialPort::OddParity ? u'O' : u'E';
     const int bits = (t.c_cflag & CSIZE) == CS7 ? 7 : (t.c_cflag & CSIZE) == CS8 ? 8 : 0;
-    return QStringLiteral("%1,%2,%3,%4")
-        .arg(baud == bauds.end() ? -1 : baud->second)
-        .arg(parity)
-        .arg(bits)
-        .arg(t.c_cflag & CSTOPB ? 2 : 1);
+    return QStringLiteral("%1,%2,%3,").arg(baud == bauds.end() ? -1 : baud->second).arg(parity).arg(bits) +
+           (t.c_cflag & CSTOPB ? u'2' : u'1');
 }
 
 // An open terminal on the IDE end of a fresh pair, and the board on the other.
@@ -85,36 +80,34 @@ private slots:
             QSKIP("socat is not installed");
     }
 
-    void typedBytesArriveWithTheChosenSettings_data() {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<int>("enter");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("9600,N,8,1 with CR") << "9600,N,8,1" << 0 << QByteArray("hi\r");
-        QTest::newRow("115200,O,8,2 with CR LF") << "115200,O,8,2" << 2 << QByteArray("hi\r\n");
-        QTest::newRow("300,O,8,1 with LF") << "300,O,8,1" << 1 << QByteArray("hi\n");
-    }
     void typedBytesArriveWithTheChosenSettings() {
-        QFETCH(QString, settings);
-        QFETCH(int, enter);
-        QFETCH(QByteArray, expected);
-        Rig r;
-        QCOMPARE(r.up(settings), QString());
-        QCOMPARE(lineSettings(r.comm.port().serialPort()), settings);
-        r.comm.setEnterSends(terminalkeys::Enter(enter));
-        r.comm.textView().setFocus();
-        QTest::keyClicks(&r.comm.textView(), QStringLiteral("hi"));
-        QTest::keyClick(&r.comm.textView(), Qt::Key_Return);
-        QTRY_COMPARE_WITH_TIMEOUT(r.got, expected, 10000);
-        QCOMPARE(r.text(), QString()); // no echo unless asked for
+        using terminalkeys::Enter;
+        for (const auto& [settings, enter, expected] : {std::tuple{"9600,N,8,1", Enter::CR, "hi\r"},
+                                                        {"115200,O,8,2", Enter::CRLF, "hi\r\n"},
+                                                        {"300,O,8,1", Enter::LF, "hi\n"}}) {
+            Rig r;
+            QCOMPARE(r.up(QString::fromLatin1(settings)), QString());
+            QCOMPARE(lineSettings(r.comm.port().serialPort()), QString::fromLatin1(settings));
+            r.comm.setEnterSends(enter);
+            r.comm.textView().setFocus();
+            QTest::keyClicks(&r.comm.textView(), QStringLiteral("hi"));
+            QTest::keyClick(&r.comm.textView(), Qt::Key_Return);
+            QTRY_COMPARE_WITH_TIMEOUT(r.got, QByteArray(expected), 10000);
+            QCOMPARE(r.text(), QString()); // no echo unless asked for
+        }
     }
 
-    // What arrives shows as text with breaks and stamps, as hex, and goes byte for byte to the log.
+    // What arrives shows as text with breaks and stamps, as hex and as a plot, and goes to the log as is.
     void receivedBytesReachEveryViewAndTheLog() {
         Rig r;
         QCOMPARE(r.up(), QString());
         r.comm.setTimeStamps(true);
         r.comm.setHexShown(true);
+        r.comm.setPlotShown(true);
         QTemporaryDir dir;
+        const AppError refused = r.comm.startLog(QStringLiteral("/no/such/folder/x.log"));
+        QVERIFY(refused.number == 75 && refused.description.contains(QStringLiteral("x.log")) &&
+                !r.comm.logging());
         const QString log = dir.filePath(QStringLiteral("board.log"));
         QVERIFY(!r.comm.startLog(log));
         const QByteArray sent("Hello\r\nboard\n\0\x07\xff", 16);
@@ -128,6 +121,24 @@ private slots:
         QCOMPARE(
             r.comm.hexView().text(),
             QStringLiteral("00000000  48 65 6C 6C 6F 0D 0A 62  6F 61 72 64 0A 00 07 FF  Hello..board....\n"));
+
+        // The plot takes the numbers of each line; lines without numbers are no samples.
+        QByteArray lines("\n");
+        for (int i = 0; i < 40; ++i)
+            lines += QByteArray::number(500 + i) + ",37" + (i % 10 == 0 ? "\r\nstatus OK\r\n" : "\r\n");
+        QVERIFY(r.send(lines));
+        PlotView& plot = r.comm.plotView();
+        QCOMPARE(plot.points(0).size(), 40);
+        // Paused, the plot stands still while the data goes on; resumed, it catches up.
+        r.comm.setPlotPaused(true);
+        QVERIFY(r.send("1,2\n"));
+        QCOMPARE(plot.points(0).size(), 40);
+        r.comm.setPlotPaused(false);
+        r.comm.flush();
+        QCOMPARE(plot.points(0).at(40), QPointF(40, 1));
+        r.comm.clearPlot();
+        QCOMPARE(plot.shownSeries(), 0);
+        QCOMPARE(r.comm.plotData().samples(), qint64(0));
     }
 
     // Echo, the send box and its history; then the board unplugged and plugged in again.
@@ -164,64 +175,28 @@ private slots:
         QVERIFY(r.text().endsWith(QStringLiteral("back\n")));
     }
 
-    void plotDrawsTheNumbersOfEachLine() {
-        Rig r;
-        QCOMPARE(r.up(), QString());
-        r.comm.setPlotShown(true);
-        QByteArray lines;
-        for (int i = 0; i < 40; ++i)
-            lines += QByteArray::number(500 + i) + ",37" + (i % 10 == 0 ? "\r\nstatus OK\r\n" : "\r\n");
-        QVERIFY(r.send(lines));
-        PlotView& plot = r.comm.plotView();
-        QCOMPARE(plot.shownSeries(), 2);
-        QCOMPARE(plot.points(0).size(), 40);
-        QCOMPARE(plot.points(0).at(39), QPointF(39, 539));
-        QCOMPARE(plot.points(1).at(0), QPointF(0, 37));
-        // Paused, the plot stands still while the data goes on; resumed, it catches up.
-        r.comm.setPlotPaused(true);
-        QVERIFY(r.send("1,2\n"));
-        QCOMPARE(plot.points(0).size(), 40);
-        r.comm.setPlotPaused(false);
-        r.comm.flush();
-        QCOMPARE(plot.points(0).at(40), QPointF(40, 1));
-        r.comm.clearPlot();
-        QCOMPARE(plot.shownSeries(), 0);
-        QCOMPARE(r.comm.plotData().samples(), qint64(0));
-    }
-
-    void floodStaysBounded_data() {
-        QTest::addColumn<QByteArray>("unit");
-        QTest::newRow("short lines") << QByteArray("ADC=512,T=37\r\n");
-        QTest::newRow("binary without line ends") << QByteArray("\x01\x80\0\xfe\x7f", 5);
-    }
+    // Short lines, and binary without line ends.
     void floodStaysBounded() {
-        QFETCH(QByteArray, unit);
-        Rig r;
-        QCOMPARE(r.up(QStringLiteral("115200,N,8,1")), QString());
-        r.comm.setHexShown(true);
-        r.comm.setPlotShown(true);
-        const QByteArray flood = unit.repeated((1 << 20) / unit.size());
-        QVERIFY(r.send(flood, 60000));
-        const QTextDocument* doc = r.comm.textView().document();
-        QVERIFY(doc->blockCount() <= Comm::ScrollBackLines);
-        QVERIFY(r.comm.hexView().document()->blockCount() <= Comm::HexRows);
-        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
-            QVERIFY(b.length() <= Comm::MaxLineLength * 5 + 1); // at most "<xFF>" for each byte
-        QVERIFY(r.comm.plotData().seriesCount() == 0 ||
-                r.comm.plotData().points(0).size() <= Comm::PlotWindow);
-        // The newest data is what the views end with: the last row starts at the last byte's row.
-        const QString offset =
-            QStringLiteral("%1").arg((flood.size() - 1) / 16 * 16, 8, 16, QLatin1Char('0'));
-        const QString hex = r.comm.hexView().text().trimmed();
-        QVERIFY2(hex.section(u'\n', -1).startsWith(offset.toUpper()), qPrintable(hex.right(200)));
-    }
-
-    void unwritableLogIsRefused() {
-        Comm comm;
-        const AppError e = comm.startLog(QStringLiteral("/no/such/folder/x.log"));
-        QCOMPARE(e.number, 75);
-        QVERIFY(e.description.contains(QStringLiteral("x.log")));
-        QVERIFY(!comm.logging());
+        for (const QByteArray& unit : {QByteArray("ADC=512,T=37\r\n"), QByteArray("\x01\x80\0\xfe\x7f", 5)}) {
+            Rig r;
+            QCOMPARE(r.up(QStringLiteral("115200,N,8,1")), QString());
+            r.comm.setHexShown(true);
+            r.comm.setPlotShown(true);
+            const QByteArray flood = unit.repeated((1 << 20) / unit.size());
+            QVERIFY(r.send(flood, 60000));
+            const QTextDocument* doc = r.comm.textView().document();
+            QVERIFY(doc->blockCount() <= Comm::ScrollBackLines);
+            QVERIFY(r.comm.hexView().document()->blockCount() <= Comm::HexRows);
+            for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+                QVERIFY(b.length() <= Comm::MaxLineLength * 5 + 1); // at most "<xFF>" for each byte
+            QVERIFY(r.comm.plotData().seriesCount() == 0 ||
+                    r.comm.plotData().points(0).size() <= Comm::PlotWindow);
+            // The newest data is what the views end with: the last row starts at the last byte's row.
+            const QString offset =
+                QStringLiteral("%1").arg((flood.size() - 1) / 16 * 16, 8, 16, QLatin1Char('0'));
+            const QString hex = r.comm.hexView().text().trimmed();
+            QVERIFY2(hex.section(u'\n', -1).startsWith(offset.toUpper()), qPrintable(hex.right(200)));
+        }
     }
 };
 

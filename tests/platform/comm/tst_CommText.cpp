@@ -1,10 +1,12 @@
-// The pure pieces of the terminal control: settings text, line splitting, visible text, hex rows,
-// scroll-back bounding, plot numbers, send history and key bytes.
+// The pieces of the terminal control: settings text, line splitting, visible text, hex rows,
+// scroll-back bounding, plot numbers and drawing, send history and key bytes.
+#include <QImage>
 #include <QTest>
 
 #include "platform/comm/HexDump.h"
 #include "platform/comm/LineSplitter.h"
 #include "platform/comm/PlotData.h"
+#include "platform/comm/PlotView.h"
 #include "platform/comm/PortSettings.h"
 #include "platform/comm/ScrollBack.h"
 #include "platform/comm/SendHistory.h"
@@ -35,131 +37,102 @@ QString fed(const QString& kind, const Chunks& chunks) {
     return out + hex.openRow();
 }
 
-QString shown(const ScrollBack::Batch& b) {
-    return (b.reset ? QStringLiteral("reset:") : QString()) + b.text;
-}
-
 } // namespace
 
 class tst_CommText : public QObject {
     Q_OBJECT
 private slots:
-    void settingsText_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("normal"); // "" when refused
-        QTest::addColumn<QString>("fault");  // a word of the refusal
-        // clang-format off
-        QTest::newRow("even, 7 bits, 2 stop") << "115200,E,7,2" << "115200,E,7,2" << "";
-        QTest::newRow("blanks and lower case") << " 300 , o , 8 , 1 " << "300,O,8,1" << "";
-        QTest::newRow("mark, 5 bits, 1.5 stop") << "110,M,5,1.5" << "110,M,5,1.5" << "";
-        QTest::newRow("space parity") << "1200,s,6,1" << "1200,S,6,1" << "";
-        QTest::newRow("three fields") << "9600,N,8" << "" << "four fields";
-        QTest::newRow("five fields") << "9600,N,8,1,0" << "" << "four fields";
-        QTest::newRow("baud not a number") << "fast,N,8,1" << "" << "baud";
-        QTest::newRow("baud zero") << "0,N,8,1" << "" << "baud";
-        QTest::newRow("no baud (no entry chosen)") << ",N,8,1" << "" << "baud";
-        QTest::newRow("parity word") << "9600,None,8,1" << "" << "parity";
-        QTest::newRow("parity unknown") << "9600,X,8,1" << "" << "parity";
-        QTest::newRow("data bits 9") << "9600,N,9,1" << "" << "data bits";
-        QTest::newRow("data bits 4") << "9600,N,4,1" << "" << "data bits";
-        QTest::newRow("stop bits 3") << "9600,N,8,3" << "" << "stop bits";
-        // clang-format on
-    }
+    // Text, its normal form or "" when refused, and a word of the refusal.
     void settingsText() {
-        QFETCH(QString, text);
-        QFETCH(QString, normal);
-        QFETCH(QString, fault);
-        PortSettings s;
-        s.baud = 42;
-        const AppError e = PortSettings::parse(text, s);
-        if (normal.isEmpty()) {
-            QCOMPARE(e.number, 380);
-            QVERIFY2(e.description.contains(fault) && e.description.contains(u'"' + text + u'"'),
-                     qPrintable(e.description));
-            QCOMPARE(s.baud, 42); // a refused text changes nothing
-        } else {
-            QVERIFY2(!e, qPrintable(e.description));
-            QCOMPARE(s.text(), normal);
+        const std::tuple<const char*, const char*, const char*> rows[] = {
+            {"115200,E,7,2", "115200,E,7,2", ""},
+            {" 300 , o , 8 , 1 ", "300,O,8,1", ""},
+            {"110,M,5,1.5", "110,M,5,1.5", ""},
+            {"1200,s,6,1", "1200,S,6,1", ""},
+            {"9600,N,8", "", "four fields"},
+            {"9600,N,8,1,0", "", "four fields"},
+            {"fast,N,8,1", "", "baud"},
+            {"0,N,8,1", "", "baud"},
+            {",N,8,1", "", "baud"}, // no entry chosen
+            {"9600,None,8,1", "", "parity"},
+            {"9600,X,8,1", "", "parity"},
+            {"9600,N,9,1", "", "data bits"},
+            {"9600,N,4,1", "", "data bits"},
+            {"9600,N,8,3", "", "stop bits"}};
+        for (const auto& [text, normal, fault] : rows) {
+            PortSettings s;
+            s.baud = 42;
+            const AppError e = PortSettings::parse(QString::fromLatin1(text), s);
+            // A refusal names the fault and the text, and changes nothing.
+            const bool refused = e.number == 380 && e.description.contains(QLatin1String(fault)) &&
+                                 e.description.contains(u'"' + QString::fromLatin1(text) + u'"') &&
+                                 s.baud == 42;
+            QVERIFY2(*normal ? !e && s.text() == QLatin1String(normal) : refused, text);
         }
     }
 
-    void byteStreams_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<Chunks>("chunks");
-        QTest::addColumn<QString>("out");
-        QTest::newRow("CRLF split over chunks") << "lines" << Chunks{"ab\r", "\ncd"} << "ab|cd~";
-        QTest::newRow("LFCR is two breaks") << "lines" << Chunks{"ab\n\rcd"} << "ab||cd~";
-        QTest::newRow("blank lines kept") << "lines" << Chunks{"a\n\n\r\r\nb"} << "a||||b~";
-        QTest::newRow("open line over chunks") << "lines" << Chunks{"12", "3,4", "5\n"} << "12~3,4~5|";
-        QTest::newRow("LF after text after CR") << "lines" << Chunks{"a\rb\nc"} << "a|b|c~";
-        QTest::newRow("NUL is data") << "lines" << Chunks{QByteArray("a\0b\n", 4)} << QStringLiteral("a\0b|");
-        QTest::newRow("long line broken") << "lines/3" << Chunks{"abcdefg"} << "abc|def|g~";
-        QTest::newRow("length counted over chunks") << "lines/3" << Chunks{"ab", "cdef"} << "ab~c|def~";
-        QTest::newRow("break at the limit then LF") << "lines/3" << Chunks{"abc\n"} << "abc|";
-        QTest::newRow("ESC and DEL") << "text" << Chunks{"\x1b[2J\x7f"} << "<ESC>[2J<DEL>";
-        QTest::newRow("TAB stays") << "text" << Chunks{"a\tb"} << "a\tb";
-        QTest::newRow("UTF-8") << "text" << Chunks{"\xc3\xb6l\xc3\xa7\xc3\xbc"} << QStringLiteral("ölçü");
-        QTest::newRow("UTF-8 split over chunks") << "text" << Chunks{"\xc3", "\xb6"} << QStringLiteral("ö");
-        QTest::newRow("8-bit Turkish, invalid byte last") << "text" << Chunks{"s\xf0\xfd"} << "s<xF0><xFD>";
-        QTest::newRow("truncated character then ASCII") << "text" << Chunks{"\xc3", "A"} << "<xC3>A";
-        QTest::newRow("overlong form") << "text" << Chunks{"\xc0\xaf"} << "<xC0><xAF>";
-        QTest::newRow("4-byte character") << "text" << Chunks{"\xf0\x9f", "\x98\x80"} << QStringLiteral("😀");
+    void byteStreams() {
         // An open row's text starts where a full row's does, in column 60.
         const QString openRow = QStringLiteral("00000000  41 20 7F").leftJustified(60) + "A .";
-        QTest::newRow("open hex row") << "hex" << Chunks{"A \x7f"} << openRow;
-    }
-    void byteStreams() {
-        QFETCH(QString, kind);
-        QFETCH(Chunks, chunks);
-        QFETCH(QString, out);
-        QCOMPARE(fed(kind, chunks), out);
+        const std::tuple<const char*, Chunks, QString> rows[] = {
+            {"lines", {"ab\r", "\ncd"}, "ab|cd~"}, // CR LF split over chunks
+            {"lines", {"ab\n\rcd"}, "ab||cd~"},    // LF CR is two breaks
+            {"lines", {"a\n\n\r\r\nb"}, "a||||b~"},
+            {"lines", {"12", "3,4", "5\n"}, "12~3,4~5|"},
+            {"lines", {"a\rb\nc"}, "a|b|c~"},
+            {"lines", {QByteArray("a\0b\n", 4)}, QStringLiteral("a\0b|")}, // NUL is data
+            {"lines/3", {"abcdefg"}, "abc|def|g~"},                        // long lines broken
+            {"lines/3", {"ab", "cdef"}, "ab~c|def~"},
+            {"lines/3", {"abc\n"}, "abc|"},
+            {"text", {"\x1b[2J\x7f"}, "<ESC>[2J<DEL>"},
+            {"text", {"a\tb"}, "a\tb"},
+            {"text", {"\xc3\xb6l\xc3\xa7\xc3\xbc"}, QStringLiteral("ölçü")},
+            {"text", {"\xc3", "\xb6"}, QStringLiteral("ö")},
+            {"text", {"s\xf0\xfd"}, "s<xF0><xFD>"}, // 8-bit Turkish, invalid byte last
+            {"text", {"\xc3", "A"}, "<xC3>A"},      // truncated character
+            {"text", {"\xc0\xaf"}, "<xC0><xAF>"},   // overlong form
+            {"text", {"\xf0\x9f", "\x98\x80"}, QStringLiteral("😀")},
+            {"hex", {"A \x7f"}, openRow}};
+        for (const auto& [kind, chunks, out] : rows)
+            QCOMPARE(fed(QString::fromLatin1(kind), chunks), out);
     }
 
-    void scrollBack_data() {
-        QTest::addColumn<int>("maxLines");
-        QTest::addColumn<QStringList>("appends");
-        QTest::addColumn<int>("firstTake"); // lines, -1 for all
-        QTest::addColumn<QStringList>("batches");
-        using L = QStringList;
-        QTest::newRow("under the limit") << 3 << L{"a\n", "b"} << -1 << L{"a\nb", ""};
-        QTest::newRow("exactly fills the view") << 3 << L{"a\nb\n", "c"} << -1 << L{"a\nb\nc", ""};
-        QTest::newRow("one line too many") << 3 << L{"a\nb\nc\n", "d"} << -1 << L{"reset:b\nc\nd", ""};
-        QTest::newRow("flood keeps the newest") << 2 << L{"1\n2\n3\n4\n5\n"} << -1 << L{"reset:5\n", ""};
-        QTest::newRow("open line survives") << 2 << L{"1\n2\n3\nxy"} << -1 << L{"reset:3\nxy", ""};
-        QTest::newRow("in pieces") << 4 << L{"1\n2\n3\n4\n5\n6"} << 2 << L{"reset:3\n4\n", "5\n6"};
-    }
+    // Bounded to its last lines: a batch that drops older ones resets the view ("reset:").
     void scrollBack() {
-        QFETCH(int, maxLines);
-        QFETCH(QStringList, appends);
-        QFETCH(int, firstTake);
-        QFETCH(QStringList, batches);
-        ScrollBack s(maxLines);
-        for (const QString& a : appends)
-            s.append(a);
-        const QString first = shown(s.take(firstTake));
-        QCOMPARE((QStringList{first, shown(s.take())}), batches);
-        QVERIFY(s.isEmpty());
+        using L = QStringList;
+        const auto shown = [](const ScrollBack::Batch& b) {
+            return (b.reset ? "reset:" : QString()) + b.text;
+        };
+        for (const auto& [name, maxLines, appends, firstTake, batches] :
+             {std::tuple{"under the limit", 3, L{"a\n", "b"}, -1, L{"a\nb", ""}},
+              {"exactly fills the view", 3, L{"a\nb\n", "c"}, -1, L{"a\nb\nc", ""}},
+              {"one line too many", 3, L{"a\nb\nc\n", "d"}, -1, L{"reset:b\nc\nd", ""}},
+              {"flood keeps the newest", 2, L{"1\n2\n3\n4\n5\n"}, -1, L{"reset:5\n", ""}},
+              {"open line survives", 2, L{"1\n2\n3\nxy"}, -1, L{"reset:3\nxy", ""}},
+              {"in pieces", 4, L{"1\n2\n3\n4\n5\n6"}, 2, L{"reset:3\n4\n", "5\n6"}}}) {
+            ScrollBack s(maxLines);
+            for (const QString& a : appends)
+                s.append(a);
+            const QString first = shown(s.take(firstTake));
+            QVERIFY2((L{first, shown(s.take())}) == batches && s.isEmpty(), name);
+        }
     }
 
-    void plotNumbers_data() {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("values"); // label=value, blank-separated
-        QTest::newRow("comma pair") << QByteArray("512,37") << "512 37";
-        QTest::newRow("blanks and tabs") << QByteArray(" 1 \t -2.5\t3e2 ") << "1 -2.5 300";
-        QTest::newRow("semicolons, empty fields") << QByteArray("4;5,,6") << "4 5 6";
-        QTest::newRow("text between numbers") << QByteArray("ADC 512 TEMP 37 OK") << "512 37";
-        QTest::newRow("labels") << QByteArray("adc=512, temp:37.5") << "adc=512 temp=37.5";
-        QTest::newRow("no numbers") << QByteArray("Hello board") << "";
-        QTest::newRow("units, hex, nan are no numbers") << QByteArray("25C 0x1F nan inf 1.2.3") << "";
-        QTest::newRow("at most eight") << QByteArray("1 2 3 4 5 6 7 8 9 10") << "1 2 3 4 5 6 7 8";
-    }
+    // Label=value, blank-separated.
     void plotNumbers() {
-        QFETCH(QByteArray, line);
-        QFETCH(QString, values);
-        QStringList got;
-        for (const PlotData::Value& v : PlotData::numbers(line))
-            got << (v.label.isEmpty() ? QString() : v.label + u'=') + QString::number(v.value);
-        QCOMPARE(got.join(u' '), values);
+        for (const auto& [line, values] : {std::pair{"512,37", "512 37"},
+                                           {" 1 \t -2.5\t3e2 ", "1 -2.5 300"},
+                                           {"4;5,,6", "4 5 6"},                         // empty fields
+                                           {"ADC 512 TEMP 37 OK", "512 37"},            // text between
+                                           {"adc=512, temp:37.5", "adc=512 temp=37.5"}, // labels
+                                           {"Hello board", ""},
+                                           {"25C 0x1F nan inf 1.2.3", ""}, // units, hex, nan: no numbers
+                                           {"1 2 3 4 5 6 7 8 9 10", "1 2 3 4 5 6 7 8"}}) {
+            QStringList got;
+            for (const PlotData::Value& v : PlotData::numbers(line))
+                got << (v.label.isEmpty() ? QString() : v.label + u'=') + QString::number(v.value);
+            QCOMPARE(got.join(u' '), QString::fromLatin1(values));
+        }
     }
 
     // Lines without numbers are no samples; the window keeps the newest three, in every series.
@@ -176,6 +149,44 @@ private slots:
         QCOMPARE(QPointF(low, high), QPointF(13, 15));
     }
 
+    // Round steps inside the range, about as many as asked for; none for an empty or upside-down range.
+    void ticks() {
+        const std::tuple<double, double, int, QList<double>> rows[] = {
+            {0, 5, 5, {0, 1, 2, 3, 4, 5}},
+            {0.5, 9, 4, {2, 4, 6, 8}},
+            {0, 100, 4, {0, 20, 40, 60, 80, 100}},
+            {0, 12, 3, {0, 5, 10}},
+            {-0.25, 0.25, 5, {-0.2, -0.1, 0, 0.1, 0.2}},
+            {3, 3, 5, {}},
+            {5, 1, 5, {}}};
+        for (const auto& [low, high, count, expected] : rows)
+            QCOMPARE(PlotView::ticks(low, high, count), expected);
+    }
+
+    // The scales follow the data with a margin, and each series is drawn in its own colour.
+    void plotDrawsTheSeries() {
+        PlotData data(50);
+        for (int i = 0; i < 20; ++i)
+            data.addLine(QByteArray::number(100 + i) + ",0");
+        PlotView view;
+        view.resize(400, 300);
+        view.showData(data);
+        QCOMPARE(QPointF(view.range().left(), view.range().right()), QPointF(0, 19));
+        QVERIFY(view.range().top() < 0 && view.range().bottom() > 119);
+        const QImage image = view.grab().toImage();
+        int blue = 0, red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb c = image.pixel(x, y) & 0xffffff;
+                blue += c == 0x1f77b4;
+                red += c == 0xd62728;
+            }
+        QVERIFY2(blue > 100 && red > 100, qPrintable(QStringLiteral("%1 %2").arg(blue).arg(red)));
+        view.clearPlot();
+        QCOMPARE(view.shownSeries(), 0);
+        QCOMPARE(view.range(), QRectF(QPointF(0, 0), QPointF(100, 1)));
+    }
+
     void sendHistory() {
         SendHistory h(3);
         for (const char* l : {"a", "b", "c", "d", "d"})
@@ -188,28 +199,23 @@ private slots:
         QCOMPARE(walk, (QStringList{"d", "c", "b", "b", "c", "d", "typ", "typ"}));
     }
 
-    void keyBytes_data() {
-        QTest::addColumn<QKeyCombination>("key");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes"); // with Enter set to send CR LF
-        using K = QKeyCombination;
-        QTest::newRow("letter") << K(Qt::Key_A) << "a" << QByteArray("a");
-        QTest::newRow("keypad Enter") << K(Qt::Key_Enter) << "\r" << QByteArray("\r\n");
-        QTest::newRow("Backspace") << K(Qt::Key_Backspace) << "\b" << QByteArray("\x08");
-        QTest::newRow("Ctrl+C") << (Qt::ControlModifier | Qt::Key_C) << "\x03" << QByteArray("\x03");
-        QTest::newRow("Ctrl+Z without text") << (Qt::ControlModifier | Qt::Key_Z) << "" << QByteArray("\x1a");
-        QTest::newRow("non-ASCII") << K(Qt::Key_unknown) << QStringLiteral("ş") << QByteArray("\xc5\x9f");
-        QTest::newRow("arrow: nothing") << K(Qt::Key_Left) << "" << QByteArray();
-        QTest::newRow("bare Shift: nothing") << (Qt::ShiftModifier | Qt::Key_Shift) << "" << QByteArray();
-    }
+    // The bytes of a key with its text, Enter set to send CR LF.
     void keyBytes() {
-        QFETCH(QKeyCombination, key);
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QCOMPARE(terminalkeys::keyBytes(key.key(), key.keyboardModifiers(), text, terminalkeys::Enter::CRLF),
-                 bytes);
+        const std::tuple<QKeyCombination, QString, QByteArray> rows[] = {
+            {Qt::Key_A, "a", "a"},
+            {Qt::Key_Enter, "\r", "\r\n"}, // keypad
+            {Qt::Key_Backspace, "\b", "\x08"},
+            {Qt::ControlModifier | Qt::Key_C, "\x03", "\x03"},
+            {Qt::ControlModifier | Qt::Key_Z, "", "\x1a"},
+            {Qt::Key_unknown, QStringLiteral("ş"), "\xc5\x9f"},
+            {Qt::Key_Left, "", ""},
+            {Qt::ShiftModifier | Qt::Key_Shift, "", ""}};
+        for (const auto& [key, text, bytes] : rows)
+            QCOMPARE(
+                terminalkeys::keyBytes(key.key(), key.keyboardModifiers(), text, terminalkeys::Enter::CRLF),
+                bytes);
     }
 };
 
-QTEST_GUILESS_MAIN(tst_CommText)
+QTEST_MAIN(tst_CommText)
 #include "tst_CommText.moc"
