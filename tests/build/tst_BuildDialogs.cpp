@@ -69,6 +69,11 @@ private slots:
                  (QStringList{"1", " /opt/pbp/pbpw ", " -v ", "0", "0", "12", " /src "}));
         QVERIFY(!m.state().PBPMode);
         QCOMPARE(m.PanelText(5), QStringLiteral("PBC"));
+        // The editor takes up the switched compiler when its caret moves: WHILE is no PicBasic word.
+        QTest::keyClicks(f.view().focusProxy(), QStringLiteral("WHILE"));
+        int cls = 0, start = 0, length = 0;
+        f.view().GetTokenAt(1, 0, cls, start, length);
+        QCOMPARE(cls, 1);
         // The list is rebuilt for the compiler and keeps its numeric position.
         QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), 40);
 

@@ -119,6 +119,11 @@ private slots:
         screen.CompilerOutput_DblClick();
         QCOMPARE(m.activeEditor(), &w);
         QCOMPARE(w.View().CaretY(), 6);
+        // The caret entering a marked line, off its keyword, enables Clear Error; an unmarked one greys it.
+        w.View().MoveCaret(6, 2);
+        QCOMPARE(errors(m), QStringLiteral("2,6|1111"));
+        w.View().MoveCaret(6, 0);
+        QCOMPARE(errors(m), QStringLiteral("2,6|0111"));
         QVERIFY(f.prompts.messages().isEmpty());
     }
 

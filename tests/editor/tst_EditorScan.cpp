@@ -178,25 +178,6 @@ private slots:
             QVERIFY2(v.CaretY() == line, entry);
         }
     }
-
-    // The caret entering a line updates Clear Error and takes up a compiler switched meanwhile.
-    void caretMovesUpdateTheLineTools() {
-        FrameFixture f;
-        auto [m, v] = open(f, "WHILE x\ny = 2\nz = 3\n");
-        v.Document().SetLineData(1, 1, 1);
-        v.MoveCaret(0, 1);
-        QVERIFY(m.toolBars().Enabled(ids::ID_ClearError));
-        v.MoveCaret(0, 2);
-        QVERIFY(!m.toolBars().Enabled(ids::ID_ClearError));
-        m.state().PBPMode = false;
-        int cls = 0, start = 0, length = 0;
-        v.GetTokenAt(1, 0, cls, start, length);
-        QCOMPARE(cls, 10);
-        v.MoveCaret(2, 0);
-        QVERIFY(!m.state().PBPCodes.isProTable());
-        v.GetTokenAt(1, 0, cls, start, length);
-        QCOMPARE(cls, 1);
-    }
 };
 
 QTEST_MAIN(tst_EditorScan)

@@ -70,9 +70,19 @@ private slots:
         FrameFixture f;
         const qint32 mine = colors::rgb(200, 100, 0);
         f.store().save(settings::colors::svComment, QString::number(mine));
+        f.store().save(settings::colors::svString, QStringLiteral("255"));
+        f.store().save(settings::colors::svModifer, QStringLiteral("65280"));
+        f.store().save(settings::colors::svNumber, QStringLiteral("green")); // no number: the control's own
         f.start();
         SourceView& v = f.view();
-        QCOMPARE(v.TokenInfo().ForegroundColor(10), qint32(11796480));
+        // Stored colours reach the screen and the printer; keywords and modifiers are bold.
+        for (const auto& [tokenClass, colour] : {std::pair{7, 255}, {15, 65280}, {6, mine}, {10, 11796480}}) {
+            QCOMPARE(v.TokenInfo().ForegroundColor(tokenClass), colour);
+            QCOMPARE(v.PrintTokenInfo().ForegroundColor(tokenClass), colour);
+        }
+        QCOMPARE(v.TokenInfo().ForegroundColor(3), SourceView().TokenInfo().ForegroundColor(3));
+        QVERIFY(v.TokenInfo().TokenStyle(10) == 1 && v.TokenInfo().TokenStyle(15) == 1);
+        QCOMPARE(v.BackColor(), colors::SystemWindow);
 
         desktopPalette(QColor(30, 30, 30), QColor(220, 220, 220));
         QCOMPARE(v.TokenInfo().ForegroundColor(10), colortable::DarkKeyword);
@@ -94,6 +104,7 @@ private slots:
         QVERIFY(f.close());
         QCOMPARE(f.store().read(settings::colors::svStatements), QStringLiteral("11796480"));
         QCOMPARE(f.store().read(settings::colors::svComment), QString::number(mine));
+        QCOMPARE(f.store().read(settings::colors::svBackGround), QStringLiteral("-2147483643"));
 
         // Started again under the dark theme, then the desktop goes light.
         f.restart();

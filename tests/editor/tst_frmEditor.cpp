@@ -4,25 +4,6 @@
 class tst_frmEditor : public QObject {
     Q_OBJECT
 private slots:
-    // Stored colours reach the screen and the printer, the number keeps its default; a colour that is no
-    // number leaves the control's own.
-    void loadAppliesStoredColours() {
-        FrameFixture f;
-        for (const auto& [key, stored] :
-             {std::pair{"svString", "255"}, {"svModifer", "65280"}, {"svComment", "green"}})
-            f.store().Save(QStringLiteral("Pinwright"), QStringLiteral("ViewColors"), key, stored);
-        f.start();
-        SourceView& v = f.view();
-        for (const auto& [tokenClass, colour] : {std::pair{7, 255}, {15, 65280}, {3, 12632064}}) {
-            QCOMPARE(v.TokenInfo().ForegroundColor(tokenClass), colour);
-            QCOMPARE(v.PrintTokenInfo().ForegroundColor(tokenClass), colour);
-        }
-        SourceView fresh;
-        QCOMPARE(v.TokenInfo().HasForegroundColor(6), fresh.TokenInfo().HasForegroundColor(6));
-        QCOMPARE(v.TokenInfo().ForegroundColor(6), fresh.TokenInfo().ForegroundColor(6));
-        QVERIFY(v.TokenInfo().TokenStyle(10) == 1 && v.TokenInfo().TokenStyle(15) == 1); // bold
-    }
-
     void unloadSavesColoursAndLastFile() {
         FrameFixture f;
         const QString p = f.file(QStringLiteral("keep.pbp"));
@@ -34,13 +15,6 @@ private slots:
         QCOMPARE(f.store().read(settings::colors::svComment), QStringLiteral("4660"));
         QCOMPARE(f.store().read(settings::colors::svBackGround), QString::number(colors::rgb(1, 2, 3)));
         QCOMPARE(f.store().read(settings::startup::LastFile), p);
-        // The system colour is the default and round-trips as its negative decimal text.
-        FrameFixture g;
-        g.start();
-        QCOMPARE(g.view().BackColor(), colors::SystemWindow);
-        QCOMPARE(g.view().TokenInfo().BackgroundColor(0), colors::SystemWindow);
-        QVERIFY(g.close());
-        QCOMPARE(g.store().read(settings::colors::svBackGround), QStringLiteral("-2147483643"));
     }
 
     // Yes to saving on close always shows the save dialog; a save that fails keeps the window and the text.

