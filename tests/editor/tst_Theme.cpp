@@ -80,7 +80,9 @@ private slots:
             QCOMPARE(v.TokenInfo().ForegroundColor(tokenClass), colour);
             QCOMPARE(v.PrintTokenInfo().ForegroundColor(tokenClass), colour);
         }
-        QCOMPARE(v.TokenInfo().ForegroundColor(3), SourceView().TokenInfo().ForegroundColor(3));
+        SourceView fresh;
+        QVERIFY(v.TokenInfo().HasForegroundColor(3) == fresh.TokenInfo().HasForegroundColor(3) &&
+                v.TokenInfo().ForegroundColor(3) == fresh.TokenInfo().ForegroundColor(3));
         QVERIFY(v.TokenInfo().TokenStyle(10) == 1 && v.TokenInfo().TokenStyle(15) == 1);
         QCOMPARE(v.BackColor(), colors::SystemWindow);
 
