@@ -124,6 +124,7 @@ private slots:
         QCOMPARE(f.store().read(settings::colors::svDefines), QStringLiteral("12583104"));
         f.restart();
         QCOMPARE(f.view().TokenInfo().ForegroundColor(11), row(11).darkDefault);
+        QCOMPARE(f.view().BackColor(), colors::rgb(20, 20, 40));
     }
 };
 
