@@ -1,5 +1,4 @@
 #include <QAction>
-#include <QMdiArea>
 #include <QTreeView>
 
 #include "platform/Prompts.h"

@@ -1,6 +1,3 @@
-#include <QMdiArea>
-#include <QTabBar>
-
 #include "support/FrameTest.h"
 
 class tst_MDIMain : public QObject {
@@ -12,11 +9,18 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("firstLine");
         // last.pbp holds "LAST", "my program.pbp" holds "HIGH PORTB.0".
-        QTest::newRow("command line wins")
-            << "my program.pbp" << "last.pbp" << "my program.pbp" << "HIGH PORTB.0";
-        QTest::newRow("last file") << "" << "last.pbp" << "last.pbp" << "LAST";
-        QTest::newRow("missing last file: empty, named by its path")
-            << "" << "gone/away.pbp" << "gone/away.pbp" << "";
+        QTest::newRow("command line wins") << "my program.pbp"
+                                           << "last.pbp"
+                                           << "my program.pbp"
+                                           << "HIGH PORTB.0";
+        QTest::newRow("last file") << ""
+                                   << "last.pbp"
+                                   << "last.pbp"
+                                   << "LAST";
+        QTest::newRow("missing last file: empty, named by its path") << ""
+                                                                     << "gone/away.pbp"
+                                                                     << "gone/away.pbp"
+                                                                     << "";
     }
     void startUpFile() {
         QFETCH(QString, commandLine);
@@ -30,28 +34,6 @@ private slots:
         QCOMPARE(f.active()->caption(), f.path(caption));
         QCOMPARE(f.doc().PathName(), f.path(caption));
         QTEST(f.doc().GetLine(0), "firstLine");
-    }
-
-    void recentEntries_data() {
-        QTest::addColumn<QStringList>("stored");
-        QTest::newRow("none") << QStringList{"", "", "", ""};
-        QTest::newRow("File2 only") << QStringList{"", "&2 /b", "", ""};
-        QTest::newRow("File3 only") << QStringList{"", "", "&3 /c", ""};
-        QTest::newRow("all") << QStringList{"&1 /a", "&2 /b", "&3 /c", "&4 /d"};
-    }
-    void recentEntries() {
-        QFETCH(QStringList, stored);
-        FrameFixture f;
-        for (int n = 0; n < 4; ++n)
-            if (!stored[n].isEmpty())
-                f.store().save(*settings::startup::RecentFiles[n], stored[n]);
-        MDIMain& m = f.start();
-        const QString* entries[] = {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4};
-        for (int n = 0; n < 4; ++n) {
-            QCOMPARE(m.toolBars().Visible(*entries[n]), !stored[n].isEmpty());
-            if (!stored[n].isEmpty())
-                QCOMPARE(m.toolBars().Caption(*entries[n]), stored[n]);
-        }
     }
 
     void compilerType_data() {

@@ -1,5 +1,3 @@
-#include <QDir>
-#include <QMdiArea>
 
 #include "support/FrameTest.h"
 
