@@ -146,22 +146,15 @@ private slots:
     void fileChangedOnDisk_data() {
         QTest::addColumn<QString>("how"); // the change on disk, "typed" when text was typed first, the answer
         QTest::addColumn<QString>("after"); // the first line, "|M" when modified
-        QTest::newRow("rewritten, reloaded") << "edit Yes"
-                                             << "LOW 2";
-        QTest::newRow("rewritten, kept") << "edit No"
-                                         << "HIGH 1";
-        QTest::newRow("typed text given up for the file") << "edit typed Yes"
-                                                          << "LOW 2";
-        QTest::newRow("typed text kept") << "edit typed No"
-                                         << "X HIGH 1|M";
+        QTest::newRow("rewritten, reloaded") << QString("edit Yes") << "LOW 2";
+        QTest::newRow("rewritten, kept") << QString("edit No") << "HIGH 1";
+        QTest::newRow("typed text given up for the file") << QString("edit typed Yes") << "LOW 2";
+        QTest::newRow("typed text kept") << QString("edit typed No") << "X HIGH 1|M";
         // As editors and version control do: a new file renamed over the old one.
-        QTest::newRow("replaced, typed text kept") << "replace typed No"
-                                                   << "X HIGH 1|M";
+        QTest::newRow("replaced, typed text kept") << QString("replace typed No") << "X HIGH 1|M";
         // Text that is no longer on disk counts as unsaved, so closing asks about it.
-        QTest::newRow("deleted: text kept, to be saved") << "delete Ok"
-                                                         << "HIGH 1|M";
-        QTest::newRow("deleted with typing") << "delete typed Ok"
-                                             << "X HIGH 1|M";
+        QTest::newRow("deleted: text kept, to be saved") << QString("delete Ok") << "HIGH 1|M";
+        QTest::newRow("deleted with typing") << QString("delete typed Ok") << "X HIGH 1|M";
     }
     void fileChangedOnDisk() {
         QFETCH(QString, how);
@@ -540,6 +533,74 @@ private slots:
             {"C:\\", "C:\\Pinwright.HLP"}, {" C:\\ ", "C:\\Pinwright.HLP"}, {"/", "/Pinwright.HLP"}};
         for (const auto& [folder, file] : roots)
             QCOMPARE(HelpViewer::helpFilePath(folder), file);
+    }
+
+    // Open Include from the Edit menu and by Ctrl+click: where the file is looked for, what an open or a
+    // missing file gives.
+    void openInclude_data() {
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<QString>("files"); // the last one opens, unless none is found
+        QTest::newRow("next to the document") << QString("lib.bas") << "src/lib.bas";
+        QTest::newRow("compiler's folder, by Ctrl+click") << QString("lib.bas") << "pbp/lib.bas";
+        QTest::newRow("document's folder first, by Ctrl+click")
+            << QString("lib.bas") << "pbp/lib.bas src/lib.bas";
+        QTest::newRow("a folder part, in backslashes") << QString("inc\\lcd.pbp") << "src/inc/lcd.pbp";
+        QTest::newRow("letter case as other systems allow") << QString("LIB.BAS") << "pbp/lib.bas";
+        QTest::newRow("found nowhere, by Ctrl+click") << QString("lib.bas") << "other/lib.bas";
+    }
+    void openInclude() {
+        QFETCH(QString, named);
+        QFETCH(QString, files);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const QString opened = tag.startsWith(u"found nowhere") ? QString() : files.section(u' ', -1);
+        FrameFixture f;
+        const QString root = f.dir.filePath(QStringLiteral("w"));
+        for (const QString& file : files.split(u' '))
+            testsupport::writeFile(root + u'/' + file, "Sub:\r\n");
+        const QString doc = root + QStringLiteral("/src/prog.pbp");
+        testsupport::writeFile(doc, "x = 1\r\nINCLUDE \"" + named.toUtf8() + "\" ' library\r\n");
+        f.store().save(settings::startup::CompilerPathName, root + QStringLiteral("/pbp/PBPW.EXE"));
+        MDIMain& m = f.start(doc);
+        m.show();
+        SourceView& v = f.view();
+        if (tag.endsWith(u"Ctrl+click")) {
+            int x = 0, y = 0;
+            v.PositionToPoint(3, 1, x, y);
+            QWidget* viewport = v.focusProxy()->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+            QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
+                              viewport->mapFrom(&v, QPoint(x + 2, y + 3)));
+        } else {
+            // Enabled on the INCLUDE line only, checked as the Edit (and pop-up) menu opens.
+            m.toolBars().Click(ids::ID_Edit);
+            QVERIFY(!m.toolBars().Enabled(ids::ID_OpenInclude));
+            v.MoveCaret(0, 1);
+            m.toolBars().Click(ids::ID_Edit);
+            QVERIFY(m.toolBars().Enabled(ids::ID_OpenInclude));
+            m.toolBars().Click(ids::ID_OpenInclude);
+        }
+        if (opened.isEmpty()) {
+            QCOMPARE(m.editors().size(), 1);
+            const QString shown = f.prompts.messages().join(u'\n');
+            QVERIFY2(shown.contains(named), qPrintable(shown));
+            QVERIFY(shown.contains(QDir::toNativeSeparators(root + QStringLiteral("/src"))));
+            QVERIFY(shown.contains(QDir::toNativeSeparators(root + QStringLiteral("/pbp"))));
+            return;
+        }
+        QCOMPARE(m.editors().size(), 2);
+        const QString path = QDir::toNativeSeparators(root + u'/' + opened);
+        QCOMPARE(f.active()->caption(), path);
+        QCOMPARE(f.doc().GetLine(0), QStringLiteral("Sub:"));
+        // Opened as Open opens: on the recent list.
+        QCOMPARE(m.toolBars().Caption(ids::ID_File1), QStringLiteral("&1 ") + path);
+        QVERIFY(f.prompts.messages().isEmpty());
+
+        // Asked again from the including document, the open window comes forward; no second copy.
+        m.mdiArea().setActiveSubWindow(m.editors().first());
+        m.editors().first()->View().MoveCaret(0, 1);
+        m.toolBars().Click(ids::ID_OpenInclude);
+        QCOMPARE(m.editors().size(), 2);
+        QCOMPARE(f.active()->caption(), path);
+        QVERIFY(f.prompts.messages().isEmpty());
     }
 };
 

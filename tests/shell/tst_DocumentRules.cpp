@@ -36,24 +36,15 @@ private slots:
 #else
         const bool caseFolds = false;
 #endif
-        QTest::newRow("identical") << "blink.pbp"
-                                   << "blink.pbp" << true;
-        QTest::newRow("other name") << "blink.pbp"
-                                    << "other.pbp" << false;
-        QTest::newRow("letter case") << "Blink.pbp"
-                                     << "blink.pbp" << caseFolds;
-        QTest::newRow("missing, letter case") << "new/A.pbp"
-                                              << "new/a.pbp" << caseFolds;
-        QTest::newRow("relative parts") << "sub/../blink.pbp"
-                                        << "blink.pbp" << true;
-        QTest::newRow("missing, relative parts") << "sub/../gone.pbp"
-                                                 << "gone.pbp" << true;
-        QTest::newRow("through a folder link") << "link/blink.pbp"
-                                               << "sub/blink.pbp" << true;
-        QTest::newRow("file link") << "alias.pbp"
-                                   << "blink.pbp" << true;
-        QTest::newRow("empty") << ""
-                               << "blink.pbp" << false;
+        QTest::newRow("identical") << QString("blink.pbp") << "blink.pbp" << true;
+        QTest::newRow("other name") << QString("blink.pbp") << "other.pbp" << false;
+        QTest::newRow("letter case") << QString("Blink.pbp") << "blink.pbp" << caseFolds;
+        QTest::newRow("missing, letter case") << QString("new/A.pbp") << "new/a.pbp" << caseFolds;
+        QTest::newRow("relative parts") << QString("sub/../blink.pbp") << "blink.pbp" << true;
+        QTest::newRow("missing, relative parts") << QString("sub/../gone.pbp") << "gone.pbp" << true;
+        QTest::newRow("through a folder link") << QString("link/blink.pbp") << "sub/blink.pbp" << true;
+        QTest::newRow("file link") << QString("alias.pbp") << "blink.pbp" << true;
+        QTest::newRow("empty") << QString("") << "blink.pbp" << false;
     }
     void sameFile() {
         QFETCH(QString, a);
