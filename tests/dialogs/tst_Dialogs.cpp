@@ -1,4 +1,3 @@
-#include <QLabel>
 #include <QLineEdit>
 
 #include "dialogs/frmAbout.h"
@@ -10,8 +9,7 @@ class tst_Dialogs : public QObject {
 private:
     // A frame whose one window holds 30 lines.
     static frmEditor* thirtyLines(FrameFixture& f) {
-        f.startWith(QStringLiteral("thirty.pbp"), QByteArray("line\n").repeated(30));
-        return f.active();
+        return f.startWith(QStringLiteral("thirty.pbp"), QByteArray("line\n").repeated(30)).activeEditor();
     }
 
 private slots:
@@ -67,8 +65,6 @@ private slots:
         qputenv("PATH", "");
         ScriptedPrompts prompts;
         frmAbout about(prompts);
-        QVERIFY(about.lblVersion().text().startsWith(QStringLiteral("Pinwright Version ")));
-        QCOMPARE(about.lblVersion().text().count(u'.'), 2);
         about.show();
         about.StartSysInfo();
         qputenv("PATH", path);

@@ -240,23 +240,7 @@ private slots:
         QVERIFY(f.prompts.messages().isEmpty());
     }
 
-    void saveAs() {
-        FrameFixture f;
-        const QString p = f.file(QStringLiteral("old.pbp"), "HIGH 1\n");
-        MDIMain& m = f.start(p);
-        f.prompts.chooseFile(p);
-        click(m, ids::ID_SaveAs);
-        QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
-        const QString renamed = f.path(QStringLiteral("new name.pbp"));
-        f.prompts.chooseFile(renamed);
-        click(m, ids::ID_SaveAs);
-        QCOMPARE(f.active()->caption(), renamed);
-        QCOMPARE(m.TaskBar().tabText(m.TaskBar().count() - 1), renamed);
-        QCOMPARE(testsupport::readFile(renamed), QByteArray("HIGH 1\n"));
-        QCOMPARE(windowEntries(m), (QStringList{"separator", QStringLiteral("&2. ") + renamed}));
-    }
-
-    void windowEntriesKeepTheirNumbers() {
+    void windowEntriesAndSaveAs() {
         FrameFixture f;
         MDIMain& m = f.start();
         click(m, ids::ID_New);
@@ -281,6 +265,19 @@ private slots:
         expectWindows(m, 0);
         click(m, ids::ID_New);
         QCOMPARE(windowEntries(m).last(), "&2. " + u1);
+        // Save As onto an open file is refused; to a new name it writes the file and renames the window,
+        // its tab and its entry.
+        f.doc().InsertImpl(0, 0, QStringLiteral("HIGH 1\n"));
+        f.prompts.chooseFile(u1);
+        click(m, ids::ID_SaveAs);
+        QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
+        const QString renamed = f.path(QStringLiteral("new name.pbp"));
+        f.prompts.chooseFile(renamed);
+        click(m, ids::ID_SaveAs);
+        QCOMPARE(f.active()->caption(), renamed);
+        QCOMPARE(m.TaskBar().tabText(0), renamed);
+        QCOMPARE(testsupport::readFile(renamed), QByteArray("HIGH 1\r\n")); // new text takes CRLF
+        QCOMPARE(windowEntries(m), (QStringList{"separator", QStringLiteral("&2. ") + renamed}));
     }
 
     void clearErrors() {
@@ -440,15 +437,13 @@ private slots:
         click(m, ids::ID_New);
         const QRect area = m.mdiArea().viewport()->rect();
         click(m, ids::ID_TileH);
-        for (int i = 0; i < 3; ++i) { // full width, stacked from the top
-            QCOMPARE(m.editors().at(i)->width(), area.width());
-            QCOMPARE(m.editors().at(i)->y(), i * (area.height() / 3));
-        }
+        for (frmEditor* w : m.editors()) // full width, stacked from the top
+            QCOMPARE(w->geometry(),
+                     QRect(0, m.editors().indexOf(w) * (area.height() / 3), area.width(), w->height()));
         click(m, ids::ID_TileV);
-        for (int i = 0; i < 3; ++i) { // full height, side by side
-            QCOMPARE(m.editors().at(i)->height(), area.height());
-            QCOMPARE(m.editors().at(i)->x(), i * (area.width() / 3));
-        }
+        for (frmEditor* w : m.editors()) // full height, side by side
+            QCOMPARE(w->geometry(),
+                     QRect(m.editors().indexOf(w) * (area.width() / 3), 0, w->width(), area.height()));
         for (frmEditor* w : m.editors()) {
             m.mdiArea().setActiveSubWindow(w);
             w->showMinimized();
