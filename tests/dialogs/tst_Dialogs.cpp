@@ -20,7 +20,7 @@ private slots:
         QTest::addColumn<QString>("kept");
         QTest::addColumn<int>("caretLine");
         QTest::newRow("first line") << "12" << QString("12") << 0;
-        QTest::newRow("letters and signs dropped") << "1a-2+b 3." << QString("123") << 11;
+        QTest::newRow("letters and signs dropped") << "1a-9+b 0." << QString("190") << 18;
         QTest::newRow("spaces dropped, last line") << " 3 0 1" << QString("301") << 29;
         QTest::newRow("empty: Escape leaves the caret") << "a" << QString() << 5;
     }
