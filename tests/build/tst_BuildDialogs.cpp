@@ -1,19 +1,13 @@
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QTest>
 
 #include "build/RunScript.h"
 #include "build/frmCompile.h"
 #include "build/frmProgrammer.h"
 #include "platform/HelpViewer.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
-#include "support/FrameFixture.h"
-#include "support/TestSupport.h"
+#include "support/FrameTest.h"
 
 // The compiler and programmer options dialogs, and the programmer launch with a real process.
 class tst_BuildDialogs : public QObject {
@@ -28,72 +22,28 @@ private:
     }
 
 private slots:
-    void compilerOptionsOk_data() {
-        QTest::addColumn<int>("compiler");
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("storedOptions");
-        QTest::addColumn<QString>("storedFolder");
-        QTest::newRow("pro, mpasm") << 0 << " -ampasm " << QString(" C:\\Src\\ ") << "-ampasm -oq"
-                                    << QString("C:\\Src");
-        QTest::newRow("picbasic, as typed")
-            << 1 << " -v " << QString(" /src ") << " -v " << QString(" /src ");
-    }
-    void compilerOptionsOk() {
-        QFETCH(int, compiler);
-        QFETCH(QString, options);
-        QFETCH(QString, folder);
-        QFETCH(QString, storedOptions);
-        QFETCH(QString, storedFolder);
-        FrameFixture f;
-        MDIMain& m = f.start();
-        m.toolBars().SetListIndex(ids::ID_Device, 40);
-        frmCompile d(m);
-        QCOMPARE(d.SourceCodePath().text(), f.appFolder());
-        d.Compiler().setCurrentIndex(compiler);
-        d.CompilerPath().setText(" /opt/pbp/pbpw ");
-        d.CommandOptions().setText(options);
-        d.cbDoswindow().setChecked(false);
-        d.AutoClose().setChecked(false);
-        d.SecScroll().setValue(12);
-        d.SourceCodePath().setText(folder);
-        d.cmdOK_Click();
-        QCOMPARE(d.result(), int(QDialog::Accepted));
-        QCOMPARE(startup(f, {"CompilerType", "CompilerPathName", "CompilerCommandLineOptions", "DosWindow",
-                             "AutoCloseCW", "AutoCloseCWTime", "SourceCodePath"}),
-                 (QStringList{QString::number(compiler), " /opt/pbp/pbpw ", storedOptions, "0", "0", "12",
-                              storedFolder}));
-        QCOMPARE(m.state().PBPMode, compiler == 0);
-        QCOMPARE(m.PanelText(5), compiler == 0 ? QStringLiteral("PBP") : QStringLiteral("PBC"));
-        // The list is rebuilt for the compiler and keeps its numeric position.
-        QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), 40);
-
-        // The dialog opens on what was stored.
-        frmCompile again(m);
-        QCOMPARE(again.Compiler().currentIndex(), compiler);
-        QCOMPARE(again.CommandOptions().text(), storedOptions);
-        QVERIFY(!again.cbDoswindow().isChecked() && !again.AutoClose().isChecked());
-        QCOMPARE(again.AutoClose().text(), QStringLiteral("Auto Close Compiler Output Screen in: 12 Secs"));
-        QCOMPARE(again.SourceCodePath().text(), storedFolder);
-        again.SecScroll().setValue(0);
-        QCOMPARE(again.AutoClose().text(), QStringLiteral("Auto Close Compiler Output Screen in: 1 Secs"));
-    }
-
-    void cancelStoresNothing() {
+    void optionsDialogs() {
         FrameFixture f;
         MDIMain& m = f.start();
         QString opened;
         testsupport::onNextModal([](QWidget& dialog) { dialog.close(); }, &opened);
         m.SSActiveToolBars1_ToolClick(ids::ID_CompilerOptions);
         QCOMPARE(opened, QStringLiteral("Compiler Options"));
+        testsupport::onNextModal([](QWidget& dialog) { dialog.close(); }, &opened);
+        m.SSActiveToolBars1_ToolClick(ids::ID_ProgrammerOptions);
+        QCOMPARE(opened, QStringLiteral("Programmer Options"));
+        m.toolBars().SetListIndex(ids::ID_Device, 40);
+
+        // Cancel stores nothing and keeps the device list.
         const int devices = m.toolBars().ListCount(ids::ID_Device);
-        frmCompile d(m);
-        QVERIFY(d.cbDoswindow().isChecked() && d.AutoClose().isChecked());
-        d.Compiler().setCurrentIndex(1);
-        d.CommandOptions().setText("-ampasm");
-        d.SecScroll().setValue(30);
-        d.cmdExit_Click();
+        frmCompile cancelled(m);
+        QVERIFY(cancelled.cbDoswindow().isChecked() && cancelled.AutoClose().isChecked());
+        cancelled.Compiler().setCurrentIndex(1);
+        cancelled.CommandOptions().setText("-ampasm");
+        cancelled.SecScroll().setValue(30);
+        cancelled.cmdExit_Click();
         frmProgrammer p(m);
+        QCOMPARE(p.ProgrammerPath().text(), f.path("EPICWIN.EXE"));
         p.ProgrammerPath().setText("/opt/epic/epicwin");
         p.cmdExit_Click();
         QCOMPARE(startup(f, {"CompilerType", "CompilerCommandLineOptions", "AutoCloseCWTime",
@@ -101,92 +51,109 @@ private slots:
                  QStringList(4, "<absent>"));
         QVERIFY(m.state().PBPMode);
         QCOMPARE(m.toolBars().ListCount(ids::ID_Device), devices);
-    }
 
-    void browseButtons_data() {
-        QTest::addColumn<int>("button");     // 0 compiler, 1 source folder, 2 programmer
-        QTest::addColumn<QString>("answer"); // "<cancel>", "" or a path
-        QTest::addColumn<QString>("message");
-        QTest::newRow("compiler chosen") << 0 << "/opt/pbp/PBPW.EXE" << QString();
-        QTest::newRow("compiler empty") << 0 << "" << QString("No filename entered.");
-        QTest::newRow("compiler cancelled") << 0 << "<cancel>" << QString();
-        QTest::newRow("folder chosen") << 1 << "/home/u/src" << QString();
-        QTest::newRow("folder empty") << 1 << "" << QString("No Directory Selected.");
-        QTest::newRow("folder cancelled") << 1 << "<cancel>" << QString();
-        QTest::newRow("programmer chosen") << 2 << "/opt/epic/epicwin" << QString();
-        QTest::newRow("programmer empty") << 2 << "" << QString("No filename entered.");
-    }
-    void browseButtons() {
-        QFETCH(int, button);
-        QFETCH(QString, answer);
-        QFETCH(QString, message);
-        FrameFixture f;
-        MDIMain& m = f.start();
-        if (answer == "<cancel>")
-            f.prompts.cancel();
-        else
-            f.prompts.chooseFile(answer);
-        frmCompile c(m);
-        frmProgrammer p(m);
-        QLineEdit& edit = button == 0   ? c.CompilerPath()
-                          : button == 1 ? c.SourceCodePath()
-                                        : p.ProgrammerPath();
-        const QString before = edit.text();
-        if (button == 0)
-            c.Browse_Click();
-        else if (button == 1)
-            c.Browse2_Click();
-        else
-            p.Browse_Click();
-        QCOMPARE(edit.text(), answer.isEmpty() || answer == "<cancel>" ? before : answer);
-        QCOMPARE(f.prompts.messages(), message.isEmpty() ? QStringList{} : QStringList{message});
-        // Without a stored path every dialog opens in the application folder.
-        QCOMPARE(QDir(f.prompts.shown().first().text).absolutePath(), QDir(f.appFolder()).absolutePath());
-    }
-
-    void programmerOptions() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        QString opened;
-        testsupport::onNextModal([](QWidget& dialog) { dialog.close(); }, &opened);
-        m.SSActiveToolBars1_ToolClick(ids::ID_ProgrammerOptions);
-        QCOMPARE(opened, QStringLiteral("Programmer Options"));
-        frmProgrammer d(m);
-        QCOMPARE(d.ProgrammerPath().text(), f.path("EPICWIN.EXE"));
-        d.ProgrammerPath().setText("/opt/epic/epicwin");
-        d.CommandOptions().setText(" %HEX% ");
+        // OK stores PicBasic with what was typed.
+        frmCompile d(m);
+        QCOMPARE(d.SourceCodePath().text(), f.appFolder());
+        d.Compiler().setCurrentIndex(1);
+        d.CompilerPath().setText(" /opt/pbp/pbpw ");
+        d.CommandOptions().setText(" -v ");
+        d.cbDoswindow().setChecked(false);
+        d.AutoClose().setChecked(false);
+        d.SecScroll().setValue(12);
+        d.SourceCodePath().setText(" /src ");
         d.cmdOK_Click();
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(startup(f, {"CompilerType", "CompilerPathName", "CompilerCommandLineOptions", "DosWindow",
+                             "AutoCloseCW", "AutoCloseCWTime", "SourceCodePath"}),
+                 (QStringList{"1", " /opt/pbp/pbpw ", " -v ", "0", "0", "12", " /src "}));
+        QVERIFY(!m.state().PBPMode);
+        QCOMPARE(m.PanelText(5), QStringLiteral("PBC"));
+        // The list is rebuilt for the compiler and keeps its numeric position.
+        QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), 40);
+
+        // The dialog opens on what was stored; PicBasic Pro with MPASM gets quiet output.
+        frmCompile again(m);
+        QCOMPARE(again.Compiler().currentIndex(), 1);
+        QCOMPARE(again.CommandOptions().text(), QStringLiteral(" -v "));
+        QVERIFY(!again.cbDoswindow().isChecked() && !again.AutoClose().isChecked());
+        QCOMPARE(again.AutoClose().text(), QStringLiteral("Auto Close Compiler Output Screen in: 12 Secs"));
+        QCOMPARE(again.SourceCodePath().text(), QStringLiteral(" /src "));
+        again.SecScroll().setValue(0);
+        QCOMPARE(again.AutoClose().text(), QStringLiteral("Auto Close Compiler Output Screen in: 1 Secs"));
+        again.Compiler().setCurrentIndex(0);
+        again.CommandOptions().setText(" -ampasm ");
+        again.SourceCodePath().setText(" C:\\Src\\ ");
+        again.cmdOK_Click();
+        QCOMPARE(startup(f, {"CompilerType", "CompilerCommandLineOptions", "SourceCodePath"}),
+                 (QStringList{"0", "-ampasm -oq", "C:\\Src"}));
+        QVERIFY(m.state().PBPMode);
+        QCOMPARE(m.PanelText(5), QStringLiteral("PBP"));
+        QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), 40);
+        again.Help_Click();
+        QCOMPARE(m.help().lastPage(), QStringLiteral("topic220.html"));
+
+        frmProgrammer prog(m);
+        prog.ProgrammerPath().setText("/opt/epic/epicwin");
+        prog.CommandOptions().setText(" %HEX% ");
+        prog.cmdOK_Click();
         QCOMPARE(startup(f, {"ProgrammerType", "ProgrammerPathName", "ProgrammerCommandLineOptions"}),
                  (QStringList{"0", "/opt/epic/epicwin", " %HEX% "}));
-        frmProgrammer again(m);
-        QCOMPARE(again.CommandOptions().text(), QStringLiteral(" %HEX% "));
+        frmProgrammer progAgain(m);
+        QCOMPARE(progAgain.CommandOptions().text(), QStringLiteral(" %HEX% "));
         // The browse dialog starts on the stored programmer once there is one.
         f.prompts.cancel();
-        again.Browse_Click();
+        progAgain.Browse_Click();
         QCOMPARE(f.prompts.last().text, QStringLiteral("/opt/epic/epicwin"));
-        again.Help_Click();
+        progAgain.Help_Click();
         QCOMPARE(m.help().lastPage(), QStringLiteral("topic290.html"));
-        frmCompile c(m);
-        c.Help_Click();
-        QCOMPARE(m.help().lastPage(), QStringLiteral("topic220.html"));
     }
 
-    void programmerLaunch_data() {
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<QStringList>("expected"); // with {hex}, {source}, {device}
-        QTest::newRow("placeholders")
-            << " -p %DEVICE% \"%HEX%\" %SOURCE%  " << QStringList{"-p", "{device}", "{hex}", "{source}"};
-        QTest::newRow("plain options") << "  /a  /b  " << QStringList{"/a", "/b"};
-        QTest::newRow("no options") << "" << QStringList{};
+    // Buttons: 0 compiler, 1 source folder, 2 programmer. Answers: a path, "" or none (cancelled).
+    void browseButtons() {
+        const QList<std::tuple<int, QString, QString>> rows{
+            {0, "/opt/pbp/PBPW.EXE", ""}, {0, "", "No filename entered."},   {0, QString(), ""},
+            {1, "/home/u/src", ""},       {1, "", "No Directory Selected."}, {1, QString(), ""},
+            {2, "/opt/epic/epicwin", ""}, {2, "", "No filename entered."}};
+        for (const auto& [button, answer, message] : rows) {
+            FrameFixture f;
+            MDIMain& m = f.start();
+            if (answer.isNull())
+                f.prompts.cancel();
+            else
+                f.prompts.chooseFile(answer);
+            frmCompile c(m);
+            frmProgrammer p(m);
+            QLineEdit& edit =
+                *std::array{&c.CompilerPath(), &c.SourceCodePath(), &p.ProgrammerPath()}[button];
+            const QString before = edit.text();
+            if (button == 0)
+                c.Browse_Click();
+            else if (button == 1)
+                c.Browse2_Click();
+            else
+                p.Browse_Click();
+            QCOMPARE(edit.text(), answer.isEmpty() ? before : answer);
+            QCOMPARE(f.prompts.messages(), message.isEmpty() ? QStringList{} : QStringList{message});
+            // Without a stored path every dialog opens in the application folder.
+            QCOMPARE(QDir(f.prompts.shown().first().text).absolutePath(), QDir(f.appFolder()).absolutePath());
+        }
     }
+
+    // A missing programmer is reported and opens its options; a present one gets each option as a word
+    // of its own, the placeholders filled in, and runs in its own folder.
     void programmerLaunch() {
-        QFETCH(QString, options);
-        QFETCH(QStringList, expected);
         FrameFixture f;
         const QString doc = f.dir.filePath("my work/blink led.pbp");
         testsupport::writeFile(doc, "HIGH 1\n");
         MDIMain& m = f.start(doc);
-        // A programmer stand-in that records its arguments and folder.
+        m.SSActiveToolBars1_ToolClick(ids::ID_Epic);
+        QCOMPARE(f.prompts.messages(), QStringList{"Error! File not found: " + f.path("EPICWIN.EXE")});
+        QCOMPARE(f.prompts.last().icon, Prompts::Icon::Critical);
+        auto* options = m.findChild<frmProgrammer*>();
+        QVERIFY(options && options->isVisible() && !options->isModal());
+        QCOMPARE(options->ProgrammerPath().text(), f.path("EPICWIN.EXE"));
+
         const QString programmer = f.dir.filePath("epic win/epicwin");
         const auto quoted = [&f](const char* name) { return runscript::shellQuote(f.dir.filePath(name)); };
         testsupport::writeScript(programmer,
@@ -194,28 +161,15 @@ private slots:
                                   quoted("args.part") + "\nmv " + quoted("args.part") + ' ' + quoted("args"))
                                      .toUtf8());
         f.store().save(settings::startup::ProgrammerPathName, programmer);
-        f.store().save(settings::startup::ProgrammerCommandLineOptions, options);
+        f.store().save(settings::startup::ProgrammerCommandLineOptions, " -p %DEVICE% \"%HEX%\"  %SOURCE%  ");
         m.SSActiveToolBars1_ToolClick(ids::ID_Epic);
         QTRY_VERIFY(QFile::exists(f.dir.filePath("args")));
-        for (QString& e : expected)
-            e.replace("{hex}", f.dir.filePath("my work/blink led.hex"))
-                .replace("{source}", doc)
-                .replace("{device}", m.toolBars().Text(ids::ID_Device).mid(3));
         const QString args = QString::fromUtf8(testsupport::readFile(f.dir.filePath("args")));
-        QCOMPARE(args.split(u'\n', Qt::SkipEmptyParts), expected);
+        QCOMPARE(args.split(u'\n', Qt::SkipEmptyParts),
+                 (QStringList{"-p", m.toolBars().Text(ids::ID_Device).mid(3),
+                              f.dir.filePath("my work/blink led.hex"), doc}));
         QCOMPARE(testsupport::readFile(f.dir.filePath("cwd")).trimmed(), f.dir.filePath("epic win").toUtf8());
-        QVERIFY(f.prompts.messages().isEmpty());
-    }
-
-    void aMissingProgrammerIsReportedAndOpensTheOptions() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        m.SSActiveToolBars1_ToolClick(ids::ID_Epic);
-        QCOMPARE(f.prompts.messages(), QStringList{"Error! File not found: " + f.path("EPICWIN.EXE")});
-        QCOMPARE(f.prompts.last().icon, Prompts::Icon::Critical);
-        auto* options = m.findChild<frmProgrammer*>();
-        QVERIFY(options && options->isVisible() && !options->isModal());
-        QCOMPARE(options->ProgrammerPath().text(), f.path("EPICWIN.EXE"));
+        QCOMPARE(f.prompts.messages().size(), 1);
     }
 };
 

@@ -8,19 +8,9 @@ using namespace sourcescan;
 // The scanner's rules over the real lexer, configured as the editor configures it for PicBasic Pro.
 class tst_SourceScan : public QObject {
     Q_OBJECT
-    LexerConfig config_{QStringLiteral("'"), QStringLiteral("rem"), QStringLiteral("\""), QStringLiteral(";")};
+    LexerConfig config_{QStringLiteral("'"), QStringLiteral("rem"), QStringLiteral("\""),
+                        QStringLiteral(";")};
     KeywordTable keywords_;
-
-    int kindAfterPasses(const QString& line, int before = NoKind) {
-        const QList<SourceToken> tokens = SourceLexer::lex(line, config_, keywords_);
-        const auto classAt = [&tokens](int col) {
-            for (const SourceToken& t : tokens)
-                if (col >= t.start && col < t.start + t.length)
-                    return t.cls;
-            return 0;
-        };
-        return declarationPass(line, labelPass(line, before), classAt);
-    }
 
 private slots:
     void initTestCase() {
@@ -28,82 +18,64 @@ private slots:
             keywords_.add(0, QLatin1String(w));
     }
 
-    void labelTest_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("label");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("bare") << "Loop:" << true << "Loop";
-        QTest::newRow("with statement") << "Loop: GOTO Loop" << true << "Loop";
-        QTest::newRow("two statements") << "X = 1 : Y = 2" << false << "X = 1 ";
-        QTest::newRow("indented window reaches past the colon") << "   Loop: GOTO Loop" << false << "Loop";
-        QTest::newRow("indented bare label") << "   Loop:" << true << "Loop";
-        QTest::newRow("TAB-indented") << "\t\tLoop: GOTO Loop" << true << "Loop";
-        QTest::newRow("TAB inside the name") << "Lo\top:" << true << "Loop";
-        QTest::newRow("no colon") << "Loop" << false << "Loop";
-        QTest::newRow("space before colon") << "Loop :" << false << "Loop ";
-        QTest::newRow("empty") << "" << false << "";
-    }
+    // "1|Loop": a label line named Loop; the name is read even from a line that is no label.
     void labelTest() {
-        QFETCH(QString, line);
-        QTEST(isLabelLine(line), "label");
-        QTEST(labelName(line), "name");
+        const QList<std::pair<QString, QString>> rows{
+            {"Loop:", "1|Loop"},
+            {"Loop: GOTO Loop", "1|Loop"},
+            {"X = 1 : Y = 2", "0|X = 1 "},
+            {"   Loop: GOTO Loop", "0|Loop"}, // the indented window reaches past the colon
+            {"   Loop:", "1|Loop"},
+            {"\t\tLoop: GOTO Loop", "1|Loop"},
+            {"Lo\top:", "1|Loop"},
+            {"Loop", "0|Loop"},
+            {"Loop :", "0|Loop "},
+            {"", "0|"}};
+        for (const auto& [line, expected] : rows)
+            QCOMPARE(line + u'>' + QString::number(isLabelLine(line)) + u'|' + labelName(line),
+                     line + u'>' + expected);
     }
 
-    void mayDeclare_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("may");
-        QTest::newRow("VAR") << "B VAR BYTE" << true;
-        QTest::newRow("lower-case con at the very end") << "x con" << true;
-        QTest::newRow("mixed case inside a word") << "ConTrol = 1" << true;
-        QTest::newRow("only at the end") << "HIGH vaR" << true;
-        QTest::newRow("cut short") << "HIGH VA" << false;
-        QTest::newRow("letters apart") << "V A R C O N" << false;
-        QTest::newRow("neither") << "HIGH PORTB.1" << false;
-        QTest::newRow("empty") << "" << false;
-    }
-    void mayDeclare() {
-        QFETCH(QString, line);
-        QFETCH(bool, may);
-        QCOMPARE(sourcescan::mayDeclare(line), may);
-    }
-
-    void kinds_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("kind");
-        QTest::newRow("label") << "Start:" << 1;
-        QTest::newRow("variable") << "B VAR BYTE" << 2;
-        QTest::newRow("lower-case variable") << "led var portb.0" << 2;
-        QTest::newRow("constant") << "X CON 5" << 3;
-        QTest::newRow("both") << "A VAR BYTE : K CON 3" << 4;
-        QTest::newRow("constant before variable") << "K CON 3 : A VAR BYTE" << 4;
-        QTest::newRow("label that declares") << "Here: B VAR BYTE" << 2;
-        QTest::newRow("label with a constant") << "Here: K CON 1" << 3;
-        QTest::newRow("longer names") << "VARIABLE = CONTROL" << 0;
-        QTest::newRow("name, then the statement") << "CONTROL VAR BYTE" << 2;
-        QTest::newRow("in a ' comment") << "' B VAR BYTE" << 0;
-        QTest::newRow("in a ; comment") << "; B VAR BYTE" << 0;
-        QTest::newRow("label in a ; comment") << "; note: x VAR y" << 0;
-        QTest::newRow("in a string") << "LCDOUT \"A VAR B\"" << 0;
-        QTest::newRow("label and a word in a comment") << "Main: ' x VAR" << 1;
-        QTest::newRow("plain") << "HIGH 1" << 0;
-    }
+    // `before` is the kind a stale mark left; `may` tells whether the quick test lets the line through
+    // to the declaration passes.
     void kinds() {
-        QFETCH(QString, line);
-        QTEST(kindAfterPasses(line), "kind");
-    }
-
-    void staleMarks_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("after");
-        QTest::newRow("label edited away") << "Start" << 1 << 0;
-        QTest::newRow("declaration removed") << "B = 1" << 4 << 0;
-        QTest::newRow("variable stays") << "B VAR BYTE" << 3 << 2;
-    }
-    void staleMarks() {
-        QFETCH(QString, line);
-        QFETCH(int, before);
-        QTEST(kindAfterPasses(line, before), "after");
+        const QList<std::tuple<QString, int, bool, int>> rows{
+            {"Start:", 0, false, 1},
+            {"B VAR BYTE", 0, true, 2},
+            {"led var portb.0", 0, true, 2},
+            {"X CON 5", 0, true, 3},
+            {"x con", 0, true, 3}, // lower-case con at the very end
+            {"A VAR BYTE : K CON 3", 0, true, 4},
+            {"K CON 3 : A VAR BYTE", 0, true, 4}, // constant before variable
+            {"Here: B VAR BYTE", 0, true, 2},     // label that declares
+            {"Here: K CON 1", 0, true, 3},        // label with a constant
+            {"VARIABLE = CONTROL", 0, true, 0},   // longer names
+            {"ConTrol = 1", 0, true, 0},          // mixed case inside a word
+            {"CONTROL VAR BYTE", 0, true, 2},     // name, then the statement
+            {"' B VAR BYTE", 0, true, 0},         // in a ' comment
+            {"; B VAR BYTE", 0, true, 0},         // in a ; comment
+            {"; note: x VAR y", 0, true, 0},      // label in a ; comment
+            {"LCDOUT \"A VAR B\"", 0, true, 0},
+            {"Main: ' x VAR", 0, true, 1}, // label and a word in a comment
+            {"HIGH VA", 0, false, 0},      // cut short
+            {"V A R C O N", 0, false, 0},  // letters apart
+            {"HIGH 1", 0, false, 0},
+            {"", 0, false, 0},
+            {"Start", 1, false, 0}, // label edited away
+            {"B = 1", 4, false, 0}, // declaration removed
+            {"B VAR BYTE", 3, true, 2}};
+        for (const auto& [line, before, may, kind] : rows) {
+            const QList<SourceToken> tokens = SourceLexer::lex(line, config_, keywords_);
+            const auto classAt = [&tokens](int col) {
+                for (const SourceToken& t : tokens)
+                    if (col >= t.start && col < t.start + t.length)
+                        return t.cls;
+                return 0;
+            };
+            const int got = declarationPass(line, labelPass(line, before), classAt);
+            QCOMPARE(QStringLiteral("%1 > %2 %3").arg(line).arg(mayDeclare(line)).arg(got),
+                     QStringLiteral("%1 > %2 %3").arg(line).arg(may).arg(kind));
+        }
     }
 };
 

@@ -6,38 +6,31 @@
 class tst_Reports : public QObject {
     Q_OBJECT
 private slots:
-    void behaviours_data() {
-        QTest::addColumn<QString>("kind"); // a named report's prefix, or the behaviour
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("title");
-        // clang-format off
-        QTest::newRow("named") << "Goto Error: " << "Goto Error: File not found" << "Pinwright";
-        QTest::newRow("prefix without a blank") << "PopUP Error:" << "PopUP Error:File not found" << "Pinwright";
-        QTest::newRow("plain") << "plain" << "File not found" << "Pinwright";
-        QTest::newRow("critical") << "critical" << "Error! File not found" << "Pinwright";
-        QTest::newRow("file") << "file" << "Error( 53): File not found" << "File Error";
-        // clang-format on
-    }
     void behaviours() {
-        QFETCH(QString, kind);
-        QFETCH(QString, text);
-        QFETCH(QString, title);
-        ScriptedPrompts p;
+        // A named report's prefix, or the behaviour; the text and the title shown.
+        const QList<std::array<QString, 3>> rows{
+            {"Goto Error: ", "Goto Error: File not found", "Pinwright"},
+            {"PopUP Error:", "PopUP Error:File not found", "Pinwright"}, // a prefix without a blank
+            {"plain", "File not found", "Pinwright"},
+            {"critical", "Error! File not found", "Pinwright"},
+            {"file", "Error( 53): File not found", "File Error"}};
         const AppError e = AppError::fileNotFound();
-        if (kind == QLatin1String("plain"))
-            reports::plain(p, nullptr, e);
-        else if (kind == QLatin1String("critical"))
-            reports::critical(p, nullptr, e);
-        else if (kind == QLatin1String("file"))
-            reports::file(p, nullptr, e);
-        else
-            reports::named(p, nullptr, kind, e);
-        QCOMPARE(p.shown().size(), 1);
-        QCOMPARE(p.last().text, text);
-        QCOMPARE(p.last().title, title);
-        QCOMPARE(p.last().icon,
-                 kind == QLatin1String("critical") ? Prompts::Icon::Critical : Prompts::Icon::None);
-        QCOMPARE(p.last().buttons, Prompts::Buttons::Ok);
+        for (const auto& [kind, text, title] : rows) {
+            ScriptedPrompts p;
+            if (kind == QLatin1String("plain"))
+                reports::plain(p, nullptr, e);
+            else if (kind == QLatin1String("critical"))
+                reports::critical(p, nullptr, e);
+            else if (kind == QLatin1String("file"))
+                reports::file(p, nullptr, e);
+            else
+                reports::named(p, nullptr, kind, e);
+            QCOMPARE(p.shown().size(), 1);
+            QCOMPARE(p.last().text + u'|' + p.last().title, text + u'|' + title);
+            QCOMPARE(p.last().icon,
+                     kind == QLatin1String("critical") ? Prompts::Icon::Critical : Prompts::Icon::None);
+            QCOMPARE(p.last().buttons, Prompts::Buttons::Ok);
+        }
     }
 };
 
