@@ -20,7 +20,7 @@ for f in bin/pinwright share/pinwright/{devicedata.ide,help/contents.html,exampl
 done
 [ -e "$prefix/share/pinwright/desktop" ] && fail "the desktop files also landed among the data"
 command -v desktop-file-validate >/dev/null 2>&1 &&
-  ! desktop-file-validate "$prefix/share/applications/pinwright.desktop" && fail "the desktop entry is not valid"
+  ! desktop-file-validate "$prefix/share/applications/pinwright.desktop" && fail "invalid desktop entry"
 grep -q 'glob pattern="\*.pbp"' "$prefix/share/mime/packages/pinwright.xml" || fail "no .pbp file type"
 
 # The installed program, moved away from the build, runs on an installed example.
