@@ -1,4 +1,3 @@
-#include <QLabel>
 #include <QLineEdit>
 
 #include "dialogs/frmAbout.h"
@@ -10,8 +9,7 @@ class tst_Dialogs : public QObject {
 private:
     // A frame whose one window holds 30 lines.
     static frmEditor* thirtyLines(FrameFixture& f) {
-        f.startWith(QStringLiteral("thirty.pbp"), QByteArray("line\n").repeated(30));
-        return f.active();
+        return f.startWith(QStringLiteral("thirty.pbp"), QByteArray("line\n").repeated(30)).activeEditor();
     }
 
 private slots:
@@ -22,7 +20,7 @@ private slots:
         QTest::addColumn<QString>("kept");
         QTest::addColumn<int>("caretLine");
         QTest::newRow("first line") << "12" << QString("12") << 0;
-        QTest::newRow("letters and signs dropped") << "1a-2+b 3." << QString("123") << 11;
+        QTest::newRow("letters and signs dropped") << "1a-9+b 0." << QString("190") << 18;
         QTest::newRow("spaces dropped, last line") << " 3 0 1" << QString("301") << 29;
         QTest::newRow("empty: Escape leaves the caret") << "a" << QString() << 5;
     }
@@ -67,8 +65,6 @@ private slots:
         qputenv("PATH", "");
         ScriptedPrompts prompts;
         frmAbout about(prompts);
-        QVERIFY(about.lblVersion().text().startsWith(QStringLiteral("Pinwright Version ")));
-        QCOMPARE(about.lblVersion().text().count(u'.'), 2);
         about.show();
         about.StartSysInfo();
         qputenv("PATH", path);

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Starts and closes the real program three times under a window manager on a virtual display, and
 # checks that the stored placement comes back unchanged: the frame must not creep by its decoration.
-# Usage: placement_under_wm.sh PROGRAM FILE. Skips (exit 77) when the tools are missing.
+# Usage: placement_under_wm.sh PROGRAM BUILD. Skips (exit 77) when the tools are missing.
 set -u
 program=$1
-file=$2
+file=$2/bin/examples/blink.pbp
 . "$(dirname "$0")/../support/under_wm.sh"
 conf="$home/config/Pinwright/Pinwright.conf"
 mkdir -p "$(dirname "$conf")"

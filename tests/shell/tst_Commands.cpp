@@ -1,15 +1,9 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QDir>
-#include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMimeData>
-#include <QTabBar>
-#include <QUrl>
+#include <QTextBrowser>
 
 #include "dialogs/frmGotoLine.h"
 #include "platform/Colors.h"
@@ -64,7 +58,6 @@ private slots:
         SourceDocument& doc = f.doc();
         doc.InsertImpl(0, 0, QStringLiteral("LOW 2 "));
         const QString recent = m.toolBars().Caption(ids::ID_File1);
-        const bool recentShown = m.toolBars().Visible(ids::ID_File1);
         QFETCH(QString, second);
         f.prompts.chooseFile(f.path(second));
         click(m, ids::ID_Open);
@@ -73,9 +66,7 @@ private slots:
         QVERIFY(doc.Modified());
         if (refused) {
             QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
-            QCOMPARE(f.prompts.last().icon, Prompts::Icon::Exclamation);
             QCOMPARE(m.toolBars().Caption(ids::ID_File1), recent);
-            QCOMPARE(m.toolBars().Visible(ids::ID_File1), recentShown);
         } else {
             QVERIFY(f.prompts.messages().isEmpty());
             QCOMPARE(f.doc().GetLine(0), QStringLiteral("other"));
@@ -90,9 +81,6 @@ private slots:
         f.prompts.cancel();
         click(m, ids::ID_Open);
         QCOMPARE(f.prompts.messages(), QStringList{}); // a cancel says nothing
-        const ScriptedPrompts::Shown open = f.prompts.shown().first();
-        QCOMPARE(open.kind, QStringLiteral("open"));
-        QVERIFY(open.filter.startsWith(QStringLiteral("PicBasic Pro Source Code (*.pbp)|*.pbp|")));
         f.prompts.chooseFile(QString());
         click(m, ids::ID_Open);
         QCOMPARE(f.prompts.last().text, QStringLiteral("No filename entered."));
@@ -103,7 +91,8 @@ private slots:
         click(m, QStringLiteral("ID_SAVE")); // lookup ignores case, dispatch does not
         QVERIFY(f.prompts.messages().isEmpty());
         click(m, ids::ID_Save);
-        QCOMPARE(f.prompts.last().text, QStringLiteral("Error( 91): Object variable or With block variable not set"));
+        QCOMPARE(f.prompts.last().text,
+                 QStringLiteral("Error( 91): Object variable or With block variable not set"));
         QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
     }
 
@@ -155,27 +144,21 @@ private slots:
     }
 
     void fileChangedOnDisk_data() {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("typedFirst");
-        QTest::addColumn<int>("answer"); // to the reload question
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("modified");
-        const int yes = int(Prompts::Answer::Yes), no = int(Prompts::Answer::No),
-                  ok = int(Prompts::Answer::Ok);
-        QTest::newRow("rewritten, reloaded") << "edit" << false << yes << "LOW 2" << false;
-        QTest::newRow("rewritten, kept") << "edit" << false << no << "HIGH 1" << false;
-        QTest::newRow("typed text given up for the file") << "edit" << true << yes << "LOW 2" << false;
-        QTest::newRow("typed text kept") << "edit" << true << no << "X HIGH 1" << true;
+        QTest::addColumn<QString>("how"); // the change on disk, "typed" when text was typed first, the answer
+        QTest::addColumn<QString>("after"); // the first line, "|M" when modified
+        QTest::newRow("rewritten, reloaded") << QString("edit Yes") << "LOW 2";
+        QTest::newRow("rewritten, kept") << QString("edit No") << "HIGH 1";
+        QTest::newRow("typed text given up for the file") << QString("edit typed Yes") << "LOW 2";
+        QTest::newRow("typed text kept") << QString("edit typed No") << "X HIGH 1|M";
         // As editors and version control do: a new file renamed over the old one.
-        QTest::newRow("replaced, typed text kept") << "replace" << true << no << "X HIGH 1" << true;
+        QTest::newRow("replaced, typed text kept") << QString("replace typed No") << "X HIGH 1|M";
         // Text that is no longer on disk counts as unsaved, so closing asks about it.
-        QTest::newRow("deleted: text kept, to be saved") << "delete" << false << ok << "HIGH 1" << true;
-        QTest::newRow("deleted with typing") << "delete" << true << ok << "X HIGH 1" << true;
+        QTest::newRow("deleted: text kept, to be saved") << QString("delete Ok") << "HIGH 1|M";
+        QTest::newRow("deleted with typing") << QString("delete typed Ok") << "X HIGH 1|M";
     }
     void fileChangedOnDisk() {
-        QFETCH(QString, change);
-        QFETCH(bool, typedFirst);
-        QFETCH(int, answer);
+        QFETCH(QString, how);
+        const bool typedFirst = how.contains(QLatin1String("typed"));
         FrameFixture f;
         const QString p = f.file(QStringLiteral("watched.pbp"), "HIGH 1\n");
         MDIMain& m = f.start(p);
@@ -186,10 +169,12 @@ private slots:
         QVERIFY(f.prompts.messages().isEmpty());
         if (typedFirst)
             doc.InsertImpl(0, 0, QStringLiteral("X "));
-        f.prompts.answer(Prompts::Answer(answer));
-        if (change == QLatin1String("edit")) {
+        f.prompts.answer(how.endsWith(u"Yes")  ? Prompts::Answer::Yes
+                         : how.endsWith(u"No") ? Prompts::Answer::No
+                                               : Prompts::Answer::Ok);
+        if (how.startsWith(u"edit")) {
             QVERIFY(testsupport::writeFile(p, "LOW 2\nLOW 3\n"));
-        } else if (change == QLatin1String("replace")) {
+        } else if (how.startsWith(u"replace")) {
             QVERIFY(testsupport::writeFile(p + QStringLiteral(".new"), "LOW 2\r\nLOW 3\r\n"));
             QVERIFY(QFile::remove(p) && QFile::rename(p + QStringLiteral(".new"), p));
         } else {
@@ -198,9 +183,8 @@ private slots:
         QTRY_COMPARE(f.prompts.messages().size(), 1);
         QVERIFY(f.prompts.messages().first().startsWith(QDir::toNativeSeparators(p)));
         QCOMPARE(f.prompts.messages().first().contains(QLatin1String("would be lost")),
-                 typedFirst && change != QLatin1String("delete"));
-        QTEST(doc.GetLine(0), "text");
-        QTEST(doc.Modified(), "modified");
+                 typedFirst && !how.startsWith(u"delete"));
+        QTEST(doc.GetLine(0) + (doc.Modified() ? "|M" : ""), "after");
         QCOMPARE(f.prompts.pending(), 0);
         m.checkDocumentsOnDisk(); // asked once per change
         QCOMPARE(f.prompts.messages().size(), 1);
@@ -231,44 +215,32 @@ private slots:
         QCOMPARE(f.prompts.last().text, QStringLiteral("Error( 75): Path/File access error"));
         const bool atStart = how == QLatin1String("command line") || how == QLatin1String("last file");
         expectWindows(m, atStart ? 0 : 1);
-        QCOMPARE(m.toolBars().Enabled(ids::ID_Save), !atStart);
         QVERIFY(f.close());
         QVERIFY(QFileInfo(target).isDir());
     }
 
-    // A recent entry opens without reordering the list; a missing file opens as a new document.
+    // Stored entries show with gaps left as they are; one opens without reordering the list, and a
+    // missing file opens as a new document.
     void recentEntries() {
         FrameFixture f;
         const QString a = f.file(QStringLiteral("a.pbp"));
         const QString gone = f.path(QStringLiteral("gone.pbp"));
-        f.store().save(settings::startup::File1, QStringLiteral("&1 ") + a);
-        f.store().save(settings::startup::File2, QStringLiteral("&2 ") + gone);
+        const QStringList stored{"", "&2 " + a, "&3 " + gone, "&4 /d"};
+        for (int n = 1; n < 4; ++n)
+            f.store().save(*settings::startup::RecentFiles[n], stored[n]);
         MDIMain& m = f.start();
-        click(m, ids::ID_File2);
+        const QString* entries[] = {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4};
+        for (int n = 0; n < 4; ++n) // a hidden entry shows as ""
+            QCOMPARE(m.toolBars().Visible(*entries[n]) ? m.toolBars().Caption(*entries[n]) : QString(),
+                     stored[n]);
+        click(m, ids::ID_File3);
         QCOMPARE(f.active()->caption(), gone);
         expectWindows(m, 2);
-        QCOMPARE(m.toolBars().Caption(ids::ID_File1), QStringLiteral("&1 ") + a);
+        QCOMPARE(m.toolBars().Caption(ids::ID_File2), stored[1]);
         QVERIFY(f.prompts.messages().isEmpty());
     }
 
-    void saveAs() {
-        FrameFixture f;
-        const QString p = f.file(QStringLiteral("old.pbp"), "HIGH 1\n");
-        MDIMain& m = f.start(p);
-        f.prompts.chooseFile(p);
-        click(m, ids::ID_SaveAs);
-        QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
-        const QString renamed = f.path(QStringLiteral("new name.pbp"));
-        f.prompts.chooseFile(renamed);
-        click(m, ids::ID_SaveAs);
-        QCOMPARE(f.active()->caption(), renamed);
-        QCOMPARE(m.TaskBar().tabText(m.TaskBar().count() - 1), renamed);
-        QCOMPARE(testsupport::readFile(renamed), QByteArray("HIGH 1\n"));
-        QCOMPARE(windowEntries(m), (QStringList{"separator", QStringLiteral("&2. ") + renamed}));
-        expectWindows(m, 1);
-    }
-
-    void windowEntriesKeepTheirNumbers() {
+    void windowEntriesAndSaveAs() {
         FrameFixture f;
         MDIMain& m = f.start();
         click(m, ids::ID_New);
@@ -291,28 +263,21 @@ private slots:
             w->close();
         QCOMPARE(windowEntries(m), QStringList{"separator"});
         expectWindows(m, 0);
-        QVERIFY(!m.toolBars().Enabled(ids::ID_Compile));
         click(m, ids::ID_New);
         QCOMPARE(windowEntries(m).last(), "&2. " + u1);
-    }
-
-    void tabClickOnAMinimisedWindowRestoresIt() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        click(m, ids::ID_New);
-        frmEditor* first = m.editors().first();
-        frmEditor* second = m.editors().last();
-        for (const bool programSelects : {false, true}) {
-            m.mdiArea().setActiveSubWindow(first);
-            first->showMinimized();
-            m.mdiArea().setActiveSubWindow(second);
-            // While the program selects a tab itself, a click does nothing.
-            m.setTaskBarTag(programSelects ? QStringLiteral("True") : QStringLiteral("False"));
-            m.TaskBar().setCurrentIndex(0);
-            m.TaskBar_Click();
-            QCOMPARE(first->isMinimized(), programSelects);
-            QCOMPARE(m.activeEditor(), second);
-        }
+        // Save As onto an open file is refused; to a new name it writes the file and renames the window,
+        // its tab and its entry.
+        f.doc().InsertImpl(0, 0, QStringLiteral("HIGH 1\n"));
+        f.prompts.chooseFile(u1);
+        click(m, ids::ID_SaveAs);
+        QCOMPARE(f.prompts.last().text, QStringLiteral("File Already Open!"));
+        const QString renamed = f.path(QStringLiteral("new name.pbp"));
+        f.prompts.chooseFile(renamed);
+        click(m, ids::ID_SaveAs);
+        QCOMPARE(f.active()->caption(), renamed);
+        QCOMPARE(m.TaskBar().tabText(0), renamed);
+        QCOMPARE(testsupport::readFile(renamed), QByteArray("HIGH 1\r\n")); // new text takes CRLF
+        QCOMPARE(windowEntries(m), (QStringList{"separator", QStringLiteral("&2. ") + renamed}));
     }
 
     void clearErrors() {
@@ -335,8 +300,8 @@ private slots:
         click(m, ids::ID_ClearError);
         QCOMPARE(doc.GetLineData(8, 1), 0);
         QCOMPARE(m.PanelText(2), QString());
-        const QList<const QString*> errorTools{&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError,
-                                               &ids::ID_PreviousError};
+        const QList<const QString*> errorTools{&ids::ID_ClearError, &ids::ID_ClearAllErrors,
+                                               &ids::ID_NextError, &ids::ID_PreviousError};
         QCOMPARE(enabled(m, errorTools), QList<bool>(4, false));
         doc.SetLineData(0, 1, 1);
         doc.SetLineData(9, 1, 1);
@@ -412,30 +377,28 @@ private slots:
     }
 
     void closeAsksAboutChanges_data() {
-        QTest::addColumn<bool>("frame"); // closing the whole frame rather than the window
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("saveName");
+        QTest::addColumn<QString>("how"); // "frame" when the whole frame closes, the answer, the name chosen
         QTest::addColumn<bool>("closed");
-        const int yes = int(Prompts::Answer::Yes), no = int(Prompts::Answer::No);
-        const int cancel = int(Prompts::Answer::Cancel);
-        QTest::newRow("yes") << false << yes << "saved.pbp" << true;
-        QTest::newRow("no") << false << no << "" << true;
-        QTest::newRow("cancel") << false << cancel << "" << false;
-        QTest::newRow("yes with an empty name") << false << yes << "<empty>" << false;
-        QTest::newRow("cancel stops the shutdown") << true << cancel << "" << false;
+        QTest::newRow("yes") << "window Yes saved.pbp" << true;
+        QTest::newRow("no") << "window No" << true;
+        QTest::newRow("cancel") << "window Cancel" << false;
+        QTest::newRow("yes with an empty name") << "window Yes <empty>" << false;
+        QTest::newRow("cancel stops the shutdown") << "frame Cancel" << false;
     }
     void closeAsksAboutChanges() {
-        QFETCH(bool, frame);
-        QFETCH(int, answer);
-        QFETCH(QString, saveName);
+        QFETCH(QString, how);
         QFETCH(bool, closed);
+        const QString saveName = how.section(u' ', 2);
         FrameFixture f;
         MDIMain& m = f.start();
         f.doc().InsertOverwrite(0, 0, 0, 0, QStringLiteral("typed"));
-        f.prompts.answer(Prompts::Answer(answer));
+        const QString answer = how.section(u' ', 1, 1);
+        f.prompts.answer(answer == u"Yes"  ? Prompts::Answer::Yes
+                         : answer == u"No" ? Prompts::Answer::No
+                                           : Prompts::Answer::Cancel);
         if (!saveName.isEmpty())
             f.prompts.chooseFile(saveName == QLatin1String("<empty>") ? QString() : f.path(saveName));
-        if (frame) {
+        if (how.startsWith(u"frame")) {
             QCOMPARE(f.close(), closed);
             QCOMPARE(m.isVisible(), !closed);
         } else {
@@ -453,22 +416,34 @@ private slots:
         f.prompts.answer(Prompts::Answer::No);
     }
 
-    void windowArrangements() {
+    void windowArrangementsAndTabs() {
         FrameFixture f;
         MDIMain& m = f.start();
         click(m, ids::ID_New);
+        frmEditor* first = m.editors().first();
+        frmEditor* second = m.editors().last();
+        for (const bool programSelects : {false, true}) {
+            m.mdiArea().setActiveSubWindow(first);
+            first->showMinimized();
+            m.mdiArea().setActiveSubWindow(second);
+            // A tab click restores a minimised window, unless the program is selecting the tab itself.
+            m.setTaskBarTag(programSelects ? QStringLiteral("True") : QStringLiteral("False"));
+            m.TaskBar().setCurrentIndex(0);
+            m.TaskBar_Click();
+            QCOMPARE(first->isMinimized(), programSelects);
+            QCOMPARE(m.activeEditor(), second);
+        }
+        first->showNormal();
         click(m, ids::ID_New);
         const QRect area = m.mdiArea().viewport()->rect();
         click(m, ids::ID_TileH);
-        for (int i = 0; i < 3; ++i) { // full width, stacked from the top
-            QCOMPARE(m.editors().at(i)->width(), area.width());
-            QCOMPARE(m.editors().at(i)->y(), i * (area.height() / 3));
-        }
+        for (frmEditor* w : m.editors()) // full width, stacked from the top
+            QCOMPARE(w->geometry(),
+                     QRect(0, m.editors().indexOf(w) * (area.height() / 3), area.width(), w->height()));
         click(m, ids::ID_TileV);
-        for (int i = 0; i < 3; ++i) { // full height, side by side
-            QCOMPARE(m.editors().at(i)->height(), area.height());
-            QCOMPARE(m.editors().at(i)->x(), i * (area.width() / 3));
-        }
+        for (frmEditor* w : m.editors()) // full height, side by side
+            QCOMPARE(w->geometry(),
+                     QRect(m.editors().indexOf(w) * (area.width() / 3), 0, w->width(), area.height()));
         for (frmEditor* w : m.editors()) {
             m.mdiArea().setActiveSubWindow(w);
             w->showMinimized();
@@ -534,6 +509,11 @@ private slots:
         MDIMain& m = f.start();
         click(m, ids::ID_WhatsNew);
         QCOMPARE(m.help().lastPage(), QStringLiteral("topic280.html"));
+        // The fixture's application folder holds no help pages.
+        auto* browser = qobject_cast<QTextBrowser*>(m.help().window());
+        QVERIFY(browser && browser->isVisible());
+        QVERIFY2(browser->toPlainText().contains(QStringLiteral("is not installed")),
+                 qPrintable(browser->toPlainText()));
         click(m, ids::ID_HelpTopics);
         QCOMPARE(m.help().lastPage(), QStringLiteral("contents.html"));
         QVERIFY(m.state().HelpOwner != 0);
@@ -544,18 +524,78 @@ private slots:
         viewer.ShowHelpContents();
         QCOMPARE(viewer.lastOwner(), 0);
         viewer.QuitHelp();
+        const std::pair<QString, QString> roots[] = {
+            {"C:\\", "C:\\Pinwright.HLP"}, {" C:\\ ", "C:\\Pinwright.HLP"}, {"/", "/Pinwright.HLP"}};
+        for (const auto& [folder, file] : roots)
+            QCOMPARE(HelpViewer::helpFilePath(folder), file);
     }
 
-    void helpFilePath_data() {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("drive root") << "C:\\" << QString("C:\\Pinwright.HLP");
-        QTest::newRow("blanks around a root") << " C:\\ " << QString("C:\\Pinwright.HLP");
-        QTest::newRow("unix root") << "/" << QString("/Pinwright.HLP");
+    // Open Include from the Edit menu and by Ctrl+click: where the file is looked for, what an open or a
+    // missing file gives.
+    void openInclude_data() {
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<QString>("files"); // the last one opens, unless none is found
+        QTest::newRow("next to the document") << QString("lib.bas") << "src/lib.bas";
+        QTest::newRow("compiler's folder, by Ctrl+click") << QString("lib.bas") << "pbp/lib.bas";
+        QTest::newRow("document's folder first, by Ctrl+click")
+            << QString("lib.bas") << "pbp/lib.bas src/lib.bas";
+        QTest::newRow("a folder part, in backslashes") << QString("inc\\lcd.pbp") << "src/inc/lcd.pbp";
+        QTest::newRow("letter case as other systems allow") << QString("LIB.BAS") << "pbp/lib.bas";
+        QTest::newRow("found nowhere, by Ctrl+click") << QString("lib.bas") << "other/lib.bas";
     }
-    void helpFilePath() {
-        QFETCH(QString, folder);
-        QTEST(HelpViewer::helpFilePath(folder), "path");
+    void openInclude() {
+        QFETCH(QString, named);
+        QFETCH(QString, files);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const QString opened = tag.startsWith(u"found nowhere") ? QString() : files.section(u' ', -1);
+        FrameFixture f;
+        const QString root = f.dir.filePath(QStringLiteral("w"));
+        for (const QString& file : files.split(u' '))
+            testsupport::writeFile(root + u'/' + file, "Sub:\r\n");
+        const QString doc = root + QStringLiteral("/src/prog.pbp");
+        testsupport::writeFile(doc, "x = 1\r\nINCLUDE \"" + named.toUtf8() + "\" ' library\r\n");
+        f.store().save(settings::startup::CompilerPathName, root + QStringLiteral("/pbp/PBPW.EXE"));
+        MDIMain& m = f.start(doc);
+        m.show();
+        SourceView& v = f.view();
+        if (tag.endsWith(u"Ctrl+click")) {
+            int x = 0, y = 0;
+            v.PositionToPoint(3, 1, x, y);
+            QWidget* viewport = v.focusProxy()->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+            QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
+                              viewport->mapFrom(&v, QPoint(x + 2, y + 3)));
+        } else {
+            // Enabled on the INCLUDE line only, checked as the Edit (and pop-up) menu opens.
+            m.toolBars().Click(ids::ID_Edit);
+            QVERIFY(!m.toolBars().Enabled(ids::ID_OpenInclude));
+            v.MoveCaret(0, 1);
+            m.toolBars().Click(ids::ID_Edit);
+            QVERIFY(m.toolBars().Enabled(ids::ID_OpenInclude));
+            m.toolBars().Click(ids::ID_OpenInclude);
+        }
+        if (opened.isEmpty()) {
+            QCOMPARE(m.editors().size(), 1);
+            const QString shown = f.prompts.messages().join(u'\n');
+            QVERIFY2(shown.contains(named), qPrintable(shown));
+            QVERIFY(shown.contains(QDir::toNativeSeparators(root + QStringLiteral("/src"))));
+            QVERIFY(shown.contains(QDir::toNativeSeparators(root + QStringLiteral("/pbp"))));
+            return;
+        }
+        QCOMPARE(m.editors().size(), 2);
+        const QString path = QDir::toNativeSeparators(root + u'/' + opened);
+        QCOMPARE(f.active()->caption(), path);
+        QCOMPARE(f.doc().GetLine(0), QStringLiteral("Sub:"));
+        // Opened as Open opens: on the recent list.
+        QCOMPARE(m.toolBars().Caption(ids::ID_File1), QStringLiteral("&1 ") + path);
+        QVERIFY(f.prompts.messages().isEmpty());
+
+        // Asked again from the including document, the open window comes forward; no second copy.
+        m.mdiArea().setActiveSubWindow(m.editors().first());
+        m.editors().first()->View().MoveCaret(0, 1);
+        m.toolBars().Click(ids::ID_OpenInclude);
+        QCOMPARE(m.editors().size(), 2);
+        QCOMPARE(f.active()->caption(), path);
+        QVERIFY(f.prompts.messages().isEmpty());
     }
 };
 

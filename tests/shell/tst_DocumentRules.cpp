@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/TestSupport.h"
+
 #include "platform/AppPaths.h"
 #include "shell/DocumentRules.h"
 
@@ -36,15 +38,15 @@ private slots:
 #else
         const bool caseFolds = false;
 #endif
-        QTest::newRow("identical") << "blink.pbp" << "blink.pbp" << true;
-        QTest::newRow("other name") << "blink.pbp" << "other.pbp" << false;
-        QTest::newRow("letter case") << "Blink.pbp" << "blink.pbp" << caseFolds;
-        QTest::newRow("missing, letter case") << "new/A.pbp" << "new/a.pbp" << caseFolds;
-        QTest::newRow("relative parts") << "sub/../blink.pbp" << "blink.pbp" << true;
-        QTest::newRow("missing, relative parts") << "sub/../gone.pbp" << "gone.pbp" << true;
-        QTest::newRow("through a folder link") << "link/blink.pbp" << "sub/blink.pbp" << true;
-        QTest::newRow("file link") << "alias.pbp" << "blink.pbp" << true;
-        QTest::newRow("empty") << "" << "blink.pbp" << false;
+        QTest::newRow("identical") << QString("blink.pbp") << "blink.pbp" << true;
+        QTest::newRow("other name") << QString("blink.pbp") << "other.pbp" << false;
+        QTest::newRow("letter case") << QString("Blink.pbp") << "blink.pbp" << caseFolds;
+        QTest::newRow("missing, letter case") << QString("new/A.pbp") << "new/a.pbp" << caseFolds;
+        QTest::newRow("relative parts") << QString("sub/../blink.pbp") << "blink.pbp" << true;
+        QTest::newRow("missing, relative parts") << QString("sub/../gone.pbp") << "gone.pbp" << true;
+        QTest::newRow("through a folder link") << QString("link/blink.pbp") << "sub/blink.pbp" << true;
+        QTest::newRow("file link") << QString("alias.pbp") << "blink.pbp" << true;
+        QTest::newRow("empty") << QString("") << "blink.pbp" << false;
     }
     void sameFile() {
         QFETCH(QString, a);
@@ -52,11 +54,8 @@ private slots:
         QFETCH(bool, same);
         QTemporaryDir dir;
         const QDir d(dir.path());
-        QVERIFY(d.mkpath(QStringLiteral("sub")));
-        for (const char* name : {"Blink.pbp", "blink.pbp", "other.pbp", "sub/blink.pbp"}) {
-            QFile f(d.filePath(QString::fromLatin1(name)));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
+        for (const char* name : {"Blink.pbp", "blink.pbp", "other.pbp", "sub/blink.pbp"})
+            QVERIFY(testsupport::writeFile(d.filePath(QString::fromLatin1(name)), ""));
         QFile::link(d.filePath(QStringLiteral("sub")), d.filePath(QStringLiteral("link")));
         QFile::link(d.filePath(QStringLiteral("blink.pbp")), d.filePath(QStringLiteral("alias.pbp")));
         auto full = [&d](const QString& p) { return p.isEmpty() ? p : d.filePath(p); };
@@ -69,18 +68,16 @@ private slots:
         const QStringList paths{"/a", "/b", "/c", "/d", "/e"};
         for (const QString& p : paths)
             pushRecent(list, p);
-        for (int n = 0; n < 4; ++n) {
-            QCOMPARE(list[n].caption, QStringLiteral("&%1 ").arg(n + 1) + paths[4 - n]);
-            QVERIFY(list[n].visible);
-        }
+        for (int n = 0; n < 4; ++n)
+            QCOMPARE(list[n].caption + (list[n].visible ? "" : " hidden"),
+                     QStringLiteral("&%1 ").arg(n + 1) + paths[4 - n]);
         QCOMPARE(recentPath(list[3].caption), QStringLiteral("/b"));
         // A gap: only entry 2 used moves to 3, entry 2 stays as it was until entry 1 fills it.
         RecentList gap;
         gap[1] = {QStringLiteral("&2 /x"), true};
         pushRecent(gap, QStringLiteral("/y"));
-        QCOMPARE(gap[0].caption, QStringLiteral("&1 /y"));
-        QCOMPARE(gap[2].caption, QStringLiteral("&3 /x"));
-        QCOMPARE(gap[1].caption, QStringLiteral("&2 /x"));
+        QCOMPARE((QStringList{gap[0].caption, gap[1].caption, gap[2].caption}),
+                 (QStringList{"&1 /y", "&2 /x", "&3 /x"}));
         QVERIFY(!gap[3].visible);
     }
 
@@ -102,23 +99,22 @@ private slots:
     void markedLines_data() {
         QTest::addColumn<QList<int>>("marks");
         QTest::addColumn<int>("caret");
-        QTest::addColumn<int>("next");
-        QTest::addColumn<int>("previous");
-        QTest::newRow("only the caret line") << QList<int>{4} << 4 << -1 << -1;
-        QTest::newRow("wrap forward") << QList<int>{2, 8} << 8 << 2 << 2;
-        QTest::newRow("between") << QList<int>{2, 8} << 5 << 8 << 2;
-        QTest::newRow("wrap backward") << QList<int>{2, 8} << 1 << 2 << 8;
-        QTest::newRow("none") << QList<int>{} << 3 << -1 << -1;
-        QTest::newRow("mark on the first line") << QList<int>{0} << 5 << 0 << 0;
-        QTest::newRow("mark on the last line") << QList<int>{9} << 0 << 9 << 9;
-        QTest::newRow("caret on the first line") << QList<int>{0, 9} << 0 << 9 << 9;
+        QTest::addColumn<QList<int>>("found"); // next, previous
+        QTest::newRow("only the caret line") << QList<int>{4} << 4 << QList<int>{-1, -1};
+        QTest::newRow("wrap forward") << QList<int>{2, 8} << 8 << QList<int>{2, 2};
+        QTest::newRow("between") << QList<int>{2, 8} << 5 << QList<int>{8, 2};
+        QTest::newRow("wrap backward") << QList<int>{2, 8} << 1 << QList<int>{2, 8};
+        QTest::newRow("none") << QList<int>{} << 3 << QList<int>{-1, -1};
+        QTest::newRow("mark on the first line") << QList<int>{0} << 5 << QList<int>{0, 0};
+        QTest::newRow("mark on the last line") << QList<int>{9} << 0 << QList<int>{9, 9};
+        QTest::newRow("caret on the first line") << QList<int>{0, 9} << 0 << QList<int>{9, 9};
     }
     void markedLines() {
         QFETCH(QList<int>, marks);
         QFETCH(int, caret);
         auto marked = [&](int line) { return marks.contains(line); };
-        QTEST(nextMarkedLine(caret, 10, marked), "next");
-        QTEST(previousMarkedLine(caret, 10, marked), "previous");
+        QTEST((QList<int>{nextMarkedLine(caret, 10, marked), previousMarkedLine(caret, 10, marked)}),
+              "found");
     }
 };
 

@@ -1,64 +1,62 @@
-#include <QMdiArea>
-#include <QTabBar>
+#include <QTextDocument>
+#include <QWheelEvent>
 
+#include "shell/LabelCombo.h"
 #include "support/FrameTest.h"
+
+#include <cmath>
 
 class tst_MDIMain : public QObject {
     Q_OBJECT
+    // "=", "+", "-", "0" with Ctrl; "wheel N" (with Ctrl) or "wheel N plain"; a View menu tool id.
+    static void act(SourceView& v, MDIMain& m, const QString& step) {
+        QWidget* keys = v.focusProxy();
+        if (step.startsWith(QLatin1String("ID_"))) {
+            m.toolBars().Click(step);
+        } else if (step.startsWith(QLatin1String("wheel"))) {
+            QWidget* viewport = keys->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+            QWheelEvent e(QPointF(10, 10), viewport->mapToGlobal(QPointF(10, 10)), QPoint(),
+                          QPoint(0, step.section(u' ', 1, 1).toInt()), Qt::NoButton,
+                          step.endsWith(QLatin1String("plain")) ? Qt::NoModifier : Qt::ControlModifier,
+                          Qt::NoScrollPhase, false);
+            QApplication::sendEvent(viewport, &e);
+        } else {
+            const QHash<QString, Qt::Key> key{
+                {"=", Qt::Key_Equal}, {"+", Qt::Key_Plus}, {"-", Qt::Key_Minus}, {"0", Qt::Key_0}};
+            QTest::keyClick(keys, key.value(step),
+                            Qt::ControlModifier | (step == u"+" ? Qt::ShiftModifier : Qt::NoModifier));
+        }
+    }
+
 private slots:
     void startUpFile_data() {
         QTest::addColumn<QString>("commandLine"); // relative to the application folder
         QTest::addColumn<QString>("lastFile");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("firstLine");
-        // last.pbp holds "LAST", "my program.pbp" holds "HIGH PORTB.0".
+        QTest::addColumn<QString>("opened"); // caption|first line
+        // last.pbp holds "LAST", "my program.pbp" holds "HIGH".
         QTest::newRow("command line wins")
-            << "my program.pbp" << "last.pbp" << "my program.pbp" << "HIGH PORTB.0";
-        QTest::newRow("last file") << "" << "last.pbp" << "last.pbp" << "LAST";
-        QTest::newRow("missing last file: empty, named by its path")
-            << "" << "gone/away.pbp" << "gone/away.pbp" << "";
+            << QString("my program.pbp") << QString("last.pbp") << "my program.pbp|HIGH";
+        QTest::newRow("last file") << QString() << QString("last.pbp") << "last.pbp|LAST";
+        QTest::newRow("missing last file: empty, named by it")
+            << QString() << QString("gone/a.pbp") << "gone/a.pbp|";
     }
     void startUpFile() {
         QFETCH(QString, commandLine);
         QFETCH(QString, lastFile);
-        QFETCH(QString, caption);
+        QFETCH(QString, opened);
         FrameFixture f;
         f.file(QStringLiteral("last.pbp"), "LAST\n");
-        f.file(QStringLiteral("my program.pbp"), "HIGH PORTB.0\r\nLOW\r\n");
+        f.file(QStringLiteral("my program.pbp"), "HIGH\r\nLOW\r\n");
         f.store().save(settings::startup::LastFile, f.path(lastFile));
         f.start(commandLine.isEmpty() ? QString() : f.path(commandLine));
-        QCOMPARE(f.active()->caption(), f.path(caption));
-        QCOMPARE(f.doc().PathName(), f.path(caption));
-        QTEST(f.doc().GetLine(0), "firstLine");
-    }
-
-    void recentEntries_data() {
-        QTest::addColumn<QStringList>("stored");
-        QTest::newRow("none") << QStringList{"", "", "", ""};
-        QTest::newRow("File2 only") << QStringList{"", "&2 /b", "", ""};
-        QTest::newRow("File3 only") << QStringList{"", "", "&3 /c", ""};
-        QTest::newRow("all") << QStringList{"&1 /a", "&2 /b", "&3 /c", "&4 /d"};
-    }
-    void recentEntries() {
-        QFETCH(QStringList, stored);
-        FrameFixture f;
-        for (int n = 0; n < 4; ++n)
-            if (!stored[n].isEmpty())
-                f.store().save(*settings::startup::RecentFiles[n], stored[n]);
-        MDIMain& m = f.start();
-        const QString* entries[] = {&ids::ID_File1, &ids::ID_File2, &ids::ID_File3, &ids::ID_File4};
-        for (int n = 0; n < 4; ++n) {
-            QCOMPARE(m.toolBars().Visible(*entries[n]), !stored[n].isEmpty());
-            if (!stored[n].isEmpty())
-                QCOMPARE(m.toolBars().Caption(*entries[n]), stored[n]);
-        }
+        QCOMPARE(f.doc().PathName(), f.active()->caption());
+        QCOMPARE(f.active()->caption() + u'|' + f.doc().GetLine(0), f.path(opened));
     }
 
     void compilerType_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("pbp");
-        QTest::newRow("empty store") << QString() << true;
-        QTest::newRow("1") << "1" << false;
+        // The stored value counts by its leading digits.
         QTest::newRow("no leading number") << "PicBasic" << true;
         QTest::newRow("leading number") << " 1 compiler" << false;
     }
@@ -66,8 +64,7 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(bool, pbp);
         FrameFixture f;
-        if (!stored.isNull())
-            f.store().save(settings::startup::CompilerType, stored);
+        f.store().save(settings::startup::CompilerType, stored);
         MDIMain& m = f.start();
         QCOMPARE(m.state().PBPMode, pbp);
         QCOMPARE(m.PanelText(5), pbp ? QStringLiteral("PBP") : QStringLiteral("PBC"));
@@ -97,6 +94,87 @@ private slots:
         MDIMain& again = f.restart();
         QCOMPARE(again.width(), 700);
         QCOMPARE(again.height(), 500);
+    }
+
+    // The label combo kept in step with the scanner's names: refills, renames in place, selection by name.
+    void labelComboAfterUpdates() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        LabelCombo& combo = m.labelCombo();
+        const QStringList abc{"Main", "Loop", "Loop", "Done"};
+        // Each row refills from abc: {row, second list ("" for abc itself), name selected, index it selects}.
+        const char* rows[][4] = {
+            {"first of duplicates, any case", "", "LOOP", "1"},
+            {"unknown clears", "", "Other", "-1"},
+            {"null clears", "", nullptr, "-1"},
+            {"renamed entry is found", "Main,Loops,Loop,Done", "loops", "1"},
+            {"rename passes the name to the duplicate", "Main,Loops,Loop,Done", "Loop", "2"},
+            {"rename onto an earlier name", "Main,Loop,Loop,main", "MAIN", "0"},
+            {"rename ahead of a later duplicate", "Done,Loop,Loop,Done", "done", "0"},
+            {"grown list", "Main,Loop,Loop,Done,End", "End", "4"},
+            {"emptied", ",", "Main", "-1"}};
+        for (const auto& r : rows) {
+            const QString given = QString::fromLatin1(r[1]);
+            const QStringList second = given.isEmpty() ? abc : given.split(u',', Qt::SkipEmptyParts);
+            combo.setEntries({});
+            combo.setEntries(abc);
+            combo.setEntries(second);
+            QStringList shown;
+            for (int i = 0; i < m.toolBars().ListCount(ids::ID_GotoLabel); ++i)
+                shown << m.toolBars().ListText(ids::ID_GotoLabel, i);
+            combo.select(QString::fromLatin1(r[2]));
+            const QString state =
+                shown.join(u',') + u'|' + QString::number(m.toolBars().ListIndex(ids::ID_GotoLabel));
+            QCOMPARE(r[0] + (u' ' + state),
+                     r[0] + (u' ' + second.join(u',') + u'|' + QString::fromLatin1(r[3])));
+        }
+    }
+
+    // Zoom of the editors' font by keys, wheel and menu: every window follows, and the size is stored.
+    void zooms_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("zoom"); // 99: as large as it goes
+        QTest::newRow("Ctrl+= and Ctrl+Plus") << QStringList{"=", "+"} << 2;
+        QTest::newRow("Ctrl+Minus") << QStringList{"-"} << -1;
+        QTest::newRow("Ctrl+0 back to normal") << QStringList{"=", "=", "0"} << 0;
+        QTest::newRow("Ctrl+wheel up a notch") << QStringList{"wheel 120"} << 1;
+        QTest::newRow("half notches add up") << QStringList{"wheel -60", "wheel -60", "wheel -60"} << -1;
+        QTest::newRow("a plain wheel scrolls") << QStringList{"wheel 120 plain"} << 0;
+        QTest::newRow("View menu") << QStringList{"ID_ZoomIn", "ID_ZoomIn", "ID_ZoomOut"} << 1;
+        QTest::newRow("the size stops at the largest") << QStringList(60, QStringLiteral("=")) << 99;
+    }
+    void zooms() {
+        QFETCH(QStringList, steps);
+        QFETCH(int, zoom);
+        FrameFixture f;
+        const QString doc = f.file(QStringLiteral("prog.pbp"), "Main:\r\n  GOTO Main\r\n");
+        MDIMain& m = f.start(doc);
+        m.show();
+        SourceView& other = f.view();
+        m.toolBars().Click(ids::ID_New);
+        SourceView& v = f.view();
+        const qreal normal = v.font().pointSizeF();
+        const int normalMargin = v.MarginWidth();
+        v.SetFocus();
+        for (const QString& step : steps)
+            act(v, m, step);
+
+        const qreal expected =
+            zoom == 99 ? normal + std::floor(SourceView::MaxPointSize - normal) : normal + zoom;
+        QCOMPARE(v.font().pointSizeF(), expected);
+        QCOMPARE(v.focusProxy()->font().pointSizeF(), expected);
+        // Every open window follows; paper keeps its size.
+        QCOMPARE(other.font().pointSizeF(), expected);
+        QCOMPARE(other.printDocument()->defaultFont().pointSizeF(), normal);
+        // The margin (line numbers, marks) follows the font.
+        QCOMPARE(v.MarginWidth() > normalMargin, expected > normal);
+        QCOMPARE(f.store().read(settings::view::EditorZoom), QString::number(qRound(expected - normal)));
+
+        // A new window and the next start take the stored size.
+        m.toolBars().Click(ids::ID_New);
+        QCOMPARE(m.editors().size(), 3);
+        QCOMPARE(f.view().font().pointSizeF(), expected);
+        QCOMPARE(f.restart(doc).activeEditor()->View().font().pointSizeF(), expected);
     }
 };
 

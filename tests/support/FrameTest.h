@@ -12,3 +12,9 @@
 #include "shell/ToolIds.h"
 #include "support/FrameFixture.h"
 #include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QTabBar>

@@ -32,8 +32,8 @@ bool PtyPair::available() {
 bool PtyPair::start() {
     stop();
     socat_.setProgram(QStringLiteral("socat"));
-    socat_.setArguments({QStringLiteral("pty,raw,echo=0,link=") + board_,
-                         QStringLiteral("pty,raw,echo=0,link=") + ide_});
+    socat_.setArguments(
+        {QStringLiteral("pty,raw,echo=0,link=") + board_, QStringLiteral("pty,raw,echo=0,link=") + ide_});
     socat_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 #if defined(Q_OS_LINUX)
     // A test that crashes or is stopped by its time limit takes its pair down with it.

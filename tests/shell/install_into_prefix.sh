@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what a desktop needs from it: the program and
 # its data, the menu entry, the file types and the icons; then starts the installed program offscreen
-# on an installed example and checks that it keeps running. Usage: install_test.sh CMAKE BUILD_DIR
+# on an installed example and checks that it keeps running. Arguments: PROGRAM BUILD CMAKE
 set -u
-cmake=$1
 build=$2
+cmake=$3
 prefix=$(mktemp -d)
 home=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null; rm -rf "$prefix" "$home"' EXIT
@@ -12,21 +12,15 @@ pid=
 fail() { echo "FAIL: $*"; exit 1; }
 
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
-for f in bin/pinwright share/pinwright/devicedata.ide share/pinwright/help/contents.html \
-  share/pinwright/examples/blink.pbp share/applications/pinwright.desktop \
-  share/mime/packages/pinwright.xml share/icons/hicolor/scalable/apps/pinwright.svg; do
-  [ -e "$prefix/$f" ] || fail "$f is not installed"
-done
-for size in 16 22 24 32 48 64 128 256; do
-  png="$prefix/share/icons/hicolor/${size}x${size}/apps/pinwright.png"
-  [ -s "$png" ] || fail "no ${size}x${size} icon"
+for f in bin/pinwright share/pinwright/{devicedata.ide,help/contents.html,examples/blink.pbp} \
+  share/applications/pinwright.desktop share/mime/packages/pinwright.xml \
+  share/icons/hicolor/scalable/apps/pinwright.svg \
+  share/icons/hicolor/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/pinwright.png; do
+  [ -s "$prefix/$f" ] || fail "$f is not installed"
 done
 [ -e "$prefix/share/pinwright/desktop" ] && fail "the desktop files also landed among the data"
-if command -v desktop-file-validate >/dev/null 2>&1; then
-  desktop-file-validate "$prefix/share/applications/pinwright.desktop" || fail "the desktop entry is not valid"
-else
-  echo "note: desktop-file-validate is not installed; the entry was not validated"
-fi
+command -v desktop-file-validate >/dev/null 2>&1 &&
+  ! desktop-file-validate "$prefix/share/applications/pinwright.desktop" && fail "invalid desktop entry"
 grep -q 'glob pattern="\*.pbp"' "$prefix/share/mime/packages/pinwright.xml" || fail "no .pbp file type"
 
 # The installed program, moved away from the build, runs on an installed example.
