@@ -13,7 +13,6 @@ private slots:
     void argumentNumber() {
         const QList<std::tuple<QString, int, int>> rows{
             {"HIGH ", 1, 0},
-            {"BUTTON 0,1,255,0,", 1, 4},
             {"SEROUT 0,N2400,[1] : X = 1,2", 1, 2}, // a colon ends the statement
             {"A,B: SEROUT 0,", 6, 2},               // text before the keyword counts
             {"x=1: PWM 1,", 6, 1},                  // a colon before the keyword is passed
@@ -60,14 +59,11 @@ private slots:
 
     // The text an entry of a fixed list puts into the source.
     void insertion() {
-        const QList<std::tuple<Source, int, QString>> rows{{Source::SerialModes, 4, "4"},
-                                                           {Source::SerialModes, 12, "12"},
-                                                           {Source::LcdCommands, 0, "$FE,1"},
-                                                           {Source::OscillatorSpeeds, 0, "3"}, // two blanks
-                                                           {Source::OscillatorSpeeds, 3, "10"},
-                                                           {Source::NapPeriods, 7, "7"},
-                                                           {Source::IncludeFiles, 4, "\"MODEDEFS.BAS\""},
-                                                           {Source::VariableSizes, 2, "WORD"}};
+        const QList<std::tuple<Source, int, QString>> rows{
+            {Source::SerialModes, 12, "12"},     {Source::LcdCommands, 0, "$FE,1"},
+            {Source::OscillatorSpeeds, 0, "3"}, // two blanks
+            {Source::OscillatorSpeeds, 3, "10"}, {Source::NapPeriods, 7, "7"},
+            {Source::VariableSizes, 2, "WORD"}};
         for (const auto& [source, index, inserted] : rows) {
             const QString entry = fixedEntries(source, {}).at(index);
             QCOMPARE(entry + u'>' + insertedText(entry, insertMode(source)), entry + u'>' + inserted);
