@@ -1,9 +1,6 @@
-#include <QTest>
-
 #include "dialogs/frmScan.h"
 #include "support/FrameTest.h"
 
-#include <QDir>
 #include <QProgressBar>
 
 // The label and declaration scan of an opened file, caret tracking on the status bar, and the combos.

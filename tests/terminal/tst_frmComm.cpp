@@ -2,7 +2,6 @@
 // pair with the test playing the board.
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMdiArea>
 
 #include "platform/comm/Comm.h"
 #include "platform/comm/CommPort.h"
