@@ -260,7 +260,7 @@ private slots:
         // clang-format off
         const QList<std::pair<QString, QString>> rows{ // the script; the lines, then M when modified
             {"tabc u", ""},                  // typing joins
-            {"tab t\\n tcd u", "ab|M"},      // a newline ends the run
+            {"tab t\\n tcd u u", "abM"},   // a newline ends the run and is a step
             {"tab i0X tc u", "a0XbM"},       // another edit ends the run
             {"ta T0 u", "aM"},               // typing elsewhere starts again
             {"g iA iB G u", ""},             // a group undoes as one
@@ -268,7 +268,8 @@ private slots:
             {"tab s tc u", "ab"},            // the saved state is clean again
             {"tab s u", "M"},                // undo past saved is modified
             {"tab s u r", "ab"},             // redo to saved is clean
-            {"tab s u iZ u", "M"},           // a new edit drops redo and saved
+            {"tab s u iZ u", "M"},           // a new edit drops redo and the saved state with it
+            {"ta i0X u s iZ u", "a"},        // but keeps a saved state it does not drop
             {"ta s tb u", "a"}};             // typing after save does not join
         // clang-format on
         for (const auto& [script, after] : rows) {
