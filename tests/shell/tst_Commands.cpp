@@ -75,27 +75,6 @@ private slots:
         doc.SetModified(false);
     }
 
-    void fileCommandsThatCannotRun() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        f.prompts.cancel();
-        click(m, ids::ID_Open);
-        QCOMPARE(f.prompts.messages(), QStringList{}); // a cancel says nothing
-        f.prompts.chooseFile(QString());
-        click(m, ids::ID_Open);
-        QCOMPARE(f.prompts.last().text, QStringLiteral("No filename entered."));
-        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
-        expectWindows(m, 1);
-        f.prompts.clearShown();
-        f.active()->close();
-        click(m, QStringLiteral("ID_SAVE")); // lookup ignores case, dispatch does not
-        QVERIFY(f.prompts.messages().isEmpty());
-        click(m, ids::ID_Save);
-        QCOMPARE(f.prompts.last().text,
-                 QStringLiteral("Error( 91): Object variable or With block variable not set"));
-        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
-    }
-
     void droppedFilesOpenLikeChosenOnes() {
         FrameFixture f;
         MDIMain& m = f.start();
@@ -225,9 +204,18 @@ private slots:
         QVERIFY(f.prompts.messages().isEmpty());
     }
 
-    void windowEntriesAndSaveAs() {
+    // With a refused Open, the window menu's entries, Save without a window and Save As in one frame.
+    void windowEntriesAndFileCommands() {
         FrameFixture f;
         MDIMain& m = f.start();
+        f.prompts.cancel();
+        click(m, ids::ID_Open);
+        QCOMPARE(f.prompts.messages(), QStringList{}); // a cancel says nothing
+        f.prompts.chooseFile(QString());
+        click(m, ids::ID_Open);
+        QCOMPARE(f.prompts.last().text, QStringLiteral("No filename entered."));
+        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
+        f.prompts.clearShown();
         click(m, ids::ID_New);
         click(m, ids::ID_New);
         const QString u = f.path("Untitled.pbp"), u1 = f.path("Untitled1.pbp"), u2 = f.path("Untitled2.pbp");
@@ -248,6 +236,12 @@ private slots:
             w->close();
         QCOMPARE(windowEntries(m), QStringList{"separator"});
         expectWindows(m, 0);
+        click(m, QStringLiteral("ID_SAVE")); // lookup ignores case, dispatch does not
+        QVERIFY(f.prompts.messages().isEmpty());
+        click(m, ids::ID_Save);
+        QCOMPARE(f.prompts.last().text,
+                 QStringLiteral("Error( 91): Object variable or With block variable not set"));
+        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
         click(m, ids::ID_New);
         QCOMPARE(windowEntries(m).last(), "&2. " + u1);
         // Save As onto an open file is refused; to a new name it writes the file and renames the window,
@@ -338,8 +332,8 @@ private slots:
         v.Document().SetModified(false);
     }
 
-    // Colours and help pages, in one frame.
-    void coloursAndHelp() {
+    // Colours, window arrangements and help pages, in one frame.
+    void coloursWindowsAndHelp() {
         FrameFixture f;
         MDIMain& m = f.start();
         SourceView& v = f.view();
@@ -371,6 +365,44 @@ private slots:
         QCOMPARE(m.help().lastPage(), QStringLiteral("contents.html"));
         QVERIFY(m.state().HelpOwner != 0);
         QCOMPARE(m.help().lastOwner(), m.state().HelpOwner);
+
+        frmEditor* first = m.editors().first();
+        frmEditor* second = m.editors().last();
+        for (const bool programSelects : {false, true}) {
+            m.mdiArea().setActiveSubWindow(first);
+            first->showMinimized();
+            m.mdiArea().setActiveSubWindow(second);
+            // A tab click restores a minimised window, unless the program is selecting the tab itself.
+            m.setTaskBarTag(programSelects ? QStringLiteral("True") : QStringLiteral("False"));
+            m.TaskBar().setCurrentIndex(0);
+            m.TaskBar_Click();
+            QCOMPARE(first->isMinimized(), programSelects);
+            QCOMPARE(m.activeEditor(), second);
+        }
+        first->showNormal();
+        click(m, ids::ID_New);
+        const QRect area = m.mdiArea().viewport()->rect();
+        click(m, ids::ID_TileH);
+        for (frmEditor* w : m.editors()) // full width, stacked from the top
+            QCOMPARE(w->geometry(),
+                     QRect(0, m.editors().indexOf(w) * (area.height() / 3), area.width(), w->height()));
+        click(m, ids::ID_TileV);
+        for (frmEditor* w : m.editors()) // full height, side by side
+            QCOMPARE(w->geometry(),
+                     QRect(m.editors().indexOf(w) * (area.width() / 3), 0, w->width(), area.height()));
+        for (frmEditor* w : m.editors()) {
+            m.mdiArea().setActiveSubWindow(w);
+            w->showMinimized();
+        }
+        click(m, ids::ID_Arrange);
+        const int bottom = m.editors().at(0)->geometry().bottom();
+        for (frmEditor* w : m.editors()) {
+            QVERIFY(w->isMinimized());
+            QCOMPARE(w->geometry().bottom(), bottom); // in one row along the bottom
+            QVERIFY(area.contains(w->geometry().bottomRight()));
+        }
+        QVERIFY(m.editors().at(0)->x() < m.editors().at(1)->x());
+
         // Before any editor there is no owner to pass.
         HelpViewer viewer(testsupport::dataDir() + QStringLiteral("/help"),
                           [](int) { return QStringLiteral("x.html"); });
@@ -421,48 +453,6 @@ private slots:
         if (!closed)
             QCOMPARE(f.doc().GetLine(0), QStringLiteral("typed"));
         f.prompts.answer(Prompts::Answer::No);
-    }
-
-    void windowArrangementsAndTabs() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        click(m, ids::ID_New);
-        frmEditor* first = m.editors().first();
-        frmEditor* second = m.editors().last();
-        for (const bool programSelects : {false, true}) {
-            m.mdiArea().setActiveSubWindow(first);
-            first->showMinimized();
-            m.mdiArea().setActiveSubWindow(second);
-            // A tab click restores a minimised window, unless the program is selecting the tab itself.
-            m.setTaskBarTag(programSelects ? QStringLiteral("True") : QStringLiteral("False"));
-            m.TaskBar().setCurrentIndex(0);
-            m.TaskBar_Click();
-            QCOMPARE(first->isMinimized(), programSelects);
-            QCOMPARE(m.activeEditor(), second);
-        }
-        first->showNormal();
-        click(m, ids::ID_New);
-        const QRect area = m.mdiArea().viewport()->rect();
-        click(m, ids::ID_TileH);
-        for (frmEditor* w : m.editors()) // full width, stacked from the top
-            QCOMPARE(w->geometry(),
-                     QRect(0, m.editors().indexOf(w) * (area.height() / 3), area.width(), w->height()));
-        click(m, ids::ID_TileV);
-        for (frmEditor* w : m.editors()) // full height, side by side
-            QCOMPARE(w->geometry(),
-                     QRect(m.editors().indexOf(w) * (area.width() / 3), 0, w->width(), area.height()));
-        for (frmEditor* w : m.editors()) {
-            m.mdiArea().setActiveSubWindow(w);
-            w->showMinimized();
-        }
-        click(m, ids::ID_Arrange);
-        const int bottom = m.editors().at(0)->geometry().bottom();
-        for (frmEditor* w : m.editors()) {
-            QVERIFY(w->isMinimized());
-            QCOMPARE(w->geometry().bottom(), bottom); // in one row along the bottom
-            QVERIFY(area.contains(w->geometry().bottomRight()));
-        }
-        QVERIFY(m.editors().at(0)->x() < m.editors().at(1)->x());
     }
 
     // The least scrolling that shows the caret: a line out of view lands at the edge it came in from.
