@@ -46,8 +46,8 @@ private slots:
                     {"", "sub/blink.pbp", false}};
         auto full = [&d](const char* p) { return *p ? d.filePath(QString::fromLatin1(p)) : QString(); };
         for (const auto& [a, b, same] : rows) {
-            QVERIFY2(sameFile(full(a), full(b)) == same, a);
-            QVERIFY2(sameFile(full(b), full(a)) == same, b);
+            QVERIFY2(docrules::sameFile(full(a), full(b)) == same, a);
+            QVERIFY2(docrules::sameFile(full(b), full(a)) == same, b);
         }
     }
 

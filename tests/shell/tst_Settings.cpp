@@ -70,9 +70,9 @@ private slots:
     void awkwardTextsRoundTrip() {
         const QString app = QStringLiteral("Pinwright"), section = QStringLiteral("Startup");
         const QString key = QStringLiteral("CompilerCommandLineOptions");
-        for (const QString value :
-             {u"a, b,c", u"say \"hi\"", u"C:\\PBP\\PBPW.EXE", u"@Variant(x)", u"  padded  ",
-              u"Sıcaklık ölçümü ğüşçö", u"-2147483643", u"", u"-ampasm -oq; x=1", u"#not a comment"}) {
+        for (const QString& value :
+             QStringList{"a, b,c", "say \"hi\"", "C:\\PBP\\PBPW.EXE", "@Variant(x)", "  padded  ",
+                         "Sıcaklık ölçümü ğüşçö", "-2147483643", "", "-ampasm -oq; x=1", "#not a comment"}) {
             open()->Save(app, section, key, value);
             QCOMPARE(open()->Read(app, section, key, QStringLiteral("default")), value);
         }
