@@ -259,37 +259,7 @@ private slots:
         QCOMPARE(windowEntries(m), (QStringList{"separator", QStringLiteral("&2. ") + renamed}));
     }
 
-    void clearErrors() {
-        FrameFixture f;
-        MDIMain& m = f.startWith(QStringLiteral("e.pbp"), QByteArray("line\n").repeated(10));
-        SourceDocument& doc = f.doc();
-        doc.SetLineData(2, 1, 1);
-        doc.SetLineData(8, 1, 1);
-        doc.SetLineData(1, 2, 1); // a line kind is not an error mark
-        // Clear Error on an unmarked line changes nothing, not even the tools.
-        m.toolBars().SetEnabled(ids::ID_NextError, true);
-        f.view().MoveCaret(0, 4);
-        click(m, ids::ID_ClearError);
-        QVERIFY(m.toolBars().Enabled(ids::ID_NextError));
-        QCOMPARE(doc.GetLineData(8, 1), 1);
-        // On the last marked line it clears the mark and disables the four error tools.
-        doc.SetLineData(2, 1, 0);
-        f.view().MoveCaret(0, 8);
-        m.SetPanelText(2, QStringLiteral("message"));
-        click(m, ids::ID_ClearError);
-        QCOMPARE(doc.GetLineData(8, 1), 0);
-        QCOMPARE(m.PanelText(2), QString());
-        const QList<const QString*> errorTools{&ids::ID_ClearError, &ids::ID_ClearAllErrors,
-                                               &ids::ID_NextError, &ids::ID_PreviousError};
-        QCOMPARE(enabled(m, errorTools), QList<bool>(4, false));
-        doc.SetLineData(0, 1, 1);
-        doc.SetLineData(9, 1, 1);
-        click(m, ids::ID_ClearAllErrors);
-        QCOMPARE(doc.GetLineData(0, 1) + doc.GetLineData(9, 1), 0);
-        QCOMPARE(doc.GetLineData(1, 2), 1);
-    }
-
-    void undoSelectionBookmarksAndMargin() {
+    void editCommandsBookmarksAndMargin() {
         FrameFixture f;
         MDIMain& m = f.startWith(QStringLiteral("two.pbp"), "x = 1\nHIGH PORTB.0\nEND");
         SourceView& v = f.view();
@@ -301,6 +271,31 @@ private slots:
         click(m, ids::ID_Redo);
         QCOMPARE(v.Document().GetLine(0), QStringLiteral("xyx = 1"));
         QCOMPARE(enabled(m, {&ids::ID_Undo, &ids::ID_Redo}), QList<bool>({true, false}));
+        SourceDocument& doc = v.Document();
+        doc.SetLineData(0, 1, 1);
+        doc.SetLineData(2, 1, 1);
+        // Clear Error on an unmarked line changes nothing, not even the tools.
+        m.toolBars().SetEnabled(ids::ID_NextError, true);
+        v.MoveCaret(0, 1);
+        click(m, ids::ID_ClearError);
+        QVERIFY(m.toolBars().Enabled(ids::ID_NextError));
+        QCOMPARE(doc.GetLineData(2, 1), 1);
+        // On the last marked line it clears the mark and disables the four error tools.
+        doc.SetLineData(0, 1, 0);
+        v.MoveCaret(0, 2);
+        m.SetPanelText(2, QStringLiteral("message"));
+        click(m, ids::ID_ClearError);
+        QCOMPARE(doc.GetLineData(2, 1), 0);
+        QCOMPARE(m.PanelText(2), QString());
+        QCOMPARE(enabled(m, {&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError,
+                             &ids::ID_PreviousError}),
+                 QList<bool>(4, false));
+        doc.SetLineData(0, 1, 1);
+        doc.SetLineData(2, 1, 1);
+        doc.SetLineData(0, 2, 1); // a line kind is not an error mark
+        click(m, ids::ID_ClearAllErrors);
+        QCOMPARE(doc.GetLineData(0, 1) + doc.GetLineData(2, 1), 0);
+        QCOMPARE(doc.GetLineData(0, 2), 1);
         click(m, ids::ID_SelectAll);
         QCOMPARE(selection(v), QList<int>({0, 0, 3, 2}));
         QVERIFY(m.toolBars().Enabled(ids::ID_Cut));
