@@ -6,26 +6,14 @@
 class tst_TextHelpers : public QObject {
     Q_OBJECT
 private slots:
-    void val_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("leading blanks") << "   12abc" << 12.0;
-        QTest::newRow("tab skipped") << "\t7" << 7.0;
-        QTest::newRow("blanks inside digits") << "1 2 3" << 123.0;
-        QTest::newRow("negative") << "-2147483643" << -2147483643.0;
-        QTest::newRow("fraction") << "1.25" << 1.25;
-        QTest::newRow("no number") << "abc" << 0.0;
-        QTest::newRow("sign only") << "-" << 0.0;
-        QTest::newRow("exponent") << "2e3x" << 2000.0;
-        QTest::newRow("hex") << "&HFF" << 255.0;
-        QTest::newRow("octal stops at 8") << "&O178" << 15.0;
-        QTest::newRow("stops at colon") << "12:34" << 12.0;
-    }
     void val() {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QCOMPARE(text::Val(text), value);
+        const QList<std::pair<QString, double>> rows{
+            {"", 0},        {"   12abc", 12}, {"\t7", 7}, {"1 2 3", 123}, {"-2147483643", -2147483643.0},
+            {"1.25", 1.25}, {"abc", 0},       {"-", 0},   {"2e3x", 2000}, {"&HFF", 255},
+            {"&O178", 15}, // octal stops at 8
+            {"12:34", 12}};
+        for (const auto& [text, value] : rows)
+            QVERIFY2(text::Val(text) == value, qPrintable(text));
     }
 
     void strTrim() {

@@ -1,7 +1,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QDir>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -487,20 +486,6 @@ private slots:
         QTest::mouseDClick(vp, Qt::LeftButton, {}, at(1, 0));
         QTest::mousePress(vp, Qt::LeftButton, {}, at(1, 0)); // a third click: the line with its break
         QCOMPARE(selectionOf(v), QStringLiteral("0,0-0,1"));
-    }
-
-    // Where the desktop has a selection clipboard, what the mouse selects goes there, and the middle
-    // button puts it where it is pressed.
-    void selectionClipboard() {
-        if (!QGuiApplication::clipboard()->supportsSelection())
-            QSKIP("this platform has no selection clipboard");
-        SourceView& v = view(QStringLiteral("alpha beta\nx"), QSize(400, 240));
-        QWidget* vp = viewport();
-        QTest::mouseDClick(vp, Qt::LeftButton, {}, at(7, 0));
-        QTest::mouseRelease(vp, Qt::LeftButton, {}, at(7, 0));
-        QTRY_COMPARE(QGuiApplication::clipboard()->text(QClipboard::Selection), QStringLiteral("beta"));
-        QTest::mouseClick(vp, Qt::MiddleButton, {}, at(1, 1));
-        QCOMPARE(v.Document().GetLine(1), QStringLiteral("xbeta"));
     }
 
     // Selected text dragged elsewhere in the view moves there in one undo step and stays selected.
