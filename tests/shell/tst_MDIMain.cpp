@@ -29,28 +29,21 @@ class tst_MDIMain : public QObject {
     }
 
 private slots:
-    void startUpFile_data() {
-        QTest::addColumn<QString>("commandLine"); // relative to the application folder
-        QTest::addColumn<QString>("lastFile");
-        QTest::addColumn<QString>("opened"); // caption|first line
-        // last.pbp holds "LAST", "my program.pbp" holds "HIGH".
-        QTest::newRow("command line wins")
-            << QString("my program.pbp") << QString("last.pbp") << "my program.pbp|HIGH";
-        QTest::newRow("last file") << QString() << QString("last.pbp") << "last.pbp|LAST";
-        QTest::newRow("missing last file: empty, named by it")
-            << QString() << QString("gone/a.pbp") << "gone/a.pbp|";
-    }
+    // The window at start-up: {command line, stored last file, caption|first line}, relative to the
+    // application folder, where last.pbp holds "LAST" and "my program.pbp" holds "HIGH".
     void startUpFile() {
-        QFETCH(QString, commandLine);
-        QFETCH(QString, lastFile);
-        QFETCH(QString, opened);
-        FrameFixture f;
-        f.file(QStringLiteral("last.pbp"), "LAST\n");
-        f.file(QStringLiteral("my program.pbp"), "HIGH\r\nLOW\r\n");
-        f.store().save(settings::startup::LastFile, f.path(lastFile));
-        f.start(commandLine.isEmpty() ? QString() : f.path(commandLine));
-        QCOMPARE(f.doc().PathName(), f.active()->caption());
-        QCOMPARE(f.active()->caption() + u'|' + f.doc().GetLine(0), f.path(opened));
+        const char* rows[][3] = {{"my program.pbp", "last.pbp", "my program.pbp|HIGH"},
+                                 {"", "last.pbp", "last.pbp|LAST"},
+                                 {"", "gone/a.pbp", "gone/a.pbp|"}}; // missing: empty, named by it
+        for (const auto& [commandLine, lastFile, opened] : rows) {
+            FrameFixture f;
+            f.file(QStringLiteral("last.pbp"), "LAST\n");
+            f.file(QStringLiteral("my program.pbp"), "HIGH\r\nLOW\r\n");
+            f.store().save(settings::startup::LastFile, f.path(lastFile));
+            f.start(*commandLine ? f.path(commandLine) : QString());
+            QCOMPARE(f.doc().PathName(), f.active()->caption());
+            QCOMPARE(f.active()->caption() + u'|' + f.doc().GetLine(0), f.path(opened));
+        }
     }
 
     // The stored compiler type counts by its leading digits.
