@@ -208,25 +208,9 @@ private slots:
         QVERIFY(board.waitForFinished(5000) || (board.kill(), board.waitForFinished()));
     }
 
-    void compilerThatNeverEnds() {
-        FrameFixture f;
-        useCompiler(f, QStringLiteral("exec sleep 1000"));
-        MDIMain& m = f.startWith(QStringLiteral("blink.pbp"), "HIGH 1\r\n");
-        m.SSActiveToolBars1_ToolClick(ids::ID_Compile);
-        QTRY_VERIFY(QFile::exists(f.dir.filePath(QStringLiteral("pid"))));
-        const pid_t pid =
-            pid_t(testsupport::readFile(f.dir.filePath(QStringLiteral("pid"))).trimmed().toLongLong());
-        QVERIFY(pid > 0 && ::kill(pid, 0) == 0);
-        // The editor goes on taking keys while the compiler runs.
-        QTest::keyClicks(f.view().focusProxy(), QStringLiteral("xy"));
-        QCOMPARE(f.doc().GetLine(0), QStringLiteral("xyHIGH 1"));
-        f.prompts.answer(Prompts::Answer::No); // do not save
-        QVERIFY(f.close());
-        QTRY_VERIFY(::kill(pid, 0) != 0); // the program took its compiler down with it
-    }
-
-    // What the parser makes of a flood is tested with the capture; here: the program stays usable.
-    void compilerFloodsItsOutput() {
+    // A compiler that floods its output or never ends leaves the program usable (what the parser makes of
+    // a flood is the capture's test).
+    void compilersThatFloodOrNeverEnd() {
         FrameFixture f;
         useCompiler(
             f, QStringLiteral("yes 'a line of compiler output that goes on and on' | head -c 100000000"));
@@ -243,6 +227,21 @@ private slots:
         QVERIFY(ticks > 3);
         // What was shown stays in the window; the 100 MB are not kept.
         QVERIFY(w.lastCapture()->text.isEmpty());
+
+        // A compiler that never ends goes down with the program.
+        QVERIFY(QFile::remove(f.dir.filePath(QStringLiteral("pid"))));
+        useCompiler(f, QStringLiteral("exec sleep 1000"));
+        m.SSActiveToolBars1_ToolClick(ids::ID_Compile);
+        QTRY_VERIFY(QFile::exists(f.dir.filePath(QStringLiteral("pid"))));
+        const pid_t pid =
+            pid_t(testsupport::readFile(f.dir.filePath(QStringLiteral("pid"))).trimmed().toLongLong());
+        QVERIFY(pid > 0 && ::kill(pid, 0) == 0);
+        // The editor goes on taking keys while the compiler runs.
+        QTest::keyClicks(f.view().focusProxy(), QStringLiteral("xy"));
+        QCOMPARE(f.doc().GetLine(0), QStringLiteral("xyHIGH 1"));
+        f.prompts.answer(Prompts::Answer::No); // do not save
+        QVERIFY(f.close());
+        QTRY_VERIFY(::kill(pid, 0) != 0); // the program took its compiler down with it
         QFile::remove(compilerun::capturePath(f.appFolder()));
     }
 };
