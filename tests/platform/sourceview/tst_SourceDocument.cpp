@@ -216,92 +216,85 @@ private slots:
     }
 
     // Marks on line 2 ("c"); each row inserts at one position or deletes between two, then maybe undoes.
-    void lineDataFollowsText_data() {
-        QTest::addColumn<QList<int>>("at"); // col, line[, col, line]
-        QTest::addColumn<QString>("insert");
-        QTest::addColumn<bool>("undo");
-        QTest::addColumn<QString>("after"); // the lines; each line's mark, * where the bookmark is
-        using P = QList<int>;
-        // clang-format off
-        QTest::newRow("line inserted above") << P{1, 1} << "\nX" << false << "a|b|X|c|d 0|0|0|7*|0";
-        QTest::newRow("two lines at start") << P{0, 2} << "X\nY\n" << false << "a|b|X|Y|c|d 0|0|0|0|7*|0";
-        QTest::newRow("newline at line start") << P{0, 2} << "\n" << false << "a|b||c|d 0|0|0|7*|0";
-        QTest::newRow("newline at line end") << P{1, 2} << "\n" << false << "a|b|c||d 0|0|7*|0|0";
-        QTest::newRow("line above deleted") << P{0, 1, 0, 2} << "" << false << "a|c|d 0|7*|0";
-        QTest::newRow("two lines above deleted") << P{0, 0, 0, 2} << "" << false << "c|d 7*|0";
-        QTest::newRow("marked line deleted") << P{0, 2, 0, 3} << "" << false << "a|b|d 0|0|0";
-        QTest::newRow("insert at col 0 undone") << P{0, 2} << "X\n" << true << "a|b|c|d 0|0|7*|0";
-        QTest::newRow("delete above undone") << P{0, 1, 0, 2} << "" << true << "a|b|c|d 0|0|7*|0";
-        QTest::newRow("marked line deleted undone") << P{0, 2, 0, 3} << "" << true << "a|b|c|d 0|0|7*|0";
-        QTest::newRow("joined into line above undone") << P{1, 1, 0, 2} << "" << true << "a|b|c|d 0|0|7*|0";
-        // clang-format on
-    }
+    // The result holds the lines, then each line's mark with * where the bookmark is.
     void lineDataFollowsText() {
-        QFETCH(QList<int>, at);
-        QFETCH(QString, insert);
-        QFETCH(bool, undo);
-        QFETCH(QString, after);
-        SourceDocument d;
-        d.InsertImpl(0, 0, QStringLiteral("a\nb\nc\nd"));
-        d.SetLineData(2, 1, 7);
-        d.SetBookmark(2, true);
-        if (at.size() == 2)
-            d.InsertImpl(at[0], at[1], insert);
-        else
-            d.DeleteImpl(at[0], at[1], at[2], at[3]);
-        if (undo)
-            d.Undo();
-        QStringList marks;
-        for (int i = 0; i < d.NumLines(); ++i)
-            marks << QString::number(d.GetLineData(i, 1)) +
-                         (d.HasBookmark(i) ? QStringLiteral("*") : QString());
-        QCOMPARE(lines(d) + u' ' + marks.join(u'|'), after);
+        using P = QList<int>; // col, line[, col, line]
+        // clang-format off
+        const QList<std::tuple<P, QString, bool, QString>> rows{
+            {P{1, 1}, "\nX", false, "a|b|X|c|d 0|0|0|7*|0"},              // line inserted above
+            {P{0, 2}, "X\nY\n", false, "a|b|X|Y|c|d 0|0|0|0|7*|0"},     // two lines at start
+            {P{0, 2}, "\n", false, "a|b||c|d 0|0|0|7*|0"},                // newline at line start
+            {P{1, 2}, "\n", false, "a|b|c||d 0|0|7*|0|0"},                // newline at line end
+            {P{0, 1, 0, 2}, "", false, "a|c|d 0|7*|0"},                   // line above deleted
+            {P{0, 0, 0, 2}, "", false, "c|d 7*|0"},                       // two lines above deleted
+            {P{0, 2, 0, 3}, "", false, "a|b|d 0|0|0"},                    // marked line deleted
+            {P{0, 2}, "X\n", true, "a|b|c|d 0|0|7*|0"},                   // insert at col 0 undone
+            {P{0, 1, 0, 2}, "", true, "a|b|c|d 0|0|7*|0"},                // delete above undone
+            {P{0, 2, 0, 3}, "", true, "a|b|c|d 0|0|7*|0"},                // marked line deleted undone
+            {P{1, 1, 0, 2}, "", true, "a|b|c|d 0|0|7*|0"}};               // joined into line above undone
+        // clang-format on
+        for (const auto& [at, insert, undo, after] : rows) {
+            SourceDocument d;
+            d.InsertImpl(0, 0, QStringLiteral("a\nb\nc\nd"));
+            d.SetLineData(2, 1, 7);
+            d.SetBookmark(2, true);
+            if (at.size() == 2)
+                d.InsertImpl(at[0], at[1], insert);
+            else
+                d.DeleteImpl(at[0], at[1], at[2], at[3]);
+            if (undo)
+                d.Undo();
+            QStringList marks;
+            for (int i = 0; i < d.NumLines(); ++i)
+                marks << QString::number(d.GetLineData(i, 1)) +
+                             (d.HasBookmark(i) ? QStringLiteral("*") : QString());
+            QCOMPARE(lines(d) + u' ' + marks.join(u'|'), after);
+        }
     }
 
     // The undo history: typed characters in a row undo together, a group undoes as one, and the
-    // Modified flag follows the history back to the state last saved.
-    void undoHistory_data() {
-        // t<text>: type each char at the end; T<c>: type at the start; i<text>: insert at column 1;
-        // g/G: begin/end a group; s: saved; u/r: undo/redo
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("after"); // the lines, then M when modified
-        // clang-format off
-        QTest::newRow("typing joins") << "tabc u" << "";
-        QTest::newRow("a newline ends the run") << "tab t\n tcd u" << "ab|M";
-        QTest::newRow("another edit ends the run") << "tab i0X tc u" << "a0XbM";
-        QTest::newRow("typing elsewhere starts again") << "ta T0 u" << "aM";
-        QTest::newRow("group undoes as one") << "g iA iB G u" << "";
-        QTest::newRow("redo after undo") << "tab u r" << "abM";
-        QTest::newRow("saved state is clean again") << "tab s tc u" << "ab";
-        QTest::newRow("undo past saved is modified") << "tab s u" << "M";
-        QTest::newRow("redo to saved is clean") << "tab s u r" << "ab";
-        QTest::newRow("new edit drops redo and saved") << "tab s u iZ u" << "M";
-        QTest::newRow("typing after save does not join") << "ta s tb u" << "a";
-        // clang-format on
-    }
+    // Modified flag follows the history back to the state last saved. A script's steps: t<text> types each
+    // char at the end, T<c> types at the start, i<text> inserts at column 1, g/G begin/end a group, s saves,
+    // u/r undo/redo.
     void undoHistory() {
-        QFETCH(QString, script);
-        QFETCH(QString, after);
-        SourceDocument d;
-        const QHash<QChar, std::function<void()>> plain{{u'g', [&d] { d.BeginUndoGroup(); }},
-                                                        {u'G', [&d] { d.EndUndoGroup(); }},
-                                                        {u's', [&d] { d.SetModified(false); }},
-                                                        {u'u', [&d] { d.Undo(); }},
-                                                        {u'r', [&d] { d.Redo(); }}};
-        for (const QString& op : script.split(u' ', Qt::SkipEmptyParts)) {
-            const QString arg = op.mid(1).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
-            const TextPos end = d.endPos();
-            if (plain.contains(op.at(0)))
-                plain[op.at(0)]();
-            else if (op.at(0) == u't')
-                for (const QChar c : arg)
-                    d.InsertImpl(d.endPos().col, d.endPos().line, QString(c));
-            else if (op.at(0) == u'T')
-                d.InsertImpl(0, 0, arg);
-            else // 'i': at column 1 when the text has one, else at the end
-                d.InsertImpl(qMin(1, end.col), end.line, arg);
+        // clang-format off
+        const QList<std::pair<QString, QString>> rows{ // the script; the lines, then M when modified
+            {"tabc u", ""},                  // typing joins
+            {"tab t\\n tcd u u", "abM"},   // a newline ends the run and is a step
+            {"tab i0X tc u", "a0XbM"},       // another edit ends the run
+            {"ta T0 u", "aM"},               // typing elsewhere starts again
+            {"g iA iB G u", ""},             // a group undoes as one
+            {"tab u r", "abM"},
+            {"tab s tc u", "ab"},            // the saved state is clean again
+            {"tab s u", "M"},                // undo past saved is modified
+            {"tab s u r", "ab"},             // redo to saved is clean
+            {"tab s u iZ u", "M"},           // a new edit drops redo and the saved state with it
+            {"ta i0X u s iZ u", "a"},        // but keeps a saved state it does not drop
+            {"ta s tb u", "a"}};             // typing after save does not join
+        // clang-format on
+        for (const auto& [script, after] : rows) {
+            SourceDocument d;
+            const QHash<QChar, std::function<void()>> plain{{u'g', [&d] { d.BeginUndoGroup(); }},
+                                                            {u'G', [&d] { d.EndUndoGroup(); }},
+                                                            {u's', [&d] { d.SetModified(false); }},
+                                                            {u'u', [&d] { d.Undo(); }},
+                                                            {u'r', [&d] { d.Redo(); }}};
+            for (const QString& op : script.split(u' ', Qt::SkipEmptyParts)) {
+                const QString arg = op.mid(1).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+                const TextPos end = d.endPos();
+                if (plain.contains(op.at(0)))
+                    plain[op.at(0)]();
+                else if (op.at(0) == u't')
+                    for (const QChar c : arg)
+                        d.InsertImpl(d.endPos().col, d.endPos().line, QString(c));
+                else if (op.at(0) == u'T')
+                    d.InsertImpl(0, 0, arg);
+                else // 'i': at column 1 when the text has one, else at the end
+                    d.InsertImpl(qMin(1, end.col), end.line, arg);
+            }
+            QCOMPARE(script + u'>' + lines(d) + (d.Modified() ? QStringLiteral("M") : QString()),
+                     script + u'>' + after);
         }
-        QCOMPARE(lines(d) + (d.Modified() ? QStringLiteral("M") : QString()), after);
     }
 
     // Listeners update the Undo and Redo tools when told of a change: the history must be current by

@@ -459,7 +459,8 @@ private slots:
     }
 
     // Handlers hear the buttons; a drag selects, Shift+click moves the selection's end, a double click
-    // takes the word and a third the line.
+    // takes the word and a third the line. Text dragged in from elsewhere is put where it is dropped;
+    // files (which come with their names as text) are left to the window around.
     void mouse() {
         SourceView& v = view(QStringLiteral("alpha beta\ngamma_1 delta"), QSize(400, 240));
         QWidget* vp = viewport();
@@ -486,6 +487,18 @@ private slots:
         QTest::mouseDClick(vp, Qt::LeftButton, {}, at(1, 0));
         QTest::mousePress(vp, Qt::LeftButton, {}, at(1, 0)); // a third click: the line with its break
         QCOMPARE(selectionOf(v), QStringLiteral("0,0-0,1"));
+        QMimeData files, text;
+        files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/x.pbp"))});
+        files.setText(QStringLiteral("/tmp/x.pbp"));
+        text.setText(QStringLiteral("X\nY"));
+        for (QMimeData* data : {&files, &text}) {
+            QDragEnterEvent enter(at(1, 1), Qt::CopyAction, data, Qt::LeftButton, {});
+            QApplication::sendEvent(vp, &enter);
+            QDropEvent drop(at(1, 1), Qt::CopyAction, data, Qt::LeftButton, {});
+            QApplication::sendEvent(vp, &drop);
+            QCOMPARE(int(enter.isAccepted()) + int(drop.isAccepted()), data == &text ? 2 : 0);
+        }
+        QCOMPARE(allText(v) + u' ' + selectionOf(v), QStringLiteral("alpha beta|gX|Y delta 1,1-1,2"));
     }
 
     // Selected text dragged elsewhere in the view moves there in one undo step and stays selected.
@@ -507,27 +520,6 @@ private slots:
                 QCOMPARE(allText(v), QStringLiteral("ab cd|ef gh|ij"));
             }
         }
-    }
-
-    // Text dragged in from elsewhere is put where it is dropped; files are left to the window around.
-    void dropsText() {
-        SourceView& v = view(QStringLiteral("ab\ncd"), QSize(400, 240));
-        QWidget* vp = viewport();
-        const QPoint to = at(1, 1);
-        QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/x.pbp"))});
-        files.setText(QStringLiteral("/tmp/x.pbp"));
-        QMimeData text;
-        text.setText(QStringLiteral("X\nY"));
-        for (QMimeData* data : {&files, &text}) {
-            QDragEnterEvent enter(to, Qt::CopyAction, data, Qt::LeftButton, {});
-            QApplication::sendEvent(vp, &enter);
-            QCOMPARE(enter.isAccepted(), data == &text);
-            QDropEvent drop(to, Qt::CopyAction, data, Qt::LeftButton, {});
-            QApplication::sendEvent(vp, &drop);
-            QCOMPARE(drop.isAccepted(), data == &text);
-        }
-        QCOMPARE(allText(v) + u' ' + selectionOf(v), QStringLiteral("ab|cX|Yd 1,1-1,2"));
     }
 
     // Held below the text area, a drag scrolls on by itself until the button is let go.
