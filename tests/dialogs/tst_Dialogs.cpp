@@ -6,12 +6,6 @@
 
 class tst_Dialogs : public QObject {
     Q_OBJECT
-private:
-    // A frame whose one window holds 30 lines.
-    static frmEditor* thirtyLines(FrameFixture& f) {
-        return f.startWith(QStringLiteral("thirty.pbp"), QByteArray("line\n").repeated(30)).activeEditor();
-    }
-
 private slots:
     // Only digits reach the box; Backspace still works; Enter goes to the start of the line, and does
     // nothing while the box is empty.
@@ -28,7 +22,8 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, kept);
         FrameFixture f;
-        frmEditor* w = thirtyLines(f);
+        frmEditor* w =
+            f.startWith(QStringLiteral("thirty.pbp"), QByteArray("line\n").repeated(30)).activeEditor();
         w->View().MoveCaret(3, 5);
         frmGotoLine dialog(*f.frame());
         dialog.show();
@@ -49,7 +44,8 @@ private slots:
 
     void gotoLineWithoutAWindowReports() {
         FrameFixture f;
-        thirtyLines(f)->close();
+        f.start();
+        f.active()->close();
         frmGotoLine dialog(*f.frame());
         dialog.show();
         QTest::keyClicks(&dialog.LineValue(), QStringLiteral("3"));

@@ -25,11 +25,17 @@ class tst_CodeExplorer : public QObject {
     }
 
 private slots:
-    void listsAndJumps() {
+    // Off until asked for from the View menu; then it lists and jumps, and its state is stored.
+    void listsJumpsAndIsStored() {
         FrameFixture f;
         MDIMain& m = start(f);
-        m.toolBars().Click(ids::ID_CodeExplorer);
+        QAction* entry = m.toolBars().action(ids::ID_CodeExplorer);
         CodeExplorer& x = m.codeExplorer();
+        QVERIFY(x.isHidden());
+        QVERIFY(!entry->isChecked());
+        m.toolBars().Click(ids::ID_CodeExplorer);
+        QVERIFY(!x.isHidden());
+        QVERIFY(entry->isChecked());
         QTRY_COMPARE(names(x), (QStringList{"modedefs.bas", "led", "count", "MAXV", "Main"}));
         QCOMPARE(x.entries().at(2).detail, QStringLiteral("BYTE"));
         QTreeView& tree = x.tree();
@@ -48,6 +54,17 @@ private slots:
             QCOMPARE(f.view().CaretY(), line);
             QTRY_VERIFY(f.view().focusProxy()->hasFocus());
         }
+        m.addDockWidget(Qt::RightDockWidgetArea, &m.codeExplorer());
+
+        MDIMain& again = f.restart(f.path(QStringLiteral("prog.pbp")));
+        QVERIFY(!again.codeExplorer().isHidden());
+        QVERIFY(again.toolBars().action(ids::ID_CodeExplorer)->isChecked());
+        QCOMPARE(again.dockWidgetArea(&again.codeExplorer()), Qt::RightDockWidgetArea);
+        QTRY_COMPARE(again.codeExplorer().entries().size(), 5);
+        // The panel's own close button counts as the menu entry does.
+        again.codeExplorer().close();
+        QVERIFY(!again.toolBars().action(ids::ID_CodeExplorer)->isChecked());
+        QVERIFY(f.restart().codeExplorer().isHidden());
     }
 
     void followsTypingAndWindows() {
@@ -72,28 +89,6 @@ private slots:
         m.mdiArea().closeAllSubWindows();
         QCOMPARE(m.editors().size(), 0);
         QTRY_VERIFY(x.entries().isEmpty());
-    }
-
-    void menuAndSettings() {
-        FrameFixture f;
-        MDIMain& m = start(f);
-        QAction* entry = m.toolBars().action(ids::ID_CodeExplorer);
-        QVERIFY(m.codeExplorer().isHidden()); // off until asked for
-        QVERIFY(!entry->isChecked());
-        m.toolBars().Click(ids::ID_CodeExplorer);
-        QVERIFY(!m.codeExplorer().isHidden());
-        QVERIFY(entry->isChecked());
-        m.addDockWidget(Qt::RightDockWidgetArea, &m.codeExplorer());
-
-        MDIMain& again = f.restart(f.path(QStringLiteral("prog.pbp")));
-        QVERIFY(!again.codeExplorer().isHidden());
-        QVERIFY(again.toolBars().action(ids::ID_CodeExplorer)->isChecked());
-        QCOMPARE(again.dockWidgetArea(&again.codeExplorer()), Qt::RightDockWidgetArea);
-        QTRY_COMPARE(again.codeExplorer().entries().size(), 5);
-        // The panel's own close button counts as the menu entry does.
-        again.codeExplorer().close();
-        QVERIFY(!again.toolBars().action(ids::ID_CodeExplorer)->isChecked());
-        QVERIFY(f.restart().codeExplorer().isHidden());
     }
 };
 

@@ -75,42 +75,6 @@ private slots:
         doc.SetModified(false);
     }
 
-    void fileCommandsThatCannotRun() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        f.prompts.cancel();
-        click(m, ids::ID_Open);
-        QCOMPARE(f.prompts.messages(), QStringList{}); // a cancel says nothing
-        f.prompts.chooseFile(QString());
-        click(m, ids::ID_Open);
-        QCOMPARE(f.prompts.last().text, QStringLiteral("No filename entered."));
-        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
-        expectWindows(m, 1);
-        f.prompts.clearShown();
-        f.active()->close();
-        click(m, QStringLiteral("ID_SAVE")); // lookup ignores case, dispatch does not
-        QVERIFY(f.prompts.messages().isEmpty());
-        click(m, ids::ID_Save);
-        QCOMPARE(f.prompts.last().text,
-                 QStringLiteral("Error( 91): Object variable or With block variable not set"));
-        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
-    }
-
-    void undoAndRedoToolsFollowTheDocument() {
-        FrameFixture f;
-        MDIMain& m = f.startWith(QStringLiteral("u.pbp"), "a\n");
-        SourceView& v = f.view();
-        QTest::keyClicks(v.focusProxy(), QStringLiteral("xy"));
-        m.toolBars().SetEnabled(ids::ID_Undo, true);
-        click(m, ids::ID_Undo);
-        QCOMPARE(v.Document().GetLine(0), QStringLiteral("a"));
-        QCOMPARE(enabled(m, {&ids::ID_Undo, &ids::ID_Redo}), QList<bool>({false, true}));
-        click(m, ids::ID_Redo);
-        QCOMPARE(v.Document().GetLine(0), QStringLiteral("xya"));
-        QCOMPARE(enabled(m, {&ids::ID_Undo, &ids::ID_Redo}), QList<bool>({true, false}));
-        v.Document().SetModified(false);
-    }
-
     void droppedFilesOpenLikeChosenOnes() {
         FrameFixture f;
         MDIMain& m = f.start();
@@ -240,9 +204,18 @@ private slots:
         QVERIFY(f.prompts.messages().isEmpty());
     }
 
-    void windowEntriesAndSaveAs() {
+    // With a refused Open, the window menu's entries, Save without a window and Save As in one frame.
+    void windowEntriesAndFileCommands() {
         FrameFixture f;
         MDIMain& m = f.start();
+        f.prompts.cancel();
+        click(m, ids::ID_Open);
+        QCOMPARE(f.prompts.messages(), QStringList{}); // a cancel says nothing
+        f.prompts.chooseFile(QString());
+        click(m, ids::ID_Open);
+        QCOMPARE(f.prompts.last().text, QStringLiteral("No filename entered."));
+        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
+        f.prompts.clearShown();
         click(m, ids::ID_New);
         click(m, ids::ID_New);
         const QString u = f.path("Untitled.pbp"), u1 = f.path("Untitled1.pbp"), u2 = f.path("Untitled2.pbp");
@@ -263,6 +236,12 @@ private slots:
             w->close();
         QCOMPARE(windowEntries(m), QStringList{"separator"});
         expectWindows(m, 0);
+        click(m, QStringLiteral("ID_SAVE")); // lookup ignores case, dispatch does not
+        QVERIFY(f.prompts.messages().isEmpty());
+        click(m, ids::ID_Save);
+        QCOMPARE(f.prompts.last().text,
+                 QStringLiteral("Error( 91): Object variable or With block variable not set"));
+        QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
         click(m, ids::ID_New);
         QCOMPARE(windowEntries(m).last(), "&2. " + u1);
         // Save As onto an open file is refused; to a new name it writes the file and renames the window,
@@ -280,40 +259,43 @@ private slots:
         QCOMPARE(windowEntries(m), (QStringList{"separator", QStringLiteral("&2. ") + renamed}));
     }
 
-    void clearErrors() {
-        FrameFixture f;
-        MDIMain& m = f.startWith(QStringLiteral("e.pbp"), QByteArray("line\n").repeated(10));
-        SourceDocument& doc = f.doc();
-        doc.SetLineData(2, 1, 1);
-        doc.SetLineData(8, 1, 1);
-        doc.SetLineData(1, 2, 1); // a line kind is not an error mark
-        // Clear Error on an unmarked line changes nothing, not even the tools.
-        m.toolBars().SetEnabled(ids::ID_NextError, true);
-        f.view().MoveCaret(0, 4);
-        click(m, ids::ID_ClearError);
-        QVERIFY(m.toolBars().Enabled(ids::ID_NextError));
-        QCOMPARE(doc.GetLineData(8, 1), 1);
-        // On the last marked line it clears the mark and disables the four error tools.
-        doc.SetLineData(2, 1, 0);
-        f.view().MoveCaret(0, 8);
-        m.SetPanelText(2, QStringLiteral("message"));
-        click(m, ids::ID_ClearError);
-        QCOMPARE(doc.GetLineData(8, 1), 0);
-        QCOMPARE(m.PanelText(2), QString());
-        const QList<const QString*> errorTools{&ids::ID_ClearError, &ids::ID_ClearAllErrors,
-                                               &ids::ID_NextError, &ids::ID_PreviousError};
-        QCOMPARE(enabled(m, errorTools), QList<bool>(4, false));
-        doc.SetLineData(0, 1, 1);
-        doc.SetLineData(9, 1, 1);
-        click(m, ids::ID_ClearAllErrors);
-        QCOMPARE(doc.GetLineData(0, 1) + doc.GetLineData(9, 1), 0);
-        QCOMPARE(doc.GetLineData(1, 2), 1);
-    }
-
-    void selectionBookmarksAndMargin() {
+    void editCommandsBookmarksAndMargin() {
         FrameFixture f;
         MDIMain& m = f.startWith(QStringLiteral("two.pbp"), "x = 1\nHIGH PORTB.0\nEND");
         SourceView& v = f.view();
+        QTest::keyClicks(v.focusProxy(), QStringLiteral("xy"));
+        m.toolBars().SetEnabled(ids::ID_Undo, true);
+        click(m, ids::ID_Undo);
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("x = 1"));
+        QCOMPARE(enabled(m, {&ids::ID_Undo, &ids::ID_Redo}), QList<bool>({false, true}));
+        click(m, ids::ID_Redo);
+        QCOMPARE(v.Document().GetLine(0), QStringLiteral("xyx = 1"));
+        QCOMPARE(enabled(m, {&ids::ID_Undo, &ids::ID_Redo}), QList<bool>({true, false}));
+        SourceDocument& doc = v.Document();
+        doc.SetLineData(0, 1, 1);
+        doc.SetLineData(2, 1, 1);
+        // Clear Error on an unmarked line changes nothing, not even the tools.
+        m.toolBars().SetEnabled(ids::ID_NextError, true);
+        v.MoveCaret(0, 1);
+        click(m, ids::ID_ClearError);
+        QVERIFY(m.toolBars().Enabled(ids::ID_NextError));
+        QCOMPARE(doc.GetLineData(2, 1), 1);
+        // On the last marked line it clears the mark and disables the four error tools.
+        doc.SetLineData(0, 1, 0);
+        v.MoveCaret(0, 2);
+        m.SetPanelText(2, QStringLiteral("message"));
+        click(m, ids::ID_ClearError);
+        QCOMPARE(doc.GetLineData(2, 1), 0);
+        QCOMPARE(m.PanelText(2), QString());
+        QCOMPARE(enabled(m, {&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError,
+                             &ids::ID_PreviousError}),
+                 QList<bool>(4, false));
+        doc.SetLineData(0, 1, 1);
+        doc.SetLineData(2, 1, 1);
+        doc.SetLineData(0, 2, 1); // a line kind is not an error mark
+        click(m, ids::ID_ClearAllErrors);
+        QCOMPARE(doc.GetLineData(0, 1) + doc.GetLineData(2, 1), 0);
+        QCOMPARE(doc.GetLineData(0, 2), 1);
         click(m, ids::ID_SelectAll);
         QCOMPARE(selection(v), QList<int>({0, 0, 3, 2}));
         QVERIFY(m.toolBars().Enabled(ids::ID_Cut));
@@ -342,9 +324,11 @@ private slots:
             click(m, *margins[style]);
             QCOMPARE(v.MarginStyle(), style);
         }
+        v.Document().SetModified(false);
     }
 
-    void colours() {
+    // Colours, window arrangements and help pages, in one frame.
+    void coloursWindowsAndHelp() {
         FrameFixture f;
         MDIMain& m = f.start();
         SourceView& v = f.view();
@@ -353,27 +337,77 @@ private slots:
         f.prompts.cancel();
         click(m, ids::ID_TokenColor);
         QCOMPARE(v.TokenInfo().ForegroundColor(6), before);
-        QCOMPARE(m.state().MouseTokenClass, 6);
         f.prompts.chooseColorValue(QColor(1, 2, 3));
         click(m, ids::ID_TokenColor);
         QCOMPARE(v.TokenInfo().ForegroundColor(6), colors::rgb(1, 2, 3));
         QCOMPARE(v.PrintTokenInfo().ForegroundColor(6), colors::rgb(1, 2, 3));
         QCOMPARE(m.state().MouseTokenClass, 0);
-        // A class without a user colour changes nothing but is reset all the same.
-        m.state().MouseTokenClass = 4;
-        f.prompts.chooseColorValue(QColor(9, 9, 9));
-        click(m, ids::ID_TokenColor);
-        QVERIFY(!v.TokenInfo().HasForegroundColor(4) || v.TokenInfo().ForegroundColor(4) != qint32(0x090909));
-        QCOMPARE(m.state().MouseTokenClass, 0);
         // The background colour reaches every window.
         click(m, ids::ID_New);
         f.prompts.chooseColorValue(QColor(10, 20, 30));
         click(m, ids::ID_BackgroundColor);
-        for (frmEditor* w : m.editors()) {
+        for (frmEditor* w : m.editors())
             QCOMPARE(w->View().BackColor(), colors::rgb(10, 20, 30));
-            QCOMPARE(w->View().TokenInfo().BackgroundColor(7), colors::rgb(10, 20, 30));
+
+        click(m, ids::ID_WhatsNew);
+        QCOMPARE(m.help().lastPage(), QStringLiteral("topic280.html"));
+        // The fixture's application folder holds no help pages.
+        auto* browser = qobject_cast<QTextBrowser*>(m.help().window());
+        QVERIFY(browser && browser->isVisible());
+        QVERIFY2(browser->toPlainText().contains(QStringLiteral("is not installed")),
+                 qPrintable(browser->toPlainText()));
+        click(m, ids::ID_HelpTopics);
+        QCOMPARE(m.help().lastPage(), QStringLiteral("contents.html"));
+        QVERIFY(m.state().HelpOwner != 0);
+        QCOMPARE(m.help().lastOwner(), m.state().HelpOwner);
+
+        frmEditor* first = m.editors().first();
+        frmEditor* second = m.editors().last();
+        for (const bool programSelects : {false, true}) {
+            m.mdiArea().setActiveSubWindow(first);
+            first->showMinimized();
+            m.mdiArea().setActiveSubWindow(second);
+            // A tab click restores a minimised window, unless the program is selecting the tab itself.
+            m.setTaskBarTag(programSelects ? QStringLiteral("True") : QStringLiteral("False"));
+            m.TaskBar().setCurrentIndex(0);
+            m.TaskBar_Click();
+            QCOMPARE(first->isMinimized(), programSelects);
+            QCOMPARE(m.activeEditor(), second);
         }
-        QVERIFY(f.prompts.messages().isEmpty());
+        first->showNormal();
+        click(m, ids::ID_New);
+        const QRect area = m.mdiArea().viewport()->rect();
+        click(m, ids::ID_TileH);
+        for (frmEditor* w : m.editors()) // full width, stacked from the top
+            QCOMPARE(w->geometry(),
+                     QRect(0, m.editors().indexOf(w) * (area.height() / 3), area.width(), w->height()));
+        click(m, ids::ID_TileV);
+        for (frmEditor* w : m.editors()) // full height, side by side
+            QCOMPARE(w->geometry(),
+                     QRect(m.editors().indexOf(w) * (area.width() / 3), 0, w->width(), area.height()));
+        for (frmEditor* w : m.editors()) {
+            m.mdiArea().setActiveSubWindow(w);
+            w->showMinimized();
+        }
+        click(m, ids::ID_Arrange);
+        const int bottom = m.editors().at(0)->geometry().bottom();
+        for (frmEditor* w : m.editors()) {
+            QVERIFY(w->isMinimized());
+            QCOMPARE(w->geometry().bottom(), bottom); // in one row along the bottom
+            QVERIFY(area.contains(w->geometry().bottomRight()));
+        }
+        QVERIFY(m.editors().at(0)->x() < m.editors().at(1)->x());
+
+        // Before any editor there is no owner to pass.
+        HelpViewer viewer(testsupport::dataDir() + QStringLiteral("/help"),
+                          [](int) { return QStringLiteral("x.html"); });
+        viewer.ShowHelpContents();
+        QCOMPARE(viewer.lastOwner(), 0);
+        viewer.QuitHelp();
+        const std::pair<QString, QString> roots[] = {
+            {"C:\\", "C:\\Pinwright.HLP"}, {" C:\\ ", "C:\\Pinwright.HLP"}, {"/", "/Pinwright.HLP"}};
+        for (const auto& [folder, file] : roots)
+            QCOMPARE(HelpViewer::helpFilePath(folder), file);
     }
 
     void closeAsksAboutChanges_data() {
@@ -416,118 +450,43 @@ private slots:
         f.prompts.answer(Prompts::Answer::No);
     }
 
-    void windowArrangementsAndTabs() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        click(m, ids::ID_New);
-        frmEditor* first = m.editors().first();
-        frmEditor* second = m.editors().last();
-        for (const bool programSelects : {false, true}) {
-            m.mdiArea().setActiveSubWindow(first);
-            first->showMinimized();
-            m.mdiArea().setActiveSubWindow(second);
-            // A tab click restores a minimised window, unless the program is selecting the tab itself.
-            m.setTaskBarTag(programSelects ? QStringLiteral("True") : QStringLiteral("False"));
-            m.TaskBar().setCurrentIndex(0);
-            m.TaskBar_Click();
-            QCOMPARE(first->isMinimized(), programSelects);
-            QCOMPARE(m.activeEditor(), second);
-        }
-        first->showNormal();
-        click(m, ids::ID_New);
-        const QRect area = m.mdiArea().viewport()->rect();
-        click(m, ids::ID_TileH);
-        for (frmEditor* w : m.editors()) // full width, stacked from the top
-            QCOMPARE(w->geometry(),
-                     QRect(0, m.editors().indexOf(w) * (area.height() / 3), area.width(), w->height()));
-        click(m, ids::ID_TileV);
-        for (frmEditor* w : m.editors()) // full height, side by side
-            QCOMPARE(w->geometry(),
-                     QRect(m.editors().indexOf(w) * (area.width() / 3), 0, w->width(), area.height()));
-        for (frmEditor* w : m.editors()) {
-            m.mdiArea().setActiveSubWindow(w);
-            w->showMinimized();
-        }
-        click(m, ids::ID_Arrange);
-        const int bottom = m.editors().at(0)->geometry().bottom();
-        for (frmEditor* w : m.editors()) {
-            QVERIFY(w->isMinimized());
-            QCOMPARE(w->geometry().bottom(), bottom); // in one row along the bottom
-            QVERIFY(area.contains(w->geometry().bottomRight()));
-        }
-        QVERIFY(m.editors().at(0)->x() < m.editors().at(1)->x());
-    }
-
-    void caretMovesForTheUserShowTheCaret_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<bool>("scrolls");
-        QTest::newRow("next bookmark far below") << ids::ID_NBook << 0 << 900 << true;
-        QTest::newRow("previous bookmark wraps far below") << ids::ID_PBook << 0 << 900 << true;
-        QTest::newRow("next error far below") << ids::ID_NextError << 0 << 700 << true;
-        QTest::newRow("previous error far above") << ids::ID_PreviousError << 950 << 10 << true;
-        QTest::newRow("next error in view") << ids::ID_NextError << 0 << 3 << false;
-        QTest::newRow("next error wraps to line 0") << ids::ID_NextError << 500 << 0 << true;
-        QTest::newRow("go to line far below") << ids::ID_GotoLine << 0 << 800 << true;
-    }
+    // The least scrolling that shows the caret: a line out of view lands at the edge it came in from.
     void caretMovesForTheUserShowTheCaret() {
-        QFETCH(QString, command);
-        QFETCH(int, from);
-        QFETCH(int, target);
-        QFETCH(bool, scrolls);
-        FrameFixture f;
-        MDIMain& m = f.startWith(QStringLiteral("long.pbp"), QByteArray("HIGH PORTB.0\n").repeated(1000));
-        SourceView& view = f.view();
-        view.Document().SetBookmark(target, true);
-        view.Document().SetLineData(target, 1, 1);
-        view.MoveCaret(0, from);
-        QCoreApplication::processEvents();
-        int col = 0, top = 0;
-        view.GetScrollPos(col, top);
-        const int topBefore = top;
-        if (command == ids::ID_GotoLine)
-            testsupport::onNextModal([target](QWidget& dialog) {
-                if (auto* gotoLine = qobject_cast<frmGotoLine*>(&dialog)) {
-                    QTest::keyClicks(&gotoLine->LineValue(), QString::number(target + 1));
-                    QTest::keyClick(&gotoLine->LineValue(), Qt::Key_Return);
-                }
-            });
-        click(m, command);
-        QCoreApplication::processEvents();
-        QCOMPARE(view.CaretY(), target);
-        view.GetScrollPos(col, top);
-        QVERIFY2(top <= target && target < top + view.LinesInView(), qPrintable(QString::number(top)));
-        if (scrolls) // the least scrolling: the line lands at the edge it came in from
-            QVERIFY(target == top || target == top + view.LinesInView() - 1);
-        else
-            QCOMPARE(top, topBefore);
-    }
-
-    void helpPages() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        click(m, ids::ID_WhatsNew);
-        QCOMPARE(m.help().lastPage(), QStringLiteral("topic280.html"));
-        // The fixture's application folder holds no help pages.
-        auto* browser = qobject_cast<QTextBrowser*>(m.help().window());
-        QVERIFY(browser && browser->isVisible());
-        QVERIFY2(browser->toPlainText().contains(QStringLiteral("is not installed")),
-                 qPrintable(browser->toPlainText()));
-        click(m, ids::ID_HelpTopics);
-        QCOMPARE(m.help().lastPage(), QStringLiteral("contents.html"));
-        QVERIFY(m.state().HelpOwner != 0);
-        QCOMPARE(m.help().lastOwner(), m.state().HelpOwner);
-        // Before any editor there is no owner to pass.
-        HelpViewer viewer(testsupport::dataDir() + QStringLiteral("/help"),
-                          [](int) { return QStringLiteral("x.html"); });
-        viewer.ShowHelpContents();
-        QCOMPARE(viewer.lastOwner(), 0);
-        viewer.QuitHelp();
-        const std::pair<QString, QString> roots[] = {
-            {"C:\\", "C:\\Pinwright.HLP"}, {" C:\\ ", "C:\\Pinwright.HLP"}, {"/", "/Pinwright.HLP"}};
-        for (const auto& [folder, file] : roots)
-            QCOMPARE(HelpViewer::helpFilePath(folder), file);
+        const struct {
+            const QString& command;
+            int from, target;
+            bool scrolls;
+        } rows[] = {{ids::ID_NBook, 0, 900, true},     {ids::ID_PBook, 0, 900, true}, // wraps
+                    {ids::ID_NextError, 0, 700, true}, {ids::ID_PreviousError, 950, 10, true},
+                    {ids::ID_NextError, 0, 3, false},  {ids::ID_NextError, 500, 0, true}, // wraps
+                    {ids::ID_GotoLine, 0, 800, true}};
+        for (const auto& [command, from, target, scrolls] : rows) {
+            FrameFixture f;
+            MDIMain& m = f.startWith(QStringLiteral("long.pbp"), QByteArray("HIGH PORTB.0\n").repeated(1000));
+            SourceView& view = f.view();
+            view.Document().SetBookmark(target, true);
+            view.Document().SetLineData(target, 1, 1);
+            view.MoveCaret(0, from);
+            QCoreApplication::processEvents();
+            int col = 0, top = 0;
+            view.GetScrollPos(col, top);
+            const int topBefore = top;
+            if (command == ids::ID_GotoLine)
+                testsupport::onNextModal([target](QWidget& dialog) {
+                    if (auto* gotoLine = qobject_cast<frmGotoLine*>(&dialog)) {
+                        QTest::keyClicks(&gotoLine->LineValue(), QString::number(target + 1));
+                        QTest::keyClick(&gotoLine->LineValue(), Qt::Key_Return);
+                    }
+                });
+            click(m, command);
+            QCoreApplication::processEvents();
+            view.GetScrollPos(col, top);
+            const bool shown =
+                scrolls ? target == top || target == top + view.LinesInView() - 1 : top == topBefore;
+            const QString row =
+                command + QStringLiteral(" to %1: caret %2, top %3").arg(target).arg(view.CaretY());
+            QVERIFY2(view.CaretY() == target && shown, qPrintable(row.arg(top)));
+        }
     }
 
     // Open Include from the Edit menu and by Ctrl+click: where the file is looked for, what an open or a

@@ -15,21 +15,6 @@ private:
     }
 
 private slots:
-    void startUpListsTheShippedDevicesAndSelectsTheDefault() {
-        FrameFixture f;
-        MDIMain& m = f.start();
-        const int all = m.toolBars().ListCount(ids::ID_Device);
-        QVERIFY(all > 71);
-        QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), 71);
-        QCOMPARE(m.toolBars().Text(ids::ID_Device), QStringLiteral("PIC16F877A"));
-        QCOMPARE(m.state().DevicePorts, (DevicePortTable{0, 6, 8, 8, 8, 3, 0, 0, 0, 0}));
-        // PicBasic lists fewer devices.
-        f.store().save(settings::startup::CompilerType, QStringLiteral("1"));
-        MDIMain& pbc = f.restart();
-        QVERIFY(pbc.toolBars().ListCount(ids::ID_Device) > 0);
-        QVERIFY(pbc.toolBars().ListCount(ids::ID_Device) < all);
-    }
-
     void regainingFocusRepeatsNoActivation() {
         FrameFixture f;
         QVERIFY(QFile::remove(f.path(QStringLiteral("devicedata.ide"))));
@@ -52,10 +37,16 @@ private slots:
         QVERIFY(!f.prompts.messages().isEmpty());
     }
 
+    // Start-up lists the shipped devices and selects the default; a chosen device colours its ports.
     void choosingADeviceColoursItsPorts() {
         FrameFixture f;
         MDIMain& m = f.start();
         SourceView& v = f.active()->View();
+        const int all = m.toolBars().ListCount(ids::ID_Device);
+        QVERIFY(all > 71);
+        QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), 71);
+        QCOMPARE(m.toolBars().Text(ids::ID_Device), QStringLiteral("PIC16F877A"));
+        QCOMPARE(m.state().DevicePorts, (DevicePortTable{0, 6, 8, 8, 8, 3, 0, 0, 0, 0}));
         // PIC16F877A has PORTD; PIC16F84A does not.
         QCOMPARE(tokenClassOf(v, QStringLiteral("TRISD = 0"), QStringLiteral("TRISD")), 10);
         const int f84 = m.toolBars().combo(ids::ID_Device)->findText(QStringLiteral("PIC16F84A"));
@@ -79,41 +70,31 @@ private slots:
         m.mdiArea().setActiveSubWindow(first);
         QCOMPARE(m.toolBars().ListIndex(ids::ID_Device), f84);
         QCOMPARE(m.state().DevicePorts[4], 0);
+        // PicBasic lists fewer devices.
+        f.store().save(settings::startup::CompilerType, QStringLiteral("1"));
+        MDIMain& pbc = f.restart();
+        QVERIFY(pbc.toolBars().ListCount(ids::ID_Device) > 0);
+        QVERIFY(pbc.toolBars().ListCount(ids::ID_Device) < all);
     }
 
-    void keywordsAndListByCompiler_data() {
-        QTest::addColumn<QString>("compiler");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<int>("tokenClass");
-        // Class 1 stands for any class below the keyword lists'. The lists themselves are the pure
-        // builder's; here one word of each compiler's tables shows they reach the control.
-        const auto row = [](const char* name, const char* compiler, const char* line, const char* word,
-                            int cls) {
-            QTest::newRow(name) << QString(compiler) << QString(line) << QString(word) << cls;
-        };
-        row("statement any case", "0", "gosub Start", "gosub", 10);
-        row("define", "0", "DEFINE OSC 4", "OSC", 11);
-        row("PBC symbol", "1", "Symbol x = B0", "Symbol", 10);
-        row("PBC has no sizes", "1", "x VAR WORD", "WORD", 1);
-        row("PBC has no While", "1", "WHILE x", "WHILE", 1);
-        row("; comment in PBP", "0", "x = 1 ; set x", "set", 6);
-        row("; is no comment in PBC", "1", "x = 1 ; set x", "set", 1);
-    }
-    void keywordsAndListByCompiler() {
-        QFETCH(QString, compiler);
-        QFETCH(QString, line);
-        QFETCH(QString, word);
-        QFETCH(int, tokenClass);
-        FrameFixture f;
-        f.store().save(settings::startup::CompilerType, compiler);
-        f.start();
-        SourceView& v = f.view();
-        const int cls = tokenClassOf(v, line, word);
-        if (tokenClass == 1)
-            QVERIFY2(cls < 10 && cls != 6, qPrintable(QString::number(cls)));
-        else
-            QCOMPARE(cls, tokenClass);
+    // One word of each compiler's tables shows they reach the control (the lists are the pure builder's).
+    // Class 1 stands for any class below the keyword lists'.
+    void keywordsByCompiler() {
+        const struct {
+            const char *compiler, *line, *word;
+            int cls;
+        } rows[] = {{"0", "gosub Start", "gosub", 10}, {"0", "DEFINE OSC 4", "OSC", 11},
+                    {"0", "x = 1 ; set x", "set", 6},  {"1", "Symbol x = B0", "Symbol", 10},
+                    {"1", "x VAR WORD", "WORD", 1},    {"1", "WHILE x", "WHILE", 1},
+                    {"1", "x = 1 ; set x", "set", 1}};
+        for (const auto& [compiler, line, word, cls] : rows) {
+            FrameFixture f;
+            f.store().save(settings::startup::CompilerType, QString::fromLatin1(compiler));
+            f.start();
+            const int got = tokenClassOf(f.view(), QString::fromLatin1(line), QString::fromLatin1(word));
+            QVERIFY2(cls == 1 ? got < 10 && got != 6 : got == cls,
+                     qPrintable(QStringLiteral("%1 %2: %3").arg(compiler, line).arg(got)));
+        }
     }
 };
 

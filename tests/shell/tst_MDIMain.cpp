@@ -29,46 +29,33 @@ class tst_MDIMain : public QObject {
     }
 
 private slots:
-    void startUpFile_data() {
-        QTest::addColumn<QString>("commandLine"); // relative to the application folder
-        QTest::addColumn<QString>("lastFile");
-        QTest::addColumn<QString>("opened"); // caption|first line
-        // last.pbp holds "LAST", "my program.pbp" holds "HIGH".
-        QTest::newRow("command line wins")
-            << QString("my program.pbp") << QString("last.pbp") << "my program.pbp|HIGH";
-        QTest::newRow("last file") << QString() << QString("last.pbp") << "last.pbp|LAST";
-        QTest::newRow("missing last file: empty, named by it")
-            << QString() << QString("gone/a.pbp") << "gone/a.pbp|";
-    }
+    // The window at start-up: {command line, stored last file, caption|first line}, relative to the
+    // application folder, where last.pbp holds "LAST" and "my program.pbp" holds "HIGH".
     void startUpFile() {
-        QFETCH(QString, commandLine);
-        QFETCH(QString, lastFile);
-        QFETCH(QString, opened);
-        FrameFixture f;
-        f.file(QStringLiteral("last.pbp"), "LAST\n");
-        f.file(QStringLiteral("my program.pbp"), "HIGH\r\nLOW\r\n");
-        f.store().save(settings::startup::LastFile, f.path(lastFile));
-        f.start(commandLine.isEmpty() ? QString() : f.path(commandLine));
-        QCOMPARE(f.doc().PathName(), f.active()->caption());
-        QCOMPARE(f.active()->caption() + u'|' + f.doc().GetLine(0), f.path(opened));
+        const char* rows[][3] = {{"my program.pbp", "last.pbp", "my program.pbp|HIGH"},
+                                 {"", "last.pbp", "last.pbp|LAST"},
+                                 {"", "gone/a.pbp", "gone/a.pbp|"}}; // missing: empty, named by it
+        for (const auto& [commandLine, lastFile, opened] : rows) {
+            FrameFixture f;
+            f.file(QStringLiteral("last.pbp"), "LAST\n");
+            f.file(QStringLiteral("my program.pbp"), "HIGH\r\nLOW\r\n");
+            f.store().save(settings::startup::LastFile, f.path(lastFile));
+            f.start(*commandLine ? f.path(commandLine) : QString());
+            QCOMPARE(f.doc().PathName(), f.active()->caption());
+            QCOMPARE(f.active()->caption() + u'|' + f.doc().GetLine(0), f.path(opened));
+        }
     }
 
-    void compilerType_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("pbp");
-        // The stored value counts by its leading digits.
-        QTest::newRow("no leading number") << "PicBasic" << true;
-        QTest::newRow("leading number") << " 1 compiler" << false;
-    }
+    // The stored compiler type counts by its leading digits.
     void compilerType() {
-        QFETCH(QString, stored);
-        QFETCH(bool, pbp);
-        FrameFixture f;
-        f.store().save(settings::startup::CompilerType, stored);
-        MDIMain& m = f.start();
-        QCOMPARE(m.state().PBPMode, pbp);
-        QCOMPARE(m.PanelText(5), pbp ? QStringLiteral("PBP") : QStringLiteral("PBC"));
-        QCOMPARE(m.PanelToolTip(5).contains(QLatin1String("Pro")), pbp);
+        for (const auto& [stored, pbp] : {std::pair{"PicBasic", true}, {" 1 compiler", false}}) {
+            FrameFixture f;
+            f.store().save(settings::startup::CompilerType, QString::fromLatin1(stored));
+            MDIMain& m = f.start();
+            QVERIFY2(m.state().PBPMode == pbp, stored);
+            QCOMPARE(m.PanelText(5), pbp ? QStringLiteral("PBP") : QStringLiteral("PBC"));
+            QCOMPARE(m.PanelToolTip(5).contains(QLatin1String("Pro")), pbp);
+        }
     }
 
     void shutdownWritesPlacementRecentAndDevice() {

@@ -66,29 +66,17 @@ private slots:
         QCOMPARE(s.read(settings::startup::CompilerCommandLineOptions), QStringLiteral("-ampasm, -v, -x"));
     }
 
-    void awkwardTextsRoundTrip_data() {
-        QTest::addColumn<QString>("value");
-        QTest::newRow("commas") << "a, b,c";
-        QTest::newRow("quotes") << "say \"hi\"";
-        QTest::newRow("backslashes") << "C:\\PBP\\PBPW.EXE";
-        QTest::newRow("at sign") << "@Variant(x)";
-        QTest::newRow("blanks around") << "  padded  ";
-        QTest::newRow("non-ASCII") << QStringLiteral("Sıcaklık ölçümü ğüşçö");
-        QTest::newRow("system colour") << "-2147483643";
-        QTest::newRow("empty") << "";
-        QTest::newRow("semicolon and equals") << "-ampasm -oq; x=1";
-        QTest::newRow("hash") << "#not a comment";
-        QTest::newRow("never stored: the caller's default") << QString();
-    }
+    // Texts the store format treats specially read back as written; a key never stored gives the default.
     void awkwardTextsRoundTrip() {
-        QFETCH(QString, value);
         const QString app = QStringLiteral("Pinwright"), section = QStringLiteral("Startup");
-        const QString key =
-            value.isNull() ? QStringLiteral("Missing") : QStringLiteral("CompilerCommandLineOptions");
-        if (!value.isNull())
+        const QString key = QStringLiteral("CompilerCommandLineOptions");
+        for (const QString& value :
+             QStringList{"a, b,c", "say \"hi\"", "C:\\PBP\\PBPW.EXE", "@Variant(x)", "  padded  ",
+                         "Sıcaklık ölçümü ğüşçö", "-2147483643", "", "-ampasm -oq; x=1", "#not a comment"}) {
             open()->Save(app, section, key, value);
-        QCOMPARE(open()->Read(app, section, key, QStringLiteral("default")),
-                 value.isNull() ? "default" : value);
+            QCOMPARE(open()->Read(app, section, key, QStringLiteral("default")), value);
+        }
+        QCOMPARE(open()->Read(app, section, QStringLiteral("Missing"), QStringLiteral("default")), "default");
     }
 };
 

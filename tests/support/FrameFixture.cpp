@@ -72,10 +72,6 @@ QString FrameFixture::file(const QString& name, const QByteArray& bytes) const {
     return p;
 }
 
-MDIMain& FrameFixture::startWith(const QString& name, const QByteArray& bytes) {
-    return start(file(name, bytes));
-}
-
 SourceView& FrameFixture::view() const {
     Q_ASSERT(active());
     return active()->View();

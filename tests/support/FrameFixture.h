@@ -35,7 +35,7 @@ public:
     // Writes a file into the application folder and returns its path.
     QString file(const QString& name, const QByteArray& bytes = "x\n") const;
     // Builds the frame with a file of these bytes in the application folder open in its one window.
-    MDIMain& startWith(const QString& name, const QByteArray& bytes);
+    MDIMain& startWith(const QString& name, const QByteArray& bytes) { return start(file(name, bytes)); }
 
     MDIMain* frame() const { return frame_.get(); }
     frmEditor* active() const;
