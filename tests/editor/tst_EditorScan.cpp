@@ -44,24 +44,6 @@ private slots:
         }
     }
 
-    // Only a large file shows the scan window, its bar counting the lines.
-    void largeFilesShowTheScanWindow() {
-        for (const int lines : {100, 30000}) {
-            FrameFixture f;
-            QByteArray text;
-            for (int i = 0; i < lines; ++i)
-                text += i % 10 == 0 ? "L" + QByteArray::number(i) + ":\n" : QByteArray("x = 1\n");
-            auto [m, v] = open(f, text);
-            frmScan scan(&m);
-            m.editors().first()->ScanDocument(&scan);
-            const bool large = lines > 100;
-            QCOMPARE(scan.isVisible(), large);
-            QVERIFY(!scan.ProgressBar1().isVisible());
-            QCOMPARE(scan.ProgressBar1().maximum(), large ? lines + 1 : 100);
-            QCOMPARE(comboEntries(m).size(), lines / 10);
-        }
-    }
-
     // The one-pass scan leaves what CheckForLabels and CheckForVariables leave line by line.
     void onePassScanEqualsTheLineByLineScan() {
         const QString corpus = testsupport::corpusDir();

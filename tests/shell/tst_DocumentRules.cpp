@@ -13,20 +13,17 @@ using namespace docrules;
 class tst_DocumentRules : public QObject {
     Q_OBJECT
 private slots:
-    void commandLine_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("none") << QStringList{} << "";
-        QTest::newRow("plain") << QStringList{"/tmp/a.pbp"} << "/tmp/a.pbp";
-        QTest::newRow("split by the shell") << QStringList{"/tmp/my", "file.pbp"} << "/tmp/my file.pbp";
-        QTest::newRow("wrapped in quotes") << QStringList{"\"C:\\My Files\\a.pbp\""} << "C:\\My Files\\a.pbp";
-        QTest::newRow("quotes split") << QStringList{"\"C:\\My", "Files\\a.pbp\""} << "C:\\My Files\\a.pbp";
-        QTest::newRow("inner quotes kept") << QStringList{"a\"b\".pbp"} << "a\"b\".pbp";
-        QTest::newRow("two quoted paths stay as typed") << QStringList{"\"a\"", "\"b\""} << "\"a\" \"b\"";
-    }
     void commandLine() {
-        QFETCH(QStringList, args);
-        QTEST(commandLinePath(args), "path");
+        const QList<std::pair<QStringList, QString>> rows{
+            {{}, ""},
+            {{"/tmp/a.pbp"}, "/tmp/a.pbp"},
+            {{"/tmp/my", "file.pbp"}, "/tmp/my file.pbp"},           // split by the shell
+            {{"\"C:\\My Files\\a.pbp\""}, "C:\\My Files\\a.pbp"},    // wrapped in quotes
+            {{"\"C:\\My", "Files\\a.pbp\""}, "C:\\My Files\\a.pbp"}, // the quotes split
+            {{"a\"b\".pbp"}, "a\"b\".pbp"},                          // inner quotes kept
+            {{"\"a\"", "\"b\""}, "\"a\" \"b\""}};                    // two quoted paths stay as typed
+        for (const auto& [args, path] : rows)
+            QCOMPARE(args.join(u' ') + u'>' + commandLinePath(args), args.join(u' ') + u'>' + path);
     }
 
     // Open's refusal covers existing files, file links and letter case; these are the paths it does not
@@ -84,25 +81,21 @@ private slots:
                  AppPaths::join(folder, QStringLiteral("Untitled3.pbp")));
     }
 
-    void markedLines_data() {
-        QTest::addColumn<QList<int>>("marks");
-        QTest::addColumn<int>("caret");
-        QTest::addColumn<QList<int>>("found"); // next, previous
-        QTest::newRow("only the caret line") << QList<int>{4} << 4 << QList<int>{-1, -1};
-        QTest::newRow("wrap forward") << QList<int>{2, 8} << 8 << QList<int>{2, 2};
-        QTest::newRow("between") << QList<int>{2, 8} << 5 << QList<int>{8, 2};
-        QTest::newRow("wrap backward") << QList<int>{2, 8} << 1 << QList<int>{2, 8};
-        QTest::newRow("none") << QList<int>{} << 3 << QList<int>{-1, -1};
-        QTest::newRow("mark on the first line") << QList<int>{0} << 5 << QList<int>{0, 0};
-        QTest::newRow("mark on the last line") << QList<int>{9} << 0 << QList<int>{9, 9};
-        QTest::newRow("caret on the first line") << QList<int>{0, 9} << 0 << QList<int>{9, 9};
-    }
+    // The marked lines, the caret line; the next and the previous marked line found.
     void markedLines() {
-        QFETCH(QList<int>, marks);
-        QFETCH(int, caret);
-        auto marked = [&](int line) { return marks.contains(line); };
-        QTEST((QList<int>{nextMarkedLine(caret, 10, marked), previousMarkedLine(caret, 10, marked)}),
-              "found");
+        const QList<std::tuple<QList<int>, int, QList<int>>> rows{
+            {{4}, 4, {-1, -1}},                       // only the caret line
+            {{2, 8}, 8, {2, 2}},                      // wrap forward
+            {{2, 8}, 5, {8, 2}}, {{2, 8}, 1, {2, 8}}, // wrap backward
+            {{}, 3, {-1, -1}},   {{0}, 5, {0, 0}},    // a mark on the first line
+            {{9}, 0, {9, 9}},                         // on the last line
+            {{0, 9}, 0, {9, 9}}};                     // the caret on the first line
+        for (const auto& [marks, caret, found] : rows) {
+            auto marked = [&marks](int line) { return marks.contains(line); };
+            QCOMPARE(
+                QList<int>({caret, nextMarkedLine(caret, 10, marked), previousMarkedLine(caret, 10, marked)}),
+                QList<int>({caret}) + found);
+        }
     }
 };
 

@@ -38,50 +38,48 @@ private slots:
         keywords_.add(7, QStringLiteral("IGNORED")); // no such list
     }
 
-    void lex_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("tokens");
-        // clang-format off
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("blanks only") << " \t " << "";
-        QTest::newRow("keyword any case") << "high PortB.0" << "10:high 1:PortB 2:. 3:0";
-        QTest::newRow("keyword mixed case in list") << "GOSUB Main" << "10:GOSUB 1:Main";
-        QTest::newRow("label") << "Main:" << "1:Main 2::";
-        QTest::newRow("multi-word keyword") << "ON   INTERRUPT GoTo Isr" << "12:ON   INTERRUPT 1:GoTo 1:Isr";
-        QTest::newRow("multi-word keyword with tab") << "on\tinterrupt" << "12:on\tinterrupt";
-        QTest::newRow("first word alone") << "ON x" << "10:ON 1:x";
-        QTest::newRow("words need a blank") << "ONINTERRUPT" << "1:ONINTERRUPT";
-        QTest::newRow("define with number") << "DEFINE ADC_SAMPLEUS 50" << "11:DEFINE 11:ADC_SAMPLEUS 50";
-        QTest::newRow("define other number") << "DEFINE ADC_SAMPLEUS 20" << "11:DEFINE 11:ADC_SAMPLEUS 3:20";
-        QTest::newRow("number word must end") << "ADC_SAMPLEUS 500" << "11:ADC_SAMPLEUS 3:500";
-        QTest::newRow("whole words only") << "HIGHER BYTES" << "1:HIGHER 1:BYTES";
-        QTest::newRow("var declaration") << "B0 var byte" << "1:B0 12:var 12:byte";
-        QTest::newRow("digits in names") << "W12 = B0 + 12" << "1:W12 2:= 1:B0 2:+ 3:12";
-        QTest::newRow("hex") << "x = $FF + $1a" << "1:x 2:= 3:$FF 2:+ 3:$1a";
-        QTest::newRow("binary") << "x = %1010" << "1:x 2:= 3:%1010";
-        QTest::newRow("not binary") << "x = %12" << "1:x 2:= 2:% 3:12";
-        QTest::newRow("not hex") << "$G" << "2:$ 1:G";
-        QTest::newRow("ops") << "IF x<=5 AND y<>2 THEN" << "10:IF 1:x 2:<= 3:5 14:AND 1:y 2:<> 3:2 10:THEN";
-        QTest::newRow("math and modifier") << "LCDOUT DEC5 x MAX 9" << "10:LCDOUT 15:DEC5 1:x 13:MAX 3:9";
-        QTest::newRow("quote comment") << "HIGH 1 ' turn on \"led\"" << "10:HIGH 3:1 6:' turn on \"led\"";
-        QTest::newRow("comment at start") << "'HIGH 1" << "6:'HIGH 1";
-        QTest::newRow("rem comment") << "REM high 1" << "6:REM high 1";
-        QTest::newRow("rem lower case after code") << "x = 1 rem set" << "1:x 2:= 3:1 6:rem set";
-        QTest::newRow("rem inside a word") << "remote = 1" << "1:remote 2:= 3:1";
-        QTest::newRow("rem as suffix") << "xrem = 1" << "1:xrem 2:= 3:1";
-        QTest::newRow("string") << "LCDOUT \"it's\", 1" << "10:LCDOUT 7:\"it's\" 2:, 3:1";
-        QTest::newRow("unterminated string") << "LCDOUT \"abc" << "10:LCDOUT 7:\"abc";
-        QTest::newRow("semicolon is a symbol") << "x = 1 ; note" << "1:x 2:= 3:1 2:; 1:note";
-        QTest::newRow("assembler marker keyword") << "@ movlw 5" << "10:@ 1:movlw 3:5";
-        QTest::newRow("directive") << "#CONFIG" << "5:#CONFIG";
-        QTest::newRow("non-ascii letters") << "sıcaklık = 1" << "1:sıcaklık 2:= 3:1";
-        QTest::newRow("malformed number") << "8BIT" << "1:8BIT";
-        // clang-format on
-    }
+    // Each row: the line, then its tokens.
     void lex() {
-        QFETCH(QString, line);
-        QFETCH(QString, tokens);
-        QCOMPARE(describe(line, SourceLexer::lex(line, config_, keywords_)), tokens);
+        // clang-format off
+        const QList<std::pair<QString, QString>> rows{
+            {"", ""}, // empty
+            {" \t ", ""}, // blanks only
+            {"high PortB.0", "10:high 1:PortB 2:. 3:0"}, // keyword any case
+            {"GOSUB Main", "10:GOSUB 1:Main"}, // keyword mixed case in list
+            {"Main:", "1:Main 2::"}, // label
+            {"ON   INTERRUPT GoTo Isr", "12:ON   INTERRUPT 1:GoTo 1:Isr"}, // multi-word keyword
+            {"on\tinterrupt", "12:on\tinterrupt"}, // multi-word keyword with tab
+            {"ON x", "10:ON 1:x"}, // first word alone
+            {"ONINTERRUPT", "1:ONINTERRUPT"}, // words need a blank
+            {"DEFINE ADC_SAMPLEUS 50", "11:DEFINE 11:ADC_SAMPLEUS 50"}, // define with number
+            {"DEFINE ADC_SAMPLEUS 20", "11:DEFINE 11:ADC_SAMPLEUS 3:20"}, // define other number
+            {"ADC_SAMPLEUS 500", "11:ADC_SAMPLEUS 3:500"}, // number word must end
+            {"HIGHER BYTES", "1:HIGHER 1:BYTES"}, // whole words only
+            {"B0 var byte", "1:B0 12:var 12:byte"}, // var declaration
+            {"W12 = B0 + 12", "1:W12 2:= 1:B0 2:+ 3:12"}, // digits in names
+            {"x = $FF + $1a", "1:x 2:= 3:$FF 2:+ 3:$1a"}, // hex
+            {"x = %1010", "1:x 2:= 3:%1010"}, // binary
+            {"x = %12", "1:x 2:= 2:% 3:12"}, // not binary
+            {"$G", "2:$ 1:G"}, // not hex
+            {"IF x<=5 AND y<>2 THEN", "10:IF 1:x 2:<= 3:5 14:AND 1:y 2:<> 3:2 10:THEN"}, // ops
+            {"LCDOUT DEC5 x MAX 9", "10:LCDOUT 15:DEC5 1:x 13:MAX 3:9"}, // math and modifier
+            {"HIGH 1 ' turn on \"led\"", "10:HIGH 3:1 6:' turn on \"led\""}, // quote comment
+            {"'HIGH 1", "6:'HIGH 1"}, // comment at start
+            {"REM high 1", "6:REM high 1"}, // rem comment
+            {"x = 1 rem set", "1:x 2:= 3:1 6:rem set"}, // rem lower case after code
+            {"remote = 1", "1:remote 2:= 3:1"}, // rem inside a word
+            {"xrem = 1", "1:xrem 2:= 3:1"}, // rem as suffix
+            {"LCDOUT \"it's\", 1", "10:LCDOUT 7:\"it's\" 2:, 3:1"}, // string
+            {"LCDOUT \"abc", "10:LCDOUT 7:\"abc"}, // unterminated string
+            {"x = 1 ; note", "1:x 2:= 3:1 2:; 1:note"}, // semicolon is a symbol
+            {"@ movlw 5", "10:@ 1:movlw 3:5"}, // assembler marker keyword
+            {"#CONFIG", "5:#CONFIG"}, // directive
+            {"sıcaklık = 1", "1:sıcaklık 2:= 3:1"}, // non-ascii letters
+            {"8BIT", "1:8BIT"}}; // malformed number
+        // clang-format on
+        for (const auto& [line, tokens] : rows)
+            QCOMPARE(line + u'>' + describe(line, SourceLexer::lex(line, config_, keywords_)),
+                     line + u'>' + tokens);
     }
 
     void specialWithoutKeywords() {

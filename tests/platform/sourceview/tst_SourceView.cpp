@@ -522,24 +522,6 @@ private slots:
         }
     }
 
-    // Held below the text area, a drag scrolls on by itself until the button is let go.
-    void dragBeyondTheEdgeScrolls() {
-        SourceView& v = view(QStringLiteral("line\n").repeated(200), QSize(300, 160));
-        QWidget* vp = viewport();
-        const QPoint below(20, vp->height() + 20);
-        QTest::mousePress(vp, Qt::LeftButton, {}, at(0, 0));
-        QMouseEvent move(QEvent::MouseMove, below, vp->mapToGlobal(below), Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(vp, &move);
-        const int first = scrollPos(v).y();
-        QTRY_VERIFY(scrollPos(v).y() > first + 2);
-        QTest::mouseRelease(vp, Qt::LeftButton, {}, below);
-        const int stopped = scrollPos(v).y();
-        QTest::qWait(200);
-        QCOMPARE(scrollPos(v).y(), stopped);
-        QCOMPARE(v.CaretY(), stopped + v.LinesInView() - 1);
-        QCOMPARE(selectionOf(v).left(4), QStringLiteral("0,0-"));
-    }
-
     // Assistive technology reads the text, the caret and the selection through one offset over all
     // lines, and may move them.
     void accessibleText() {
