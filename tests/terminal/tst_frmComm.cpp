@@ -85,27 +85,28 @@ private slots:
         MDIMain& m = f.start();
         frmComm& w = openTerminal(m);
         Comm& comm = w.comm();
-        // Each failure is reported once, leaves the port closed and takes the busy pointer away again.
+        // Each failure is reported once, as the port layer words it, leaves the port closed and takes the
+        // busy pointer away again.
         const auto failure = [&](const QString& says) {
             const QStringList shown = f.prompts.messages();
             f.prompts.clearShown();
-            const bool once = shown.size() == 1 && shown[0].contains(says);
+            const bool once = shown.size() == 1 && shown[0].startsWith(says);
             return once && !comm.portOpen() && !w.testAttribute(Qt::WA_SetCursor) ? QString()
                                                                                   : shown.join(u'\n');
         };
         pick(w, ids::ID_BaudRate, 2);
         QCOMPARE(failure(QStringLiteral("Invalid port number")), QString());
         typePort(w, QStringLiteral("/dev/ttyNOPE9"));
-        QCOMPARE(failure(QStringLiteral("/dev/ttyNOPE9 does not exist")), QString());
+        QCOMPARE(failure(QStringLiteral("Port /dev/ttyNOPE9 does not exist")), QString());
         w.toolBars().SetListIndex(ids::ID_DataBits, 0);
         typePort(w, pair.idePath());
-        QCOMPARE(failure(QStringLiteral("does not take the settings 1200,N,7,1")), QString());
+        QCOMPARE(failure("Port " + pair.idePath() + " does not take the settings 1200,N,7,1"), QString());
         w.toolBars().SetListIndex(ids::ID_DataBits, 1);
         {
             QSerialPort other(pair.idePath());
             QVERIFY(other.open(QIODevice::ReadWrite)); // another program has it
             typePort(w, pair.idePath());
-            QCOMPARE(failure(QStringLiteral("in use by another program")), QString());
+            QCOMPARE(failure("Port " + pair.idePath() + " is in use by another program"), QString());
         }
 
         typePort(w, pair.idePath());
