@@ -1,7 +1,6 @@
 #include "dialogs/frmScan.h"
 #include "support/FrameTest.h"
 
-#include <QProgressBar>
 
 // The label and declaration scan of an opened file, caret tracking on the status bar, and the combos.
 class tst_EditorScan : public QObject {
