@@ -1,38 +1,13 @@
-#include <QApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <cstdio>
 
 #include "platform/sourceview/SourceDocument.h"
 #include "platform/sourceview/SourceView.h"
 #include "support/TestSupport.h"
 
-namespace {
-
-// The new text of the interrupted save: big enough that the save takes a while.
-QString bigText(char fill) {
-    return QString(QLatin1Char(fill)).repeated(60).append(u'\n').repeated(200000);
-}
-
-// The child process of killedWhileSaving: loads the file, replaces its text, says so, and saves.
-int saveChild(const QString& path) {
-    SourceDocument doc;
-    if (!doc.LoadFile(path))
-        return 2;
-    doc.InsertOverwrite(0, 0, 0, doc.NumLines(), bigText('N'));
-    std::fputs("saving\n", stdout);
-    std::fflush(stdout);
-    return doc.SaveFile(path) ? 0 : 1;
-}
-
-} // namespace
-
 // Files at the edges of what a source file is: very big, very long lines, odd bytes; and saving that
-// is never half done.
+// keeps the file's place.
 class tst_LargeFiles : public QObject {
     Q_OBJECT
     QTemporaryDir tmp_;
@@ -108,45 +83,7 @@ private slots:
         QCOMPARE(int(QFile::permissions(real) & 0xF0FF), permissions & 0xF0FF);
         QCOMPARE(QFileInfo(link).isSymLink(), throughLink);
     }
-
-    // A program killed in the middle of a save leaves the old file or the new one, never a mix.
-    void killedWhileSaving_data() {
-        QTest::addColumn<int>("delayMs");
-        for (int ms : {0, 10, 50, 250})
-            QTest::addRow("killed after %d ms", ms) << ms;
-    }
-    void killedWhileSaving() {
-        QFETCH(int, delayMs);
-        const QString file = path("victim.pbp");
-        const QByteArray old = QByteArray("OLD LINE\r\n").repeated(1000);
-        QVERIFY(testsupport::writeFile(file, old));
-        QProcess child;
-        child.setProgram(QCoreApplication::applicationFilePath());
-        child.setArguments({QStringLiteral("--save-child"), file});
-        child.start();
-        QVERIFY(child.waitForStarted());
-        QVERIFY(child.waitForReadyRead(60000));
-        QCOMPARE(child.readLine(), QByteArray("saving\n"));
-        QTest::qSleep(delayMs);
-        ::kill(pid_t(child.processId()), SIGKILL);
-        QVERIFY(child.waitForFinished(10000));
-        const QByteArray now = testsupport::readFile(file);
-        if (now != old) {
-            // The new text, with the old file's line endings.
-            const QByteArray saved = (QByteArray(60, 'N') + "\r\n").repeated(200000);
-            QCOMPARE(now.size(), saved.size());
-            QVERIFY(now == saved);
-        }
-        QDir(tmp_.path()).removeRecursively();
-        QDir().mkpath(tmp_.path());
-    }
 };
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    if (argc == 3 && qstrcmp(argv[1], "--save-child") == 0)
-        return saveChild(QString::fromLocal8Bit(argv[2]));
-    tst_LargeFiles test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(tst_LargeFiles)
 #include "tst_LargeFiles.moc"
