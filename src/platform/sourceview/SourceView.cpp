@@ -1,11 +1,13 @@
 #include "platform/sourceview/SourceView.h"
 
 #include "platform/Colors.h"
-#include "platform/sourceview/LineData.h"
 #include "platform/Prompts.h"
+#include "platform/sourceview/LineData.h"
 #include "platform/sourceview/SourceMargin.h"
 #include "platform/sourceview/SourceTextArea.h"
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -13,8 +15,6 @@
 #include <QHBoxLayout>
 #include <QScrollBar>
 #include <QStyleHints>
-#include <QAccessible>
-#include <QClipboard>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -404,7 +404,8 @@ Prompts* SourceView::prompts() const {
 }
 
 TextPos SourceView::hitTest(QPoint p) const {
-    const int line = qBound(0, firstLine() + int(std::floor(p.y() / lineHeightF())), document_.NumLines() - 1);
+    const int line =
+        qBound(0, firstLine() + int(std::floor(p.y() / lineHeightF())), document_.NumLines() - 1);
     const qreal x = p.x() + edit_->horizontalScrollBar()->value() - TextMargin;
     return {line, colAtX(line, x)};
 }

@@ -242,6 +242,12 @@ private:
     void moveCaretBy(int code);
     void moveVertically(int lines, bool extend);
     void handleMousePress(QMouseEvent* e, bool doubleClick);
+    void dragTo(QPoint viewportPoint);
+    bool insideSelection(TextPos p) const { return TextSelected() && selStart() <= p && p <= selEnd(); }
+    void startTextDrag();
+    // SourceTextArea's drag and drop events; false when the view does not take the data.
+    bool dragOver(const QMimeData* mime, QPoint viewportPoint);
+    bool dropText(const QMimeData* mime, QPoint viewportPoint, bool fromHere, bool copy);
     void handleInput(QInputMethodEvent* e);
     // Puts `text` in place of the selection (or at the caret); the caret ends after it.
     void insertText(const QString& text);
@@ -300,22 +306,16 @@ private:
     bool lastForward_ = true;
     TextPos caret_;
     TextPos anchor_;
-    int desiredDisplayCol_ = -1; // kept while the caret moves up and down
-    int widestLine_ = 0;         // in display columns; grows with edits, measured again on load
-    bool selecting_ = false;     // the left button is down in the text
-    QPoint dragPoint_;           // where the button is, in viewport pixels, while selecting
-    QTimer dragScroll_;          // scrolls on while the button is held beyond the text area's edge
+    int desiredDisplayCol_ = -1;    // kept while the caret moves up and down
+    int widestLine_ = 0;            // in display columns; grows with edits, measured again on load
+    bool selecting_ = false;        // the left button is down in the text
+    QPoint dragPoint_;              // where the button is, in viewport pixels, while selecting
+    QTimer dragScroll_;             // scrolls on while the button is held beyond the text area's edge
     QElapsedTimer lastDoubleClick_; // a third click soon after it takes the whole line
-    void dragTo(QPoint viewportPoint);
     // Selected text dragged away: pressed inside the selection, the drag starts once the pointer moves.
     bool mayDragText_ = false;
     bool droppedHere_ = false; // a drag of our own text was dropped back into this view
     TextPos dropPos_{-1, -1};  // where dragged text would go, while a drag is over the view
-    bool insideSelection(TextPos p) const { return TextSelected() && selStart() <= p && p <= selEnd(); }
-    void startTextDrag();
-    // SourceTextArea's drag and drop events; false when the view does not take the data.
-    bool dragOver(const QMimeData* mime, QPoint viewportPoint);
-    bool dropText(const QMimeData* mime, QPoint viewportPoint, bool fromHere, bool copy);
     QTimer caretBlink_;
     bool caretOn_ = true;
     bool dying_ = false;

@@ -4,17 +4,17 @@
 #include "platform/sourceview/SourceMargin.h"
 #include "platform/sourceview/SourceTextArea.h"
 
-#include <QMimeData>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QGuiApplication>
-#include <QStyleHints>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QInputMethodEvent>
+#include <QStyleHints>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -441,10 +441,12 @@ void SourceView::handleMousePress(QMouseEvent* e, bool doubleClick) {
         lastDoubleClick_.start();
         return;
     }
-    if (lastDoubleClick_.isValid() && lastDoubleClick_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+    if (lastDoubleClick_.isValid() &&
+        lastDoubleClick_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
         lastDoubleClick_.invalidate();
-        const TextPos next = at.line + 1 < document_.NumLines() ? TextPos{at.line + 1, 0}
-                                                                 : TextPos{at.line, document_.GetLineLength(at.line)};
+        const TextPos next = at.line + 1 < document_.NumLines()
+                                 ? TextPos{at.line + 1, 0}
+                                 : TextPos{at.line, document_.GetLineLength(at.line)};
         placeCaret(next, {at.line, 0});
         return;
     }
@@ -471,9 +473,17 @@ void SourceView::startTextDrag() {
     droppedHere_ = false;
 }
 
+namespace {
+
+// Files are for the window around the view to open; only text is taken here.
+bool takesText(const QMimeData* mime) {
+    return mime && mime->hasText() && !mime->hasUrls();
+}
+
+} // namespace
+
 bool SourceView::dragOver(const QMimeData* mime, QPoint p) {
-    // Files are for the window around the view to open; only text is taken here.
-    const bool take = mime && mime->hasText() && !mime->hasUrls();
+    const bool take = takesText(mime);
     const TextPos before = dropPos_;
     dropPos_ = take ? hitTest(p) : TextPos{-1, -1};
     if (dropPos_ != before)
@@ -482,10 +492,8 @@ bool SourceView::dragOver(const QMimeData* mime, QPoint p) {
 }
 
 bool SourceView::dropText(const QMimeData* mime, QPoint p, bool fromHere, bool copy) {
-    const bool take = dragOver(mime, p);
-    dropPos_ = {-1, -1};
-    Refresh();
-    if (!take)
+    dragOver(nullptr, p); // the drop mark goes
+    if (!takesText(mime))
         return false;
     const TextPos at = hitTest(p);
     // The drag's source leaves its own text alone when the drop was ours.
@@ -516,7 +524,8 @@ void SourceView::MoveSelectionTo(int col, int line) {
         to = document_.replace(at, at, text);
         document_.replace(s, e, QString());
         const auto shift = [&](TextPos q) {
-            return q.line == e.line ? TextPos{s.line, s.col + q.col - e.col} : TextPos{q.line - (e.line - s.line), q.col};
+            return q.line == e.line ? TextPos{s.line, s.col + q.col - e.col}
+                                    : TextPos{q.line - (e.line - s.line), q.col};
         };
         from = shift(at);
         to = shift(to);
@@ -554,7 +563,8 @@ void SourceView::handleKeyRelease(QKeyEvent* e) {
 
 void SourceView::handleMouseMove(QMouseEvent* e) {
     if (mayDragText_ && (e->buttons() & Qt::LeftButton) &&
-        (e->position().toPoint() - dragPoint_).manhattanLength() >= QGuiApplication::styleHints()->startDragDistance())
+        (e->position().toPoint() - dragPoint_).manhattanLength() >=
+            QGuiApplication::styleHints()->startDragDistance())
         startTextDrag();
     else if (selecting_ && (e->buttons() & Qt::LeftButton))
         dragTo(e->position().toPoint());
@@ -570,7 +580,8 @@ void SourceView::handleMouseRelease(QMouseEvent* e, QWidget* from) {
         selecting_ = false;
         dragScroll_.stop();
         if (TextSelected() && QGuiApplication::clipboard()->supportsSelection())
-            QGuiApplication::clipboard()->setText(document_.textBetween(selStart(), selEnd()), QClipboard::Selection);
+            QGuiApplication::clipboard()->setText(document_.textBetween(selStart(), selEnd()),
+                                                  QClipboard::Selection);
     }
     const QPoint pt = from->mapTo(this, e->position().toPoint());
     emit MouseUp(buttonMask(e->button()), keys::shiftMask(e->modifiers()), pt.x(), pt.y());
@@ -586,10 +597,7 @@ SourceTextArea::SourceTextArea(SourceView& view) : QAbstractScrollArea(&view), v
 }
 
 void SourceTextArea::dragEnterEvent(QDragEnterEvent* e) {
-    if (view_.dragOver(e->mimeData(), e->position().toPoint()))
-        e->acceptProposedAction();
-    else
-        e->ignore();
+    dragMoveEvent(e);
 }
 
 void SourceTextArea::dragMoveEvent(QDragMoveEvent* e) {
