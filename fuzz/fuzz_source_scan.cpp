@@ -27,13 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         };
         for (int kind = sourcescan::NoKind; kind <= sourcescan::VarConLine; ++kind) {
-            const int afterLabel = sourcescan::labelPass(line, kind);
+            const int afterLabel = sourcescan::labelPass(line, kind, config);
             const int after = sourcescan::mayDeclare(line) ? sourcescan::declarationPass(line, afterLabel, classAt)
                                                            : afterLabel;
             if (after < sourcescan::NoKind || after > sourcescan::VarConLine)
                 std::abort();
         }
-        if (sourcescan::isLabelLine(line) && sourcescan::labelName(line).contains(u' '))
+        if (sourcescan::isLabelLine(line, config) && sourcescan::labelName(line).contains(u' '))
             std::abort();
     }
     return 0;

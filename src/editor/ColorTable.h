@@ -4,6 +4,8 @@
 #include "shell/SettingsKeys.h"
 
 #include <QByteArray>
+#include <QString>
+#include <QStringList>
 #include <cstdint>
 
 // The token classes with a user colour, their settings keys, whether they are drawn bold, and the
@@ -39,18 +41,34 @@ inline std::int32_t lightDefault(const Row& r) {
     return QByteArray(r.key.value).toInt();
 }
 
-// The colour a window shows for a stored one. The stock colours follow the background, so that a
-// dark background gets the dark set; any other colour is the user's own choice and always wins.
-inline std::int32_t forBackground(const Row& r, std::int32_t stored, bool darkBackground) {
-    if (stored != lightDefault(r) && stored != r.darkDefault)
+// Whether a stored colour is the user's own. The stock colours are stored as the declared ones, so a
+// stored declared colour is the stock set unless the store vouches for it as chosen (`vouched`); any
+// other value, a dark stock colour among them, was stored as a user's choice.
+inline bool isOwn(const Row& r, std::int32_t stored, bool vouched) {
+    return vouched || stored != lightDefault(r);
+}
+
+// The colour a window shows: the user's own as chosen, the stock colour in the set that reads on the
+// background.
+inline std::int32_t shown(const Row& r, std::int32_t stored, bool own, bool darkBackground) {
+    if (own)
         return stored;
     return darkBackground ? r.darkDefault : lightDefault(r);
 }
 
-// The colour written to the store for a shown one: the stock colours are stored as the declared
-// ones, whatever the background, so that a stored file reads the same under either theme.
-inline std::int32_t toStore(const Row& r, std::int32_t shown) {
-    return shown == r.darkDefault ? lightDefault(r) : shown;
+// The colour written to the store: the user's own as chosen, whatever its value; the stock colours as
+// the declared ones, whatever the background, so that a stored file reads the same under either theme.
+inline std::int32_t toStore(const Row& r, std::int32_t shown, bool own) {
+    return own ? shown : lightDefault(r);
+}
+
+// An own colour equal to the declared one reads as the stock set unless the store vouches for it: the
+// key names in the OwnColors value, separated by blanks.
+inline bool needsVouching(const Row& r, std::int32_t stored, bool own) {
+    return own && stored == lightDefault(r);
+}
+inline bool vouchedFor(const QString& ownColors, const Row& r) {
+    return ownColors.split(u' ', Qt::SkipEmptyParts).contains(QLatin1StringView(r.key.name));
 }
 
 // True for the classes whose colour the user can change (the token-colour command).

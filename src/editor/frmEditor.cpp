@@ -134,12 +134,17 @@ void frmEditor::applyColors() {
     }
     // The printer gets the same colours and bold classes as the screen, always the set for white paper.
     const bool dark = colors::isDark(colors::toQColor(View_->TextBackColor()));
+    const QString vouched = s.read(settings::colors::OwnColors);
+    ownColors_ = 0;
     for (const colortable::Row& row : colortable::Rows) {
         qint32 c = 0;
         if (!storedColor(s.read(row.key), c))
             continue;
-        View_->TokenInfo().SetForegroundColor(row.tokenClass, colortable::forBackground(row, c, dark), -1);
-        View_->PrintTokenInfo().SetForegroundColor(row.tokenClass, colortable::forBackground(row, c, false), -1);
+        const bool own = colortable::isOwn(row, c, colortable::vouchedFor(vouched, row));
+        if (own)
+            ownColors_ |= 1u << row.tokenClass;
+        View_->TokenInfo().SetForegroundColor(row.tokenClass, colortable::shown(row, c, own, dark), -1);
+        View_->PrintTokenInfo().SetForegroundColor(row.tokenClass, colortable::shown(row, c, own, false), -1);
     }
     for (int cls = 10; cls <= 15; ++cls) {
         View_->TokenInfo().SetTokenStyle(cls, 1, -1);
@@ -151,13 +156,22 @@ void frmEditor::followBackground() {
     const bool dark = colors::isDark(colors::toQColor(View_->TextBackColor()));
     TokenStyles& styles = View_->TokenInfo();
     for (const colortable::Row& row : colortable::Rows) {
-        if (!styles.HasForegroundColor(row.tokenClass))
+        if (!styles.HasForegroundColor(row.tokenClass) || isOwnColor(row.tokenClass))
             continue;
-        const qint32 now = styles.ForegroundColor(row.tokenClass);
-        const qint32 shown = colortable::forBackground(row, now, dark);
-        if (shown != now)
+        const qint32 shown = colortable::shown(row, 0, false, dark);
+        if (shown != styles.ForegroundColor(row.tokenClass))
             styles.SetForegroundColor(row.tokenClass, shown, -1);
     }
+}
+
+void frmEditor::setOwnColor(int tokenClass, qint32 color) {
+    View_->TokenInfo().SetForegroundColor(tokenClass, color, 1);
+    View_->PrintTokenInfo().SetForegroundColor(tokenClass, color, 1);
+    ownColors_ |= 1u << tokenClass;
+}
+
+bool frmEditor::isOwnColor(int tokenClass) const {
+    return (ownColors_ >> tokenClass) & 1u;
 }
 
 void frmEditor::changeEvent(QEvent* e) {
@@ -261,10 +275,19 @@ bool frmEditor::Form_Unload() {
 
 void frmEditor::saveColors() {
     Settings& s = state_.settings;
-    for (const colortable::Row& row : colortable::Rows)
-        if (View_->TokenInfo().HasForegroundColor(row.tokenClass))
-            s.save(row.key,
-                   QString::number(colortable::toStore(row, View_->TokenInfo().ForegroundColor(row.tokenClass))));
+    QStringList vouched;
+    for (const colortable::Row& row : colortable::Rows) {
+        if (!View_->TokenInfo().HasForegroundColor(row.tokenClass))
+            continue;
+        const bool own = isOwnColor(row.tokenClass);
+        const qint32 c = colortable::toStore(row, View_->TokenInfo().ForegroundColor(row.tokenClass), own);
+        s.save(row.key, QString::number(c));
+        if (colortable::needsVouching(row, c, own))
+            vouched << QLatin1StringView(row.key.name);
+    }
+    // Written when there is something to vouch for, or something written before to take back.
+    if (!vouched.isEmpty() || !s.read(settings::colors::OwnColors).isEmpty())
+        s.save(settings::colors::OwnColors, vouched.join(u' '));
     s.save(settings::colors::svBackGround, QString::number(View_->BackColor()));
 }
 

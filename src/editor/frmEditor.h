@@ -91,8 +91,12 @@ public:
     QString caption() const;
     void setCaption(const QString& caption);
 
-    // Swaps the stock token colours for the set that reads on the current background.
+    // Swaps the stock token colours for the set that reads on the current background; the colours the
+    // user chose stay.
     void followBackground();
+    // A token colour the user chose: shown, printed and stored as it is, whatever the background.
+    void setOwnColor(int tokenClass, qint32 color);
+    bool isOwnColor(int tokenClass) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -137,4 +141,6 @@ private:
     QStringList labelNames_;
     QList<int> labelLines_;
     quint64 labelsRevision_ = 0;
+    // One bit per token class whose colour is the user's own.
+    quint32 ownColors_ = 0;
 };

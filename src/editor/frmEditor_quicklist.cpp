@@ -26,10 +26,20 @@ constexpr int ScrollColumns = 15;
 QStringList frmEditor::listEntries(Source source) const {
     const SourceDocument& doc = View_->Document();
     switch (source) {
-    case Source::DeclaredVariables:
-        return variableEntries(doc.linesWhere(sourcescan::KindSlot, sourcescan::VarLine));
+    case Source::DeclaredVariables: {
+        QList<int> numbers;
+        const QStringList lines = doc.linesWhere(sourcescan::KindSlot, sourcescan::VarLine, &numbers);
+        QStringList names;
+        names.reserve(lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString name = declaredName(lines[i], sourcescan::classesIn(doc.tokensOfLine(numbers[i])));
+            if (!name.isNull())
+                names.append(name);
+        }
+        return variableEntries(names);
+    }
     case Source::Labels:
-        return labelEntries(doc.linesWhere(sourcescan::KindSlot, sourcescan::LabelLine));
+        return labelEntries(doc.linesWhere(sourcescan::KindSlot, sourcescan::LabelLine), doc.lexerConfig());
     case Source::DefineNames: {
         QStringList names;
         for (int i = 1; i <= StatementTable::DefineCount; ++i)

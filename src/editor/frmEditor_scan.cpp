@@ -15,14 +15,6 @@ using namespace sourcescan;
 
 namespace {
 
-// The class the control gives a column of a line's tokens.
-int classIn(const QList<SourceToken>& tokens, int col) {
-    for (const SourceToken& t : tokens)
-        if (col >= t.start && col < t.start + t.length)
-            return t.cls;
-    return 0;
-}
-
 // Lines below this count scan too fast for a progress window to be more than a flicker.
 constexpr int ScanWindowLines = 20000;
 // The progress bar moves in steps of this many lines.
@@ -33,7 +25,7 @@ constexpr int ProgressStep = 4096;
 void frmEditor::CheckForLabels(int, int line) {
     SourceDocument& doc = View_->Document();
     const QString s = doc.GetLine(line);
-    if (isLabelLine(s)) {
+    if (isLabelLine(s, doc.lexerConfig())) {
         doc.SetLineData(line, KindSlot, LabelLine);
         UpdateLabels();
         return;
@@ -55,13 +47,13 @@ void frmEditor::UpdateLabels() {
         QStringList names;
         names.reserve(lines.size());
         for (int i = int(lines.size()) - 1; i >= 0; --i) {
-            if (isLabelLine(lines[i]))
+            if (isLabelLine(lines[i], doc.lexerConfig()))
                 continue;
             doc.SetLineData(labelLines_[i], KindSlot, NoKind);
             labelLines_.removeAt(i);
         }
         for (const QString& line : lines)
-            if (isLabelLine(line))
+            if (isLabelLine(line, doc.lexerConfig()))
                 names.append(labelName(line));
         combo.setEntries(names);
     }
@@ -86,7 +78,7 @@ bool frmEditor::updateChangedLabels() {
         if (!marked)
             continue;
         const QString s = doc.GetLine(line);
-        if (!isLabelLine(s))
+        if (!isLabelLine(s, doc.lexerConfig()))
             return false;
         names[at - labelLines_.cbegin()] = labelName(s);
     }
@@ -100,8 +92,7 @@ void frmEditor::CheckForVariables(int, int line) {
     const QString s = doc.GetLine(line);
     int next = kind;
     if (mayDeclare(s)) {
-        const QList<SourceToken> tokens = doc.tokensOfLine(line);
-        next = declarationPass(s, kind, [&tokens](int col) { return classIn(tokens, col); });
+        next = declarationPass(s, kind, classesIn(doc.tokensOfLine(line)));
     } else if (kind != LabelLine) {
         next = NoKind;
     }
@@ -134,11 +125,10 @@ void frmEditor::ScanDocument(frmScan* progress) {
     doc.rewriteLineData(KindSlot, [&](int line, const QString& s, qint32 kind) -> qint32 {
         if (bar && line % ProgressStep == 0)
             bar->setValue(line);
-        kind = labelPass(s, kind);
+        kind = labelPass(s, kind, doc.lexerConfig());
         const bool label = kind == LabelLine;
         if (mayDeclare(s)) {
-            const QList<SourceToken> tokens = doc.lexText(s);
-            kind = declarationPass(s, kind, [&tokens](int col) { return classIn(tokens, col); });
+            kind = declarationPass(s, kind, classesIn(doc.lexText(s)));
         } else if (kind != LabelLine) {
             kind = NoKind;
         }

@@ -114,7 +114,7 @@ QString groupCaption(Group group) {
     return {};
 }
 
-QList<Entry> build(const QList<Line>& lines) {
+QList<Entry> build(const QList<Line>& lines, const LexerConfig& comments) {
     using namespace sourcescan;
     QList<Entry> out;
     for (const Line& l : lines) {
@@ -124,7 +124,7 @@ QList<Entry> build(const QList<Line>& lines) {
                 out << Entry{Group::Includes, name, QString(), l.number};
         }
         if (l.kind == LabelLine) {
-            if (isLabelLine(l.text))
+            if (isLabelLine(l.text, comments))
                 out << Entry{Group::Labels, labelName(l.text), QString(), l.number};
             continue;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sourceview/SourceLexer.h"
+
 #include <QList>
 #include <QString>
 
@@ -31,7 +33,7 @@ struct Entry {
 };
 
 // The entries of the marked lines, in file order. A mark the line's text no longer bears out (a label
-// line that lost its colon, a VAR line edited into something else) gives no entry.
-QList<Entry> build(const QList<Line>& lines);
+// line that lost its colon or was commented out, a VAR line edited into something else) gives no entry.
+QList<Entry> build(const QList<Line>& lines, const LexerConfig& comments);
 
 } // namespace outline

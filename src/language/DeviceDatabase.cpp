@@ -67,10 +67,12 @@ AppError DeviceDatabase::readPorts(const QString& deviceLine, DevicePortTable& p
 bool DeviceDatabase::findDevicePorts(const QStringList& lines, const QString& selectedName,
                                      DevicePortTable& ports, AppError& error) {
     error = AppError::none();
+    // Names are compared upper-cased on both sides, so that a name the file writes in lower case (and
+    // the list shows so) finds its own line.
+    const QString wanted = selectedName.toUpper();
     for (const QString& raw : lines) {
-        // Names are compared after upper-casing the file's line, so only upper-case names can match.
         const QString line = raw.toUpper();
-        if (!isDeviceLine(line) || deviceName(line) != selectedName)
+        if (!isDeviceLine(line) || deviceName(line) != wanted)
             continue;
         error = readPorts(line, ports);
         return true;

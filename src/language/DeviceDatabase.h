@@ -30,10 +30,10 @@ public:
     // The same from a file. On an error the names read before it are returned and `error` is set.
     static QStringList listDevices(const QString& path, bool pbpMode, AppError& error);
 
-    // Finds the first line whose upper-cased name equals `selectedName` exactly and sets every
-    // entry of `ports` from it. Returns true on a match; without one `ports` is unchanged. A port
-    // entry without a digit after '=' sets `error` to a type mismatch, leaving the entries before it
-    // with their new values and the later ones with their old values.
+    // Finds the first line whose name equals `selectedName` regardless of case (both are upper-cased)
+    // and sets every entry of `ports` from it. Returns true on a match; without one `ports` is
+    // unchanged. A port entry without a digit after '=' sets `error` to a type mismatch, leaving the
+    // entries before it with their new values and the later ones with their old values.
     static bool findDevicePorts(const QStringList& lines, const QString& selectedName, DevicePortTable& ports,
                                 AppError& error);
     static bool findDevicePorts(const QString& path, const QString& selectedName, DevicePortTable& ports,

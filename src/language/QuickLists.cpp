@@ -1,6 +1,5 @@
 #include "language/QuickLists.h"
 
-#include "language/SourceScan.h"
 #include "platform/TextHelpers.h"
 
 #include <algorithm>
@@ -71,25 +70,28 @@ QString insertedText(const QString& entry, int listMode) {
     return entry;
 }
 
-QString declaredName(const QString& line) {
-    const QString s = text::Trim(line);
-    const qsizetype at = s.indexOf(QLatin1StringView("VAR"), 0, Qt::CaseInsensitive);
-    return text::Trim(at < 0 ? s : s.left(at));
+QString declaredName(const QString& line, const sourcescan::ClassAt& classAt) {
+    const qsizetype at = sourcescan::statementWordAt(line, QLatin1StringView("VAR"), classAt);
+    if (at < 0)
+        return {};
+    const auto blank = [&line](qsizetype i) { return line[i] == u' ' || line[i] == u'\t'; };
+    qsizetype from = 0, to = at;
+    while (from < to && blank(from))
+        ++from;
+    while (to > from && blank(to - 1))
+        --to;
+    return line.mid(from, to - from);
 }
 
-QStringList variableEntries(const QStringList& varLines) {
-    QStringList out;
-    out.reserve(varLines.size());
-    for (const QString& line : varLines)
-        out.append(declaredName(line));
-    return out.isEmpty() ? words({"No Variables"}) : out;
+QStringList variableEntries(const QStringList& names) {
+    return names.isEmpty() ? words({"No Variables"}) : names;
 }
 
-QStringList labelEntries(const QStringList& labelLines) {
+QStringList labelEntries(const QStringList& labelLines, const LexerConfig& comments) {
     QStringList out;
     out.reserve(labelLines.size());
     for (const QString& line : labelLines)
-        if (sourcescan::isLabelLine(line))
+        if (sourcescan::isLabelLine(line, comments))
             out.append(sourcescan::labelName(line));
     return out.isEmpty() ? words({"No Labels"}) : out;
 }
@@ -152,7 +154,15 @@ KeyList keyList(int key, bool pbpMode) {
 int argumentNumber(const QString& line, int keywordColumn) {
     const QString s = line + u':';
     const qsizetype end = s.indexOf(u':', qMax(1, keywordColumn) - 1);
-    return int(QStringView(s).left(end).count(u','));
+    int commas = 0;
+    bool inString = false;
+    for (const QChar c : QStringView(s).left(end)) {
+        if (c == u'"')
+            inString = !inString;
+        else if (c == u',' && !inString)
+            ++commas;
+    }
+    return commas;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "language/DeviceDatabase.h"
+#include "language/SourceScan.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,15 +36,18 @@ int insertMode(Source source);
 QString insertedText(const QString& entry, int listMode);
 bool isBrowseEntry(const QString& entry);
 
-// The declared-variable entry of a VAR line: the trimmed text before the first "VAR" in any case.
-QString declaredName(const QString& line);
+// The declared-variable entry of a VAR line: the text before its VAR statement word (the first "VAR"
+// the control colours as a statement, so not the one inside "myVar"), trimmed of blanks and TABs.
+// Null for a line without one (a mark its text no longer bears out).
+QString declaredName(const QString& line, const sourcescan::ClassAt& classAt);
 
 // The entries of the lists that need no document: device pins and ports, the PicBasic names and the
 // fixed lists. Declared variables and labels come from the document (see the builders below).
 QStringList fixedEntries(Source source, const DevicePortTable& ports, const QStringList& defineNames = {});
-// "No Variables" / "No Labels" when the document gave nothing.
-QStringList variableEntries(const QStringList& varLines);
-QStringList labelEntries(const QStringList& labelLines);
+// The declared names, or "No Variables" when the document gave none.
+QStringList variableEntries(const QStringList& names);
+// The names of the label lines that pass the label test, or "No Labels".
+QStringList labelEntries(const QStringList& labelLines, const LexerConfig& comments);
 
 // The key lists, by the product KeyCode x Shift (480, 484, 488, 492); Source::None for other keys.
 struct KeyList {
@@ -53,7 +57,8 @@ struct KeyList {
 KeyList keyList(int key, bool pbpMode);
 
 // The number of commas of the statement: the line with ":" appended, cut before the first ":" at or
-// after the keyword's 1-based column, commas counted from the line's start.
+// after the keyword's 1-based column, commas counted from the line's start. A comma inside a string
+// literal ("a,b") separates nothing and is not counted.
 int argumentNumber(const QString& line, int keywordColumn);
 
 // What a statement wants for an argument number.

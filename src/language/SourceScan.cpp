@@ -14,23 +14,43 @@ QString withoutTabs(const QString& line) {
     return s;
 }
 
-// True when one of the keyword's matches in the line is coloured as a statement.
 bool findStatementWord(const QString& line, QLatin1StringView word, const ClassAt& classAt) {
-    qsizetype from = 0;
-    while (true) {
-        const qsizetype at = line.indexOf(word, from, Qt::CaseInsensitive);
-        if (at < 0)
-            return false;
-        // The match's 1-based position taken as a 0-based column: its second letter.
-        if (classAt(int(at) + 1) == StatementClass)
-            return true;
-        from = at + 1;
-    }
+    return statementWordAt(line, word, classAt) >= 0;
+}
+
+// True when the first token of the line, after its blanks, is a comment.
+bool commentFirst(const QString& line, const LexerConfig& comments) {
+    qsizetype at = 0;
+    while (at < line.size() && (line[at] == u' ' || line[at] == u'\t'))
+        ++at;
+    return at < line.size() && SourceLexer::startsComment(line, int(at), comments);
 }
 
 } // namespace
 
-bool isLabelLine(const QString& line) {
+ClassAt classesIn(const QList<SourceToken>& tokens) {
+    return [tokens](int col) {
+        for (const SourceToken& t : tokens)
+            if (col >= t.start && col < t.start + t.length)
+                return t.cls;
+        return 0;
+    };
+}
+
+qsizetype statementWordAt(const QString& line, QLatin1StringView word, const ClassAt& classAt) {
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype at = line.indexOf(word, from, Qt::CaseInsensitive);
+        if (at < 0)
+            return -1;
+        // The match's 1-based position taken as a 0-based column: its second letter.
+        if (classAt(int(at) + 1) == StatementClass)
+            return at;
+        from = at + 1;
+    }
+}
+
+bool isLabelLine(const QString& line, const LexerConfig& comments) {
     if (!line.contains(u':'))
         return false; // most lines: no copy made
     const QString s = withoutTabs(line);
@@ -38,7 +58,7 @@ bool isLabelLine(const QString& line) {
     if (colon < 0)
         return false;
     // The window is p characters of the trimmed text, p counted on the untrimmed one.
-    return !text::Trim(text::Trim(s).left(colon + 1)).contains(u' ');
+    return !text::Trim(text::Trim(s).left(colon + 1)).contains(u' ') && !commentFirst(line, comments);
 }
 
 QString labelName(const QString& line) {
@@ -47,8 +67,8 @@ QString labelName(const QString& line) {
     return colon < 0 ? s : s.left(colon);
 }
 
-int labelPass(const QString& line, int kind) {
-    if (isLabelLine(line))
+int labelPass(const QString& line, int kind, const LexerConfig& comments) {
+    if (isLabelLine(line, comments))
         return LabelLine;
     return kind == LabelLine ? NoKind : kind;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sourceview/SourceLexer.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,16 +19,23 @@ constexpr int IncludeSlot = 3;
 
 // A line is a label line when, TABs removed, its first p characters (p the 1-based position of the
 // first ':') hold no space once trimmed. Leading spaces count towards p, so an indented "Loop: GOTO x"
-// is not a label line.
-bool isLabelLine(const QString& line);
+// is not a label line. Nor is a line whose first token is a comment ("'Init:", and ";Init:" where ";"
+// starts a comment), by the comment starters of the language.
+bool isLabelLine(const QString& line, const LexerConfig& comments);
 // The TAB-free, trimmed text up to its first ':' (the whole trimmed text when there is none).
 QString labelName(const QString& line);
 
 // The kind a line keeps after the label test: 1 for a label line, otherwise 0 instead of a stale 1.
-int labelPass(const QString& line, int kind);
+int labelPass(const QString& line, int kind, const LexerConfig& comments);
 
 // The token class the editor control gives the character at a 0-based column of the line.
 using ClassAt = std::function<int(int column)>;
+// The lookup over a line's tokens as the lexer gives them (0 outside every token).
+ClassAt classesIn(const QList<SourceToken>& tokens);
+
+// The 0-based position of the first match of the word (any case) that the control colours as a
+// statement, asked at the match's second letter; -1 when there is none.
+qsizetype statementWordAt(const QString& line, QLatin1StringView word, const ClassAt& classAt);
 
 // The kind after the VAR and CON passes. A "VAR" or "CON" only counts when the control colours it as
 // a statement (asked at the match's second letter), so one inside a comment, a string or a longer

@@ -201,7 +201,7 @@ void CodeExplorer::refresh() {
         for (const SourceDocument::MarkedLine& m : marked)
             lines.append(
                 {m.line, m.slot(sourcescan::KindSlot), m.slot(sourcescan::IncludeSlot) != 0, m.text});
-        next = outline::build(lines);
+        next = outline::build(lines, doc.lexerConfig());
     }
     stale_ = false;
     if (next == entries_)

@@ -300,12 +300,9 @@ AppError MDIMain::cmdTokenColor() {
         return AppError::cancelled();
     const qint32 c = colors::fromQColor(chosen);
     const QList<frmEditor*> windows = editors();
-    if (colortable::isUserColoredClass(state_.MouseTokenClass)) {
-        for (frmEditor* w : windows) {
-            w->View().TokenInfo().SetForegroundColor(state_.MouseTokenClass, c, 1);
-            w->View().PrintTokenInfo().SetForegroundColor(state_.MouseTokenClass, c, 1);
-        }
-    }
+    if (colortable::isUserColoredClass(state_.MouseTokenClass))
+        for (frmEditor* w : windows)
+            w->setOwnColor(state_.MouseTokenClass, c);
     for (frmEditor* w : windows)
         w->View().Refresh();
     state_.MouseTokenClass = 0;

@@ -59,6 +59,9 @@ inline constexpr Key svMath{"ViewColors", "svMath", "11796480"};
 inline constexpr Key svLogic{"ViewColors", "svLogic", "11796480"};
 inline constexpr Key svModifer{"ViewColors", "svModifer", "11796480"};
 inline constexpr Key svBackGround{"ViewColors", "svBackGround", "-2147483643"};
+// The colour keys (names separated by blanks) whose value is the user's own choice although it equals
+// the key's default, which alone reads as the stock colour that follows the background.
+inline constexpr Key OwnColors{"ViewColors", "OwnColors"};
 } // namespace colors
 
 namespace debug {
@@ -123,6 +126,7 @@ inline constexpr const Key* All[] = {
     &colors::svLogic,
     &colors::svModifer,
     &colors::svBackGround,
+    &colors::OwnColors,
     &debug::BaudRate,
     &debug::Parity,
     &debug::DataBits,

@@ -33,7 +33,9 @@ private slots:
             // The last label line keeps its combo entry after a declaration.
             {"x = 1\nA:\nB: x VAR BYTE\nC: y VAR BYTE\n", {0, 1, 2, 2, 0}, {"A", "C"}},
             // Duplicates are kept; an indented label with code is none.
-            {"Loop:\n   Loop: GOTO Loop\nLoop:\n", {1, 0, 1, 0}, {"Loop", "Loop"}}};
+            {"Loop:\n   Loop: GOTO Loop\nLoop:\n", {1, 0, 1, 0}, {"Loop", "Loop"}},
+            // Labels commented out.
+            {"'Init:\n;Init:\n\t' Init:\nInit:\n", {0, 0, 0, 1, 0}, {"Init"}}};
         for (const auto& [text, lineKinds, combo] : rows) {
             FrameFixture f;
             auto [m, v] = open(f, text);

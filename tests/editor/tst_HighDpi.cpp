@@ -59,6 +59,46 @@ private slots:
         QVERIFY(rightmostInk > int((margin - 2 * v.CellWidth()) * dpr));
         QVERIFY(rightmostInk < int((margin - v.CellWidth() / 2) * dpr));
     }
+
+    // The last line's number is drawn whole, clear of the bookmark cell and of the margin's border, at
+    // any zoom: the margin widens with the number's digits and keeps its six cells up to 9999 lines.
+    void longLineNumbersFit() {
+        const QList<std::tuple<int, int, int>> rows{// lines, zoom, cells at a monospace font
+                                                    {9999, 0, 6},    {10000, 0, 7},  {100000, 0, 8},
+                                                    {100000, -3, 8}, {100000, 8, 8}, {880000, 0, 8}};
+        for (const auto& [lines, zoom, cells] : rows) {
+            SourceView v;
+            v.Document().InsertImpl(0, 0, QStringLiteral("x\n").repeated(lines - 1));
+            v.SetMarginStyle(1);
+            v.SetZoom(zoom);
+            v.resize(500, 300);
+            const int last = lines - 1;
+            v.MoveCaret(0, last); // the caret line's number is bold
+            const QImage img = v.grab().toImage();
+            const qreal dpr = img.devicePixelRatio();
+            const QString row = QStringLiteral("%1 lines, zoom %2").arg(lines).arg(zoom);
+            QVERIFY2(v.MarginCells() == cells,
+                     qPrintable(row + QStringLiteral(": %1 cells").arg(v.MarginCells())));
+            int x = 0, y = 0;
+            v.PositionToPoint(0, last, x, y);
+            const qreal margin = v.MarginWidth();
+            const QColor back = img.pixelColor(0, int((y + 1) * dpr));
+            int leftInk = -1, rightInk = -1;
+            for (int py = int(y * dpr); py < int((y + v.LineHeight()) * dpr); ++py)
+                for (int px = 0; px < int((margin - 2) * dpr); ++px)
+                    if (img.pixelColor(px, py) != back) {
+                        leftInk = leftInk < 0 ? px : qMin(leftInk, px);
+                        rightInk = qMax(rightInk, px);
+                    }
+            QVERIFY2(leftInk >= int((v.CellWidth() - 1) * dpr), qPrintable(row));
+            QVERIFY2(rightInk < int((margin - v.CellWidth() / 2) * dpr), qPrintable(row));
+            // As wide as the digits it shows, so none is missing.
+            QFont bold = v.font();
+            bold.setBold(true);
+            const qreal digits = QFontMetricsF(bold).horizontalAdvance(QString::number(lines));
+            QVERIFY2((rightInk - leftInk) / dpr > digits - v.CellWidth(), qPrintable(row));
+        }
+    }
 };
 
 QTEST_MAIN(tst_HighDpi)

@@ -53,17 +53,65 @@ private slots:
                 QVERIFY2(contrast(colors::toQColor(r.darkDefault), base) >= 4.5, r.key.name);
     }
 
-    // What the frame below does not meet: a stored dark stock colour, another key's stock colour.
+    // What the frames below do not meet: the rule for each stored value, vouched for as the user's own
+    // or not, under either background, and the value and note written back.
     void shownAndStoredColour() {
         const qint32 light = 11796480, dark = colortable::DarkKeyword;
-        for (const auto& [tokenClass, stored, onDark, shown] :
-             {std::tuple{10, dark, false, light}, {10, dark, true, dark}, {6, light, true, light}}) {
+        const QList<std::tuple<int, qint32, bool, bool, qint32, QString>> rows{
+            {10, light, false, false, light, "stock"}, {10, light, false, true, dark, "stock"},
+            {10, dark, false, false, dark, "own"}, // a dark stock colour is stored only as chosen
+            {10, dark, false, true, dark, "own"},      {10, light, true, true, light, "own, vouched"},
+            {6, light, false, true, light, "own"}, // another key's stock colour
+            {6, 255, true, true, 255, "own"}};
+        for (const auto& [tokenClass, stored, vouched, onDark, shown, kind] : rows) {
             const colortable::Row& r = row(tokenClass);
-            QCOMPARE(colortable::forBackground(r, stored, onDark), shown);
-            // What is shown goes back to the store as the colour that was read.
-            QCOMPARE(colortable::toStore(r, shown),
-                     stored == r.darkDefault ? colortable::lightDefault(r) : stored);
+            const bool own = colortable::isOwn(r, stored, vouched);
+            const qint32 back = colortable::toStore(r, colortable::shown(r, stored, own, onDark), own);
+            QCOMPARE(
+                QStringLiteral("%1 %2 %3")
+                    .arg(colortable::shown(r, stored, own, onDark))
+                    .arg(back)
+                    .arg(own ? colortable::needsVouching(r, back, own) ? "own, vouched" : "own" : "stock"),
+                QStringLiteral("%1 %2 %3").arg(shown).arg(stored).arg(kind));
         }
+        QVERIFY(colortable::vouchedFor(QStringLiteral("svComment  svStatements"), row(10)));
+        QVERIFY(!colortable::vouchedFor(QStringLiteral("svStatementsX"), row(10)));
+    }
+
+    // A colour the user picks comes back at the next start as picked, one equal to a stock colour of
+    // either set too, and stays when the desktop switches between light and dark.
+    void chosenColoursComeBackAsChosen() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        const qint32 lightComment = colortable::lightDefault(row(6));
+        for (const auto& [tokenClass, colour] : {std::pair{10, colortable::DarkKeyword}, {6, lightComment}}) {
+            m.state().MouseTokenClass = tokenClass;
+            f.prompts.chooseColorValue(colors::toQColor(colour));
+            m.SSActiveToolBars1_ToolClick(QStringLiteral("ID_TokenColor"));
+        }
+        QVERIFY(f.close());
+        QCOMPARE(f.store().read(settings::colors::svStatements), QString::number(colortable::DarkKeyword));
+        QCOMPARE(f.store().read(settings::colors::svComment), QString::number(lightComment));
+        QCOMPARE(f.store().read(settings::colors::OwnColors), QStringLiteral("svComment"));
+        QCOMPARE(f.store().read(settings::colors::svDefines), QStringLiteral("12583104"));
+        desktopPalette(QColor(30, 30, 30), QColor(220, 220, 220));
+        f.restart();
+        for (const QColor& base : {QColor(30, 30, 30), QColor(Qt::white)}) {
+            desktopPalette(base, base == Qt::white ? QColor(Qt::black) : QColor(220, 220, 220));
+            const TokenStyles& shown = f.view().TokenInfo();
+            const bool dark = base != Qt::white;
+            QCOMPARE(shown.ForegroundColor(10), colortable::DarkKeyword);
+            QCOMPARE(shown.ForegroundColor(6), lightComment);
+            QCOMPARE(shown.ForegroundColor(11),
+                     dark ? row(11).darkDefault : colortable::lightDefault(row(11)));
+        }
+        // Another colour for the comments: the note has nothing left to vouch for.
+        f.frame()->state().MouseTokenClass = 6;
+        f.prompts.chooseColorValue(QColor(1, 2, 3));
+        f.frame()->SSActiveToolBars1_ToolClick(QStringLiteral("ID_TokenColor"));
+        QVERIFY(f.close());
+        QCOMPARE(f.store().read(settings::colors::OwnColors), QString());
+        QCOMPARE(f.store().read(settings::colors::svComment), QString::number(colors::rgb(1, 2, 3)));
     }
 
     void stockColoursFollowTheBackground() {

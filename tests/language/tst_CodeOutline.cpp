@@ -7,9 +7,16 @@ class tst_CodeOutline : public QObject {
     Q_OBJECT
 private slots:
     void build() {
+        const LexerConfig comments{QStringLiteral("'"), QStringLiteral("rem"), QStringLiteral("\""),
+                                   QStringLiteral(";")};
         const QList<std::pair<QStringList, QStringList>> rows{
             // Labels; a mark the text no longer bears out.
-            {{"1|0|Main:", "1|0|\tLoop: GOTO Loop", "1|0|Main = 1"}, {"L Main =  @0", "L Loop =  @1"}},
+            {{"1|0|Main:", "1|0|\tLoop: GOTO Loop", "1|0|Main = 1", "1|0|'Init:", "1|0|;Init:"},
+             {"L Main =  @0", "L Loop =  @1"}},
+            // Names that hold the declaring word, TABs around the words.
+            {{"2|0|myVar VAR BYTE", "2|0|\tVariable\tVAR\tWORD", "3|0|myCon CON 5",
+              "3|0|\t\tContinue\tCON\t3"},
+             {"V myVar = BYTE @0", "V Variable = WORD @1", "C myCon = 5 @2", "C Continue = 3 @3"}},
             // Sizes in any case, modifiers and comments dropped.
             {{"2|0|count VAR BYTE ' counter", "2|0|B4 vAR bYTE", "2|0|f Var Bit\t' flag",
               "2|0|w VAR WORD BANK0 SYSTEM", "2|0|L0 var long"},
@@ -41,7 +48,7 @@ private slots:
                     {int(lines.size()), parts[0].toInt(), parts[1] == u"1", parts.mid(2).join(u'|')});
             }
             QStringList shown;
-            for (const outline::Entry& e : outline::build(lines))
+            for (const outline::Entry& e : outline::build(lines, comments))
                 shown << QStringLiteral("%1 %2 = %3 @%4")
                              .arg(outline::groupCaption(e.group).left(1), e.name, e.detail)
                              .arg(e.line);

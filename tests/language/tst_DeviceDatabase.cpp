@@ -24,7 +24,10 @@ private slots:
             {"X PORTA=5,PBC\nheading\n\n", "X", " /  / no 9999999999"},             // no colon, no device
             {"PBC X:PORTB=8,PORTA=5\n", "PBC X", "PBC X / PBC X / yes 0580000000"}, // the marker anywhere
             {"X:PORTA=5,PORTB=8,pbc\n", "X", "X /  / yes 0580000000"},
-            {"x:porta=5,portb=8,PBC\n", "x", "x / x / no 9999999999"}, // a lower-case name is never found
+            {"x:porta=5,portb=8,PBC\n", "x", "x / x / yes 0580000000"}, // a lower-case name is found
+            {"pic16f84a:PORTA=5\nPIC16F84A:PORTA=4\n", "PIC16F84A",
+             "pic16f84a,PIC16F84A /  / yes 0500000000"},
+            {"Pic16F84a:PORTA=5\n", "pIC16f84A", "Pic16F84a /  / yes 0500000000"},
             {"X:porta=5,portb=8\n", "X", "X /  / yes 0580000000"},
             {"X:PORTB=12\n", "X", "X /  / yes 0010000000"}, // one digit only
             {"X:GPIO=3,PORTA=4,PORTC=2,PORTB=\n", "X", "X /  / yes 3499999999 error 13"},

@@ -17,7 +17,10 @@ private slots:
             {"A,B: SEROUT 0,", 6, 2},               // text before the keyword counts
             {"x=1: PWM 1,", 6, 1},                  // a colon before the keyword is passed
             {"\t\tCOUNT PORTB.0,100,", 3, 2},
-            {"A,B: C,D", std::numeric_limits<int>::min(), 1}};
+            {"A,B: C,D", std::numeric_limits<int>::min(), 1},
+            {"SEROUT PORTB.0,N2400,[\"a,b\",x]", 1, 3}, // commas in a string separate nothing
+            {"SEROUT PORTB.0,N2400,[\"a,", 1, 2},       // nor in one still being typed
+            {"LCDOUT \"\",\",\",", 1, 2}};
         for (const auto& [line, keywordColumn, count] : rows)
             QCOMPARE(line + u'>' + QString::number(quicklists::argumentNumber(line, keywordColumn)),
                      line + u'>' + QString::number(count));
@@ -50,11 +53,35 @@ private slots:
         QCOMPARE(fixedEntries(Source::DevicePorts, late), (QStringList{"PORTF", "PORTJ"}));
         QCOMPARE(fixedEntries(Source::DevicePins, {}), (QStringList{"Pin Data", "Not Available"}));
         QCOMPARE(fixedEntries(Source::DevicePorts, {}), (QStringList{"Port Data", "Not Available"}));
-        QCOMPARE(variableEntries({"  led var portb.0", "LED VAR PORTB.0", "\tx Var Byte"}),
-                 (QStringList{"led", "LED", "\tx"}));
         QCOMPARE(variableEntries({}), QStringList{"No Variables"});
-        QCOMPARE(labelEntries({"\tLoop:", "Main: GOTO Main", "was a label"}), (QStringList{"Loop", "Main"}));
-        QCOMPARE(labelEntries({"not one"}), QStringList{"No Labels"});
+        const LexerConfig pro{QStringLiteral("'"), QStringLiteral("rem"), QStringLiteral("\""),
+                              QStringLiteral(";")};
+        QCOMPARE(labelEntries({"\tLoop:", "Main: GOTO Main", "was a label", "'Init:", ";Init:"}, pro),
+                 (QStringList{"Loop", "Main"}));
+        QCOMPARE(labelEntries({"not one"}, pro), QStringList{"No Labels"});
+    }
+
+    // The entry of a VAR line is the text before the VAR the lexer colours as a statement, without
+    // the blanks and TABs around it; a line without one gives none.
+    void declaredNames() {
+        const LexerConfig config{QStringLiteral("'"), QStringLiteral("rem"), QStringLiteral("\"")};
+        KeywordTable keywords;
+        keywords.add(0, QStringLiteral("VAR"));
+        keywords.add(2, QStringLiteral("BYTE"));
+        const QList<std::pair<QString, QString>> rows{{"  led var portb.0", "led"},
+                                                      {"LED VAR PORTB.0", "LED"},
+                                                      {"myVar VAR BYTE", "myVar"},
+                                                      {"Variable VAR WORD", "Variable"},
+                                                      {"\tx Var Byte", "x"},
+                                                      {"\t\tcount\t \tVAR\tBYTE", "count"},
+                                                      {"VARS VAR BYTE ' my var", "VARS"},
+                                                      {"x = myVar ' a VAR", "(none)"}};
+        for (const auto& [line, name] : rows) {
+            const QString got =
+                declaredName(line, sourcescan::classesIn(SourceLexer::lex(line, config, keywords)));
+            QCOMPARE(line + u'>' + (got.isNull() ? QStringLiteral("(none)") : u'[' + got + u']'),
+                     line + u'>' + (name == u"(none)" ? name : u'[' + name + u']'));
+        }
     }
 
     // The text an entry of a fixed list puts into the source.

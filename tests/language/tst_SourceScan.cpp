@@ -18,20 +18,30 @@ private slots:
             keywords_.add(0, QLatin1String(w));
     }
 
-    // "1|Loop": a label line named Loop; the name is read even from a line that is no label.
+    // "1|Loop": a label line named Loop; the name is read even from a line that is no label. A line
+    // that starts with a comment is none; ";" starts one in PicBasic Pro only (the last column: a label
+    // line in PicBasic).
     void labelTest() {
-        const QList<std::pair<QString, QString>> rows{
-            {"Loop:", "1|Loop"},
-            {"X = 1 : Y = 2", "0|X = 1 "},
-            {"   Loop: GOTO Loop", "0|Loop"}, // the indented window reaches past the colon
-            {"\t\tLoop: GOTO Loop", "1|Loop"},
-            {"Lo\top:", "1|Loop"},
-            {"Loop", "0|Loop"},
-            {"Loop :", "0|Loop "},
-            {"", "0|"}};
-        for (const auto& [line, expected] : rows)
-            QCOMPARE(line + u'>' + QString::number(isLabelLine(line)) + u'|' + labelName(line),
-                     line + u'>' + expected);
+        const LexerConfig pbc{QStringLiteral("'"), QStringLiteral("rem"), QStringLiteral("\"")};
+        const QList<std::tuple<QString, QString, bool>> rows{
+            {"Loop:", "1|Loop", true},
+            {"X = 1 : Y = 2", "0|X = 1 ", false},
+            {"   Loop: GOTO Loop", "0|Loop", false}, // the indented window reaches past the colon
+            {"\t\tLoop: GOTO Loop", "1|Loop", true},
+            {"Lo\top:", "1|Loop", true},
+            {"Loop", "0|Loop", false},
+            {"Loop :", "0|Loop ", false},
+            {"", "0|", false},
+            {"'Init:", "0|'Init", false},
+            {"\t 'Init:", "0|'Init", false},
+            {";Init:", "0|;Init", true},
+            {"REM:", "0|REM", false},
+            {"Remark:", "1|Remark", true}, // REM starts a comment as a whole word only
+            {"Init: ' set up", "1|Init", true}};
+        for (const auto& [line, pro, basic] : rows)
+            QCOMPARE(line + u'>' + QString::number(isLabelLine(line, config_)) + u'|' + labelName(line) +
+                         (isLabelLine(line, pbc) ? " basic" : ""),
+                     line + u'>' + pro + (basic ? " basic" : ""));
     }
 
     // `before` is the kind a stale mark left; `may` tells whether the quick test lets the line through
@@ -47,9 +57,12 @@ private slots:
             {"VARIABLE = CONTROL", 0, true, 0},   // longer names
             {"ConTrol = 1", 0, true, 0},          // mixed case inside a word
             {"CONTROL VAR BYTE", 0, true, 2},     // name, then the statement
-            {"' B VAR BYTE", 0, true, 0},         // in a ' comment
-            {"; B VAR BYTE", 0, true, 0},         // in a ; comment
-            {"; note: x VAR y", 0, true, 0},      // label in a ; comment
+            {"myVar VAR BYTE", 0, true, 2},
+            {"myCon CON 5", 0, true, 3},
+            {"'Init: B VAR BYTE", 1, true, 0}, // a stale label mark on a comment
+            {"' B VAR BYTE", 0, true, 0},      // in a ' comment
+            {"; B VAR BYTE", 0, true, 0},      // in a ; comment
+            {"; note: x VAR y", 0, true, 0},   // label in a ; comment
             {"LCDOUT \"A VAR B\"", 0, true, 0},
             {"Main: ' x VAR", 0, true, 1}, // label and a word in a comment
             {"HIGH VA", 0, false, 0},      // cut short
@@ -60,14 +73,8 @@ private slots:
             {"B = 1", 4, false, 0}, // declaration removed
             {"B VAR BYTE", 3, true, 2}};
         for (const auto& [line, before, may, kind] : rows) {
-            const QList<SourceToken> tokens = SourceLexer::lex(line, config_, keywords_);
-            const auto classAt = [&tokens](int col) {
-                for (const SourceToken& t : tokens)
-                    if (col >= t.start && col < t.start + t.length)
-                        return t.cls;
-                return 0;
-            };
-            const int got = declarationPass(line, labelPass(line, before), classAt);
+            const ClassAt classAt = classesIn(SourceLexer::lex(line, config_, keywords_));
+            const int got = declarationPass(line, labelPass(line, before, config_), classAt);
             QCOMPARE(QStringLiteral("%1 > %2 %3").arg(line).arg(mayDeclare(line)).arg(got),
                      QStringLiteral("%1 > %2 %3").arg(line).arg(may).arg(kind));
         }

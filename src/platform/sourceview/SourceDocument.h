@@ -126,6 +126,7 @@ public:
     QString SLCommentStart2() const { return config_.commentStart2; }
     QString SLCommentStart3() const { return config_.commentStart3; }
     QString StringDelimiter() const { return config_.stringDelimiter; }
+    const LexerConfig& lexerConfig() const { return config_; }
     // Stored for the callers that pass them; they do not change the lexer.
     void SetLanguageFlags(int flags) { languageFlags_ = flags; }
     int LanguageFlags() const { return languageFlags_; }

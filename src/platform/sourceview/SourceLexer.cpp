@@ -57,6 +57,19 @@ int SourceLexer::unitLength(const QString& line, int pos) {
     return end - pos;
 }
 
+bool SourceLexer::startsComment(const QString& line, int pos, const LexerConfig& config) {
+    const auto at = [&](const QString& starter) {
+        if (starter.isEmpty())
+            return false;
+        // A starter made of letters ("rem") counts in any case, as a whole word only.
+        const bool word = isWordText(starter);
+        if (!QStringView(line).mid(pos).startsWith(starter, word ? Qt::CaseInsensitive : Qt::CaseSensitive))
+            return false;
+        return !word || unitLength(line, pos) == starter.size();
+    };
+    return at(config.commentStart) || at(config.commentStart2) || at(config.commentStart3);
+}
+
 void KeywordTable::clear() {
     byFirstUnit_.clear();
 }
@@ -120,14 +133,6 @@ QList<SourceToken> SourceLexer::lex(const QString& line, const LexerConfig& conf
     QList<SourceToken> out;
     const int n = int(line.size());
     auto push = [&out](int start, int length, int cls) { out.append(SourceToken{start, length, cls}); };
-    auto commentAt = [&](const QString& starter, int i, int unitLen) {
-        if (starter.isEmpty())
-            return false;
-        if (isWordText(starter))
-            return unitLen == starter.size() &&
-                   line.mid(i, unitLen).compare(starter, Qt::CaseInsensitive) == 0;
-        return QStringView(line).mid(i).startsWith(starter);
-    };
     const QString& delim = config.stringDelimiter;
 
     int i = 0;
@@ -142,8 +147,7 @@ QList<SourceToken> SourceLexer::lex(const QString& line, const LexerConfig& conf
             continue;
         }
         const int unit = unitLength(line, i);
-        if (commentAt(config.commentStart, i, unit) || commentAt(config.commentStart2, i, unit) ||
-            commentAt(config.commentStart3, i, unit)) {
+        if (startsComment(line, i, config)) {
             push(i, n - i, tokenclass::Comment);
             break;
         }

@@ -68,6 +68,9 @@ QList<SourceToken> lex(const QString& line, const LexerConfig& config, const Key
 // The identifier-like unit at pos ([letters digits _]+), or a single other character.
 int unitLength(const QString& line, int pos);
 
+// True when one of the configured comment starters begins at pos (outside a string; the caller knows).
+bool startsComment(const QString& line, int pos, const LexerConfig& config);
+
 // Letters, digits and "_": what names, and the words of the editor's word commands, are made of.
 inline bool isWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_';

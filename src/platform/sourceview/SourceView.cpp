@@ -249,7 +249,10 @@ int SourceView::LinesInView() const {
 
 void SourceView::SelectWord() {
     const QStringView text = document_.lineText(caret_.line);
-    auto word = [&](int i) { return i >= 0 && i < text.size() && SourceLexer::isWordChar(text[i]); };
+    // The marks on a letter belong to its word, as the word steps take them.
+    auto word = [&](int i) {
+        return i >= 0 && i < text.size() && (SourceLexer::isWordChar(text[i]) || text[i].isMark());
+    };
     int from = caret_.col;
     if (!word(from) && word(from - 1))
         --from;
@@ -330,6 +333,21 @@ void SourceView::SetMarginStyle(int style) {
 void SourceView::SetMarginCells(int cells) {
     marginCells_ = qMax(1, cells);
     updateMargin();
+}
+
+int SourceView::MarginCells() const {
+    // A line number stands right-aligned between one cell at the left (the bookmark) and half a cell
+    // at the right (see paintMargin), in bold on the caret line: the last line's number must fit.
+    const int cw = CellWidth();
+    QFont bold = edit_->font();
+    bold.setBold(true);
+    const QFontMetricsF fm(bold);
+    qreal digit = 0;
+    for (char16_t d = u'0'; d <= u'9'; ++d)
+        digit = std::max(digit, fm.horizontalAdvance(QChar(d)));
+    const qsizetype digits = QString::number(document_.NumLines()).size();
+    const int room = 2 * cw - cw / 2;
+    return std::max(marginCells_, int(std::ceil((digits * digit + room) / cw)));
 }
 
 int SourceView::CellWidth() const {

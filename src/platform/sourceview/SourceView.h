@@ -151,11 +151,12 @@ public:
 
     int MarginStyle() const { return marginStyle_; }
     void SetMarginStyle(int style);
-    int MarginCells() const { return marginCells_; }
+    // The cells the margin spans: the number set, or more where the last line's number needs them.
+    int MarginCells() const;
     void SetMarginCells(int cells);
     int CellWidth() const;
     int LineHeight() const;
-    int MarginWidth() const { return marginStyle_ == 0 ? 0 : marginCells_ * CellWidth(); }
+    int MarginWidth() const { return marginStyle_ == 0 ? 0 : MarginCells() * CellWidth(); }
 
     // The font size as points added to the normal size; kept so that the size stays between
     // MinPointSize and MaxPointSize. The margin follows the size.

@@ -292,6 +292,24 @@ private slots:
         QTest::newRow("delete word before") << tabbed << inTab << L{69} << "0,1 ab|cd|ef";
         QTest::newRow("select word") << tabbed << inTab << L{68} << "3,1 ab|\tcd|ef 1,1-3,1";
         QTest::newRow("select all") << tabbed << inTab << L{58} << "2,2 ab|\tcd|ef 0,0-2,2";
+        // With the caret just after a word, that word; the marks on its last letter are part of it.
+        QTest::newRow("select word after it") << "ab cd" << L{2, 0, 2, 0} << L{68} << "2,0 ab cd 0,0-2,0";
+        QTest::newRow("select word ending in a mark")
+            << QString::fromUtf8("cafe\u0301 x") << L{5, 0, 5, 0} << L{68} << QString::fromUtf8("5,0 cafe\u0301 x 0,0-5,0");
+        // A surrogate pair, and a letter with its combining mark, go as one character.
+        const QString emoji = QString::fromUtf8("a\U0001F600b");
+        QTest::newRow("backspace after a pair") << emoji << L{3, 0, 3, 0} << L{21} << "1,0 ab";
+        QTest::newRow("delete before a pair") << emoji << L{1, 0, 1, 0} << L{59} << "1,0 ab";
+        const QString marked = QString::fromUtf8("xe\u0301\u0302y");
+        QTest::newRow("backspace after a mark") << marked << L{4, 0, 4, 0} << L{21} << "1,0 xy";
+        QTest::newRow("delete before a marked letter") << marked << L{1, 0, 1, 0} << L{59} << "1,0 xy";
+        QTest::newRow("right over a pair, left back") << emoji << L{1, 0, 1, 0} << L{20, 19} << QString::fromUtf8("3,0 1,0 a\U0001F600b");
+        // An arrow on a selection puts the caret at that end of it, whichever end the caret was at.
+        const QString two = QStringLiteral("abc\ndef");
+        QTest::newRow("left on a selection") << two << L{2, 0, 1, 1} << L{19} << "2,0 abc|def";
+        QTest::newRow("right on a selection") << two << L{2, 0, 1, 1} << L{20} << "1,1 abc|def";
+        QTest::newRow("left on a backward selection") << two << L{1, 1, 2, 0} << L{19} << "2,0 abc|def";
+        QTest::newRow("right on a backward selection") << two << L{1, 1, 2, 0} << L{20} << "1,1 abc|def";
         // Ctrl+Right stops after each run of letters or of other signs and the blanks behind it, and goes
         // on at the next line; Ctrl+Left comes back over the same stops.
         QTest::newRow("word steps") << words << top << L(7, 67) + L(7, 66)
@@ -480,6 +498,8 @@ private slots:
         QCOMPARE(selectionOf(v), QStringLiteral("2,0-3,1"));
         QTest::mouseClick(vp, Qt::LeftButton, Qt::ShiftModifier, at(9, 1));
         QCOMPARE(selectionOf(v), QStringLiteral("2,0-9,1"));
+        QTest::mouseDClick(vp, Qt::LeftButton, {}, at(5, 0)); // just after a word
+        QCOMPARE(selectionOf(v), QStringLiteral("0,0-5,0"));
         QTest::mouseDClick(vp, Qt::LeftButton, {}, at(3, 1));
         QCOMPARE(selectionOf(v), QStringLiteral("0,1-7,1"));
         QTest::keyClicks(v.focusProxy(), QStringLiteral("g"));
@@ -576,17 +596,20 @@ private slots:
     void replaceHonoursTheTickedOptions_data() {
         QTest::addColumn<bool>("matchCase");
         QTest::addColumn<bool>("wholeWord");
-        QTest::addColumn<QString>("after"); // after Replace All; after Replace, with the next match's column
-        QTest::newRow("neither") << false << false << "x x xger; x LED ledger@2";
-        QTest::newRow("match case") << true << false << "x LED xger; x LED ledger@6";
-        QTest::newRow("whole word") << false << true << "x x ledger; x LED ledger@2";
+        // After Replace All; after Find Next and Replace; after Replace with "LED" selected by hand. The
+        // last two with the column of the match Replace goes on to.
+        QTest::addColumn<QString>("after");
+        QTest::newRow("neither") << false << false << "x x xger; x LED ledger@2; led x ledger@6";
+        QTest::newRow("match case") << true << false << "x LED xger; x LED ledger@6; led LED ledger@8";
+        QTest::newRow("whole word") << false << true << "x x ledger; x LED ledger@2; led x ledger@0";
     }
     void replaceHonoursTheTickedOptions() {
         QFETCH(bool, matchCase);
         QFETCH(bool, wholeWord);
         QFETCH(QString, after);
         QStringList got;
-        for (const bool all : {true, false}) {
+        enum { All, FoundFirst, OtherCaseSelected };
+        for (const int how : {All, FoundFirst, OtherCaseSelected}) {
             SourceView& v = view(QStringLiteral("led LED ledger"), QSize(400, 240));
             v.Document().SetModified(false);
             v.MoveCaret(0, 0);
@@ -597,16 +620,20 @@ private slots:
             dlg->replaceEdit()->setText(QStringLiteral("x"));
             dlg->matchCaseBox()->setChecked(matchCase);
             dlg->wholeWordBox()->setChecked(wholeWord);
-            if (!all)
+            if (how == FoundFirst)
                 QTest::mouseClick(dlg->findNextButton(), Qt::LeftButton);
-            QTest::mouseClick(all ? dlg->replaceAllButton() : dlg->replaceButton(), Qt::LeftButton);
-            got << (all ? allText(v) : allText(v) + u'@' + selectionOf(v).section(u',', 0, 0));
+            if (how == OtherCaseSelected)
+                v.SetSel(4, 0, 7, 0);
+            QTest::mouseClick(how == All ? dlg->replaceAllButton() : dlg->replaceButton(), Qt::LeftButton);
+            got << (how == All ? allText(v) : allText(v) + u'@' + selectionOf(v).section(u',', 0, 0));
             QVERIFY(prompts_->messages().isEmpty());
+            if (how == All) {
+                // Replace All is one undo step, back to the saved state.
+                v.Undo();
+                QVERIFY(allText(v) == QStringLiteral("led LED ledger") && !v.Document().Modified());
+            }
         }
         QCOMPARE(got.join(QStringLiteral("; ")), after);
-        // Replace All is one undo step, back to the saved state.
-        view_->Undo();
-        QVERIFY(allText(*view_) == QStringLiteral("led LED ledger") && !view_->Document().Modified());
     }
 
     // The dialog stays beside the text; Up searches backwards and wraps, Find hides the replace part.
