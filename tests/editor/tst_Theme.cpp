@@ -53,29 +53,16 @@ private slots:
                 QVERIFY2(contrast(colors::toQColor(r.darkDefault), base) >= 4.5, r.key.name);
     }
 
-    // What the frames below do not meet: the rule for each stored value, vouched for as the user's own
-    // or not, under either background, and the value and note written back.
+    // What the frames below do not meet: another key's stock colour is an own colour, and the note
+    // vouches for whole key names only.
     void shownAndStoredColour() {
-        const qint32 light = 11796480, dark = colortable::DarkKeyword;
-        const QList<std::tuple<int, qint32, bool, bool, qint32, QString>> rows{
-            {10, light, false, false, light, "stock"}, {10, light, false, true, dark, "stock"},
-            {10, dark, false, false, dark, "own"}, // a dark stock colour is stored only as chosen
-            {10, dark, false, true, dark, "own"},      {10, light, true, true, light, "own, vouched"},
-            {6, light, false, true, light, "own"}, // another key's stock colour
-            {6, 255, true, true, 255, "own"}};
-        for (const auto& [tokenClass, stored, vouched, onDark, shown, kind] : rows) {
-            const colortable::Row& r = row(tokenClass);
-            const bool own = colortable::isOwn(r, stored, vouched);
-            const qint32 back = colortable::toStore(r, colortable::shown(r, stored, own, onDark), own);
-            QCOMPARE(
-                QStringLiteral("%1 %2 %3")
-                    .arg(colortable::shown(r, stored, own, onDark))
-                    .arg(back)
-                    .arg(own ? colortable::needsVouching(r, back, own) ? "own, vouched" : "own" : "stock"),
-                QStringLiteral("%1 %2 %3").arg(shown).arg(stored).arg(kind));
-        }
-        QVERIFY(colortable::vouchedFor(QStringLiteral("svComment  svStatements"), row(10)));
-        QVERIFY(!colortable::vouchedFor(QStringLiteral("svStatementsX"), row(10)));
+        const colortable::Row& comment = row(6);
+        const qint32 keyword = colortable::lightDefault(row(10));
+        const bool own = colortable::isOwn(comment, keyword, false);
+        QVERIFY(own && colortable::shown(comment, keyword, own, true) == keyword);
+        QCOMPARE(colortable::toStore(comment, keyword, own), keyword);
+        QVERIFY(colortable::vouchedFor(QStringLiteral(" svComment  svStatements"), row(10)));
+        QVERIFY(!colortable::vouchedFor(QStringLiteral("svStatementsX svComments"), row(10)));
     }
 
     // A colour the user picks comes back at the next start as picked, one equal to a stock colour of
