@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests, the fuzz targets (clang and its fuzzer runtime)
 # and the screenshots need, when any is missing.
 set -euo pipefail
-packages=(build-essential cmake qt6-base-dev qt6-serialport-dev fonts-dejavu-core socat xvfb xauth openbox xdotool poppler-utils desktop-file-utils dpkg-dev clang libclang-rt-dev)
+packages=(build-essential cmake qt6-base-dev qt6-serialport-dev fonts-dejavu-core socat xvfb xauth openbox xdotool poppler-utils desktop-file-utils dpkg-dev lintian clang libclang-rt-dev)
 # A private session bus for the test of the desktop's dark preference.
 packages+=(dbus-daemon)
 missing=()

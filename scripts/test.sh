@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Pinwright and runs the whole test suite headless, three times: in the README's build, in a
 # Debug build, where the asserts in Qt's headers check how our code uses Qt, and in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails the test that met it. Then
-# builds the fuzz targets with clang and runs each for 30 seconds. Each phase reports its duration.
+# AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails the test that met it. The
+# README's build is also installed into a prefix and packaged, and each install is started and judged.
+# Then builds the fuzz targets with clang and runs each for 30 seconds. Each phase reports its duration.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 generator=()
@@ -16,9 +17,12 @@ cmake --build build-debug --parallel "$(nproc)"
 phase "Release and Debug builds"
 for dir in build build-debug; do
   echo "== Tests in $dir"
-  (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)")
+  (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" -LE install)
 done
 phase "Release and Debug tests"
+# The README's install routes, from the release build: cmake --install and the Debian package.
+(cd build && ctest --output-on-failure -L install)
+phase "Install and package checks"
 
 [ -f build-asan/CMakeCache.txt ] ||
   cmake -S . -B build-asan "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DPINWRIGHT_SANITIZE=ON -DPINWRIGHT_BENCH=OFF
@@ -26,7 +30,7 @@ phase "Release and Debug tests"
 LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp" cmake --build build-asan --parallel "$(nproc)"
 phase "Sanitizer build"
 echo "== Tests in build-asan"
-(cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)")
+(cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" -LE install)
 phase "Sanitizer tests"
 
 bash scripts/fuzz.sh 30

@@ -1,9 +1,15 @@
 #include "app/StartupProbe.h"
 
+#include "language/DeviceDatabase.h"
+#include "platform/AppPaths.h"
+
 #include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QMessageBox>
 #include <QWidget>
 
 #include <cstdio>
@@ -37,6 +43,15 @@ qint64 peakKb() {
     return -1;
 }
 
+// A text as one double-quoted field of a line.
+QByteArray quoted(const QString& text) {
+    QString t = text;
+    t.replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'"', QStringLiteral("\\\""))
+        .replace(u'\n', QStringLiteral("\\n"));
+    return '"' + t.toUtf8() + '"';
+}
+
 } // namespace
 
 StartupProbe* StartupProbe::install(QWidget* frame, const QElapsedTimer& sinceStart) {
@@ -46,7 +61,7 @@ StartupProbe* StartupProbe::install(QWidget* frame, const QElapsedTimer& sinceSt
 }
 
 StartupProbe::StartupProbe(QWidget* frame, const QElapsedTimer& sinceStart)
-    : QObject(frame), frame_(frame), clock_(sinceStart) {
+    : QObject(frame), frame_(frame), clock_(sinceStart), stay_(qgetenv("PINWRIGHT_STARTUP_PROBE") == "view") {
     frame_->installEventFilter(this);
     // Idle: the event loop is about to wait, with nothing posted and no timer due.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
@@ -58,8 +73,7 @@ bool StartupProbe::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::Show && shownMs_ < 0) {
             shownMs_ = clock_.elapsed();
             shownCpuMs_ = cpuMs();
-        }
-        else if (event->type() == QEvent::Paint)
+        } else if (event->type() == QEvent::Paint)
             painted_ = true;
     }
     return QObject::eventFilter(watched, event);
@@ -69,8 +83,30 @@ void StartupProbe::onIdle() {
     if (!painted_)
         return;
     disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
-    std::fprintf(stderr, "pinwright-probe shown_ms=%lld ready_ms=%lld shown_cpu_ms=%lld cpu_ms=%lld peak_kb=%lld\n",
+    std::fprintf(stderr,
+                 "pinwright-probe shown_ms=%lld ready_ms=%lld shown_cpu_ms=%lld cpu_ms=%lld peak_kb=%lld\n",
                  shownMs_, clock_.elapsed(), shownCpuMs_, cpuMs(), peakKb());
+    if (stay_)
+        reportView();
     std::fflush(stderr);
-    QCoreApplication::exit(0);
+    if (!stay_)
+        QCoreApplication::exit(0);
+}
+
+void StartupProbe::reportView() const {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible())
+            continue;
+        if (const auto* box = qobject_cast<QMessageBox*>(w))
+            std::fprintf(stderr, "pinwright-view box %s %s\n", quoted(box->windowTitle()).constData(),
+                         quoted(box->text()).constData());
+        else
+            std::fprintf(stderr, "pinwright-view window %s\n", quoted(w->windowTitle()).constData());
+    }
+    for (const QComboBox* combo : frame_->findChildren<QComboBox*>())
+        if (combo->objectName().startsWith(QLatin1String("ID_")))
+            std::fprintf(stderr, "pinwright-view combo %s %d %d %s\n", qPrintable(combo->objectName()),
+                         combo->currentIndex(), combo->count(), quoted(combo->currentText()).constData());
+    std::fprintf(stderr, "pinwright-view data %s\n",
+                 quoted(AppPaths::fromApplication().dataFile(DeviceDatabase::FileName)).constData());
 }

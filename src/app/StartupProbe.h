@@ -12,6 +12,12 @@ class QWidget;
 // shown_ms is when the frame was shown and ready_ms when it was idle, both counted from the start of
 // main(); shown_cpu_ms and cpu_ms are the process's user+system time at those moments, and peak_kb
 // its peak resident memory (Unix only, -1 elsewhere).
+// With PINWRIGHT_STARTUP_PROBE=view the program instead goes on running after that line, which is
+// followed by what the user sees at that moment, a line each (the install checks judge by them):
+//   pinwright-view window "TITLE"            a visible window
+//   pinwright-view box "TITLE" "TEXT"        a visible message box
+//   pinwright-view combo ID INDEX COUNT "TEXT"   a combo of the frame's toolbars
+//   pinwright-view data "PATH"               where the device list was looked for
 class StartupProbe : public QObject {
     Q_OBJECT
 public:
@@ -24,10 +30,12 @@ protected:
 private:
     StartupProbe(QWidget* frame, const QElapsedTimer& sinceStart);
     void onIdle();
+    void reportView() const;
 
     QWidget* frame_;
     QElapsedTimer clock_;
     qint64 shownMs_ = -1;
     qint64 shownCpuMs_ = -1;
     bool painted_ = false;
+    bool stay_ = false;
 };

@@ -104,7 +104,8 @@ QStringList DeviceDatabase::readLines(const QString& path, AppError& error) {
     // A text file never holds a NUL byte; read as text, a binary file would list garbage as devices.
     if (bytes.contains('\0')) {
         error = AppError{AppError::PathFileAccess,
-                         QStringLiteral("%1 is not a device list: it holds binary data.").arg(QDir::toNativeSeparators(path))};
+                         QStringLiteral("%1 is not a device list: it holds binary data.")
+                             .arg(QDir::toNativeSeparators(path))};
         return {};
     }
     QStringList lines;
@@ -113,14 +114,4 @@ QStringList DeviceDatabase::readLines(const QString& path, AppError& error) {
     while (in.readLineInto(&line))
         lines.append(line);
     return lines;
-}
-
-QString DeviceDatabase::dataFilePath(const QString& appFolder, const QString& name) {
-    const QString local = QDir(appFolder).filePath(name);
-    if (QFileInfo::exists(local))
-        return QDir::toNativeSeparators(local);
-    const QString shared = QDir(QStringLiteral(PINWRIGHT_SHARE_DIR)).filePath(name);
-    if (QFileInfo::exists(shared))
-        return QDir::toNativeSeparators(shared);
-    return QDir::toNativeSeparators(local);
 }

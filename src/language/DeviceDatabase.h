@@ -45,9 +45,4 @@ public:
     // The lines of a text file (CRLF or LF); 53 for a missing file, 75 when it cannot be read or holds
     // binary data.
     static QStringList readLines(const QString& path, AppError& error);
-
-    // Where a read-only data file is found: the application folder when the file is there,
-    // otherwise the shared data folder of the installation when it is there, otherwise the
-    // application folder path (so that reading it reports the file as missing).
-    static QString dataFilePath(const QString& appFolder, const QString& name);
 };

@@ -32,9 +32,9 @@ const Row kProRows[StatementTable::RowCount] = {
     {"FreqOut", "FREQOUT pin,Onms,Frequency1{,Frequency2}", "Produce up to 2 frequencies on a pin."}, // 18
     {"GoSub", "GOSUB Label", "Call BASIC subroutine at specified label."}, // 19
     {"GoTo", "GOTO Label", "Continue execution at specified label."}, // 20
-    {"High", "HIGH Pin", "Make pint output high."}, // 21
+    {"High", "HIGH Pin", "Make pin output high."}, // 21
     {"HSerin", "HSERIN {ParityLabel,}{Timeout,Label,}[Item{,...}]", "Hardware asynchronous serial input."}, // 22
-    {"HSerout", "HSEROUT [Item{,Item...}]", "Hardware asynchronous serial ouput."}, // 23
+    {"HSerout", "HSEROUT [Item{,Item...}]", "Hardware asynchronous serial output."}, // 23
     {"I2CRead", "I2CREAD DataPin,ClockPin,Control,{Address,}[Var{,Var...}]{,Label}", "Read byte from I2C device."}, // 24
     {"I2CWrite", "I2CWRITE DataPin,ClockPin,Control,{Address,}[Value{,Value...}]{,Label}", "Write byte to I2C device."}, // 25
     {"IF", "IF Comp {AND/OR Comp...} THEN Label", "Coditionally execute statements."}, // 26

@@ -34,9 +34,13 @@ AppPaths AppPaths::forExecutable(const QString& folder) {
         p.sourceFolder_ =
             QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     }
-    const QString beside = QDir(folder).absoluteFilePath(QStringLiteral("../share/pinwright"));
-    p.shareFolder_ = QDir::toNativeSeparators(
-        QFileInfo(beside).isDir() ? QDir::cleanPath(beside) : QStringLiteral(PINWRIGHT_SHARE_DIR));
+    const QString installed =
+        QDir::cleanPath(QDir(folder).absoluteFilePath(QStringLiteral("../share/pinwright")));
+    for (const QString& f : {p.appFolder_, installed, QStringLiteral(PINWRIGHT_SHARE_DIR)}) {
+        const QString native = QDir::toNativeSeparators(f);
+        if (!p.dataFolders_.contains(native))
+            p.dataFolders_.append(native);
+    }
     return p;
 }
 
@@ -45,17 +49,18 @@ AppPaths AppPaths::forFolder(const QString& root) {
     p.appFolder_ = QDir::toNativeSeparators(QDir(root).absolutePath());
     p.workFolder_ = p.appFolder_;
     p.sourceFolder_ = p.appFolder_;
-    p.shareFolder_ = p.appFolder_;
+    p.dataFolders_ = {p.appFolder_};
     p.userDataFolder_ = p.appFolder_;
     return p;
 }
 
 QString AppPaths::dataFile(const QString& name) const {
-    const QString inApp = join(appFolder_, name);
-    if (QFileInfo::exists(inApp) || shareFolder_.isEmpty())
-        return inApp;
-    const QString shared = join(shareFolder_, name);
-    return QFileInfo::exists(shared) ? shared : inApp;
+    for (const QString& folder : dataFolders_) {
+        const QString path = join(folder, name);
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return join(appFolder_, name);
 }
 
 QString AppPaths::join(const QString& folder, const QString& name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where the program finds and keeps its files. The application folder is the executable's; when it is
 // not writable (an installed program) the work files and the default source folder move to the user's
@@ -23,9 +24,13 @@ public:
     QString defaultSourceFolder() const { return sourceFolder_; }
     // The user's own files that are no documents (the autosaved copies of unsaved documents).
     QString userDataFolder() const { return userDataFolder_; }
-    // A read-only data file: the application folder first, then the installed share folder.
-    QString shareFolder() const { return shareFolder_; }
+    // A read-only data file or folder (the device list, the help pages, the examples): beside the
+    // program (a build tree or a portable folder), then <program folder>/../share/pinwright (any install
+    // prefix, the Debian package), then the share folder of the prefix the program was built for. A name
+    // found nowhere gives the place beside the program, so that reading it reports it missing there.
     QString dataFile(const QString& name) const;
+    // The folders dataFile() looks in, in its order (without repeats).
+    QStringList dataFolders() const { return dataFolders_; }
 
     // The folder of a path: everything before its last separator ('\\' or '/' on Windows, '/' elsewhere),
     // "/" for a file in the root of Linux or macOS, "" when the path has no separator.
@@ -37,6 +42,6 @@ private:
     QString appFolder_;
     QString workFolder_;
     QString sourceFolder_;
-    QString shareFolder_;
+    QStringList dataFolders_;
     QString userDataFolder_;
 };

@@ -7,6 +7,17 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+namespace {
+
+// The title names the page shown, so that a missing page is told from a page at a glance.
+void nameAfterPage(QTextBrowser& browser) {
+    const QString page = browser.documentTitle();
+    const QString help = QStringLiteral("Pinwright Help");
+    browser.setWindowTitle(page.isEmpty() || page == help ? help : page + QStringLiteral(" - ") + help);
+}
+
+} // namespace
+
 HelpViewer::HelpViewer(QString helpFolder, Resolver resolver)
     : folder_(std::move(helpFolder)), resolver_(std::move(resolver)) {}
 
@@ -51,17 +62,21 @@ void HelpViewer::show(const QString& page) {
     if (!browser_) {
         browser_ = new QTextBrowser;
         browser_->setAttribute(Qt::WA_DeleteOnClose, false);
-        browser_->setWindowTitle(QStringLiteral("Pinwright Help"));
         browser_->setOpenExternalLinks(true);
         browser_->resize(640, 560);
         browser_->setSearchPaths({folder_});
+        QObject::connect(browser_, &QTextBrowser::sourceChanged, browser_,
+                         [b = browser_.data()] { nameAfterPage(*b); });
     }
     const QString file = QDir(folder_).filePath(page);
     if (QFileInfo::exists(file))
         browser_->setSource(QUrl::fromLocalFile(file));
     else
-        browser_->setHtml(QStringLiteral("<h2>Help</h2><p>The help page %1 is not installed.</p>")
-                              .arg(page.toHtmlEscaped()));
+        browser_->setHtml(
+            QStringLiteral("<html><head><title>Page not installed</title></head><body><h2>Help</h2>"
+                           "<p>The help page %1 is not installed.</p></body></html>")
+                .arg(page.toHtmlEscaped()));
+    nameAfterPage(*browser_);
     browser_->show();
     browser_->raise();
     browser_->activateWindow();

@@ -3,11 +3,11 @@
 
 #include "editor/frmEditor.h"
 #include "language/DeviceDatabase.h"
-#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
-#include "platform/sourceview/SourceView.h"
 #include "platform/TextHelpers.h"
+#include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
 
@@ -15,7 +15,7 @@
 #include <QListWidget>
 
 QString MDIMain::deviceFile() const {
-    return DeviceDatabase::dataFilePath(settings_.paths().applicationFolder(), DeviceDatabase::FileName);
+    return settings_.paths().dataFile(DeviceDatabase::FileName);
 }
 
 void MDIMain::GetDevices() {

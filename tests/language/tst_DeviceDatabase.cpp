@@ -62,24 +62,16 @@ private slots:
         }
     }
 
-    // A data file missing from both folders is looked for in the application folder (the messages of a
-    // missing file show in tst_Devices); one in the application folder is used.
-    void missingAndLocalFiles() {
+    // A missing file or a folder leaves the ports as they were (the messages show in tst_Devices).
+    void missingFiles() {
         QTemporaryDir dir;
-        const QString name = QStringLiteral("no-such-file.ide");
-        const QString missing = QDir::fromNativeSeparators(DeviceDatabase::dataFilePath(dir.path(), name));
-        QCOMPARE(missing, dir.filePath(name));
+        const QString missing = dir.filePath(QStringLiteral("no-such-file.ide"));
         AppError error;
         DevicePortTable ports = kOld;
         QVERIFY(!DeviceDatabase::findDevicePorts(missing, QStringLiteral("PIC16F84A"), ports, error));
         QCOMPARE(ports, kOld);
         QVERIFY(DeviceDatabase::listDevices(dir.path(), true, error).isEmpty()); // a folder
         QCOMPARE(error.number, 75);
-        const QString local = dir.filePath(DeviceDatabase::FileName);
-        QVERIFY(testsupport::writeFile(local, "A:PORTA=1\n"));
-        QCOMPARE(
-            QDir::fromNativeSeparators(DeviceDatabase::dataFilePath(dir.path(), DeviceDatabase::FileName)),
-            local);
     }
 
     void shippedFile() {

@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QTreeView>
 
+#include "language/ReservedWords.h"
+#include "language/StatementTable.h"
 #include "platform/Prompts.h"
 #include "shell/CodeExplorer.h"
 #include "support/FrameTest.h"
@@ -89,6 +91,30 @@ private slots:
         m.mdiArea().closeAllSubWindows();
         QCOMPARE(m.editors().size(), 0);
         QTRY_VERIFY(x.entries().isEmpty());
+    }
+
+    // The first programs a user opens must compile: no shipped example names a label, variable,
+    // constant or alias with a word its compiler reserves (a port name of any device included).
+    void shippedExamplesUseNoReservedWords() {
+        const QDir examples(testsupport::dataDir() + QStringLiteral("/examples"));
+        const QStringList files = examples.entryList({"*.pbp", "*.pbc", "*.bas"}, QDir::Files);
+        QVERIFY(!files.isEmpty());
+        for (const QString& file : files) {
+            const bool pbpMode = !file.endsWith(QLatin1String(".pbc"), Qt::CaseInsensitive);
+            StatementTable table;
+            table.InitPBPCodes(pbpMode);
+            QSet<QString> reserved;
+            for (const KeywordAddition& a :
+                 ReservedWords::buildKeywordLists(table, pbpMode, {8, 8, 8, 8, 8, 8, 8, 8, 8, 8}))
+                reserved.insert(a.word.toUpper());
+            FrameFixture f;
+            f.start(examples.filePath(file)).setCodeExplorerShown(true);
+            CodeExplorer& x = f.frame()->codeExplorer();
+            QTRY_VERIFY(!x.entries().isEmpty());
+            for (const outline::Entry& e : x.entries())
+                QVERIFY2(e.group == outline::Group::Includes || !reserved.contains(e.name.toUpper()),
+                         qPrintable(file + QStringLiteral(": ") + e.name));
+        }
     }
 };
 
