@@ -171,7 +171,17 @@ void frmEditor::setOwnColor(int tokenClass, qint32 color) {
 }
 
 bool frmEditor::isOwnColor(int tokenClass) const {
-    return (ownColors_ >> tokenClass) & 1u;
+    if ((ownColors_ >> tokenClass) & 1u)
+        return true;
+    // A colour the control holds that is neither stock colour was set as someone's choice as well.
+    const TokenStyles& styles = View_->TokenInfo();
+    for (const colortable::Row& row : colortable::Rows) {
+        if (row.tokenClass != tokenClass || !styles.HasForegroundColor(tokenClass))
+            continue;
+        const qint32 c = styles.ForegroundColor(tokenClass);
+        return c != colortable::lightDefault(row) && c != row.darkDefault;
+    }
+    return false;
 }
 
 void frmEditor::changeEvent(QEvent* e) {
