@@ -242,13 +242,12 @@ bool frmEditor::SaveModified() {
         state_.prompts.message(this, QStringLiteral("No file name entered."), QStringLiteral("File Error"));
         return false;
     }
-    AppError err;
-    if (!doc.SaveFile(name, &err)) {
+    if (const AppError err = frame_.saveDocument(*this, name)) {
         // The text is still only in the editor: keep the window open rather than lose it.
-        frame_.ShowError(err);
+        if (!err.isCancel())
+            frame_.ShowError(err);
         return false;
     }
-    doc.SetPathName(name);
     return true;
 }
 

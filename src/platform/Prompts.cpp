@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 QString Prompts::qtFilter(const QString& classic) {
     const QStringList parts = classic.split(u'|');
@@ -120,4 +122,28 @@ bool QtPrompts::chooseColor(QWidget* parent, const QColor& initial, QColor& chos
 bool QtPrompts::choosePrinter(QWidget* parent, QPrinter& printer) {
     QPrintDialog dlg(&printer, parent);
     return dlg.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::confirm(QWidget* parent, const QString& text, const QString& accept) {
+    QMessageBox box(parent);
+    box.setWindowTitle(appTitle());
+    box.setText(text);
+    box.setIcon(QMessageBox::Warning);
+    QPushButton* yes = box.addButton(accept, QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    // Cancel is the default: Return alone never opens or converts anything.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+bool QtPrompts::chooseItem(QWidget* parent, const QString& title, const QString& label,
+                           const QStringList& items, QString& chosen) {
+    bool ok = false;
+    const QString item =
+        QInputDialog::getItem(parent, title, label, items, qMax(0, int(items.indexOf(chosen))), false, &ok);
+    if (!ok)
+        return false;
+    chosen = item;
+    return true;
 }

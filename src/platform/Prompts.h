@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 class QPrinter;
@@ -34,6 +35,12 @@ public:
                               QString& chosen) = 0;
     virtual bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) = 0;
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // A warning with two buttons, `accept` (a caption of its own: "Open", "Save as UTF-8") and Cancel;
+    // true for the first.
+    virtual bool confirm(QWidget* parent, const QString& text, const QString& accept) = 0;
+    // One entry of a list, preset to `chosen`; false when cancelled.
+    virtual bool chooseItem(QWidget* parent, const QString& title, const QString& label,
+                            const QStringList& items, QString& chosen) = 0;
 
     // The application's title used when a message names none.
     static QString appTitle() { return QStringLiteral("Pinwright"); }
@@ -50,4 +57,7 @@ public:
     bool chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) override;
     bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    bool confirm(QWidget* parent, const QString& text, const QString& accept) override;
+    bool chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+                    QString& chosen) override;
 };

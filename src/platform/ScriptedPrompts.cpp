@@ -67,3 +67,18 @@ bool ScriptedPrompts::choosePrinter(QWidget*, QPrinter& printer) {
     }
     return v.isValid() && v.typeId() == QMetaType::Bool && v.toBool();
 }
+
+bool ScriptedPrompts::confirm(QWidget*, const QString& text, const QString& accept) {
+    shown_.append({QStringLiteral("confirm"), text, accept, Buttons::OkCancel, Icon::Exclamation, {}});
+    if (queue_.isEmpty())
+        return true;
+    const QVariant v = take();
+    return v.isValid() && v.typeId() == QMetaType::Int &&
+           (Answer(v.toInt()) == Answer::Ok || Answer(v.toInt()) == Answer::Yes);
+}
+
+bool ScriptedPrompts::chooseItem(QWidget*, const QString& title, const QString& label,
+                                 const QStringList& items, QString& chosen) {
+    shown_.append({QStringLiteral("choose"), label, title, Buttons::OkCancel, Icon::None, items.join(u'|')});
+    return takeText(chosen);
+}

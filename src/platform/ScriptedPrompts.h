@@ -10,7 +10,7 @@
 class ScriptedPrompts : public Prompts {
 public:
     struct Shown {
-        QString kind; // "message", "open", "save", "folder", "color", "print"
+        QString kind; // "message", "open", "save", "folder", "color", "print", "confirm", "choose"
         QString text; // message text, preset file name, start folder
         QString title;
         Buttons buttons = Buttons::Ok;
@@ -40,6 +40,12 @@ public:
     bool chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) override;
     bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    // Recorded as "confirm" with the accept caption as title; Ok or Yes accepts, as does an empty queue.
+    bool confirm(QWidget* parent, const QString& text, const QString& accept) override;
+    // Recorded as "choose" with the label as text and the items, joined by "|", as filter; a queued file
+    // name is the choice.
+    bool chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+                    QString& chosen) override;
 
 private:
     QVariant take();

@@ -1,5 +1,7 @@
 #include "shell/Autosave.h"
 
+#include "platform/TextEncoding.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,10 +18,9 @@ const QByteArray kMagic("Pinwright autosave 1");
 const QString kSuffix = QStringLiteral(".autosave");
 const QString kLockSuffix = QStringLiteral(".lock");
 
-QByteArray header(const QString& path, bool utf8, const QDateTime& written) {
-    return kMagic + "\npath " + QUrl::toPercentEncoding(path) + "\nencoding " +
-           (utf8 ? "UTF-8" : "Windows-1252") + "\nwritten " + written.toUTC().toString(Qt::ISODateWithMs).toUtf8() +
-           "\n\n";
+QByteArray header(const QString& path, const QString& encoding, const QDateTime& written) {
+    return kMagic + "\npath " + QUrl::toPercentEncoding(path) + "\nencoding " + encoding.toLatin1() +
+           "\nwritten " + written.toUTC().toString(Qt::ISODateWithMs).toUtf8() + "\n\n";
 }
 
 } // namespace
@@ -45,12 +46,13 @@ bool Autosave::openSession() {
     return true;
 }
 
-AppError Autosave::write(const QString& id, const QString& path, bool utf8, const QByteArray& bytes) {
+AppError Autosave::write(const QString& id, const QString& path, const QString& encoding,
+                         const QByteArray& bytes) {
     if (!openSession())
-        return AppError{AppError::PathFileAccess,
-                        QStringLiteral("The autosave folder %1 cannot be written.").arg(QDir::toNativeSeparators(folder_))};
+        return AppError{AppError::PathFileAccess, QStringLiteral("The autosave folder %1 cannot be written.")
+                                                      .arg(QDir::toNativeSeparators(folder_))};
     QSaveFile file(QDir(folder_).filePath(session_ + u'/' + id + kSuffix));
-    const QByteArray head = header(path, utf8, QDateTime::currentDateTimeUtc());
+    const QByteArray head = header(path, encoding, QDateTime::currentDateTimeUtc());
     if (!file.open(QIODevice::WriteOnly) || file.write(head) != head.size() ||
         file.write(bytes) != bytes.size() || !file.commit())
         return AppError{AppError::PathFileAccess, file.errorString()};
@@ -99,7 +101,8 @@ QList<Autosave::Entry> Autosave::orphaned() {
         else
             session.removeRecursively(); // the lock goes with `lock`
     }
-    std::stable_sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) { return a.written < b.written; });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Entry& a, const Entry& b) { return a.written < b.written; });
     return out;
 }
 
@@ -113,7 +116,7 @@ void Autosave::discard(const Entry& entry) {
 }
 
 QByteArray Autosave::encode(const Entry& entry) {
-    return header(entry.path, entry.utf8, entry.written) + entry.bytes;
+    return header(entry.path, entry.encoding, entry.written) + entry.bytes;
 }
 
 bool Autosave::decode(const QByteArray& data, Entry& entry) {
@@ -129,7 +132,8 @@ bool Autosave::decode(const QByteArray& data, Entry& entry) {
             entry.path = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
             havePath = !entry.path.isEmpty();
         } else if (key == "encoding") {
-            entry.utf8 = value != "Windows-1252";
+            const QString name = textenc::canonicalName(QString::fromLatin1(value));
+            entry.encoding = name.isEmpty() ? QString::fromLatin1(textenc::Utf8) : name;
         } else if (key == "written") {
             entry.written = QDateTime::fromString(QString::fromLatin1(value), Qt::ISODateWithMs);
         }

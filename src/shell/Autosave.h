@@ -21,7 +21,7 @@ public:
     // same way (the path may not exist: an untitled document's name).
     struct Entry {
         QString path;
-        bool utf8 = true;
+        QString encoding = QStringLiteral("UTF-8");
         QByteArray bytes;
         QDateTime written;
         // The copy's own file.
@@ -37,7 +37,7 @@ public:
     QString folder() const { return folder_; }
 
     // Writes the copy named `id` (any file-name-safe text) atomically, replacing the earlier one.
-    AppError write(const QString& id, const QString& path, bool utf8, const QByteArray& bytes);
+    AppError write(const QString& id, const QString& path, const QString& encoding, const QByteArray& bytes);
     void remove(const QString& id);
     // A clean exit: this session's copies and lock go.
     void finish();

@@ -1,7 +1,7 @@
 #include "shell/FrameLayout.h"
 
-#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/Colors.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/ToolIds.h"
 
@@ -61,6 +61,8 @@ void buildFrameTools(ActiveToolBars& bars) {
                         sep,
                         {ids::ID_Save, "&Save", "Save Project"},
                         {ids::ID_SaveAs, "Save &As", ""},
+                        {ids::ID_ReopenEncoding, "&Reopen with Encoding...", ""},
+                        {ids::ID_SaveEncoding, "Save with &Encoding...", ""},
                         sep,
                         {ids::ID_Print, "&Print", "Print "},
                         sep,

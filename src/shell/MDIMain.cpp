@@ -24,14 +24,16 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QGuiApplication>
-#include <QTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -141,6 +143,27 @@ void MDIMain::buildStatusBar() {
     bar->removeWidget(panels_[0]);
     bar->insertWidget(0, panels_[0]);
     panels_[0]->show();
+    // The active document's encoding, with the two commands that change it.
+    encodingPanel_ = new QToolButton(bar);
+    encodingPanel_->setObjectName(QStringLiteral("EncodingPanel"));
+    encodingPanel_->setAutoRaise(true);
+    encodingPanel_->setPopupMode(QToolButton::InstantPopup);
+    encodingPanel_->setToolTip(QStringLiteral("Encoding of the file"));
+    auto* menu = new QMenu(encodingPanel_);
+    menu->addAction(QStringLiteral("Reopen with Encoding..."), this,
+                    [this] { SSActiveToolBars1_ToolClick(ids::ID_ReopenEncoding); });
+    menu->addAction(QStringLiteral("Save with Encoding..."), this,
+                    [this] { SSActiveToolBars1_ToolClick(ids::ID_SaveEncoding); });
+    encodingPanel_->setMenu(menu);
+    bar->addPermanentWidget(encodingPanel_);
+    encodingPanel_->hide();
+}
+
+void MDIMain::showEncoding() {
+    const frmEditor* w = activeEditor();
+    encodingPanel_->setVisible(w);
+    if (w)
+        encodingPanel_->setText(const_cast<frmEditor*>(w)->View().Document().encodingName());
 }
 
 QString MDIMain::PanelText(int panel) const {
@@ -201,7 +224,8 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
         --OpenDocCount;
         EnableTools(false);
         UpdateOpenDocsCaption();
-        ShowError(err);
+        if (!err.isCancel())
+            ShowError(err);
         startAutosave();
         return;
     }
@@ -242,15 +266,22 @@ void MDIMain::restoreRecentFiles() {
 }
 
 frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
+    if (!confirmTextFile(path)) {
+        if (err)
+            *err = AppError::cancelled();
+        return nullptr;
+    }
     auto* w = new frmEditor(*this, state_);
     loadOrder_ << w;
     mdiArea_->addSubWindow(w);
     w->Form_Load();
     SourceDocument& doc = w->View().Document();
     AppError loadError;
+    doc.setEightBitEncoding(eightBitEncoding());
     // A path that does not exist opens as a new document under that name. A file that exists but
     // cannot be read opens no window: an empty one under its name would be saved over the file.
-    if (!doc.LoadFile(path, &loadError) && loadError.number != AppError::FileNotFound) {
+    if (!doc.LoadFile(path, &loadError, settings_.fileEncoding(path)) &&
+        loadError.number != AppError::FileNotFound) {
         loadOrder_.removeAll(QPointer<frmEditor>(w));
         mdiArea_->removeSubWindow(w);
         delete w;
@@ -339,6 +370,7 @@ void MDIMain::onSubWindowActivated(QMdiSubWindow* window) {
         return;
     }
     auto* w = qobject_cast<frmEditor*>(window);
+    showEncoding();
     if (!w || w == lastActivated_)
         return;
     lastActivated_ = w;
@@ -360,13 +392,13 @@ QList<frmEditor*> MDIMain::editors() const {
 void MDIMain::EnableTools(bool enable) {
     ActiveToolBars& bars = *SSActiveToolBars1;
     bars.SetRedraw(false);
-    for (const QString* id : {&ids::ID_Close,      &ids::ID_Print,       &ids::ID_Save,
-                              &ids::ID_SaveAs,     &ids::ID_Cut,         &ids::ID_Copy,
-                              &ids::ID_Paste,      &ids::ID_TBook,       &ids::ID_Find,
-                              &ids::ID_FindNext,   &ids::ID_SelectAll,   &ids::ID_SelectLine,
-                              &ids::ID_SelectWord, &ids::ID_Replace,     &ids::ID_BackgroundColor,
-                              &ids::ID_NoMargin,   &ids::ID_FixedMargin, &ids::ID_ScrollingMargin,
-                              &ids::ID_Compile,    &ids::ID_Device,      &ids::ID_GotoLabel})
+    for (const QString* id :
+         {&ids::ID_Close,           &ids::ID_Print,        &ids::ID_Save,        &ids::ID_SaveAs,
+          &ids::ID_ReopenEncoding,  &ids::ID_SaveEncoding, &ids::ID_Cut,         &ids::ID_Copy,
+          &ids::ID_Paste,           &ids::ID_TBook,        &ids::ID_Find,        &ids::ID_FindNext,
+          &ids::ID_SelectAll,       &ids::ID_SelectLine,   &ids::ID_SelectWord,  &ids::ID_Replace,
+          &ids::ID_BackgroundColor, &ids::ID_NoMargin,     &ids::ID_FixedMargin, &ids::ID_ScrollingMargin,
+          &ids::ID_Compile,         &ids::ID_Device,       &ids::ID_GotoLabel})
         bars.SetEnabled(*id, enable);
     bars.SetRedraw(true);
 }
@@ -420,11 +452,12 @@ void MDIMain::MDIForm_Unload() {
     autosaveTimer_->stop();
     autosave_->finish();
     if (!settings_.sync())
-        state_.prompts.message(this,
-                               QStringLiteral("The settings could not be saved to %1.\nThe window placement, recent "
-                                              "files and choices of this session will not be remembered.")
-                                   .arg(QDir::toNativeSeparators(settings_.location())),
-                               QString(), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        state_.prompts.message(
+            this,
+            QStringLiteral("The settings could not be saved to %1.\nThe window placement, recent "
+                           "files and choices of this session will not be remembered.")
+                .arg(QDir::toNativeSeparators(settings_.location())),
+            QString(), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
 }
 
 // --- files changed by other programs ---
@@ -458,7 +491,8 @@ void MDIMain::checkDocumentsOnDisk() {
         doc.acceptDiskState();
         const QString name = QDir::toNativeSeparators(doc.PathName());
         if (disk == SourceDocument::DiskState::Changed) {
-            QString text = name + QStringLiteral("\n\nThis file has been changed by another program. Reload it?");
+            QString text =
+                name + QStringLiteral("\n\nThis file has been changed by another program. Reload it?");
             if (doc.Modified())
                 text += QStringLiteral("\nThe changes made here would be lost.");
             if (state_.prompts.message(this, text, QString(), Prompts::Buttons::YesNo,
@@ -481,7 +515,8 @@ void MDIMain::reloadFromDisk(frmEditor& w) {
     SourceView& view = w.View();
     const int line = view.CaretY();
     AppError err;
-    if (!view.Document().LoadFile(view.Document().PathName(), &err)) {
+    if (!view.Document().LoadFile(view.Document().PathName(), &err,
+                                  settings_.fileEncoding(view.Document().PathName()))) {
         ShowError(err);
         return;
     }

@@ -14,6 +14,7 @@ class ActiveToolBars;
 class Autosave;
 class QFileSystemWatcher;
 class QLabel;
+class QToolButton;
 class QTimer;
 class QMdiArea;
 class QMdiSubWindow;
@@ -61,6 +62,10 @@ public:
     void RemoveFromWindowList(frmEditor& window);
     void UpdateOpenDocsCaption();
     void ShowCompilerPanel();
+    // Saves a window's document under `path`: asks first when its encoding cannot hold the text (saved
+    // as UTF-8, or not at all: the error is then Cancelled), and makes the folder of a new document
+    // that is missing (the home folder takes the file when it cannot be made).
+    AppError saveDocument(frmEditor& w, QString path);
 
     qint16 OpenDocCount = 0;
 
@@ -131,6 +136,14 @@ protected:
 
 private:
     void buildStatusBar();
+    // The encoding panel follows the active window.
+    void showEncoding();
+    // The encoding 8-bit files are read in: the system's, else the stored default.
+    QString eightBitEncoding() const;
+    // A file that does not look like text opens only when the user says so.
+    bool confirmTextFile(const QString& path);
+    // After a save under another name: the caption, the tab and the Window-menu entry follow it.
+    void showRenamed(frmEditor& w, int tab);
     void applyPlacement();
     void restoreRecentFiles();
     // Creates, loads and shows an editor window; null (and the error) when the file cannot be read.
@@ -151,7 +164,7 @@ private:
     void reloadFromDisk(frmEditor& w);
     void startAutosave();
     void dropAutosave(const frmEditor& w);
-    bool restoreAutosaved(const QString& path, const QByteArray& bytes, bool utf8);
+    bool restoreAutosaved(const QString& path, const QByteArray& bytes, const QString& encoding);
     // The duplicate check: says "File Already Open!" and returns true when a tab holds the path.
     bool isDuplicate(const QString& path);
     void finishOpening(frmEditor* w);
@@ -171,6 +184,8 @@ private:
     AppError cmdRecent(int n);
     AppError cmdSaveAs(frmEditor& w);
     AppError cmdClose(frmEditor& w);
+    AppError cmdReopenWithEncoding(frmEditor& w);
+    AppError cmdSaveWithEncoding(frmEditor& w);
     // Commands on the active window's text and marks.
     AppError cmdSelectLines(frmEditor& w, bool all);
     AppError cmdBookmark(frmEditor& w, int code);
@@ -200,6 +215,7 @@ private:
     QWidget* TaskBarPanel;
     QTabBar* TaskBar_;
     QList<QLabel*> panels_;
+    QToolButton* encodingPanel_ = nullptr;
     QString taskBarTag_ = QStringLiteral("False");
     QList<QPointer<frmEditor>> loadOrder_;
     QPointer<frmComm> terminal_;

@@ -34,10 +34,10 @@ void MDIMain::autosaveNow() {
             mark.id = QString::number(++autosaveIds_);
         if (mark.revision == doc.revision())
             continue;
-        bool utf8 = true;
-        const QByteArray bytes = doc.fileBytes(&utf8);
+        QString encoding;
+        const QByteArray bytes = doc.fileBytes(&encoding);
         // A copy that cannot be written now is tried again at the next turn.
-        if (!autosave_->write(mark.id, doc.PathName(), utf8, bytes))
+        if (!autosave_->write(mark.id, doc.PathName(), encoding, bytes))
             mark.revision = doc.revision();
     }
 }
@@ -62,7 +62,7 @@ void MDIMain::offerAutosaved() {
         if (state_.prompts.message(this, text, QString(), Prompts::Buttons::YesNo, Prompts::Icon::Question) !=
             Prompts::Answer::Yes)
             autosave_->discard(e);
-        else if (restoreAutosaved(e.path, e.bytes, e.utf8))
+        else if (restoreAutosaved(e.path, e.bytes, e.encoding))
             restored << e;
         // A copy that could not be opened stays for the next start.
     }
@@ -74,7 +74,7 @@ void MDIMain::offerAutosaved() {
         autosave_->discard(e);
 }
 
-bool MDIMain::restoreAutosaved(const QString& path, const QByteArray& bytes, bool utf8) {
+bool MDIMain::restoreAutosaved(const QString& path, const QByteArray& bytes, const QString& encoding) {
     frmEditor* w = openOrActivate(path);
     // Two copies of one file (two programs lost at once): the second gets a window of its own.
     if (w && w->View().Document().Modified()) {
@@ -85,7 +85,7 @@ bool MDIMain::restoreAutosaved(const QString& path, const QByteArray& bytes, boo
     if (!w)
         return false;
     SourceDocument& doc = w->View().Document();
-    doc.restoreBytes(bytes, utf8);
+    doc.restoreBytes(bytes, encoding);
     scanDocument(w);
     doc.SetModified(true);
     return true;

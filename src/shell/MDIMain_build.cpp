@@ -9,10 +9,9 @@
 #include "platform/sourceview/SourceView.h"
 
 AppError MDIMain::cmdCompile(frmEditor& w) {
-    AppError err;
     // The compiler always reads the text shown on the screen; a document that cannot be saved is not
     // compiled at all.
-    if (!w.View().Document().SaveFile(w.View().Document().PathName(), &err))
+    if (const AppError err = saveDocument(w, w.View().Document().PathName()))
         return err;
     w.GoCompile();
     return {};

@@ -5,12 +5,12 @@
 #include "editor/ColorTable.h"
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
-#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/Colors.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
 #include "platform/ShellServices.h"
 #include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "shell/CodeExplorer.h"
 #include "shell/DocumentRules.h"
 #include "shell/ToolIds.h"
@@ -21,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QTabBar>
 
 void MDIMain::registerCommands() {
     auto none = [](auto&& action) {
@@ -87,12 +88,17 @@ void MDIMain::registerCommands() {
         {ids::ID_OpenInclude, [this](frmEditor& w) { return openInclude(w, w.View().CaretY()); }},
         {ids::ID_Close, [this](frmEditor& w) { return cmdClose(w); }},
         {ids::ID_Save,
-         [](frmEditor& w) {
-             AppError err;
-             w.View().Document().SaveFile(w.View().Document().PathName(), &err);
+         [this](frmEditor& w) {
+             const int tab = TaskBar_->currentIndex();
+             const AppError err = saveDocument(w, w.View().Document().PathName());
+             // A new document whose folder could not be made went to the home folder.
+             if (!err && w.View().Document().PathName() != w.caption())
+                 showRenamed(w, tab);
              return err;
          }},
         {ids::ID_SaveAs, [this](frmEditor& w) { return cmdSaveAs(w); }},
+        {ids::ID_ReopenEncoding, [this](frmEditor& w) { return cmdReopenWithEncoding(w); }},
+        {ids::ID_SaveEncoding, [this](frmEditor& w) { return cmdSaveWithEncoding(w); }},
         {ids::ID_Print, none([](frmEditor& w) { w.View().PrintText(); })},
         {ids::ID_Undo, none([this](frmEditor& w) {
              w.View().Document().Undo();
@@ -155,8 +161,9 @@ void MDIMain::SSActiveToolBars1_ToolClick(const QString& id) {
     if (id.contains(u'.'))
         activateWindowEntry(id);
     // A save may have created or renamed a document's file.
-    if (id == ids::ID_Save || id == ids::ID_SaveAs || id == ids::ID_Compile)
+    if (id == ids::ID_Save || id == ids::ID_SaveAs || id == ids::ID_Compile || id == ids::ID_SaveEncoding)
         watchDocuments();
+    showEncoding();
 }
 
 // --- enabling rules ---

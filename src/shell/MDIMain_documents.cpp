@@ -3,21 +3,24 @@
 
 #include "dialogs/frmScan.h"
 #include "editor/frmEditor.h"
-#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/AppPaths.h"
 #include "platform/Prompts.h"
-#include "platform/sourceview/SourceView.h"
+#include "platform/TextEncoding.h"
 #include "platform/TextHelpers.h"
+#include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "shell/DocumentRules.h"
 #include "shell/Settings.h"
 #include "shell/ToolIds.h"
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QTabBar>
-
 
 bool MDIMain::isDuplicate(const QString& path) {
     for (int i = 0; i < TaskBar_->count(); ++i)
@@ -157,14 +160,124 @@ AppError MDIMain::cmdSaveAs(frmEditor& w) {
         return {};
     if (isDuplicate(name))
         return {};
-    AppError err;
     // Saving first: a failed save keeps the window, its tab and its name as they were.
-    if (!doc.SaveFile(name, &err))
+    if (const AppError err = saveDocument(w, name))
         return err;
+    showRenamed(w, tab);
+    return {};
+}
+
+void MDIMain::showRenamed(frmEditor& w, int tab) {
     TaskBar_->removeTab(tab);
-    doc.SetPathName(name);
-    w.setCaption(doc.PathName());
+    w.setCaption(w.View().Document().PathName());
     SSActiveToolBars1->Remove(ids::ID_Window, w.Tag);
     AddToWindowList(w.caption());
+}
+
+QString MDIMain::eightBitEncoding() const {
+    const QString system = textenc::systemEightBit();
+    return system.isEmpty() ? settings_.read(settings::files::EightBitEncoding) : system;
+}
+
+bool MDIMain::confirmTextFile(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return true; // loading tells what is wrong with it
+    const TextFileFormat::Content content = TextFileFormat::classify(file.readAll());
+    if (content == TextFileFormat::Content::Text)
+        return true;
+    const QString what = content == TextFileFormat::Content::HasNul
+                             ? QStringLiteral("This file holds NUL bytes: it is not a text file.")
+                             : QStringLiteral("This file is mostly not text.");
+    return state_.prompts.confirm(
+        this,
+        QDir::toNativeSeparators(path) + QStringLiteral("\n\n") + what +
+            QStringLiteral(" Opened in the editor, one edit and a save can change bytes that are not text. "
+                           "Open it anyway?"),
+        QStringLiteral("Open"));
+}
+
+AppError MDIMain::saveDocument(frmEditor& w, QString path) {
+    SourceDocument& doc = w.View().Document();
+    if (const TextPos at = doc.unencodable(); at.line >= 0) {
+        const QString text =
+            QDir::toNativeSeparators(path) +
+            QStringLiteral(
+                "\n\nThe text holds characters that %1 cannot store (the first is \"%2\", on line %3). "
+                "Save the file as UTF-8? Its letters stay as they are; the bytes of those that are "
+                "not ASCII change.")
+                .arg(doc.encodingName(), doc.GetLine(at.line).mid(at.col, 1))
+                .arg(at.line + 1);
+        if (!state_.prompts.confirm(this, text, QStringLiteral("Save as UTF-8")))
+            return AppError::cancelled();
+        doc.setEncoding(QString::fromLatin1(textenc::Utf8));
+        settings_.saveFileEncoding(path, doc.encodingName());
+    }
+    // A new document in a folder that is not there (a documents folder never made): the folder is
+    // made, or the file goes to the home folder.
+    const QFileInfo info(path);
+    if (!doc.onDisk() && !path.isEmpty() && !info.absoluteDir().exists() &&
+        !QDir().mkpath(info.absolutePath()))
+        path = AppPaths::join(QDir::toNativeSeparators(QDir::homePath()), info.fileName());
+    AppError err;
+    doc.SaveFile(path, &err);
+    return err;
+}
+
+AppError MDIMain::cmdReopenWithEncoding(frmEditor& w) {
+    SourceDocument& doc = w.View().Document();
+    if (!doc.onDisk())
+        return {};
+    QString chosen = doc.encodingName();
+    if (!state_.prompts.chooseItem(this, QStringLiteral("Reopen with Encoding"),
+                                   QStringLiteral("Read the file as:"), textenc::names(), chosen))
+        return AppError::cancelled();
+    if (doc.Modified() &&
+        !state_.prompts.confirm(this,
+                                QDir::toNativeSeparators(doc.PathName()) +
+                                    QStringLiteral("\n\nReopening the file discards the changes made to it."),
+                                QStringLiteral("Reopen")))
+        return AppError::cancelled();
+    const int line = w.View().CaretY();
+    AppError err;
+    if (!doc.LoadFile(doc.PathName(), &err, chosen))
+        return err;
+    settings_.saveFileEncoding(doc.PathName(), doc.encodingName());
+    scanDocument(&w);
+    w.View().MoveCaret(0, std::min(line, doc.NumLines() - 1));
+    return {};
+}
+
+AppError MDIMain::cmdSaveWithEncoding(frmEditor& w) {
+    SourceDocument& doc = w.View().Document();
+    QString chosen = doc.encodingName();
+    if (!state_.prompts.chooseItem(this, QStringLiteral("Save with Encoding"),
+                                   QStringLiteral("Write the file as:"), textenc::names(), chosen))
+        return AppError::cancelled();
+    if (const qsizetype at =
+            [&] {
+                for (int line = 0; line < doc.NumLines(); ++line)
+                    if (textenc::firstUnencodable(chosen, doc.lineText(line)) >= 0)
+                        return line;
+                return -1;
+            }();
+        at >= 0) {
+        state_.prompts.message(
+            this,
+            QStringLiteral("%1 cannot store every character of the text (line %2 holds one "
+                           "it cannot). The file keeps its encoding.")
+                .arg(chosen)
+                .arg(at + 1),
+            QString(), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        return AppError::cancelled();
+    }
+    const QString before = doc.encodingName();
+    doc.setEncoding(chosen);
+    const AppError err = saveDocument(w, doc.PathName());
+    if (err) {
+        doc.setEncoding(before);
+        return err;
+    }
+    settings_.saveFileEncoding(doc.PathName(), doc.encodingName());
     return {};
 }

@@ -1,7 +1,10 @@
 #include "shell/Settings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <QUrl>
 
 Settings::Settings(const AppPaths& paths)
     : paths_(paths), store_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
@@ -69,4 +72,30 @@ bool Settings::sync() {
 
 QString Settings::location() const {
     return store_->fileName();
+}
+
+namespace {
+
+// A file's key in the store: its absolute path, percent-encoded so that separators do not nest groups.
+QString fileKey(const QString& path) {
+    QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+#ifdef Q_OS_WIN
+    absolute = absolute.toLower();
+#endif
+    return QString::fromLatin1(QUrl::toPercentEncoding(absolute));
+}
+
+} // namespace
+
+QString Settings::fileEncoding(const QString& path) const {
+    if (path.isEmpty())
+        return {};
+    return Read(QString::fromLatin1(settings::Application),
+                QString::fromLatin1(settings::files::EncodingSection), fileKey(path));
+}
+
+void Settings::saveFileEncoding(const QString& path, const QString& encoding) {
+    if (!path.isEmpty())
+        Save(QString::fromLatin1(settings::Application),
+             QString::fromLatin1(settings::files::EncodingSection), fileKey(path), encoding);
 }

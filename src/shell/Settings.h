@@ -27,6 +27,9 @@ public:
     // Declared keys with their declared defaults.
     QString read(const settings::Key& key) const;
     void save(const settings::Key& key, const QString& value);
+    // The encoding the user chose for a file (reopened or saved with it), "" when none.
+    QString fileEncoding(const QString& path) const;
+    void saveFileEncoding(const QString& path, const QString& encoding);
     // The declared default of a key on this machine.
     QString defaultOf(const settings::Key& key) const;
 

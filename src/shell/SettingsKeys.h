@@ -46,6 +46,13 @@ inline constexpr Key ProgrammerCommandLineOptions{"Startup", "ProgrammerCommandL
 inline constexpr const Key* RecentFiles[4] = {&File1, &File2, &File3, &File4};
 } // namespace startup
 
+namespace files {
+// The encoding of files that are not UTF-8, where the system names no 8-bit encoding of its own.
+inline constexpr Key EightBitEncoding{"Files", "EightBitEncoding", "Windows-1252"};
+// The encodings the user chose for single files, by path (see Settings::fileEncoding).
+inline constexpr char EncodingSection[] = "FileEncodings";
+} // namespace files
+
 namespace colors {
 inline constexpr Key svSymbol{"ViewColors", "svSymbol", "0"};
 inline constexpr Key svNumber{"ViewColors", "svNumber", "12632064"};

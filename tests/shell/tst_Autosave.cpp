@@ -42,8 +42,8 @@ private slots:
         SourceDocument& doc = f.doc();
         doc.InsertOverwrite(0, 0, doc.GetLineLength(0), 0, typed);
         m.autosaveNow();
-        bool utf8 = true;
-        const QByteArray expected = doc.fileBytes(&utf8);
+        QString encoding;
+        const QByteArray expected = doc.fileBytes(&encoding);
         QCOMPARE(copies(f).size(), 1);
 
         f.crash();
@@ -59,9 +59,9 @@ private slots:
             const SourceDocument& back = again.editors().constLast()->View().Document();
             QCOMPARE(again.editors().constLast()->caption(), path);
             QVERIFY(back.Modified());
-            bool backUtf8 = true;
-            QCOMPARE(back.fileBytes(&backUtf8), expected);
-            QCOMPARE(backUtf8, utf8);
+            QString backEncoding;
+            QCOMPARE(back.fileBytes(&backEncoding), expected);
+            QCOMPARE(backEncoding, encoding);
         }
         // Restored text is copied again at once; declined text is gone for good.
         QCOMPARE(copies(f).size(), restore ? 1 : 0);
@@ -104,7 +104,7 @@ private slots:
     void copiesThatAreNotOurs_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("offered");
-        QTest::newRow("ours") << Autosave::encode({"/x/a.pbp", false, "caf\xE9", {}, {}}) << true;
+        QTest::newRow("ours") << Autosave::encode({"/x/a.pbp", "Windows-1254", "caf\xE9", {}, {}}) << true;
         QTest::newRow("empty") << QByteArray() << false;
         QTest::newRow("no header end") << QByteArray("Pinwright autosave 1\npath %2Fa") << false;
         QTest::newRow("another format") << QByteArray("Pinwright autosave 9\npath a\n\nX") << false;
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(found.size(), offered ? 1 : 0);
         if (offered) {
             QCOMPARE(found.first().path, QStringLiteral("/x/a.pbp"));
-            QVERIFY(!found.first().utf8);
+            QCOMPARE(found.first().encoding, QStringLiteral("Windows-1254"));
             QCOMPARE(found.first().bytes, QByteArray("caf\xE9"));
             store.discard(found.first());
         }

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,6 +34,42 @@ QByteArray readFile(const QString& path) {
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+bool runCaseUnprivileged(const QString& testCase, QString* log) {
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (setpriv.isEmpty()) {
+        *log = QStringLiteral("setpriv is not installed");
+        return false;
+    }
+    const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther;
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    const QString tmp = dir.filePath(QStringLiteral("tmp"));
+    if (!dir.isValid() || !QFile::setPermissions(dir.path(), everyone) ||
+        !QFile::copy(QCoreApplication::applicationFilePath(), program) ||
+        !QFile::setPermissions(program, everyone) || !QDir().mkpath(tmp) ||
+        !QFile::setPermissions(tmp, everyone | QFileDevice::WriteGroup | QFileDevice::WriteOther)) {
+        *log = QStringLiteral("cannot prepare a folder for the unprivileged run");
+        return false;
+    }
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TMPDIR"), tmp);
+    env.insert(QStringLiteral("HOME"), tmp);
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    run.setProcessEnvironment(env);
+    run.setWorkingDirectory(tmp);
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                        QStringLiteral("--clear-groups"), program, testCase});
+    const bool finished = run.waitForFinished(120000);
+    *log = QString::fromLocal8Bit(run.readAll());
+    // A case that skipped there tested nothing either.
+    return finished && run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0 &&
+           log->contains(QLatin1String("PASS   : ")) && !log->contains(QLatin1String("SKIP   : "));
 }
 
 bool writeScript(const QString& path, const QByteArray& body) {

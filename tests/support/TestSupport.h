@@ -28,4 +28,10 @@ bool writeScript(const QString& path, const QByteArray& body);
 // through `title` when given.
 void onNextModal(const std::function<void(QWidget&)>& act, QString* title = nullptr);
 
+// Runs one case ("function:tag") of this test program again as the unprivileged user nobody (uid and
+// gid 65534), for cases about file permissions, which do not stop root. The program runs from a copy in
+// a folder that user can reach, with its own temporary folder there. True when the case ran and
+// passed; `log` gets its output.
+bool runCaseUnprivileged(const QString& testCase, QString* log);
+
 } // namespace testsupport

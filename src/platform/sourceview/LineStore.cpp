@@ -6,7 +6,7 @@
 
 namespace {
 
-// Calls `piece` for each line of `text` (breaks: CR LF, LF, lone CR).
+// Calls `piece` for each line of `text` with the break that ends it (CR LF, LF, lone CR; none for the last).
 template <typename F> void forEachLine(QStringView text, F&& piece) {
     qsizetype start = 0;
     const qsizetype n = text.size();
@@ -14,15 +14,33 @@ template <typename F> void forEachLine(QStringView text, F&& piece) {
         const char16_t c = text[i].unicode();
         if (c != u'\n' && c != u'\r')
             continue;
-        piece(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+        LineEnding e = c == u'\n' ? LineEnding::LF : LineEnding::CR;
+        const QStringView line = text.mid(start, i - start);
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
+            e = LineEnding::CRLF;
             ++i;
+        }
+        piece(line, e);
         start = i + 1;
     }
-    piece(text.mid(start));
+    piece(text.mid(start), LineEnding::None);
 }
 
 } // namespace
+
+QStringView lineEndingText(LineEnding e) {
+    switch (e) {
+    case LineEnding::LF:
+        return u"\n";
+    case LineEnding::CRLF:
+        return u"\r\n";
+    case LineEnding::CR:
+        return u"\r";
+    case LineEnding::None:
+        break;
+    }
+    return {};
+}
 
 LineStore::LineStore() {
     lines_.push_back({});
@@ -55,8 +73,9 @@ void LineStore::assign(QString text) {
     lines_.clear();
     // The lines point into the text as it came; the line breaks stay there unused.
     buffer_ = std::move(text);
-    forEachLine(buffer_, [this](QStringView piece) {
-        lines_.push_back({quint32(piece.data() - buffer_.constData()), quint32(piece.size()), nullptr});
+    forEachLine(buffer_, [this](QStringView piece, LineEnding e) {
+        lines_.push_back(
+            {quint32(piece.data() - buffer_.constData()), quint32(piece.size()), quint32(e), nullptr});
     });
     stale_ = buffer_.size() - std::accumulate(lines_.begin(), lines_.end(), qsizetype(0),
                                               [](qsizetype s, const Line& l) { return s + l.len; });
@@ -89,8 +108,27 @@ QString LineStore::text(TextPos from, TextPos to, QStringView separator) const {
     return out;
 }
 
+QString LineStore::exactText(TextPos from, TextPos to) const {
+    from = clamp(from);
+    to = clamp(to);
+    if (to < from)
+        std::swap(from, to);
+    if (from.line == to.line)
+        return line(from.line).mid(from.col, to.col - from.col).toString();
+    qsizetype size = 0;
+    for (int i = from.line; i <= to.line; ++i)
+        size += length(i) + 2;
+    QString out;
+    out.reserve(size);
+    out.append(line(from.line).mid(from.col)).append(lineEndingText(ending(from.line)));
+    for (int i = from.line + 1; i < to.line; ++i)
+        out.append(line(i)).append(lineEndingText(ending(i)));
+    out.append(line(to.line).left(to.col));
+    return out;
+}
+
 LineStore::Line LineStore::put(QStringView text) {
-    Line l{quint32(buffer_.size()), quint32(text.size()), nullptr};
+    Line l{quint32(buffer_.size()), quint32(text.size()), 0, nullptr};
     buffer_.append(text);
     return l;
 }
@@ -107,16 +145,21 @@ void LineStore::pack() {
     stale_ = 0;
 }
 
-LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text) {
+LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text, bool keepBreaks) {
     a = clamp(a);
     b = clamp(b);
     if (b < a)
         std::swap(a, b);
-    Edit edit{a, b, a, this->text(a, b), {}};
+    Edit edit{a, b, a, exactText(a, b), {}};
 
     // The new lines' texts: the old first line up to the edit, the new text, the old last line after it.
     QList<QStringView> pieces;
-    forEachLine(text, [&pieces](QStringView piece) { pieces.append(piece); });
+    QList<LineEnding> breaks;
+    forEachLine(text, [&](QStringView piece, LineEnding e) {
+        pieces.append(piece);
+        breaks.append(keepBreaks ? e : newEnding_);
+    });
+    breaks.last() = ending(b.line);
     const int k = int(pieces.size()) - 1;
     const QString head = line(a.line).left(a.col).toString();
     const QString tail = line(b.line).mid(b.col).toString();
@@ -124,7 +167,8 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text) {
 
     // Offsets are 32 bits: the buffer is packed before it could outgrow them, while no new line
     // points into it yet.
-    if (buffer_.size() + head.size() + text.size() + tail.size() > qsizetype(std::numeric_limits<quint32>::max()))
+    if (buffer_.size() + head.size() + text.size() + tail.size() >
+        qsizetype(std::numeric_limits<quint32>::max()))
         pack();
 
     const int keptOld = a.col > 0 ? a.line : b.line;
@@ -141,7 +185,8 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text) {
     }
 
     std::vector<Line> fresh(size_t(k + 1));
-    if (k == 0 && a.line == b.line && lines_[size_t(a.line)].off + lines_[size_t(a.line)].len == buffer_.size()) {
+    if (k == 0 && a.line == b.line &&
+        lines_[size_t(a.line)].off + lines_[size_t(a.line)].len == buffer_.size()) {
         // Typing into the line written last: its text is at the end of the buffer, so it is rewritten there.
         const Line old = lines_[size_t(a.line)];
         stale_ -= old.len;
@@ -161,6 +206,7 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text) {
         } else {
             fresh[size_t(i)] = put(piece);
         }
+        fresh[size_t(i)].ending = quint32(breaks[i]);
     }
     if (kept) {
         kept->tokenStamp = 0;

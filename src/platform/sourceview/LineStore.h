@@ -9,6 +9,11 @@
 
 class SourceDocument;
 
+// How a line ends in its file. The last line has none; every other line has one of the three breaks.
+enum class LineEnding : quint8 { None, LF, CRLF, CR };
+// The characters of a line ending ("" for None).
+QStringView lineEndingText(LineEnding e);
+
 // A position in the text: a line and a column (UTF-16 units), both from 0.
 struct TextPos {
     int line = 0;
@@ -40,10 +45,21 @@ public:
     // The data of a line, created on first use; nullptr out of range.
     LineData* ensureData(int i, SourceDocument* owner);
 
-    // Takes `text` as the whole content, broken into lines at CR LF, LF and lone CR; all data goes.
+    // The break that ends a line, as it was read or as an edit gave it.
+    LineEnding ending(int i) const {
+        return i >= 0 && i < count() ? LineEnding(lines_[size_t(i)].ending) : LineEnding::None;
+    }
+    // The break that lines an edit adds get, unless the edit keeps its own (see replace()).
+    LineEnding newLineEnding() const { return newEnding_; }
+    void setNewLineEnding(LineEnding e) { newEnding_ = e == LineEnding::None ? LineEnding::LF : e; }
+
+    // Takes `text` as the whole content, broken into lines at CR LF, LF and lone CR, each line keeping
+    // the break it had; all data goes.
     void assign(QString text);
     // The text between two positions, lines joined by `separator`.
     QString text(TextPos from, TextPos to, QStringView separator = u"\n") const;
+    // The text between two positions with each line's own break.
+    QString exactText(TextPos from, TextPos to) const;
     // The whole text, lines joined by `separator`.
     QString joined(QStringView separator) const { return text({}, end(), separator); }
 
@@ -55,20 +71,24 @@ public:
         TextPos from;
         TextPos oldEnd;
         TextPos newEnd;
-        QString removed;
+        QString removed; // with each removed line's own break
         // The marks of the lines that went, by their index from `from.line`.
         QList<std::pair<int, LineData::Marks>> dropped;
     };
     // Replaces the text between two positions (clamped, in either order) by `text`, whose line breaks
-    // may be LF, CR LF or CR. The data of the old first line stays on the first new line when the edit
-    // starts inside it; an edit from the start of a line gives the data of its last old line to the
-    // last new line, since that one carries the old text after the edit on. Other lines' data goes.
-    Edit replace(TextPos a, TextPos b, const QString& text);
+    // may be LF, CR LF or CR. The lines the edit adds end with newLineEnding(), or with the breaks of
+    // `text` as they are when `keepBreaks` is set (undo and redo put back what was there); the last
+    // new line keeps the break of the old last line. The data of the old first line stays on the first new
+    // line when the edit starts inside it; an edit from the start of a line gives the data of its last old
+    // line to the last new line, since that one carries the old text after the edit on. Other lines' data
+    // goes.
+    Edit replace(TextPos a, TextPos b, const QString& text, bool keepBreaks = false);
 
 private:
     struct Line {
         quint32 off = 0;
-        quint32 len = 0;
+        quint32 len : 30 = 0;   // a line of a gigabyte or more is no source file
+        quint32 ending : 2 = 0; // a LineEnding
         LineData* data = nullptr;
     };
     Line put(QStringView text);
@@ -77,4 +97,5 @@ private:
     QString buffer_;
     qsizetype stale_ = 0; // characters of the buffer no line uses
     std::vector<Line> lines_;
+    LineEnding newEnding_ = LineEnding::LF;
 };

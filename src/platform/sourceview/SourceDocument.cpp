@@ -1,39 +1,45 @@
 #include "platform/sourceview/SourceDocument.h"
 
-#include "platform/sourceview/LineData.h"
 #include "platform/TextEncoding.h"
+#include "platform/sourceview/LineData.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStorageInfo>
-#include <QCryptographicHash>
 
 #include <limits>
 
 namespace {
 
-const QByteArray kBom("\xEF\xBB\xBF");
-
-QByteArray readAllBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Where `text` ends when it is put at `from`.
+// Where `text` ends when it is put at `from` (line breaks CR LF, LF or CR).
 TextPos endOf(TextPos from, const QString& text) {
-    const qsizetype lastBreak = text.lastIndexOf(u'\n');
-    if (lastBreak < 0)
+    int breaks = 0;
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'\n' && c != u'\r')
+            continue;
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        ++breaks;
+        lineStart = i + 1;
+    }
+    if (breaks == 0)
         return {from.line, from.col + int(text.size())};
-    return {from.line + int(text.count(u'\n')), int(text.size() - lastBreak - 1)};
+    return {from.line + breaks, int(text.size() - lineStart)};
 }
 
 using SourceLexer::isWordChar;
 
 } // namespace
 
-SourceDocument::SourceDocument(QObject* parent) : QObject(parent) {}
+SourceDocument::SourceDocument(QObject* parent) : QObject(parent) {
+    const QString system = textenc::systemEightBit();
+    eightBit_ = system.isEmpty() ? QString::fromLatin1(textenc::DefaultEightBit) : system;
+    store_.setNewLineEnding(format_.newLines);
+}
 
 SourceDocument::~SourceDocument() = default;
 
@@ -62,6 +68,7 @@ void SourceDocument::lruPushFront(LineData& d) const {
 
 void SourceDocument::setContent(QString text) {
     store_.assign(std::move(text));
+    store_.setNewLineEnding(format_.newLines);
     steps_.clear();
     typing_ = false;
     groupOpen_ = false;
@@ -72,13 +79,9 @@ void SourceDocument::setContent(QString text) {
     emit linesChanged();
 }
 
-bool SourceDocument::LoadFile(const QString& path, AppError* err) {
+bool SourceDocument::LoadFile(const QString& path, AppError* err, const QString& encoding) {
     pathName_ = path;
-    irregularBytes_.clear();
-    irregularDigest_.clear();
-    utf8_ = true;
-    crlf_ = true;
-    bom_ = false;
+    format_ = TextFileFormat();
     const QFileInfo info(path);
     if (!info.exists()) {
         setContent(QString());
@@ -96,73 +99,52 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err) {
     }
     QByteArray bytes = file.readAll();
     file.close();
-    setBytes(std::move(bytes), Encoding::Detect, path);
+    setBytes(std::move(bytes), encoding);
     diskStamp_ = DiskStamp::of(path);
     if (err)
         *err = AppError::none();
     return true;
 }
 
-void SourceDocument::setBytes(QByteArray bytes, Encoding encoding, const QString& rereadPath) {
-    irregularBytes_.clear();
-    irregularDigest_.clear();
-    bom_ = false;
-    const qsizetype crlfCount = bytes.count("\r\n");
-    const qsizetype lfCount = bytes.count('\n') - crlfCount;
-    const qsizetype crCount = bytes.count('\r') - crlfCount;
-    crlf_ = lfCount == 0 || crlfCount > lfCount;
-    const bool mixed = crCount > 0 || (crlfCount > 0 && lfCount > 0);
-    const QByteArray original = mixed || rereadPath.isEmpty() ? bytes : QByteArray();
-
-    qsizetype skip = 0;
-    if (bytes.startsWith(kBom) &&
-        textenc::isValidUtf8(QByteArray::fromRawData(bytes.constData() + 3, bytes.size() - 3))) {
-        bom_ = true;
-        skip = 3;
-    }
-    const QByteArray body = QByteArray::fromRawData(bytes.constData() + skip, bytes.size() - skip);
-    utf8_ = encoding == Encoding::Detect ? textenc::isValidUtf8(body) : encoding == Encoding::Utf8;
-    QString text = utf8_ ? textenc::decodeUtf8(body) : textenc::decode1252(body);
+void SourceDocument::setBytes(QByteArray bytes, const QString& encoding) {
+    format_ = TextFileFormat::detect(bytes, eightBit_, encoding);
+    QString text = format_.decode(bytes);
     bytes.clear(); // the text is all that is needed from here on, and big files are big
     setContent(std::move(text));
-    if (mixed) {
-        irregularBytes_ = original.isNull() ? readAllBytes(rereadPath) : original;
-        irregularDigest_ = digest();
-    }
 }
 
-QByteArray SourceDocument::digest() const {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    for (int i = 0; i < store_.count(); ++i) {
-        const QStringView line = store_.line(i);
-        hash.addData(QByteArrayView(reinterpret_cast<const char*>(line.data()), line.size() * 2));
-        hash.addData("\n");
-    }
-    return hash.result();
+void SourceDocument::setEncoding(const QString& encoding) {
+    const QString name = textenc::canonicalName(encoding);
+    if (name.isEmpty())
+        return;
+    if (name != format_.encoding)
+        format_.bom = false;
+    format_.encoding = name;
 }
 
-QByteArray SourceDocument::fileBytes(bool* utf8) const {
+TextPos SourceDocument::unencodable() const {
+    for (int line = 0; line < store_.count(); ++line)
+        if (const qsizetype col = textenc::firstUnencodable(format_.encoding, store_.line(line)); col >= 0)
+            return {line, int(col)};
+    return {-1, -1};
+}
+
+QByteArray SourceDocument::fileBytes(QString* encoding) const {
     QByteArray bytes;
-    bool nowUtf8 = utf8_;
-    if (!irregularBytes_.isNull() && digest() == irregularDigest_) {
-        bytes = irregularBytes_;
-    } else {
-        const QString text = store_.joined(crlf_ ? u"\r\n" : u"\n");
-        if (utf8_ || !textenc::encode1252(text, bytes)) {
-            nowUtf8 = true;
-            bytes = text.toUtf8();
-        }
-        if (bom_ && nowUtf8)
-            bytes.prepend(kBom);
+    TextFileFormat format = format_;
+    const QString text = store_.exactText({}, store_.end());
+    if (!format.encode(text, bytes)) {
+        format.encoding = QString::fromLatin1(textenc::Utf8);
+        format.encode(text, bytes);
     }
-    if (utf8)
-        *utf8 = nowUtf8;
+    if (encoding)
+        *encoding = format.encoding;
     return bytes;
 }
 
-void SourceDocument::restoreBytes(const QByteArray& bytes, bool utf8) {
+void SourceDocument::restoreBytes(const QByteArray& bytes, const QString& encoding) {
     // The text a program lost comes back as unsaved changes to the file, which stays as it is.
-    setBytes(bytes, utf8 ? Encoding::Utf8 : Encoding::Windows1252, QString());
+    setBytes(bytes, encoding);
     SetModified(true);
 }
 
@@ -172,8 +154,11 @@ bool SourceDocument::SaveFile(const QString& path, AppError* err) {
             *err = e;
         return false;
     };
-    bool nowUtf8 = utf8_;
-    const QByteArray bytes = fileBytes(&nowUtf8);
+    QByteArray bytes;
+    if (!format_.encode(store_.exactText({}, store_.end()), bytes))
+        return fail(
+            {Unencodable,
+             QStringLiteral("The text holds characters that %1 cannot store.").arg(format_.encoding)});
 
     const QFileInfo info(path);
     if (path.isEmpty() || !info.absoluteDir().exists())
@@ -187,7 +172,6 @@ bool SourceDocument::SaveFile(const QString& path, AppError* err) {
         return fail(full ? AppError::fromNumber(AppError::DiskFull) : AppError::accessError());
     }
 
-    utf8_ = nowUtf8;
     pathName_ = path;
     diskStamp_ = DiskStamp::of(path);
     SetModified(false);
@@ -306,9 +290,10 @@ void SourceDocument::SetModified(bool modified) {
 }
 
 TextPos SourceDocument::apply(TextPos from, TextPos to, const QString& text,
-                              QList<std::pair<int, LineData::Marks>>* gone, QString* removed) {
+                              QList<std::pair<int, LineData::Marks>>* gone, QString* removed,
+                              bool keepBreaks) {
     const int linesBefore = NumLines();
-    LineStore::Edit e = store_.replace(from, to, text);
+    LineStore::Edit e = store_.replace(from, to, text, keepBreaks);
     if (gone)
         *gone = std::move(e.dropped);
     if (removed)
@@ -349,7 +334,7 @@ TextPos SourceDocument::replace(TextPos from, TextPos to, const QString& text) {
     Change change;
     change.from = from;
     const TextPos end = apply(from, to, text, &change.goneForward, &change.removed);
-    change.inserted = store_.text(from, end);
+    change.inserted = store_.exactText(from, end);
     record(std::move(change));
     announce();
     return end;
@@ -363,7 +348,8 @@ void SourceDocument::record(Change change) {
         if (cleanStep_ > done_)
             cleanStep_ = -1;
     }
-    const bool oneChar = change.removed.isEmpty() && change.inserted.size() == 1 && change.inserted != u"\n";
+    const bool oneChar = change.removed.isEmpty() && change.inserted.size() == 1 &&
+                         change.inserted != u"\n" && change.inserted != u"\r";
     if (groupDepth_ > 0 && groupOpen_) {
         steps_.back().push_back(std::move(change));
     } else if (groupDepth_ == 0 && oneChar && typing_ && done_ > 0 && cleanStep_ != done_ &&
@@ -389,12 +375,12 @@ TextPos SourceDocument::undoRedo(bool undo) {
     TextPos caret;
     if (undo) {
         for (auto c = step.rbegin(); c != step.rend(); ++c) {
-            caret = apply(c->from, endOf(c->from, c->inserted), c->removed, &c->goneBack);
+            caret = apply(c->from, endOf(c->from, c->inserted), c->removed, &c->goneBack, nullptr, true);
             restoreMarks(c->from.line, c->goneForward);
         }
     } else {
         for (Change& c : step) {
-            caret = apply(c.from, endOf(c.from, c.removed), c.inserted, &c.goneForward);
+            caret = apply(c.from, endOf(c.from, c.removed), c.inserted, &c.goneForward, nullptr, true);
             restoreMarks(c.from.line, c.goneBack);
         }
     }
@@ -455,7 +441,8 @@ bool SourceDocument::find(const QString& what, TextPos from, bool matchCase, boo
     for (int line = from.line; forward ? line < NumLines() : line >= 0; line += forward ? 1 : -1) {
         const QStringView text = store_.line(line);
         if (forward) {
-            for (qsizetype at = line == from.line ? from.col : 0; (at = text.indexOf(what, at, cs)) >= 0; ++at)
+            for (qsizetype at = line == from.line ? from.col : 0; (at = text.indexOf(what, at, cs)) >= 0;
+                 ++at)
                 if (whole(text, at)) {
                     start = {line, int(at)};
                     end = {line, int(at) + n};

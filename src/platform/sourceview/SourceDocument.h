@@ -4,6 +4,7 @@
 #include "platform/sourceview/LineData.h"
 #include "platform/sourceview/LineStore.h"
 #include "platform/sourceview/SourceLexer.h"
+#include "platform/sourceview/TextFileFormat.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -16,12 +17,10 @@
 // The text of one source file, its language settings and keyword lists, and the per-line data.
 // Lines and columns count from 0. Out-of-range lines read as empty and ignore writes.
 //
-// Files: the encoding is detected on load — UTF-8 when the bytes are valid UTF-8 (a byte order mark is
-// kept), Windows-1252 otherwise — and so are the line endings (CRLF or LF, whichever occurs more; new
-// documents use CRLF). Saving writes the same encoding and endings, so a file opened and saved unchanged
-// is byte-identical, even with mixed endings or lone CRs. When the text gains a character that
-// Windows-1252 cannot hold, the file is saved as UTF-8 instead and encodingName() says so: nothing is
-// dropped or replaced.
+// Files: the format (TextFileFormat) is detected on load and kept, with each line's own break, so a file
+// opened and saved unchanged is byte-identical and an edit changes only the edited bytes. The encoding
+// changes only when asked (setEncoding, or loading with a chosen one): a text that gains a character its
+// encoding cannot hold is not saved until the caller has chosen another.
 class SourceDocument : public QObject {
     Q_OBJECT
 public:
@@ -29,17 +28,21 @@ public:
     ~SourceDocument() override;
 
     // A missing path gives an empty document that keeps the path and error 53; one that exists but
-    // cannot be read (no permission, a folder, a device) gives error 75.
-    bool LoadFile(const QString& path, AppError* err = nullptr);
+    // cannot be read (no permission, a folder, a device) gives error 75. A non-empty `encoding` reads the
+    // file in that encoding instead of the detected one.
+    bool LoadFile(const QString& path, AppError* err = nullptr, const QString& encoding = QString());
     // Writes a temporary file beside the target and renames it over the old one. On failure the old
-    // file is intact, the text stays and the error is 75 (access), 76 (folder missing) or 61 (disk full).
+    // file is intact, the text stays and the error is 75 (access), 76 (folder missing), 61 (disk full)
+    // or Unencodable (a character the encoding cannot hold: see unencodable()).
     bool SaveFile(const QString& path, AppError* err = nullptr);
+    static constexpr int Unencodable = 5;
     QString PathName() const { return pathName_; }
-    // The bytes saving would write now, and (in `utf8`) whether they are UTF-8.
-    QByteArray fileBytes(bool* utf8 = nullptr) const;
+    // The bytes saving would write now, and (in `encoding`) their encoding: UTF-8 when the text holds a
+    // character the document's encoding cannot.
+    QByteArray fileBytes(QString* encoding = nullptr) const;
     // Replaces the text by bytes that fileBytes() gave, read in the encoding they were written in, as
     // unsaved changes: the path and the file on disk stay as they are.
-    void restoreBytes(const QByteArray& bytes, bool utf8);
+    void restoreBytes(const QByteArray& bytes, const QString& encoding);
 
     // The file on disk against what was last loaded or saved: another program may change or remove it.
     enum class DiskState { Unchanged, Changed, Missing };
@@ -47,6 +50,8 @@ public:
     // Takes the file as it now stands on disk as the known one (after the user has been told).
     void acceptDiskState();
     void SetPathName(const QString& path) { pathName_ = path; }
+    // True once the document was loaded from its file or saved to it.
+    bool onDisk() const { return diskStamp_.exists; }
 
     int NumLines() const { return store_.count(); }
     QString GetLine(int line) const { return store_.line(line).toString(); }
@@ -63,7 +68,8 @@ public:
 
     // Whole-document passes over one data slot.
     // Every line in order: `visit` gets its number, text and slot value and returns the new value.
-    void rewriteLineData(int slot, const std::function<qint32(int line, const QString& text, qint32 value)>& visit);
+    void rewriteLineData(int slot,
+                         const std::function<qint32(int line, const QString& text, qint32 value)>& visit);
     // The texts (and numbers) of the lines whose slot holds `value`, in order.
     QStringList linesWhere(int slot, qint32 value, QList<int>* numbers = nullptr) const;
     // The lines where any of the slots holds a value other than 0, in order, with their data.
@@ -135,9 +141,18 @@ public:
     void ClearKeywords();
     void AddKeyword(int list, const QString& word);
 
-    QString encodingName() const { return utf8_ ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1252"); }
-    bool usesCrlf() const { return crlf_; }
-    bool hasBom() const { return bom_; }
+    const TextFileFormat& format() const { return format_; }
+    QString encodingName() const { return format_.encoding; }
+    bool usesCrlf() const { return format_.newLines == LineEnding::CRLF; }
+    bool hasBom() const { return format_.bom; }
+    LineEnding lineEnding(int line) const { return store_.ending(line); }
+    // The encoding the next save writes (a name textenc::canonicalName() knows; others are ignored).
+    void setEncoding(const QString& encoding);
+    // The encoding files that are not UTF-8 are read in.
+    void setEightBitEncoding(const QString& encoding) { eightBit_ = encoding; }
+    QString eightBitEncoding() const { return eightBit_; }
+    // The first character the encoding cannot hold; {-1, -1} when it holds them all.
+    TextPos unencodable() const;
 
     // The tokens of a line, lexed on first use and cached in the line's data until its text or the
     // language settings change.
@@ -172,10 +187,7 @@ signals:
 private:
     void languageChanged();
     void setContent(QString text);
-    enum class Encoding { Detect, Utf8, Windows1252 };
-    // The text, encoding and line endings of a file's bytes. Irregular files keep their bytes; with a
-    // path given they are read again from there only when needed, which spares big files a copy.
-    void setBytes(QByteArray bytes, Encoding encoding, const QString& rereadPath);
+    void setBytes(QByteArray bytes, const QString& encoding);
 
     struct DiskStamp {
         bool exists = false;
@@ -195,7 +207,7 @@ private:
     };
     using Step = std::vector<Change>;
     TextPos apply(TextPos from, TextPos to, const QString& text, QList<std::pair<int, LineData::Marks>>* gone,
-                  QString* removed = nullptr);
+                  QString* removed = nullptr, bool keepBreaks = false);
     void restoreMarks(int line, const QList<std::pair<int, LineData::Marks>>& marks);
     void record(Change change);
     void announce();
@@ -204,8 +216,8 @@ private:
 
     mutable LineStore store_;
     std::vector<Step> steps_;
-    int done_ = 0;         // steps applied; those after it can be redone
-    int cleanStep_ = 0;    // the value of done_ that matches the file; -1 when none does
+    int done_ = 0;      // steps applied; those after it can be redone
+    int cleanStep_ = 0; // the value of done_ that matches the file; -1 when none does
     int groupDepth_ = 0;
     bool groupOpen_ = false; // the group has its step on the history
     bool typing_ = false;    // the last step is typing that the next character may join
@@ -222,14 +234,8 @@ private:
     int spanBlockCount_ = 0;
     int languageFlags_ = 0;
     int documentSetting_ = 0;
-    bool utf8_ = true;
-    bool crlf_ = true;
-    bool bom_ = false;
-    // Files whose bytes the settings above cannot reproduce (mixed endings, lone CRs) keep their bytes
-    // and a digest of their text so that saving them unchanged still writes them back exactly.
-    QByteArray irregularBytes_;
-    QByteArray irregularDigest_;
-    QByteArray digest() const;
+    TextFileFormat format_;
+    QString eightBit_;
     static inline const QList<SourceToken> noTokens_{};
     void lruUnlink(LineData& d) const;
     void lruPushFront(LineData& d) const;
