@@ -74,11 +74,16 @@ private slots:
     }
 
     void names() {
-        const QList<std::pair<QString, QString>> rows{
-            {"cp1254", "Windows-1254"}, {"WINDOWS-1250", "Windows-1250"}, {"windows_1258", "Windows-1258"},
-            {"utf8", "UTF-8"},          {"Latin1", "ISO-8859-1"},         {"iso-8859-1", "ISO-8859-1"},
-            {"cp1249", ""},             {"cp437", ""},                    {"KOI8-R", ""},
-            {"", ""}};
+        const QList<std::pair<QString, QString>> rows{{"cp1254", "Windows-1254"},
+                                                      {"WINDOWS-1250", "Windows-1250"},
+                                                      {"windows_1258", "Windows-1258"},
+                                                      {"utf8", "UTF-8"},
+                                                      {"Latin1", "ISO-8859-1"},
+                                                      {"iso-8859-1", "ISO-8859-1"},
+                                                      {"cp1249", ""},
+                                                      {"cp437", ""},
+                                                      {"KOI8-R", ""},
+                                                      {"", ""}};
         for (const auto& [given, canonical] : rows)
             QVERIFY2(textenc::canonicalName(given) == canonical, qPrintable(given));
         // The system's 8-bit encoding is one we can read, or none.
@@ -92,21 +97,32 @@ private slots:
         QTest::addColumn<QString>("forced");
         QTest::addColumn<QString>("format"); // encoding, "BOM" when kept, the new-line break
         const QString platform = TextFileFormat::platformEnding() == LineEnding::CRLF ? "CRLF" : "LF";
-        QTest::newRow("utf-8 lf") << QByteArray("a\nb\r\nc\n") << "" << "UTF-8 LF";
-        QTest::newRow("8-bit cr only") << QByteArray("\xfd\r\xfe\r") << "" << "Windows-1254 CR";
-        QTest::newRow("bom crlf") << QByteArray("\xef\xbb\xbf" "a\r\nb\r\nc\n") << "" << "UTF-8 BOM CRLF";
-        QTest::newRow("no breaks: the platform's") << QByteArray("a") << "" << "UTF-8 " + platform;
-        QTest::newRow("reopened as 1252") << QByteArray("a\n") << "cp1252" << "Windows-1252 LF";
-        QTest::newRow("reopened as utf-8") << QByteArray("\xc4\xb1\n") << "UTF-8" << "UTF-8 LF";
+        QTest::newRow("utf-8 lf") << QByteArray("a\nb\r\nc\n") << ""
+                                  << "UTF-8 LF";
+        QTest::newRow("8-bit cr only") << QByteArray("\xfd\r\xfe\r") << ""
+                                       << "Windows-1254 CR";
+        QTest::newRow("bom crlf") << QByteArray("\xef\xbb\xbf"
+                                                "a\r\nb\r\nc\n")
+                                  << ""
+                                  << "UTF-8 BOM CRLF";
+        QTest::newRow("no breaks: the platform's") << QByteArray("a") << ""
+                                                   << "UTF-8 " + platform;
+        QTest::newRow("reopened as 1252") << QByteArray("a\n") << "cp1252"
+                                          << "Windows-1252 LF";
+        QTest::newRow("reopened as utf-8") << QByteArray("\xc4\xb1\n") << "UTF-8"
+                                           << "UTF-8 LF";
         // Bytes that are not UTF-8 would be lost to replacement characters: they stay 8-bit.
-        QTest::newRow("not utf-8 whatever was chosen") << QByteArray("\xfd\n") << "UTF-8" << "Windows-1254 LF";
+        QTest::newRow("not utf-8 whatever was chosen") << QByteArray("\xfd\n") << "UTF-8"
+                                                       << "Windows-1254 LF";
     }
     void detect() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, forced);
         QFETCH(QString, format);
         const TextFileFormat f = TextFileFormat::detect(bytes, QStringLiteral("Windows-1254"), forced);
-        const QString ending = f.newLines == LineEnding::CRLF ? "CRLF" : f.newLines == LineEnding::LF ? "LF" : "CR";
+        const QString ending = f.newLines == LineEnding::CRLF ? "CRLF"
+                               : f.newLines == LineEnding::LF ? "LF"
+                                                              : "CR";
         QCOMPARE(f.encoding + (f.bom ? " BOM " : " ") + ending, format);
     }
 
@@ -115,7 +131,9 @@ private slots:
         QTest::addColumn<int>("content");
         QTest::newRow("text with tabs and form feed")
             << QByteArray("Main:\r\n\tHIGH 1\f\x1b[0m\n") << int(TextFileFormat::Content::Text);
-        QTest::newRow("8-bit text") << QByteArray("' s\xfd" "cakl\xfdk\r\n") << int(TextFileFormat::Content::Text);
+        QTest::newRow("8-bit text") << QByteArray("' s\xfd"
+                                                  "cakl\xfdk\r\n")
+                                    << int(TextFileFormat::Content::Text);
         QTest::newRow("one NUL") << QByteArray("HIGH 1\r\n\0", 9) << int(TextFileFormat::Content::HasNul);
         QByteArray code;
         for (int i = 0; i < 400; ++i)
