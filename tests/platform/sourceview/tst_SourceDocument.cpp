@@ -505,6 +505,32 @@ private slots:
         }
         QVERIFY(count > 0);
     }
+
+    // The Turkish programs of the corpus, read as Windows-1254: their letters show, and one line typed
+    // into changes only that line's bytes.
+    void corpusTurkishEdit() {
+        const QString dir = testsupport::corpusDir();
+        if (dir.isEmpty())
+            QSKIP("no corpus");
+        int count = 0;
+        QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QByteArray bytes = readFile(file);
+            SourceDocument d;
+            d.setEightBitEncoding(QStringLiteral("Windows-1254"));
+            QVERIFY2(d.LoadFile(file), qPrintable(file));
+            const QString text = d.textBetween({}, d.endPos());
+            if (d.encodingName() != QLatin1String("Windows-1254") ||
+                !text.contains(QRegularExpression(QString::fromUtf8("[ıİşŞğĞ]"))))
+                continue;
+            d.InsertImpl(0, 0, QString::fromUtf8("' ışğ "));
+            QVERIFY2(d.SaveFile(path("turkish.out")), qPrintable(file));
+            QVERIFY2(readFile(path("turkish.out")) == "' \xfd\xfe\xf0 " + bytes, qPrintable(file));
+            ++count;
+        }
+        QVERIFY(count > 0);
+    }
 };
 
 QTEST_MAIN(tst_SourceDocument)
