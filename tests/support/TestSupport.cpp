@@ -45,7 +45,8 @@ bool runCaseUnprivileged(const QString& testCase, QString* log) {
     const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                           QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
                           QFileDevice::ExeOther;
-    QTemporaryDir dir;
+    // Under /tmp rather than $TMPDIR, which may lie inside a folder only root can enter.
+    QTemporaryDir dir(QStringLiteral("/tmp/pinwright-unprivileged-XXXXXX"));
     const QString program = dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     const QString tmp = dir.filePath(QStringLiteral("tmp"));
     if (!dir.isValid() || !QFile::setPermissions(dir.path(), everyone) ||
