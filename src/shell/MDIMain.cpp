@@ -160,10 +160,10 @@ void MDIMain::buildStatusBar() {
 }
 
 void MDIMain::showEncoding() {
-    const frmEditor* w = activeEditor();
+    frmEditor* w = activeEditor();
     encodingPanel_->setVisible(w);
     if (w)
-        encodingPanel_->setText(const_cast<frmEditor*>(w)->View().Document().encodingName());
+        encodingPanel_->setText(w->View().Document().encodingName());
 }
 
 QString MDIMain::PanelText(int panel) const {
