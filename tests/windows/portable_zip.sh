@@ -6,7 +6,7 @@
 # beside the program, and F1 opening the help contents. Arguments: ZIP WINEPREFIX
 set -u
 zip=$1
-export WINEPREFIX=$2 WINEDEBUG=-all
+export WINEPREFIX=$2 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 wine=/usr/lib/wine/wine64 wineserver=/usr/lib/wine/wineserver
 . "$(dirname "$0")/../support/under_wm.sh"
 fail() { echo "FAIL: $*"; exit 1; }

@@ -1,6 +1,6 @@
 // A Windows console program that stands in for the compiler and the device programmer in the Windows
 // tests. It records its folder and its arguments, one a line in UTF-8, in <its own path>.log, copies
-// <its own path>.out to its standard output, and exits with 1 when that file holds an error line.
+// <its own path>.out to its standard output (a text stream, so each line ends in CR LF), and exits with 1 when that file holds an error line.
 #include <windows.h>
 
 #include <cstdio>

@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -8,6 +9,8 @@
 #include "build/RunScript.h"
 #include "platform/ShellServices.h"
 #include "support/FrameTest.h"
+
+#include <qt_windows.h>
 
 // What only Windows does: the settings in the registry, the compile through Runpb.bat and the command
 // interpreter, short paths, and the programmer started on the document's HEX file. The compiler and the
@@ -34,7 +37,15 @@ private:
             .split(u'\n', Qt::SkipEmptyParts);
     }
 
-    static QString canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
+    // The file's one name: a short path in its long form, then resolved.
+    static QString canonical(const QString& path) {
+        const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
+        const DWORD needed = GetLongPathNameW(wide.c_str(), nullptr, 0);
+        std::wstring buffer(needed, L'\0');
+        const DWORD written = needed ? GetLongPathNameW(wide.c_str(), buffer.data(), needed) : 0;
+        buffer.resize(written < needed ? written : 0);
+        return QFileInfo(buffer.empty() ? path : QString::fromStdWString(buffer)).canonicalFilePath();
+    }
 
     static bool plainShort(const QString& path) {
         for (const QChar c : path)
@@ -44,6 +55,10 @@ private:
     }
 
 private slots:
+    // A compile and the programmer change to the document's and the programmer's folder, and Windows
+    // removes no folder that is a program's current one.
+    void cleanup() { QDir::setCurrent(QCoreApplication::applicationDirPath()); }
+
     // The store is the registry (HKEY_CURRENT_USER\Software\Pinwright\Pinwright); what is saved is
     // there for the system's own tool and comes back unchanged. The test writes under a branch of its
     // own application name and removes it.
@@ -98,7 +113,7 @@ private slots:
         FrameFixture f;
         const QString compiler =
             standin(f.dir.filePath("compiler " + Foreign + "/PBPW.EXE"),
-                    "PicBasic Pro Compiler\r\nERROR Line 3: Bad expression.\r\nERROR Line 7: Label missing.\r\n");
+                    "PicBasic Pro Compiler\nERROR Line 3: Bad expression.\nERROR Line 7: Label missing.\n");
         QVERIFY(!compiler.isEmpty());
         f.store().save(settings::startup::CompilerPathName, QDir::toNativeSeparators(compiler));
         f.store().save(settings::startup::CompilerCommandLineOptions, " -v ");
