@@ -1,6 +1,8 @@
 // A Windows console program that stands in for the compiler and the device programmer in the Windows
 // tests. It records its folder and its arguments, one a line in UTF-8, in <its own path>.log, copies
-// <its own path>.out to its standard output (a text stream, so each line ends in CR LF), and exits with 1 when that file holds an error line.
+// <its own path>.out to its standard output (a text stream, so each line ends in CR LF), and exits
+// with 1 when that file holds an error line. A line "WAIT" is not copied: the program flushes what it
+// wrote and waits until <its own path>.go exists.
 #include <windows.h>
 
 #include <cstdio>
@@ -43,7 +45,14 @@ int main() {
     int rc = 0;
     if (FILE* f = _wfopen((std::wstring(self) + L".out").c_str(), L"rb")) {
         char line[4096];
+        const std::wstring go = std::wstring(self) + L".go";
         while (std::fgets(line, sizeof(line), f)) {
+            if (std::strncmp(line, "WAIT", 4) == 0) {
+                std::fflush(stdout);
+                while (GetFileAttributesW(go.c_str()) == INVALID_FILE_ATTRIBUTES)
+                    Sleep(20);
+                continue;
+            }
             std::fputs(line, stdout);
             if (std::strncmp(line, "ERROR", 5) == 0)
                 rc = 1;

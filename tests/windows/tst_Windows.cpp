@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 
+#include "build/CaptureFile.h"
 #include "build/CompileRun.h"
 #include "build/CompilerScreen.h"
 #include "build/RunScript.h"
@@ -154,6 +155,28 @@ private slots:
         QCOMPARE(got.at(2), "-p" + m.toolBars().Text(ids::ID_Device).mid(3));
         QCOMPARE(canonical(got.at(3)), canonical(doc));
         QVERIFY2(plainShort(got.at(3)), qPrintable(got.at(3)));
+    }
+
+    // While the compiler runs, the batch file's redirection holds temp.dat open for writing, and the
+    // poll collects nothing, though part of the output is there; the run is collected when it ends.
+    void aCaptureStillWrittenIsNotCollected() {
+        FrameFixture f;
+        const QString compiler = standin(f.dir.filePath("pbp/PBPW.EXE"),
+                                         "ERROR Line 2: early.\nWAIT\nERROR Line 4: late.\n");
+        QVERIFY(!compiler.isEmpty());
+        f.store().save(settings::startup::CompilerPathName, QDir::toNativeSeparators(compiler));
+        MDIMain& m = f.startWith("blink.pbp", "a\r\nb\r\nc\r\nd\r\ne\r\n");
+        frmEditor& w = *f.active();
+        w.CheckFile().setInterval(20);
+        m.SSActiveToolBars1_ToolClick(ids::ID_Compile);
+        const QString capture = compilerun::capturePath(f.appFolder());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(compiler + ".log") && QFileInfo(capture).size() > 0, 60000);
+        QTest::qWait(300); // many polls
+        QVERIFY(!w.lastCapture());
+        QVERIFY(w.CheckFile().isActive());
+        testsupport::writeFile(compiler + ".go", "");
+        QVERIFY(QTest::qWaitFor([&w] { return w.lastCapture() && !w.CheckFile().isActive(); }, 60000));
+        QVERIFY(w.lastCapture()->find(2) && w.lastCapture()->find(4));
     }
 
     // The programmer starts in its own folder with %HEX%, %SOURCE% and %DEVICE% filled in, each a whole
