@@ -41,6 +41,8 @@ for _ in $(seq 1 600); do
   sleep 0.1
 done
 say() { echo "FAIL: $*"; cat "$log"; "$WINESERVER" -k; exit 1; }
+# A Windows program's standard error is a text stream: its lines end in CR LF.
+sed -i 's/\r$//' "$log"
 grep -q '^pinwright-view data' "$log" || say "the program never became idle"
 grep '^pinwright-view box' "$log" && say "a message box is shown at start"
 grep -qxF "pinwright-view data \"$DATA\"" "$log" || say "the device list is not the one beside the program"
