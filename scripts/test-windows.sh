@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 build=build-win/build
 echo "== Tests under Wine in $build"
 (cd "$build" && ctest --output-on-failure --parallel "$(nproc)")
-zip=$(ls build-win/pinwright-*-win64.zip | head -1)
+zip=$(ls "$PWD"/build-win/pinwright-*-win64.zip | head -1)
 bash tests/windows/portable_zip.sh "$zip" "$PWD/$build/wineprefix"
