@@ -138,6 +138,7 @@ QProcess* startHidden(const QString& script, const QString& folder, QObject* par
 
 Shown startShown(const QString& script, const QString& workFolder) {
 #ifdef Q_OS_WIN
+    Q_UNUSED(workFolder) // the batch file changes to the document's folder itself
     return shell::openWithDesktop(script) ? Shown::Started : Shown::Failed;
 #elif defined(Q_OS_MACOS)
     return shell::startDetached(QStringLiteral("open"),
