@@ -101,9 +101,8 @@ void frmEditor::View_KeyPress(int& KeyAscii) {
     if (KeyAscii != 13 || state_.QuickListMode != 10)
         return;
     if (List1_->isVisible() && List1_->currentRow() >= 0) {
+        // The Enter that takes the entry also breaks the line, as it would without the list.
         acceptEntry(typedWordStart(), View_->CaretX());
-        // The pick takes the Enter: no line break after the entry.
-        KeyAscii = 0;
     }
     hideQuickList();
 }
