@@ -140,7 +140,8 @@ Shown startShown(const QString& script, const QString& workFolder, QString* why)
     QString reason;
     const auto failed = [&](const QString& program) {
         if (why)
-            *why = QDir::toNativeSeparators(program) + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
+            *why = QDir::toNativeSeparators(program) +
+                   (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
         return Shown::Failed;
     };
 #ifdef Q_OS_WIN
@@ -148,8 +149,8 @@ Shown startShown(const QString& script, const QString& workFolder, QString* why)
         return Shown::Started;
     return failed(script);
 #elif defined(Q_OS_MACOS)
-    if (shell::startDetached(QStringLiteral("open"), {QStringLiteral("-a"), QStringLiteral("Terminal"), script},
-                             workFolder, &reason))
+    if (shell::startDetached(QStringLiteral("open"),
+                             {QStringLiteral("-a"), QStringLiteral("Terminal"), script}, workFolder, &reason))
         return Shown::Started;
     return failed(QStringLiteral("open"));
 #else

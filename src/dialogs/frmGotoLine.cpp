@@ -4,8 +4,8 @@
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
-#include "platform/sourceview/SourceView.h"
 #include "platform/TextHelpers.h"
+#include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
 
 #include <QHBoxLayout>

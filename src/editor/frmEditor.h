@@ -21,7 +21,7 @@ struct AppError;
 namespace capture {
 struct Capture;
 struct ErrorLine;
-}
+} // namespace capture
 
 // The document window: one per open source file, a child of the frame. It hosts the editor control
 // `View`, the pop-up list `List1`, the syntax box `SyntaxHelp` and the compile poll timer `CheckFile`.
@@ -82,7 +82,6 @@ public:
     bool markErrors(const QList<capture::ErrorLine>& errors, frmEditor* source);
     // The window whose run set this document's error marks, or null.
     frmEditor* errorSource() const { return errorSource_; }
-
 
     // Keyboard and mouse (frmEditor_keys.cpp). The control announces each editing command; a handler
     // sets the code to 0 to take it over.

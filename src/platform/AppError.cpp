@@ -44,7 +44,8 @@ AppError AppError::fromNumber(int number) {
 }
 
 QString fileReportText(const AppError& e) {
-    return withPath(QStringLiteral("Error(") + text::Str(e.number) + QStringLiteral("): ") + e.description, e);
+    return withPath(QStringLiteral("Error(") + text::Str(e.number) + QStringLiteral("): ") + e.description,
+                    e);
 }
 
 QString withPath(const QString& text, const AppError& e) {

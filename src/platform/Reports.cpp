@@ -13,8 +13,8 @@ void plain(Prompts& prompts, QWidget* parent, const AppError& error) {
 }
 
 void critical(Prompts& prompts, QWidget* parent, const AppError& error) {
-    prompts.message(parent, withPath(QStringLiteral("Error! ") + error.description, error), QString(), Prompts::Buttons::Ok,
-                    Prompts::Icon::Critical);
+    prompts.message(parent, withPath(QStringLiteral("Error! ") + error.description, error), QString(),
+                    Prompts::Buttons::Ok, Prompts::Icon::Critical);
 }
 
 void file(Prompts& prompts, QWidget* parent, const AppError& error) {

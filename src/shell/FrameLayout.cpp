@@ -1,7 +1,7 @@
 #include "shell/FrameLayout.h"
 
-#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/Colors.h"
+#include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/ToolIds.h"
 

@@ -24,13 +24,13 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QGuiApplication>
-#include <QTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <cmath>
@@ -421,11 +421,12 @@ void MDIMain::MDIForm_Unload() {
     autosaveTimer_->stop();
     autosave_->finish();
     if (!settings_.sync())
-        state_.prompts.message(this,
-                               QStringLiteral("The settings could not be saved to %1.\nThe window placement, recent "
-                                              "files and choices of this session will not be remembered.")
-                                   .arg(QDir::toNativeSeparators(settings_.location())),
-                               QString(), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
+        state_.prompts.message(
+            this,
+            QStringLiteral("The settings could not be saved to %1.\nThe window placement, recent "
+                           "files and choices of this session will not be remembered.")
+                .arg(QDir::toNativeSeparators(settings_.location())),
+            QString(), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
 }
 
 // --- files changed by other programs ---
@@ -459,7 +460,8 @@ void MDIMain::checkDocumentsOnDisk() {
         doc.acceptDiskState();
         const QString name = QDir::toNativeSeparators(doc.PathName());
         if (disk == SourceDocument::DiskState::Changed) {
-            QString text = name + QStringLiteral("\n\nThis file has been changed by another program. Reload it?");
+            QString text =
+                name + QStringLiteral("\n\nThis file has been changed by another program. Reload it?");
             if (doc.Modified())
                 text += QStringLiteral("\nThe changes made here would be lost.");
             if (state_.prompts.message(this, text, QString(), Prompts::Buttons::YesNo,

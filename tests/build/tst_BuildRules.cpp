@@ -99,8 +99,8 @@ private slots:
             {"", {}},                                 // empty
             {"-o \"C:\\Program Files\\x.hex\" -q", {"-o", "C:\\Program Files\\x.hex", "-q"}}, // double quotes
             {"'a b'c d", {"a bc", "d"}},                                                      // single quotes
-            {"'it''s' ''", {"its", ""}}, // '' closes and opens again; alone, an empty word
-            {"'a \"\"b'", {"a \"\"b"}},  // double quotes inside single ones stay
+            {"'it''s' ''", {"its", ""}},            // '' closes and opens again; alone, an empty word
+            {"'a \"\"b'", {"a \"\"b"}},             // double quotes inside single ones stay
             {"\"say \"\"hi\"\"\"", {"say \"hi\""}}, // doubled quote inside
             {"\"\" x", {"", "x"}},                  // empty quoted word
             {"-f \"open end", {"-f", "open end"}},  // unclosed quote

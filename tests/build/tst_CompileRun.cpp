@@ -152,12 +152,9 @@ private slots:
         };
         const QString next = ids::ID_NextError, previous = ids::ID_PreviousError;
         const std::tuple<const char*, QStringList> rows[] = {
-            {"", {"3| four.", "7| eight."}},
-            {"insert", {"4| four.", "8| eight.", "4| four."}},
-            {"insert", {"5| four.", "9| eight."}},
-            {"undo", {"4| four.", "8| eight."}},
-            {"undo", {"3| four.", "7| eight."}},
-            {"redo", {"4| four.", "8| eight."}},
+            {"", {"3| four.", "7| eight."}},       {"insert", {"4| four.", "8| eight.", "4| four."}},
+            {"insert", {"5| four.", "9| eight."}}, {"undo", {"4| four.", "8| eight."}},
+            {"undo", {"3| four.", "7| eight."}},   {"redo", {"4| four.", "8| eight."}},
             {"delete", {"3| four.", "7| eight."}}};
         for (const auto& [edit, landings] : rows) {
             const QString what = QString::fromLatin1(edit);

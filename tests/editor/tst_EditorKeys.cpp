@@ -101,7 +101,7 @@ private slots:
             {"", "HIGH PO", 0, Qt::Key_Space, "HIGH PORTA.0"},
             {"", "INCLUDE ", 5, enter, "INCLUDE \"MODEDEFS.BAS\"|blink:"},
             {"main:\n", "GOTO main", 0, enter, "main:|GOTO main|blink:"}, // the whole name typed
-            {"", "HIGH ", 0, enter, "HIGH |blink:"}}; // no pick: Enter breaks the line
+            {"", "HIGH ", 0, enter, "HIGH |blink:"}};                     // no pick: Enter breaks the line
         for (const auto& [text, typed, downs, key, result] : rows) {
             Session s(text, DevicePortTable{0, 5, 8});
             QTest::keyClicks(s.keys, QString::fromLatin1(typed));
@@ -111,7 +111,8 @@ private slots:
             for (int i = 0; i < downs; ++i)
                 QTest::keyClick(s.keys, Qt::Key_Down);
             const int firstLine = s.v->CaretY();
-            QCOMPARE(firstLine, s.v->Document().NumLines() - 1); // the arrows moved in the list, not in the text
+            QCOMPARE(firstLine,
+                     s.v->Document().NumLines() - 1); // the arrows moved in the list, not in the text
             QTest::keyClick(s.keys, Qt::Key(key));
             QVERIFY(!s.w->List1().isVisible() && s.m->state().QuickListMode == 0 &&
                     s.m->state().ListMode == 0);
@@ -257,9 +258,10 @@ private slots:
             else
                 menuHelp->trigger();
             const int row = s.m->state().PBPCodes.findStatement(QString::fromLatin1(statement));
-            const QString expected = *statement ? HelpPages::helpFileForContext(
-                                                      StatementTable::helpContext(row, s.m->state().PBPMode))
-                                                : QStringLiteral("contents.html");
+            const QString expected =
+                *statement
+                    ? HelpPages::helpFileForContext(StatementTable::helpContext(row, s.m->state().PBPMode))
+                    : QStringLiteral("contents.html");
             QVERIFY2(!*statement || expected.startsWith(QLatin1String("statements/")), statement);
             QCOMPARE(s.m->help().lastPage(), expected);
         }

@@ -29,7 +29,10 @@ private slots:
             {"Ok", Buttons::Ok, {{"Ok", Answer::Ok}, {"Return", Answer::Ok}, {"Escape", Answer::Ok}}},
             {"OkCancel",
              Buttons::OkCancel,
-             {{"Ok", Answer::Ok}, {"Cancel", Answer::Cancel}, {"Return", Answer::Ok}, {"Escape", Answer::Cancel}}},
+             {{"Ok", Answer::Ok},
+              {"Cancel", Answer::Cancel},
+              {"Return", Answer::Ok},
+              {"Escape", Answer::Cancel}}},
             {"YesNoCancel",
              Buttons::YesNoCancel,
              {{"Yes", Answer::Yes},
@@ -51,9 +54,9 @@ private slots:
         QFETCH(QString, press);
         QFETCH(Answer, expected);
         const QHash<QString, QMessageBox::StandardButton> standard{{"Ok", QMessageBox::Ok},
-                                                                    {"Cancel", QMessageBox::Cancel},
-                                                                    {"Yes", QMessageBox::Yes},
-                                                                    {"No", QMessageBox::No}};
+                                                                   {"Cancel", QMessageBox::Cancel},
+                                                                   {"Yes", QMessageBox::Yes},
+                                                                   {"No", QMessageBox::No}};
         QString title, text;
         bool pressed = false;
         testsupport::onNextModal(

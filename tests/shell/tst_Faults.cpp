@@ -148,12 +148,15 @@ private slots:
     void errorBoxesNameThePath_data() {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("folder opened as a file") << "folder" << "Error( 75): Path/File access error";
-        QTest::newRow("no device list") << "devices" << "Get Micro Listing Error: File not found";
-        QTest::newRow("programmer's folder gone") << "programmer" << "Error! Path not found";
-        QTest::newRow("no compiler")
-            << "compiler"
-            << "Error! Invalid Path or File Name..\nIf the problem persists, please call Korvana Systems support.";
+        QTest::newRow("folder opened as a file") << "folder"
+                                                 << "Error( 75): Path/File access error";
+        QTest::newRow("no device list") << "devices"
+                                        << "Get Micro Listing Error: File not found";
+        QTest::newRow("programmer's folder gone") << "programmer"
+                                                  << "Error! Path not found";
+        QTest::newRow("no compiler") << "compiler"
+                                     << "Error! Invalid Path or File Name..\nIf the problem persists, please "
+                                        "call Korvana Systems support.";
     }
     void errorBoxesNameThePath() {
         QFETCH(QString, fault);

@@ -289,11 +289,12 @@ void Comm::onLogToggled(bool on) {
         return;
     }
     QString chosen;
-    if (!prompts_ || !prompts_->saveFile(this,
-                                         {QStringLiteral("Log Received Data"), logFile_,
-                                          QStringLiteral("Log Files (*.log)|*.log|Text Files (*.txt)|*.txt|"
-                                                         "All Files (*.*)|*.*|")},
-                                         chosen) ||
+    if (!prompts_ ||
+        !prompts_->saveFile(this,
+                            {QStringLiteral("Log Received Data"), logFile_,
+                             QStringLiteral("Log Files (*.log)|*.log|Text Files (*.txt)|*.txt|"
+                                            "All Files (*.*)|*.*|")},
+                            chosen) ||
         chosen.isEmpty()) {
         syncActions();
         return;

@@ -1,14 +1,14 @@
 #include "platform/sourceview/SourceDocument.h"
 
-#include "platform/sourceview/LineData.h"
 #include "platform/TextEncoding.h"
+#include "platform/sourceview/LineData.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStorageInfo>
-#include <QCryptographicHash>
 
 #include <limits>
 
@@ -455,7 +455,8 @@ bool SourceDocument::find(const QString& what, TextPos from, bool matchCase, boo
     for (int line = from.line; forward ? line < NumLines() : line >= 0; line += forward ? 1 : -1) {
         const QStringView text = store_.line(line);
         if (forward) {
-            for (qsizetype at = line == from.line ? from.col : 0; (at = text.indexOf(what, at, cs)) >= 0; ++at)
+            for (qsizetype at = line == from.line ? from.col : 0; (at = text.indexOf(what, at, cs)) >= 0;
+                 ++at)
                 if (whole(text, at)) {
                     start = {line, int(at)};
                     end = {line, int(at) + n};

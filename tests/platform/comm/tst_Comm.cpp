@@ -155,7 +155,8 @@ private slots:
         QVERIFY(r.send(QByteArray(16, 'x')));
         r.comm.setHexShown(true);
         QVERIFY(r.send("C"));
-        QCOMPARE(r.comm.hexView().text(), QStringLiteral("00000025  43").leftJustified(60) + QStringLiteral("C"));
+        QCOMPARE(r.comm.hexView().text(),
+                 QStringLiteral("00000025  43").leftJustified(60) + QStringLiteral("C"));
     }
 
     // Echo, the send box and its history; then the board unplugged and plugged in again.
