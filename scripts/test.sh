@@ -3,7 +3,8 @@
 # Debug build, where the asserts in Qt's headers check how our code uses Qt, and in a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails the test that met it. The
 # README's build is also installed into a prefix and packaged, and each install is started and judged.
-# Then builds the fuzz targets with clang and runs each for 30 seconds. Each phase reports its duration.
+# Then builds the fuzz targets with clang and runs each for 30 seconds, and last cross-builds the Windows
+# program and runs its tests under Wine. Each phase reports its duration.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 generator=()
@@ -35,3 +36,13 @@ phase "Sanitizer tests"
 
 bash scripts/fuzz.sh 30
 phase "Fuzz targets"
+
+# The Windows program cross-built with MinGW, its tests run under Wine and its portable zip started.
+if [ -f ../shared/qt-win/qt6.4.2-mingw64.tar.xz ]; then
+  bash scripts/build-windows.sh
+  phase "Windows cross build"
+  bash scripts/test-windows.sh
+  phase "Windows tests under Wine"
+else
+  echo "== No Windows Qt in ../shared/qt-win: the Windows build and its tests are skipped"
+fi

@@ -145,6 +145,7 @@ Shown startShown(const QString& script, const QString& workFolder, QString* why)
         return Shown::Failed;
     };
 #ifdef Q_OS_WIN
+    Q_UNUSED(workFolder) // the batch file changes to the document's folder itself
     if (shell::openWithDesktop(script))
         return Shown::Started;
     return failed(script);

@@ -158,6 +158,9 @@ private slots:
         auto* options = m.findChild<frmProgrammer*>();
         QVERIFY(options && options->isVisible() && !options->isModal());
         QCOMPARE(options->ProgrammerPath().text(), f.path("EPICWIN.EXE"));
+#ifdef Q_OS_WIN
+        QSKIP("The programmer stand-in here is a shell script; tst_Windows starts a Windows one.");
+#endif
 
         const QString programmer = f.dir.filePath("epic win/epicwin");
         const auto quoted = [&f](const char* name) { return runscript::shellQuote(f.dir.filePath(name)); };

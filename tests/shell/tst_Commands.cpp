@@ -44,7 +44,10 @@ private slots:
         QTest::newRow("letter case: another file") << "blink.pbp" << false;
 #endif
         QTest::newRow("same path") << "Blink.pbp" << true;
+#ifndef Q_OS_WIN
+        // A link on Windows is a shortcut file, which the file system does not follow.
         QTest::newRow("through a link") << "alias.pbp" << true;
+#endif
     }
     // The open window holds typed text: a refused Open leaves its text, its Modified flag and the recent
     // list as they were.
@@ -52,7 +55,9 @@ private slots:
         QFETCH(bool, refused);
         FrameFixture f;
         const QString p = f.file(QStringLiteral("Blink.pbp"), "HIGH 1\n");
-        f.file(QStringLiteral("blink.pbp"), "other\n");
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+        f.file(QStringLiteral("blink.pbp"), "other\n"); // where letter case makes another file
+#endif
         QFile::link(p, f.path(QStringLiteral("alias.pbp")));
         MDIMain& m = f.start(p);
         SourceDocument& doc = f.doc();
@@ -542,7 +547,13 @@ private slots:
             return;
         }
         QCOMPARE(m.editors().size(), 2);
+#ifdef Q_OS_WIN
+        // Letter case does not matter to the file system: the file opens under the name as written.
+        const QString path = QDir::toNativeSeparators(QFileInfo(root + u'/' + opened).absolutePath() + u'/' +
+                                                      QFileInfo(named).fileName());
+#else
         const QString path = QDir::toNativeSeparators(root + u'/' + opened);
+#endif
         QCOMPARE(f.active()->caption(), path);
         QCOMPARE(f.doc().GetLine(0), QStringLiteral("Sub:"));
         // Opened as Open opens: on the recent list.

@@ -38,7 +38,9 @@ private slots:
             bool same;
         } rows[] = {{"sub/../sub/blink.pbp", "sub/blink.pbp", true},
                     {"x/../gone.pbp", "gone.pbp", true},
+#ifndef Q_OS_WIN // a link there is a shortcut file, which the file system does not follow
                     {"link/blink.pbp", "sub/blink.pbp", true},
+#endif
                     {"sub/blink.pbp", "gone.pbp", false},
                     {"", "sub/blink.pbp", false}};
         auto full = [&d](const char* p) { return *p ? d.filePath(QString::fromLatin1(p)) : QString(); };
