@@ -136,23 +136,32 @@ QProcess* startHidden(const QString& script, const QString& folder, QObject* par
     return p;
 }
 
-Shown startShown(const QString& script, const QString& workFolder) {
+Shown startShown(const QString& script, const QString& workFolder, QString* why) {
+    QString reason;
+    const auto failed = [&](const QString& program) {
+        if (why)
+            *why = QDir::toNativeSeparators(program) +
+                   (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
+        return Shown::Failed;
+    };
 #ifdef Q_OS_WIN
     Q_UNUSED(workFolder) // the batch file changes to the document's folder itself
-    return shell::openWithDesktop(script) ? Shown::Started : Shown::Failed;
+    if (shell::openWithDesktop(script))
+        return Shown::Started;
+    return failed(script);
 #elif defined(Q_OS_MACOS)
-    return shell::startDetached(QStringLiteral("open"),
-                                {QStringLiteral("-a"), QStringLiteral("Terminal"), script}, workFolder)
-               ? Shown::Started
-               : Shown::Failed;
+    if (shell::startDetached(QStringLiteral("open"),
+                             {QStringLiteral("-a"), QStringLiteral("Terminal"), script}, workFolder, &reason))
+        return Shown::Started;
+    return failed(QStringLiteral("open"));
 #else
     const QString terminal = shell::terminalEmulator();
     if (terminal.isEmpty())
         return Shown::NoTerminal;
     const QStringList command{QStringLiteral("/bin/sh"), script};
-    return shell::startDetached(terminal, shell::terminalArguments(terminal, command), workFolder)
-               ? Shown::Started
-               : Shown::Failed;
+    if (shell::startDetached(terminal, shell::terminalArguments(terminal, command), workFolder, &reason))
+        return Shown::Started;
+    return failed(terminal);
 #endif
 }
 

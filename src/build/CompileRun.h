@@ -44,7 +44,8 @@ bool readCapture(const QString& workFolder, QByteArray& bytes);
 QProcess* startHidden(const QString& script, const QString& folder, QObject* parent, AppError& error);
 
 enum class Shown { Started, Failed, NoTerminal };
-// Starts the script in a console window of its own (on Linux a terminal emulator).
-Shown startShown(const QString& script, const QString& workFolder);
+// Starts the script in a console window of its own (on Linux a terminal emulator). When it failed,
+// `why` names the program that did not start and the reason.
+Shown startShown(const QString& script, const QString& workFolder, QString* why = nullptr);
 
 } // namespace compilerun

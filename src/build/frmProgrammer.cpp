@@ -95,7 +95,7 @@ AppError startProgrammer(MDIMain& frame) {
     const QString path = text::Trim(s.read(settings::startup::ProgrammerPathName));
     const QString folder = AppPaths::folderOf(path);
     if (!folder.isEmpty() && !QDir::setCurrent(folder))
-        return AppError::pathNotFound();
+        return AppError::pathNotFound().about(path);
     const QFileInfo program(path);
     if (path.isEmpty() || !program.exists() || program.isDir())
         return AppError{AppError::FileNotFound, QStringLiteral("File not found: ") + path};

@@ -4,8 +4,8 @@
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
-#include "platform/sourceview/SourceView.h"
 #include "platform/TextHelpers.h"
+#include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
 
 #include <QHBoxLayout>
@@ -63,9 +63,8 @@ bool frmGotoLine::eventFilter(QObject* watched, QEvent* event) {
         }
         // Characters other than digits and Backspace never reach the box (pasting with Ctrl+V included).
         const QString typed = key->text();
-        if (key->key() == Qt::Key_Backspace)
-            return false;
-        if (!typed.isEmpty() && !LineValue_KeyPress(typed.at(0).unicode()))
+        const int ascii = key->key() == Qt::Key_Backspace ? 8 : typed.isEmpty() ? 0 : typed.at(0).unicode();
+        if (ascii != 0 && !LineValue_KeyPress(ascii))
             return true;
         if (key->matches(QKeySequence::Paste))
             return true;

@@ -305,8 +305,9 @@ QString frmEditor::GetShortPath(const QString& path) {
     if (shortPath.isEmpty())
         state_.prompts.message(
             this,
-            QStringLiteral("Error! Invalid Path or File Name..\n"
-                           "If the problem persists, please call Korvana Systems support."),
+            withPath(QStringLiteral("Error! Invalid Path or File Name..\n"
+                                    "If the problem persists, please call Korvana Systems support."),
+                     AppError(AppError::PathNotFound, QString(), path)),
             QString(), Prompts::Buttons::Ok, Prompts::Icon::Critical);
     return shortPath;
 }

@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QStringList>
 #include <memory>
 
 class MDIMain;
@@ -18,7 +20,8 @@ class QByteArray;
 struct AppError;
 namespace capture {
 struct Capture;
-}
+struct ErrorLine;
+} // namespace capture
 
 // The document window: one per open source file, a child of the frame. It hosts the editor control
 // `View`, the pop-up list `List1`, the syntax box `SyntaxHelp` and the compile poll timer `CheckFile`.
@@ -73,7 +76,12 @@ public:
     void GetErrorDescription(const qint32& Line);
     // The output of the last collected run of this window, or null.
     const capture::Capture* lastCapture() const { return capture_.get(); }
-
+    // Clears this document's error marks and marks the lines the errors report (counted from 1), each
+    // with the first message reported for it; `source` is the window whose run reported them (this
+    // one, or the document that INCLUDEs this file). Returns true when a line was marked.
+    bool markErrors(const QList<capture::ErrorLine>& errors, frmEditor* source);
+    // The window whose run set this document's error marks, or null.
+    frmEditor* errorSource() const { return errorSource_; }
 
     // Keyboard and mouse (frmEditor_keys.cpp). The control announces each editing command; a handler
     // sets the code to 0 to take it over.
@@ -133,6 +141,9 @@ private:
     std::unique_ptr<DrawClass> draw_;
     // Parsed once per run, so that a caret move on an error line reads no file.
     std::unique_ptr<capture::Capture> capture_;
+    // The messages of the marked lines; slot capture::MessageSlot of a line holds its number from 1.
+    QStringList errorMessages_;
+    QPointer<frmEditor> errorSource_;
     bool unloaded_ = false;
     QElapsedTimer pasteChecked_;
     // How the entries of the list List1 holds are inserted (ListMode at its fill).

@@ -69,6 +69,8 @@ void frmEditor::View_CaretMove(int col, int line) {
     frame_.labelCombo().select(labelLine < 0 ? QString() : sourcescan::labelName(doc.GetLine(labelLine)));
 
     const QString word = doc.GetLine(line).mid(start, length);
+    // F1 reads the help context: the statement's page on a statement, the contents elsewhere.
+    v.SetHelpContextID(0);
     if (cls == 11) {
         s.QuickListMode = 0;
         List1_->hide();

@@ -67,19 +67,20 @@ AppError frmEditor::startRun(const QString& docShort, const QString& appShort, c
     if ((error = compilerun::writeScript(script, lines)))
         return error;
     capture_.reset();
-    CheckFile_->start();
 
     double dosWindow = 0;
     if (!text::ToNumber(s.read(settings::startup::DosWindow), dosWindow))
         return AppError::typeMismatch();
     bool hidden = dosWindow == 1;
     if (!hidden) {
-        switch (compilerun::startShown(script, appShort)) {
+        QString why;
+        switch (compilerun::startShown(script, appShort, &why)) {
         case compilerun::Shown::Started:
             break;
         case compilerun::Shown::Failed:
-            state_.prompts.message(this, QStringLiteral("Unable to launch application."));
-            break;
+            // No run: nothing to poll for, and the message says what did not start.
+            state_.prompts.message(this, QStringLiteral("Unable to launch application.\n") + why);
+            return {};
         case compilerun::Shown::NoTerminal:
             hidden = true;
             break;
@@ -88,8 +89,10 @@ AppError frmEditor::startRun(const QString& docShort, const QString& appShort, c
     if (hidden) {
         state_.CompileProcess = compilerun::startHidden(script, docFolder, &frame_, error);
         if (error)
-            return error;
+            return error.about(script);
     }
+    // The poll starts with a run behind it.
+    CheckFile_->start();
     frame_.compilerScreen().startRun(*this);
     return {};
 }
@@ -114,22 +117,30 @@ void frmEditor::collect(const QByteArray& bytes) {
     shell::endProcess(state_.CompileProcess);
     state_.CompileProcess = nullptr;
 
-    const int lines = doc.NumLines();
-    for (int line = 0; line < lines; ++line)
-        doc.SetLineData(line, 1, 0);
     ActiveToolBars& bars = frame_.toolBars();
     bars.SetRedraw(false);
     for (const QString* id :
          {&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
         bars.SetEnabled(*id, false);
-    // Only lines of this document are marked: an error in another file, or one on a line the document
-    // does not have, is listed in the output but marks nothing here.
-    bool marked = false;
-    for (const capture::ErrorLine& e : capture_->errors) {
-        if (!e.file.isEmpty() || e.line < 1 || e.line > lines)
+    // This document marks only its own lines: an error in another file, or one on a line the document
+    // does not have, is listed in the output but marks nothing here. An error in an INCLUDEd file
+    // marks that file's window when it is open (and when it opens later, see MDIMain::createEditor).
+    QList<capture::ErrorLine> own;
+    for (const capture::ErrorLine& e : capture_->errors)
+        if (e.file.isEmpty())
+            own << e;
+    bool marked = markErrors(own, this);
+    for (frmEditor* other : frame_.editors()) {
+        if (other == this)
             continue;
-        doc.SetLineData(e.line - 1, 1, 1);
-        marked = true;
+        const QList<capture::ErrorLine> included =
+            frame_.errorsForFile(*this, other->View().Document().PathName());
+        // A window this document's previous run marked loses those marks when this run has none for it.
+        if (included.isEmpty() && other->errorSource() != this)
+            continue;
+        if (other->markErrors(included, this))
+            marked = true;
+        other->View().Refresh();
     }
     for (const QString* id : {&ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
         bars.SetEnabled(*id, marked);
@@ -148,12 +159,36 @@ void frmEditor::collect(const QByteArray& bytes) {
     }
 }
 
+bool frmEditor::markErrors(const QList<capture::ErrorLine>& errors, frmEditor* source) {
+    SourceDocument& doc = View_->Document();
+    const int lines = doc.NumLines();
+    for (int line = 0; line < lines; ++line) {
+        doc.SetLineData(line, capture::ErrorSlot, 0);
+        if (doc.GetLineData(line, capture::MessageSlot) != 0)
+            doc.SetLineData(line, capture::MessageSlot, 0);
+    }
+    errorMessages_.clear();
+    errorSource_ = nullptr;
+    for (const capture::ErrorLine& e : errors) {
+        if (e.line < 1 || e.line > lines)
+            continue;
+        doc.SetLineData(e.line - 1, capture::ErrorSlot, 1);
+        // A line reported twice shows its first message.
+        if (doc.GetLineData(e.line - 1, capture::MessageSlot) == 0) {
+            errorMessages_ << e.message;
+            doc.SetLineData(e.line - 1, capture::MessageSlot, qint32(errorMessages_.size()));
+        }
+        errorSource_ = source;
+    }
+    return errorSource_ != nullptr;
+}
+
 void frmEditor::GetErrorDescription(const qint32& Line) {
-    if (!capture_)
-        return;
-    if (const capture::ErrorLine* e = capture_->find(Line))
-        frame_.SetPanelText(2, e->message);
-    else if (capture_->malformed)
+    // The message is found through the line's own data, which moves with the line as text is edited.
+    const int n = View_->Document().GetLineData(Line - 1, capture::MessageSlot);
+    if (n >= 1 && n <= errorMessages_.size())
+        frame_.SetPanelText(2, errorMessages_[n - 1]);
+    else if (capture_ && capture_->malformed)
         // The reading stopped at an error line without its colon before finding this line.
         reports::named(state_.prompts, this, QStringLiteral("GetErrorDescription Error:"),
                        AppError::fromNumber(5));

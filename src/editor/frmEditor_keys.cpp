@@ -6,8 +6,8 @@
 #include "language/SourceScan.h"
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
-#include "platform/sourceview/SourceView.h"
 #include "platform/TextHelpers.h"
+#include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/MDIMain.h"
 #include "shell/ToolIds.h"
@@ -62,10 +62,10 @@ void frmEditor::View_KeyUp(int& KeyCode, int Shift) {
     if (KeyCode == keys::VK_OEM_1) {
         s.QuickListContext[1] = 0;
         if (s.QuickListMode == -1) {
-            const Prompts::Answer a = s.prompts.message(
-                this, QStringLiteral("Reserved Words Can Not Be Used As Labels!"),
-                QStringLiteral("Error Line:") + text::Str(v.CaretY() + 1), Prompts::Buttons::OkCancel,
-                Prompts::Icon::Exclamation);
+            const Prompts::Answer a =
+                s.prompts.message(this, QStringLiteral("Reserved Words Can Not Be Used As Labels!"),
+                                  QStringLiteral("Error Line:") + text::Str(v.CaretY() + 1),
+                                  Prompts::Buttons::OkCancel, Prompts::Icon::Exclamation);
             // Typing merges into one undo step, so the colon itself is taken out rather than undone.
             const int col = v.CaretX();
             if (a == Prompts::Answer::Ok && col > 0 && v.Document().GetLine(v.CaretY()).at(col - 1) == u':')
@@ -101,9 +101,8 @@ void frmEditor::View_KeyPress(int& KeyAscii) {
     if (KeyAscii != 13 || state_.QuickListMode != 10)
         return;
     if (List1_->isVisible() && List1_->currentRow() >= 0) {
+        // The Enter that takes the entry also breaks the line, as it would without the list.
         acceptEntry(typedWordStart(), View_->CaretX());
-        // The pick takes the Enter: no line break after the entry.
-        KeyAscii = 0;
     }
     hideQuickList();
 }

@@ -1,5 +1,7 @@
 #include "platform/AppError.h"
 
+#include <QDir>
+
 #include "platform/TextHelpers.h"
 
 QString errorDescription(int number) {
@@ -42,5 +44,10 @@ AppError AppError::fromNumber(int number) {
 }
 
 QString fileReportText(const AppError& e) {
-    return QStringLiteral("Error(") + text::Str(e.number) + QStringLiteral("): ") + e.description;
+    return withPath(QStringLiteral("Error(") + text::Str(e.number) + QStringLiteral("): ") + e.description,
+                    e);
+}
+
+QString withPath(const QString& text, const AppError& e) {
+    return e.path.isEmpty() ? text : text + u'\n' + QDir::toNativeSeparators(e.path);
 }

@@ -1,11 +1,20 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 
 // A failure as a value, with the classic error numbers and wordings.
 struct AppError {
     int number = 0;
     QString description;
+    // The file or folder concerned, when there is one: the reports name it on a line of its own.
+    QString path;
+
+    AppError() = default;
+    AppError(int n, QString text, QString concerned = QString())
+        : number(n), description(std::move(text)), path(std::move(concerned)) {}
+    // The same error, naming the file or folder it concerns.
+    AppError about(const QString& concerned) const { return AppError(number, description, concerned); }
 
     bool isCancel() const { return number == Cancelled; }
     explicit operator bool() const { return number != 0; }
@@ -33,5 +42,8 @@ struct AppError {
 // The classic wording of an error number ("File not found" for 53).
 QString errorDescription(int number);
 
-// "Error( 53): File not found" — the text of the file report.
+// "Error( 53): File not found" — the text of the file report, and the path concerned on a line of its own.
 QString fileReportText(const AppError& e);
+// A report's text followed by the path the error concerns on a line of its own (the text alone when the
+// error names no path).
+QString withPath(const QString& text, const AppError& e);

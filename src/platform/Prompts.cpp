@@ -60,6 +60,8 @@ Prompts::Answer QtPrompts::message(QWidget* parent, const QString& text, const Q
         break;
     }
     switch (box.exec()) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

@@ -47,8 +47,17 @@ bool openWithDesktop(const QString& target) {
     return QDesktopServices::openUrl(url);
 }
 
-bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder) {
-    return QProcess::startDetached(program, arguments, workingFolder);
+bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder,
+                   QString* why) {
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setWorkingDirectory(workingFolder);
+    if (process.startDetached())
+        return true;
+    if (why)
+        *why = process.errorString();
+    return false;
 }
 
 QProcess* startHidden(const QString& program, const QStringList& arguments, const QString& workingFolder,

@@ -17,9 +17,10 @@ QString shortPath(const QString& path);
 // Opens a document, web address or mailto: link with the desktop; false when nothing could open it.
 bool openWithDesktop(const QString& target);
 
-// Starts a program detached in its own window; false when it could not be started.
+// Starts a program detached in its own window; false when it could not be started, with the reason
+// in `why` when given.
 bool startDetached(const QString& program, const QStringList& arguments,
-                   const QString& workingFolder = QString());
+                   const QString& workingFolder = QString(), QString* why = nullptr);
 
 // Starts a program without a window of its own and returns it (owned by `parent`); on Linux and macOS
 // in a session of its own, so that endProcess reaches whatever it starts. Null with `error` set when

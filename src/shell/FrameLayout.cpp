@@ -98,7 +98,9 @@ void buildFrameTools(ActiveToolBars& bars) {
                         {ids::ID_PBook, "&Previous Bookmark", "Previous Bookmark"},
                         {ids::ID_CBook, "&Clear Bookmark", "Clear Bookmarks"},
                         sep,
-                        {ids::ID_OpenInclude, "Open &Include", "Open the file the INCLUDE line names"}}};
+                        {ids::ID_OpenInclude, "Open &Include", "Open the file the INCLUDE line names"},
+                        sep,
+                        {ids::ID_StatementHelp, "&Help", "Help on the statement at the caret (F1)"}}};
     const MenuDef view{ids::ID_View,
                        "&View",
                        {{ids::ID_CodeExplorer, "Code &Explorer", "Show or hide the code explorer"},
@@ -196,7 +198,7 @@ void buildFrameTools(ActiveToolBars& bars) {
                 {ids::ID_Save, QKeySequence::Save},
                 {ids::ID_Print, QKeySequence::Print},
                 {ids::ID_Compile, QKeySequence(Qt::Key_F5)},
-                {ids::ID_HelpTopics, QKeySequence::HelpContents},
+                {ids::ID_StatementHelp, QKeySequence::HelpContents},
                 {ids::ID_Close, QKeySequence(Qt::CTRL | Qt::Key_F4)}};
     for (const auto& k : keys)
         if (QAction* a = bars.action(k.id))

@@ -293,6 +293,7 @@ frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
     w->View().SetZoom(text::ValInt(settings_.read(settings::view::EditorZoom)));
     connect(&w->View(), &SourceView::ZoomChanged, this, &MDIMain::setEditorZoom);
     w->setCaption(doc.PathName());
+    markIncludedErrors(*w);
     // Saved (or reverted to its saved text), a document needs its copy no more.
     connect(&doc, &SourceDocument::modificationChanged, w, [this, w](bool modified) {
         if (!modified)

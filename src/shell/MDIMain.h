@@ -25,6 +25,9 @@ class HelpViewer;
 class LabelCombo;
 class CompilerScreen;
 class CodeExplorer;
+namespace capture {
+struct ErrorLine;
+}
 
 // The multiple-document frame: menus and toolbars, the MDI area with its tab strip, the status bar,
 // and the frame operations the other windows call.
@@ -98,6 +101,12 @@ public:
     bool OpenDocumentWindow(const QString& path, AppError* err = nullptr);
     // The window showing a path, activated; opened as a recent entry would be when none shows it.
     frmEditor* openOrActivate(const QString& path);
+
+    // The errors the last run of `compiled` reported for the file at `path`, a file it INCLUDEs (found
+    // as Open Include finds it); empty when the run reported none there.
+    QList<capture::ErrorLine> errorsForFile(frmEditor& compiled, const QString& path) const;
+    // Marks, in a window just opened, the errors that an open document's last run reported for its file.
+    void markIncludedErrors(frmEditor& w);
 
     // The compiler output window, created on first use; one for the whole program.
     CompilerScreen& compilerScreen();

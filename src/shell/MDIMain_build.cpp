@@ -1,12 +1,18 @@
 // Commands that hand over to the compile, programmer and about windows.
 #include "shell/MDIMain.h"
 
+#include "build/CaptureFile.h"
 #include "build/CompilerScreen.h"
+#include "build/IncludeFiles.h"
 #include "build/frmCompile.h"
 #include "build/frmProgrammer.h"
 #include "dialogs/frmAbout.h"
 #include "editor/frmEditor.h"
 #include "platform/sourceview/SourceView.h"
+#include "platform/toolbars/ActiveToolBars.h"
+#include "shell/DocumentRules.h"
+#include "shell/Settings.h"
+#include "shell/ToolIds.h"
 
 AppError MDIMain::cmdCompile(frmEditor& w) {
     // The compiler always reads the text shown on the screen; a document that cannot be saved is not
@@ -29,6 +35,44 @@ AppError MDIMain::cmdProgrammerOptions() {
     options.exec();
     activateWindow();
     return {};
+}
+
+QList<capture::ErrorLine> MDIMain::errorsForFile(frmEditor& compiled, const QString& path) const {
+    QList<capture::ErrorLine> out;
+    const capture::Capture* run = compiled.lastCapture();
+    if (!run || path.isEmpty())
+        return out;
+    const QStringList folders = includefiles::searchFolders(
+        compiled.View().Document().PathName(), settings_.read(settings::startup::CompilerPathName));
+    QHash<QString, bool> isThisFile;
+    for (const capture::ErrorLine& e : run->errors) {
+        if (e.file.isEmpty())
+            continue;
+        auto it = isThisFile.constFind(e.file);
+        if (it == isThisFile.constEnd()) {
+            const QString found = includefiles::find(e.file, folders);
+            it = isThisFile.insert(e.file, !found.isEmpty() && docrules::sameFile(found, path));
+        }
+        if (*it)
+            out << e;
+    }
+    return out;
+}
+
+void MDIMain::markIncludedErrors(frmEditor& w) {
+    const QString path = w.View().Document().PathName();
+    for (frmEditor* compiled : editors()) {
+        if (compiled == &w)
+            continue;
+        const QList<capture::ErrorLine> errors = errorsForFile(*compiled, path);
+        if (errors.isEmpty() || !w.markErrors(errors, compiled))
+            continue;
+        SSActiveToolBars1->SetRedraw(false);
+        for (const QString* id : {&ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
+            SSActiveToolBars1->SetEnabled(*id, true);
+        SSActiveToolBars1->SetRedraw(true);
+        return;
+    }
 }
 
 CompilerScreen& MDIMain::compilerScreen() {

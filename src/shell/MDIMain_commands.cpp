@@ -62,6 +62,15 @@ void MDIMain::registerCommands() {
         {ids::ID_Cascade, none([this] { mdiArea_->cascadeSubWindows(); })},
         {ids::ID_Arrange, [this] { return cmdArrange(); }},
         {ids::ID_HelpTopics, none([this] { help_->ShowHelpContents(); })},
+        {ids::ID_StatementHelp, none([this] {
+             // The caret handler keeps the help context of the statement under the caret (0 elsewhere).
+             frmEditor* w = activeEditor();
+             const int context = w ? w->View().HelpContextID() : 0;
+             if (context > 0)
+                 help_->ShowHelpTopic(context);
+             else
+                 help_->ShowHelpContents();
+         })},
         {ids::ID_WhatsNew, none([this] { help_->ShowHelpTopic(HelpPages::WhatsNewContext); })},
         {ids::ID_About, [this] { return cmdAbout(); }},
         {ids::ID_OrderOnline, link(weblinks::OrderOnline)},

@@ -29,6 +29,8 @@ void MDIMain::GetDevices() {
     if (!error && names.isEmpty())
         error = AppError{62, QStringLiteral("%1 lists no devices for this compiler.")
                                  .arg(QDir::toNativeSeparators(deviceFile()))};
+    else if (error && !error.description.contains(QDir::toNativeSeparators(deviceFile())))
+        error = error.about(deviceFile());
     if (error)
         reports::named(state_.prompts, this, DeviceDatabase::ListingErrorPrefix, error);
 }
@@ -38,6 +40,8 @@ void MDIMain::GetDeviceData(bool Reload) {
     DeviceDatabase::findDevicePorts(deviceFile(), SSActiveToolBars1->Text(ids::ID_Device), state_.DevicePorts,
                                     error);
     if (error) {
+        if (!error.description.contains(QDir::toNativeSeparators(deviceFile())))
+            error = error.about(deviceFile());
         reports::named(state_.prompts, this, DeviceDatabase::DeviceDataErrorPrefix, error);
         return;
     }

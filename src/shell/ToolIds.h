@@ -90,6 +90,8 @@ PINWRIGHT_TOOL_ID(ID_Arrange);
 
 // Help
 PINWRIGHT_TOOL_ID(ID_HelpTopics);
+// F1 and Help on the pop-up menu: the page of the statement under the caret, else the contents.
+PINWRIGHT_TOOL_ID(ID_StatementHelp);
 PINWRIGHT_TOOL_ID(ID_WhatsNew);
 PINWRIGHT_TOOL_ID(ID_About);
 PINWRIGHT_TOOL_ID(ID_OrderOnline);

@@ -14,6 +14,8 @@ private slots:
             {"ERROR Line 3: Bad expression.", "1|3| Bad expression.|"},
             {"ERROR Line12: Syntax error.", "1|12| Syntax error.|"},
             {"foo.pbp ERROR Line 7: x", "1|7| x|"},
+            {"C:\\p\\prog.pbp: ERROR Line 7: x", "1|7| x|"}, // colons before the tag do not count
+            {"Fatal: ERROR Line: 6: y", "1|0| 6: y|"},
             {"ERROR Line 4: Label: missing", "1|4| Label: missing|"},
             {"ERROR Line 2: see ERROR Line 9: y", "1|2| see ERROR Line 9: y|"},
             {"ERROR Line : z", "1|0| z|"},
@@ -97,6 +99,8 @@ private slots:
             {"", {}},                                 // empty
             {"-o \"C:\\Program Files\\x.hex\" -q", {"-o", "C:\\Program Files\\x.hex", "-q"}}, // double quotes
             {"'a b'c d", {"a bc", "d"}},                                                      // single quotes
+            {"'it''s' ''", {"its", ""}},            // '' closes and opens again; alone, an empty word
+            {"'a \"\"b'", {"a \"\"b"}},             // double quotes inside single ones stay
             {"\"say \"\"hi\"\"\"", {"say \"hi\""}}, // doubled quote inside
             {"\"\" x", {"", "x"}},                  // empty quoted word
             {"-f \"open end", {"-f", "open end"}},  // unclosed quote

@@ -28,12 +28,13 @@ private:
     }
 
     // A frame on a ten-line program at `doc` (inside the test's folder), compiling with `body`.
+    // `statement` begins each line ("HIGH 1" ...).
     static MDIMain& start(FrameFixture& f, const QString& body, const QString& doc = "my project/blink.pbp",
-                          const QString& compiler = "pbpw") {
+                          const QString& compiler = "pbpw", const QByteArray& statement = "HIGH ") {
         f.store().save(settings::startup::CompilerPathName, writeCompiler(f, f.dir.filePath(compiler), body));
         QByteArray text;
         for (int i = 1; i <= 10; ++i)
-            text += "HIGH " + QByteArray::number(i) + "\r\n";
+            text += statement + QByteArray::number(i) + "\r\n";
         testsupport::writeFile(f.dir.filePath(doc), text);
         return f.start(f.dir.filePath(doc));
     }
@@ -125,6 +126,98 @@ private slots:
         w.View().MoveCaret(6, 0);
         QCOMPARE(errors(m), QStringLiteral("2,6|0111"));
         QVERIFY(f.prompts.messages().isEmpty());
+    }
+
+    // Each message travels with its mark through edits, undo and redo: Next and Previous Error show,
+    // as "caret line|status message", the message of the line the caret lands on.
+    void messagesFollowTheirLines() {
+        FrameFixture f;
+        // Lines such as "x = 4": the caret at their start stands on no statement, whose help would show.
+        MDIMain& m = start(f,
+                           "echo 'ERROR Line 4: four.'\necho 'ERROR Line 2: in the include. (inc.bas)'\n"
+                           "echo 'ERROR Line 8: eight.'\necho 'ERROR Line 4: four again.'",
+                           "my project/blink.pbp", "pbpw", "x = ");
+        testsupport::writeFile(f.dir.filePath("my project/inc.bas"), "a\nb\nc\n");
+        QVERIFY(compile(m));
+        QCOMPARE(errors(m), QStringLiteral("3,7|0111"));
+        frmEditor& w = *f.active();
+        SourceView& v = w.View();
+        // The include's error is not the message of the document's own line 2.
+        m.SetPanelText(2, QStringLiteral("kept"));
+        w.GetErrorDescription(2);
+        QCOMPARE(m.PanelText(2), QStringLiteral("kept"));
+        const auto step = [&](const QString& id) {
+            m.SSActiveToolBars1_ToolClick(id);
+            return QString::number(v.CaretY()) + u'|' + m.PanelText(2);
+        };
+        const QString next = ids::ID_NextError, previous = ids::ID_PreviousError;
+        const std::tuple<const char*, QStringList> rows[] = {
+            {"", {"3| four.", "7| eight."}},       {"insert", {"4| four.", "8| eight.", "4| four."}},
+            {"insert", {"5| four.", "9| eight."}}, {"undo", {"4| four.", "8| eight."}},
+            {"undo", {"3| four.", "7| eight."}},   {"redo", {"4| four.", "8| eight."}},
+            {"delete", {"3| four.", "7| eight."}}};
+        for (const auto& [edit, landings] : rows) {
+            const QString what = QString::fromLatin1(edit);
+            v.MoveCaret(0, 0);
+            if (what == u"insert")
+                QTest::keyClick(v.focusProxy(), Qt::Key_Return);
+            else if (what == u"delete")
+                QTest::keyClick(v.focusProxy(), Qt::Key_Delete);
+            else if (!what.isEmpty())
+                m.SSActiveToolBars1_ToolClick(what == u"undo" ? ids::ID_Undo : ids::ID_Redo);
+            v.MoveCaret(0, 0);
+            QStringList got;
+            for (int i = 0; i < landings.size(); ++i)
+                got << step(i < 2 ? next : previous);
+            QCOMPARE(what + u'>' + got.join(u','), what + u'>' + landings.join(u','));
+        }
+    }
+
+    // An error in an INCLUDEd file marks that file's lines, with its message and Next/Previous Error,
+    // whether its window was open at the collection or opens later from the output window or by Open
+    // Include; the document that compiled marks only its own lines.
+    void errorsInAnIncludedFile() {
+        for (const QString how : {"open before", "output window", "open include"}) {
+            FrameFixture f;
+            MDIMain& m = start(f,
+                               "echo 'ERROR Line 2: Bad token. (INC.BAS)'\necho 'ERROR Line 3: own.'\n"
+                               "echo 'ERROR Line 4: not ours. (other.bas)'",
+                               "my project/blink.pbp", "pbpw", "x = ");
+            frmEditor& w = *f.active();
+            w.View().Document().InsertImpl(0, 10, QStringLiteral("INCLUDE \"inc.bas\""));
+            const QString inc = f.dir.filePath("my project/inc.bas");
+            testsupport::writeFile(inc, "a\nb\nc\nd\ne\n");
+            testsupport::writeFile(f.dir.filePath("my project/other.bas"), "a\nb\nc\nd\ne\n");
+            if (how == u"open before") {
+                QVERIFY(m.OpenDocumentWindow(inc));
+                m.mdiArea().setActiveSubWindow(&w);
+            }
+            QVERIFY(compile(m));
+            QCOMPARE(how + u'>' + errors(m), how + u'>' + "2|0111");
+            if (how == u"output window") {
+                QPlainTextEdit& out = m.compilerScreen().CompilerOutput();
+                out.setTextCursor(QTextCursor(out.document()->findBlockByNumber(0)));
+                m.compilerScreen().CompilerOutput_DblClick();
+            } else if (how == u"open include") {
+                w.View().MoveCaret(0, 10);
+                m.SSActiveToolBars1_ToolClick(ids::ID_OpenInclude);
+            } else {
+                for (frmEditor* e : m.editors())
+                    if (e != &w)
+                        m.mdiArea().setActiveSubWindow(e);
+            }
+            frmEditor* included = m.activeEditor();
+            QVERIFY(included && included != &w);
+            QCOMPARE(included->caption(), QDir::toNativeSeparators(inc));
+            included->View().MoveCaret(0, 4);
+            QCOMPARE(how + u'>' + errors(m), how + u'>' + "1|0111");
+            m.SSActiveToolBars1_ToolClick(ids::ID_PreviousError);
+            QCOMPARE(included->View().CaretY(), 1);
+            QCOMPARE(m.PanelText(2), QStringLiteral(" Bad token. (INC.BAS)"));
+            QVERIFY(m.toolBars().Enabled(ids::ID_ClearError));
+            // Another file's errors stay out of both.
+            QVERIFY(f.prompts.messages().isEmpty());
+        }
     }
 
     // The state after a run as "marked lines|error tools|caption", then what asking for the message of
@@ -274,17 +367,20 @@ private slots:
         QVERIFY(collected);
         QCOMPARE(recorded(f, "term"), (QStringList{"-e", "/bin/sh", compilerun::scriptPath(f.appFolder())}));
         QCOMPARE(errors(m), QStringLiteral("5|0111"));
-        // A terminal that cannot start says so; the output window still opens and the poll goes on.
+        // A terminal that cannot start says so, naming it on a line of its own; with no run there is
+        // nothing to poll for and no output to wait for.
         testsupport::writeFile(terminal, "#!/no/such/interpreter\n");
         qputenv("TERMINAL", terminal.toUtf8());
         m.compilerScreen().close();
         m.SSActiveToolBars1_ToolClick(ids::ID_Compile);
         qunsetenv("TERMINAL");
-        QCOMPARE(f.prompts.messages(), QStringList{"Unable to launch application."});
-        QVERIFY(m.compilerScreen().isVisible());
-        QVERIFY(f.active()->CheckFile().isActive());
+        QCOMPARE(f.prompts.messages().size(), 1);
+        const QStringList said = f.prompts.messages().first().split(u'\n');
+        QCOMPARE(said.first(), QStringLiteral("Unable to launch application."));
+        QVERIFY2(said.value(1).startsWith(terminal), qPrintable(said.join(u'|')));
+        QVERIFY(!m.compilerScreen().isVisible());
+        QVERIFY(!f.active()->CheckFile().isActive());
         QVERIFY(!m.state().CompileProcess);
-        f.active()->CheckFile().stop();
         if (!shell::terminalEmulator().isEmpty())
             QSKIP("A terminal emulator is installed; the fallback to a hidden run is not reachable here.");
         QFile::remove(f.dir.filePath("term"));

@@ -42,6 +42,19 @@ private slots:
         QCOMPARE(w->View().CaretX(), kept.isEmpty() ? 3 : 0);
     }
 
+    // The box's key rule itself: digits and Backspace (8) pass, every other character is dropped.
+    void gotoLineKeys() {
+        FrameFixture f;
+        f.start();
+        frmGotoLine dialog(*f.frame());
+        QString passed;
+        const int typed[] = {8, '0', '5', '9', 'a', '-', '+', '.', ' ', '/', ':', 13, 27, 127, 0x0660};
+        for (int ascii : typed)
+            if (dialog.LineValue_KeyPress(ascii))
+                passed += QString::number(ascii) + u' ';
+        QCOMPARE(passed, QStringLiteral("8 48 53 57 "));
+    }
+
     void gotoLineWithoutAWindowReports() {
         FrameFixture f;
         f.start();

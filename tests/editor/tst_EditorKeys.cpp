@@ -1,5 +1,9 @@
 #include "support/FrameTest.h"
 
+#include "language/HelpPages.h"
+#include "language/StatementTable.h"
+#include "platform/HelpViewer.h"
+
 #include <QListWidget>
 #include <QMenu>
 #include <QTextEdit>
@@ -86,29 +90,35 @@ private slots:
         }
     }
 
-    // After the text typed and the arrows pressed, a key takes the entry and closes the list.
+    // After the text typed and the arrows pressed, a key takes the entry and closes the list; Enter
+    // also breaks the line, so that what is typed next ("blink:") starts a line of its own.
     void accepting() {
         const int enter = Qt::Key_Return;
-        const std::tuple<const char*, int, int, const char*> rows[] = {
-            {"SEROUT PORTB.0,", 5, enter, "SEROUT PORTB.0,4"}, // 4 - N2400
-            {"HIGH ", 1, enter, "HIGH PORTA.0"},
-            {"HIGH por", 0, enter, "HIGH PORTA.0"},
-            {"HIGH PO", 0, Qt::Key_Space, "HIGH PORTA.0"},
-            {"INCLUDE ", 5, enter, "INCLUDE \"MODEDEFS.BAS\""},
-            {"HIGH ", 0, enter, ""}}; // no pick: Enter breaks the line
-        for (const auto& [typed, downs, key, result] : rows) {
-            Session s("", DevicePortTable{0, 5, 8});
+        const std::tuple<const char*, const char*, int, int, const char*> rows[] = {
+            {"", "SEROUT PORTB.0,", 5, enter, "SEROUT PORTB.0,4|blink:"}, // 4 - N2400
+            {"", "HIGH ", 1, enter, "HIGH PORTA.0|blink:"},
+            {"", "HIGH por", 0, enter, "HIGH PORTA.0|blink:"},
+            {"", "HIGH PO", 0, Qt::Key_Space, "HIGH PORTA.0"},
+            {"", "INCLUDE ", 5, enter, "INCLUDE \"MODEDEFS.BAS\"|blink:"},
+            {"main:\n", "GOTO main", 0, enter, "main:|GOTO main|blink:"}, // the whole name typed
+            {"", "HIGH ", 0, enter, "HIGH |blink:"}};                     // no pick: Enter breaks the line
+        for (const auto& [text, typed, downs, key, result] : rows) {
+            Session s(text, DevicePortTable{0, 5, 8});
             QTest::keyClicks(s.keys, QString::fromLatin1(typed));
             QVERIFY2(s.w->List1().isVisible(), typed);
             // A key that types nothing shows the list again as it stands.
             QTest::keyClick(s.keys, Qt::Key_Shift);
             for (int i = 0; i < downs; ++i)
                 QTest::keyClick(s.keys, Qt::Key_Down);
-            QCOMPARE(s.v->CaretY(), 0); // the arrows moved in the list, not in the text
+            const int firstLine = s.v->CaretY();
+            QCOMPARE(firstLine,
+                     s.v->Document().NumLines() - 1); // the arrows moved in the list, not in the text
             QTest::keyClick(s.keys, Qt::Key(key));
-            QCOMPARE(s.line(), QString::fromLatin1(result));
             QVERIFY(!s.w->List1().isVisible() && s.m->state().QuickListMode == 0 &&
                     s.m->state().ListMode == 0);
+            if (key == enter)
+                QTest::keyClicks(s.keys, QStringLiteral("blink:"));
+            QCOMPARE(s.lines(s.v->Document().NumLines()), QString::fromLatin1(result));
         }
     }
 
@@ -119,15 +129,15 @@ private slots:
         QTest::keyClick(s.keys, Qt::Key_Down);
         s.f.prompts.chooseFile(inc);
         QTest::keyClick(s.keys, Qt::Key_Return);
-        QCOMPARE(s.line(), QStringLiteral("INCLUDE \"") + s.w->GetShortPath(inc) + u'"');
+        // The Enter that took the entry also broke the line.
+        QCOMPARE(s.lines(2), QStringLiteral("INCLUDE \"") + s.w->GetShortPath(inc) + QStringLiteral("\"|"));
         // No name: the message, and the text stays.
-        QTest::keyClick(s.keys, Qt::Key_Return);
         QTest::keyClicks(s.keys, QStringLiteral("INCLUDE "));
         QTest::keyClick(s.keys, Qt::Key_Down);
         s.f.prompts.chooseFile(QString());
         QTest::keyClick(s.keys, Qt::Key_Return);
         QCOMPARE(s.f.prompts.last().text, QStringLiteral("No filename entered."));
-        QCOMPARE(s.line(), QStringLiteral("INCLUDE "));
+        QCOMPARE(s.v->Document().GetLine(1), QStringLiteral("INCLUDE "));
     }
 
     void listKeepsTheKeyboard() {
@@ -231,6 +241,30 @@ private slots:
         QCOMPARE(s.lines(4), QStringLiteral("a|\tb|\t\tc|\td"));
         s.v->MoveCaret(0, 0);
         QVERIFY(!s.m->toolBars().Enabled(ids::ID_Copy));
+    }
+
+    // F1, and Help on the pop-up menu, show the page of the statement at the caret; elsewhere the contents.
+    void statementHelp() {
+        const std::tuple<int, int, bool, const char*> rows[] = {
+            {6, 0, true, "SEROUT"}, {6, 0, false, "SEROUT"}, {4, 1, true, "HIGH"}, {3, 1, false, "HIGH"},
+            {1, 2, true, ""},       {10, 0, true, ""},       {2, 2, false, ""}};
+        Session s("SEROUT PORTB.0,N2400,[x]\nHIGH PORTB.1\nx = 1\n");
+        QAction* menuHelp = s.m->toolBars().action(ids::ID_StatementHelp);
+        QVERIFY(menuHelp && s.m->toolBars().menu(ids::ID_Edit)->actions().contains(menuHelp));
+        for (const auto& [col, line, f1, statement] : rows) {
+            s.v->MoveCaret(col, line);
+            if (f1)
+                QTest::keyClick(s.keys, Qt::Key_F1);
+            else
+                menuHelp->trigger();
+            const int row = s.m->state().PBPCodes.findStatement(QString::fromLatin1(statement));
+            const QString expected =
+                *statement
+                    ? HelpPages::helpFileForContext(StatementTable::helpContext(row, s.m->state().PBPMode))
+                    : QStringLiteral("contents.html");
+            QVERIFY2(!*statement || expected.startsWith(QLatin1String("statements/")), statement);
+            QCOMPARE(s.m->help().lastPage(), expected);
+        }
     }
 
     // Releasing a button classifies the token under the pointer; the right button opens the Edit menu.

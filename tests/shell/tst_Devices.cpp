@@ -19,8 +19,10 @@ private slots:
         FrameFixture f;
         QVERIFY(QFile::remove(f.path(QStringLiteral("devicedata.ide"))));
         MDIMain& m = f.start();
-        QCOMPARE(f.prompts.messages().mid(0, 2), (QStringList{"Get Micro Listing Error: File not found",
-                                                              "Get Device Data Error: File not found"}));
+        const QString list = u'\n' + QDir::toNativeSeparators(f.path(QStringLiteral("devicedata.ide")));
+        QCOMPARE(f.prompts.messages().mid(0, 2),
+                 (QStringList{"Get Micro Listing Error: File not found" + list,
+                              "Get Device Data Error: File not found" + list}));
         QCOMPARE(m.toolBars().ListCount(ids::ID_Device), 0);
         f.prompts.clearShown();
         // Switching to another application and back, three times: under a window manager the MDI

@@ -81,7 +81,7 @@ private slots:
                 QVERIFY(testsupport::writeFile(folder, "keep me"));
         }
         m.SSActiveToolBars1_ToolClick(ids::ID_Save);
-        QCOMPARE(f.prompts.messages(), QStringList{message});
+        QCOMPARE(f.prompts.messages(), QStringList{message + u'\n' + QDir::toNativeSeparators(path)});
         QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
         QVERIFY(doc.Modified());
         QCOMPARE(doc.NumLines(), 4002);
@@ -142,6 +142,45 @@ private slots:
                                             QDir::toNativeSeparators(file)));
         else if (!badDevice)
             QCOMPARE(Settings(f.paths, file).read(settings::startup::DefaultDevice), QStringLiteral("71"));
+    }
+
+    // An error box names the file or folder concerned on a line of its own, after the message's own text.
+    void errorBoxesNameThePath_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("folder opened as a file") << "folder"
+                                                 << "Error( 75): Path/File access error";
+        QTest::newRow("no device list") << "devices"
+                                        << "Get Micro Listing Error: File not found";
+        QTest::newRow("programmer's folder gone") << "programmer"
+                                                  << "Error! Path not found";
+        QTest::newRow("no compiler") << "compiler"
+                                     << "Error! Invalid Path or File Name..\nIf the problem persists, please "
+                                        "call Korvana Systems support.";
+    }
+    void errorBoxesNameThePath() {
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        FrameFixture f;
+        QString concerned;
+        if (fault == u"folder") {
+            concerned = f.path(QStringLiteral("folder.pbp"));
+            QVERIFY(QDir().mkpath(concerned));
+            f.start(concerned);
+        } else if (fault == u"devices") {
+            concerned = f.path(QStringLiteral("devicedata.ide"));
+            QVERIFY(QFile::remove(concerned));
+            f.start();
+        } else {
+            concerned = f.dir.filePath(QStringLiteral("gone/tool"));
+            f.store().save(fault == u"compiler" ? settings::startup::CompilerPathName
+                                                : settings::startup::ProgrammerPathName,
+                           concerned);
+            MDIMain& m = f.startWith(QStringLiteral("prog.pbp"), "HIGH 1\n");
+            testsupport::onNextModal([](QWidget& d) { d.close(); }); // the compiler options
+            m.SSActiveToolBars1_ToolClick(fault == u"compiler" ? ids::ID_Compile : ids::ID_Epic);
+        }
+        QCOMPARE(f.prompts.messages().value(0), message + u'\n' + QDir::toNativeSeparators(concerned));
     }
 
     void badDeviceList_data() {

@@ -67,20 +67,8 @@ Comm::Comm(QWidget* parent)
             [this](int key, Qt::KeyboardModifiers modifiers, const QString& typed) {
                 send(terminalkeys::keyBytes(key, modifiers, typed, enter_));
             });
-    connect(text_, &TerminalView::pasteRequested, this, [this](const QString& pasted) {
-        // Pasted lines end as the Enter key would end them.
-        QString t = pasted;
-        t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        t.replace(u'\r', u'\n');
-        QByteArray bytes;
-        const QStringList lines = t.split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            bytes += lines[i].toUtf8();
-            if (i + 1 < lines.size())
-                bytes += terminalkeys::lineEnding(enter_);
-        }
-        send(bytes);
-    });
+    connect(text_, &TerminalView::pasteRequested, this,
+            [this](const QString& pasted) { send(terminalkeys::pasteBytes(pasted, enter_)); });
     connect(sendBox_, &QLineEdit::returnPressed, this, &Comm::onSendBox);
     connect(sendButton_, &QPushButton::clicked, this, &Comm::onSendBox);
     sendBox_->installEventFilter(this);
@@ -301,11 +289,12 @@ void Comm::onLogToggled(bool on) {
         return;
     }
     QString chosen;
-    if (!prompts_ || !prompts_->saveFile(this,
-                                         {QStringLiteral("Log Received Data"), logFile_,
-                                          QStringLiteral("Log Files (*.log)|*.log|Text Files (*.txt)|*.txt|"
-                                                         "All Files (*.*)|*.*|")},
-                                         chosen) ||
+    if (!prompts_ ||
+        !prompts_->saveFile(this,
+                            {QStringLiteral("Log Received Data"), logFile_,
+                             QStringLiteral("Log Files (*.log)|*.log|Text Files (*.txt)|*.txt|"
+                                            "All Files (*.*)|*.*|")},
+                            chosen) ||
         chosen.isEmpty()) {
         syncActions();
         return;

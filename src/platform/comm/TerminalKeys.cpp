@@ -1,5 +1,7 @@
 #include "platform/comm/TerminalKeys.h"
 
+#include <QStringList>
+
 namespace terminalkeys {
 
 QByteArray lineEnding(Enter enter) {
@@ -37,6 +39,20 @@ QByteArray keyBytes(int key, Qt::KeyboardModifiers modifiers, const QString& tex
     if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7f)
         return {};
     return text.toUtf8();
+}
+
+QByteArray pasteBytes(const QString& pasted, Enter enter) {
+    QString t = pasted;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(u'\r', u'\n');
+    QByteArray bytes;
+    const QStringList lines = t.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        bytes += lines[i].toUtf8();
+        if (i + 1 < lines.size())
+            bytes += lineEnding(enter);
+    }
+    return bytes;
 }
 
 } // namespace terminalkeys

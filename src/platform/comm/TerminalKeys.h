@@ -16,4 +16,8 @@ QByteArray lineEnding(Enter enter);
 // Keys that send nothing (arrows, function keys, a bare modifier) give an empty array.
 QByteArray keyBytes(int key, Qt::KeyboardModifiers modifiers, const QString& text, Enter enter);
 
+// The bytes of pasted text: each line break (CR LF, CR or LF) sent as the chosen line ending, in UTF-8.
+// Nothing is added after the last line, so a paste never runs as a command by itself.
+QByteArray pasteBytes(const QString& pasted, Enter enter);
+
 } // namespace terminalkeys

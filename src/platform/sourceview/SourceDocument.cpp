@@ -3,6 +3,7 @@
 #include "platform/TextEncoding.h"
 #include "platform/sourceview/LineData.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,7 +87,7 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err, const QString&
     if (!info.exists()) {
         setContent(QString());
         if (err)
-            *err = AppError::fileNotFound();
+            *err = AppError::fileNotFound().about(path);
         return false;
     }
     QFile file(path);
@@ -94,7 +95,7 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err, const QString&
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         setContent(QString());
         if (err)
-            *err = AppError::accessError();
+            *err = AppError::accessError().about(path);
         return false;
     }
     QByteArray bytes = file.readAll();
@@ -162,14 +163,14 @@ bool SourceDocument::SaveFile(const QString& path, AppError* err) {
 
     const QFileInfo info(path);
     if (path.isEmpty() || !info.absoluteDir().exists())
-        return fail(AppError::pathNotFound());
+        return fail(AppError::pathNotFound().about(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         // A full disk is told apart: the user can make room and save again. The write error itself
         // does not say it on every system, the free space does.
         const QStorageInfo disk(info.absolutePath());
         const bool full = disk.isValid() && !disk.isReadOnly() && disk.bytesAvailable() < bytes.size() + 4096;
-        return fail(full ? AppError::fromNumber(AppError::DiskFull) : AppError::accessError());
+        return fail((full ? AppError::fromNumber(AppError::DiskFull) : AppError::accessError()).about(path));
     }
 
     pathName_ = path;

@@ -141,6 +141,24 @@ private slots:
         QCOMPARE(r.comm.plotData().samples(), qint64(0));
     }
 
+    // The hex view switched on after data has arrived counts on from the bytes already received; off and
+    // on again, it goes on from where the stream then stands.
+    void hexViewSwitchedOnLate() {
+        Rig r;
+        QCOMPARE(r.up(), QString());
+        QVERIFY(r.send("0123456789abcdefghi"));
+        r.comm.setHexShown(true);
+        QVERIFY(r.send("AB"));
+        QCOMPARE(r.comm.hexView().text(),
+                 QStringLiteral("00000013  41 42").leftJustified(60) + QStringLiteral("AB"));
+        r.comm.setHexShown(false);
+        QVERIFY(r.send(QByteArray(16, 'x')));
+        r.comm.setHexShown(true);
+        QVERIFY(r.send("C"));
+        QCOMPARE(r.comm.hexView().text(),
+                 QStringLiteral("00000025  43").leftJustified(60) + QStringLiteral("C"));
+    }
+
     // Echo, the send box and its history; then the board unplugged and plugged in again.
     void sendBoxAndALostPort() {
         Rig r;

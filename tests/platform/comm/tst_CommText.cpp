@@ -127,6 +127,9 @@ private slots:
                                            {"adc=512, temp:37.5", "adc=512 temp=37.5"}, // labels
                                            {"Hello board", ""},
                                            {"25C 0x1F nan inf 1.2.3", ""}, // units, hex, nan: no numbers
+                                           {".5 -0 +7 -.25", "0.5 0 7 -0.25"},
+                                           {"1e999 -1e999 NaN x=nan 1e-999", ""}, // out of range: no numbers
+                                           {"v=.5e1", "v=5"},
                                            {"1 2 3 4 5 6 7 8 9 10", "1 2 3 4 5 6 7 8"}}) {
             QStringList got;
             for (const PlotData::Value& v : PlotData::numbers(line))
@@ -214,6 +217,20 @@ private slots:
             QCOMPARE(
                 terminalkeys::keyBytes(key.key(), key.keyboardModifiers(), text, terminalkeys::Enter::CRLF),
                 bytes);
+    }
+
+    // Pasted text: its line breaks, of any kind, become the chosen Enter; nothing follows the last line.
+    void pasteBytes() {
+        using terminalkeys::Enter;
+        const std::tuple<QString, Enter, QByteArray> rows[] = {
+            {"run", Enter::CR, "run"},
+            {"a\nb", Enter::CRLF, "a\r\nb"},
+            {"a\r\nb\rc\n", Enter::LF, "a\nb\nc\n"}, // a break the text ends with is sent, once
+            {"one\r\ntwo", Enter::CR, "one\rtwo"},
+            {QStringLiteral("\u015f\n"), Enter::CR, "\xc5\x9f\r"},
+            {"", Enter::CRLF, ""}};
+        for (const auto& [text, enter, bytes] : rows)
+            QCOMPARE(terminalkeys::pasteBytes(text, enter), bytes);
     }
 };
 

@@ -1,0 +1,90 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+
+#include "platform/Prompts.h"
+#include "support/TestSupport.h"
+
+using Buttons = Prompts::Buttons;
+using Answer = Prompts::Answer;
+
+Q_DECLARE_METATYPE(Prompts::Buttons)
+Q_DECLARE_METATYPE(Prompts::Answer)
+
+// The real message boxes, answered the way a user answers them: a click on each button of each button
+// set, Return (the default button) and Escape.
+class tst_Prompts : public QObject {
+    Q_OBJECT
+private slots:
+    void messageAnswers_data() {
+        QTest::addColumn<Buttons>("buttons");
+        QTest::addColumn<QString>("press"); // the button clicked, or "Return" / "Escape"
+        QTest::addColumn<Answer>("expected");
+        const struct {
+            const char* name;
+            Buttons buttons;
+            QList<std::pair<QString, Answer>> presses;
+        } sets[] = {
+            {"Ok", Buttons::Ok, {{"Ok", Answer::Ok}, {"Return", Answer::Ok}, {"Escape", Answer::Ok}}},
+            {"OkCancel",
+             Buttons::OkCancel,
+             {{"Ok", Answer::Ok},
+              {"Cancel", Answer::Cancel},
+              {"Return", Answer::Ok},
+              {"Escape", Answer::Cancel}}},
+            {"YesNoCancel",
+             Buttons::YesNoCancel,
+             {{"Yes", Answer::Yes},
+              {"No", Answer::No},
+              {"Cancel", Answer::Cancel},
+              {"Return", Answer::Yes},
+              {"Escape", Answer::Cancel}}},
+            {"YesNo",
+             Buttons::YesNo,
+             {{"Yes", Answer::Yes}, {"No", Answer::No}, {"Return", Answer::Yes}, {"Escape", Answer::No}}},
+        };
+        for (const auto& set : sets)
+            for (const auto& [press, answer] : set.presses)
+                QTest::addRow("%s %s", set.name, qPrintable(press)) << set.buttons << press << answer;
+    }
+
+    void messageAnswers() {
+        QFETCH(Buttons, buttons);
+        QFETCH(QString, press);
+        QFETCH(Answer, expected);
+        const QHash<QString, QMessageBox::StandardButton> standard{{"Ok", QMessageBox::Ok},
+                                                                   {"Cancel", QMessageBox::Cancel},
+                                                                   {"Yes", QMessageBox::Yes},
+                                                                   {"No", QMessageBox::No}};
+        QString title, text;
+        bool pressed = false;
+        testsupport::onNextModal(
+            [&](QWidget& dialog) {
+                auto* box = qobject_cast<QMessageBox*>(&dialog);
+                if (!box)
+                    return;
+                text = box->text();
+                if (press == u"Return" || press == u"Escape") {
+                    QTest::keyClick(box, press == u"Return" ? Qt::Key_Return : Qt::Key_Escape);
+                    pressed = true;
+                } else if (QAbstractButton* button = box->button(standard.value(press))) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                    pressed = true;
+                }
+                if (box->isVisible()) // a press that did not end the box: end it so the test goes on
+                    box->done(QMessageBox::Abort);
+            },
+            &title);
+        QtPrompts prompts;
+        const Answer answer =
+            prompts.message(nullptr, QStringLiteral("Proceed?"), QString(), buttons, Prompts::Icon::Question);
+        QVERIFY2(pressed, "the button was not on the box");
+        QCOMPARE(title, Prompts::appTitle());
+        QCOMPARE(text, QStringLiteral("Proceed?"));
+        QCOMPARE(answer, expected);
+    }
+};
+
+QTEST_MAIN(tst_Prompts)
+#include "tst_Prompts.moc"
