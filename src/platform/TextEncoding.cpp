@@ -317,19 +317,21 @@ qsizetype firstUnencodable(QStringView encoding, QStringView text) {
 }
 
 QString systemEightBit() {
+    // The environment does not change during a run: asked once.
+    static const QString name = [] {
 #ifdef Q_OS_WIN
-    const QString name = canonicalName(QStringLiteral("cp%1").arg(GetACP()));
-    return isEightBit(name) ? name : QString();
+        const QString page = canonicalName(QStringLiteral("cp%1").arg(GetACP()));
 #else
-    // The locale the user's environment names (LC_ALL, LC_CTYPE, LANG), without changing the program's.
-    const char* old = std::setlocale(LC_CTYPE, nullptr);
-    const std::string saved = old ? old : "C";
-    std::setlocale(LC_CTYPE, "");
-    const QString codeset = QString::fromLatin1(nl_langinfo(CODESET));
-    std::setlocale(LC_CTYPE, saved.c_str());
-    const QString name = canonicalName(codeset);
-    return isEightBit(name) ? name : QString();
+        // The locale the user's environment names (LC_ALL, LC_CTYPE, LANG), without changing the program's.
+        const char* old = std::setlocale(LC_CTYPE, nullptr);
+        const std::string saved = old ? old : "C";
+        std::setlocale(LC_CTYPE, "");
+        const QString page = canonicalName(QString::fromLatin1(nl_langinfo(CODESET)));
+        std::setlocale(LC_CTYPE, saved.c_str());
 #endif
+        return isEightBit(page) ? page : QString();
+    }();
+    return name;
 }
 
 QString decode1252(const QByteArray& bytes) {
