@@ -89,42 +89,33 @@ TextPos LineStore::clamp(TextPos p) const {
     return p;
 }
 
-QString LineStore::text(TextPos from, TextPos to, QStringView separator) const {
-    from = clamp(from);
-    to = clamp(to);
+// The text from one position to another, each line break written as breakAfter(line) gives it.
+template <class BreakAfter>
+static QString joinedText(const LineStore& store, TextPos from, TextPos to, BreakAfter breakAfter) {
+    from = store.clamp(from);
+    to = store.clamp(to);
     if (to < from)
         std::swap(from, to);
     if (from.line == to.line)
-        return line(from.line).mid(from.col, to.col - from.col).toString();
+        return store.line(from.line).mid(from.col, to.col - from.col).toString();
     qsizetype size = 0;
     for (int i = from.line; i <= to.line; ++i)
-        size += length(i) + separator.size();
+        size += store.length(i) + 2;
     QString out;
     out.reserve(size);
-    out.append(line(from.line).mid(from.col));
+    out.append(store.line(from.line).mid(from.col)).append(breakAfter(from.line));
     for (int i = from.line + 1; i < to.line; ++i)
-        out.append(separator).append(line(i));
-    out.append(separator).append(line(to.line).left(to.col));
+        out.append(store.line(i)).append(breakAfter(i));
+    out.append(store.line(to.line).left(to.col));
     return out;
 }
 
+QString LineStore::text(TextPos from, TextPos to, QStringView separator) const {
+    return joinedText(*this, from, to, [separator](int) { return separator; });
+}
+
 QString LineStore::exactText(TextPos from, TextPos to) const {
-    from = clamp(from);
-    to = clamp(to);
-    if (to < from)
-        std::swap(from, to);
-    if (from.line == to.line)
-        return line(from.line).mid(from.col, to.col - from.col).toString();
-    qsizetype size = 0;
-    for (int i = from.line; i <= to.line; ++i)
-        size += length(i) + 2;
-    QString out;
-    out.reserve(size);
-    out.append(line(from.line).mid(from.col)).append(lineEndingText(ending(from.line)));
-    for (int i = from.line + 1; i < to.line; ++i)
-        out.append(line(i)).append(lineEndingText(ending(i)));
-    out.append(line(to.line).left(to.col));
-    return out;
+    return joinedText(*this, from, to, [this](int line) { return lineEndingText(ending(line)); });
 }
 
 LineStore::Line LineStore::put(QStringView text) {
