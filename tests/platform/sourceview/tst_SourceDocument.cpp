@@ -21,6 +21,9 @@ private:
 
     // Runs the current case again as an ordinary user, whom permissions stop.
     static void rerunUnprivileged() {
+#ifdef Q_OS_WIN
+        QSKIP("Permission bits do not stop a Windows program; the Linux build runs this case");
+#endif
         QString log;
         const QString testCase = QString::fromLatin1(QTest::currentTestFunction()) + u':' +
                                  QString::fromLatin1(QTest::currentDataTag());
