@@ -199,7 +199,7 @@ bool MDIMain::confirmTextFile(const QString& path) {
 
 AppError MDIMain::saveDocument(frmEditor& w, QString path) {
     SourceDocument& doc = w.View().Document();
-    if (const TextPos at = doc.unencodable(); at.line >= 0) {
+    if (const TextPos at = doc.unencodable(chosen); at.line >= 0) {
         const QString text =
             QDir::toNativeSeparators(path) +
             QStringLiteral(
@@ -254,20 +254,13 @@ AppError MDIMain::cmdSaveWithEncoding(frmEditor& w) {
     if (!state_.prompts.chooseItem(this, QStringLiteral("Save with Encoding"),
                                    QStringLiteral("Write the file as:"), textenc::names(), chosen))
         return AppError::cancelled();
-    if (const qsizetype at =
-            [&] {
-                for (int line = 0; line < doc.NumLines(); ++line)
-                    if (textenc::firstUnencodable(chosen, doc.lineText(line)) >= 0)
-                        return line;
-                return -1;
-            }();
-        at >= 0) {
+    if (const TextPos at = doc.unencodable(chosen); at.line >= 0) {
         state_.prompts.message(
             this,
             QStringLiteral("%1 cannot store every character of the text (line %2 holds one "
                            "it cannot). The file keeps its encoding.")
                 .arg(chosen)
-                .arg(at + 1),
+                .arg(at.line + 1),
             QString(), Prompts::Buttons::Ok, Prompts::Icon::Exclamation);
         return AppError::cancelled();
     }

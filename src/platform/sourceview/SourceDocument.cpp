@@ -123,9 +123,10 @@ void SourceDocument::setEncoding(const QString& encoding) {
     format_.encoding = name;
 }
 
-TextPos SourceDocument::unencodable() const {
+TextPos SourceDocument::unencodable(const QString& encoding) const {
+    const QString& in = encoding.isEmpty() ? format_.encoding : encoding;
     for (int line = 0; line < store_.count(); ++line)
-        if (const qsizetype col = textenc::firstUnencodable(format_.encoding, store_.line(line)); col >= 0)
+        if (const qsizetype col = textenc::firstUnencodable(in, store_.line(line)); col >= 0)
             return {line, int(col)};
     return {-1, -1};
 }

@@ -151,8 +151,9 @@ public:
     // The encoding files that are not UTF-8 are read in.
     void setEightBitEncoding(const QString& encoding) { eightBit_ = encoding; }
     QString eightBitEncoding() const { return eightBit_; }
-    // The first character the encoding cannot hold; {-1, -1} when it holds them all.
-    TextPos unencodable() const;
+    // The first character an encoding (the document's, unless named) cannot hold; {-1, -1} when it holds
+    // them all.
+    TextPos unencodable(const QString& encoding = {}) const;
 
     // The tokens of a line, lexed on first use and cached in the line's data until its text or the
     // language settings change.
