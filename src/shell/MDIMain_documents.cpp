@@ -199,7 +199,7 @@ bool MDIMain::confirmTextFile(const QString& path) {
 
 AppError MDIMain::saveDocument(frmEditor& w, QString path) {
     SourceDocument& doc = w.View().Document();
-    if (const TextPos at = doc.unencodable(chosen); at.line >= 0) {
+    if (const TextPos at = doc.unencodable(); at.line >= 0) {
         const QString text =
             QDir::toNativeSeparators(path) +
             QStringLiteral(
