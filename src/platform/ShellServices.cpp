@@ -9,6 +9,7 @@
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
+#include <tlhelp32.h>
 #else
 #include <csignal>
 #include <unistd.h>
@@ -60,6 +61,64 @@ bool startDetached(const QString& program, const QStringList& arguments, const Q
     return false;
 }
 
+#ifdef Q_OS_WIN
+namespace {
+
+const char* const JobProperty = "pinwright.job";
+
+// Windows has no process groups: a run's program and everything it starts (the compiler that the batch
+// file runs) share a job, which ends them all at once. The program starts suspended and joins the job
+// before it can start anything; closing the job's last handle ends whatever still runs in it.
+HANDLE newJob() {
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (!job)
+        return nullptr;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+    return job;
+}
+
+// Resumes the threads of a process started suspended.
+bool resumeProcess(DWORD pid) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    bool resumed = false;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != pid)
+            continue;
+        if (HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+            resumed = ResumeThread(thread) != DWORD(-1) || resumed;
+            CloseHandle(thread);
+        }
+    }
+    CloseHandle(snapshot);
+    return resumed;
+}
+
+// Ends everything in the process's job and waits (briefly) until none of it runs, so that no file it
+// held stays open once this returns.
+void endJob(QProcess* process) {
+    const auto job = reinterpret_cast<HANDLE>(process->property(JobProperty).value<quintptr>());
+    if (!job)
+        return;
+    TerminateJobObject(job, 1);
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    for (int waited = 0; waited < 2000; waited += 10) {
+        if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof(info),
+                                       nullptr) ||
+            info.ActiveProcesses == 0)
+            break;
+        Sleep(10);
+    }
+}
+
+} // namespace
+#endif
+
 QProcess* startHidden(const QString& program, const QStringList& arguments, const QString& workingFolder,
                       QObject* parent, QString& error) {
     auto* p = new QProcess(parent);
@@ -70,8 +129,10 @@ QProcess* startHidden(const QString& program, const QStringList& arguments, cons
     p->setStandardOutputFile(QProcess::nullDevice());
     p->setStandardErrorFile(QProcess::nullDevice());
 #ifdef Q_OS_WIN
-    p->setCreateProcessArgumentsModifier(
-        [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
+    HANDLE job = newJob();
+    p->setCreateProcessArgumentsModifier([job](QProcess::CreateProcessArguments* args) {
+        args->flags |= CREATE_NO_WINDOW | (job ? CREATE_SUSPENDED : 0);
+    });
 #else
     p->setChildProcessModifier([] { ::setsid(); });
 #endif
@@ -79,8 +140,33 @@ QProcess* startHidden(const QString& program, const QStringList& arguments, cons
     if (!p->waitForStarted()) {
         error = p->errorString();
         delete p;
+#ifdef Q_OS_WIN
+        if (job)
+            CloseHandle(job);
+#endif
         return nullptr;
     }
+#ifdef Q_OS_WIN
+    if (job) {
+        p->setProperty(JobProperty, QVariant::fromValue(quintptr(job)));
+        QObject::connect(p, &QObject::destroyed, [job] { CloseHandle(job); });
+        const DWORD pid = DWORD(p->processId());
+        HANDLE process = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, pid);
+        const bool joined = process && AssignProcessToJobObject(job, process);
+        if (process)
+            CloseHandle(process);
+        // Not joined, the run still goes, as a process of its own.
+        if (!joined)
+            p->setProperty(JobProperty, QVariant());
+        if (!resumeProcess(pid)) {
+            error = QStringLiteral("The program could not be resumed after its start.");
+            p->kill();
+            p->waitForFinished(2000);
+            delete p;
+            return nullptr;
+        }
+    }
+#endif
     return p;
 }
 
@@ -92,6 +178,8 @@ void endProcess(QProcess* process) {
         // The whole session: the script and the compiler it started.
         if (process->processId() > 0)
             ::kill(-pid_t(process->processId()), SIGKILL);
+#else
+        endJob(process);
 #endif
         process->kill();
         process->waitForFinished(2000);

@@ -32,6 +32,7 @@ FrameFixture::~FrameFixture() {
         frame_->close();
         frame_.reset();
     }
+    QDir::setCurrent(home_);
 }
 
 MDIMain& FrameFixture::start(const QString& commandLine) {

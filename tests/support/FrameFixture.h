@@ -4,6 +4,7 @@
 #include "platform/ScriptedPrompts.h"
 #include "shell/Settings.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -49,5 +50,8 @@ public:
     std::unique_ptr<Settings> settings;
 
 private:
+    // A compile changes to the document's folder, and Windows cannot remove a program's current folder:
+    // the fixture returns to where it began before its folder goes.
+    QString home_ = QDir::currentPath();
     std::unique_ptr<MDIMain> frame_;
 };

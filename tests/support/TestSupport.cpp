@@ -10,6 +10,13 @@
 #include <QTimer>
 #include <QWidget>
 
+#ifdef Q_OS_WIN
+#include <QCoreApplication>
+#include <qt_windows.h>
+#else
+#include <csignal>
+#endif
+
 namespace testsupport {
 
 QString dataDir() {
@@ -76,6 +83,81 @@ bool runCaseUnprivileged(const QString& testCase, QString* log) {
 bool writeScript(const QString& path, const QByteArray& body) {
     return writeFile(path, "#!/bin/sh\n" + body + '\n') &&
            QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+}
+
+QString writeCompiler(QString path, const QStringList& steps) {
+#ifdef Q_OS_WIN
+    if (!path.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
+        path += QStringLiteral(".exe");
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // A copy still running from an earlier run keeps its file: the same program, only new steps.
+    if (!QFileInfo::exists(path) &&
+        !QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/standin.exe"), path))
+        return {};
+    if (!writeFile(path + QStringLiteral(".out"), (steps.join(u'\n') + u'\n').toUtf8()))
+        return {};
+#else
+    const auto quote = [](QString text) {
+        return u'\'' + text.replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+    };
+    QStringList body{"printf '%s\\n' \"$(pwd)\" \"$@\" > " + quote(path + ".log"),
+                     "echo $$ > " + quote(path + ".pid")};
+    for (const QString& step : steps) {
+        const QString word = step.section(u' ', 0, 0), rest = step.section(u' ', 1);
+        if (word == u"STDERR")
+            body << "printf '%s\\n' " + quote(rest) + " >&2";
+        else if (word == u"SLEEP")
+            body << "sleep " + QString::number(rest.toInt() / 1000.0);
+        else if (word == u"REPEAT")
+            body << "yes " + quote(rest.section(u' ', 1)) + " | head -n " + rest.section(u' ', 0, 0);
+        else if (word == u"EXIT")
+            body << "exit " + rest;
+        else
+            body << "printf '%s\\n' " + quote(step);
+    }
+    if (!writeScript(path, body.join(u'\n').toUtf8()))
+        return {};
+#endif
+    return path;
+}
+
+QStringList compilerRecord(const QString& compilerPath) {
+    return QString::fromUtf8(readFile(compilerPath + QStringLiteral(".log")))
+        .split(u'\n', Qt::SkipEmptyParts);
+}
+
+qint64 compilerPid(const QString& compilerPath) {
+    return readFile(compilerPath + QStringLiteral(".pid")).trimmed().toLongLong();
+}
+
+bool processRunning(qint64 pid) {
+    if (pid <= 0)
+        return false;
+#ifdef Q_OS_WIN
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, DWORD(pid));
+    if (!h)
+        return false;
+    const bool alive = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+    CloseHandle(h);
+    return alive;
+#else
+    return ::kill(pid_t(pid), 0) == 0;
+#endif
+}
+
+QString longPath(const QString& path) {
+#ifdef Q_OS_WIN
+    const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
+    const DWORD needed = GetLongPathNameW(wide.c_str(), nullptr, 0);
+    if (needed == 0)
+        return QDir::fromNativeSeparators(path);
+    std::wstring buffer(needed, L'\0');
+    const DWORD written = GetLongPathNameW(wide.c_str(), buffer.data(), needed);
+    buffer.resize(written < needed ? written : 0);
+    return QDir::fromNativeSeparators(QString::fromStdWString(buffer));
+#else
+    return path;
+#endif
 }
 
 void onNextModal(const std::function<void(QWidget&)>& act, QString* title) {

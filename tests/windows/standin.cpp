@@ -1,14 +1,21 @@
 // A Windows console program that stands in for the compiler and the device programmer in the Windows
-// tests. It records its folder and its arguments, one a line in UTF-8, in <its own path>.log, copies
-// <its own path>.out to its standard output (a text stream, so each line ends in CR LF), and exits
-// with 1 when that file holds an error line. A line "WAIT" is not copied: the program flushes what it
-// wrote and waits until <its own path>.go exists.
+// tests. It records its folder and its arguments, one a line in UTF-8, in <its own path>.log and its
+// process id in <its own path>.pid, then copies <its own path>.out (read whole at the start, so that a
+// test may rewrite it for the next run) to its standard output (a text stream, so each line ends in
+// CR LF), and exits with 1 when that file holds an error line. A few lines are steps, not output:
+//   WAIT               flush what was written and wait until <its own path>.go exists
+//   SLEEP <ms>         flush, then wait that long
+//   STDERR <text>      write the text to standard error
+//   REPEAT <n> <text>  write the text as n lines
+//   EXIT <code>        exit with that code once the steps are done
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <shellapi.h>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -42,22 +49,49 @@ int main() {
         MoveFileExW(part.c_str(), log.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
 
-    int rc = 0;
-    if (FILE* f = _wfopen((std::wstring(self) + L".out").c_str(), L"rb")) {
-        char line[4096];
-        const std::wstring go = std::wstring(self) + L".go";
-        while (std::fgets(line, sizeof(line), f)) {
-            if (std::strncmp(line, "WAIT", 4) == 0) {
-                std::fflush(stdout);
-                while (GetFileAttributesW(go.c_str()) == INVALID_FILE_ATTRIBUTES)
-                    Sleep(20);
-                continue;
-            }
-            std::fputs(line, stdout);
-            if (std::strncmp(line, "ERROR", 5) == 0)
-                rc = 1;
-        }
+    const std::string id = std::to_string(GetCurrentProcessId()) + "\n";
+    if (FILE* f = _wfopen((std::wstring(self) + L".pid").c_str(), L"wb")) {
+        std::fwrite(id.data(), 1, id.size(), f);
         std::fclose(f);
     }
-    return rc;
+
+    std::string steps;
+    if (FILE* f = _wfopen((std::wstring(self) + L".out").c_str(), L"rb")) {
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof(buffer), f)) > 0;)
+            steps.append(buffer, got);
+        std::fclose(f);
+    }
+    int rc = 0, exitCode = -1;
+    const std::wstring go = std::wstring(self) + L".go";
+    std::istringstream in(steps);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const auto is = [&line](const char* word) { return line.rfind(word, 0) == 0; };
+        if (line == "WAIT") {
+            std::fflush(stdout);
+            while (GetFileAttributesW(go.c_str()) == INVALID_FILE_ATTRIBUTES)
+                Sleep(20);
+        } else if (is("SLEEP ")) {
+            std::fflush(stdout);
+            Sleep(DWORD(std::atol(line.c_str() + 6)));
+        } else if (is("EXIT ")) {
+            exitCode = std::atoi(line.c_str() + 5);
+        } else if (is("STDERR ")) {
+            std::fprintf(stderr, "%s\n", line.c_str() + 7);
+        } else if (is("REPEAT ")) {
+            char* text = nullptr;
+            const long count = std::strtol(line.c_str() + 7, &text, 10);
+            const std::string repeated = std::string(*text ? text + 1 : text) + "\n";
+            for (long i = 0; i < count; ++i)
+                std::fputs(repeated.c_str(), stdout);
+        } else {
+            std::fprintf(stdout, "%s\n", line.c_str());
+            if (is("ERROR"))
+                rc = 1;
+        }
+    }
+    std::fflush(stdout);
+    return exitCode >= 0 ? exitCode : rc;
 }
