@@ -65,7 +65,8 @@ Capture parse(const QString& text, const QString& documentName) {
         if (end < 0)
             end = size;
         QStringView line = QStringView(text).mid(start, end - start);
-        if (line.endsWith(u'\r'))
+        // CR CR LF too: a program that writes CR LF through a text stream gets one CR more.
+        while (line.endsWith(u'\r'))
             line.chop(1);
         start = end + 1;
         ErrorLine e;

@@ -44,14 +44,17 @@ private slots:
         const capture::Capture c =
             capture::parse(QStringLiteral("PBP 2.40\r\nERROR Line 7: second\r\n"
                                           "ERROR Line 3: first\r\nERROR Line 7: again\r\n"
-                                          "ERROR Line 3: inc (lcd.inc)\nERROR Line 9: last"),
+                                          "ERROR Line 3: inc (lcd.inc)\nERROR Line 5: text mode twice\r\r\n"
+                                          "ERROR Line 9: last"),
                            QStringLiteral("prog.pbp"));
-        QCOMPARE(c.errors.size(), 5);
+        QCOMPARE(c.errors.size(), 6);
         QVERIFY(c.errorsFound() && !c.malformed);
         QCOMPARE(c.find(7)->message, QStringLiteral(" second"));
         QCOMPARE(c.find(3)->message, QStringLiteral(" first"));
         QCOMPARE(c.find(9)->message, QStringLiteral(" last"));
-        QVERIFY(!c.find(5));
+        // A Windows program that writes CR LF through a text stream ends its lines in CR CR LF.
+        QCOMPARE(c.find(5)->message, QStringLiteral(" text mode twice"));
+        QVERIFY(!c.find(4));
         QCOMPARE(capture::decode(QByteArray("Zeile \xC3\xBC")), QStringLiteral("Zeile \u00FC"));
         QCOMPARE(capture::decode(QByteArray("Zeile \xFC")), QStringLiteral("Zeile \u00FC"));
     }
