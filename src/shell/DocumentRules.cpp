@@ -8,19 +8,40 @@
 #include <cmath>
 #if defined(Q_OS_MACOS)
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <qt_windows.h>
 #endif
 
 namespace docrules {
 
 namespace {
 
+// An existing path with each short (8.3) name in it made long ("/" separators); `path` when that fails.
+QString longName(const QString& path) {
+#if defined(Q_OS_WIN)
+    const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
+    const DWORD needed = GetLongPathNameW(wide.c_str(), nullptr, 0);
+    if (needed == 0)
+        return path;
+    std::wstring buffer(needed, L'\0');
+    const DWORD written = GetLongPathNameW(wide.c_str(), buffer.data(), needed);
+    if (written == 0 || written >= needed)
+        return path;
+    buffer.resize(written);
+    return QDir::fromNativeSeparators(QString::fromStdWString(buffer));
+#else
+    return path;
+#endif
+}
+
 QString resolvedPath(const QString& path) {
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
     if (!canonical.isEmpty())
-        return canonical;
+        return longName(canonical);
     const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : folder + u'/' + info.fileName();
+    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
+                            : longName(folder) + u'/' + info.fileName();
 }
 
 bool fileSystemIgnoresCase([[maybe_unused]] const QString& resolved) {

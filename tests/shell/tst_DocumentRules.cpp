@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 
 #include "platform/AppPaths.h"
+#include "platform/ShellServices.h"
 #include "shell/DocumentRules.h"
 
 using namespace docrules;
@@ -48,6 +49,19 @@ private slots:
             QVERIFY2(docrules::sameFile(full(a), full(b)) == same, a);
             QVERIFY2(docrules::sameFile(full(b), full(a)) == same, b);
         }
+#ifdef Q_OS_WIN
+        // A file named by its short (8.3) path is the one named by its long path, also when only its
+        // folder exists.
+        const QString longFile = d.filePath(QStringLiteral("a long folder/a long name.pbp"));
+        QVERIFY(testsupport::writeFile(longFile, ""));
+        const QString shortFile = shell::shortPath(longFile);
+        QVERIFY2(!QFileInfo(shortFile).fileName().contains(u' '), qPrintable(shortFile));
+        QVERIFY(docrules::sameFile(shortFile, longFile));
+        QVERIFY(docrules::sameFile(longFile, shortFile));
+        const QString shortFolder = shell::shortPath(QFileInfo(longFile).absolutePath());
+        QVERIFY(docrules::sameFile(shortFolder + QStringLiteral("\\new.pbp"),
+                                   d.filePath(QStringLiteral("a long folder/new.pbp"))));
+#endif
     }
 
     void recentList() {
