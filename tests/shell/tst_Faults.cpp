@@ -66,6 +66,11 @@ private slots:
             disk.emplace(folder);
         if (fault == QLatin1String("full") && !disk->mounted)
             QSKIP("mounting a small file system needs root, and a POSIX system");
+#ifdef Q_OS_WIN
+        if (!disk)
+            QSKIP("Windows keeps a folder whose files are watched until the watch ends, so it cannot go "
+                  "while the document is open");
+#endif
         const QString path = folder + QStringLiteral("/doc.pbp");
         const QByteArray old("HIGH 1\r\n");
         QVERIFY(testsupport::writeFile(path, old));
