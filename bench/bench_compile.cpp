@@ -3,13 +3,13 @@
 // Run it by hand (see README.md); it prints one line per measurement, or with --tsv one
 // "key<TAB>value" line per figure for bench/run.sh.
 #include "StepClock.h"
-#include "build/CaptureFile.h"
-#include "build/CompileRun.h"
+#include "toolchain/CaptureFile.h"
+#include "toolchain/CompileRun.h"
 #include "editor/frmEditor.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
-#include "shell/Settings.h"
+#include "common/Settings.h"
 
 #include <QApplication>
 #include <QFile>

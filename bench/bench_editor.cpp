@@ -6,13 +6,13 @@
 #include "StepClock.h"
 #include "editor/frmEditor.h"
 #include "platform/AppPaths.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/CodeExplorer.h"
 #include "shell/MDIMain.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 
 #include <QMdiArea>
 

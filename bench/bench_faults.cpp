@@ -2,15 +2,15 @@
 // the autosave copy of a big modified document, restoring it, a device list of 100,000 devices, a
 // 50 MB source file loaded and saved, and collecting 100 MB of compiler output. Run it by hand (see
 // README.md); it prints the median of several runs per measurement.
-#include "build/CaptureFile.h"
+#include "toolchain/CaptureFile.h"
 #include "editor/frmEditor.h"
 #include "platform/AppPaths.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/MDIMain.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 
 #include <QApplication>
 #include <QDir>

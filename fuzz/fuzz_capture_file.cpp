@@ -1,6 +1,6 @@
 // The compiler's captured output in any bytes: decoding keeps every byte of a non-UTF-8 capture, and
 // the index of first errors by document line points at an error of that line in the document itself.
-#include "build/CaptureFile.h"
+#include "toolchain/CaptureFile.h"
 #include "platform/TextEncoding.h"
 
 #include <cstdlib>

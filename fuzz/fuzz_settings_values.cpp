@@ -1,7 +1,7 @@
 // Values from the settings store as a user may have edited them by hand: the number conversions give a
 // finite result in range for any text, and any text saved to the store reads back unchanged.
 #include "platform/TextHelpers.h"
-#include "shell/Settings.h"
+#include "common/Settings.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/DocumentRules.h"
 #include "shell/MDIMain.h"
-#include "shell/Settings.h"
+#include "common/Settings.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

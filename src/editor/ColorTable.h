@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Colors.h"
-#include "shell/SettingsKeys.h"
+#include "common/SettingsKeys.h"
 
 #include <QByteArray>
 #include <QString>

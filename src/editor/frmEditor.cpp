@@ -1,6 +1,6 @@
 #include "editor/frmEditor.h"
 
-#include "build/CaptureFile.h"
+#include "toolchain/CaptureFile.h"
 #include "editor/ColorTable.h"
 #include "editor/DrawClass.h"
 #include "platform/Colors.h"
@@ -12,8 +12,8 @@
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/DocumentRules.h"
 #include "shell/MDIMain.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 
 #include <QApplication>
 #include <QClipboard>

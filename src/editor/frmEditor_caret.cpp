@@ -8,7 +8,7 @@
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/LabelCombo.h"
 #include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
+#include "common/ToolIds.h"
 
 #include <QListWidget>
 #include <QTextEdit>

@@ -1,11 +1,11 @@
 // The editor window's part of a compile: starting the run, collecting it, and the message of an error line.
 #include "editor/frmEditor.h"
 
-#include "build/CaptureFile.h"
-#include "build/CompileRun.h"
-#include "build/CompilerScreen.h"
-#include "build/RunScript.h"
-#include "build/frmCompile.h"
+#include "toolchain/CaptureFile.h"
+#include "toolchain/CompileRun.h"
+#include "toolchain/CompilerScreen.h"
+#include "toolchain/RunScript.h"
+#include "toolchain/frmCompile.h"
 #include "platform/AppPaths.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
@@ -14,8 +14,8 @@
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/MDIMain.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -10,7 +10,7 @@
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
+#include "common/ToolIds.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -5,7 +5,7 @@
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
-#include "shell/ToolIds.h"
+#include "common/ToolIds.h"
 
 #include <QListWidget>
 

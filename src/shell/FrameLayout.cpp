@@ -3,7 +3,7 @@
 #include "platform/Colors.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
-#include "shell/ToolIds.h"
+#include "common/ToolIds.h"
 
 #include <QAction>
 #include <QApplication>

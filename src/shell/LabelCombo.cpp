@@ -1,7 +1,7 @@
 #include "shell/LabelCombo.h"
 
 #include "platform/toolbars/ActiveToolBars.h"
-#include "shell/ToolIds.h"
+#include "common/ToolIds.h"
 
 LabelCombo::LabelCombo(ActiveToolBars& bars) : bars_(bars) {}
 

@@ -15,8 +15,8 @@
 #include "shell/DocumentRules.h"
 #include "shell/FrameLayout.h"
 #include "shell/LabelCombo.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 #include "terminal/frmComm.h"
 
 #include <QCloseEvent>

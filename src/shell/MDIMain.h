@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/AppError.h"
-#include "shell/AppState.h"
+#include "common/AppState.h"
 
 #include <QHash>
 #include <QList>

@@ -7,7 +7,7 @@
 #include "platform/sourceview/SourceView.h"
 #include "shell/Autosave.h"
 #include "shell/DocumentRules.h"
-#include "shell/Settings.h"
+#include "common/Settings.h"
 
 #include <QDir>
 #include <QLocale>

@@ -1,18 +1,18 @@
 // Commands that hand over to the compile, programmer and about windows.
 #include "shell/MDIMain.h"
 
-#include "build/CaptureFile.h"
-#include "build/CompilerScreen.h"
-#include "build/IncludeFiles.h"
-#include "build/frmCompile.h"
-#include "build/frmProgrammer.h"
+#include "toolchain/CaptureFile.h"
+#include "toolchain/CompilerScreen.h"
+#include "toolchain/IncludeFiles.h"
+#include "toolchain/frmCompile.h"
+#include "toolchain/frmProgrammer.h"
 #include "dialogs/frmAbout.h"
 #include "editor/frmEditor.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/DocumentRules.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 
 AppError MDIMain::cmdCompile(frmEditor& w) {
     // The compiler always reads the text shown on the screen; a document that cannot be saved is not

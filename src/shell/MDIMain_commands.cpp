@@ -1,7 +1,7 @@
 // The command dispatcher and the commands that act on the active editor window.
 #include "shell/MDIMain.h"
 
-#include "build/frmProgrammer.h"
+#include "toolchain/frmProgrammer.h"
 #include "editor/ColorTable.h"
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
@@ -13,7 +13,7 @@
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/CodeExplorer.h"
 #include "shell/DocumentRules.h"
-#include "shell/ToolIds.h"
+#include "common/ToolIds.h"
 #include "shell/WebLinks.h"
 
 #include <QApplication>

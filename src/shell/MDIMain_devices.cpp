@@ -8,8 +8,8 @@
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 
 #include <QDir>
 #include <QListWidget>

@@ -1,7 +1,7 @@
 // The view: the code explorer panel, the zoom of the editors' font, and Open Include.
 #include "shell/MDIMain.h"
 
-#include "build/IncludeFiles.h"
+#include "toolchain/IncludeFiles.h"
 #include "editor/frmEditor.h"
 #include "language/SourceScan.h"
 #include "platform/Prompts.h"
@@ -10,8 +10,8 @@
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/CodeExplorer.h"
 #include "shell/DocumentRules.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 
 #include <QAction>
 #include <QMdiArea>

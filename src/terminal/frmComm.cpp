@@ -6,10 +6,10 @@
 #include "platform/comm/CommPort.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolCombo.h"
-#include "shell/AppState.h"
+#include "common/AppState.h"
 #include "shell/MDIMain.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 #include "terminal/PortChoice.h"
 
 #include <QCloseEvent>

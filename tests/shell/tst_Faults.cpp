@@ -3,8 +3,8 @@
 #include <QProcess>
 #include <QTimer>
 
-#include "build/CaptureFile.h"
-#include "build/CompileRun.h"
+#include "toolchain/CaptureFile.h"
+#include "toolchain/CompileRun.h"
 #include "platform/comm/Comm.h"
 #include "support/FrameTest.h"
 #include "support/PtyPair.h"

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "platform/AppPaths.h"
-#include "shell/Settings.h"
+#include "common/Settings.h"
 #include "support/TestSupport.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/AppPaths.h"
-#include "platform/ScriptedPrompts.h"
-#include "shell/Settings.h"
+#include "support/ScriptedPrompts.h"
+#include "common/Settings.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -8,8 +8,8 @@
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/MDIMain.h"
-#include "shell/SettingsKeys.h"
-#include "shell/ToolIds.h"
+#include "common/SettingsKeys.h"
+#include "common/ToolIds.h"
 #include "support/FrameFixture.h"
 #include "support/TestSupport.h"
 

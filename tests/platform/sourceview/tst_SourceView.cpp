@@ -18,7 +18,7 @@
 
 #include "platform/Colors.h"
 #include "platform/KeyCodes.h"
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "platform/sourceview/FindReplaceDialog.h"
 #include "platform/sourceview/SourceView.h"
 #include "support/TestSupport.h"

@@ -8,7 +8,7 @@
 
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/FrameLayout.h"
-#include "shell/ToolIds.h"
+#include "common/ToolIds.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "build/RunScript.h"
+#include "toolchain/RunScript.h"
 
 #include "platform/TextHelpers.h"
 

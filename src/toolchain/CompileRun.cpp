@@ -1,7 +1,7 @@
-#include "build/CompileRun.h"
+#include "toolchain/CompileRun.h"
 
-#include "build/CommandLine.h"
-#include "build/RunScript.h"
+#include "toolchain/CommandLine.h"
+#include "toolchain/RunScript.h"
 #include "platform/AppPaths.h"
 #include "platform/ShellServices.h"
 

@@ -1,9 +1,9 @@
 #include <QTest>
 
-#include "build/CaptureFile.h"
-#include "build/CommandLine.h"
-#include "build/OptionRules.h"
-#include "build/RunScript.h"
+#include "toolchain/CaptureFile.h"
+#include "toolchain/CommandLine.h"
+#include "toolchain/OptionRules.h"
+#include "toolchain/RunScript.h"
 
 class tst_BuildRules : public QObject {
     Q_OBJECT

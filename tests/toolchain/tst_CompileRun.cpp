@@ -4,10 +4,10 @@
 #include <QStandardPaths>
 #include <QTextBlock>
 
-#include "build/CaptureFile.h"
-#include "build/CompileRun.h"
-#include "build/CompilerScreen.h"
-#include "build/RunScript.h"
+#include "toolchain/CaptureFile.h"
+#include "toolchain/CompileRun.h"
+#include "toolchain/CompilerScreen.h"
+#include "toolchain/RunScript.h"
 #include "platform/ShellServices.h"
 #include "support/FrameTest.h"
 

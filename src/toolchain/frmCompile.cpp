@@ -1,15 +1,15 @@
-#include "build/frmCompile.h"
+#include "toolchain/frmCompile.h"
 
-#include "build/OptionRules.h"
-#include "build/OptionsLayout.h"
+#include "toolchain/OptionRules.h"
+#include "toolchain/OptionsLayout.h"
 #include "language/HelpPages.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
 #include "platform/TextHelpers.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/MDIMain.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 
 #include <QCheckBox>
 #include <QComboBox>

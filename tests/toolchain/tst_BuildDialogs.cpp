@@ -3,9 +3,9 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
-#include "build/RunScript.h"
-#include "build/frmCompile.h"
-#include "build/frmProgrammer.h"
+#include "toolchain/RunScript.h"
+#include "toolchain/frmCompile.h"
+#include "toolchain/frmProgrammer.h"
 #include "platform/HelpViewer.h"
 #include "support/FrameTest.h"
 

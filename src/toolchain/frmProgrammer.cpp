@@ -1,8 +1,8 @@
-#include "build/frmProgrammer.h"
+#include "toolchain/frmProgrammer.h"
 
-#include "build/CommandLine.h"
-#include "build/OptionsLayout.h"
-#include "build/RunScript.h"
+#include "toolchain/CommandLine.h"
+#include "toolchain/OptionsLayout.h"
+#include "toolchain/RunScript.h"
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
 #include "platform/HelpViewer.h"
@@ -13,8 +13,8 @@
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/MDIMain.h"
-#include "shell/Settings.h"
-#include "shell/ToolIds.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 
 #include <QComboBox>
 #include <QDir>

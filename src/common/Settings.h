@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/AppPaths.h"
-#include "shell/SettingsKeys.h"
+#include "common/SettingsKeys.h"
 
 #include <QString>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "build/OptionRules.h"
+#include "toolchain/OptionRules.h"
 
 #include "platform/TextHelpers.h"
 

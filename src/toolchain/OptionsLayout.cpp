@@ -1,4 +1,4 @@
-#include "build/OptionsLayout.h"
+#include "toolchain/OptionsLayout.h"
 
 #include <QDialog>
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "platform/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QPrinter>
 

@@ -1,4 +1,4 @@
-#include "build/CaptureFile.h"
+#include "toolchain/CaptureFile.h"
 
 #include "platform/TextEncoding.h"
 #include "platform/TextHelpers.h"

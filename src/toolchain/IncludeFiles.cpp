@@ -1,4 +1,4 @@
-#include "build/IncludeFiles.h"
+#include "toolchain/IncludeFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "build/CommandLine.h"
+#include "toolchain/CommandLine.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "shell/Settings.h"
+#include "common/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,14 +1,14 @@
-#include "build/CompilerScreen.h"
+#include "toolchain/CompilerScreen.h"
 
-#include "build/CaptureFile.h"
-#include "build/IncludeFiles.h"
+#include "toolchain/CaptureFile.h"
+#include "toolchain/IncludeFiles.h"
 #include "editor/frmEditor.h"
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
 #include "shell/MDIMain.h"
-#include "shell/Settings.h"
+#include "common/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>
