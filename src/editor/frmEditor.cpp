@@ -64,7 +64,6 @@ frmEditor::frmEditor(MDIMain& frame, AppState& state)
     connect(View_, &SourceView::KeyUp, this, &frmEditor::View_KeyUp);
     connect(View_, &SourceView::KeyPress, this, &frmEditor::View_KeyPress);
     connect(View_, &SourceView::LinesChanged, this, &frmEditor::View_LinesChanged);
-    connect(View_, &SourceView::MouseMove, this, &frmEditor::View_MouseMove);
     connect(View_, &SourceView::MouseUp, this, &frmEditor::View_MouseUp);
     connect(List1_, &QListWidget::itemDoubleClicked, this, &frmEditor::List1_DblClick);
     connect(CheckFile_, &QTimer::timeout, this, &frmEditor::CheckFile_Timer);
@@ -115,9 +114,6 @@ void frmEditor::Form_Load() {
     draw_ = std::make_unique<DrawClass>();
     draw_->setView(View_);
     View_->SetDrawHook(draw_.get());
-
-    const QMimeData* clip = QApplication::clipboard()->mimeData();
-    frame_.toolBars().SetEnabled(QStringLiteral("ID_PASTE"), clip && clip->hasText());
 
     state_.MouseTokenClass = 0;
     state_.QuickListMode = 0;
@@ -193,21 +189,9 @@ void frmEditor::changeEvent(QEvent* e) {
 }
 
 void frmEditor::Form_Activate() {
-    ActiveToolBars& bars = frame_.toolBars();
-    bars.SetEnabled(QStringLiteral("ID_REDO"), View_->Document().CanRedo());
-    bars.SetEnabled(QStringLiteral("ID_UNDO"), View_->Document().CanUndo());
-    bars.SetListIndex(ids::ID_Device, DeviceIndex);
+    // The document's own device; the frame shows the rest of this window's state itself.
+    frame_.toolBars().SetListIndex(ids::ID_Device, DeviceIndex);
     frame_.GetDeviceData(false);
-    frame_.EnableTools(true);
-
-    QTabBar& tabs = frame_.TaskBar();
-    const QString mine = text::Trim(caption());
-    for (int i = 0; i < tabs.count(); ++i) {
-        if (text::Trim(tabs.tabText(i)) == mine) {
-            frame_.selectTabQuietly(i);
-            break;
-        }
-    }
 }
 
 void frmEditor::Form_Resize() {
@@ -257,6 +241,7 @@ void frmEditor::closeEvent(QCloseEvent* event) {
         return;
     }
     QMdiSubWindow::closeEvent(event);
+    emit closed(this);
 }
 
 bool frmEditor::Form_Unload() {
@@ -268,8 +253,6 @@ bool frmEditor::Form_Unload() {
     CheckFile_->stop();
 
     --frame_.OpenDocCount;
-    if (frame_.OpenDocCount == 0)
-        frame_.EnableTools(false);
     frame_.UpdateOpenDocsCaption();
     frame_.RemoveFromWindowList(*this);
 

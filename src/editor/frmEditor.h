@@ -2,7 +2,6 @@
 
 #include "language/QuickLists.h"
 
-#include <QElapsedTimer>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QStringList>
@@ -90,10 +89,29 @@ public:
     void View_KeyPress(int& KeyAscii);
     void View_ExecuteCommand(int& code);
     void View_LinesChanged();
-    void View_MouseMove(int Button, int Shift, int X, int Y);
     void View_MouseUp(int Button, int Shift, int X, int Y);
     void List1_DblClick();
     void List1_GotFocus();
+
+    // What the frame shows of this window while it is active (read by the frame's binder, which the
+    // signals below tell when to read again).
+    // The caret's place as panel 1 shows it: "Line: 12 Col: 5", counted from 1 on screen.
+    QString positionText() const;
+    // Panel 2: the statement under the caret, the compiler's message for a marked line, or the list.
+    QString statusText() const { return statusText_; }
+    void setStatusText(const QString& text);
+    // The label whose section holds the caret; null before the first label.
+    QString labelAtCaret() const;
+    // The document's labels in order, as the label combo lists them.
+    const QStringList& labels() const { return labelNames_; }
+    bool errorAtCaret() const;
+    bool hasErrorMarks() const;
+    bool includeAtCaret() const;
+    // The token under the last mouse release has a colour of the user's.
+    bool tokenColorable() const;
+    // Clear Error and Clear All Errors: the mark of the caret's line, or every mark.
+    void ClearError();
+    void ClearAllErrors();
 
     // The window's caption: the document's full path.
     QString caption() const;
@@ -106,6 +124,15 @@ public:
     void setOwnColor(int tokenClass, qint32 color);
     bool isOwnColor(int tokenClass) const;
 
+signals:
+    // The caret moved or what the frame shows for it changed (position, statement, label, selection).
+    void caretStateChanged();
+    void undoStateChanged();
+    void errorMarksChanged();
+    void labelsChanged();
+    // The window has closed (it is hidden; it is deleted later).
+    void closed(frmEditor* window);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -115,8 +142,10 @@ protected:
 private:
     // The token just before the caret column (at col - 1, or col at column 0).
     void tokenBefore(int col, int line, int& cls, int& start, int& length) const;
-    void enableCutCopy();
-    bool updateChangedLabels();
+    // View_CaretMove's work, before it tells the frame.
+    void trackCaret(int col, int line);
+    // The labels after an edit that changed only label lines in place; false when a full read is needed.
+    bool updateChangedLabels(QStringList& names);
     // Accepting a list entry by ListMode, replacing (col1, col2) of the caret line.
     void acceptEntry(int col1, int col2);
     int typedWordStart() const;
@@ -145,13 +174,17 @@ private:
     QStringList errorMessages_;
     QPointer<frmEditor> errorSource_;
     bool unloaded_ = false;
-    QElapsedTimer pasteChecked_;
+    QString statusText_;
+    // The screen line (from 1) of the last caret move; a move to another line closes the lists.
+    int caretLine_ = 0;
     // How the entries of the list List1 holds are inserted (ListMode at its fill).
     qint32 listInsertMode_ = 0;
-    // The labels this window last put into the label combo, and the document's revision then.
+    // The document's labels, their lines, and the document's revision when they were read; known is
+    // false until a full read has made the lists exact.
     QStringList labelNames_;
     QList<int> labelLines_;
     quint64 labelsRevision_ = 0;
+    bool labelsKnown_ = false;
     // One bit per token class whose colour is the user's own.
     quint32 ownColors_ = 0;
 };

@@ -1,27 +1,16 @@
 // Caret tracking: the status bar, the label section, the statement under the caret and the line scan.
 #include "editor/frmEditor.h"
 
+#include "common/AppState.h"
+#include "editor/ColorTable.h"
 #include "language/SourceScan.h"
 #include "language/StatementTable.h"
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
-#include "platform/toolbars/ActiveToolBars.h"
-#include "shell/LabelCombo.h"
-#include "shell/MDIMain.h"
-#include "common/ToolIds.h"
+#include "toolchain/CaptureFile.h"
 
 #include <QListWidget>
 #include <QTextEdit>
-
-namespace {
-
-// The line number the position text of panel 1 shows ("Line:  12 Col: 5" gives 12).
-int shownLine(const QString& panel) {
-    const int at = text::InStr(1, panel, QStringLiteral("Line:"));
-    return text::ValInt(panel.mid(at + 7 - 1));
-}
-
-} // namespace
 
 void frmEditor::tokenBefore(int col, int line, int& cls, int& start, int& length) const {
     View_->GetTokenAt(col > 0 ? col - 1 : col, line, cls, start, length);
@@ -31,13 +20,51 @@ void frmEditor::tokenBefore(int col, int line, int& cls, int& start, int& length
         View_->GetTokenAt(start - 1, line, cls, start, length);
 }
 
-void frmEditor::enableCutCopy() {
-    const bool selected = View_->TextSelected();
-    frame_.toolBars().SetEnabled(QStringLiteral("ID_CUT"), selected);
-    frame_.toolBars().SetEnabled(QStringLiteral("ID_COPY"), selected);
+QString frmEditor::positionText() const {
+    int displayCol = 0, displayLine = 0;
+    View_->GetDisplayPos(View_->CaretX(), View_->CaretY(), displayCol, displayLine);
+    return QStringLiteral("Line: ") + text::Str(displayLine + 1) + QStringLiteral(" Col:") + text::Str(displayCol + 1);
+}
+
+void frmEditor::setStatusText(const QString& text) {
+    if (statusText_ == text)
+        return;
+    statusText_ = text;
+    emit caretStateChanged();
+}
+
+QString frmEditor::labelAtCaret() const {
+    const SourceDocument& doc = View_->Document();
+    const int line = doc.previousLineWhere(sourcescan::KindSlot, sourcescan::LabelLine, View_->CaretY());
+    return line < 0 ? QString() : sourcescan::labelName(doc.GetLine(line));
+}
+
+bool frmEditor::errorAtCaret() const {
+    return View_->Document().GetLineData(View_->CaretY(), capture::ErrorSlot) == capture::ErrorMark;
+}
+
+bool frmEditor::hasErrorMarks() const {
+    const SourceDocument& doc = View_->Document();
+    for (int line = 0; line < doc.NumLines(); ++line)
+        if (doc.GetLineData(line, capture::ErrorSlot) == capture::ErrorMark)
+            return true;
+    return false;
+}
+
+bool frmEditor::includeAtCaret() const {
+    return !sourcescan::includeName(View_->Document().GetLine(View_->CaretY())).isNull();
+}
+
+bool frmEditor::tokenColorable() const {
+    return colortable::isUserColoredClass(state_.MouseTokenClass);
 }
 
 void frmEditor::View_CaretMove(int col, int line) {
+    trackCaret(col, line);
+    emit caretStateChanged();
+}
+
+void frmEditor::trackCaret(int col, int line) {
     SourceView& v = *View_;
     SourceDocument& doc = v.Document();
     AppState& s = state_;
@@ -47,7 +74,6 @@ void frmEditor::View_CaretMove(int col, int line) {
         LoadReservedWords();
         v.Refresh();
     }
-    enableCutCopy();
 
     int displayCol = 0, displayLine = 0;
     v.GetDisplayPos(col, line, displayCol, displayLine);
@@ -55,18 +81,15 @@ void frmEditor::View_CaretMove(int col, int line) {
     int cls = 0, start = 0, length = 0;
     tokenBefore(col, line, cls, start, length);
     const int L = displayLine + 1;
-    const int C = displayCol + 1;
 
-    if (shownLine(frame_.PanelText(1)) != L) {
+    if (caretLine_ != L) {
         s.QuickListMode = 0;
         List1_->hide();
         SyntaxHelp_->hide();
     }
-    frame_.SetPanelText(1, QStringLiteral("Line: ") + text::Str(L) + QStringLiteral(" Col:") + text::Str(C));
+    caretLine_ = L;
 
     CheckForLabels(col, line);
-    const int labelLine = doc.previousLineWhere(sourcescan::KindSlot, sourcescan::LabelLine, line);
-    frame_.labelCombo().select(labelLine < 0 ? QString() : sourcescan::labelName(doc.GetLine(labelLine)));
 
     const QString word = doc.GetLine(line).mid(start, length);
     // F1 reads the help context: the statement's page on a statement, the contents elsewhere.
@@ -84,7 +107,7 @@ void frmEditor::View_CaretMove(int col, int line) {
         s.StatementRow = qint16(k);
         s.QuickListContext = {0, k, start + 1, length, L};
         v.SetHelpContextID(StatementTable::helpContext(k, s.PBPMode));
-        frame_.SetPanelText(2, s.PBPCodes.description(k));
+        statusText_ = s.PBPCodes.description(k);
         v.PositionToPoint(col, line, s.CaretPointX, s.CaretPointY);
         CheckForVariables(col, line);
         return;
@@ -97,13 +120,9 @@ void frmEditor::View_CaretMove(int col, int line) {
         if (SyntaxHelp_->isVisible())
             SyntaxHelp_->hide();
     }
-    frame_.SetPanelText(2, QString());
+    statusText_.clear();
 
-    if (doc.GetLineData(line, 1) == 1) {
+    if (doc.GetLineData(line, capture::ErrorSlot) == capture::ErrorMark)
         GetErrorDescription(L);
-        frame_.toolBars().SetEnabled(ids::ID_ClearError, true);
-    } else {
-        frame_.toolBars().SetEnabled(ids::ID_ClearError, false);
-    }
     CheckForVariables(col, line);
 }

@@ -117,11 +117,6 @@ void frmEditor::collect(const QByteArray& bytes) {
     shell::endProcess(state_.CompileProcess);
     state_.CompileProcess = nullptr;
 
-    ActiveToolBars& bars = frame_.toolBars();
-    bars.SetRedraw(false);
-    for (const QString* id :
-         {&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
-        bars.SetEnabled(*id, false);
     // This document marks only its own lines: an error in another file, or one on a line the document
     // does not have, is listed in the output but marks nothing here. An error in an INCLUDEd file
     // marks that file's window when it is open (and when it opens later, see MDIMain::createEditor).
@@ -129,7 +124,7 @@ void frmEditor::collect(const QByteArray& bytes) {
     for (const capture::ErrorLine& e : capture_->errors)
         if (e.file.isEmpty())
             own << e;
-    bool marked = markErrors(own, this);
+    markErrors(own, this);
     for (frmEditor* other : frame_.editors()) {
         if (other == this)
             continue;
@@ -138,13 +133,9 @@ void frmEditor::collect(const QByteArray& bytes) {
         // A window this document's previous run marked loses those marks when this run has none for it.
         if (included.isEmpty() && other->errorSource() != this)
             continue;
-        if (other->markErrors(included, this))
-            marked = true;
+        other->markErrors(included, this);
         other->View().Refresh();
     }
-    for (const QString* id : {&ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
-        bars.SetEnabled(*id, marked);
-    bars.SetRedraw(true);
     if (capture_->malformed)
         return;
 
@@ -172,7 +163,7 @@ bool frmEditor::markErrors(const QList<capture::ErrorLine>& errors, frmEditor* s
     for (const capture::ErrorLine& e : errors) {
         if (e.line < 1 || e.line > lines)
             continue;
-        doc.SetLineData(e.line - 1, capture::ErrorSlot, 1);
+        doc.SetLineData(e.line - 1, capture::ErrorSlot, capture::ErrorMark);
         // A line reported twice shows its first message.
         if (doc.GetLineData(e.line - 1, capture::MessageSlot) == 0) {
             errorMessages_ << e.message;
@@ -180,6 +171,7 @@ bool frmEditor::markErrors(const QList<capture::ErrorLine>& errors, frmEditor* s
         }
         errorSource_ = source;
     }
+    emit errorMarksChanged();
     return errorSource_ != nullptr;
 }
 
@@ -187,9 +179,32 @@ void frmEditor::GetErrorDescription(const qint32& Line) {
     // The message is found through the line's own data, which moves with the line as text is edited.
     const int n = View_->Document().GetLineData(Line - 1, capture::MessageSlot);
     if (n >= 1 && n <= errorMessages_.size())
-        frame_.SetPanelText(2, errorMessages_[n - 1]);
+        setStatusText(errorMessages_[n - 1]);
     else if (capture_ && capture_->malformed)
         // The reading stopped at an error line without its colon before finding this line.
         reports::named(state_.prompts, this, QStringLiteral("GetErrorDescription Error:"),
                        AppError::fromNumber(5));
+}
+
+void frmEditor::ClearError() {
+    SourceDocument& doc = View_->Document();
+    const int line = View_->CaretY();
+    if (doc.GetLineData(line, capture::ErrorSlot) != capture::ErrorMark)
+        return;
+    doc.SetLineData(line, capture::ErrorSlot, 0);
+    View_->Refresh();
+    statusText_.clear();
+    emit errorMarksChanged();
+    emit caretStateChanged();
+}
+
+void frmEditor::ClearAllErrors() {
+    SourceDocument& doc = View_->Document();
+    for (int line = 0; line < doc.NumLines(); ++line)
+        if (doc.GetLineData(line, capture::ErrorSlot) == capture::ErrorMark)
+            doc.SetLineData(line, capture::ErrorSlot, 0);
+    View_->Refresh();
+    statusText_.clear();
+    emit errorMarksChanged();
+    emit caretStateChanged();
 }

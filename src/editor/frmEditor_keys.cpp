@@ -36,7 +36,6 @@ void frmEditor::View_KeyUp(int& KeyCode, int Shift) {
     Q_UNUSED(Shift);
     AppState& s = state_;
     SourceView& v = *View_;
-    enableCutCopy();
     const int caret = v.CaretX();
     if (caret == 0 || caret == 1)
         return;
@@ -185,25 +184,14 @@ void frmEditor::View_ExecuteCommand(int& code) {
 }
 
 void frmEditor::View_LinesChanged() {
-    ActiveToolBars& bars = frame_.toolBars();
-    bars.SetEnabled(QStringLiteral("ID_REDO"), View_->Document().CanRedo());
-    bars.SetEnabled(QStringLiteral("ID_UNDO"), View_->Document().CanUndo());
-}
-
-void frmEditor::View_MouseMove(int, int, int, int) {
-    // Asking the clipboard can mean a round trip to another program: not on every pixel of a move.
-    if (pasteChecked_.isValid() && pasteChecked_.elapsed() < 250)
-        return;
-    pasteChecked_.start();
-    const QMimeData* clip = QApplication::clipboard()->mimeData();
-    frame_.toolBars().SetEnabled(QStringLiteral("ID_PASTE"), clip && clip->hasText());
+    emit undoStateChanged();
 }
 
 void frmEditor::View_MouseUp(int Button, int Shift, int X, int Y) {
     int col = 0, line = 0, start = 0, length = 0;
     View_->HitTest(X, Y, col, line);
     View_->GetTokenAt(col, line, state_.MouseTokenClass, start, length);
-    frame_.toolBars().SetEnabled(ids::ID_TokenColor, colortable::isUserColoredClass(state_.MouseTokenClass));
+    emit caretStateChanged();
     if (Button == 2)
         frame_.toolBars().PopupMenu(ids::ID_Edit);
     // Ctrl+click on an INCLUDE line opens the file it names.

@@ -65,7 +65,7 @@ void frmEditor::ShowQuickList(qint16 Key) {
 
     if (const KeyList keyed = keyList(Key, s.PBPMode); keyed.source != Source::None) {
         fillList(keyed.source);
-        frame_.SetPanelText(2, keyed.title);
+        setStatusText(keyed.title);
         s.QuickListMode = 10;
     }
     List1_->setFixedWidth(ListWidth);
@@ -173,7 +173,7 @@ void frmEditor::showSyntaxLine() {
     if (s.QuickListContext[2] <= 0)
         return;
     const int row = s.QuickListContext[1];
-    frame_.SetPanelText(2, s.PBPCodes.description(row));
+    setStatusText(s.PBPCodes.description(row));
     int x = 0, y = 0;
     v.PositionToPoint(s.QuickListContext[2] - 1, v.CaretY(), x, y);
     const QString syntax = s.PBPCodes.syntax(row);

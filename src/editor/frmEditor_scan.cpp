@@ -4,8 +4,6 @@
 #include "dialogs/frmScan.h"
 #include "language/SourceScan.h"
 #include "platform/sourceview/SourceView.h"
-#include "shell/LabelCombo.h"
-#include "shell/MDIMain.h"
 
 #include <QProgressBar>
 
@@ -36,15 +34,14 @@ void frmEditor::CheckForLabels(int, int line) {
 
 void frmEditor::UpdateLabels() {
     SourceDocument& doc = View_->Document();
-    LabelCombo& combo = frame_.labelCombo();
-    const bool mine = combo.entries() == labelNames_;
-    // Nothing changed since this window last filled the combo: it already shows these labels.
-    if (mine && doc.revision() == labelsRevision_)
+    // Nothing changed since the labels were last read.
+    if (labelsKnown_ && doc.revision() == labelsRevision_)
         return;
-    if (!mine || !updateChangedLabels()) {
+    QStringList names;
+    if (!labelsKnown_ || !updateChangedLabels(names)) {
         labelLines_.clear();
         const QStringList lines = doc.linesWhere(KindSlot, LabelLine, &labelLines_);
-        QStringList names;
+        names.clear();
         names.reserve(lines.size());
         for (int i = int(lines.size()) - 1; i >= 0; --i) {
             if (isLabelLine(lines[i], doc.lexerConfig()))
@@ -55,20 +52,23 @@ void frmEditor::UpdateLabels() {
         for (const QString& line : lines)
             if (isLabelLine(line, doc.lexerConfig()))
                 names.append(labelName(line));
-        combo.setEntries(names);
     }
-    labelNames_ = combo.entries();
+    labelsKnown_ = true;
     labelsRevision_ = doc.revision();
     doc.markChanges();
+    if (names != labelNames_) {
+        labelNames_ = std::move(names);
+        emit labelsChanged();
+    }
 }
 
-bool frmEditor::updateChangedLabels() {
+bool frmEditor::updateChangedLabels(QStringList& names) {
     // While a label is typed only its own line changes: rename its entry instead of reading every line.
     SourceDocument& doc = View_->Document();
     int first = 0, last = -1;
     if (!doc.changedLines(first, last))
         return false;
-    QStringList names = labelNames_;
+    names = labelNames_;
     for (int line = first; line <= last; ++line) {
         const auto at = std::lower_bound(labelLines_.cbegin(), labelLines_.cend(), line);
         const bool listed = at != labelLines_.cend() && *at == line;
@@ -82,7 +82,6 @@ bool frmEditor::updateChangedLabels() {
             return false;
         names[at - labelLines_.cbegin()] = labelName(s);
     }
-    frame_.labelCombo().setEntries(names);
     return true;
 }
 
@@ -144,19 +143,18 @@ void frmEditor::ScanDocument(frmScan* progress) {
         }
         return kind;
     });
-    if (!lastLabel.isNull()) {
-        if (!lastKept)
-            names.append(lastLabel);
-        frame_.labelCombo().setEntries(names);
-        // The combo now holds exactly the label lines, as UpdateLabels would fill it: the first caret
-        // move onto a label need not read the whole document again.
-        if (lastKept) {
-            labelNames_ = frame_.labelCombo().entries();
-            labelLines_ = kept;
-            labelsRevision_ = doc.revision();
-            doc.markChanges();
-        }
+    if (!lastLabel.isNull() && !lastKept)
+        names.append(lastLabel);
+    // The list now holds exactly the label lines, as UpdateLabels would read them: the first caret
+    // move onto a label need not read the whole document again.
+    labelsKnown_ = lastKept;
+    if (lastKept) {
+        labelLines_ = kept;
+        labelsRevision_ = doc.revision();
+        doc.markChanges();
     }
+    labelNames_ = names;
+    emit labelsChanged();
     if (bar)
         bar->setVisible(false);
 }

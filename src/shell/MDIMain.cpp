@@ -13,6 +13,7 @@
 #include "shell/Autosave.h"
 #include "shell/CodeExplorer.h"
 #include "shell/DocumentRules.h"
+#include "shell/EditActions.h"
 #include "shell/FrameLayout.h"
 #include "shell/LabelCombo.h"
 #include "common/Settings.h"
@@ -81,6 +82,8 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
 
     buildStatusBar();
     buildCodeExplorer();
+    editActions_ = new EditActions(*SSActiveToolBars1, *labelCombo_,
+                                   [this](int panel, const QString& text) { SetPanelText(panel, text); }, this);
 
     registerCommands();
     connect(SSActiveToolBars1, &ActiveToolBars::ToolClick, this, &MDIMain::SSActiveToolBars1_ToolClick);
@@ -215,14 +218,14 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
         TaskBar_->removeTab(0);
     // 7.
     ++OpenDocCount;
-    EnableTools(true);
+    EnableTools();
     // 8-9.
     const QString path = commandLine.isEmpty() ? settings_.read(settings::startup::LastFile) : commandLine;
     AppError err;
     if (!createEditor(path, &err)) {
         // The frame still comes up, without a window, and says why.
         --OpenDocCount;
-        EnableTools(false);
+        EnableTools();
         UpdateOpenDocsCaption();
         if (!err.isCancel())
             ShowError(err);
@@ -292,6 +295,7 @@ frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
     doc.SetPathName(path);
     w->View().SetZoom(text::ValInt(settings_.read(settings::view::EditorZoom)));
     connect(&w->View(), &SourceView::ZoomChanged, this, &MDIMain::setEditorZoom);
+    connect(w, &frmEditor::closed, this, &MDIMain::onEditorClosed);
     w->setCaption(doc.PathName());
     markIncludedErrors(*w);
     // Saved (or reverted to its saved text), a document needs its copy no more.
@@ -327,6 +331,21 @@ void MDIMain::AddToWindowList(const QString& caption) {
 }
 
 void MDIMain::RemoveFromWindowList(frmEditor& window) {
+    if (activeEditor() == &window) {
+        // The neighbour to the right, else to the left, takes over once the window has gone.
+        const QString caption = text::Trim(window.caption());
+        closingNeighbour_ = nullptr;
+        for (int i = 0; i < TaskBar_->count(); ++i) {
+            if (TaskBar_->tabText(i) != caption)
+                continue;
+            const int next = i + 1 < TaskBar_->count() ? i + 1 : i - 1;
+            if (next >= 0)
+                for (frmEditor* w : editors())
+                    if (w != &window && text::Trim(w->caption()) == TaskBar_->tabText(next))
+                        closingNeighbour_ = w;
+            break;
+        }
+    }
     loadOrder_.removeAll(QPointer<frmEditor>(&window));
     watchDocuments();
     dropAutosave(window);
@@ -360,22 +379,36 @@ void MDIMain::TaskBar_Click() {
     }
 }
 
-void MDIMain::onSubWindowActivated(QMdiSubWindow* window) {
-    // The MDI area re-activates its current window whenever the application regains the focus;
-    // only a change of the active editor window is an activation of that window. The terminal holds
-    // no document: its activation takes the document commands away, and the editor activated after
-    // it gets them back.
-    if (auto* t = qobject_cast<frmComm*>(window)) {
-        lastActivated_ = nullptr;
-        t->Form_Activate();
+void MDIMain::onSubWindowActivated(QMdiSubWindow*) {
+    // The MDI area deactivates its window when the application loses the focus and re-activates it
+    // when it comes back; the window in front is its current one either way. Only a change of the
+    // active window is an activation of that window.
+    QMdiSubWindow* window = mdiArea_->currentSubWindow();
+    if (window && window == lastActivated_)
         return;
-    }
-    auto* w = qobject_cast<frmEditor*>(window);
+    lastActivated_ = window;
+    editActions_->setActive(window);
     showEncoding();
-    if (!w || w == lastActivated_)
-        return;
-    lastActivated_ = w;
-    w->Form_Activate();
+    if (auto* t = qobject_cast<frmComm*>(window)) {
+        t->Form_Activate();
+    } else if (auto* w = qobject_cast<frmEditor*>(window)) {
+        w->Form_Activate();
+        const QString mine = text::Trim(w->caption());
+        for (int i = 0; i < TaskBar_->count(); ++i)
+            if (text::Trim(TaskBar_->tabText(i)) == mine) {
+                selectTabQuietly(i);
+                break;
+            }
+    }
+}
+
+void MDIMain::onEditorClosed(frmEditor* window) {
+    // The MDI area activates the first window in creation order; the user was looking at the tab
+    // beside the one closed.
+    if (closingNeighbour_ && closingNeighbour_ != window)
+        mdiArea_->setActiveSubWindow(closingNeighbour_);
+    closingNeighbour_ = nullptr;
+    onSubWindowActivated(mdiArea_->currentSubWindow());
 }
 
 frmEditor* MDIMain::activeEditor() const {
@@ -390,18 +423,8 @@ QList<frmEditor*> MDIMain::editors() const {
     return out;
 }
 
-void MDIMain::EnableTools(bool enable) {
-    ActiveToolBars& bars = *SSActiveToolBars1;
-    bars.SetRedraw(false);
-    for (const QString* id :
-         {&ids::ID_Close,           &ids::ID_Print,        &ids::ID_Save,        &ids::ID_SaveAs,
-          &ids::ID_ReopenEncoding,  &ids::ID_SaveEncoding, &ids::ID_Cut,         &ids::ID_Copy,
-          &ids::ID_Paste,           &ids::ID_TBook,        &ids::ID_Find,        &ids::ID_FindNext,
-          &ids::ID_SelectAll,       &ids::ID_SelectLine,   &ids::ID_SelectWord,  &ids::ID_Replace,
-          &ids::ID_BackgroundColor, &ids::ID_NoMargin,     &ids::ID_FixedMargin, &ids::ID_ScrollingMargin,
-          &ids::ID_Compile,         &ids::ID_Device,       &ids::ID_GotoLabel})
-        bars.SetEnabled(*id, enable);
-    bars.SetRedraw(true);
+void MDIMain::EnableTools() {
+    editActions_->refresh();
 }
 
 void MDIMain::ShowError(const AppError& e) {

@@ -25,6 +25,7 @@ class HelpViewer;
 class LabelCombo;
 class CompilerScreen;
 class CodeExplorer;
+class EditActions;
 namespace capture {
 struct ErrorLine;
 }
@@ -60,7 +61,8 @@ public:
 
     // Frame operations used by other windows.
     void ShowError(const AppError& e);
-    void EnableTools(bool enable);
+    // Every document tool, status panel and the label combo from the active window (EditActions).
+    void EnableTools();
     void AddToWindowList(const QString& caption);
     void RemoveFromWindowList(frmEditor& window);
     void UpdateOpenDocsCaption();
@@ -158,6 +160,7 @@ private:
     // Creates, loads and shows an editor window; null (and the error) when the file cannot be read.
     frmEditor* createEditor(const QString& path, AppError* err = nullptr);
     void onSubWindowActivated(QMdiSubWindow* window);
+    void onEditorClosed(frmEditor* window);
 
 public:
     void TaskBar_Click();
@@ -166,8 +169,6 @@ private:
     void registerCommands();
     // Creates the code explorer where it was last left.
     void buildCodeExplorer();
-    // The Open Include tool is enabled on an INCLUDE line only.
-    void enableOpenInclude();
     // Watches the files of the open documents (the list follows opening, closing and saving).
     void watchDocuments();
     void reloadFromDisk(frmEditor& w);
@@ -179,11 +180,6 @@ private:
     void finishOpening(frmEditor* w);
     void scanDocument(frmEditor* w);
     void activateWindowEntry(const QString& id);
-    void enableUndoRedo(frmEditor& w);
-    void enableCutCopy(frmEditor& w);
-    void enablePaste();
-    void enableBookmarks(bool any);
-    void disableErrorTools();
 
     // Commands of the document set.
     AppError cmdNew();
@@ -199,8 +195,6 @@ private:
     AppError cmdSelectLines(frmEditor& w, bool all);
     AppError cmdBookmark(frmEditor& w, int code);
     AppError cmdClearBookmarks();
-    AppError cmdClearError(frmEditor& w);
-    AppError cmdClearAllErrors(frmEditor& w);
     AppError cmdGotoError(frmEditor& w, bool next);
     AppError cmdCompile(frmEditor& w);
     AppError cmdCompilerOptions();
@@ -229,7 +223,7 @@ private:
     QList<QPointer<frmEditor>> loadOrder_;
     QPointer<frmComm> terminal_;
     // The editor window whose activation ran last.
-    QPointer<frmEditor> lastActivated_;
+    QPointer<QMdiSubWindow> lastActivated_;
     std::unique_ptr<HelpViewer> help_;
     QFileSystemWatcher* diskWatcher_;
     QTimer* diskCheck_;
@@ -244,6 +238,9 @@ private:
     QHash<const frmEditor*, AutosaveMark> autosaved_;
     int autosaveIds_ = 0;
     std::unique_ptr<LabelCombo> labelCombo_;
+    EditActions* editActions_ = nullptr;
+    // The tab beside a closing active window's: the window activated once it has gone.
+    QPointer<frmEditor> closingNeighbour_;
     QPointer<CompilerScreen> compilerScreen_;
     CodeExplorer* explorer_ = nullptr;
     bool unloaded_ = false;

@@ -13,6 +13,7 @@
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/CodeExplorer.h"
 #include "shell/DocumentRules.h"
+#include "shell/EditActions.h"
 #include "common/ToolIds.h"
 #include "shell/WebLinks.h"
 
@@ -47,11 +48,6 @@ void MDIMain::registerCommands() {
         {ids::ID_BackgroundColor, [this] { return cmdBackgroundColor(); }},
         {ids::ID_TokenColor, [this] { return cmdTokenColor(); }},
         {ids::ID_CBook, [this] { return cmdClearBookmarks(); }},
-        {ids::ID_Edit, none([this] {
-             if (state_.MouseTokenClass == 0)
-                 SSActiveToolBars1->SetEnabled(ids::ID_TokenColor, false);
-             enableOpenInclude();
-         })},
         {ids::ID_CodeExplorer, none([this] { setCodeExplorerShown(explorer_->isHidden()); })},
         {ids::ID_CompilerOptions, [this] { return cmdCompilerOptions(); }},
         {ids::ID_Epic, none([this] { RunProgrammer(*this); })},
@@ -109,26 +105,11 @@ void MDIMain::registerCommands() {
         {ids::ID_ReopenEncoding, [this](frmEditor& w) { return cmdReopenWithEncoding(w); }},
         {ids::ID_SaveEncoding, [this](frmEditor& w) { return cmdSaveWithEncoding(w); }},
         {ids::ID_Print, none([](frmEditor& w) { w.View().PrintText(); })},
-        {ids::ID_Undo, none([this](frmEditor& w) {
-             w.View().Document().Undo();
-             enableUndoRedo(w);
-         })},
-        {ids::ID_Redo, none([this](frmEditor& w) {
-             w.View().Document().Redo();
-             enableUndoRedo(w);
-         })},
-        {ids::ID_Cut, none([this](frmEditor& w) {
-             w.View().Cut();
-             enablePaste();
-         })},
-        {ids::ID_Copy, none([this](frmEditor& w) {
-             w.View().Copy();
-             enablePaste();
-         })},
-        {ids::ID_Paste, none([this](frmEditor& w) {
-             w.View().Paste();
-             enableUndoRedo(w);
-         })},
+        {ids::ID_Undo, none([](frmEditor& w) { w.View().Document().Undo(); })},
+        {ids::ID_Redo, none([](frmEditor& w) { w.View().Document().Redo(); })},
+        {ids::ID_Cut, none([](frmEditor& w) { w.View().Cut(); })},
+        {ids::ID_Copy, none([](frmEditor& w) { w.View().Copy(); })},
+        {ids::ID_Paste, none([](frmEditor& w) { w.View().Paste(); })},
         {ids::ID_SelectAll, [this](frmEditor& w) { return cmdSelectLines(w, true); }},
         {ids::ID_SelectLine, [this](frmEditor& w) { return cmdSelectLines(w, false); }},
         {ids::ID_SelectWord, none([](frmEditor& w) { w.View().SelectWord(); })},
@@ -141,8 +122,8 @@ void MDIMain::registerCommands() {
         {ids::ID_TBook, [this](frmEditor& w) { return cmdBookmark(w, SourceView::CmdToggleBookmark); }},
         {ids::ID_NBook, [this](frmEditor& w) { return cmdBookmark(w, SourceView::CmdNextBookmark); }},
         {ids::ID_PBook, [this](frmEditor& w) { return cmdBookmark(w, SourceView::CmdPreviousBookmark); }},
-        {ids::ID_ClearError, [this](frmEditor& w) { return cmdClearError(w); }},
-        {ids::ID_ClearAllErrors, [this](frmEditor& w) { return cmdClearAllErrors(w); }},
+        {ids::ID_ClearError, none([](frmEditor& w) { w.ClearError(); })},
+        {ids::ID_ClearAllErrors, none([](frmEditor& w) { w.ClearAllErrors(); })},
         {ids::ID_NextError, [this](frmEditor& w) { return cmdGotoError(w, true); }},
         {ids::ID_PreviousError, [this](frmEditor& w) { return cmdGotoError(w, false); }},
         {ids::ID_NoMargin, margin(0)},
@@ -175,37 +156,6 @@ void MDIMain::SSActiveToolBars1_ToolClick(const QString& id) {
     showEncoding();
 }
 
-// --- enabling rules ---
-
-void MDIMain::enableCutCopy(frmEditor& w) {
-    const bool selected = w.View().TextSelected();
-    SSActiveToolBars1->SetEnabled(QStringLiteral("ID_CUT"), selected);
-    SSActiveToolBars1->SetEnabled(QStringLiteral("ID_COPY"), selected);
-}
-
-void MDIMain::enablePaste() {
-    const QMimeData* clip = QApplication::clipboard()->mimeData();
-    SSActiveToolBars1->SetEnabled(QStringLiteral("ID_PASTE"), clip && clip->hasText());
-}
-
-void MDIMain::enableUndoRedo(frmEditor& w) {
-    SSActiveToolBars1->SetEnabled(QStringLiteral("ID_REDO"), w.View().Document().CanRedo());
-    SSActiveToolBars1->SetEnabled(QStringLiteral("ID_UNDO"), w.View().Document().CanUndo());
-}
-
-void MDIMain::enableBookmarks(bool any) {
-    for (const char* id : {"ID_NBOOK", "ID_PBOOK", "ID_CBOOK"})
-        SSActiveToolBars1->SetEnabled(QString::fromLatin1(id), any);
-}
-
-void MDIMain::disableErrorTools() {
-    SSActiveToolBars1->SetRedraw(false);
-    for (const QString* id :
-         {&ids::ID_ClearAllErrors, &ids::ID_ClearError, &ids::ID_NextError, &ids::ID_PreviousError})
-        SSActiveToolBars1->SetEnabled(*id, false);
-    SSActiveToolBars1->SetRedraw(true);
-}
-
 // --- text and marks ---
 
 AppError MDIMain::cmdClose(frmEditor& w) {
@@ -222,14 +172,13 @@ AppError MDIMain::cmdSelectLines(frmEditor& w, bool all) {
     const int first = all ? 0 : w.View().CaretY();
     const int last = all ? doc.NumLines() - 1 : first;
     w.View().SetSel(0, first, doc.GetLineLength(last), last);
-    enableCutCopy(w);
+    editActions_->refresh();
     return {};
 }
 
 AppError MDIMain::cmdBookmark(frmEditor& w, int code) {
     if (code == SourceView::CmdToggleBookmark) {
         w.View().ExecuteCommand(code);
-        enableBookmarks(w.View().Document().NumBookmarks() != 0);
     } else if (w.View().Document().NumBookmarks() != 0) {
         w.View().ExecuteCommand(code);
     }
@@ -237,41 +186,11 @@ AppError MDIMain::cmdBookmark(frmEditor& w, int code) {
 }
 
 AppError MDIMain::cmdClearBookmarks() {
-    enableBookmarks(false);
     frmEditor* w = activeEditor();
     if (!w)
         return AppError::objectNotSet();
     if (w->View().Document().NumBookmarks() != 0)
         w->View().ExecuteCommand(SourceView::CmdClearBookmarks);
-    return {};
-}
-
-AppError MDIMain::cmdClearError(frmEditor& w) {
-    SourceDocument& doc = w.View().Document();
-    const int line = w.View().CaretY();
-    if (doc.GetLineData(line, 1) != 1)
-        return {};
-    doc.SetLineData(line, 1, 0);
-    SSActiveToolBars1->SetEnabled(ids::ID_ClearError, false);
-    w.View().Refresh();
-    SetPanelText(2, QString());
-    for (int i = 0; i < doc.NumLines(); ++i)
-        if (doc.GetLineData(i, 1) == 1)
-            return {};
-    disableErrorTools();
-    w.View().Refresh();
-    return {};
-}
-
-AppError MDIMain::cmdClearAllErrors(frmEditor& w) {
-    SourceDocument& doc = w.View().Document();
-    for (int i = 0; i < doc.NumLines(); ++i)
-        if (doc.GetLineData(i, 1) == 1) {
-            doc.SetLineData(i, 1, 0);
-            w.View().Refresh();
-        }
-    disableErrorTools();
-    SetPanelText(2, QString());
     return {};
 }
 

@@ -36,7 +36,7 @@ bool MDIMain::OpenDocumentWindow(const QString& path, AppError* err) {
     if (isDuplicate(path) || !createEditor(path, err)) {
         --OpenDocCount; // undoes the command's count
         if (OpenDocCount == 0)
-            EnableTools(false);
+            EnableTools();
         return false;
     }
     return true;
@@ -49,7 +49,7 @@ frmEditor* MDIMain::openOrActivate(const QString& path) {
             return w;
         }
     ++OpenDocCount;
-    EnableTools(true);
+    EnableTools();
     AppError err;
     if (!OpenDocumentWindow(path, &err)) {
         if (err)
@@ -81,7 +81,7 @@ void MDIMain::scanDocument(frmEditor* w) {
 
 AppError MDIMain::cmdNew() {
     ++OpenDocCount;
-    EnableTools(true);
+    EnableTools();
     QStringList captions;
     for (frmEditor* w : editors())
         captions << w->caption();
@@ -106,7 +106,7 @@ AppError MDIMain::cmdOpen() {
 
 AppError MDIMain::openChosenFile(const QString& name) {
     ++OpenDocCount;
-    EnableTools(true);
+    EnableTools();
     AppError err;
     if (!OpenDocumentWindow(name, &err))
         return err;
@@ -142,7 +142,7 @@ void MDIMain::dropEvent(QDropEvent* event) {
 
 AppError MDIMain::cmdRecent(int n) {
     ++OpenDocCount;
-    EnableTools(true);
+    EnableTools();
     const QString path = docrules::recentPath(SSActiveToolBars1->Caption(*ids::RecentFiles[n - 1]));
     AppError err;
     if (OpenDocumentWindow(path, &err))

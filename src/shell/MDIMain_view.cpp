@@ -63,13 +63,6 @@ void MDIMain::setEditorZoom(int points) {
     settings_.save(settings::view::EditorZoom, QString::number(points));
 }
 
-void MDIMain::enableOpenInclude() {
-    frmEditor* w = activeEditor();
-    const bool include =
-        w && !sourcescan::includeName(w->View().Document().GetLine(w->View().CaretY())).isNull();
-    SSActiveToolBars1->SetEnabled(ids::ID_OpenInclude, include);
-}
-
 AppError MDIMain::openInclude(frmEditor& w, int line) {
     const QString name = sourcescan::includeName(w.View().Document().GetLine(line));
     if (name.isNull())

@@ -137,7 +137,7 @@ void frmComm::storeOptions() {
 
 void frmComm::Form_Activate() {
     // The terminal holds no document: the frame's document commands have nothing to act on.
-    frame_.EnableTools(false);
+    frame_.EnableTools();
 }
 
 void frmComm::Form_Resize() {

@@ -15,6 +15,8 @@ inline constexpr char ErrorTag[] = "ERROR Line";
 // The line data of a marked line: slot 1 holds the error mark (1), slot 4 the number (from 1) of the
 // line's message in its window's message list. Both move with the line through edits, undo and redo.
 inline constexpr int ErrorSlot = 1;
+// The value of ErrorSlot on a marked line (0 elsewhere).
+inline constexpr int ErrorMark = 1;
 inline constexpr int MessageSlot = 4;
 
 enum class LineKind {

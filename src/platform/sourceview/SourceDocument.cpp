@@ -409,6 +409,7 @@ void SourceDocument::SetBookmark(int line, bool on) {
         return;
     store_.ensureData(line, this)->setBookmark(on);
     emit repaintRequested(line, line);
+    emit bookmarksChanged();
 }
 
 void SourceDocument::ClearBookmarks() {
@@ -416,6 +417,7 @@ void SourceDocument::ClearBookmarks() {
         if (LineData* d = store_.data(line))
             d->setBookmark(false);
     emit repaintRequested(0, NumLines() - 1);
+    emit bookmarksChanged();
 }
 
 int SourceDocument::NextBookmark(int fromLine, bool forward) const {

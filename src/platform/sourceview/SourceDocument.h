@@ -177,6 +177,8 @@ signals:
     void linesChanged();
     void modificationChanged(bool modified);
     void keywordsChanged();
+    // A bookmark was set or cleared.
+    void bookmarksChanged();
     // Lines line1..line2 must be repainted.
     void repaintRequested(int line1, int line2);
     // The text from `from` to `oldEnd`, `removed`, was replaced by the text from `from` to `newEnd`
