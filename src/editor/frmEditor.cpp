@@ -64,6 +64,7 @@ frmEditor::frmEditor(MDIMain& frame, AppState& state)
     connect(View_, &SourceView::KeyUp, this, &frmEditor::View_KeyUp);
     connect(View_, &SourceView::KeyPress, this, &frmEditor::View_KeyPress);
     connect(View_, &SourceView::LinesChanged, this, &frmEditor::View_LinesChanged);
+    connect(View_, &SourceView::SelectionChanged, this, &frmEditor::selectionChanged);
     connect(View_, &SourceView::MouseUp, this, &frmEditor::View_MouseUp);
     connect(List1_, &QListWidget::itemDoubleClicked, this, &frmEditor::List1_DblClick);
     connect(CheckFile_, &QTimer::timeout, this, &frmEditor::CheckFile_Timer);

@@ -128,6 +128,7 @@ signals:
     // The caret moved or what the frame shows for it changed (position, statement, label, selection).
     void caretStateChanged();
     void undoStateChanged();
+    void selectionChanged();
     void errorMarksChanged();
     void labelsChanged();
     // The window has closed (it is hidden; it is deleted later).

@@ -171,6 +171,8 @@ bool frmEditor::markErrors(const QList<capture::ErrorLine>& errors, frmEditor* s
         }
         errorSource_ = source;
     }
+    // The caret's line may have gained or lost its message.
+    View_CaretMove(View_->CaretX(), View_->CaretY());
     emit errorMarksChanged();
     return errorSource_ != nullptr;
 }

@@ -57,6 +57,7 @@ void EditActions::setActive(QMdiSubWindow* window) {
         links_ = {
             connect(editor, &frmEditor::caretStateChanged, this, &EditActions::showCaret),
             connect(editor, &frmEditor::undoStateChanged, this, &EditActions::showUndo),
+            connect(editor, &frmEditor::selectionChanged, this, &EditActions::showSelection),
             connect(editor, &frmEditor::errorMarksChanged, this, &EditActions::showErrors),
             connect(editor, &frmEditor::labelsChanged, this, &EditActions::showLabels),
             connect(&editor->View().Document(), &SourceDocument::bookmarksChanged, this,

@@ -101,6 +101,8 @@ public:
     // Opening a window for a path (New, Open and the recent entries); false when refused, with the
     // reason in `err` when it is an error to report (the duplicate check says its message itself).
     bool OpenDocumentWindow(const QString& path, AppError* err = nullptr);
+    // The window showing a path, or null.
+    frmEditor* editorShowing(const QString& path) const;
     // The window showing a path, activated; opened as a recent entry would be when none shows it.
     frmEditor* openOrActivate(const QString& path);
 
@@ -244,4 +246,6 @@ private:
     QPointer<CompilerScreen> compilerScreen_;
     CodeExplorer* explorer_ = nullptr;
     bool unloaded_ = false;
+    // The device-list failure last reported, with the file's size and time then.
+    QString deviceFailure_;
 };

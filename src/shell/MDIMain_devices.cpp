@@ -11,7 +11,9 @@
 #include "common/Settings.h"
 #include "common/ToolIds.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 
 QString MDIMain::deviceFile() const {
@@ -40,11 +42,20 @@ void MDIMain::GetDeviceData(bool Reload) {
     DeviceDatabase::findDevicePorts(deviceFile(), SSActiveToolBars1->Text(ids::ID_Device), state_.DevicePorts,
                                     error);
     if (error) {
+        // One failure is one message: a window activated after it (which reads the ports again) says
+        // nothing new until the file changes or the user picks a device.
+        const QFileInfo file(deviceFile());
+        const QString failure = error.description + u'|' + QString::number(file.size()) + u'|' +
+                                file.lastModified().toString(Qt::ISODateWithMs);
+        if (!Reload && failure == deviceFailure_)
+            return;
+        deviceFailure_ = failure;
         if (!error.description.contains(QDir::toNativeSeparators(deviceFile())))
             error = error.about(deviceFile());
         reports::named(state_.prompts, this, DeviceDatabase::DeviceDataErrorPrefix, error);
         return;
     }
+    deviceFailure_.clear();
     if (Reload)
         if (frmEditor* w = activeEditor())
             w->LoadReservedWords();

@@ -42,12 +42,18 @@ bool MDIMain::OpenDocumentWindow(const QString& path, AppError* err) {
     return true;
 }
 
-frmEditor* MDIMain::openOrActivate(const QString& path) {
+frmEditor* MDIMain::editorShowing(const QString& path) const {
     for (frmEditor* w : editors())
-        if (docrules::sameFile(w->caption(), path)) {
-            mdiArea_->setActiveSubWindow(w);
+        if (docrules::sameFile(w->caption(), path))
             return w;
-        }
+    return nullptr;
+}
+
+frmEditor* MDIMain::openOrActivate(const QString& path) {
+    if (frmEditor* w = editorShowing(path)) {
+        mdiArea_->setActiveSubWindow(w);
+        return w;
+    }
     ++OpenDocCount;
     EnableTools();
     AppError err;
@@ -133,11 +139,14 @@ void MDIMain::dropEvent(QDropEvent* event) {
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
-    // Each dropped file opens as if chosen in the open dialog; a refusal or an error for one
-    // does not keep the others out.
-    for (const QString& file : files)
-        if (const AppError err = openChosenFile(file))
+    // Each dropped file opens as if chosen in the open dialog, or comes to the front when a window
+    // already shows it; a refusal or an error for one does not keep the others out.
+    for (const QString& file : files) {
+        if (frmEditor* open = editorShowing(file))
+            mdiArea_->setActiveSubWindow(open);
+        else if (const AppError err = openChosenFile(file))
             ShowError(err);
+    }
 }
 
 AppError MDIMain::cmdRecent(int n) {

@@ -32,9 +32,9 @@ const QList<LineCombo>& lineCombos() {
         {&ids::ID_BaudRate, "&Baud Rate:",
          {"300", "600", "1200", "4800", "9600", "19200", "38400", "57600", "115200"},
          &settings::debug::BaudRate},
-        {&ids::ID_DataBits, "&Data Bits:", {"7", "8"}, &settings::debug::DataBits},
-        {&ids::ID_Parity, "&Parity:", {"Even", "Odd", "None"}, &settings::debug::Parity},
-        {&ids::ID_StopBits, "&Stop Bits:", {"1", "2"}, &settings::debug::StopBits},
+        {&ids::ID_DataBits, "Data B&its:", {"7", "8"}, &settings::debug::DataBits},
+        {&ids::ID_Parity, "Pa&rity:", {"Even", "Odd", "None"}, &settings::debug::Parity},
+        {&ids::ID_StopBits, "Stop Bi&ts:", {"1", "2"}, &settings::debug::StopBits},
     };
     return combos;
 }
@@ -77,7 +77,7 @@ void frmComm::buildToolBar() {
     bars.menuBar()->hide();
     band_ = bars.toolBar(ids::DebugSettings);
     band_->setMovable(false);
-    bars.AddTool(ids::ID_ComPort, ActiveToolBars::Kind::Combo, QStringLiteral("&Com Port:"));
+    bars.AddTool(ids::ID_ComPort, ActiveToolBars::Kind::Combo, QStringLiteral("Co&m Port:"));
     bars.AddToToolBar(ids::DebugSettings, ids::ID_ComPort);
     for (const LineCombo& c : lineCombos()) {
         bars.AddTool(*c.id, ActiveToolBars::Kind::Combo, QString::fromLatin1(c.label));

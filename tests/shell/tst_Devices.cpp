@@ -26,17 +26,22 @@ private slots:
         QCOMPARE(m.toolBars().ListCount(ids::ID_Device), 0);
         f.prompts.clearShown();
         // Switching to another application and back, three times: under a window manager the MDI
-        // area reports no active window, then its current one again.
-        for (int i = 0; i < 3; ++i) {
+        // area reports no active window, then its current one again. The device list fails differently
+        // each time (a folder in its place, then gone), so an activation would read it and say so.
+        const QString file = f.path(QStringLiteral("devicedata.ide"));
+        for (int i = 1; i <= 3; ++i) {
+            QVERIFY(i % 2 ? QDir().mkdir(file) : QDir().rmdir(file));
             emit m.mdiArea().subWindowActivated(nullptr);
             emit m.mdiArea().subWindowActivated(m.mdiArea().activeSubWindow());
         }
         QVERIFY(f.prompts.messages().isEmpty());
-        // Changing to another editor window is an activation.
+        // Changing to another editor window is an activation; the same failure is said once.
         m.SSActiveToolBars1_ToolClick(ids::ID_New);
-        f.prompts.clearShown();
         m.mdiArea().setActiveSubWindow(m.editors().first());
-        QVERIFY(!f.prompts.messages().isEmpty());
+        QCOMPARE(f.prompts.messages().size(), 1);
+        m.mdiArea().setActiveSubWindow(m.editors().last());
+        m.mdiArea().setActiveSubWindow(m.editors().first());
+        QCOMPARE(f.prompts.messages().size(), 1);
     }
 
     // Start-up lists the shipped devices and selects the default; a chosen device colours its ports.

@@ -85,7 +85,7 @@ void Comm::buildOptions() {
     options_->setObjectName(QStringLiteral("TerminalOptions"));
     options_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     options_->setIconSize(QSize(16, 16));
-    auto* enterLabel = new QLabel(QStringLiteral(" &Enter sends: "));
+    auto* enterLabel = new QLabel(QStringLiteral(" Enter se&nds: "));
     enterBox_ = new QComboBox;
     enterBox_->setObjectName(QStringLiteral("EnterSends"));
     enterBox_->addItems({QStringLiteral("CR"), QStringLiteral("LF"), QStringLiteral("CR LF")});

@@ -130,6 +130,7 @@ void SourceView::setCaret(TextPos caret, TextPos anchor) {
     const int first = std::min({caret.line, anchor.line, caret_.line, anchor_.line});
     const int last = std::max({caret.line, anchor.line, caret_.line, anchor_.line});
     const bool moved = caret != caret_;
+    const bool selection = caret != anchor || caret_ != anchor_;
     caret_ = caret;
     anchor_ = anchor;
     repaintLines(first, last);
@@ -142,6 +143,8 @@ void SourceView::setCaret(TextPos caret, TextPos anchor) {
         }
         emit CaretMove(caret_.col, caret_.line);
     }
+    if (selection && !dying_)
+        emit SelectionChanged();
 }
 
 void SourceView::placeCaret(TextPos caret, TextPos anchor) {

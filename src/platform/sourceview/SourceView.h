@@ -196,6 +196,8 @@ signals:
     void KeyPress(int& KeyAscii);
     void KeyUp(int& KeyCode, int Shift);
     void LinesChanged();
+    // The selected text changed (it may now be none).
+    void SelectionChanged();
     void MouseMove(int Button, int Shift, int X, int Y);
     void MouseUp(int Button, int Shift, int X, int Y);
     void ExecuteCommandEvent(int& code);

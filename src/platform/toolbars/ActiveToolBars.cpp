@@ -109,7 +109,8 @@ void ActiveToolBars::AddToToolBar(const QString& toolbar, const QString& id) {
         auto* layout = new QHBoxLayout(holder);
         layout->setContentsMargins(4, 0, 4, 0);
         layout->setSpacing(4);
-        auto* label = new QLabel(plain(t->action->text()), holder);
+        // A combo's caption keeps its access letter, which moves the focus to the combo.
+        auto* label = new QLabel(t->kind == Kind::Combo ? t->action->text() : plain(t->action->text()), holder);
         label->setObjectName(t->id + QStringLiteral("_caption"));
         layout->addWidget(label);
         t->labels << label;
@@ -205,7 +206,7 @@ void ActiveToolBars::SetCaption(const QString& id, const QString& caption) {
         t->menu->setTitle(caption);
     for (const auto& label : t->labels)
         if (label)
-            label->setText(plain(caption));
+            label->setText(t->kind == Kind::Combo ? caption : plain(caption));
 }
 
 void ActiveToolBars::SetCaption(const QString& toolbar, const QString& id, const QString& caption) {

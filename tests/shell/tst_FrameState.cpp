@@ -1,0 +1,226 @@
+// What the frame shows always belongs to the window in front: every document tool, the caret and
+// statement panels and the label combo, through switches of windows, the terminal, closing, New, Open
+// and compiling.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTabBar>
+
+#include "shell/EditActions.h"
+#include "support/FrameTest.h"
+#include "terminal/frmComm.h"
+
+namespace {
+
+// A document with nothing selected, nothing to undo, no bookmark and no error mark, and text on the
+// clipboard: the tools it enables.
+const QStringList documentBase = {"ID_Close", "ID_Save", "ID_SaveAs", "ID_ReopenEncoding", "ID_SaveEncoding",
+                                  "ID_Print", "ID_Paste", "ID_SelectAll", "ID_SelectLine", "ID_SelectWord",
+                                  "ID_BackgroundColor", "ID_Find", "ID_FindNext", "ID_Replace", "ID_GotoLine",
+                                  "ID_TBook", "ID_Indent", "ID_Outdent", "ID_Compile", "ID_NoMargin",
+                                  "ID_FixedMargin", "ID_ScrollingMargin", "ID_Device", "ID_GotoLabel"};
+
+QByteArray program(const QStringList& lines) {
+    return lines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
+}
+
+// The frame's picture: the active window's file name (or "Debug", or "-"), panels 1 and 2, the selected
+// label, and the document tools enabled beyond (+) or missing from (-) the base set, or "none".
+QString picture(MDIMain& m) {
+    QMdiSubWindow* active = m.mdiArea().currentSubWindow();
+    QString who = QStringLiteral("-");
+    if (qobject_cast<frmComm*>(active))
+        who = QStringLiteral("Debug");
+    else if (auto* w = qobject_cast<frmEditor*>(active))
+        who = QFileInfo(w->caption()).fileName();
+    QStringList on;
+    for (const QString* id : EditActions::documentTools())
+        if (m.toolBars().Enabled(*id))
+            on << *id;
+    QStringList delta;
+    if (on.isEmpty()) {
+        delta << QStringLiteral("none");
+    } else {
+        for (const QString& id : on)
+            if (!documentBase.contains(id))
+                delta << u'+' + id.mid(3);
+        for (const QString& id : documentBase)
+            if (!on.contains(id))
+                delta << u'-' + id.mid(3);
+    }
+    return QStringList{who, m.PanelText(1), m.PanelText(2), m.toolBars().Text(ids::ID_GotoLabel), delta.join(u' ')}
+        .join(QStringLiteral(" | "));
+}
+
+} // namespace
+
+class tst_FrameState : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QApplication::clipboard()->setText(QStringLiteral("HIGH 2")); }
+
+    // Each row starts from main.pbp (caret on line 13) and inc.bas (caret in PAUSE on line 3) open,
+    // inc.bas in front, and runs its steps.
+    void followsTheActiveWindow_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("expected");
+        const QString pause = QStringLiteral("statement PAUSE");
+        QTest::newRow("as opened") << QStringList{} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+        QTest::newRow("editor A to B") << QStringList{"activate main.pbp"}
+                                       << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+        QTest::newRow("tab click") << QStringList{"tab main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+        QTest::newRow("editor to Debug") << QStringList{"debug"} << "Debug |  |  |  | none";
+        QTest::newRow("Debug to editor") << QStringList{"debug", "activate inc.bas"}
+                                         << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+        QTest::newRow("last editor closed") << QStringList{"close", "close"} << "- |  |  |  | none";
+        QTest::newRow("closed tab hands over to its neighbour")
+            << QStringList{"open extra.bas", "activate main.pbp", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause +
+                                                                                  " | blink | ";
+        QTest::newRow("last tab closed hands over to the left")
+            << QStringList{"open extra.bas", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+        QTest::newRow("New") << QStringList{"new"} << "Untitled1.pbp | Line:  1 Col: 1 |  |  | ";
+        QTest::newRow("Open") << QStringList{"open extra.bas"} << "extra.bas | Line:  1 Col: 1 |  | other | ";
+        QTest::newRow("Debug, then the last editor closed")
+            << QStringList{"activate main.pbp", "close", "debug", "activate inc.bas", "close"}
+            << "Debug |  |  |  | none";
+        QTest::newRow("edit and select") << QStringList{"type X", "select"}
+                                         << "inc.bas | Line:  3 Col: 5 |  | blink | +Undo +Cut +Copy";
+        QTest::newRow("undone edit, then switched")
+            << QStringList{"type X", "activate main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+        QTest::newRow("bookmark") << QStringList{"bookmark"} << "inc.bas | Line:  3 Col: 4 | " + pause +
+                                                                  " | blink | +NBook +PBook +CBook";
+        QTest::newRow("bookmark stays with its window")
+            << QStringList{"bookmark", "activate main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+        const QString marked = QStringLiteral("main.pbp | Line:  13 Col: 1 |  Bad. | finish | "
+                                              "+ClearError +NextError +PreviousError +ClearAllErrors");
+        QTest::newRow("compile with errors") << QStringList{"activate main.pbp", "compile", "caret 0 12"} << marked;
+        QTest::newRow("compile, switch and back")
+            << QStringList{"activate main.pbp", "compile", "activate inc.bas", "activate main.pbp", "caret 0 12"}
+            << marked;
+        QTest::newRow("compile, then another window")
+            << QStringList{"activate main.pbp", "compile", "activate inc.bas"}
+            << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+        QTest::newRow("Clear Error") << QStringList{"activate main.pbp", "compile", "caret 0 12", "ID_ClearError"}
+                                     << "main.pbp | Line:  13 Col: 1 |  | finish | +NextError +PreviousError "
+                                        "+ClearAllErrors";
+        QTest::newRow("Clear All Errors")
+            << QStringList{"activate main.pbp", "compile", "caret 0 12", "ID_ClearAllErrors"}
+            << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+    }
+    void followsTheActiveWindow() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, expected);
+        FrameFixture f;
+        f.store().save(settings::startup::CompilerPathName,
+                       QDir::toNativeSeparators(testsupport::writeCompiler(
+                           f.dir.filePath(QStringLiteral("pbpw")), {"ERROR Line 3: Worse.", "ERROR Line 13: Bad.", "EXIT 1"})));
+        QStringList mainLines{"' the main program", "start:"};
+        for (int i = 2; i < 10; ++i)
+            mainLines << QStringLiteral("HIGH %1").arg(i);
+        mainLines << "finish:" << "LOW 1" << "B0 = 1" << "GOTO start";
+        const QString main = f.file(QStringLiteral("main.pbp"), program(mainLines));
+        const QString inc = f.file(QStringLiteral("inc.bas"), program({"blink:", "TOGGLE 1", "PAUSE 500", "RETURN"}));
+        const QString extra = f.file(QStringLiteral("extra.bas"), program({"other:", "RETURN"}));
+        MDIMain& m = f.start(main);
+        auto window = [&m](const QString& name) -> frmEditor* {
+            for (frmEditor* w : m.editors())
+                if (QFileInfo(w->caption()).fileName() == name)
+                    return w;
+            return nullptr;
+        };
+        auto open = [&](const QString& path) {
+            f.prompts.chooseFile(path);
+            m.SSActiveToolBars1_ToolClick(ids::ID_Open);
+        };
+        f.view().MoveCaret(0, 12);
+        open(inc);
+        f.view().MoveCaret(3, 2);
+
+        for (const QString& step : steps) {
+            const QString arg = step.section(u' ', 1);
+            if (step.startsWith(QLatin1String("activate "))) {
+                m.mdiArea().setActiveSubWindow(window(arg));
+            } else if (step.startsWith(QLatin1String("tab "))) {
+                for (int i = 0; i < m.TaskBar().count(); ++i)
+                    if (m.TaskBar().tabText(i).endsWith(arg))
+                        m.TaskBar().setCurrentIndex(i), m.TaskBar_Click();
+            } else if (step == QLatin1String("debug")) {
+                m.SSActiveToolBars1_ToolClick(ids::ID_Debug);
+            } else if (step == QLatin1String("close")) {
+                m.SSActiveToolBars1_ToolClick(ids::ID_Close);
+            } else if (step == QLatin1String("new")) {
+                m.SSActiveToolBars1_ToolClick(ids::ID_New);
+            } else if (step.startsWith(QLatin1String("open "))) {
+                open(arg == QLatin1String("extra.bas") ? extra : arg);
+            } else if (step.startsWith(QLatin1String("type "))) {
+                QTest::keyClicks(f.view().focusProxy(), arg);
+            } else if (step == QLatin1String("select")) {
+                f.view().SetSel(0, f.view().CaretY(), 4, f.view().CaretY());
+            } else if (step == QLatin1String("bookmark")) {
+                m.SSActiveToolBars1_ToolClick(ids::ID_TBook);
+            } else if (step.startsWith(QLatin1String("caret "))) {
+                f.view().MoveCaret(step.section(u' ', 1, 1).toInt(), step.section(u' ', 2, 2).toInt());
+            } else if (step == QLatin1String("compile")) {
+                frmEditor* w = m.activeEditor();
+                w->CheckFile().setInterval(20);
+                m.SSActiveToolBars1_ToolClick(ids::ID_Compile);
+                QVERIFY(QTest::qWaitFor([w] { return w->lastCapture() && !w->CheckFile().isActive(); }, 20000));
+                m.mdiArea().setActiveSubWindow(w);
+            } else {
+                m.SSActiveToolBars1_ToolClick(step);
+            }
+        }
+        QString want = expected;
+        want.replace(QStringLiteral("statement PAUSE"),
+                     m.state().PBPCodes.description(m.state().PBPCodes.findStatement(QStringLiteral("PAUSE"))));
+        QCOMPARE(picture(m), want);
+        QCOMPARE(f.prompts.messages(), QStringList());
+    }
+
+    // With the device list missing, the failure is said once, not at every switch of windows; picking a
+    // device says it again.
+    void aMissingDeviceListIsReportedOnce() {
+        FrameFixture f;
+        const QString a = f.file(QStringLiteral("a.pbp"), "HIGH 1\r\n");
+        const QString b = f.file(QStringLiteral("b.pbp"), "LOW 1\r\n");
+        MDIMain& m = f.start(a);
+        QVERIFY(QFile::remove(m.deviceFile()) || !QFile::exists(m.deviceFile()));
+        f.prompts.chooseFile(b);
+        m.SSActiveToolBars1_ToolClick(ids::ID_Open);
+        QCOMPARE(f.prompts.messages().size(), 1);
+        for (int i = 0; i < 3; ++i)
+            m.mdiArea().setActiveSubWindow(m.editors().at(i % 2));
+        QCOMPARE(f.prompts.messages().size(), 1);
+        m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
+        QCOMPARE(f.prompts.messages().size(), 2);
+    }
+
+    // The terminal's labels take keys no menu of the frame takes, each its own.
+    void terminalAccessKeysAreFree() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        m.SSActiveToolBars1_ToolClick(ids::ID_Debug);
+        auto key = [](const QString& text) {
+            const int at = text.indexOf(u'&');
+            return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toUpper() : QChar();
+        };
+        QSet<QChar> taken;
+        for (QAction* a : m.menuBar()->actions())
+            if (const QChar k = key(a->text()); !k.isNull())
+                taken.insert(k);
+        QStringList labels;
+        for (QLabel* l : m.terminalWindow()->findChildren<QLabel*>())
+            if (const QChar k = key(l->text()); !k.isNull()) {
+                labels << l->text();
+                QVERIFY2(!taken.contains(k), qPrintable(l->text()));
+                taken.insert(k);
+            }
+        QVERIFY2(labels.size() >= 6, qPrintable(labels.join(u',')));
+    }
+};
+
+QTEST_MAIN(tst_FrameState)
+#include "tst_FrameState.moc"
