@@ -6,7 +6,8 @@
 #include "platform/Reports.h"
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
-#include "shell/MDIMain.h"
+#include "common/AppState.h"
+#include "common/FrameServices.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -17,8 +18,8 @@
 #include <QVBoxLayout>
 #include <limits>
 
-frmGotoLine::frmGotoLine(MDIMain& frame)
-    : QDialog(&frame), frame_(frame), Label1(new QLabel(QStringLiteral("Goto Line:"), this)),
+frmGotoLine::frmGotoLine(FrameServices& frame)
+    : QDialog(frame.frameWindow()), frame_(frame), Label1(new QLabel(QStringLiteral("Goto Line:"), this)),
       LineValue_(new QLineEdit(this)), cmdGotoLine(new QPushButton(QStringLiteral("&Goto Line"), this)),
       cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this)) {
     setWindowTitle(QStringLiteral("Goto Line"));
@@ -78,14 +79,7 @@ void frmGotoLine::cmdGotoLine_Click() {
         return;
     AppError error;
     const double value = text::Val(typed);
-    frmEditor* target = nullptr;
-    const QTabBar& tabs = frame_.TaskBar();
-    const QString caption = text::Trim(tabs.tabText(tabs.currentIndex()));
-    for (frmEditor* w : frame_.editors())
-        if (tabs.currentIndex() >= 0 && w->caption() == caption) {
-            target = w;
-            break;
-        }
+    frmEditor* target = frame_.activeEditor();
     if (value > double(std::numeric_limits<int>::max()))
         error = AppError::fromNumber(6);
     else if (!target)

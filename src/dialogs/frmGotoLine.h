@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class MDIMain;
+class FrameServices;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -11,7 +11,7 @@ class QPushButton;
 class frmGotoLine : public QDialog {
     Q_OBJECT
 public:
-    explicit frmGotoLine(MDIMain& frame);
+    explicit frmGotoLine(FrameServices& frame);
 
     QLineEdit& LineValue() { return *LineValue_; }
 
@@ -25,7 +25,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    MDIMain& frame_;
+    FrameServices& frame_;
     QLabel* Label1;
     QLineEdit* LineValue_;
     QPushButton* cmdGotoLine;

@@ -11,7 +11,8 @@
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/DocumentRules.h"
-#include "shell/MDIMain.h"
+#include "common/AppState.h"
+#include "common/FrameServices.h"
 #include "common/Settings.h"
 #include "common/ToolIds.h"
 
@@ -36,7 +37,7 @@ bool storedColor(const QString& text, qint32& out) {
 
 } // namespace
 
-frmEditor::frmEditor(MDIMain& frame, AppState& state)
+frmEditor::frmEditor(FrameServices& frame, AppState& state)
     : frame_(frame), state_(state), View_(new SourceView(this)), List1_(new QListWidget(View_)),
       SyntaxHelp_(new QTextEdit(View_)), CheckFile_(new QTimer(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -253,9 +254,7 @@ bool frmEditor::Form_Unload() {
     unloaded_ = true;
     CheckFile_->stop();
 
-    --frame_.OpenDocCount;
-    frame_.UpdateOpenDocsCaption();
-    frame_.RemoveFromWindowList(*this);
+    frame_.documentClosing(*this);
 
     saveColors();
     state_.settings.save(settings::startup::LastFile, View_->Document().PathName());

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <memory>
 
-class MDIMain;
+class FrameServices;
 struct AppState;
 class SourceView;
 class QListWidget;
@@ -27,7 +27,7 @@ struct ErrorLine;
 class frmEditor : public QMdiSubWindow {
     Q_OBJECT
 public:
-    frmEditor(MDIMain& frame, AppState& state);
+    frmEditor(FrameServices& frame, AppState& state);
     ~frmEditor() override;
 
     SourceView& View() { return *View_; }
@@ -162,7 +162,7 @@ private:
                       const QString& docFolder);
     void collect(const QByteArray& bytes);
 
-    MDIMain& frame_;
+    FrameServices& frame_;
     AppState& state_;
     SourceView* View_;
     QListWidget* List1_;

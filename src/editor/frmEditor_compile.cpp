@@ -13,7 +13,8 @@
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
+#include "common/AppState.h"
+#include "common/FrameServices.h"
 #include "common/Settings.h"
 #include "common/ToolIds.h"
 
@@ -87,7 +88,7 @@ AppError frmEditor::startRun(const QString& docShort, const QString& appShort, c
         }
     }
     if (hidden) {
-        state_.CompileProcess = compilerun::startHidden(script, docFolder, &frame_, error);
+        state_.CompileProcess = compilerun::startHidden(script, docFolder, frame_.frameWindow(), error);
         if (error)
             return error.about(script);
     }

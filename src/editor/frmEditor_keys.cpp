@@ -9,7 +9,8 @@
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
+#include "common/AppState.h"
+#include "common/FrameServices.h"
 #include "common/ToolIds.h"
 
 #include <QApplication>

@@ -4,7 +4,8 @@
 #include "language/ReservedWords.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/sourceview/SourceView.h"
-#include "shell/MDIMain.h"
+#include "common/AppState.h"
+#include "common/FrameServices.h"
 #include "common/ToolIds.h"
 
 #include <QListWidget>

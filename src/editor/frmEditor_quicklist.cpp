@@ -5,7 +5,8 @@
 #include "platform/Reports.h"
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
-#include "shell/MDIMain.h"
+#include "common/AppState.h"
+#include "common/FrameServices.h"
 
 #include <QListWidget>
 #include <QTextEdit>

@@ -547,3 +547,14 @@ void MDIMain::reloadFromDisk(frmEditor& w) {
     scanDocument(&w);
     view.MoveCaret(0, std::min(line, view.Document().NumLines() - 1));
 }
+
+void MDIMain::showWindow(QMdiSubWindow* window) {
+    mdiArea_->setActiveSubWindow(window);
+    activateWindow();
+}
+
+void MDIMain::documentClosing(frmEditor& window) {
+    --OpenDocCount;
+    UpdateOpenDocsCaption();
+    RemoveFromWindowList(window);
+}

@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 #include "common/AppState.h"
+#include "common/FrameServices.h"
 
 #include <QHash>
 #include <QList>
@@ -32,7 +33,7 @@ struct ErrorLine;
 
 // The multiple-document frame: menus and toolbars, the MDI area with its tab strip, the status bar,
 // and the frame operations the other windows call.
-class MDIMain : public QMainWindow {
+class MDIMain : public QMainWindow, public FrameServices {
     Q_OBJECT
 public:
     MDIMain(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
@@ -43,8 +44,9 @@ public:
     // Shutdown's last steps, after every editor window has closed.
     void MDIForm_Unload();
 
-    AppState& state() { return state_; }
-    ActiveToolBars& toolBars() { return *SSActiveToolBars1; }
+    QWidget* frameWindow() override { return this; }
+    AppState& state() override { return state_; }
+    ActiveToolBars& toolBars() override { return *SSActiveToolBars1; }
     QMdiArea& mdiArea() { return *mdiArea_; }
     QTabBar& TaskBar() { return *TaskBar_; }
 
@@ -60,24 +62,24 @@ public:
     void selectTabQuietly(int index);
 
     // Frame operations used by other windows.
-    void ShowError(const AppError& e);
+    void ShowError(const AppError& e) override;
     // Every document tool, status panel and the label combo from the active window (EditActions).
-    void EnableTools();
+    void EnableTools() override;
     void AddToWindowList(const QString& caption);
     void RemoveFromWindowList(frmEditor& window);
     void UpdateOpenDocsCaption();
-    void ShowCompilerPanel();
+    void ShowCompilerPanel() override;
     // Saves a window's document under `path`: asks first when its encoding cannot hold the text (saved
     // as UTF-8, or not at all: the error is then Cancelled), and makes the folder of a new document
     // that is missing (the home folder takes the file when it cannot be made).
-    AppError saveDocument(frmEditor& w, QString path);
+    AppError saveDocument(frmEditor& w, QString path) override;
 
     qint16 OpenDocCount = 0;
 
     // The active editor window (the frame's active child), or null.
-    frmEditor* activeEditor() const;
+    frmEditor* activeEditor() const override;
     // Every editor window in load order.
-    QList<frmEditor*> editors() const;
+    QList<frmEditor*> editors() const override;
     // The serial terminal window while it is open, or null.
     frmComm* terminalWindow() const;
 
@@ -87,11 +89,11 @@ public:
     void SSActiveToolBars1_ComboCloseUp(const QString& id);
 
     // The device list of the device combo, and the ports of the selected device.
-    void GetDevices();
-    void GetDeviceData(bool Reload);
+    void GetDevices() override;
+    void GetDeviceData(bool Reload) override;
     QString deviceFile() const;
 
-    HelpViewer& help() { return *help_; }
+    HelpViewer& help() override { return *help_; }
     // The label combo ID_GotoLabel as the scanner fills it.
     LabelCombo& labelCombo() { return *labelCombo_; }
 
@@ -104,16 +106,18 @@ public:
     // The window showing a path, or null.
     frmEditor* editorShowing(const QString& path) const;
     // The window showing a path, activated; opened as a recent entry would be when none shows it.
-    frmEditor* openOrActivate(const QString& path);
+    frmEditor* openOrActivate(const QString& path) override;
+    void showWindow(QMdiSubWindow* window) override;
+    void documentClosing(frmEditor& window) override;
 
     // The errors the last run of `compiled` reported for the file at `path`, a file it INCLUDEs (found
     // as Open Include finds it); empty when the run reported none there.
-    QList<capture::ErrorLine> errorsForFile(frmEditor& compiled, const QString& path) const;
+    QList<capture::ErrorLine> errorsForFile(frmEditor& compiled, const QString& path) const override;
     // Marks, in a window just opened, the errors that an open document's last run reported for its file.
     void markIncludedErrors(frmEditor& w);
 
     // The compiler output window, created on first use; one for the whole program.
-    CompilerScreen& compilerScreen();
+    CompilerScreen& compilerScreen() override;
     // The recent-file entries as they stand in the File menu.
     void RecentEntriesChanged();
 
@@ -134,7 +138,7 @@ public:
     void setEditorZoom(int points);
     // Opens the file an INCLUDE line of a window names (next to its document, else in the compiler's
     // folder), or activates the window that already shows it; a clear message when neither has it.
-    AppError openInclude(frmEditor& w, int line);
+    AppError openInclude(frmEditor& w, int line) override;
 
 signals:
     // Emitted after an editor window has been created and shown (tests, tools).

@@ -7,7 +7,7 @@
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolCombo.h"
 #include "common/AppState.h"
-#include "shell/MDIMain.h"
+#include "common/FrameServices.h"
 #include "common/Settings.h"
 #include "common/ToolIds.h"
 #include "terminal/PortChoice.h"
@@ -49,7 +49,7 @@ QString flagText(bool on) {
 
 } // namespace
 
-frmComm::frmComm(MDIMain& frame, AppState& state)
+frmComm::frmComm(FrameServices& frame, AppState& state)
     : frame_(frame), state_(state), body_(new QWidget), SSActiveToolBars2(new ActiveToolBars(body_)),
       Comm_(new Comm(body_)) {
     setAttribute(Qt::WA_DeleteOnClose);

@@ -5,7 +5,7 @@
 
 class ActiveToolBars;
 class Comm;
-class MDIMain;
+class FrameServices;
 struct AppState;
 class QToolBar;
 
@@ -16,7 +16,7 @@ class QToolBar;
 class frmComm : public QMdiSubWindow {
     Q_OBJECT
 public:
-    frmComm(MDIMain& frame, AppState& state);
+    frmComm(FrameServices& frame, AppState& state);
     ~frmComm() override;
 
     ActiveToolBars& toolBars() { return *SSActiveToolBars2; }
@@ -49,7 +49,7 @@ private:
     void storeOptions();
     void onPortLost(const QString& message);
 
-    MDIMain& frame_;
+    FrameServices& frame_;
     AppState& state_;
     QWidget* body_;
     ActiveToolBars* SSActiveToolBars2;

@@ -7,7 +7,8 @@
 #include "platform/Prompts.h"
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
-#include "shell/MDIMain.h"
+#include "common/AppState.h"
+#include "common/FrameServices.h"
 #include "common/Settings.h"
 
 #include <QDir>
@@ -18,8 +19,8 @@
 #include <QTextBlock>
 #include <QTimer>
 
-CompilerScreen::CompilerScreen(MDIMain& frame)
-    : QWidget(&frame, Qt::Window), frame_(frame), CompilerOutput_(new QPlainTextEdit(this)),
+CompilerScreen::CompilerScreen(FrameServices& frame)
+    : QWidget(frame.frameWindow(), Qt::Window), frame_(frame), CompilerOutput_(new QPlainTextEdit(this)),
       CompileScreenTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("CompilerScreen"));
     setWindowTitle(CreationCaption);
@@ -118,11 +119,10 @@ void CompilerScreen::CompilerOutput_DblClick() {
     }
     if (!target)
         return;
-    frame_.mdiArea().setActiveSubWindow(target);
+    frame_.showWindow(target);
     SourceView& view = target->View();
     const int last = std::max(view.Document().NumLines() - 1, 0);
     view.MoveCaret(0, std::clamp(e.line - 1, 0, last));
-    frame_.activateWindow();
     view.SetFocus();
 }
 

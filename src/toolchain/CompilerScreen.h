@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-class MDIMain;
+class FrameServices;
 class QPlainTextEdit;
 class QTimer;
 class frmEditor;
@@ -22,7 +22,7 @@ public:
     // Above this size the window shows the start of the output and says where the rest is.
     static constexpr int ShownOutputLimit = 2 * 1024 * 1024;
 
-    explicit CompilerScreen(MDIMain& frame);
+    explicit CompilerScreen(FrameServices& frame);
 
     QPlainTextEdit& CompilerOutput() { return *CompilerOutput_; }
     QTimer& CompileScreenTimer() { return *CompileScreenTimer_; }
@@ -52,7 +52,7 @@ protected:
 private:
     void setCountdownCaption();
 
-    MDIMain& frame_;
+    FrameServices& frame_;
     QPlainTextEdit* CompilerOutput_;
     QTimer* CompileScreenTimer_;
     QPointer<frmEditor> owner_;

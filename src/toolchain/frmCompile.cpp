@@ -7,7 +7,8 @@
 #include "platform/Prompts.h"
 #include "platform/TextHelpers.h"
 #include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
+#include "common/AppState.h"
+#include "common/FrameServices.h"
 #include "common/Settings.h"
 #include "common/ToolIds.h"
 
@@ -20,8 +21,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-frmCompile::frmCompile(MDIMain& frame)
-    : QDialog(&frame), frame_(frame), Compiler_(new QComboBox), CompilerPath_(new QLineEdit),
+frmCompile::frmCompile(FrameServices& frame)
+    : QDialog(frame.frameWindow()), frame_(frame), Compiler_(new QComboBox), CompilerPath_(new QLineEdit),
       Browse(new QPushButton(QStringLiteral("..."))), CommandOptions_(new QLineEdit),
       cbDoswindow_(new QCheckBox(QStringLiteral("Don't Display DOS Window"))), AutoClose_(new QCheckBox),
       SecScroll_(new QSpinBox), SourceCodePath_(new QLineEdit),

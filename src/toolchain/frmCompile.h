@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class MDIMain;
+class FrameServices;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -14,7 +14,7 @@ class QSpinBox;
 class frmCompile : public QDialog {
     Q_OBJECT
 public:
-    explicit frmCompile(MDIMain& frame);
+    explicit frmCompile(FrameServices& frame);
 
     // The compiler program filter of the browse button; Linux and macOS also offer programs without an
     // extension.
@@ -37,7 +37,7 @@ public:
     void SecScroll_Change();
 
 private:
-    MDIMain& frame_;
+    FrameServices& frame_;
     QComboBox* Compiler_;
     QLineEdit* CompilerPath_;
     QPushButton* Browse;

@@ -12,7 +12,8 @@
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
-#include "shell/MDIMain.h"
+#include "common/AppState.h"
+#include "common/FrameServices.h"
 #include "common/Settings.h"
 #include "common/ToolIds.h"
 
@@ -24,8 +25,8 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-frmProgrammer::frmProgrammer(MDIMain& frame)
-    : QDialog(&frame), frame_(frame), Programmer_(new QComboBox), ProgrammerPath_(new QLineEdit),
+frmProgrammer::frmProgrammer(FrameServices& frame)
+    : QDialog(frame.frameWindow()), frame_(frame), Programmer_(new QComboBox), ProgrammerPath_(new QLineEdit),
       Browse(new QPushButton(QStringLiteral("..."))), CommandOptions_(new QLineEdit),
       cmdOK(new QPushButton(QStringLiteral("&OK"))), cmdExit(new QPushButton(QStringLiteral("&Cancel"))),
       Help(new QPushButton(QStringLiteral("&Help"))) {
@@ -90,7 +91,7 @@ void frmProgrammer::Browse_Click() {
 
 namespace {
 
-AppError startProgrammer(MDIMain& frame) {
+AppError startProgrammer(FrameServices& frame) {
     const Settings& s = frame.state().settings;
     const QString path = text::Trim(s.read(settings::startup::ProgrammerPathName));
     const QString folder = AppPaths::folderOf(path);
@@ -129,11 +130,11 @@ AppError startProgrammer(MDIMain& frame) {
 
 } // namespace
 
-void RunProgrammer(MDIMain& frame) {
+void RunProgrammer(FrameServices& frame) {
     const AppError error = startProgrammer(frame);
     if (!error)
         return;
-    reports::critical(frame.state().prompts, &frame, error);
+    reports::critical(frame.state().prompts, frame.frameWindow(), error);
     auto* options = new frmProgrammer(frame);
     options->setAttribute(Qt::WA_DeleteOnClose);
     options->show();

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class MDIMain;
+class FrameServices;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -15,7 +15,7 @@ public:
     static inline const QString BrowseFilter =
         QStringLiteral("EPICWin Programmer|Epicwin.exe|All Files (*.*)|*.*|");
 
-    explicit frmProgrammer(MDIMain& frame);
+    explicit frmProgrammer(FrameServices& frame);
 
     QComboBox& Programmer() { return *Programmer_; }
     QLineEdit& ProgrammerPath() { return *ProgrammerPath_; }
@@ -28,7 +28,7 @@ public:
     void Help_Click();
 
 private:
-    MDIMain& frame_;
+    FrameServices& frame_;
     QComboBox* Programmer_;
     QLineEdit* ProgrammerPath_;
     QPushButton* Browse;
@@ -40,4 +40,4 @@ private:
 
 // Starts the configured programmer with its options, %HEX%, %SOURCE% and %DEVICE% replaced for the
 // active document. A failure is reported and opens the options, so the path can be corrected.
-void RunProgrammer(MDIMain& frame);
+void RunProgrammer(FrameServices& frame);
