@@ -161,6 +161,7 @@ private slots:
         QVERIFY(pair.start());
         FrameFixture f;
         MDIMain& m = f.start();
+        m.resize(1200, 800);
         frmComm& w = openTerminal(m);
         Comm& comm = w.comm();
         // Every view but the one the row switches on is there from the start.
@@ -189,9 +190,14 @@ private slots:
             bar->setValue(10);
         const int height = text.viewport()->height();
         if (change == QLatin1String("splitter")) {
+            // The divider above the plot dragged up by the user.
             for (QSplitter* s : comm.findChildren<QSplitter*>())
-                if (s->orientation() == Qt::Vertical)
-                    s->setSizes({1, 3});
+                if (s->orientation() == Qt::Vertical) {
+                    QWidget* handle = s->handle(1);
+                    QTest::mousePress(handle, Qt::LeftButton);
+                    QTest::mouseMove(handle, QPoint(handle->width() / 2, -100));
+                    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(handle->width() / 2, -100));
+                }
         } else if (change == QLatin1String("window")) {
             m.resize(m.width(), m.height() - 150);
             w.resize(w.width(), w.height() - 150);

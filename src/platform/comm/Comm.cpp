@@ -64,6 +64,8 @@ Comm::Comm(QWidget* parent)
     flushTimer_->setSingleShot(true);
     flushTimer_->setInterval(UpdateMs);
     connect(flushTimer_, &QTimer::timeout, this, [this] { showWaiting(FlushLines); });
+    connect(columns_, &QSplitter::splitterMoved, this, [this] { hexPlaced_ = true; });
+    connect(views_, &QSplitter::splitterMoved, this, [this] { plotPlaced_ = true; });
     connect(port_, &CommPort::received, this, &Comm::onReceived);
     connect(port_, &CommPort::lost, this, &Comm::onLost);
     connect(text_, &TerminalView::keyTyped, this,
@@ -239,16 +241,17 @@ void Comm::setHexShown(bool on) {
     }
     hexOn_ = on;
     hex_->setVisible(on);
-    arrangePending_ |= on;
+    hexPlaced_ = false;
     arrange();
     syncActions();
 }
 
 void Comm::arrange() {
-    if (!arrangePending_ || !isVisible() || views_->width() <= 0)
+    // Until the user drags a divider, the views switched on keep the share given here as the control
+    // is resized; a view switched on again gets it afresh.
+    if (!isVisible())
         return;
-    arrangePending_ = false;
-    if (hexOn_) {
+    if (hexOn_ && !hexPlaced_ && views_->width() > 0) {
         // The hex pane shows a whole row (offset, sixteen bytes, their characters) where it can.
         const QFontMetrics fm(hex_->font());
         const QString fullRow = HexDump::row(0, QByteArray(HexDump::BytesPerRow, '0'));
@@ -258,9 +261,11 @@ void Comm::arrange() {
         const int hex = terminaltext::hexPaneWidth(total, row, fm.horizontalAdvance(u'0') * 30);
         columns_->setSizes({total - hex, hex});
     }
-    if (plotOn_) {
+    if (plotOn_ && !plotPlaced_ && views_->height() > 0) {
         // The text keeps the larger share; the plot is read at a glance.
-        views_->setSizes({3, 2});
+        const int total = views_->height() - views_->handleWidth();
+        const int plot = total * 2 / 5;
+        views_->setSizes({total - plot, plot});
     }
 }
 
@@ -275,10 +280,9 @@ void Comm::showEvent(QShowEvent* event) {
 }
 
 void Comm::setPlotShown(bool on) {
-    const bool shown = on && !plotOn_;
     plotOn_ = on;
     plot_->setVisible(on);
-    arrangePending_ |= shown;
+    plotPlaced_ = false;
     arrange();
     if (on)
         plotChanged_ = true;

@@ -127,7 +127,7 @@ private:
     void noteNotSent();
     // Keys and pastes of the text view: sent, or refused with a word while the port is closed.
     void sendTyped(const QByteArray& bytes);
-    // Gives a view just switched on its share of the room once the control has a size.
+    // Gives the hex pane and the plot their share of the room.
     void arrange();
     void schedule();
     // Brings the views up to date, adding at most `lines` lines to each (-1: all that wait).
@@ -176,7 +176,8 @@ private:
     bool atLineStart_ = true;
     bool lineSent_ = false;       // the open line holds sent text
     bool notSentShown_ = false;   // the last thing shown is the closed-port remark
-    bool arrangePending_ = false;
+    bool hexPlaced_ = false;  // the user dragged the divider beside the hex pane
+    bool plotPlaced_ = false; // the user dragged the divider above the plot
     LineSplitter echoLines_{MaxLineLength};
     VisibleText echoVisible_;
     HexDump hexDump_;
