@@ -205,6 +205,7 @@ private slots:
             comm.optionsBar().findChild<QAction*>(change)->trigger();
         }
         QCoreApplication::processEvents();
+        QCOMPARE(text.endShown(), !scrolledUp);
         QVERIFY(receive(60));
         if (change != QLatin1String("HexView"))
             QVERIFY2(text.viewport()->height() < height, "the text view did not shrink");

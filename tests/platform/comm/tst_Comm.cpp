@@ -203,6 +203,7 @@ private slots:
         // for a run of refusals, in the same words; the box keeps its line.
         r.comm.textView().setFocus();
         QTest::keyClicks(&r.comm.textView(), QStringLiteral("xy"));
+        QCOMPARE(r.text().count(terminaltext::notSent()), 1);
         box.setText(QStringLiteral("lost"));
         QTest::keyClick(&box, Qt::Key_Return);
         QCOMPARE(r.text().count(terminaltext::notSent()), 1);
