@@ -202,9 +202,11 @@ AppError Comm::setPortOpen(bool open) {
         if (!e) {
             // A new connection starts on a fresh line.
             textLines_.reset();
+            echoLines_.reset();
             plotLines_.reset();
             plotLine_.clear();
             visible_.reset();
+            echoVisible_.reset();
             if (!atLineStart_)
                 textWaiting_.append(QStringLiteral("\n"));
             atLineStart_ = true;

@@ -67,6 +67,7 @@ void TerminalView::insert(QTextCursor& cursor, const QString& text) {
     // Received text in the view's own colours; each sent run, up to its line end, in the link colour.
     QTextCharFormat sent;
     sent.setForeground(palette().color(QPalette::Link));
+    sent.setProperty(SentText, true);
     qsizetype at = 0;
     while (at < text.size()) {
         const qsizetype mark = text.indexOf(terminaltext::SentMark, at);
@@ -102,6 +103,26 @@ void TerminalView::appendBatch(const ScrollBack::Batch& batch, const QString* op
     cursor.endEditBlock();
     if (follow_.following())
         scrollToEnd();
+}
+
+void TerminalView::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange)
+        return;
+    // The desktop switched between light and dark: sent text takes the new link colour.
+    QList<std::pair<int, int>> runs;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
+        for (auto f = b.begin(); !f.atEnd(); ++f)
+            if (f.fragment().charFormat().boolProperty(SentText))
+                runs.append({f.fragment().position(), f.fragment().length()});
+    QTextCharFormat recoloured;
+    recoloured.setForeground(palette().color(QPalette::Link));
+    QTextCursor cursor(document());
+    for (const auto& [at, length] : runs) {
+        cursor.setPosition(at);
+        cursor.setPosition(at + length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(recoloured);
+    }
 }
 
 void TerminalView::keyPressEvent(QKeyEvent* event) {

@@ -34,8 +34,11 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // Marks the characters of sent text, whose colour follows the palette.
+    static constexpr int SentText = QTextFormat::UserProperty + 1;
     void bound();
     void onRangeChanged();
     void onScrolled(int value);

@@ -182,12 +182,19 @@ private slots:
         const QRegularExpression shown(QStringLiteral("^Hel\nAT\nLED 1\nlo\n%1 sent\\] go\n%1\\] ok\n$").arg(stamp));
         QVERIFY2(shown.match(r.text()).hasMatch(), qPrintable(r.text()));
         // Sent lines in the link colour, which the dark palette keeps light; received ones in the text's.
-        QStringList sentLines;
-        for (QTextBlock b = r.comm.textView().document()->begin(); b.isValid(); b = b.next())
-            if (b.begin().fragment().charFormat().foreground().color() ==
-                r.comm.textView().palette().color(QPalette::Link))
-                sentLines << b.text().remove(QRegularExpression(QStringLiteral("^\\[.*\\] ")));
-        QCOMPARE(sentLines, (QStringList{"AT", "LED 1", "go"}));
+        const auto sentLines = [&r] {
+            QStringList lines;
+            for (QTextBlock b = r.comm.textView().document()->begin(); b.isValid(); b = b.next())
+                if (b.begin().fragment().charFormat().foreground().color() ==
+                    r.comm.textView().palette().color(QPalette::Link))
+                    lines << b.text().remove(QRegularExpression(QStringLiteral("^\\[.*\\] ")));
+            return lines;
+        };
+        QCOMPARE(sentLines(), (QStringList{"AT", "LED 1", "go"}));
+        QPalette dark = r.comm.textView().palette();
+        dark.setColor(QPalette::Link, QColor(110, 160, 255));
+        r.comm.textView().setPalette(dark);
+        QCOMPARE(sentLines(), (QStringList{"AT", "LED 1", "go"}));
         QTest::keyClick(&box, Qt::Key_Up);
         QCOMPARE(box.text(), QStringLiteral("go"));
         r.comm.setTimeStamps(false);
