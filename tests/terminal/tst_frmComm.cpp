@@ -191,16 +191,12 @@ private slots:
         const int height = text.viewport()->height();
         if (change == QLatin1String("splitter")) {
             // The divider above the plot dragged up by the user.
-            for (QSplitter* s : comm.findChildren<QSplitter*>())
-                if (s->orientation() == Qt::Vertical) {
-                    QWidget* handle = s->handle(1);
-                    QTest::mousePress(handle, Qt::LeftButton);
-                    QTest::mouseMove(handle, QPoint(handle->width() / 2, -100));
-                    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(handle->width() / 2, -100));
-                }
+            QWidget* handle = qobject_cast<QSplitter*>(comm.plotView().parentWidget())->handle(1);
+            QTest::mousePress(handle, Qt::LeftButton);
+            QTest::mouseMove(handle, QPoint(handle->width() / 2, -100));
+            QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(handle->width() / 2, -100));
         } else if (change == QLatin1String("window")) {
             m.resize(m.width(), m.height() - 150);
-            w.resize(w.width(), w.height() - 150);
         } else {
             comm.optionsBar().findChild<QAction*>(change)->trigger();
         }
