@@ -2,9 +2,14 @@
 // pair with the test playing the board.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QToolBar>
 
 #include "platform/comm/Comm.h"
 #include "platform/comm/CommPort.h"
+#include "platform/comm/PlotView.h"
+#include "platform/comm/TerminalView.h"
 #include "support/FrameTest.h"
 #include "support/PtyPair.h"
 #include "terminal/frmComm.h"
@@ -137,6 +142,80 @@ private slots:
         QTRY_VERIFY(!m.terminalWindow());
         QSerialPort again(pair.idePath());
         QVERIFY(again.open(QIODevice::ReadWrite));
+    }
+
+    // A view at its end stays there through whatever changes its size; one the user scrolled up stays
+    // where it is until the user goes back to the end. The views switched on get a fair share.
+    void viewsKeepTheirEnd_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("scrolledUp");
+        for (const char* change : {"PlotView", "HexView", "splitter", "window"})
+            QTest::newRow(change) << QString::fromLatin1(change) << false;
+        QTest::newRow("PlotView, scrolled up") << QStringLiteral("PlotView") << true;
+        QTest::newRow("window, scrolled up") << QStringLiteral("window") << true;
+    }
+    void viewsKeepTheirEnd() {
+        QFETCH(QString, change);
+        QFETCH(bool, scrolledUp);
+        PtyPair pair;
+        QVERIFY(pair.start());
+        FrameFixture f;
+        MDIMain& m = f.start();
+        m.resize(1200, 800);
+        frmComm& w = openTerminal(m);
+        Comm& comm = w.comm();
+        // Every view but the one the row switches on is there from the start.
+        comm.setHexShown(change != QLatin1String("HexView"));
+        comm.setPlotShown(change != QLatin1String("PlotView"));
+        typePort(w, pair.idePath());
+        QSerialPort board(pair.boardPath());
+        QVERIFY(comm.portOpen() && board.open(QIODevice::ReadWrite));
+        int n = 0;
+        const auto receive = [&](int lines) {
+            QByteArray bytes;
+            for (int i = 0; i < lines; ++i, ++n)
+                bytes += "line " + QByteArray::number(n) + ',' + QByteArray::number(n % 7) + "\r\n";
+            const qint64 total = comm.receivedBytes() + bytes.size();
+            board.write(bytes);
+            board.flush();
+            const bool arrived = QTest::qWaitFor([&] { return comm.receivedBytes() >= total; }, 10000);
+            comm.flush();
+            QCoreApplication::processEvents();
+            return arrived;
+        };
+        TerminalView& text = comm.textView();
+        QScrollBar* bar = text.verticalScrollBar();
+        QVERIFY(receive(scrolledUp ? 80 : 25));
+        if (scrolledUp)
+            bar->setValue(10);
+        const int height = text.viewport()->height();
+        if (change == QLatin1String("splitter")) {
+            // The divider above the plot dragged up by the user.
+            QWidget* handle = qobject_cast<QSplitter*>(comm.plotView().parentWidget())->handle(1);
+            QTest::mousePress(handle, Qt::LeftButton);
+            QTest::mouseMove(handle, QPoint(handle->width() / 2, -100));
+            QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(handle->width() / 2, -100));
+        } else if (change == QLatin1String("window")) {
+            m.resize(m.width(), m.height() - 150);
+        } else {
+            comm.optionsBar().findChild<QAction*>(change)->trigger();
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(text.endShown(), !scrolledUp);
+        QVERIFY(receive(60));
+        if (change != QLatin1String("HexView"))
+            QVERIFY2(text.viewport()->height() < height, "the text view did not shrink");
+        if (scrolledUp) {
+            QCOMPARE(bar->value(), 10);
+            bar->setValue(bar->maximum());
+            QVERIFY(receive(30));
+        }
+        QVERIFY2(text.endShown() && text.followsEnd(), qPrintable(QString::number(bar->value())));
+        QVERIFY(comm.hexView().endShown());
+        // The hex pane shows whole rows; the text keeps at least the plot's height.
+        QCOMPARE(comm.hexView().horizontalScrollBar()->maximum(), 0);
+        if (change != QLatin1String("splitter"))
+            QVERIFY(text.height() >= comm.plotView().height());
     }
 };
 

@@ -3,6 +3,7 @@
 #include "platform/Prompts.h"
 #include "platform/comm/CommPort.h"
 #include "platform/comm/PlotView.h"
+#include "platform/comm/TerminalText.h"
 #include "platform/comm/TerminalView.h"
 
 #include <QAction>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
@@ -38,8 +40,9 @@ Comm::Comm(QWidget* parent)
     buildOptions();
     columns_->addWidget(text_);
     columns_->addWidget(hex_);
-    columns_->setStretchFactor(0, 3);
-    columns_->setStretchFactor(1, 2);
+    // A window that grows or shrinks changes the text's width; the hex pane keeps the width of a row.
+    columns_->setStretchFactor(0, 1);
+    columns_->setStretchFactor(1, 0);
     views_->addWidget(columns_);
     views_->addWidget(plot_);
     views_->setStretchFactor(0, 1);
@@ -61,14 +64,16 @@ Comm::Comm(QWidget* parent)
     flushTimer_->setSingleShot(true);
     flushTimer_->setInterval(UpdateMs);
     connect(flushTimer_, &QTimer::timeout, this, [this] { showWaiting(FlushLines); });
+    connect(columns_, &QSplitter::splitterMoved, this, [this] { hexPlaced_ = true; });
+    connect(views_, &QSplitter::splitterMoved, this, [this] { plotPlaced_ = true; });
     connect(port_, &CommPort::received, this, &Comm::onReceived);
     connect(port_, &CommPort::lost, this, &Comm::onLost);
     connect(text_, &TerminalView::keyTyped, this,
             [this](int key, Qt::KeyboardModifiers modifiers, const QString& typed) {
-                send(terminalkeys::keyBytes(key, modifiers, typed, enter_));
+                sendTyped(terminalkeys::keyBytes(key, modifiers, typed, enter_));
             });
     connect(text_, &TerminalView::pasteRequested, this,
-            [this](const QString& pasted) { send(terminalkeys::pasteBytes(pasted, enter_)); });
+            [this](const QString& pasted) { sendTyped(terminalkeys::pasteBytes(pasted, enter_)); });
     connect(sendBox_, &QLineEdit::returnPressed, this, &Comm::onSendBox);
     connect(sendButton_, &QPushButton::clicked, this, &Comm::onSendBox);
     sendBox_->installEventFilter(this);
@@ -197,9 +202,11 @@ AppError Comm::setPortOpen(bool open) {
         if (!e) {
             // A new connection starts on a fresh line.
             textLines_.reset();
+            echoLines_.reset();
             plotLines_.reset();
             plotLine_.clear();
             visible_.reset();
+            echoVisible_.reset();
             if (!atLineStart_)
                 textWaiting_.append(QStringLiteral("\n"));
             atLineStart_ = true;
@@ -236,12 +243,49 @@ void Comm::setHexShown(bool on) {
     }
     hexOn_ = on;
     hex_->setVisible(on);
+    hexPlaced_ = false;
+    arrange();
     syncActions();
+}
+
+void Comm::arrange() {
+    // Until the user drags a divider, the views switched on keep the share given here as the control
+    // is resized; a view switched on again gets it afresh.
+    if (!isVisible())
+        return;
+    if (hexOn_ && !hexPlaced_ && views_->width() > 0) {
+        // The hex pane shows a whole row (offset, sixteen bytes, their characters) where it can.
+        const QFontMetrics fm(hex_->font());
+        const QString fullRow = HexDump::row(0, QByteArray(HexDump::BytesPerRow, '0'));
+        const int row = fm.horizontalAdvance(fullRow) + hex_->verticalScrollBar()->sizeHint().width() +
+                        2 * hex_->frameWidth() + 2 * int(hex_->document()->documentMargin()) + 4;
+        const int total = views_->width() - columns_->handleWidth();
+        const int hex = terminaltext::hexPaneWidth(total, row, fm.horizontalAdvance(u'0') * 30);
+        columns_->setSizes({total - hex, hex});
+    }
+    if (plotOn_ && !plotPlaced_ && views_->height() > 0) {
+        // The text keeps the larger share; the plot is read at a glance.
+        const int total = views_->height() - views_->handleWidth();
+        const int plot = total * 2 / 5;
+        views_->setSizes({total - plot, plot});
+    }
+}
+
+void Comm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    arrange();
+}
+
+void Comm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    arrange();
 }
 
 void Comm::setPlotShown(bool on) {
     plotOn_ = on;
     plot_->setVisible(on);
+    plotPlaced_ = false;
+    arrange();
     if (on)
         plotChanged_ = true;
     syncActions();
@@ -331,7 +375,7 @@ void Comm::onReceived(const QByteArray& bytes) {
     received_ += bytes.size();
     if (logging_)
         logPending_ += bytes;
-    showText(bytes);
+    showText(bytes, false);
     if (hexOn_) {
         hexWaiting_.append(hexDump_.feed(bytes));
         hexChanged_ = true;
@@ -348,20 +392,32 @@ void Comm::onReceived(const QByteArray& bytes) {
     schedule();
 }
 
-void Comm::showText(QByteArrayView bytes) {
+void Comm::showText(QByteArrayView bytes, bool sent) {
     QString out;
     QString stamp;
-    textLines_.feed(bytes, [&](QByteArrayView piece, bool endsLine) {
+    // What was sent and what arrived never share a line: the one breaks the other's open line.
+    if (!atLineStart_ && sent != lineSent_) {
+        out += u'\n';
+        atLineStart_ = true;
+    }
+    LineSplitter& lines = sent ? echoLines_ : textLines_;
+    VisibleText& visible = sent ? echoVisible_ : visible_;
+    lines.feed(bytes, [&](QByteArrayView piece, bool endsLine) {
+        if (sent)
+            out += terminaltext::SentMark;
         if (atLineStart_ && timeStamps_) {
             if (stamp.isEmpty())
-                stamp = QTime::currentTime().toString(QStringLiteral("[HH:mm:ss.zzz] "));
+                stamp = terminaltext::stamp(QTime::currentTime(), sent);
             out += stamp;
         }
-        out += visible_.decode(piece);
+        out += visible.decode(piece);
         if (endsLine)
             out += u'\n';
         atLineStart_ = endsLine;
+        lineSent_ = sent;
     });
+    if (!out.isEmpty())
+        notSentShown_ = false;
     textWaiting_.append(out);
 }
 
@@ -371,7 +427,17 @@ void Comm::note(const QString& text) {
                         QStringLiteral(" ***\n"));
     atLineStart_ = true;
     textLines_.reset();
+    echoLines_.reset();
+    notSentShown_ = false;
     schedule();
+}
+
+void Comm::noteNotSent() {
+    // Once for a run of refused keys, not once for each of them.
+    if (notSentShown_)
+        return;
+    note(terminaltext::notSent());
+    notSentShown_ = true;
 }
 
 void Comm::onLost(const QString& message) {
@@ -419,10 +485,17 @@ bool Comm::send(const QByteArray& bytes) {
     if (bytes.isEmpty() || !port_->send(bytes))
         return false;
     if (echo_) {
-        showText(bytes);
+        showText(bytes, true);
         schedule();
     }
     return true;
+}
+
+void Comm::sendTyped(const QByteArray& bytes) {
+    if (!bytes.isEmpty() && !port_->isOpen())
+        noteNotSent();
+    else
+        send(bytes);
 }
 
 bool Comm::sendLine(const QString& line) {
@@ -432,7 +505,7 @@ bool Comm::sendLine(const QString& line) {
 
 void Comm::onSendBox() {
     if (!port_->isOpen()) {
-        note(QStringLiteral("Not sent: the port is closed. Choose a port first."));
+        noteNotSent();
         return;
     }
     sendLine(sendBox_->text());
@@ -462,6 +535,7 @@ void Comm::clear() {
     hexDump_.reset(received_);
     atLineStart_ = true;
     textLines_.reset();
+    echoLines_.reset();
 }
 
 void Comm::clearPlot() {

@@ -114,13 +114,21 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildOptions();
     void onReceived(const QByteArray& bytes);
     void onLost(const QString& message);
-    void showText(QByteArrayView bytes);
+    // Adds received bytes, or sent ones (echo), to the text view.
+    void showText(QByteArrayView bytes, bool sent);
     void note(const QString& text);
+    void noteNotSent();
+    // Keys and pastes of the text view: sent, or refused with a word while the port is closed.
+    void sendTyped(const QByteArray& bytes);
+    // Gives the hex pane and the plot their share of the room.
+    void arrange();
     void schedule();
     // Brings the views up to date, adding at most `lines` lines to each (-1: all that wait).
     void showWaiting(int lines);
@@ -166,6 +174,12 @@ private:
     VisibleText visible_;
     ScrollBack textWaiting_{ScrollBackLines};
     bool atLineStart_ = true;
+    bool lineSent_ = false;       // the open line holds sent text
+    bool notSentShown_ = false;   // the last thing shown is the closed-port remark
+    bool hexPlaced_ = false;  // the user dragged the divider beside the hex pane
+    bool plotPlaced_ = false; // the user dragged the divider above the plot
+    LineSplitter echoLines_{MaxLineLength};
+    VisibleText echoVisible_;
     HexDump hexDump_;
     ScrollBack hexWaiting_{HexRows};
     bool hexChanged_ = false;

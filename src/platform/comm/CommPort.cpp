@@ -1,5 +1,7 @@
 #include "platform/comm/CommPort.h"
 
+#include "platform/comm/TerminalText.h"
+
 #include <QSerialPortInfo>
 #include <algorithm>
 
@@ -130,7 +132,11 @@ void CommPort::onError(QSerialPort::SerialPortError error) {
         error != QSerialPort::WriteError && error != QSerialPort::UnknownError)
         return;
     // Closing inside QSerialPort's own notification is not safe; do it once that has returned.
+    // A device that went away (unplugged, or the far end of a pseudo-terminal closed) makes the read
+    // fail or end; the system's text for that is whatever an earlier call left behind ("Resource
+    // temporarily unavailable", "No such file or directory"), which would only mislead.
     lostReason_ = port_.errorString();
+    lostGone_ = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
     QMetaObject::invokeMethod(this, &CommPort::dropConnection, Qt::QueuedConnection);
 }
 
@@ -141,9 +147,7 @@ void CommPort::dropConnection() {
     const QByteArray rest = port_.readAll();
     if (!rest.isEmpty())
         emit received(rest);
-    const QString message = QStringLiteral("The connection on %1 was lost (%2); the port is closed. "
-                                           "Choose the port again once the device is back.")
-                                .arg(device(), lostReason_);
+    const QString message = terminaltext::lost(device(), lostGone_, lostReason_);
     port_.close();
     port_.clearError();
     emit lost(message);

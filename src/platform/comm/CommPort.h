@@ -57,4 +57,5 @@ private:
     QString name_;
     PortSettings settings_;
     QString lostReason_;
+    bool lostGone_ = false;
 };

@@ -1,9 +1,11 @@
 #include "platform/comm/PlotView.h"
 
 #include "platform/comm/PlotData.h"
+#include "platform/comm/TerminalText.h"
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -108,8 +110,11 @@ void PlotView::paintEvent(QPaintEvent*) {
         p.setPen(faint);
         p.drawLine(x, area.top(), x, area.bottom());
         p.setPen(ink);
-        p.drawText(QRect(x - 40, area.bottom() + 4, 80, fm.height()), Qt::AlignHCenter | Qt::AlignTop,
-                   tickText(v, xStep));
+        // Centred under its grid line, but whole: the last label stops at the window's edge.
+        const QString label = tickText(v, xStep);
+        const int w = fm.horizontalAdvance(label) + 2;
+        const int left = std::clamp(x - w / 2, 0, std::max(0, width() - w - 1));
+        p.drawText(QRect(left, area.bottom() + 4, w, fm.height()), Qt::AlignHCenter | Qt::AlignTop, label);
     }
     p.drawText(QRect(area.left(), area.bottom() + 4 + fm.height(), area.width(), fm.height()), Qt::AlignHCenter,
                QStringLiteral("Line"));
@@ -118,13 +123,19 @@ void PlotView::paintEvent(QPaintEvent*) {
     p.save();
     p.setClipRect(area.adjusted(1, 1, 0, 0));
     for (int i = 0; i < series_.size(); ++i) {
-        const QList<QPointF>& pts = series_[i].points;
-        QPolygonF line;
-        line.reserve(pts.size());
-        for (const QPointF& pt : pts)
-            line.append(QPointF(toX(pt.x()), toY(pt.y())));
-        p.setPen(QPen(QColor(kColours[size_t(i) % kColours.size()]), 1.5));
-        p.drawPolyline(line);
+        const QColor colour(kColours[size_t(i) % kColours.size()]);
+        p.setPen(QPen(colour, 1.5));
+        // Lines that lacked this series' column leave a gap; a value standing alone is a dot.
+        for (const QList<QPointF>& run : terminaltext::runs(series_[i].points)) {
+            QPolygonF line;
+            line.reserve(run.size());
+            for (const QPointF& pt : run)
+                line.append(QPointF(toX(pt.x()), toY(pt.y())));
+            if (line.size() == 1)
+                p.fillRect(QRectF(line[0] - QPointF(1.5, 1.5), QSizeF(3, 3)), colour);
+            else
+                p.drawPolyline(line);
+        }
     }
     p.restore();
 

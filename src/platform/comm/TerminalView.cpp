@@ -15,6 +15,39 @@ TerminalView::TerminalView(int maxLines, QWidget* parent) : QPlainTextEdit(paren
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     bound();
+    // Any change of the range (a resize, a splitter moved, the view shown again, lines added or
+    // dropped) keeps a following view at its end; any other move of the bar is the user's choice.
+    QScrollBar* bar = verticalScrollBar();
+    connect(bar, &QScrollBar::rangeChanged, this, &TerminalView::onRangeChanged);
+    connect(bar, &QScrollBar::valueChanged, this, &TerminalView::onScrolled);
+}
+
+void TerminalView::onRangeChanged() {
+    QScrollBar* bar = verticalScrollBar();
+    const int target = follow_.afterRangeChange(bar->value(), bar->maximum());
+    if (target != bar->value()) {
+        placing_ = true;
+        bar->setValue(target);
+        placing_ = false;
+    }
+}
+
+void TerminalView::onScrolled(int value) {
+    if (!placing_)
+        follow_.moved(value, verticalScrollBar()->maximum());
+}
+
+void TerminalView::scrollToEnd() {
+    follow_.reset();
+    placing_ = true;
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    placing_ = false;
+}
+
+bool TerminalView::endShown() const {
+    const QTextBlock last = document()->lastBlock();
+    const QRectF box = blockBoundingGeometry(last).translated(contentOffset());
+    return box.top() >= 0 && box.bottom() <= viewport()->height() + 1;
 }
 
 void TerminalView::bound() {
@@ -27,11 +60,32 @@ void TerminalView::clearAll() {
     clear();
     openLineShown_ = false;
     bound();
+    scrollToEnd();
+}
+
+void TerminalView::insert(QTextCursor& cursor, const QString& text) {
+    // Received text in the view's own colours; each sent run, up to its line end, in the link colour.
+    QTextCharFormat sent;
+    sent.setForeground(palette().color(QPalette::Link));
+    sent.setProperty(SentText, true);
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const qsizetype mark = text.indexOf(terminaltext::SentMark, at);
+        if (mark < 0) {
+            cursor.insertText(text.mid(at), QTextCharFormat());
+            return;
+        }
+        if (mark > at)
+            cursor.insertText(text.mid(at, mark - at), QTextCharFormat());
+        qsizetype end = text.indexOf(u'\n', mark);
+        end = end < 0 ? text.size() : end + 1;
+        // (A line typed key by key carries a mark before each piece.)
+        cursor.insertText(text.mid(mark + 1, end - mark - 1).remove(terminaltext::SentMark), sent);
+        at = end;
+    }
 }
 
 void TerminalView::appendBatch(const ScrollBack::Batch& batch, const QString* openLine) {
-    QScrollBar* bar = verticalScrollBar();
-    const bool follow = batch.reset || bar->value() >= bar->maximum();
     if (batch.reset)
         clearAll();
     QTextCursor cursor(document());
@@ -41,14 +95,34 @@ void TerminalView::appendBatch(const ScrollBack::Batch& batch, const QString* op
         cursor.removeSelectedText();
     }
     cursor.beginEditBlock();
-    cursor.insertText(batch.text);
+    insert(cursor, batch.text);
     if (openLine) {
-        cursor.insertText(*openLine);
+        cursor.insertText(*openLine, QTextCharFormat());
         openLineShown_ = !openLine->isEmpty();
     }
     cursor.endEditBlock();
-    if (follow)
-        bar->setValue(bar->maximum());
+    if (follow_.following())
+        scrollToEnd();
+}
+
+void TerminalView::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange)
+        return;
+    // The desktop switched between light and dark: sent text takes the new link colour.
+    QList<std::pair<int, int>> runs;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
+        for (auto f = b.begin(); !f.atEnd(); ++f)
+            if (f.fragment().charFormat().boolProperty(SentText))
+                runs.append({f.fragment().position(), f.fragment().length()});
+    QTextCharFormat recoloured;
+    recoloured.setForeground(palette().color(QPalette::Link));
+    QTextCursor cursor(document());
+    for (const auto& [at, length] : runs) {
+        cursor.setPosition(at);
+        cursor.setPosition(at + length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(recoloured);
+    }
 }
 
 void TerminalView::keyPressEvent(QKeyEvent* event) {

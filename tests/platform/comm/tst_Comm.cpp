@@ -9,6 +9,7 @@
 #include "platform/comm/Comm.h"
 #include "platform/comm/CommPort.h"
 #include "platform/comm/PlotView.h"
+#include "platform/comm/TerminalText.h"
 #include "platform/comm/TerminalView.h"
 #include "support/PtyPair.h"
 #include "support/TestSupport.h"
@@ -166,24 +167,53 @@ private slots:
         r.comm.setLocalEcho(true);
         r.comm.setEnterSends(terminalkeys::Enter::CRLF);
         QLineEdit& box = r.comm.sendBox();
+        // The board's open line is broken by what the user sends, and goes on below it.
+        QVERIFY(r.send("Hel"));
         for (const QString& line : {QStringLiteral("AT"), QStringLiteral("LED 1")}) {
             box.setText(line);
             QTest::keyClick(&box, Qt::Key_Return);
         }
         QTRY_COMPARE_WITH_TIMEOUT(r.got, QByteArray("AT\r\nLED 1\r\n"), 10000);
-        QCOMPARE(r.text(), QStringLiteral("AT\nLED 1\n"));
+        QVERIFY(r.send("lo\r\n"));
+        r.comm.setTimeStamps(true);
+        r.comm.sendLine(QStringLiteral("go"));
+        QVERIFY(r.send("ok\n"));
+        const QString stamp = QStringLiteral("\\[\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d");
+        const QRegularExpression shown(QStringLiteral("^Hel\nAT\nLED 1\nlo\n%1 sent\\] go\n%1\\] ok\n$").arg(stamp));
+        QVERIFY2(shown.match(r.text()).hasMatch(), qPrintable(r.text()));
+        // Sent lines in the link colour, which the dark palette keeps light; received ones in the text's.
+        const auto sentLines = [&r] {
+            QStringList lines;
+            for (QTextBlock b = r.comm.textView().document()->begin(); b.isValid(); b = b.next())
+                if (b.begin().fragment().charFormat().foreground().color() ==
+                    r.comm.textView().palette().color(QPalette::Link))
+                    lines << b.text().remove(QRegularExpression(QStringLiteral("^\\[.*\\] ")));
+            return lines;
+        };
+        QCOMPARE(sentLines(), (QStringList{"AT", "LED 1", "go"}));
+        QPalette dark = r.comm.textView().palette();
+        dark.setColor(QPalette::Link, QColor(110, 160, 255));
+        r.comm.textView().setPalette(dark);
+        QCOMPARE(sentLines(), (QStringList{"AT", "LED 1", "go"}));
         QTest::keyClick(&box, Qt::Key_Up);
-        QCOMPARE(box.text(), QStringLiteral("LED 1"));
+        QCOMPARE(box.text(), QStringLiteral("go"));
+        r.comm.setTimeStamps(false);
 
         r.board.reset();
         r.pair.stop();
         QTRY_VERIFY_WITH_TIMEOUT(!r.comm.portOpen(), 20000);
-        QVERIFY2(r.text().contains(r.pair.idePath() + QStringLiteral(" was lost")), qPrintable(r.text()));
+        QVERIFY2(r.text().contains(r.pair.idePath() +
+                                   QStringLiteral(" was lost (the device was removed or closed by the other end)")),
+                 qPrintable(r.text()));
         QVERIFY(r.comm.statusText().startsWith(QStringLiteral("Port closed")));
-        // Nothing is sent while the port is closed, the terminal says why, and the line stays.
+        // Nothing is sent while the port is closed, typed or from the box; the terminal says why, once
+        // for a run of refusals, in the same words; the box keeps its line.
+        r.comm.textView().setFocus();
+        QTest::keyClicks(&r.comm.textView(), QStringLiteral("xy"));
+        QCOMPARE(r.text().count(terminaltext::notSent()), 1);
         box.setText(QStringLiteral("lost"));
         QTest::keyClick(&box, Qt::Key_Return);
-        QVERIFY(r.text().contains(QStringLiteral("Not sent: the port is closed")));
+        QCOMPARE(r.text().count(terminaltext::notSent()), 1);
         QCOMPARE(box.text(), QStringLiteral("lost"));
 
         QVERIFY(r.pair.start());

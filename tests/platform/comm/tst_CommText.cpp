@@ -3,6 +3,10 @@
 #include <QImage>
 #include <QTest>
 
+#include <QLabel>
+#include <QToolBar>
+
+#include "platform/comm/Comm.h"
 #include "platform/comm/HexDump.h"
 #include "platform/comm/LineSplitter.h"
 #include "platform/comm/PlotData.h"
@@ -11,7 +15,9 @@
 #include "platform/comm/ScrollBack.h"
 #include "platform/comm/SendHistory.h"
 #include "platform/comm/TerminalKeys.h"
+#include "platform/comm/TerminalText.h"
 #include "platform/comm/VisibleText.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -169,8 +175,9 @@ private slots:
     // The scales follow the data with a margin, and each series is drawn in its own colour.
     void plotDrawsTheSeries() {
         PlotData data(50);
+        // The second series is missing from the middle lines: its line leaves a gap there.
         for (int i = 0; i < 20; ++i)
-            data.addLine(QByteArray::number(100 + i) + ",0");
+            data.addLine(QByteArray::number(100 + i) + (i < 5 || i >= 15 ? ",0" : ""));
         PlotView view;
         view.resize(400, 300);
         view.showData(data);
@@ -185,9 +192,42 @@ private slots:
                 red += c == 0xd62728;
             }
         QVERIFY2(blue > 100 && red > 100, qPrintable(QStringLiteral("%1 %2").arg(blue).arg(red)));
+        for (int y = 0; y < image.height(); ++y)
+            QVERIFY2((image.pixel(image.width() / 2, y) & 0xffffff) != 0xd62728, "no red line across the gap");
         view.clearPlot();
         QCOMPARE(view.shownSeries(), 0);
         QCOMPARE(view.range(), QRectF(QPointF(0, 0), QPointF(100, 1)));
+    }
+
+    // The hex pane gets a whole row where the room allows, but never squeezes the text out.
+    void hexPane() {
+        for (const auto& [total, width] : {std::pair{1200, 600}, {900, 600}, {800, 560}, {500, 260}, {400, 200}, {0, 0}})
+            QCOMPARE(terminaltext::hexPaneWidth(total, 600, 240), width);
+    }
+
+    // A device that went away is said to be gone, whatever stale text the system left behind.
+    void lostMessage() {
+        for (const auto& [gone, detail, says] : {std::tuple{true, "No such file or directory", "the device was removed"},
+                                                 {false, "Input/output error", "Input/output error"}})
+            QVERIFY(terminaltext::lost(QStringLiteral("COM3"), gone, QString::fromLatin1(detail))
+                        .startsWith(QStringLiteral("The connection on COM3 was lost (") + QLatin1String(says)));
+    }
+
+    // Every choice of the terminal's option band is explained on its help page, and so is the send box.
+    void helpNamesEveryChoice() {
+        const QString page = QString::fromUtf8(testsupport::readFile(testsupport::dataDir() + "/help/contents.html"));
+        const QString section = page.section(QStringLiteral("name=\"terminal\""), 1).section(QStringLiteral("<h2>"), 0, 0);
+        QVERIFY(!section.isEmpty());
+        Comm comm;
+        QStringList captions{QStringLiteral("send box")};
+        for (const QLabel* label : comm.optionsBar().findChildren<QLabel*>())
+            captions << label->text().remove(u'&').remove(u':').trimmed();
+        for (const QAction* a : comm.optionsBar().actions())
+            if (!a->isSeparator() && !a->text().isEmpty())
+                captions << a->text().remove(u'&');
+        QVERIFY(captions.size() > 8);
+        for (const QString& c : captions)
+            QVERIFY2(section.contains(c, Qt::CaseInsensitive), qPrintable(c));
     }
 
     void sendHistory() {
