@@ -3,6 +3,7 @@
 #include "build/CaptureFile.h"
 #include "editor/ColorTable.h"
 #include "editor/DrawClass.h"
+#include "editor/LabelWatch.h"
 #include "platform/Colors.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
@@ -38,7 +39,10 @@ bool storedColor(const QString& text, qint32& out) {
 
 frmEditor::frmEditor(MDIMain& frame, AppState& state)
     : frame_(frame), state_(state), View_(new SourceView(this)), List1_(new QListWidget(View_)),
-      SyntaxHelp_(new QTextEdit(View_)), CheckFile_(new QTimer(this)) {
+      SyntaxHelp_(new QTextEdit(View_)), CheckFile_(new QTimer(this)),
+      labels_(new LabelWatch(
+          View_->Document(), [this] { return state_.settings.read(settings::startup::CompilerPathName); },
+          this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(View_);
     View_->SetPrompts(&state_.prompts);
@@ -114,6 +118,7 @@ void frmEditor::Form_Load() {
 
     draw_ = std::make_unique<DrawClass>();
     draw_->setView(View_);
+    draw_->setLabels(labels_);
     View_->SetDrawHook(draw_.get());
 
     const QMimeData* clip = QApplication::clipboard()->mimeData();
@@ -199,6 +204,8 @@ void frmEditor::Form_Activate() {
     bars.SetListIndex(ids::ID_Device, DeviceIndex);
     frame_.GetDeviceData(false);
     frame_.EnableTools(true);
+    // The included files may have changed while another window was in front.
+    labels_->rereadIncludes();
 
     QTabBar& tabs = frame_.TaskBar();
     const QString mine = text::Trim(caption());

@@ -1,6 +1,7 @@
 // Caret tracking: the status bar, the label section, the statement under the caret and the line scan.
 #include "editor/frmEditor.h"
 
+#include "editor/LabelWatch.h"
 #include "language/SourceScan.h"
 #include "language/StatementTable.h"
 #include "platform/TextHelpers.h"
@@ -98,6 +99,8 @@ void frmEditor::View_CaretMove(int col, int line) {
             SyntaxHelp_->hide();
     }
     frame_.SetPanelText(2, QString());
+    if (const labelcheck::Problem* problem = labels_->problemAt(line, col))
+        frame_.SetPanelText(2, problem->message);
 
     if (doc.GetLineData(line, 1) == 1) {
         GetErrorDescription(L);

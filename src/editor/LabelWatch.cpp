@@ -1,0 +1,109 @@
+#include "editor/LabelWatch.h"
+
+#include "build/IncludeFiles.h"
+#include "platform/sourceview/SourceDocument.h"
+
+#include <QTimer>
+
+#include <algorithm>
+#include <iterator>
+
+LabelWatch::LabelWatch(SourceDocument& document, std::function<QString()> compilerPath, QObject* parent)
+    : QObject(parent), doc_(document), compilerPath_(std::move(compilerPath)),
+      settleTimer_(new QTimer(this)) {
+    settleTimer_->setSingleShot(true);
+    settleTimer_->setInterval(0);
+    connect(settleTimer_, &QTimer::timeout, this, &LabelWatch::settle);
+    connect(&doc_, &SourceDocument::textReplaced, this,
+            [this](TextPos from, TextPos oldEnd, TextPos newEnd) { onReplaced(from, oldEnd, newEnd); });
+    // A new text, or new comment starters (the keyword lists are rebuilt with them).
+    const auto reload = [this] {
+        reload_ = true;
+        schedule();
+    };
+    connect(&doc_, &SourceDocument::contentsReset, this, reload);
+    connect(&doc_, &SourceDocument::keywordsChanged, this, reload);
+}
+
+LabelWatch::~LabelWatch() = default;
+
+void LabelWatch::schedule() {
+    if (!settleTimer_->isActive())
+        settleTimer_->start();
+}
+
+void LabelWatch::onReplaced(TextPos from, TextPos oldEnd, TextPos newEnd) {
+    if (!reload_) {
+        QStringList lines;
+        for (int line = from.line; line <= newEnd.line; ++line)
+            lines.append(doc_.GetLine(line));
+        check_.replaceLines(from.line, oldEnd.line - from.line + 1, lines);
+        // A text that got out of step (it should not) is read again whole.
+        if (check_.lineCount() != doc_.NumLines())
+            reload_ = true;
+    }
+    schedule();
+}
+
+labelcheck::LabelCheck& LabelWatch::fresh() {
+    if (reload_) {
+        reload_ = false;
+        QStringList lines;
+        lines.reserve(doc_.NumLines());
+        for (int line = 0; line < doc_.NumLines(); ++line)
+            lines.append(doc_.GetLine(line));
+        check_.load(lines, doc_.lexerConfig());
+    }
+    if (!includesRead_ || check_.includes() != includes_) {
+        includesRead_ = true;
+        includes_ = check_.includes();
+        const QString document = doc_.PathName();
+        const QString compiler = compilerPath_ ? compilerPath_() : QString();
+        // A nested INCLUDE is looked for beside the file that names it, then where the document's are.
+        const auto find = [&](const QString& name, const QString& includer) {
+            QStringList folders = includefiles::searchFolders(includer, compiler);
+            for (const QString& folder : includefiles::searchFolders(document, compiler))
+                if (!folders.contains(folder))
+                    folders.append(folder);
+            return includefiles::find(name, folders);
+        };
+        // An unsaved document has no folder to look in.
+        labelcheck::Outside outside;
+        if (document.isEmpty())
+            outside.unread = includes_;
+        else
+            outside = labelcheck::readIncludes(includes_, document, find, doc_.lexerConfig(),
+                                               labelcheck::includersOf(document, find));
+        check_.setOutside(std::move(outside.keys), std::move(outside.unread));
+    }
+    return check_;
+}
+
+const QList<labelcheck::Problem>& LabelWatch::problems() {
+    return fresh().problems();
+}
+
+QList<labelcheck::Problem> LabelWatch::problemsOn(int line) {
+    return fresh().problemsOn(line);
+}
+
+const labelcheck::Problem* LabelWatch::problemAt(int line, int column) {
+    return fresh().problemAt(line, column);
+}
+
+void LabelWatch::settle() {
+    // Where each problem is: a line keeps its place in the list when one of its two jumps is fixed.
+    QList<std::pair<int, int>> places;
+    for (const labelcheck::Problem& p : problems())
+        places.append({p.line, p.column});
+    if (places == shown_)
+        return;
+    // Both lists are sorted: repaint the lines of what is in one and not in the other.
+    QList<std::pair<int, int>> changed;
+    std::set_symmetric_difference(places.cbegin(), places.cend(), shown_.cbegin(), shown_.cend(),
+                                  std::back_inserter(changed));
+    shown_ = places;
+    for (const auto& [line, column] : std::as_const(changed))
+        if (line < doc_.NumLines())
+            doc_.UpdateViews(0, 0, line, 0, line);
+}
