@@ -2,7 +2,11 @@
 
 #include "platform/sourceview/ISourceDraw2.h"
 
+#include "language/LabelCheck.h"
+
 #include <QBrush>
+#include <QColor>
+#include <vector>
 
 class LabelWatch;
 class SourceView;
@@ -23,10 +27,20 @@ public:
     void PostDraw(QPainter* painter) override;
 
 private:
-    void underlineProblems(const DrawLineRecord& record);
+    // The underlines go over the text, so they are drawn after it, at the end of the page.
+    struct Underlined {
+        int line = 0;
+        int y = 0;
+        QColor color;
+        QList<labelcheck::Problem> problems;
+    };
+    void paintErrorMark(DrawLineRecord& record);
+    void noteProblems(const DrawLineRecord& record);
+    void underline(QPainter* painter, const Underlined& u) const;
 
     SourceView* view_ = nullptr;
     LabelWatch* labels_ = nullptr;
+    std::vector<Underlined> underlined_;
     QBrush brush_;
     bool painting_ = false;
 };
