@@ -10,19 +10,25 @@
 
 LabelWatch::LabelWatch(SourceDocument& document, std::function<QString()> compilerPath, QObject* parent)
     : QObject(parent), doc_(document), compilerPath_(std::move(compilerPath)),
-      settleTimer_(new QTimer(this)) {
+      check_([this](int line) { return doc_.lineText(line); }), settleTimer_(new QTimer(this)) {
     settleTimer_->setSingleShot(true);
     settleTimer_->setInterval(0);
     connect(settleTimer_, &QTimer::timeout, this, &LabelWatch::settle);
     connect(&doc_, &SourceDocument::textReplaced, this,
             [this](TextPos from, TextPos oldEnd, TextPos newEnd) { onReplaced(from, oldEnd, newEnd); });
-    // A new text, or new comment starters (the keyword lists are rebuilt with them).
-    const auto reload = [this] {
+    connect(&doc_, &SourceDocument::contentsReset, this, [this] {
         reload_ = true;
         schedule();
-    };
-    connect(&doc_, &SourceDocument::contentsReset, this, reload);
-    connect(&doc_, &SourceDocument::keywordsChanged, this, reload);
+    });
+    // The comment starters are set with the keyword lists: a change of the starters reads every line.
+    connect(&doc_, &SourceDocument::keywordsChanged, this, [this] {
+        const LexerConfig& now = doc_.lexerConfig();
+        if (now.commentStart == comments_.commentStart && now.commentStart2 == comments_.commentStart2 &&
+            now.commentStart3 == comments_.commentStart3 && now.stringDelimiter == comments_.stringDelimiter)
+            return;
+        reload_ = true;
+        schedule();
+    });
 }
 
 LabelWatch::~LabelWatch() = default;
@@ -34,10 +40,7 @@ void LabelWatch::schedule() {
 
 void LabelWatch::onReplaced(TextPos from, TextPos oldEnd, TextPos newEnd) {
     if (!reload_) {
-        QStringList lines;
-        for (int line = from.line; line <= newEnd.line; ++line)
-            lines.append(doc_.GetLine(line));
-        check_.replaceLines(from.line, oldEnd.line - from.line + 1, lines);
+        check_.replaceLines(from.line, oldEnd.line - from.line + 1, newEnd.line - from.line + 1);
         // A text that got out of step (it should not) is read again whole.
         if (check_.lineCount() != doc_.NumLines())
             reload_ = true;
@@ -48,11 +51,8 @@ void LabelWatch::onReplaced(TextPos from, TextPos oldEnd, TextPos newEnd) {
 labelcheck::LabelCheck& LabelWatch::fresh() {
     if (reload_) {
         reload_ = false;
-        QStringList lines;
-        lines.reserve(doc_.NumLines());
-        for (int line = 0; line < doc_.NumLines(); ++line)
-            lines.append(doc_.GetLine(line));
-        check_.load(lines, doc_.lexerConfig());
+        comments_ = doc_.lexerConfig();
+        check_.load(doc_.NumLines(), comments_);
     }
     if (!includesRead_ || check_.includes() != includes_) {
         includesRead_ = true;

@@ -41,6 +41,8 @@ private:
     SourceDocument& doc_;
     std::function<QString()> compilerPath_;
     labelcheck::LabelCheck check_;
+    // The comment starters the lines were read with.
+    LexerConfig comments_;
     QTimer* settleTimer_;
     bool reload_ = true;
     bool includesRead_ = false;

@@ -17,7 +17,7 @@ namespace labelcheck {
 
 namespace {
 
-enum class Unit { Word, Number, String, Symbol };
+enum class Unit : quint8 { Word, Number, String, Symbol };
 
 struct Token {
     Unit unit;
@@ -31,8 +31,10 @@ bool isBlank(QChar c) {
 
 // The line up to its comment as words, numbers, strings and single symbols; blanks dropped.
 using Tokens = QVarLengthArray<Token, 32>;
-Tokens tokenize(const QString& line, const LexerConfig& comments) {
+Tokens tokenize(QStringView view, const LexerConfig& comments) {
     Tokens out;
+    // The comment test reads a QString; this one borrows the characters.
+    const QString line = QString::fromRawData(view.data(), view.size());
     const int n = int(line.size());
     int i = 0;
     while (i < n) {
@@ -66,7 +68,7 @@ Tokens tokenize(const QString& line, const LexerConfig& comments) {
 
 class Reader {
 public:
-    Reader(const QString& line, const Tokens& tokens) : line_(line), t_(tokens) {}
+    Reader(QStringView line, const Tokens& tokens) : line_(line), t_(tokens) {}
 
     bool isWord(int k) const { return k < t_.size() && t_[k].unit == Unit::Word; }
     bool isWord(int k, QLatin1StringView word) const {
@@ -75,22 +77,19 @@ public:
     bool isSymbol(int k, char16_t c) const {
         return k < t_.size() && t_[k].unit == Unit::Symbol && line_[t_[k].start] == c;
     }
-    QStringView text(int k) const { return QStringView(line_).mid(t_[k].start, t_[k].length); }
-    Name name(int k) const {
-        const QString s = text(k).toString();
-        return {s, s.toUpper(), t_[k].start, t_[k].length};
-    }
+    QStringView text(int k) const { return line_.mid(t_[k].start, t_[k].length); }
+    Ref ref(int k) const { return {keyOf(text(k)), t_[k].start, t_[k].length}; }
     int size() const { return int(t_.size()); }
 
 private:
-    const QString& line_;
+    QStringView line_;
     const Tokens& t_;
 };
 
 // The names of a comma-separated list from token k on; the index after the list.
-int nameList(const Reader& r, int k, QList<Name>& out) {
+int nameList(const Reader& r, int k, QVarLengthArray<Ref, 1>& out) {
     while (r.isWord(k)) {
-        out.append(r.name(k));
+        out.append(r.ref(k));
         if (!r.isSymbol(k + 1, u','))
             return k + 1;
         k += 2;
@@ -98,43 +97,60 @@ int nameList(const Reader& r, int k, QList<Name>& out) {
     return k;
 }
 
-QSet<QString> buildReserved() {
-    QSet<QString> out;
+QSet<Key> buildReserved() {
+    QSet<Key> out;
     StatementTable table;
     table.InitPBPCodes(true);
     DevicePortTable ports;
     ports.fill(8);
     for (const KeywordAddition& k : ReservedWords::buildKeywordLists(table, true, ports))
-        out.insert(k.word.toUpper());
+        out.insert(keyOf(k.word));
     // Statement words the tables leave out, and the parts of statements.
     for (const char* w :
          {"THEN",   "ELSE",    "ELSEIF",   "ENDIF", "RETURN", "END",   "STOP",      "CLEAR", "RESUME",
           "ENABLE", "DISABLE", "NEXT",     "WEND",  "SELECT", "CASE",  "ENDSELECT", "EXIT",  "REPEAT",
           "UNTIL",  "DO",      "CONTINUE", "TO",    "STEP",   "ON",    "INTERRUPT", "DEBUG", "DEFINE",
           "SLEEP",  "NAP",     "GOTO",     "GOSUB", "ASM",    "ENDASM"})
-        out.insert(QString::fromLatin1(w));
+        out.insert(keyOf(QString::fromLatin1(w)));
     return out;
 }
 
 } // namespace
 
-bool isReserved(const QString& key) {
-    static const QSet<QString> words = buildReserved();
+Key keyOf(QStringView name) {
+    // FNV-1a over the upper-case characters: no copy of the name is made.
+    Key h = 14695981039346656037ull;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        const char16_t upper =
+            u < 0x80 ? char16_t(u >= u'a' && u <= u'z' ? u - 32 : u) : c.toUpper().unicode();
+        h = (h ^ upper) * 1099511628211ull;
+    }
+    return h;
+}
+
+bool isReserved(Key key) {
+    static const QSet<Key> words = buildReserved();
     return words.contains(key);
 }
 
-LineFacts readLine(const QString& line, const LexerConfig& comments) {
+LineFacts readLine(QStringView line, const LexerConfig& comments) {
     LineFacts f;
-    if (line.contains(u'"') && line.contains(QLatin1StringView("include"), Qt::CaseInsensitive))
-        f.include = sourcescan::includeName(line);
     const Tokens tokens = tokenize(line, comments);
     const Reader r(line, tokens);
-    if (tokens.size() == 1 && r.isWord(0))
-        f.bareKey = r.text(0).toString().toUpper();
+    if (r.isWord(0, QLatin1StringView("INCLUDE")) && tokens.size() > 1 && tokens[1].unit == Unit::String)
+        f.flags |= LineFacts::Include;
+    if (tokens.size() == 1 && r.isWord(0)) {
+        const Ref name = r.ref(0);
+        if (!isReserved(name.key)) {
+            f.flags |= LineFacts::Bare;
+            f.name = name;
+        }
+    }
     int k = 0;
     if (r.isWord(0) && r.isSymbol(1, u':')) {
-        f.label = r.name(0);
-        f.hasLabel = true;
+        f.flags |= LineFacts::Label;
+        f.name = r.ref(0);
         k = 2;
     }
     bool statementStart = true;
@@ -145,12 +161,12 @@ LineFacts readLine(const QString& line, const LexerConfig& comments) {
             if (r.isSymbol(k, u'@'))
                 break;
             if (r.isWord(k, QLatin1StringView("ENDASM"))) {
-                f.asmEnd = true;
+                f.flags |= LineFacts::AsmEnd;
                 break;
             }
             if (r.isWord(k, QLatin1StringView("ASM")) &&
                 (k + 1 == r.size() || r.isSymbol(k + 1, u':') || r.isSymbol(k + 1, u';'))) {
-                f.asmStart = true;
+                f.flags |= LineFacts::AsmStart;
                 break;
             }
         }
@@ -168,8 +184,8 @@ LineFacts readLine(const QString& line, const LexerConfig& comments) {
                 k = nameList(r, k + 1, f.jumps);
         } else if (r.isWord(k, QLatin1StringView("THEN"))) {
             // A single name ending the line jumps; anything else is the start of a statement or a block.
-            if (k + 2 == r.size() && r.isWord(k + 1) && !isReserved(r.text(k + 1).toString().toUpper()))
-                f.jumps.append(r.name(k + 1));
+            if (k + 2 == r.size() && r.isWord(k + 1) && !isReserved(keyOf(r.text(k + 1))))
+                f.jumps.append(r.ref(k + 1));
             ++k;
         } else {
             ++k;
@@ -178,36 +194,43 @@ LineFacts readLine(const QString& line, const LexerConfig& comments) {
     return f;
 }
 
-LabelCheck::LabelCheck() = default;
+LabelCheck::LabelCheck(LineText text) : text_(std::move(text)) {}
 LabelCheck::~LabelCheck() = default;
 
-void LabelCheck::load(const QStringList& lines, const LexerConfig& comments) {
+void LabelCheck::load(int lines, const LexerConfig& comments) {
     comments_ = comments;
     facts_.clear();
     replaceLines(0, 0, lines);
+    dirty_ = true;
 }
 
-void LabelCheck::replaceLines(int first, int removed, const QStringList& inserted) {
+void LabelCheck::replaceLines(int first, int removed, int added) {
     const int count = int(facts_.size());
     first = std::clamp(first, 0, count);
     removed = std::clamp(removed, 0, count - first);
-    const int added = int(inserted.size());
+    added = std::max(added, 0);
+    // Typing changes one line for one, and mostly no fact of it: then nothing needs checking again.
+    bool same = added == removed;
     const auto at = facts_.begin() + first;
-    // Lines replaced one for one (typing) keep their slots; only the difference moves the rest.
-    if (added < removed)
+    if (added < removed) {
         facts_.erase(at + added, at + removed);
-    else if (added > removed) {
+    } else if (added > removed) {
         std::vector<std::unique_ptr<const LineFacts>> gap(size_t(added - removed));
         facts_.insert(at + removed, std::make_move_iterator(gap.begin()), std::make_move_iterator(gap.end()));
     }
     for (int i = 0; i < added; ++i) {
-        LineFacts f = readLine(inserted[i], comments_);
-        facts_[size_t(first + i)] = f.isEmpty() ? nullptr : std::make_unique<const LineFacts>(std::move(f));
+        LineFacts f = readLine(text_(first + i), comments_);
+        std::unique_ptr<const LineFacts>& slot = facts_[size_t(first + i)];
+        if (same && (slot ? *slot == f : f.isEmpty()))
+            continue;
+        same = false;
+        slot = f.isEmpty() ? nullptr : std::make_unique<const LineFacts>(std::move(f));
     }
-    dirty_ = true;
+    if (!same)
+        dirty_ = true;
 }
 
-void LabelCheck::setOutside(QSet<QString> keys, QStringList unread) {
+void LabelCheck::setOutside(QSet<Key> keys, QStringList unread) {
     if (keys == outside_ && unread == unread_)
         return;
     outside_ = std::move(keys);
@@ -220,7 +243,7 @@ const QStringList& LabelCheck::includes() {
     return includes_;
 }
 
-QList<QString> LabelCheck::definedKeys() {
+QList<Key> LabelCheck::definedKeys() {
     check();
     return defined_.keys();
 }
@@ -257,54 +280,62 @@ void LabelCheck::check() {
     problems_.clear();
     includes_.clear();
     defined_.clear();
-    // The names in play, with their lines: what the hash is built from and checked against.
-    QList<std::pair<int, const Name*>> labels;
-    QList<std::pair<int, const Name*>> jumps;
-    QHash<QString, int> bare;
+    // Only keys are hashed and compared here; the text is read for the problems alone.
+    QList<std::pair<int, const Ref*>> labels;
+    QList<std::pair<int, const Ref*>> jumps;
+    QHash<Key, int> bare;
     bool inAsm = false;
     for (int i = 0; i < int(facts_.size()); ++i) {
         const LineFacts* f = facts_[size_t(i)].get();
         if (!f)
             continue;
         if (inAsm) {
-            inAsm = !f->asmEnd;
+            inAsm = !(f->flags & LineFacts::AsmEnd);
             continue;
         }
-        if (f->hasLabel) {
-            labels.append({i, &f->label});
-            ++defined_[f->label.key];
+        if (f->flags & LineFacts::Label) {
+            labels.append({i, &f->name});
+            ++defined_[f->name.key];
         }
-        for (const Name& j : f->jumps)
+        if ((f->flags & LineFacts::Bare) && !bare.contains(f->name.key))
+            bare.insert(f->name.key, i);
+        for (const Ref& j : f->jumps)
             jumps.append({i, &j});
-        if (!f->include.isNull())
-            includes_.append(f->include);
-        if (!f->bareKey.isNull() && !bare.contains(f->bareKey))
-            bare.insert(f->bareKey, i);
-        inAsm = f->asmStart;
+        if (f->flags & LineFacts::Include) {
+            const QString name = sourcescan::includeName(text_(i).toString());
+            if (!name.isNull())
+                includes_.append(name);
+        }
+        inAsm = f->flags & LineFacts::AsmStart;
     }
+    const auto nameAt = [this](int line, const Ref& r) {
+        return text_(line).mid(r.column, r.length).toString();
+    };
     QString elsewhere;
     if (!unread_.isEmpty())
         elsewhere = QStringLiteral(" (not found here; \"") + unread_.join(QStringLiteral("\", \"")) +
                     QStringLiteral("\" could not be read)");
-    for (const auto& [line, name] : std::as_const(jumps)) {
-        if (defined_.contains(name->key) || outside_.contains(name->key))
+    for (const auto& [line, ref] : std::as_const(jumps)) {
+        if (defined_.contains(ref->key) || outside_.contains(ref->key))
             continue;
-        const auto lacking = bare.constFind(name->key);
+        const auto lacking = bare.constFind(ref->key);
         const QString hint = lacking == bare.cend()
                                  ? elsewhere
                                  : QStringLiteral(" (line ") + QString::number(*lacking + 1) +
                                        QStringLiteral(" holds the name without a colon)");
-        problems_.append({Kind::Undefined, name->text, line, name->column, name->length,
-                          QStringLiteral("Undefined label: ") + name->text + hint});
+        const QString name = nameAt(line, *ref);
+        problems_.append({Kind::Undefined, name, line, ref->column, ref->length,
+                          QStringLiteral("Undefined label: ") + name + hint});
     }
-    for (const auto& [line, name] : std::as_const(labels)) {
-        const int times = defined_.value(name->key);
-        if (times < 2 || isReserved(name->key))
+    for (const auto& [line, ref] : std::as_const(labels)) {
+        const int times = defined_.value(ref->key);
+        if (times < 2 || isReserved(ref->key))
             continue;
         const QString count =
             times == 2 ? QStringLiteral("twice") : QString::number(times) + QStringLiteral(" times");
-        problems_.append({Kind::Duplicate, name->text, line, name->column, name->length,
-                          QStringLiteral("Label defined ") + count + QStringLiteral(": ") + name->text});
+        const QString name = nameAt(line, *ref);
+        problems_.append({Kind::Duplicate, name, line, ref->column, ref->length,
+                          QStringLiteral("Label defined ") + count + QStringLiteral(": ") + name});
     }
     std::sort(problems_.begin(), problems_.end(), [](const Problem& a, const Problem& b) {
         return a.line != b.line ? a.line < b.line : a.column < b.column;
@@ -360,9 +391,9 @@ Outside readIncludes(const QStringList& names, const QString& documentPath, cons
             continue;
         }
         seen.insert(key);
-        LabelCheck file;
-        file.load(lines, comments);
-        for (const QString& k : file.definedKeys())
+        LabelCheck file([&lines](int line) { return QStringView(lines[line]); });
+        file.load(int(lines.size()), comments);
+        for (const Key k : file.definedKeys())
             out.keys.insert(k);
         for (const QString& n : file.includes())
             queue.append({n, path});

@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
 
 #include <functional>
 #include <memory>
@@ -19,40 +21,45 @@
 // lines are read again after an edit. Names compare in any letter case, as the compilers do.
 namespace labelcheck {
 
-// A name as written on a line, with its upper-case form for comparing.
-struct Name {
-    QString text;
-    QString key;
+// A name compared in any letter case: the 64-bit hash of its upper-case form.
+using Key = quint64;
+Key keyOf(QStringView name);
+
+// A name on a line: its key and where it is written.
+struct Ref {
+    Key key = 0;
     int column = 0;
     int length = 0;
+    bool operator==(const Ref&) const = default;
 };
 
 // What one line says about labels. Assembler ("@" lines, ASM ... ENDASM blocks), comments and strings
 // say nothing; the ASM and ENDASM statements themselves are noted so that the block can be skipped.
 struct LineFacts {
-    // "Name:" at the start of the line (after blanks).
-    Name label;
-    bool hasLabel = false;
+    enum Flag : quint8 {
+        Label = 1,    // "Name:" at the start of the line (after blanks): `name` is the label
+        Bare = 2,     // nothing on the line but one name (a label lacking its colon?): `name`
+        AsmStart = 4, // an ASM statement
+        AsmEnd = 8,   // an ENDASM statement
+        Include = 16, // an INCLUDE line
+    };
+    quint8 flags = 0;
+    Ref name;
     // The targets of GOTO and GOSUB (also in ON ... GOTO lists), of BRANCH and BRANCHL lists, and of
     // "IF ... THEN label" (a single name, no statement word, ending the line).
-    QList<Name> jumps;
-    bool asmStart = false;
-    bool asmEnd = false;
-    // The file an INCLUDE line names.
-    QString include;
-    // A line that holds nothing but one name: a label that lacks its colon, most likely.
-    QString bareKey;
-    bool isEmpty() const {
-        return !hasLabel && jumps.isEmpty() && !asmStart && !asmEnd && include.isNull() && bareKey.isNull();
+    QVarLengthArray<Ref, 1> jumps;
+    bool isEmpty() const { return flags == 0 && jumps.isEmpty(); }
+    bool operator==(const LineFacts& o) const {
+        return flags == o.flags && name == o.name && jumps == o.jumps;
     }
 };
 
 // The facts of one line, with the comment starters of the language.
-LineFacts readLine(const QString& line, const LexerConfig& comments);
+LineFacts readLine(QStringView line, const LexerConfig& comments);
 
-// True for the words of the languages that name statements, operators, modifiers and the like (given in
-// upper case): no jump target, and not worth a duplicate-label report.
-bool isReserved(const QString& key);
+// True for the words of the languages that name statements, operators, modifiers and the like: no
+// jump target, and not worth a duplicate-label report.
+bool isReserved(Key key);
 
 enum class Kind { Undefined, Duplicate };
 
@@ -67,26 +74,30 @@ struct Problem {
     bool operator==(const Problem&) const = default;
 };
 
-// The facts of a document's lines, kept in step with its edits, and the problems they give.
+// The text of a line, valid until the text next changes.
+using LineText = std::function<QStringView(int line)>;
+
+// The facts of a document's lines, kept in step with its edits, and the problems they give. The text
+// itself stays with its owner: it is read through `text` as lines are (re)read and to name problems.
 class LabelCheck {
 public:
-    LabelCheck();
+    explicit LabelCheck(LineText text);
     ~LabelCheck();
 
     // Reads every line again (a new text, or other comment starters).
-    void load(const QStringList& lines, const LexerConfig& comments);
-    // Lines first .. first + removed - 1 were replaced by `inserted` (read with the last comment
-    // starters). Ranges beyond the known lines are clamped.
-    void replaceLines(int first, int removed, const QStringList& inserted);
+    void load(int lines, const LexerConfig& comments);
+    // Lines first .. first + removed - 1 were replaced by `added` lines, which `text` now gives from
+    // `first` on. Ranges beyond the known lines are clamped.
+    void replaceLines(int first, int removed, int added);
     int lineCount() const { return int(facts_.size()); }
 
-    // The labels defined elsewhere (in the files the document INCLUDEs), upper case, and the names of the
-    // included files that could not be read (a jump to an unknown label may be defined in one of them).
-    void setOutside(QSet<QString> keys, QStringList unread);
+    // The labels defined elsewhere (in the files the document INCLUDEs), and the names of the included
+    // files that could not be read (a jump to an unknown label may be defined in one of them).
+    void setOutside(QSet<Key> keys, QStringList unread);
     // The files the document INCLUDEs, in line order.
     const QStringList& includes();
-    // The labels the document defines, upper case.
-    QList<QString> definedKeys();
+    // The labels the document defines.
+    QList<Key> definedKeys();
 
     // Every problem, in line and column order.
     const QList<Problem>& problems();
@@ -97,14 +108,15 @@ public:
 private:
     void check();
 
+    LineText text_;
     std::vector<std::unique_ptr<const LineFacts>> facts_;
     LexerConfig comments_;
-    QSet<QString> outside_;
+    QSet<Key> outside_;
     QStringList unread_;
     bool dirty_ = true;
     QList<Problem> problems_;
     QStringList includes_;
-    QHash<QString, int> defined_;
+    QHash<Key, int> defined_;
 };
 
 // `find` gives the path of an included name, from the file that includes it ("" when it is nowhere).
@@ -114,7 +126,7 @@ using FindInclude = std::function<QString(const QString& name, const QString& in
 // given as `includers` (the files that INCLUDE the document, whose labels it may use) with theirs. Each
 // file is read once, the document's own file never: its text is the one being edited.
 struct Outside {
-    QSet<QString> keys;
+    QSet<Key> keys;
     QStringList unread;
 };
 Outside readIncludes(const QStringList& names, const QString& documentPath, const FindInclude& find,

@@ -14,6 +14,15 @@ class tst_LabelCheck : public QObject {
     const LexerConfig pbp{QStringLiteral("'"), QStringLiteral("rem"), QStringLiteral("\""),
                           QStringLiteral(";")};
 
+    // A text and its check.
+    struct Lines {
+        QStringList text;
+        labelcheck::LabelCheck check{[this](int line) { return QStringView(text[line]); }};
+        Lines(const QStringList& lines, const LexerConfig& comments) : text(lines) {
+            check.load(int(text.size()), comments);
+        }
+    };
+
     static QStringList shown(labelcheck::LabelCheck& c) {
         QStringList out;
         for (const labelcheck::Problem& p : c.problems())
@@ -59,17 +68,16 @@ private slots:
     void problems() {
         QFETCH(QString, text);
         QFETCH(QStringList, expected);
-        labelcheck::LabelCheck c;
-        c.load(text.split(u'\n'), pbp);
-        QCOMPARE(shown(c), expected);
+        Lines l(text.split(u'\n'), pbp);
+        QCOMPARE(shown(l.check), expected);
     }
 
     // Labels of included files count; one that cannot be read is named in the message.
     void outside() {
-        labelcheck::LabelCheck c;
-        c.load({"INCLUDE \"lib.pbp\"", "GOTO Lib", "GOTO Nope"}, pbp);
+        Lines l({"INCLUDE \"lib.pbp\"", "GOTO Lib", "GOTO Nope"}, pbp);
+        labelcheck::LabelCheck& c = l.check;
         QCOMPARE(c.includes(), QStringList{"lib.pbp"});
-        c.setOutside({"LIB"}, {});
+        c.setOutside({labelcheck::keyOf(u"LIB")}, {});
         QCOMPARE(shown(c), QStringList{"2:5 Undefined label: Nope"});
         c.setOutside({}, {"lib.pbp"});
         QCOMPARE(shown(c).last(),
@@ -86,7 +94,8 @@ private slots:
         };
         const labelcheck::Outside o =
             labelcheck::readIncludes({"a.pbp", "gone.pbp"}, dir.filePath("main.pbp"), find, pbp);
-        QCOMPARE(o.keys, (QSet<QString>{"A1", "B1", "C1"}));
+        QCOMPARE(o.keys, (QSet<labelcheck::Key>{labelcheck::keyOf(u"a1"), labelcheck::keyOf(u"B1"),
+                                                labelcheck::keyOf(u"C1")}));
         QCOMPARE(o.unread, QStringList{"gone.pbp"});
     }
 
@@ -106,19 +115,17 @@ private slots:
         QFETCH(int, first);
         QFETCH(int, removed);
         QFETCH(QStringList, inserted);
-        QStringList lines{"Main:", "GOTO Main", "Side: GOTO Side", "GOTO Main", "x = 1"};
-        labelcheck::LabelCheck c;
-        c.load(lines, pbp);
-        QVERIFY(c.problems().isEmpty());
-        c.replaceLines(first, removed, inserted);
+        Lines l({"Main:", "GOTO Main", "Side: GOTO Side", "GOTO Main", "x = 1"}, pbp);
+        QVERIFY(l.check.problems().isEmpty());
+        QStringList& lines = l.text;
         const int from = qMin(first, int(lines.size()));
         lines.remove(from, qMin(removed, int(lines.size()) - from));
         for (int i = 0; i < inserted.size(); ++i)
             lines.insert(from + i, inserted[i]);
-        labelcheck::LabelCheck whole;
-        whole.load(lines, pbp);
-        QCOMPARE(shown(c), shown(whole));
-        QCOMPARE(c.lineCount(), int(lines.size()));
+        l.check.replaceLines(first, removed, int(inserted.size()));
+        Lines whole(lines, pbp);
+        QCOMPARE(shown(l.check), shown(whole.check));
+        QCOMPARE(l.check.lineCount(), int(lines.size()));
     }
 
     // No label that exists is flagged in real programs; the labels of their INCLUDEs (in the corpus
@@ -152,17 +159,17 @@ private slots:
             QFile f(dir.filePath(name));
             QVERIFY(f.open(QIODevice::ReadOnly));
             QStringList lines = QString::fromLatin1(f.readAll()).split(u'\n');
-            for (QString& l : lines)
-                if (l.endsWith(u'\r'))
-                    l.chop(1);
-            labelcheck::LabelCheck c;
-            c.load(lines, pbp);
+            for (QString& line : lines)
+                if (line.endsWith(u'\r'))
+                    line.chop(1);
+            Lines l(lines, pbp);
+            labelcheck::LabelCheck& c = l.check;
             const QString path = dir.filePath(name);
             const labelcheck::Outside o =
                 labelcheck::readIncludes(c.includes(), path, find, pbp, labelcheck::includersOf(path, find));
             c.setOutside(o.keys, o.unread);
-            for (const QString& l : lines)
-                jumps += int(labelcheck::readLine(l, pbp).jumps.size());
+            for (const QString& line : lines)
+                jumps += int(labelcheck::readLine(line, pbp).jumps.size());
             for (const QString& p : shown(c)) {
                 const QString flag = name.left(2) + u' ' + p;
                 if (missing.contains(flag))
