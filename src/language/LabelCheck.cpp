@@ -36,6 +36,20 @@ Tokens tokenize(QStringView view, const LexerConfig& comments) {
     // The comment test reads a QString; this one borrows the characters.
     const QString line = QString::fromRawData(view.data(), view.size());
     const int n = int(line.size());
+    // The first letters of the comment starters: only there is the full test worth making.
+    char16_t starts[6] = {};
+    int startCount = 0;
+    for (const QString* starter : {&comments.commentStart, &comments.commentStart2, &comments.commentStart3})
+        if (!starter->isEmpty()) {
+            starts[startCount++] = starter->at(0).toLower().unicode();
+            starts[startCount++] = starter->at(0).toUpper().unicode();
+        }
+    const auto mayStartComment = [&](QChar c) {
+        for (int s = 0; s < startCount; ++s)
+            if (starts[s] == c.unicode())
+                return true;
+        return false;
+    };
     int i = 0;
     while (i < n) {
         const QChar c = line[i];
@@ -43,7 +57,7 @@ Tokens tokenize(QStringView view, const LexerConfig& comments) {
             ++i;
             continue;
         }
-        if (SourceLexer::startsComment(line, i, comments))
+        if (mayStartComment(c) && SourceLexer::startsComment(line, i, comments))
             break;
         if (c == u'"') {
             const qsizetype close = line.indexOf(u'"', i + 1);
@@ -72,14 +86,16 @@ public:
 
     bool isWord(int k) const { return k < t_.size() && t_[k].unit == Unit::Word; }
     bool isWord(int k, QLatin1StringView word) const {
-        return isWord(k) && text(k).compare(word, Qt::CaseInsensitive) == 0;
+        return isWord(k) && t_[k].length == word.size() && text(k).compare(word, Qt::CaseInsensitive) == 0;
     }
     bool isSymbol(int k, char16_t c) const {
         return k < t_.size() && t_[k].unit == Unit::Symbol && line_[t_[k].start] == c;
     }
     QStringView text(int k) const { return line_.mid(t_[k].start, t_[k].length); }
-    Ref ref(int k) const { return {keyOf(text(k)), t_[k].start, t_[k].length}; }
+    Ref ref(int k) const { return {keyOf(text(k)), quint16(t_[k].start), quint16(t_[k].length)}; }
     int size() const { return int(t_.size()); }
+    // Where a Ref can say where the name is.
+    bool readable(int k) const { return t_[k].start + t_[k].length <= 0xffff; }
 
 private:
     QStringView line_;
@@ -88,7 +104,7 @@ private:
 
 // The names of a comma-separated list from token k on; the index after the list.
 int nameList(const Reader& r, int k, QVarLengthArray<Ref, 1>& out) {
-    while (r.isWord(k)) {
+    while (r.isWord(k) && r.readable(k)) {
         out.append(r.ref(k));
         if (!r.isSymbol(k + 1, u','))
             return k + 1;
@@ -119,12 +135,12 @@ QSet<Key> buildReserved() {
 
 Key keyOf(QStringView name) {
     // FNV-1a over the upper-case characters: no copy of the name is made.
-    Key h = 14695981039346656037ull;
+    Key h = 2166136261u;
     for (const QChar c : name) {
         const char16_t u = c.unicode();
         const char16_t upper =
             u < 0x80 ? char16_t(u >= u'a' && u <= u'z' ? u - 32 : u) : c.toUpper().unicode();
-        h = (h ^ upper) * 1099511628211ull;
+        h = (h ^ upper) * 16777619u;
     }
     return h;
 }
@@ -140,7 +156,7 @@ LineFacts readLine(QStringView line, const LexerConfig& comments) {
     const Reader r(line, tokens);
     if (r.isWord(0, QLatin1StringView("INCLUDE")) && tokens.size() > 1 && tokens[1].unit == Unit::String)
         f.flags |= LineFacts::Include;
-    if (tokens.size() == 1 && r.isWord(0)) {
+    if (tokens.size() == 1 && r.isWord(0) && r.readable(0)) {
         const Ref name = r.ref(0);
         if (!isReserved(name.key)) {
             f.flags |= LineFacts::Bare;
@@ -148,7 +164,7 @@ LineFacts readLine(QStringView line, const LexerConfig& comments) {
         }
     }
     int k = 0;
-    if (r.isWord(0) && r.isSymbol(1, u':')) {
+    if (r.isWord(0) && r.isSymbol(1, u':') && r.readable(0)) {
         f.flags |= LineFacts::Label;
         f.name = r.ref(0);
         k = 2;
@@ -184,7 +200,8 @@ LineFacts readLine(QStringView line, const LexerConfig& comments) {
                 k = nameList(r, k + 1, f.jumps);
         } else if (r.isWord(k, QLatin1StringView("THEN"))) {
             // A single name ending the line jumps; anything else is the start of a statement or a block.
-            if (k + 2 == r.size() && r.isWord(k + 1) && !isReserved(keyOf(r.text(k + 1))))
+            if (k + 2 == r.size() && r.isWord(k + 1) && r.readable(k + 1) &&
+                !isReserved(keyOf(r.text(k + 1))))
                 f.jumps.append(r.ref(k + 1));
             ++k;
         } else {
@@ -200,34 +217,73 @@ LabelCheck::~LabelCheck() = default;
 void LabelCheck::load(int lines, const LexerConfig& comments) {
     comments_ = comments;
     facts_.clear();
+    lines_ = 0;
     replaceLines(0, 0, lines);
     dirty_ = true;
 }
 
+bool LabelCheck::same(const Stored& s, const LineFacts& f) {
+    if (s.flags != f.flags || !(s.name == f.name) || s.jumpCount != f.jumps.size())
+        return false;
+    for (int i = 0; i < s.jumpCount; ++i)
+        if (!(*s.jumpAt(i) == f.jumps[i]))
+            return false;
+    return true;
+}
+
+LabelCheck::Stored LabelCheck::store(int line, const LineFacts& f) {
+    Stored s;
+    s.line = line;
+    s.flags = f.flags;
+    s.name = f.name;
+    // More than 255 jumps on one line are not checked beyond the 255th.
+    s.jumpCount = quint8(std::min<qsizetype>(f.jumps.size(), 255));
+    if (s.jumpCount > 0)
+        s.jump = f.jumps[0];
+    if (s.jumpCount > 1) {
+        s.more = std::make_unique<Ref[]>(size_t(s.jumpCount - 1));
+        std::copy(f.jumps.cbegin() + 1, f.jumps.cbegin() + s.jumpCount, s.more.get());
+    }
+    return s;
+}
+
+std::deque<LabelCheck::Stored>::iterator LabelCheck::storedFrom(int line) {
+    return std::lower_bound(facts_.begin(), facts_.end(), line,
+                            [](const Stored& s, int l) { return s.line < l; });
+}
+
 void LabelCheck::replaceLines(int first, int removed, int added) {
-    const int count = int(facts_.size());
-    first = std::clamp(first, 0, count);
-    removed = std::clamp(removed, 0, count - first);
+    first = std::clamp(first, 0, lines_);
+    removed = std::clamp(removed, 0, lines_ - first);
     added = std::max(added, 0);
+    lines_ += added - removed;
     // Typing changes one line for one, and mostly no fact of it: then nothing needs checking again.
-    bool same = added == removed;
-    const auto at = facts_.begin() + first;
-    if (added < removed) {
-        facts_.erase(at + added, at + removed);
-    } else if (added > removed) {
-        std::vector<std::unique_ptr<const LineFacts>> gap(size_t(added - removed));
-        facts_.insert(at + removed, std::make_move_iterator(gap.begin()), std::make_move_iterator(gap.end()));
-    }
-    for (int i = 0; i < added; ++i) {
-        LineFacts f = readLine(text_(first + i), comments_);
-        std::unique_ptr<const LineFacts>& slot = facts_[size_t(first + i)];
-        if (same && (slot ? *slot == f : f.isEmpty()))
-            continue;
-        same = false;
-        slot = f.isEmpty() ? nullptr : std::make_unique<const LineFacts>(std::move(f));
-    }
-    if (!same)
+    if (added == 1 && removed == 1) {
+        const LineFacts f = readLine(text_(first), comments_);
+        const auto at = storedFrom(first);
+        const bool had = at != facts_.end() && at->line == first;
+        if (had ? same(*at, f) : f.isEmpty())
+            return;
+        if (had && f.isEmpty())
+            facts_.erase(at);
+        else if (had)
+            *at = store(first, f);
+        else
+            facts_.insert(at, store(first, f));
         dirty_ = true;
+        return;
+    }
+    const auto from = storedFrom(first);
+    const auto to = storedFrom(first + removed);
+    for (auto it = to; it != facts_.end(); ++it)
+        it->line += added - removed;
+    auto at = facts_.erase(from, to);
+    for (int i = 0; i < added; ++i) {
+        const LineFacts f = readLine(text_(first + i), comments_);
+        if (!f.isEmpty())
+            at = std::next(facts_.insert(at, store(first + i, f)));
+    }
+    dirty_ = true;
 }
 
 void LabelCheck::setOutside(QSet<Key> keys, QStringList unread) {
@@ -280,34 +336,32 @@ void LabelCheck::check() {
     problems_.clear();
     includes_.clear();
     defined_.clear();
-    // Only keys are hashed and compared here; the text is read for the problems alone.
-    QList<std::pair<int, const Ref*>> labels;
-    QList<std::pair<int, const Ref*>> jumps;
+    // Two passes over the facts: the labels, then what refers to them. Only keys are hashed here; the
+    // text is read for the problems alone.
     QHash<Key, int> bare;
     bool inAsm = false;
-    for (int i = 0; i < int(facts_.size()); ++i) {
-        const LineFacts* f = facts_[size_t(i)].get();
-        if (!f)
-            continue;
-        if (inAsm) {
-            inAsm = !(f->flags & LineFacts::AsmEnd);
-            continue;
+    const auto visit = [&](const auto& take) {
+        inAsm = false;
+        for (const Stored& f : facts_) {
+            if (inAsm) {
+                inAsm = !(f.flags & LineFacts::AsmEnd);
+                continue;
+            }
+            take(f);
+            inAsm = f.flags & LineFacts::AsmStart;
         }
-        if (f->flags & LineFacts::Label) {
-            labels.append({i, &f->name});
-            ++defined_[f->name.key];
-        }
-        if ((f->flags & LineFacts::Bare) && !bare.contains(f->name.key))
-            bare.insert(f->name.key, i);
-        for (const Ref& j : f->jumps)
-            jumps.append({i, &j});
-        if (f->flags & LineFacts::Include) {
-            const QString name = sourcescan::includeName(text_(i).toString());
+    };
+    visit([&](const Stored& f) {
+        if (f.flags & LineFacts::Label)
+            ++defined_[f.name.key];
+        if ((f.flags & LineFacts::Bare) && !bare.contains(f.name.key))
+            bare.insert(f.name.key, f.line);
+        if (f.flags & LineFacts::Include) {
+            const QString name = sourcescan::includeName(text_(f.line).toString());
             if (!name.isNull())
                 includes_.append(name);
         }
-        inAsm = f->flags & LineFacts::AsmStart;
-    }
+    });
     const auto nameAt = [this](int line, const Ref& r) {
         return text_(line).mid(r.column, r.length).toString();
     };
@@ -315,28 +369,37 @@ void LabelCheck::check() {
     if (!unread_.isEmpty())
         elsewhere = QStringLiteral(" (not found here; \"") + unread_.join(QStringLiteral("\", \"")) +
                     QStringLiteral("\" could not be read)");
-    for (const auto& [line, ref] : std::as_const(jumps)) {
-        if (defined_.contains(ref->key) || outside_.contains(ref->key))
-            continue;
-        const auto lacking = bare.constFind(ref->key);
-        const QString hint = lacking == bare.cend()
-                                 ? elsewhere
-                                 : QStringLiteral(" (line ") + QString::number(*lacking + 1) +
-                                       QStringLiteral(" holds the name without a colon)");
-        const QString name = nameAt(line, *ref);
-        problems_.append({Kind::Undefined, name, line, ref->column, ref->length,
-                          QStringLiteral("Undefined label: ") + name + hint});
-    }
-    for (const auto& [line, ref] : std::as_const(labels)) {
-        const int times = defined_.value(ref->key);
-        if (times < 2 || isReserved(ref->key))
-            continue;
-        const QString count =
-            times == 2 ? QStringLiteral("twice") : QString::number(times) + QStringLiteral(" times");
-        const QString name = nameAt(line, *ref);
-        problems_.append({Kind::Duplicate, name, line, ref->column, ref->length,
-                          QStringLiteral("Label defined ") + count + QStringLiteral(": ") + name});
-    }
+    // Labels that share a key, counted by their text: two names may share a key.
+    QHash<QString, int> times;
+    visit([&](const Stored& f) {
+        if ((f.flags & LineFacts::Label) && defined_.value(f.name.key) > 1 && !isReserved(f.name.key))
+            ++times[nameAt(f.line, f.name).toUpper()];
+    });
+    visit([&](const Stored& f) {
+        for (int i = 0; i < f.jumpCount; ++i) {
+            const Ref& ref = *f.jumpAt(i);
+            if (defined_.contains(ref.key) || outside_.contains(ref.key))
+                continue;
+            const auto lacking = bare.constFind(ref.key);
+            const QString hint = lacking == bare.cend()
+                                     ? elsewhere
+                                     : QStringLiteral(" (line ") + QString::number(*lacking + 1) +
+                                           QStringLiteral(" holds the name without a colon)");
+            const QString name = nameAt(f.line, ref);
+            problems_.append({Kind::Undefined, name, f.line, ref.column, ref.length,
+                              QStringLiteral("Undefined label: ") + name + hint});
+        }
+        if (!(f.flags & LineFacts::Label) || defined_.value(f.name.key) < 2 || isReserved(f.name.key))
+            return;
+        const QString name = nameAt(f.line, f.name);
+        const int count = times.value(name.toUpper());
+        if (count < 2)
+            return;
+        const QString often =
+            count == 2 ? QStringLiteral("twice") : QString::number(count) + QStringLiteral(" times");
+        problems_.append({Kind::Duplicate, name, f.line, f.name.column, f.name.length,
+                          QStringLiteral("Label defined ") + often + QStringLiteral(": ") + name});
+    });
     std::sort(problems_.begin(), problems_.end(), [](const Problem& a, const Problem& b) {
         return a.line != b.line ? a.line < b.line : a.column < b.column;
     });
@@ -403,7 +466,8 @@ Outside readIncludes(const QStringList& names, const QString& documentPath, cons
 
 QStringList includersOf(const QString& documentPath, const FindInclude& find) {
     // A folder of sources is small; a folder of anything else is not searched through.
-    constexpr int MaxFolderFiles = 500;
+    constexpr int MaxFolderFiles = 200;
+    constexpr qint64 MaxIncluderBytes = 1024 * 1024;
     const QFileInfo document(documentPath);
     const QFileInfoList files =
         document.dir().entryInfoList({"*.pbp", "*.bas", "*.inc", "*.pbc"}, QDir::Files, QDir::Name);
@@ -414,7 +478,7 @@ QStringList includersOf(const QString& documentPath, const FindInclude& find) {
     for (const QFileInfo& file : files) {
         const QString path = file.filePath();
         QStringList lines;
-        if (fileKey(path) == self || !readLines(path, lines))
+        if (file.size() > MaxIncluderBytes || fileKey(path) == self || !readLines(path, lines))
             continue;
         for (const QString& line : std::as_const(lines)) {
             if (!line.contains(QLatin1StringView("include"), Qt::CaseInsensitive))

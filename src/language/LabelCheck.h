@@ -10,6 +10,7 @@
 #include <QStringView>
 #include <QVarLengthArray>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -21,15 +22,17 @@
 // lines are read again after an edit. Names compare in any letter case, as the compilers do.
 namespace labelcheck {
 
-// A name compared in any letter case: the 64-bit hash of its upper-case form.
-using Key = quint64;
+// A name compared in any letter case: a 32-bit hash of its upper-case form. Two labels that share one
+// are told apart by their text before they are reported as one label defined twice; a jump whose name
+// shares one with a label (one in some billions) goes unreported.
+using Key = quint32;
 Key keyOf(QStringView name);
 
-// A name on a line: its key and where it is written.
+// A name on a line: its key and where it is written (a name past column 65535 is not read).
 struct Ref {
     Key key = 0;
-    int column = 0;
-    int length = 0;
+    quint16 column = 0;
+    quint16 length = 0;
     bool operator==(const Ref&) const = default;
 };
 
@@ -89,7 +92,7 @@ public:
     // Lines first .. first + removed - 1 were replaced by `added` lines, which `text` now gives from
     // `first` on. Ranges beyond the known lines are clamped.
     void replaceLines(int first, int removed, int added);
-    int lineCount() const { return int(facts_.size()); }
+    int lineCount() const { return lines_; }
 
     // The labels defined elsewhere (in the files the document INCLUDEs), and the names of the included
     // files that could not be read (a jump to an unknown label may be defined in one of them).
@@ -106,10 +109,26 @@ public:
     const Problem* problemAt(int line, int column);
 
 private:
+    // The facts of a line that has any, as kept: most lines have one jump at most.
+    struct Stored {
+        int line = 0;
+        quint8 flags = 0;
+        quint8 jumpCount = 0;
+        Ref name;
+        Ref jump;
+        std::unique_ptr<Ref[]> more; // the jumps after the first
+        const Ref* jumpAt(int i) const { return i == 0 ? &jump : &more[size_t(i - 1)]; }
+    };
+    static bool same(const Stored& s, const LineFacts& f);
+    static Stored store(int line, const LineFacts& f);
     void check();
+    // The first stored line at or after `line`.
+    std::deque<Stored>::iterator storedFrom(int line);
 
     LineText text_;
-    std::vector<std::unique_ptr<const LineFacts>> facts_;
+    int lines_ = 0;
+    // Lines with facts only, in line order; in blocks, so that growing it never holds two copies.
+    std::deque<Stored> facts_;
     LexerConfig comments_;
     QSet<Key> outside_;
     QStringList unread_;
