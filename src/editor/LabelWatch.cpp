@@ -54,10 +54,12 @@ labelcheck::LabelCheck& LabelWatch::fresh() {
         comments_ = doc_.lexerConfig();
         check_.load(doc_.NumLines(), comments_);
     }
-    if (!includesRead_ || check_.includes() != includes_) {
+    // A document saved under another name looks for its INCLUDEs from its new folder.
+    const QString document = doc_.PathName();
+    if (!includesRead_ || check_.includes() != includes_ || document != includesFrom_) {
         includesRead_ = true;
         includes_ = check_.includes();
-        const QString document = doc_.PathName();
+        includesFrom_ = document;
         const QString compiler = compilerPath_ ? compilerPath_() : QString();
         // A nested INCLUDE is looked for beside the file that names it, then where the document's are.
         const auto find = [&](const QString& name, const QString& includer) {

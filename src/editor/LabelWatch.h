@@ -10,9 +10,10 @@ class SourceDocument;
 class QTimer;
 
 // Keeps the label check of one document in step with its text: the lines an edit touched are read
-// again, a new text or other comment starters read them all. The labels of the INCLUDEd files are read
-// when the list of INCLUDEs changes and when asked to (the files may have changed). Lines whose
-// problems changed are repainted once the edits of an event are over.
+// again, a new text or other comment starters read them all. The labels of the INCLUDEd files, and of
+// the files beside the document that INCLUDE it, are read when the list of INCLUDEs or the document's
+// path changes and when asked to (the files may have changed). Lines whose problems changed are
+// repainted once the edits of an event are over.
 class LabelWatch : public QObject {
     Q_OBJECT
 public:
@@ -47,6 +48,7 @@ private:
     bool reload_ = true;
     bool includesRead_ = false;
     QStringList includes_;
+    QString includesFrom_;
     // The places (line, column) of the problems painted last.
     QList<std::pair<int, int>> shown_;
 };
