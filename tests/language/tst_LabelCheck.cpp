@@ -97,6 +97,12 @@ private slots:
         QCOMPARE(o.keys, (QSet<labelcheck::Key>{labelcheck::keyOf(u"a1"), labelcheck::keyOf(u"B1"),
                                                 labelcheck::keyOf(u"C1")}));
         QCOMPARE(o.unread, QStringList{"gone.pbp"});
+        // The files beside a document that INCLUDE it lend it their labels; its own file is never read.
+        const QString cPath = dir.filePath("sub/c.pbp");
+        const QStringList includers = labelcheck::includersOf(cPath, find);
+        QCOMPARE(includers, QStringList{dir.filePath("sub/b.pbp")});
+        QCOMPARE(labelcheck::readIncludes({"../a.pbp"}, cPath, find, pbp, includers).keys,
+                 (QSet<labelcheck::Key>{labelcheck::keyOf(u"A1"), labelcheck::keyOf(u"B1")}));
     }
 
     // Edits that replace, add and remove lines leave what reading the whole text gives.
