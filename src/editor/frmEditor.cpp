@@ -3,6 +3,7 @@
 #include "toolchain/CaptureFile.h"
 #include "editor/ColorTable.h"
 #include "editor/DrawClass.h"
+#include "editor/LabelWatch.h"
 #include "platform/Colors.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
@@ -39,7 +40,10 @@ bool storedColor(const QString& text, qint32& out) {
 
 frmEditor::frmEditor(FrameServices& frame, AppState& state)
     : frame_(frame), state_(state), View_(new SourceView(this)), List1_(new QListWidget(View_)),
-      SyntaxHelp_(new QTextEdit(View_)), CheckFile_(new QTimer(this)) {
+      SyntaxHelp_(new QTextEdit(View_)), CheckFile_(new QTimer(this)),
+      labels_(new LabelWatch(
+          View_->Document(), [this] { return state_.settings.read(settings::startup::CompilerPathName); },
+          this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(View_);
     View_->SetPrompts(&state_.prompts);
@@ -115,6 +119,7 @@ void frmEditor::Form_Load() {
 
     draw_ = std::make_unique<DrawClass>();
     draw_->setView(View_);
+    draw_->setLabels(labels_);
     View_->SetDrawHook(draw_.get());
 
     state_.MouseTokenClass = 0;
@@ -194,6 +199,8 @@ void frmEditor::Form_Activate() {
     // The document's own device; the frame shows the rest of this window's state itself.
     frame_.toolBars().SetListIndex(ids::ID_Device, DeviceIndex);
     frame_.GetDeviceData(false);
+    // The included files may have changed while another window was in front.
+    labels_->rereadIncludes();
 }
 
 void frmEditor::Form_Resize() {

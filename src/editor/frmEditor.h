@@ -14,6 +14,7 @@ class QListWidget;
 class QTextEdit;
 class QTimer;
 class DrawClass;
+class LabelWatch;
 class frmScan;
 class QByteArray;
 struct AppError;
@@ -34,6 +35,8 @@ public:
     QListWidget& List1() { return *List1_; }
     QTextEdit& SyntaxHelp() { return *SyntaxHelp_; }
     QTimer& CheckFile() { return *CheckFile_; }
+    // Jumps to missing labels and labels defined twice, kept up to date with the text.
+    LabelWatch& labelWatch() { return *labels_; }
 
     // The id of this window's Window-menu entry.
     QString Tag;
@@ -169,6 +172,7 @@ private:
     QTextEdit* SyntaxHelp_;
     QTimer* CheckFile_;
     std::unique_ptr<DrawClass> draw_;
+    LabelWatch* labels_;
     // Parsed once per run, so that a caret move on an error line reads no file.
     std::unique_ptr<capture::Capture> capture_;
     // The messages of the marked lines; slot capture::MessageSlot of a line holds its number from 1.

@@ -3,6 +3,7 @@
 
 #include "common/AppState.h"
 #include "editor/ColorTable.h"
+#include "editor/LabelWatch.h"
 #include "language/SourceScan.h"
 #include "language/StatementTable.h"
 #include "platform/TextHelpers.h"
@@ -121,6 +122,8 @@ void frmEditor::trackCaret(int col, int line) {
             SyntaxHelp_->hide();
     }
     statusText_.clear();
+    if (const labelcheck::Problem* problem = labels_->problemAt(line, col))
+        statusText_ = problem->message;
 
     if (doc.GetLineData(line, capture::ErrorSlot) == capture::ErrorMark)
         GetErrorDescription(L);

@@ -110,6 +110,8 @@ QString groupCaption(Group group) {
         return QStringLiteral("Aliases");
     case Group::Includes:
         return QStringLiteral("Includes");
+    case Group::Problems:
+        return QStringLiteral("Problems");
     }
     return {};
 }

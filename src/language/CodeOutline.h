@@ -10,8 +10,10 @@
 // that only those lines are read.
 namespace outline {
 
-enum class Group : int { Labels, Variables, Constants, Aliases, Includes };
-constexpr int GroupCount = 5;
+// Problems holds what the label check finds (a jump to a missing label, a label defined twice); the
+// explorer adds those entries itself.
+enum class Group : int { Labels, Variables, Constants, Aliases, Includes, Problems };
+constexpr int GroupCount = 6;
 // The caption of a group in the explorer.
 QString groupCaption(Group group);
 

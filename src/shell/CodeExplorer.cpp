@@ -1,5 +1,6 @@
 #include "shell/CodeExplorer.h"
 
+#include "editor/LabelWatch.h"
 #include "editor/frmEditor.h"
 #include "language/SourceScan.h"
 #include "platform/sourceview/SourceView.h"
@@ -202,6 +203,9 @@ void CodeExplorer::refresh() {
             lines.append(
                 {m.line, m.slot(sourcescan::KindSlot), m.slot(sourcescan::IncludeSlot) != 0, m.text});
         next = outline::build(lines, doc.lexerConfig());
+        for (const labelcheck::Problem& p : editor_->labelWatch().problems())
+            next.append({outline::Group::Problems, p.message,
+                         QStringLiteral("line ") + QString::number(p.line + 1), p.line});
     }
     stale_ = false;
     if (next == entries_)

@@ -1,6 +1,7 @@
 #include <QPainter>
 
 #include "editor/DrawClass.h"
+#include "platform/Colors.h"
 #include "support/FrameTest.h"
 
 // The error mark as the editor window paints it, read back from the painted pixels.
@@ -75,6 +76,39 @@ private slots:
             v.Document().SetLineData(2, 1, 0);
             v.Refresh();
             QVERIFY(!isRed(v.grab().toImage().pixel(width / 2 - (style == 2 ? 2 * v.CellWidth() : 0), y)));
+        }
+    }
+
+    // A jump to a missing label gets a red underline that reads on a light and on a dark background;
+    // the same word naming a label that exists gets none.
+    void missingLabelUnderlined() {
+        for (const qint32 back : {colors::rgb(255, 255, 255), colors::rgb(30, 30, 30)}) {
+            FrameFixture f;
+            f.startWith(QStringLiteral("u.pbp"), "Main:\nGOTO Mian\nGOTO Main\n");
+            SourceView& v = f.view();
+            // As the background colour command sets it.
+            v.SetTextBackColor(back);
+            for (int cls = 0; cls <= 15; ++cls)
+                v.TokenInfo().SetBackgroundColor(cls, back, true);
+            f.active()->followBackground();
+            v.resize(400, 300);
+            v.Refresh();
+            const QImage img = v.grab().toImage();
+            // Red pixels in the lowest quarter of the line, under the name after "GOTO ".
+            const auto redUnder = [&](int line) {
+                int x1 = 0, x2 = 0, y = 0;
+                v.PositionToPoint(5, line, x1, y);
+                v.PositionToPoint(9, line, x2, y);
+                int red = 0;
+                for (int x = x1; x < x2; ++x)
+                    for (int dy = v.LineHeight() * 3 / 4; dy < v.LineHeight(); ++dy) {
+                        const QRgb c = img.pixel(x, y + dy);
+                        red += qRed(c) > qGreen(c) + 60 && qRed(c) > qBlue(c) + 60 ? 1 : 0;
+                    }
+                return red;
+            };
+            QVERIFY(redUnder(1) > v.CellWidth() * 2);
+            QCOMPARE(redUnder(2), 0);
         }
     }
 

@@ -1,6 +1,6 @@
 #include "dialogs/frmScan.h"
+#include "shell/CodeExplorer.h"
 #include "support/FrameTest.h"
-
 
 // The label and declaration scan of an opened file, caret tracking on the status bar, and the combos.
 class tst_EditorScan : public QObject {
@@ -143,6 +143,38 @@ private slots:
         QTest::keyClicks(keys, QStringLiteral("B VAR BYTE : K CON 3"));
         QTest::keyClick(keys, Qt::Key_Return);
         QCOMPARE(v.Document().GetLineData(7, 2), 4);
+    }
+
+    // A jump to a missing label is named on the status bar under the caret and listed under Problems;
+    // typing the label ends it, typing it twice makes another. The labels of an INCLUDEd file count.
+    void labelProblemsFollowTheTyping() {
+        FrameFixture f;
+        f.file(QStringLiteral("lib.pbp"), "LibSub:\r\n");
+        auto [m, v] = open(f, "INCLUDE \"lib.pbp\"\nMain:\n  GOTO Mian\n  GOSUB LibSub\n");
+        m.show();
+        m.setCodeExplorerShown(true);
+        const auto problems = [&m] {
+            QStringList out;
+            for (const outline::Entry& e : m.codeExplorer().entries())
+                if (e.group == outline::Group::Problems)
+                    out << e.name + u' ' + e.detail;
+            return out;
+        };
+        QTRY_COMPARE(problems(), QStringList{"Undefined label: Mian line 3"});
+        v.MoveCaret(8, 2);
+        QCOMPARE(m.PanelText(2), QStringLiteral("Undefined label: Mian"));
+        v.MoveCaret(10, 3);
+        QCOMPARE(m.PanelText(2), QString());
+        QWidget* keys = v.focusProxy();
+        v.MoveCaret(0, 4);
+        QTest::keyClicks(keys, QStringLiteral("Mian:"));
+        QTRY_COMPARE(problems(), QStringList());
+        QTest::keyClick(keys, Qt::Key_Return);
+        QTest::keyClicks(keys, QStringLiteral("mian:"));
+        QTRY_COMPARE(problems(),
+                     (QStringList{"Label defined twice: Mian line 5", "Label defined twice: mian line 6"}));
+        v.MoveCaret(2, 5);
+        QCOMPARE(m.PanelText(2), QStringLiteral("Label defined twice: mian"));
     }
 
     // The caret lands on the line below the first label line of the name, in any case.
