@@ -3,7 +3,7 @@
 #include "platform/DesktopTheme.h"
 #include "platform/Prompts.h"
 #include "platform/toolbars/ToolIcons.h"
-#include "shell/DocumentRules.h"
+#include "common/DocumentRules.h"
 #include "shell/MDIMain.h"
 #include "common/Settings.h"
 

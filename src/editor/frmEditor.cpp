@@ -11,7 +11,7 @@
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
-#include "shell/DocumentRules.h"
+#include "common/DocumentRules.h"
 #include "common/AppState.h"
 #include "common/FrameServices.h"
 #include "common/Settings.h"

@@ -12,7 +12,7 @@
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/Autosave.h"
 #include "shell/CodeExplorer.h"
-#include "shell/DocumentRules.h"
+#include "common/DocumentRules.h"
 #include "shell/EditActions.h"
 #include "shell/FrameLayout.h"
 #include "shell/LabelCombo.h"

@@ -6,7 +6,7 @@
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
 #include "shell/Autosave.h"
-#include "shell/DocumentRules.h"
+#include "common/DocumentRules.h"
 #include "common/Settings.h"
 
 #include <QDir>

@@ -10,7 +10,7 @@
 #include "editor/frmEditor.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
-#include "shell/DocumentRules.h"
+#include "common/DocumentRules.h"
 #include "common/Settings.h"
 #include "common/ToolIds.h"
 

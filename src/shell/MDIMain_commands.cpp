@@ -12,7 +12,7 @@
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/CodeExplorer.h"
-#include "shell/DocumentRules.h"
+#include "common/DocumentRules.h"
 #include "shell/EditActions.h"
 #include "common/ToolIds.h"
 #include "shell/WebLinks.h"

@@ -9,7 +9,7 @@
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/CodeExplorer.h"
-#include "shell/DocumentRules.h"
+#include "common/DocumentRules.h"
 #include "common/Settings.h"
 #include "common/ToolIds.h"
 

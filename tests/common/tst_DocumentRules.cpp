@@ -7,7 +7,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/ShellServices.h"
-#include "shell/DocumentRules.h"
+#include "common/DocumentRules.h"
 
 using namespace docrules;
 

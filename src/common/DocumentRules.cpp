@@ -1,4 +1,4 @@
-#include "shell/DocumentRules.h"
+#include "common/DocumentRules.h"
 
 #include "platform/AppPaths.h"
 #include "platform/TextHelpers.h"
