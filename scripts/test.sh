@@ -12,6 +12,8 @@ command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
 phase() { printf '== %s: %dm%02ds\n' "$1" $((SECONDS / 60)) $((SECONDS % 60)); SECONDS=0; }
 SECONDS=0
 
+# The includes keep to the layers before anything is built.
+bash scripts/check-layers.sh
 bash scripts/build.sh
 [ -f build-debug/CMakeCache.txt ] || cmake -S . -B build-debug "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DPINWRIGHT_BENCH=OFF
 cmake --build build-debug --parallel "$(nproc)"

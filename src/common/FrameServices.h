@@ -9,6 +9,7 @@ class ActiveToolBars;
 class CompilerScreen;
 class HelpViewer;
 class QMdiSubWindow;
+class SourceView;
 class QWidget;
 class frmEditor;
 namespace capture {
@@ -32,10 +33,15 @@ public:
     // The open documents in load order, and the one in front (null when another window or none is).
     virtual QList<frmEditor*> editors() const = 0;
     virtual frmEditor* activeEditor() const = 0;
+    // The editor control of the active document, or null.
+    virtual SourceView* activeView() const = 0;
     // The window showing a path, activated; opened as a recent entry would be when none shows it.
     virtual frmEditor* openOrActivate(const QString& path) = 0;
     // Brings a window and the frame to the front.
     virtual void showWindow(QMdiSubWindow* window) = 0;
+    // Brings a document to the front: `window` while it is open, else the window showing `path`,
+    // opened when none does. Its editor control, or null when it could not be opened.
+    virtual SourceView* showDocument(QMdiSubWindow* window, const QString& path) = 0;
     // Every document tool and status panel from the window in front.
     virtual void EnableTools() = 0;
     // A document window is closing: the window list, the tab and the count of open files follow.

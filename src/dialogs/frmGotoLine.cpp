@@ -1,6 +1,5 @@
 #include "dialogs/frmGotoLine.h"
 
-#include "editor/frmEditor.h"
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
@@ -79,7 +78,7 @@ void frmGotoLine::cmdGotoLine_Click() {
         return;
     AppError error;
     const double value = text::Val(typed);
-    frmEditor* target = frame_.activeEditor();
+    SourceView* target = frame_.activeView();
     if (value > double(std::numeric_limits<int>::max()))
         error = AppError::fromNumber(6);
     else if (!target)
@@ -89,8 +88,8 @@ void frmGotoLine::cmdGotoLine_Click() {
         return;
     }
     const int n = int(value);
-    target->View().SetScrollPos(0, n);
-    target->View().MoveCaret(0, n - 1);
+    target->SetScrollPos(0, n);
+    target->MoveCaret(0, n - 1);
     accept();
 }
 

@@ -94,7 +94,7 @@ AppError frmEditor::startRun(const QString& docShort, const QString& appShort, c
     }
     // The poll starts with a run behind it.
     CheckFile_->start();
-    frame_.compilerScreen().startRun(*this);
+    frame_.compilerScreen().startRun(this, View_->Document().PathName());
     return {};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/frmEditor.h"
 #include "language/CodeOutline.h"
 
 #include <QDockWidget>
@@ -10,7 +11,6 @@ class MDIMain;
 class QModelIndex;
 class QTimer;
 class QTreeView;
-class frmEditor;
 class OutlineModel;
 
 // The dockable list of the active document's labels, variables, constants, aliases and INCLUDEs,

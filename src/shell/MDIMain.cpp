@@ -558,3 +558,18 @@ void MDIMain::documentClosing(frmEditor& window) {
     UpdateOpenDocsCaption();
     RemoveFromWindowList(window);
 }
+
+SourceView* MDIMain::activeView() const {
+    frmEditor* w = activeEditor();
+    return w ? &w->View() : nullptr;
+}
+
+SourceView* MDIMain::showDocument(QMdiSubWindow* window, const QString& path) {
+    auto* w = qobject_cast<frmEditor*>(window);
+    if (!w)
+        w = openOrActivate(path);
+    if (!w)
+        return nullptr;
+    showWindow(w);
+    return &w->View();
+}

@@ -19,6 +19,7 @@ class QToolButton;
 class QTimer;
 class QMdiArea;
 class QMdiSubWindow;
+class SourceView;
 class QTabBar;
 class frmComm;
 class frmEditor;
@@ -78,6 +79,7 @@ public:
 
     // The active editor window (the frame's active child), or null.
     frmEditor* activeEditor() const override;
+    SourceView* activeView() const override;
     // Every editor window in load order.
     QList<frmEditor*> editors() const override;
     // The serial terminal window while it is open, or null.
@@ -108,6 +110,7 @@ public:
     // The window showing a path, activated; opened as a recent entry would be when none shows it.
     frmEditor* openOrActivate(const QString& path) override;
     void showWindow(QMdiSubWindow* window) override;
+    SourceView* showDocument(QMdiSubWindow* window, const QString& path) override;
     void documentClosing(frmEditor& window) override;
 
     // The errors the last run of `compiled` reported for the file at `path`, a file it INCLUDEs (found

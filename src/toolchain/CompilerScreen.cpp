@@ -2,7 +2,6 @@
 
 #include "toolchain/CaptureFile.h"
 #include "toolchain/IncludeFiles.h"
-#include "editor/frmEditor.h"
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
 #include "platform/TextHelpers.h"
@@ -37,9 +36,9 @@ CompilerScreen::CompilerScreen(FrameServices& frame)
     resize(640, 300);
 }
 
-void CompilerScreen::startRun(frmEditor& owner) {
-    owner_ = &owner;
-    document_ = owner.View().Document().PathName();
+void CompilerScreen::startRun(QMdiSubWindow* owner, const QString& path) {
+    owner_ = owner;
+    document_ = path;
     // A countdown left from the previous run must not close the window over this one.
     CompileScreenTimer_->stop();
     setWindowTitle(CreationCaption);
@@ -104,9 +103,9 @@ void CompilerScreen::CompilerOutput_DblClick() {
     const QString documentName = QFileInfo(document_).fileName();
     if (capture::parseLine(line, documentName, e) != capture::LineKind::Error)
         return;
-    frmEditor* target = nullptr;
+    SourceView* target = nullptr;
     if (e.file.isEmpty()) {
-        target = owner_ ? owner_.data() : frame_.openOrActivate(document_);
+        target = frame_.showDocument(owner_, document_);
     } else {
         const QStringList folders = includefiles::searchFolders(
             document_, frame_.state().settings.read(settings::startup::CompilerPathName));
@@ -115,12 +114,11 @@ void CompilerScreen::CompilerOutput_DblClick() {
             frame_.state().prompts.message(this, includefiles::notFoundMessage(e.file, folders));
             return;
         }
-        target = frame_.openOrActivate(path);
+        target = frame_.showDocument(nullptr, path);
     }
     if (!target)
         return;
-    frame_.showWindow(target);
-    SourceView& view = target->View();
+    SourceView& view = *target;
     const int last = std::max(view.Document().NumLines() - 1, 0);
     view.MoveCaret(0, std::clamp(e.line - 1, 0, last));
     view.SetFocus();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -7,7 +8,6 @@
 class FrameServices;
 class QPlainTextEdit;
 class QTimer;
-class frmEditor;
 
 // The compiler output window, one for the whole program: the captured output of the last run, a
 // countdown that closes the window after a run without errors, Esc to cancel the countdown or close,
@@ -29,8 +29,9 @@ public:
     // The timer's tag: the seconds left before the window closes, as decimal text.
     QString CompileScreenTimerTag;
 
-    // A run starts: the window shows itself with the waiting text; its error lines belong to `owner`.
-    void startRun(frmEditor& owner);
+    // A run of the document at `path` starts: the window shows itself with the waiting text; the
+    // document's own error lines belong to the window `owner`.
+    void startRun(QMdiSubWindow* owner, const QString& path);
     // The collected output (whether or not the window is shown).
     void showOutput(const QString& output, const QString& captureFile);
     // The countdown from a stored number of seconds; false when the text is not a number.
@@ -43,7 +44,7 @@ public:
     void CompilerOutput_DblClick();
     void Form_Resize();
 
-    frmEditor* runOwner() const { return owner_; }
+    QMdiSubWindow* runOwner() const { return owner_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -55,6 +56,6 @@ private:
     FrameServices& frame_;
     QPlainTextEdit* CompilerOutput_;
     QTimer* CompileScreenTimer_;
-    QPointer<frmEditor> owner_;
+    QPointer<QMdiSubWindow> owner_;
     QString document_;
 };

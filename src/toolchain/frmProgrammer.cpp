@@ -3,7 +3,6 @@
 #include "toolchain/CommandLine.h"
 #include "toolchain/OptionsLayout.h"
 #include "toolchain/RunScript.h"
-#include "editor/frmEditor.h"
 #include "language/HelpPages.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
@@ -102,8 +101,8 @@ AppError startProgrammer(FrameServices& frame) {
         return AppError{AppError::FileNotFound, QStringLiteral("File not found: ") + path};
 
     cmdline::Placeholders values;
-    if (frmEditor* w = frame.activeEditor()) {
-        values.source = w->View().Document().PathName();
+    if (const SourceView* view = frame.activeView()) {
+        values.source = view->Document().PathName();
         values.hex = cmdline::hexFileOf(values.source);
     }
     values.device = runscript::deviceArg(frame.toolBars().Text(ids::ID_Device));

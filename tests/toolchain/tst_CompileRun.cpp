@@ -276,7 +276,7 @@ private slots:
         for (const auto& [stored, ticks, escapes, state] : rows) {
             FrameFixture f;
             CompilerScreen& screen = f.start().compilerScreen();
-            screen.startRun(*f.active());
+            screen.startRun(f.active(), f.doc().PathName());
             QCOMPARE(screen.startCountdown(stored), stored != "abc");
             for (int i = 0; i < ticks; ++i)
                 screen.CompileScreenTimer_Timer();
