@@ -53,7 +53,6 @@ public:
 
 private:
     bool openSession();
-    void dropEmptySessions();
 
     QString folder_;
     QString session_;

@@ -121,8 +121,6 @@ public:
 
     // The compiler output window, created on first use; one for the whole program.
     CompilerScreen& compilerScreen() override;
-    // The recent-file entries as they stand in the File menu.
-    void RecentEntriesChanged();
 
     // Asks about every document that another program changed or removed on disk.
     void checkDocumentsOnDisk();

@@ -34,8 +34,6 @@ public:
     // reported and leaves the port closed.
     void ApplyPortSettings();
 
-    // The device names of the port entries after COM3, in list order.
-    const QStringList& systemDevices() const { return systemDevices_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

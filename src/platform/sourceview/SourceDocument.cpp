@@ -301,7 +301,7 @@ TextPos SourceDocument::apply(TextPos from, TextPos to, const QString& text,
     if (removed)
         *removed = e.removed;
     ++revision_;
-    if (!spanKnown_ || NumLines() != spanBlockCount_ || NumLines() != linesBefore)
+    if (!spanKnown_ || NumLines() != spanLineCount_ || NumLines() != linesBefore)
         spanKnown_ = false;
     else
         touch(e.from.line, e.newEnd.line);
@@ -566,7 +566,7 @@ void SourceDocument::touch(int first, int last) {
 }
 
 bool SourceDocument::changedLines(int& first, int& last) const {
-    if (!spanKnown_ || NumLines() != spanBlockCount_)
+    if (!spanKnown_ || NumLines() != spanLineCount_)
         return false;
     first = spanFirst_;
     last = spanLast_;
@@ -575,7 +575,7 @@ bool SourceDocument::changedLines(int& first, int& last) const {
 
 void SourceDocument::markChanges() {
     spanKnown_ = true;
-    spanBlockCount_ = NumLines();
+    spanLineCount_ = NumLines();
     spanFirst_ = std::numeric_limits<int>::max();
     spanLast_ = -1;
 }

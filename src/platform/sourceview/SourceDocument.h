@@ -234,7 +234,7 @@ private:
     int spanFirst_ = 0;
     int spanLast_ = -1;
     bool spanKnown_ = false;
-    int spanBlockCount_ = 0;
+    int spanLineCount_ = 0;
     int languageFlags_ = 0;
     int documentSetting_ = 0;
     TextFileFormat format_;

@@ -45,20 +45,20 @@ QFont monospaceFont() {
 } // namespace
 
 SourceView::SourceView(QWidget* parent)
-    : QWidget(parent), edit_(new SourceTextArea(*this)), margin_(new SourceMargin(*this, edit_)),
+    : QWidget(parent), textArea_(new SourceTextArea(*this)), margin_(new SourceMargin(*this, textArea_)),
       backColor_(colors::SystemWindow), textBackColor_(colors::SystemWindow) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(edit_);
-    setFocusProxy(edit_);
+    layout->addWidget(textArea_);
+    setFocusProxy(textArea_);
 
     const QFont font = monospaceFont();
     if (font.pointSizeF() > 0)
         normalPointSize_ = font.pointSizeF();
     setFont(font);
-    edit_->setFrameShape(QFrame::NoFrame);
-    edit_->viewport()->setMouseTracking(true);
-    edit_->viewport()->setCursor(Qt::IBeamCursor);
+    textArea_->setFrameShape(QFrame::NoFrame);
+    textArea_->viewport()->setMouseTracking(true);
+    textArea_->viewport()->setCursor(Qt::IBeamCursor);
 
     connect(&caretBlink_, &QTimer::timeout, this, &SourceView::blinkCaret);
     // Held beyond the edge, the selection goes on a line (or a column) a beat: the caret is shown,
@@ -69,7 +69,7 @@ SourceView::SourceView(QWidget* parent)
             return;
         }
         QPoint p = dragPoint_;
-        const QRect area = edit_->viewport()->rect();
+        const QRect area = textArea_->viewport()->rect();
         p.setY(p.y() < area.top() ? -1 : p.y() > area.bottom() ? area.bottom() + LineHeight() : p.y());
         placeCaret(hitTest(p), anchor_);
     });
@@ -79,8 +79,8 @@ SourceView::SourceView(QWidget* parent)
     connect(&document_, &SourceDocument::textReplaced, this, &SourceView::onTextReplaced);
     connect(&document_, &SourceDocument::contentsReset, this, &SourceView::onContentsReset);
     connect(&tokenInfo_, &TokenStyles::changed, this, &SourceView::Refresh);
-    connect(edit_->verticalScrollBar(), &QScrollBar::valueChanged, margin_, [this] { margin_->update(); });
-    connect(edit_->horizontalScrollBar(), &QScrollBar::valueChanged, margin_, [this] { margin_->update(); });
+    connect(textArea_->verticalScrollBar(), &QScrollBar::valueChanged, margin_, [this] { margin_->update(); });
+    connect(textArea_->horizontalScrollBar(), &QScrollBar::valueChanged, margin_, [this] { margin_->update(); });
     applyColors();
     updateMargin();
     updateScrollBars();
@@ -90,11 +90,11 @@ SourceView::~SourceView() {
     // The text area goes first, while the document and the rest of the view still exist; its last
     // focus notifications must not reach a view that is being torn down.
     dying_ = true;
-    delete edit_;
+    delete textArea_;
 }
 
 QPoint SourceView::viewportOrigin() const {
-    return edit_->viewport()->mapTo(this, QPoint(0, 0));
+    return textArea_->viewport()->mapTo(this, QPoint(0, 0));
 }
 
 int SourceView::CaretX() const {
@@ -138,7 +138,7 @@ void SourceView::setCaret(TextPos caret, TextPos anchor) {
         desiredDisplayCol_ = -1;
         restartCaretBlink();
         if (QAccessible::isActive()) {
-            QAccessibleTextCursorEvent e(edit_, offsetOf(caret_));
+            QAccessibleTextCursorEvent e(textArea_, offsetOf(caret_));
             QAccessible::updateAccessibility(&e);
         }
         emit CaretMove(caret_.col, caret_.line);
@@ -155,16 +155,16 @@ void SourceView::placeCaret(TextPos caret, TextPos anchor) {
 }
 
 void SourceView::ensureCaretVisible() {
-    QScrollBar* v = edit_->verticalScrollBar();
+    QScrollBar* v = textArea_->verticalScrollBar();
     const int top = v->value();
     const int rows = LinesInView();
     if (caret_.line < top)
         v->setValue(caret_.line);
     else if (caret_.line >= top + rows)
         v->setValue(caret_.line - rows + 1);
-    QScrollBar* h = edit_->horizontalScrollBar();
+    QScrollBar* h = textArea_->horizontalScrollBar();
     const int x = int(TextMargin + xOfCol(caret_.line, caret_.col));
-    const int width = edit_->viewport()->width();
+    const int width = textArea_->viewport()->width();
     if (x - TextMargin < h->value())
         h->setValue(x - TextMargin);
     else if (x + CellWidth() > h->value() + width)
@@ -207,8 +207,8 @@ void SourceView::onContentsReset() {
         widestLine_ = std::max(widestLine_, displayColumn(line, document_.GetLineLength(line)));
     caret_ = anchor_ = {};
     desiredDisplayCol_ = -1;
-    edit_->verticalScrollBar()->setValue(0);
-    edit_->horizontalScrollBar()->setValue(0);
+    textArea_->verticalScrollBar()->setValue(0);
+    textArea_->horizontalScrollBar()->setValue(0);
     updateScrollBars();
     updateMargin();
     Refresh();
@@ -217,13 +217,13 @@ void SourceView::onContentsReset() {
 }
 
 void SourceView::updateScrollBars() {
-    QScrollBar* v = edit_->verticalScrollBar();
+    QScrollBar* v = textArea_->verticalScrollBar();
     const int rows = LinesInView();
     v->setRange(0, std::max(0, document_.NumLines() - rows));
     v->setPageStep(rows);
     v->setSingleStep(1);
-    QScrollBar* h = edit_->horizontalScrollBar();
-    const int width = edit_->viewport()->width();
+    QScrollBar* h = textArea_->horizontalScrollBar();
+    const int width = textArea_->viewport()->width();
     const int needed = int(std::ceil(2 * TextMargin + (widestLine_ + 1) * cellAdvance()));
     h->setRange(0, std::max(0, needed - width));
     h->setPageStep(std::max(1, width));
@@ -231,23 +231,23 @@ void SourceView::updateScrollBars() {
 }
 
 int SourceView::firstLine() const {
-    return edit_->verticalScrollBar()->value();
+    return textArea_->verticalScrollBar()->value();
 }
 
 void SourceView::SetScrollPos(int col, int line) {
-    edit_->verticalScrollBar()->setValue(qMax(0, line));
-    edit_->horizontalScrollBar()->setValue(qMax(0, col) * CellWidth());
+    textArea_->verticalScrollBar()->setValue(qMax(0, line));
+    textArea_->horizontalScrollBar()->setValue(qMax(0, col) * CellWidth());
 }
 
 void SourceView::GetScrollPos(int& col, int& line) const {
     line = firstLine();
     const int cw = CellWidth();
-    col = cw > 0 ? (edit_->horizontalScrollBar()->value() + cw / 2) / cw : 0;
+    col = cw > 0 ? (textArea_->horizontalScrollBar()->value() + cw / 2) / cw : 0;
 }
 
 int SourceView::LinesInView() const {
     const qreal h = lineHeightF();
-    return h > 0 ? qMax(1, int(edit_->viewport()->height() / h)) : 1;
+    return h > 0 ? qMax(1, int(textArea_->viewport()->height() / h)) : 1;
 }
 
 void SourceView::SelectWord() {
@@ -303,12 +303,12 @@ void SourceView::Redo() {
 }
 
 void SourceView::Refresh() {
-    edit_->viewport()->update();
+    textArea_->viewport()->update();
     margin_->update();
 }
 
 void SourceView::SetFocus() {
-    edit_->setFocus();
+    textArea_->setFocus();
 }
 
 void SourceView::SetZoom(int points) {
@@ -333,16 +333,11 @@ void SourceView::SetMarginStyle(int style) {
     updateMargin();
 }
 
-void SourceView::SetMarginCells(int cells) {
-    marginCells_ = qMax(1, cells);
-    updateMargin();
-}
-
 int SourceView::MarginCells() const {
     // A line number stands right-aligned between one cell at the left (the bookmark) and half a cell
     // at the right (see paintMargin), in bold on the caret line: the last line's number must fit.
     const int cw = CellWidth();
-    QFont bold = edit_->font();
+    QFont bold = textArea_->font();
     bold.setBold(true);
     const QFontMetricsF fm(bold);
     qreal digit = 0;
@@ -350,11 +345,11 @@ int SourceView::MarginCells() const {
         digit = std::max(digit, fm.horizontalAdvance(QChar(d)));
     const qsizetype digits = QString::number(document_.NumLines()).size();
     const int room = 2 * cw - cw / 2;
-    return std::max(marginCells_, int(std::ceil((digits * digit + room) / cw)));
+    return std::max(MinMarginCells, int(std::ceil((digits * digit + room) / cw)));
 }
 
 int SourceView::CellWidth() const {
-    return qMax(1, QFontMetrics(edit_->font()).horizontalAdvance(QLatin1Char('x')));
+    return qMax(1, QFontMetrics(textArea_->font()).horizontalAdvance(QLatin1Char('x')));
 }
 
 int SourceView::LineHeight() const {
@@ -363,7 +358,7 @@ int SourceView::LineHeight() const {
 
 qreal SourceView::lineHeightF() const {
     // Whole pixels, so that lines far down the text do not drift against the margin.
-    return std::max<qreal>(1, std::ceil(QFontMetricsF(edit_->font()).height()));
+    return std::max<qreal>(1, std::ceil(QFontMetricsF(textArea_->font()).height()));
 }
 
 qreal SourceView::lineTop(int line) const {
@@ -381,9 +376,9 @@ void SourceView::SetTextBackColor(qint32 color) {
 }
 
 void SourceView::applyColors() {
-    QPalette pal = edit_->palette();
+    QPalette pal = textArea_->palette();
     pal.setColor(QPalette::Base, colors::toQColor(textBackColor_));
-    edit_->setPalette(pal);
+    textArea_->setPalette(pal);
     Refresh();
 }
 
@@ -396,21 +391,21 @@ void SourceView::changeEvent(QEvent* e) {
 
 void SourceView::updateMargin() {
     const int w = MarginWidth();
-    edit_->setViewportMargins(w, 0, 0, 0);
-    const QRect cr = edit_->contentsRect();
+    textArea_->setViewportMargins(w, 0, 0, 0);
+    const QRect cr = textArea_->contentsRect();
     margin_->setGeometry(QRect(cr.left(), cr.top(), w, cr.height()));
     margin_->setVisible(w > 0);
     margin_->update();
 }
 
 void SourceView::repaintLines(int line1, int line2) {
-    const int h = edit_->viewport()->height();
+    const int h = textArea_->viewport()->height();
     const qreal top = qBound<qreal>(-1, lineTop(qMax(0, line1)), h + 1);
     const qreal bottom = qBound<qreal>(-1, lineTop(qMax(line1, line2) + 1), h + 1);
     if (bottom <= 0 || top >= h)
         return;
-    const QRect area(0, int(top), edit_->viewport()->width(), int(bottom - top) + 1);
-    edit_->viewport()->update(area);
+    const QRect area(0, int(top), textArea_->viewport()->width(), int(bottom - top) + 1);
+    textArea_->viewport()->update(area);
     margin_->update(QRect(0, area.top(), margin_->width(), area.height()));
 }
 
@@ -427,7 +422,7 @@ Prompts* SourceView::prompts() const {
 TextPos SourceView::hitTest(QPoint p) const {
     const int line =
         qBound(0, firstLine() + int(std::floor(p.y() / lineHeightF())), document_.NumLines() - 1);
-    const qreal x = p.x() + edit_->horizontalScrollBar()->value() - TextMargin;
+    const qreal x = p.x() + textArea_->horizontalScrollBar()->value() - TextMargin;
     return {line, colAtX(line, x)};
 }
 
@@ -474,7 +469,7 @@ void SourceView::PositionToPoint(int col, int line, int& x, int& y) const {
 }
 
 QRect SourceView::caretRect(TextPos p) const {
-    const int x = TextMargin + qRound(xOfCol(p.line, p.col)) - edit_->horizontalScrollBar()->value();
+    const int x = TextMargin + qRound(xOfCol(p.line, p.col)) - textArea_->horizontalScrollBar()->value();
     return QRect(x, int(lineTop(p.line)), 1, LineHeight());
 }
 
@@ -483,11 +478,11 @@ void SourceView::restartCaretBlink() {
         return;
     caretOn_ = true;
     const int flash = QGuiApplication::styleHints()->cursorFlashTime();
-    if (edit_->hasFocus() && flash > 0)
+    if (textArea_->hasFocus() && flash > 0)
         caretBlink_.start(flash / 2);
     else
         caretBlink_.stop();
-    edit_->viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
+    textArea_->viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
 }
 
 void SourceView::stopCaretBlink() {
@@ -495,10 +490,10 @@ void SourceView::stopCaretBlink() {
         return;
     caretBlink_.stop();
     caretOn_ = false;
-    edit_->viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
+    textArea_->viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
 }
 
 void SourceView::blinkCaret() {
     caretOn_ = !caretOn_;
-    edit_->viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
+    textArea_->viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
 }

@@ -151,9 +151,8 @@ public:
 
     int MarginStyle() const { return marginStyle_; }
     void SetMarginStyle(int style);
-    // The cells the margin spans: the number set, or more where the last line's number needs them.
+    // The cells the margin spans: at least the stock number, more where the last line's number needs them.
     int MarginCells() const;
-    void SetMarginCells(int cells);
     int CellWidth() const;
     int LineHeight() const;
     int MarginWidth() const { return marginStyle_ == 0 ? 0 : MarginCells() * CellWidth(); }
@@ -289,14 +288,15 @@ private:
     SourceDocument document_;
     TokenStyles tokenInfo_;
     TokenStyles printTokenInfo_;
-    SourceTextArea* edit_;
+    SourceTextArea* textArea_;
     SourceMargin* margin_;
     ISourceDraw2* drawHook_ = nullptr;
     Prompts* prompts_ = nullptr;
     QPointer<FindReplaceDialog> findDialog_;
     int helpContextId_ = 0;
     int marginStyle_ = 1;
-    int marginCells_ = 6;
+    // The margin is never narrower than this many cells.
+    static constexpr int MinMarginCells = 6;
     int zoom_ = 0;
     qreal normalPointSize_ = 10;
     // Wheel turns smaller than a notch add up until they make one.

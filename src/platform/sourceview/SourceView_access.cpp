@@ -112,11 +112,11 @@ void SourceView::tellAssistants(TextPos from, const QString& removed, const QStr
         return;
     const int at = offsetOf(from);
     if (!removed.isEmpty()) {
-        QAccessibleTextRemoveEvent e(edit_, at, removed);
+        QAccessibleTextRemoveEvent e(textArea_, at, removed);
         QAccessible::updateAccessibility(&e);
     }
     if (!inserted.isEmpty()) {
-        QAccessibleTextInsertEvent e(edit_, at, inserted);
+        QAccessibleTextInsertEvent e(textArea_, at, inserted);
         QAccessible::updateAccessibility(&e);
     }
 }

@@ -281,7 +281,7 @@ void SourceView::moveCaretBy(int code) {
         const int step = (base == CmdUp || base == CmdDown) ? 1 : page;
         moveVertically(base == CmdUp || base == CmdPageUp ? -step : step, extend);
         if (step > 1) {
-            QScrollBar* bar = edit_->verticalScrollBar();
+            QScrollBar* bar = textArea_->verticalScrollBar();
             bar->setValue(bar->value() + (base == CmdPageUp ? -page : page));
         }
         return;
@@ -463,7 +463,7 @@ void SourceView::startTextDrag() {
     mayDragText_ = false;
     auto* mime = new QMimeData;
     mime->setText(document_.textBetween(selStart(), selEnd()));
-    auto* drag = new QDrag(edit_);
+    auto* drag = new QDrag(textArea_);
     drag->setMimeData(mime);
     droppedHere_ = false;
     const Qt::DropAction done = drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
@@ -537,7 +537,7 @@ void SourceView::MoveSelectionTo(int col, int line) {
 void SourceView::dragTo(QPoint p) {
     dragPoint_ = p;
     placeCaret(hitTest(p), anchor_);
-    const QRect area = edit_->viewport()->rect();
+    const QRect area = textArea_->viewport()->rect();
     if (p.y() < area.top() || p.y() > area.bottom() || p.x() < area.left() || p.x() > area.right()) {
         if (!dragScroll_.isActive())
             dragScroll_.start(50);
@@ -568,14 +568,14 @@ void SourceView::handleMouseMove(QMouseEvent* e) {
         startTextDrag();
     else if (selecting_ && (e->buttons() & Qt::LeftButton))
         dragTo(e->position().toPoint());
-    const QPoint pt = edit_->viewport()->mapTo(this, e->position().toPoint());
+    const QPoint pt = textArea_->viewport()->mapTo(this, e->position().toPoint());
     emit MouseMove(buttonMask(e->buttons()), keys::shiftMask(e->modifiers()), pt.x(), pt.y());
 }
 
 void SourceView::handleMouseRelease(QMouseEvent* e, QWidget* from) {
     if (e->button() == Qt::LeftButton) {
         // A click inside the selection that started no drag puts the caret there.
-        if (std::exchange(mayDragText_, false) && from == edit_->viewport())
+        if (std::exchange(mayDragText_, false) && from == textArea_->viewport())
             placeCaret(hitTest(e->position().toPoint()));
         selecting_ = false;
         dragScroll_.stop();

@@ -46,11 +46,11 @@ bool SourceView::isSimpleLine(QStringView text) {
 qreal SourceView::cellAdvance() const {
     // Advances add up in 1/64 pixel steps in a layout; the same step keeps both ways of placing text
     // in the same columns.
-    return qRound(QFontMetricsF(edit_->font()).horizontalAdvance(QLatin1Char(' ')) * 64) / 64.0;
+    return qRound(QFontMetricsF(textArea_->font()).horizontalAdvance(QLatin1Char(' ')) * 64) / 64.0;
 }
 
 std::unique_ptr<QTextLayout> SourceView::layoutLine(int line) const {
-    auto layout = std::make_unique<QTextLayout>(document_.GetLine(line), edit_->font());
+    auto layout = std::make_unique<QTextLayout>(document_.GetLine(line), textArea_->font());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(cellAdvance() * TabWidth);
@@ -85,11 +85,11 @@ int SourceView::colAtX(int line, qreal x) const {
 }
 
 int SourceView::textLeft() const {
-    return viewportOrigin().x() + TextMargin - edit_->horizontalScrollBar()->value();
+    return viewportOrigin().x() + TextMargin - textArea_->horizontalScrollBar()->value();
 }
 
 int SourceView::xOrigin() const {
-    return marginStyle_ == 2 ? -edit_->horizontalScrollBar()->value() : textLeft();
+    return marginStyle_ == 2 ? -textArea_->horizontalScrollBar()->value() : textLeft();
 }
 
 void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QColor* overrideText) {
@@ -98,8 +98,8 @@ void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QCol
     const bool simple = isSimpleLine(text);
     const std::unique_ptr<QTextLayout> layout = simple ? nullptr : layoutLine(line);
     const QTextLine tl = simple ? QTextLine() : layout->lineAt(0);
-    const qreal left = r.left() + TextMargin - edit_->horizontalScrollBar()->value();
-    const qreal baseline = r.top() + QFontMetricsF(edit_->font()).ascent();
+    const qreal left = r.left() + TextMargin - textArea_->horizontalScrollBar()->value();
+    const qreal baseline = r.top() + QFontMetricsF(textArea_->font()).ascent();
     QVarLengthArray<int, 128> columns;
     if (simple) {
         columns.resize(text.size() + 1);
@@ -119,7 +119,7 @@ void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QCol
     const int from = inSelection ? (line == s.line ? s.col : 0) : 0;
     const int to = inSelection ? (line == e.line ? e.col : int(text.size())) : 0;
     const bool pastEnd = inSelection && line < e.line;
-    const QPalette& pal = edit_->palette();
+    const QPalette& pal = textArea_->palette();
     const QColor plain = pal.color(QPalette::Text);
     const QColor selectedText = pal.color(QPalette::HighlightedText);
     const QColor textBack = colors::toQColor(textBackColor_);
@@ -140,7 +140,7 @@ void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QCol
         }
     }
 
-    QFont normal = edit_->font();
+    QFont normal = textArea_->font();
     QFont bold = normal;
     bold.setBold(true);
     bool isBold = false;
@@ -176,7 +176,7 @@ void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QCol
 }
 
 void SourceView::paintTextArea(QPaintEvent* e) {
-    QWidget* vp = edit_->viewport();
+    QWidget* vp = textArea_->viewport();
     QPainter p(vp);
     const QRect er = e->rect();
     p.fillRect(er, colors::toQColor(textBackColor_));
@@ -211,10 +211,10 @@ void SourceView::paintTextArea(QPaintEvent* e) {
         }
     }
 
-    if (caretOn_ && edit_->hasFocus())
-        p.fillRect(caretRect(), edit_->palette().color(QPalette::Text));
+    if (caretOn_ && textArea_->hasFocus())
+        p.fillRect(caretRect(), textArea_->palette().color(QPalette::Text));
     if (dropPos_.line >= 0) // where dragged text would land
-        p.fillRect(caretRect(dropPos_).adjusted(0, 0, 1, 0), edit_->palette().color(QPalette::Text));
+        p.fillRect(caretRect(dropPos_).adjusted(0, 0, 1, 0), textArea_->palette().color(QPalette::Text));
     hook.call([](ISourceDraw2& h, QPainter* hp) { h.PostDrawPage(hp); });
     hook.call([](ISourceDraw2& h, QPainter* hp) { h.PostDraw(hp); });
 }
@@ -225,7 +225,7 @@ void SourceView::paintMargin(QPaintEvent* e) {
     const QColor back = colors::toQColor(backColor_);
     p.fillRect(er, back);
     const int w = MarginWidth();
-    const int shift = marginStyle_ == 2 ? -edit_->horizontalScrollBar()->value() : 0;
+    const int shift = marginStyle_ == 2 ? -textArea_->horizontalScrollBar()->value() : 0;
     const bool dark = colors::isDark(back);
     const QColor numberColor = dark ? back.lighter(220) : back.darker(200);
     const QColor lineColor = dark ? back.lighter(160) : back.darker(115);

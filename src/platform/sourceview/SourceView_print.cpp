@@ -13,7 +13,7 @@
 std::unique_ptr<QTextDocument> SourceView::printDocument() const {
     auto out = std::make_unique<QTextDocument>();
     // The zoom is for the screen: paper gets the normal size.
-    QFont font = edit_->font();
+    QFont font = textArea_->font();
     font.setPointSizeF(normalPointSize_);
     out->setDefaultFont(font);
     QTextOption option = out->defaultTextOption();

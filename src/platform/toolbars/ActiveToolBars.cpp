@@ -383,7 +383,6 @@ void ActiveToolBars::SetListText(const QString& id, const QString& text) {
 }
 
 void ActiveToolBars::SetRedraw(bool on) {
-    redraw_ = on;
     for (QWidget* w : redrawTargets_)
         if (w)
             w->setUpdatesEnabled(on);

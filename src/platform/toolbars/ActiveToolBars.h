@@ -85,7 +85,6 @@ public:
 
     // --- redraw switch ---
     void SetRedraw(bool on);
-    bool Redraw() const { return redraw_; }
 
     // Simulates a user's click (tests, keyboard accelerators).
     void Click(const QString& id);
@@ -123,5 +122,4 @@ private:
     QHash<QString, QPointer<QToolBar>> toolBars_;
     QHash<QString, QStringList> toolBarIds_;
     QList<QWidget*> redrawTargets_;
-    bool redraw_ = true;
 };
