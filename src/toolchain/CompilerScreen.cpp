@@ -6,6 +6,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
 #include "platform/TextHelpers.h"
+#include "platform/WindowPlacement.h"
 #include "platform/sourceview/SourceView.h"
 #include "common/AppState.h"
 #include "common/FrameServices.h"
@@ -44,10 +45,12 @@ void CompilerScreen::startRun(frmEditor& owner) {
     CompileScreenTimer_->stop();
     setWindowTitle(CreationCaption);
     CompilerOutput_->setPlainText(WaitText);
-    if (isVisible())
+    if (isVisible()) {
         raise();
-    else
+    } else {
+        placement::placeNear(*this, frame_.frameWindow());
         show();
+    }
 }
 
 void CompilerScreen::showOutput(const QString& output, const QString& captureFile) {
