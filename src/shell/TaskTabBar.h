@@ -12,9 +12,14 @@ public:
 
     // The widest a tab's text is drawn, in pixels (at least the file name itself).
     int maxTextWidth() const;
+    // The text the tab shows: the whole path when it fits, else the folder cut short before the name.
+    QString shownText(int index) const;
+    // A path shortened to `width` pixels: the file name stays whole while it fits.
+    static QString elidePath(const QString& path, const QFontMetrics& fm, int width);
 
 protected:
     QSize tabSizeHint(int index) const override;
     QSize minimumTabSizeHint(int index) const override;
     void tabInserted(int index) override;
+    void initStyleOption(QStyleOptionTab* option, int tabIndex) const override;
 };

@@ -5,6 +5,7 @@
 #include "platform/Colors.h"
 #include "platform/WindowPlacement.h"
 #include "shell/FrameLayout.h"
+#include "shell/TaskTabBar.h"
 
 #include <QListWidget>
 #include <QMenu>
@@ -95,7 +96,9 @@ private slots:
             QCOMPARE(tabs.tabText(i), QDir::toNativeSeparators(paths[i]));
             QCOMPARE(tabs.tabToolTip(i), tabs.tabText(i));
             const QString name = QFileInfo(paths[i]).fileName();
-            QVERIFY(tabs.tabRect(i).width() > tabs.fontMetrics().horizontalAdvance(name));
+            const QString shown = static_cast<TaskTabBar&>(tabs).shownText(i);
+            QVERIFY2(shown.endsWith(QDir::separator() + name) && shown.size() < tabs.tabText(i).size(),
+                     qPrintable(shown));
         }
         QVERIFY2(tabs.tabRect(2).right() < 1024, qPrintable(QString::number(tabs.tabRect(2).right())));
     }
@@ -167,10 +170,13 @@ private slots:
         keys->setFocus();
         QStringList clicked;
         connect(&m.toolBars(), &ActiveToolBars::ToolClick, this, [&](const QString& id) { clicked << id; });
+        f.view().Document().InsertImpl(0, 0, QStringLiteral("a"));
+        QVERIFY(m.toolBars().Enabled(ids::ID_Undo));
         for (const ToolKey& k : editorKeys())
             if (k.id == ids::ID_Undo)
                 QTest::keySequence(keys, k.key);
         QCOMPARE(clicked, QStringList{});
+        QVERIFY(!f.doc().Modified());
         QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(clicked, QStringList{QStringLiteral("ID_SaveAs")});
         QCOMPARE(f.prompts.last().kind, QStringLiteral("save"));
