@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTextEdit>
 
 namespace {
@@ -101,6 +102,25 @@ private slots:
                      qPrintable(shown));
         }
         QVERIFY2(tabs.tabRect(2).right() < 1024, qPrintable(QString::number(tabs.tabRect(2).right())));
+    }
+
+    void shortenedPath_data() {
+        QTest::addColumn<int>("chars"); // room, in widths of "x"
+        QTest::addColumn<QString>("shape");
+        QTest::newRow("fits") << 40 << "^/home/ann/blink\\.pbp$";
+        QTest::newRow("folder cut") << 15 << "^/h[^/]*\u2026/blink\\.pbp$";
+        QTest::newRow("name only, cut") << 5 << "^b[^/]*\u2026[^/]*p$";
+    }
+    void shortenedPath() {
+        QFETCH(int, chars);
+        QFETCH(QString, shape);
+        QFont font(QStringLiteral("Monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+        const QFontMetrics fm(font);
+        const int room = chars * fm.horizontalAdvance(u'x');
+        const QString shown = TaskTabBar::elidePath(QStringLiteral("/home/ann/blink.pbp"), fm, room);
+        QVERIFY2(QRegularExpression(shape).match(shown).hasMatch(), qPrintable(shown));
+        QVERIFY(fm.horizontalAdvance(shown) <= room);
     }
 
     // A change marks the tab and the Window-menu entry; undoing back to the saved text clears it.
