@@ -49,11 +49,11 @@ QRect placeWindow(const QList<QRect>& screens, const QRect& frame, const QSize& 
     int screen = -1;
     if (stored && stored->isValid()) {
         const QRect storedOuter = stored->marginsAdded(decoration);
-        for (int i = 0; i < screens.size() && screen < 0; ++i)
-            if (overlap(screens[i], storedOuter) > 0)
-                screen = screenFor(screens, storedOuter);
-        if (screen >= 0)
+        if (std::any_of(screens.cbegin(), screens.cend(),
+                        [&](const QRect& s) { return overlap(s, storedOuter) > 0; })) {
+            screen = screenFor(screens, storedOuter);
             outer = storedOuter;
+        }
     }
     if (screen < 0) {
         screen = screenFor(screens, frame);
