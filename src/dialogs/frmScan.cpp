@@ -3,9 +3,12 @@
 #include "platform/Prompts.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QProgressBar>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 
 frmScan::frmScan(QWidget* parent)
     : QDialog(parent), Label1_(new QLabel(QStringLiteral("Scanning Source Code File."), this)),
@@ -22,6 +25,21 @@ frmScan::frmScan(QWidget* parent)
 
 frmScan::~frmScan() {
     Form_Unload();
+}
+
+void frmScan::showPainted() {
+    show();
+    Form_Activate();
+    // Until the window system has mapped the window, painting it shows nothing but its frame: give it
+    // a moment to arrive (other windows repaint meanwhile, e.g. where a file dialog just closed).
+    QDeadlineTimer deadline(500);
+    do {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (windowHandle() && windowHandle()->isExposed())
+            break;
+        QThread::msleep(5);
+    } while (!deadline.hasExpired());
+    repaint();
 }
 
 void frmScan::Form_Load() {

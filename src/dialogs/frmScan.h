@@ -15,6 +15,9 @@ public:
     QProgressBar& ProgressBar1() { return *ProgressBar1_; }
     QLabel& Label1() { return *Label1_; }
 
+    // Shows the window with its contents painted, before the caller's work holds the event loop up.
+    void showPainted();
+
     void Form_Load();
     void Form_Activate();
     void Form_Unload();

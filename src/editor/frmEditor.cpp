@@ -63,6 +63,9 @@ frmEditor::frmEditor(FrameServices& frame, AppState& state)
     List1_->setFixedSize(127, 120);
     List1_->setUniformItemSizes(true);
     List1_->installEventFilter(this);
+    List1_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    SyntaxHelp_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    stylePopups();
     connect(View_, &SourceView::ExecuteCommandEvent, this, &frmEditor::View_ExecuteCommand);
     connect(View_, &SourceView::CaretMove, this, &frmEditor::View_CaretMove);
     connect(View_, &SourceView::KeyDown, this, &frmEditor::View_KeyDown);
@@ -167,6 +170,21 @@ void frmEditor::followBackground() {
     }
 }
 
+void frmEditor::stylePopups() {
+    const colors::PopupColors c = colors::popupColors(colors::toQColor(View_->TextBackColor()),
+                                                      QApplication::palette().color(QPalette::Text));
+    for (QWidget* popup : {static_cast<QWidget*>(List1_), static_cast<QWidget*>(SyntaxHelp_)}) {
+        QPalette pal = QApplication::palette();
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            pal.setColor(group, QPalette::Base, c.background);
+            pal.setColor(group, QPalette::Window, c.background);
+            pal.setColor(group, QPalette::Text, c.text);
+            pal.setColor(group, QPalette::WindowText, c.border); // the plain box frame
+        }
+        popup->setPalette(pal);
+    }
+}
+
 void frmEditor::setOwnColor(int tokenClass, qint32 color) {
     View_->TokenInfo().SetForegroundColor(tokenClass, color, 1);
     View_->PrintTokenInfo().SetForegroundColor(tokenClass, color, 1);
@@ -191,8 +209,10 @@ void frmEditor::changeEvent(QEvent* e) {
     QMdiSubWindow::changeEvent(e);
     // The default background is the desktop's window colour: when the desktop switches between a
     // light and a dark theme, the stock token colours switch with it.
-    if (e->type() == QEvent::PaletteChange)
+    if (e->type() == QEvent::PaletteChange) {
         followBackground();
+        stylePopups();
+    }
 }
 
 void frmEditor::Form_Activate() {

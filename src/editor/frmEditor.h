@@ -123,6 +123,8 @@ public:
     // Swaps the stock token colours for the set that reads on the current background; the colours the
     // user chose stay.
     void followBackground();
+    // Gives the pop-up list and the syntax line a frame and a background of their own over the code.
+    void stylePopups();
     // A token colour the user chose: shown, printed and stored as it is, whatever the background.
     void setOwnColor(int tokenClass, qint32 color);
     bool isOwnColor(int tokenClass) const;

@@ -70,6 +70,7 @@ void frmEditor::ShowQuickList(qint16 Key) {
         s.QuickListMode = 10;
     }
     List1_->setFixedWidth(ListWidth);
+    stylePopups(); // the background may have been chosen since
     if (Key == 8 && s.QuickListMode == 10)
         s.QuickListMode = 2;
     // A comma only continues the statement of the caret's own line.
@@ -178,6 +179,7 @@ void frmEditor::showSyntaxLine() {
     int x = 0, y = 0;
     v.PositionToPoint(s.QuickListContext[2] - 1, v.CaretY(), x, y);
     const QString syntax = s.PBPCodes.syntax(row);
+    stylePopups();
     SyntaxHelp_->setPlainText(syntax);
     const QFontMetrics fm(SyntaxHelp_->font());
     const int frame = 2 * SyntaxHelp_->frameWidth() + 4;

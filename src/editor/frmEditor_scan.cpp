@@ -108,11 +108,9 @@ void frmEditor::ScanDocument(frmScan* progress) {
     const int lines = doc.NumLines();
     QProgressBar* bar = progress && lines >= ScanWindowLines ? &progress->ProgressBar1() : nullptr;
     if (bar) {
-        progress->show();
-        progress->Form_Activate();
         bar->setVisible(true);
         bar->setMaximum(lines);
-        progress->repaint();
+        progress->showPainted();
     }
     // Each line as CheckForLabels and then CheckForVariables leave it. The combo is rebuilt once at
     // the end with what the per-line rebuilds would have left: the last one ran while the last label

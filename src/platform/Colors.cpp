@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <algorithm>
+#include <cmath>
 
 namespace colors {
 
@@ -66,6 +68,38 @@ QColor toQColor(std::int32_t value) {
 
 std::int32_t fromQColor(const QColor& c) {
     return rgb(c.red(), c.green(), c.blue());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+namespace {
+
+QColor mix(const QColor& a, const QColor& b, double t) {
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
+} // namespace
+
+PopupColors popupColors(const QColor& codeBackground, const QColor& desktopText) {
+    const bool dark = isDark(codeBackground);
+    PopupColors c;
+    // Lifted off a dark page, sunk into a light one.
+    c.background = dark ? mix(codeBackground, Qt::white, 0.16) : mix(codeBackground, QColor(0, 40, 90), 0.08);
+    const QColor plain = contrast(Qt::black, c.background) >= contrast(Qt::white, c.background)
+                             ? QColor(Qt::black)
+                             : QColor(Qt::white);
+    c.text = desktopText.isValid() && contrast(desktopText, c.background) >= 4.5 ? desktopText : plain;
+    c.border = mix(c.background, c.text, 0.55);
+    return c;
 }
 
 } // namespace colors

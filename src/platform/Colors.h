@@ -24,6 +24,19 @@ inline bool isDark(const QColor& background) {
     return background.lightness() < 128;
 }
 
+// The contrast ratio of two colours (1 to 21) by their relative luminance.
+double contrast(const QColor& a, const QColor& b);
+
+// The colours of a small box that floats over the code (pop-up list, syntax line): a background a step
+// away from the code's, a text colour that reads on it (the desktop's own when it does, else black
+// or white), and a border between them.
+struct PopupColors {
+    QColor background;
+    QColor text;
+    QColor border;
+};
+PopupColors popupColors(const QColor& codeBackground, const QColor& desktopText);
+
 // The stored value of a plain colour.
 std::int32_t fromQColor(const QColor& c);
 

@@ -1,7 +1,9 @@
 #include "platform/HelpViewer.h"
 
 #include "platform/TextHelpers.h"
+#include "platform/WindowPlacement.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextBrowser>
@@ -77,6 +79,8 @@ void HelpViewer::show(const QString& page) {
                            "<p>The help page %1 is not installed.</p></body></html>")
                 .arg(page.toHtmlEscaped()));
     nameAfterPage(*browser_);
+    if (!browser_->isVisible())
+        placement::placeNear(*browser_, QApplication::activeWindow());
     browser_->show();
     browser_->raise();
     browser_->activateWindow();

@@ -199,8 +199,39 @@ void buildFrameTools(ActiveToolBars& bars) {
                 {ids::ID_Print, QKeySequence::Print},
                 {ids::ID_Compile, QKeySequence(Qt::Key_F5)},
                 {ids::ID_StatementHelp, QKeySequence::HelpContents},
-                {ids::ID_Close, QKeySequence(Qt::CTRL | Qt::Key_F4)}};
+                {ids::ID_Close, QKeySequence(Qt::CTRL | Qt::Key_F4)},
+                {ids::ID_SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}};
     for (const auto& k : keys)
         if (QAction* a = bars.action(k.id))
             a->setShortcut(k.key);
+
+    // Keys the editor control takes itself: the menus show them, but the action only answers them
+    // while its own menu has the focus, so a key in the editor runs its command once.
+    for (const auto& k : editorKeys())
+        if (QAction* a = bars.action(k.id)) {
+            a->setShortcut(k.key);
+            a->setShortcutContext(Qt::WidgetShortcut);
+        }
+}
+
+const std::vector<ToolKey>& editorKeys() {
+    static const std::vector<ToolKey> keys = {
+        {ids::ID_Undo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {ids::ID_Redo, QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        {ids::ID_Cut, QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {ids::ID_Copy, QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {ids::ID_Paste, QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {ids::ID_SelectAll, QKeySequence(Qt::CTRL | Qt::Key_A)},
+        {ids::ID_Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {ids::ID_FindNext, QKeySequence(Qt::Key_F3)},
+        {ids::ID_Replace, QKeySequence(Qt::CTRL | Qt::Key_H)},
+        {ids::ID_GotoLine, QKeySequence(Qt::CTRL | Qt::Key_G)},
+        {ids::ID_TBook, QKeySequence(Qt::CTRL | Qt::Key_F2)},
+        {ids::ID_NBook, QKeySequence(Qt::Key_F2)},
+        {ids::ID_PBook, QKeySequence(Qt::SHIFT | Qt::Key_F2)},
+        {ids::ID_CBook, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F2)},
+        {ids::ID_ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+        {ids::ID_ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+        {ids::ID_ZoomReset, QKeySequence(Qt::CTRL | Qt::Key_0)}};
+    return keys;
 }

@@ -16,6 +16,7 @@
 #include "shell/EditActions.h"
 #include "shell/FrameLayout.h"
 #include "shell/LabelCombo.h"
+#include "shell/TaskTabBar.h"
 #include "common/Settings.h"
 #include "common/ToolIds.h"
 #include "terminal/frmComm.h"
@@ -41,7 +42,7 @@
 MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), settings_(settings), state_(settings, prompts),
       SSActiveToolBars1(new ActiveToolBars(this)), mdiArea_(new QMdiArea), TaskBarPanel(new QWidget),
-      TaskBar_(new QTabBar(TaskBarPanel)),
+      TaskBar_(new TaskTabBar(TaskBarPanel)),
       help_(std::make_unique<HelpViewer>(settings.paths().dataFile(QStringLiteral("help")),
                                          &HelpPages::helpFileForContext)),
       diskWatcher_(new QFileSystemWatcher(this)), diskCheck_(new QTimer(this)),
@@ -302,6 +303,7 @@ frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
     connect(&doc, &SourceDocument::modificationChanged, w, [this, w](bool modified) {
         if (!modified)
             dropAutosave(*w);
+        showModifiedMark(*w);
     });
     w->showMaximized();
     mdiArea_->setActiveSubWindow(w);
@@ -328,6 +330,20 @@ void MDIMain::AddToWindowList(const QString& caption) {
             selectTabQuietly(i);
     if (bars.Count(ids::ID_Window) == 5)
         bars.Insert(ids::ID_Window, 5, ids::Separator);
+    if (frmEditor* active = activeEditor())
+        showModifiedMark(*active);
+}
+
+void MDIMain::showModifiedMark(frmEditor& window) {
+    // The caption stays the path; the tab and the Window-menu entry carry the mark.
+    static const QIcon mark = toolicons::modifiedMark();
+    const QIcon icon = window.View().Document().Modified() ? mark : QIcon();
+    const QString caption = text::Trim(window.caption());
+    for (int i = 0; i < TaskBar_->count(); ++i)
+        if (text::Trim(TaskBar_->tabText(i)) == caption)
+            TaskBar_->setTabIcon(i, icon);
+    if (QAction* entry = SSActiveToolBars1->action(window.Tag))
+        entry->setIcon(icon);
 }
 
 void MDIMain::RemoveFromWindowList(frmEditor& window) {

@@ -68,6 +68,8 @@ public:
     void EnableTools() override;
     void AddToWindowList(const QString& caption);
     void RemoveFromWindowList(frmEditor& window);
+    // Marks the window's tab and Window-menu entry while its document has unsaved changes.
+    void showModifiedMark(frmEditor& window);
     void UpdateOpenDocsCaption();
     void ShowCompilerPanel() override;
     // Saves a window's document under `path`: asks first when its encoding cannot hold the text (saved

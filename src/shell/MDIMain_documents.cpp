@@ -13,6 +13,7 @@
 #include "common/Settings.h"
 #include "common/ToolIds.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -103,6 +104,8 @@ AppError MDIMain::cmdOpen() {
     const QString folder = AppPaths::join(settings_.read(settings::startup::SourceCodePath), QString());
     if (!state_.prompts.openFile(this, {QString(), folder, docrules::SourceFilter}, name))
         return AppError::cancelled();
+    // The dialog is gone: let the windows it covered repaint before a big file holds things up.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (name.isEmpty()) {
         state_.prompts.message(this, QStringLiteral("No filename entered."), QStringLiteral("File Error"));
         return {};

@@ -5,6 +5,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
 #include "platform/TextHelpers.h"
+#include "platform/WindowPlacement.h"
 #include "platform/sourceview/SourceView.h"
 #include "common/AppState.h"
 #include "common/FrameServices.h"
@@ -43,10 +44,12 @@ void CompilerScreen::startRun(QMdiSubWindow* owner, const QString& path) {
     CompileScreenTimer_->stop();
     setWindowTitle(CreationCaption);
     CompilerOutput_->setPlainText(WaitText);
-    if (isVisible())
+    if (isVisible()) {
         raise();
-    else
+    } else {
+        placement::placeNear(*this, frame_.frameWindow());
         show();
+    }
 }
 
 void CompilerScreen::showOutput(const QString& output, const QString& captureFile) {

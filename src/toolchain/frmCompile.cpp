@@ -4,6 +4,7 @@
 #include "toolchain/OptionsLayout.h"
 #include "language/HelpPages.h"
 #include "platform/HelpViewer.h"
+#include "platform/PlatformWords.h"
 #include "platform/Prompts.h"
 #include "platform/TextHelpers.h"
 #include "platform/toolbars/ActiveToolBars.h"
@@ -24,7 +25,7 @@
 frmCompile::frmCompile(FrameServices& frame)
     : QDialog(frame.frameWindow()), frame_(frame), Compiler_(new QComboBox), CompilerPath_(new QLineEdit),
       Browse(new QPushButton(QStringLiteral("..."))), CommandOptions_(new QLineEdit),
-      cbDoswindow_(new QCheckBox(QStringLiteral("Don't Display DOS Window"))), AutoClose_(new QCheckBox),
+      cbDoswindow_(new QCheckBox(platformwords::hideConsoleCaption())), AutoClose_(new QCheckBox),
       SecScroll_(new QSpinBox), SourceCodePath_(new QLineEdit),
       Browse2(new QPushButton(QStringLiteral("..."))), cmdOK(new QPushButton(QStringLiteral("&OK"))),
       cmdExit(new QPushButton(QStringLiteral("&Cancel"))), Help(new QPushButton(QStringLiteral("&Help"))) {

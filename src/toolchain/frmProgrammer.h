@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PlatformWords.h"
+
 #include <QDialog>
 
 class FrameServices;
@@ -12,8 +14,7 @@ class QPushButton;
 class frmProgrammer : public QDialog {
     Q_OBJECT
 public:
-    static inline const QString BrowseFilter =
-        QStringLiteral("EPICWin Programmer|Epicwin.exe|All Files (*.*)|*.*|");
+    static inline const QString BrowseFilter = platformwords::programmerFilter();
 
     explicit frmProgrammer(FrameServices& frame);
 

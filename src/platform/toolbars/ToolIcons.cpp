@@ -265,6 +265,23 @@ QPixmap applicationPixmap(int size) {
     return pm;
 }
 
+QIcon modifiedMark() {
+    QIcon icon;
+    for (const int size : {16, 32}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 16.0, size / 16.0);
+        p.setPen(QPen(QColor(120, 50, 0), 1));
+        p.setBrush(QColor(240, 140, 20));
+        p.drawEllipse(QRectF(3.5, 3.5, 9, 9));
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
 QIcon application() {
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256})

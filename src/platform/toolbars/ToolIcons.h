@@ -11,6 +11,9 @@ namespace toolicons {
 // `darkBar`: drawn to stand out on a dark toolbar.
 QIcon forTool(const QString& id, bool darkBar = false);
 
+// The mark of a document with unsaved changes: a filled dot that reads on light and dark bars.
+QIcon modifiedMark();
+
 // The program's own icon: a chip.
 QIcon application();
 // The program's icon drawn at one size (for the desktop's icon theme).

@@ -1,0 +1,65 @@
+#include "shell/TaskTabBar.h"
+
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QStyle>
+#include <QStyleOptionTab>
+
+TaskTabBar::TaskTabBar(QWidget* parent) : QTabBar(parent) {
+    setElideMode(Qt::ElideMiddle);
+}
+
+int TaskTabBar::maxTextWidth() const {
+    return fontMetrics().averageCharWidth() * 28;
+}
+
+QSize TaskTabBar::tabSizeHint(int index) const {
+    QSize size = QTabBar::tabSizeHint(index);
+    const QFontMetrics fm = fontMetrics();
+    const QString text = tabText(index);
+    const int textWidth = fm.horizontalAdvance(text);
+    // The file name with an ellipsis before it always fits, however long it is.
+    const int nameWidth = fm.horizontalAdvance(QStringLiteral("\u2026/") + QFileInfo(text).fileName());
+    const int wanted = std::max(maxTextWidth(), nameWidth);
+    if (textWidth > wanted)
+        size.setWidth(size.width() - (textWidth - wanted));
+    return size;
+}
+
+QSize TaskTabBar::minimumTabSizeHint(int index) const {
+    return tabSizeHint(index);
+}
+
+void TaskTabBar::tabInserted(int index) {
+    QTabBar::tabInserted(index);
+    setTabToolTip(index, tabText(index));
+}
+
+QString TaskTabBar::elidePath(const QString& path, const QFontMetrics& fm, int width) {
+    if (fm.horizontalAdvance(path) <= width)
+        return path;
+    const QString name = QFileInfo(path).fileName();
+    const QString tail = QStringLiteral("\u2026") + path.right(name.size() + 1); // "…/name"
+    const int room = width - fm.horizontalAdvance(tail);
+    if (name.isEmpty() || room < 0)
+        return fm.elidedText(name.isEmpty() ? path : name, Qt::ElideMiddle, width);
+    const QString head = path.left(path.size() - name.size() - 1);
+    // The longest start of the folder that fits before the ellipsis.
+    int n = 0;
+    while (n < head.size() && fm.horizontalAdvance(head.left(n + 1)) <= room)
+        ++n;
+    return head.left(n) + tail;
+}
+
+void TaskTabBar::initStyleOption(QStyleOptionTab* option, int tabIndex) const {
+    QTabBar::initStyleOption(option, tabIndex);
+    option->text = tabText(tabIndex);
+    const QRect textRect = style()->subElementRect(QStyle::SE_TabBarTabText, option, this);
+    option->text = elidePath(option->text, fontMetrics(), textRect.width());
+}
+
+QString TaskTabBar::shownText(int index) const {
+    QStyleOptionTab option;
+    initStyleOption(&option, index);
+    return option.text;
+}

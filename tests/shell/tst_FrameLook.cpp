@@ -1,0 +1,241 @@
+// What the user sees of the frame at a glance: where new windows open, tabs that stay readable with
+// long paths, the unsaved-changes mark, the keys shown in the menus and the pop-ups over the code.
+#include "support/FrameTest.h"
+
+#include "platform/Colors.h"
+#include "platform/WindowPlacement.h"
+#include "shell/FrameLayout.h"
+#include "shell/TaskTabBar.h"
+
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QTextEdit>
+
+namespace {
+
+// Opens a file through File > Open as the user would.
+void openThroughDialog(FrameFixture& f, const QString& path) {
+    f.prompts.chooseFile(path);
+    f.frame()->SSActiveToolBars1_ToolClick(QStringLiteral("ID_Open"));
+}
+
+// Every entry of the menu bar's menus, sub-menus included.
+QList<QAction*> menuEntries(QMenu* menu) {
+    QList<QAction*> out;
+    for (QAction* a : menu->actions()) {
+        if (a->menu())
+            out << menuEntries(a->menu());
+        else if (!a->isSeparator())
+            out << a;
+    }
+    return out;
+}
+
+} // namespace
+
+class tst_FrameLook : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { QApplication::setPalette(QPalette()); }
+
+    void placement_data() {
+        QTest::addColumn<QList<QRect>>("screens");
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("stored"); // null: none
+        QTest::addColumn<QMargins>("decoration");
+        QTest::addColumn<QRect>("expected");
+        const QList<QRect> one{QRect(0, 0, 1600, 1000)};
+        const QList<QRect> two{QRect(0, 0, 1600, 1000), QRect(1600, 0, 1920, 1080)};
+        QTest::newRow("centred on the frame") << one << QRect(100, 100, 800, 600) << QRect() << QMargins()
+                                              << QRect(180, 250, 640, 300);
+        QTest::newRow("frame in the corner: kept on the screen")
+            << QList<QRect>{QRect(0, 0, 1000, 1000)} << QRect(600, 700, 800, 600) << QRect() << QMargins()
+            << QRect(360, 700, 640, 300);
+        QTest::newRow("the frame's screen") << two << QRect(1700, 100, 800, 600) << QRect() << QMargins()
+                                            << QRect(1780, 250, 640, 300);
+        QTest::newRow("stored, moved wholly onto its screen")
+            << one << QRect(100, 100, 800, 600) << QRect(1500, 900, 640, 300) << QMargins()
+            << QRect(960, 700, 640, 300);
+        QTest::newRow("stored off every screen: not used")
+            << two << QRect(100, 100, 800, 600) << QRect(5000, 5000, 640, 300) << QMargins()
+            << QRect(180, 250, 640, 300);
+        QTest::newRow("stored with its title bar") << one << QRect(0, 0, 800, 600) << QRect(100, 900, 640, 300)
+                                                   << QMargins(4, 30, 4, 4) << QRect(100, 696, 640, 300);
+        QTest::newRow("taller than the screen: shrunk")
+            << QList<QRect>{QRect(0, 0, 1000, 250)} << QRect(0, 0, 800, 200) << QRect() << QMargins()
+            << QRect(80, 0, 640, 250);
+    }
+    void placement() {
+        QFETCH(QList<QRect>, screens);
+        QFETCH(QRect, frame);
+        QFETCH(QRect, stored);
+        QFETCH(QMargins, decoration);
+        QFETCH(QRect, expected);
+        const std::optional<QRect> s = stored.isNull() ? std::nullopt : std::optional<QRect>(stored);
+        QCOMPARE(placement::placeWindow(screens, frame, QSize(640, 300), s, decoration), expected);
+    }
+
+    // Tabs keep the full path as their text and tool tip, are drawn shortened, and three long paths fit.
+    void longPathsFitTheTabStrip() {
+        FrameFixture f;
+        const QString folder = f.path(QStringLiteral("a rather long folder name/projects for the board/firmware"));
+        QDir().mkpath(folder);
+        QStringList paths;
+        for (const char* name : {"main_program_one.pbp", "second_program.pbp", "third.pbp"})
+            paths << f.file(QStringLiteral("a rather long folder name/projects for the board/firmware/") +
+                            QLatin1String(name));
+        MDIMain& m = f.start(paths[0]);
+        openThroughDialog(f, paths[1]);
+        openThroughDialog(f, paths[2]);
+        m.resize(1024, 700);
+        m.show();
+        QTabBar& tabs = m.TaskBar();
+        QCOMPARE(tabs.count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(tabs.tabText(i), QDir::toNativeSeparators(paths[i]));
+            QCOMPARE(tabs.tabToolTip(i), tabs.tabText(i));
+            const QString name = QFileInfo(paths[i]).fileName();
+            const QString shown = static_cast<TaskTabBar&>(tabs).shownText(i);
+            QVERIFY2(shown.endsWith(QDir::separator() + name) && shown.size() < tabs.tabText(i).size(),
+                     qPrintable(shown));
+        }
+        QVERIFY2(tabs.tabRect(2).right() < 1024, qPrintable(QString::number(tabs.tabRect(2).right())));
+    }
+
+    void shortenedPath_data() {
+        QTest::addColumn<int>("chars"); // room, in widths of "x"
+        QTest::addColumn<QString>("shape");
+        QTest::newRow("fits") << 40 << "^/home/ann/blink\\.pbp$";
+        QTest::newRow("folder cut") << 15 << "^/h[^/]*\u2026/blink\\.pbp$";
+        QTest::newRow("name only, cut") << 5 << "^b[^/]*\u2026[^/]*p$";
+    }
+    void shortenedPath() {
+        QFETCH(int, chars);
+        QFETCH(QString, shape);
+        QFont font(QStringLiteral("Monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+        const QFontMetrics fm(font);
+        const int room = chars * fm.horizontalAdvance(u'x');
+        const QString shown = TaskTabBar::elidePath(QStringLiteral("/home/ann/blink.pbp"), fm, room);
+        QVERIFY2(QRegularExpression(shape).match(shown).hasMatch(), qPrintable(shown));
+        QVERIFY(fm.horizontalAdvance(shown) <= room);
+    }
+
+    // A change marks the tab and the Window-menu entry; undoing back to the saved text clears it.
+    void unsavedChangesAreMarked() {
+        FrameFixture f;
+        const QString other = f.file(QStringLiteral("other.pbp"));
+        MDIMain& m = f.startWith(QStringLiteral("prog.pbp"), "x\r\n");
+        openThroughDialog(f, other);
+        frmEditor* second = f.active();
+        QTabBar& tabs = m.TaskBar();
+        const auto marked = [&](frmEditor* w) {
+            bool tab = false;
+            for (int i = 0; i < tabs.count(); ++i)
+                if (tabs.tabText(i) == w->caption())
+                    tab = !tabs.tabIcon(i).isNull();
+            const bool entry = !m.toolBars().action(w->Tag)->icon().isNull();
+            return QStringLiteral("%1%2").arg(tab ? 'T' : '-').arg(entry ? 'W' : '-');
+        };
+        QCOMPARE(marked(second), QStringLiteral("--"));
+        const QString caption = second->caption();
+        f.view().Document().InsertImpl(0, 0, QStringLiteral("changed"));
+        QCOMPARE(marked(second), QStringLiteral("TW"));
+        QCOMPARE(second->caption(), caption);
+        for (frmEditor* w : m.editors())
+            if (w != second)
+                QCOMPARE(marked(w), QStringLiteral("--"));
+        f.view().Undo();
+        QCOMPARE(marked(second), QStringLiteral("--"));
+        f.view().Document().InsertImpl(0, 0, QStringLiteral("again"));
+        m.SSActiveToolBars1_ToolClick(QStringLiteral("ID_Save"));
+        QCOMPARE(marked(second), QStringLiteral("--"));
+    }
+
+    void menuKeys_data() {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("key");
+        for (const auto& [id, key] : std::initializer_list<std::pair<const char*, const char*>>{
+                 {"ID_New", "Ctrl+N"},       {"ID_Open", "Ctrl+O"},      {"ID_Save", "Ctrl+S"},
+                 {"ID_SaveAs", "Ctrl+Shift+S"}, {"ID_Undo", "Ctrl+Z"},   {"ID_Redo", "Ctrl+Y"},
+                 {"ID_Find", "Ctrl+F"},      {"ID_FindNext", "F3"},      {"ID_GotoLine", "Ctrl+G"},
+                 {"ID_NBook", "F2"},         {"ID_ZoomIn", "Ctrl++"},    {"ID_ZoomOut", "Ctrl+-"},
+                 {"ID_ZoomReset", "Ctrl+0"}, {"ID_Compile", "F5"},       {"ID_StatementHelp", "F1"}})
+            QTest::newRow(id) << QString::fromLatin1(id) << QString::fromLatin1(key);
+    }
+    // The menus show the keys the commands answer to.
+    void menuKeys() {
+        QFETCH(QString, id);
+        QFETCH(QString, key);
+        FrameFixture f;
+        MDIMain& m = f.start();
+        QList<QAction*> entries;
+        for (QAction* title : m.toolBars().menuBar()->actions())
+            if (title->menu())
+                entries << menuEntries(title->menu());
+        QAction* a = m.toolBars().action(id);
+        QVERIFY(entries.contains(a));
+        QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), key);
+    }
+
+    // A key the editor takes runs its command once; Ctrl+Shift+S reaches Save As from the editor.
+    void keysFromTheEditor() {
+        FrameFixture f;
+        MDIMain& m = f.startWith(QStringLiteral("prog.pbp"), "x\r\n");
+        m.show();
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        QWidget* keys = f.view().focusProxy();
+        keys->setFocus();
+        QStringList clicked;
+        connect(&m.toolBars(), &ActiveToolBars::ToolClick, this, [&](const QString& id) { clicked << id; });
+        f.view().Document().InsertImpl(0, 0, QStringLiteral("a"));
+        QVERIFY(m.toolBars().Enabled(ids::ID_Undo));
+        for (const ToolKey& k : editorKeys())
+            if (k.id == ids::ID_Undo)
+                QTest::keySequence(keys, k.key);
+        QCOMPARE(clicked, QStringList{});
+        QVERIFY(!f.doc().Modified());
+        QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(clicked, QStringList{QStringLiteral("ID_SaveAs")});
+        QCOMPARE(f.prompts.last().kind, QStringLiteral("save"));
+    }
+
+    void popupColours_data() {
+        QTest::addColumn<QColor>("code");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("light") << QColor(Qt::white) << QColor(Qt::black);
+        QTest::newRow("light grey") << QColor(240, 240, 240) << QColor(30, 30, 30);
+        QTest::newRow("dark") << QColor(30, 30, 30) << QColor(220, 220, 220);
+        QTest::newRow("dark, dim text") << QColor(45, 45, 48) << QColor(110, 110, 110);
+        QTest::newRow("black") << QColor(Qt::black) << QColor(Qt::white);
+    }
+    // The pop-up list and the syntax line stand apart from the code and their text reads.
+    void popupColours() {
+        QFETCH(QColor, code);
+        QFETCH(QColor, text);
+        const colors::PopupColors c = colors::popupColors(code, text);
+        QVERIFY2(colors::contrast(c.text, c.background) >= 4.5, qPrintable(c.text.name() + c.background.name()));
+        QVERIFY(c.background != code && colors::contrast(c.background, code) >= 1.1);
+        QVERIFY(colors::contrast(c.border, c.background) >= 1.5);
+
+        FrameFixture f;
+        QPalette pal = QApplication::palette();
+        for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Button})
+            pal.setColor(role, code);
+        for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+            pal.setColor(role, text);
+        QApplication::setPalette(pal);
+        f.start();
+        for (QWidget* popup : {static_cast<QWidget*>(&f.active()->List1()),
+                               static_cast<QWidget*>(&f.active()->SyntaxHelp())}) {
+            QCOMPARE(popup->palette().color(QPalette::Base), c.background);
+            QCOMPARE(popup->palette().color(QPalette::Text), c.text);
+            QVERIFY(static_cast<QFrame*>(popup)->frameWidth() > 0);
+        }
+    }
+};
+
+QTEST_MAIN(tst_FrameLook)
+#include "tst_FrameLook.moc"
