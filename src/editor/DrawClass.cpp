@@ -1,6 +1,7 @@
 #include "editor/DrawClass.h"
 
 #include "editor/LabelWatch.h"
+#include "toolchain/CaptureFile.h"
 #include "platform/Colors.h"
 #include "platform/sourceview/SourceView.h"
 
@@ -24,7 +25,7 @@ void DrawClass::PreDrawLine(DrawLineRecord& record) {
 }
 
 void DrawClass::paintErrorMark(DrawLineRecord& record) {
-    if (view_->Document().GetLineData(record.line, 1) == 0)
+    if (view_->Document().GetLineData(record.line, capture::ErrorSlot) == 0)
         return;
     const int style = view_->MarginStyle();
     if (style == 0) {

@@ -126,7 +126,7 @@ void frmEditor::Form_Load() {
     View_->SetDrawHook(draw_.get());
 
     state_.MouseTokenClass = 0;
-    state_.QuickListMode = 0;
+    state_.QuickListMode = quicklists::Idle;
 }
 
 void frmEditor::applyColors() {

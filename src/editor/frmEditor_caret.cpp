@@ -4,6 +4,7 @@
 #include "common/AppState.h"
 #include "editor/ColorTable.h"
 #include "editor/LabelWatch.h"
+#include "language/ReservedWords.h"
 #include "language/SourceScan.h"
 #include "language/StatementTable.h"
 #include "platform/TextHelpers.h"
@@ -84,7 +85,7 @@ void frmEditor::trackCaret(int col, int line) {
     const int L = displayLine + 1;
 
     if (caretLine_ != L) {
-        s.QuickListMode = 0;
+        s.QuickListMode = quicklists::Idle;
         List1_->hide();
         SyntaxHelp_->hide();
     }
@@ -95,15 +96,15 @@ void frmEditor::trackCaret(int col, int line) {
     const QString word = doc.GetLine(line).mid(start, length);
     // F1 reads the help context: the statement's page on a statement, the contents elsewhere.
     v.SetHelpContextID(0);
-    if (cls == 11) {
-        s.QuickListMode = 0;
+    if (cls == keywordclass::Define) {
+        s.QuickListMode = quicklists::Idle;
         List1_->hide();
         const int k = s.PBPCodes.findDefine(word);
         s.StatementRow = qint16(k);
         if (k > 0)
-            s.QuickListMode = k == 1 ? 11 : 13;
-    } else if (const int k = cls == 10 ? s.PBPCodes.findStatement(word) : 0; k > 0) {
-        s.QuickListMode = -1;
+            s.QuickListMode = k == 1 ? quicklists::OnDefine : quicklists::OnOption;
+    } else if (const int k = cls == keywordclass::Statement ? s.PBPCodes.findStatement(word) : 0; k > 0) {
+        s.QuickListMode = quicklists::OnStatement;
         List1_->hide();
         s.StatementRow = qint16(k);
         s.QuickListContext = {0, k, start + 1, length, L};
@@ -113,8 +114,8 @@ void frmEditor::trackCaret(int col, int line) {
         CheckForVariables(col, line);
         return;
     } else {
-        if (cls == 10) {
-            s.QuickListMode = 0;
+        if (cls == keywordclass::Statement) {
+            s.QuickListMode = quicklists::Idle;
             List1_->hide();
         }
         s.StatementRow = 0;

@@ -3,6 +3,7 @@
 
 #include "dialogs/frmGotoLine.h"
 #include "editor/ColorTable.h"
+#include "language/ReservedWords.h"
 #include "language/SourceScan.h"
 #include "platform/KeyCodes.h"
 #include "platform/Prompts.h"
@@ -28,8 +29,10 @@ bool isWordChar(QChar c) {
 } // namespace
 
 void frmEditor::View_KeyDown(int& KeyCode, int Shift) {
+    // The key lists are Alt (4) times F9 to F12: 480, 484, 488 and 492.
     const int code = KeyCode * Shift;
-    if (code >= 480 && code <= 492)
+    constexpr int first = int(keys::VK_F9) * keys::ShiftMaskAlt, last = int(keys::VK_F12) * keys::ShiftMaskAlt;
+    if (code >= first && code <= last)
         ShowQuickList(qint16(code));
 }
 
@@ -41,27 +44,27 @@ void frmEditor::View_KeyUp(int& KeyCode, int Shift) {
     if (caret == 0 || caret == 1)
         return;
     int cls = 0, start = 0, length = 0;
-    if (KeyCode == keys::VK_Space && s.QuickListMode == -1) {
+    if (KeyCode == keys::VK_Space && s.QuickListMode == quicklists::OnStatement) {
         v.GetTokenAt(caret - 2, v.CaretY(), cls, start, length);
-        if (cls == 2)
+        if (cls == tokenclass::Symbol)
             s.StatementRow = 0;
     }
     if (KeyCode == keys::VK_Space) {
-        if (s.QuickListMode == 11)
-            s.QuickListMode = 12;
-        else if (s.QuickListMode == 13)
-            s.QuickListMode = 14;
-        else if (s.QuickListMode == -1)
-            s.QuickListMode = 2;
+        if (s.QuickListMode == quicklists::OnDefine)
+            s.QuickListMode = quicklists::WantOptions;
+        else if (s.QuickListMode == quicklists::OnOption)
+            s.QuickListMode = quicklists::WantValues;
+        else if (s.QuickListMode == quicklists::OnStatement)
+            s.QuickListMode = quicklists::WantArguments;
     }
-    if (KeyCode == keys::VK_Return && s.QuickListMode != 0) {
-        s.QuickListMode = 0;
+    if (KeyCode == keys::VK_Return && s.QuickListMode != quicklists::Idle) {
+        s.QuickListMode = quicklists::Idle;
         s.QuickListContext[1] = 0;
         List1_->hide();
     }
     if (KeyCode == keys::VK_OEM_1) {
         s.QuickListContext[1] = 0;
-        if (s.QuickListMode == -1) {
+        if (s.QuickListMode == quicklists::OnStatement) {
             const Prompts::Answer a =
                 s.prompts.message(this, QStringLiteral("Reserved Words Can Not Be Used As Labels!"),
                                   QStringLiteral("Error Line:") + text::Str(v.CaretY() + 1),
@@ -98,7 +101,7 @@ void frmEditor::View_KeyUp(int& KeyCode, int Shift) {
 }
 
 void frmEditor::View_KeyPress(int& KeyAscii) {
-    if (KeyAscii != 13 || state_.QuickListMode != 10)
+    if (KeyAscii != keys::VK_Return || state_.QuickListMode != quicklists::Shown)
         return;
     if (List1_->isVisible() && List1_->currentRow() >= 0) {
         // The Enter that takes the entry also breaks the line, as it would without the list.
@@ -140,7 +143,7 @@ void frmEditor::acceptEntry(int col1, int col2) {
         inserted = quicklists::insertedText(entry, s.ListMode);
     }
     const int line = v.CaretY();
-    s.QuickListMode = 0;
+    s.QuickListMode = quicklists::Idle;
     s.ListMode = 0;
     List1_->hide();
     if (insert)
@@ -180,8 +183,8 @@ void frmEditor::View_ExecuteCommand(int& code) {
             code = 0;
         return;
     }
-    if (state_.QuickListMode != 0 && (code == SourceView::CmdUp || code == SourceView::CmdDown))
-        state_.QuickListMode = 0;
+    if (state_.QuickListMode != quicklists::Idle && (code == SourceView::CmdUp || code == SourceView::CmdDown))
+        state_.QuickListMode = quicklists::Idle;
 }
 
 void frmEditor::View_LinesChanged() {

@@ -2,6 +2,7 @@
 #include "editor/frmEditor.h"
 
 #include "language/SourceScan.h"
+#include "platform/KeyCodes.h"
 #include "platform/Reports.h"
 #include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
@@ -67,23 +68,23 @@ void frmEditor::ShowQuickList(qint16 Key) {
     if (const KeyList keyed = keyList(Key, s.PBPMode); keyed.source != Source::None) {
         fillList(keyed.source);
         setStatusText(keyed.title);
-        s.QuickListMode = 10;
+        s.QuickListMode = quicklists::Shown;
     }
     List1_->setFixedWidth(ListWidth);
     stylePopups(); // the background may have been chosen since
-    if (Key == 8 && s.QuickListMode == 10)
-        s.QuickListMode = 2;
+    if (Key == keys::VK_Back && s.QuickListMode == quicklists::Shown)
+        s.QuickListMode = quicklists::WantArguments;
     // A comma only continues the statement of the caret's own line.
-    if (Key == 188 && s.QuickListContext[1] != 0 && s.QuickListContext[4] == v.CaretY() + 1)
-        s.QuickListMode = 2;
+    if (Key == keys::VK_OEM_Comma && s.QuickListContext[1] != 0 && s.QuickListContext[4] == v.CaretY() + 1)
+        s.QuickListMode = quicklists::WantArguments;
 
-    if (s.QuickListMode == 10) {
+    if (s.QuickListMode == quicklists::Shown) {
         // Shown again as it was filled: its entries are still inserted the way that list wants.
         s.ListMode = listInsertMode_;
         showList();
         return;
     }
-    if (s.QuickListMode == 2) {
+    if (s.QuickListMode == quicklists::WantArguments) {
         const int line = s.QuickListContext[4] - 1;
         if (line < 0 || line >= v.Document().NumLines()) {
             reports::named(s.prompts, this, QStringLiteral("PopUP Error:"), AppError::fromNumber(9));
@@ -103,7 +104,7 @@ void frmEditor::ShowQuickList(qint16 Key) {
             return;
         case Action::Branch: {
             Source source = choice.source;
-            if (Key == 188) {
+            if (Key == keys::VK_OEM_Comma) {
                 const int caret = v.CaretX();
                 const QString lineText = v.Document().GetLine(v.CaretY());
                 // The first comma from the keyword's length taken as a column, right before the caret.
@@ -118,23 +119,23 @@ void frmEditor::ShowQuickList(qint16 Key) {
             fillList(choice.source);
             break;
         }
-        s.QuickListMode = 10;
+        s.QuickListMode = quicklists::Shown;
         showList();
         return;
     }
     if (!s.PBPMode)
         return;
-    if (s.QuickListMode == 12) {
+    if (s.QuickListMode == quicklists::WantOptions) {
         fillList(Source::DefineNames);
         s.QuickListContext[2] = 0;
-    } else if (s.QuickListMode == 14) {
+    } else if (s.QuickListMode == quicklists::WantValues) {
         fillList(defineValues(s.StatementRow));
         if (s.StatementRow == 34)
             s.QuickListContext[2] = 0;
     } else {
         return;
     }
-    s.QuickListMode = 10;
+    s.QuickListMode = quicklists::Shown;
     showList();
 }
 
@@ -197,5 +198,5 @@ void frmEditor::hideQuickList() {
     List1_->setCurrentRow(-1);
     List1_->hide();
     SyntaxHelp_->hide();
-    state_.QuickListMode = 0;
+    state_.QuickListMode = quicklists::Idle;
 }

@@ -10,6 +10,18 @@
 // how a picked entry is inserted.
 namespace quicklists {
 
+// QuickListMode, the pop-up state the caret, the keys and the lists share.
+enum Mode : qint32 {
+    Idle = 0,
+    OnStatement = -1,  // the caret is on a statement keyword
+    WantArguments = 2, // an argument list of the current statement is wanted
+    Shown = 10,        // a list has been filled and shown
+    OnDefine = 11,     // the caret is on the word DEFINE
+    WantOptions = 12,  // DEFINE and a blank: the option names are wanted
+    OnOption = 13,     // the caret is on a DEFINE option name
+    WantValues = 14,   // an option name and a blank: its values are wanted
+};
+
 enum class Source {
     None,
     DeclaredVariables,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "language/DeviceDatabase.h"
+#include "platform/sourceview/SourceLexer.h"
 
 #include <QList>
 #include <QString>
@@ -32,3 +33,9 @@ public:
     // The words of one list, in the order they were added.
     static QStringList wordsOfList(const QList<KeywordAddition>& additions, int list);
 };
+
+// The token classes of the keyword lists the editor reads (list k is class 10 + k).
+namespace keywordclass {
+inline constexpr int Statement = int(tokenclass::Keyword0) + int(ReservedWords::Statements); // 10
+inline constexpr int Define = int(tokenclass::Keyword0) + int(ReservedWords::Defines); // 11
+} // namespace keywordclass

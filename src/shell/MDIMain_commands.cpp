@@ -1,6 +1,7 @@
 // The command dispatcher and the commands that act on the active editor window.
 #include "shell/MDIMain.h"
 
+#include "toolchain/CaptureFile.h"
 #include "toolchain/frmProgrammer.h"
 #include "editor/ColorTable.h"
 #include "editor/frmEditor.h"
@@ -196,7 +197,7 @@ AppError MDIMain::cmdClearBookmarks() {
 
 AppError MDIMain::cmdGotoError(frmEditor& w, bool next) {
     SourceDocument& doc = w.View().Document();
-    const auto marked = [&doc](int l) { return doc.GetLineData(l, 1) == 1; };
+    const auto marked = [&doc](int l) { return doc.GetLineData(l, capture::ErrorSlot) == capture::ErrorMark; };
     const int caret = w.View().CaretY();
     const int line = next ? docrules::nextMarkedLine(caret, doc.NumLines(), marked)
                           : docrules::previousMarkedLine(caret, doc.NumLines(), marked);

@@ -3,6 +3,7 @@
 
 #include "editor/frmEditor.h"
 #include "language/DeviceDatabase.h"
+#include "language/SourceScan.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
 #include "platform/TextHelpers.h"
@@ -79,7 +80,7 @@ void MDIMain::SSActiveToolBars1_ComboCloseUp(const QString& id) {
         SourceView& view = w->View();
         SourceDocument& doc = view.Document();
         for (int line = 0; line < doc.NumLines(); ++line) {
-            if (doc.GetLineData(line, 2) != 1)
+            if (doc.GetLineData(line, sourcescan::KindSlot) != sourcescan::LabelLine)
                 continue;
             const QString s = text::Trim(doc.GetLine(line).remove(u'\t'));
             if (s.left(s.indexOf(u':')).toUpper() == wanted) {
