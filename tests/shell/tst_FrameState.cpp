@@ -79,6 +79,8 @@ private slots:
         QTest::newRow("closed tab hands over to its neighbour")
             << QStringList{"open extra.bas", "activate main.pbp", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause +
                                                                                   " | blink | ";
+        QTest::newRow("closed middle tab hands over to the right")
+            << QStringList{"open extra.bas", "activate inc.bas", "close"} << "extra.bas | Line:  1 Col: 1 |  | other | ";
         QTest::newRow("last tab closed hands over to the left")
             << QStringList{"open extra.bas", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
         QTest::newRow("New") << QStringList{"new"} << "Untitled1.pbp | Line:  1 Col: 1 |  |  | ";
