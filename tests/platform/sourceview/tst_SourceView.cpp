@@ -668,7 +668,7 @@ private slots:
         v.PrintTokenInfo().SetTokenStyle(10, 1);
         v.PrintTokenInfo().SetForegroundColor(6, colors::rgb(0, 150, 0));
         const auto doc = v.printDocument();
-        QCOMPARE(doc->toPlainText(), QStringLiteral("HIGH led ' on\n\tGOTO Main\n"));
+        QCOMPARE(doc->toPlainText(), QStringLiteral("HIGH led ' on\n    GOTO Main\n"));
         QHash<QString, QTextCharFormat> formats;
         for (const QTextLayout::FormatRange& f : doc->begin().textFormats())
             formats[doc->begin().text().mid(f.start, f.length)] = f.format;
@@ -721,6 +721,70 @@ private slots:
                          printed.contains(QLatin1String("on 199")),
                      qPrintable(printed.left(200)));
         }
+    }
+
+    // The real printout, read back as text: headers, numbers, wrapped lines and the Selection range.
+    void printedPages_data() {
+        QTest::addColumn<bool>("numbers");
+        QTest::addColumn<bool>("selection"); // lines 10 to 12
+        QTest::addColumn<int>("pages");      // 0: more than one
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("absent");
+        // clang-format off
+        QTest::newRow("whole, no numbers") << false << false << 0
+            << QStringList{"prog 1.pbp", "Page 1 of", "GOSUB step_119"} << QStringList{"1 GOSUB step_0"};
+        QTest::newRow("whole, numbered") << true << false << 0
+            << QStringList{"1 GOSUB step_0", "120 GOSUB step_119", "7 GOSUB step_6"} << QStringList{};
+        QTest::newRow("selection") << true << true << 1
+            << QStringList{"Page 1 of 1", "11 GOSUB step_10", "13 GOSUB step_12"}
+            << QStringList{"step_9", "step_13"};
+        // clang-format on
+    }
+    void printedPages() {
+        QFETCH(bool, numbers);
+        QFETCH(bool, selection);
+        QFETCH(int, pages);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+        QStringList lines;
+        for (int i = 0; i < 120; ++i)
+            lines << QStringLiteral("GOSUB step_%1").arg(i);
+        QStringList words; // one long line, to be wrapped between the names
+        for (int i = 0; i < 40; ++i)
+            words << QStringLiteral("alpha_%1.bit%1").arg(i);
+        lines[5] = words.join(u' ');
+        SourceView& v = view(lines.join(u'\n'));
+        v.Document().SetPathName(tmp_.filePath(QStringLiteral("prog 1.pbp")));
+        v.SetPrintLineNumbers(numbers);
+        const QString pdf = tmp_.filePath(QStringLiteral("out.pdf"));
+        if (selection) {
+            v.SetSel(0, 10, 0, 13);
+            prompts_->printSelectionToFile(pdf);
+        } else {
+            prompts_->printToFile(pdf);
+        }
+        v.PrintText();
+        QCOMPARE(prompts_->last().text, selection ? QStringLiteral("selection") : QString());
+        QVERIFY(prompts_->messages().isEmpty());
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) is installed by scripts/deps.sh");
+        QProcess p;
+        p.start(pdftotext, {pdf, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished());
+        const QString printed = QString::fromUtf8(p.readAllStandardOutput()).simplified();
+        const int count = int(testsupport::readFile(pdf).count("/Type /Page\n"));
+        QVERIFY2(printed.contains(QStringLiteral("Page %1 of %1").arg(count)), qPrintable(printed.left(300)));
+        QVERIFY(pages == 0 ? count > 1 : count == pages);
+        for (const QString& s : present)
+            QVERIFY2(printed.contains(s), qPrintable(s));
+        for (const QString& s : absent)
+            QVERIFY2(!printed.contains(s), qPrintable(s));
+        if (selection)
+            return;
+        // The long line wraps between names, each part after the first marked.
+        for (const QString& w : words)
+            QVERIFY2(printed.contains(w), qPrintable(w));
+        QVERIFY(printed.count(QChar(0x2192)) >= 2);
     }
 };
 
