@@ -279,6 +279,8 @@ private:
     void placeCaret(TextPos caret, TextPos anchor);
     void placeCaret(TextPos caret) { placeCaret(caret, caret); }
     void ensureCaretVisible();
+    // SourceView_find.cpp: selects a match, scrolls it clear of the view's edges and of the find dialog.
+    void showFound(TextPos start, TextPos end);
     // A caret's rectangle in viewport pixels, at the caret or elsewhere.
     QRect caretRect(TextPos p) const;
     QRect caretRect() const { return caretRect(caret_); }

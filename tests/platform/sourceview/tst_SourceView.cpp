@@ -1,3 +1,4 @@
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -659,6 +660,70 @@ private slots:
         v.ExecuteCommand(SourceView::CmdFindNext);
         QCOMPARE(selectionOf(v), QStringLiteral("4,1-7,1"));
         QVERIFY(prompts_->messages().isEmpty());
+    }
+
+    void placedClearOf_data() {
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<int>("top"); // the window's top afterwards
+        // clang-format off
+        QTest::newRow("clear") << QRect(100, 100, 300, 150) << QRect(100, 300, 50, 15) << 100;
+        QTest::newRow("nearer above") << QRect(100, 100, 300, 150) << QRect(100, 240, 50, 15) << 90;
+        QTest::newRow("nearer below") << QRect(100, 100, 300, 150) << QRect(100, 110, 50, 15) << 125;
+        QTest::newRow("no room above") << QRect(100, 20, 300, 150) << QRect(100, 100, 50, 15) << 115;
+        QTest::newRow("no room below") << QRect(100, 440, 300, 150) << QRect(100, 500, 50, 15) << 350;
+        QTest::newRow("no room at all") << QRect(0, 0, 300, 590) << QRect(0, 400, 50, 15) << 0;
+        // clang-format on
+    }
+    void placedClearOf() {
+        QFETCH(QRect, window);
+        QFETCH(QRect, area);
+        QFETCH(int, top);
+        const QRect to = FindReplaceDialog::placedClearOf(window, area, QRect(0, 0, 800, 600));
+        QCOMPARE(to, window.translated(0, top - window.top()));
+    }
+
+    // A match found stands on a whole row with a row of context either side, and the dialog clears it.
+    void findShowsTheMatch_data() {
+        QTest::addColumn<int>("from");    // the caret's line
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<int>("target"); // the line of the only match
+        // clang-format off
+        QTest::newRow("below the view") << 0 << true << 150;
+        QTest::newRow("above the view") << 299 << false << 40;
+        QTest::newRow("in view, under the dialog") << 0 << true << 6;
+        QTest::newRow("last line") << 0 << true << 299;
+        QTest::newRow("first line") << 299 << false << 0;
+        // clang-format on
+    }
+    void findShowsTheMatch() {
+        QFETCH(int, from);
+        QFETCH(bool, forward);
+        QFETCH(int, target);
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines << (i == target ? QStringLiteral("    GOSUB target") : QStringLiteral("line %1").arg(i));
+        SourceView& v = view(lines.join(u'\n'), QSize(400, 240));
+        v.MoveCaret(0, from);
+        v.Find();
+        auto* dlg = v.findChild<FindReplaceDialog*>();
+        QVERIFY(dlg && dlg->isVisible());
+        // The dialog stands over the middle of the view.
+        const QPoint middle = v.mapToGlobal(QPoint(0, v.height() / 2));
+        dlg->move(middle.x(), middle.y() - dlg->frameGeometry().height() / 2);
+        QVERIFY(v.FindText(QStringLiteral("target"), false, false, forward));
+        const auto* area = v.findChild<QAbstractScrollArea*>();
+        const QRect viewport(area->viewport()->mapTo(&v, QPoint(0, 0)), area->viewport()->size());
+        int x = 0, y = 0, x2 = 0, y2 = 0;
+        v.PositionToPoint(4, target, x, y);
+        v.PositionToPoint(10, target, x2, y2);
+        const int h = v.LineHeight();
+        const int above = target > 0 ? h : 0;
+        const int below = target < 299 ? h : 0;
+        QVERIFY2(viewport.contains(QRect(x, y - above, 1, above + h + below)),
+                 qPrintable(QStringLiteral("row at %1, viewport %2..%3").arg(y).arg(viewport.top()).arg(viewport.bottom())));
+        const QRect match(v.mapToGlobal(QPoint(x, y)), v.mapToGlobal(QPoint(x2, y2 + h - 1)));
+        QVERIFY(!dlg->frameGeometry().intersects(match));
     }
 
     void printKeepsTextAndColours() {
