@@ -67,7 +67,8 @@ int numberCells(int lastLineNumber, bool lineNumbers) {
 Header header(const QString& path, int page, int pages, const QDate& date) {
     const QString name = QFileInfo(path).fileName();
     return {name.isEmpty() ? QStringLiteral("Untitled") : name,
-            QStringLiteral("Page %1 of %2").arg(page).arg(pages), QLocale().toString(date, QLocale::ShortFormat)};
+            QStringLiteral("Page %1 of %2").arg(page).arg(pages),
+            QLocale().toString(date, QLocale::ShortFormat)};
 }
 
 QString expandTabs(QStringView text, int tabWidth) {

@@ -26,8 +26,8 @@ struct Row {
 };
 
 // The parts of one line (TABs already expanded) that fit `columns` cells. A break falls after the
-// last blank or punctuation that fits, never inside a name (PORTB.0 is one) unless the word alone is too long; the
-// blanks at a break are dropped. An empty line is one empty row.
+// last blank or punctuation that fits, never inside a name (PORTB.0 is one) unless the word alone is too
+// long; the blanks at a break are dropped. An empty line is one empty row.
 QList<Row> wrapLine(int line, QStringView text, int columns);
 
 // The pages: `lines` are numbered from `firstLine`; each page holds at most `rows` rows. A line's

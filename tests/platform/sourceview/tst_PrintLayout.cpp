@@ -10,7 +10,11 @@ static QString describe(const QList<QList<Row>>& pages) {
     for (const QList<Row>& page : pages) {
         QStringList rows;
         for (const Row& r : page)
-            rows << QStringLiteral("%1%2:%3+%4").arg(r.continued ? ">" : "").arg(r.line).arg(r.start).arg(r.length);
+            rows << QStringLiteral("%1%2:%3+%4")
+                        .arg(r.continued ? ">" : "")
+                        .arg(r.line)
+                        .arg(r.start)
+                        .arg(r.length);
         out << rows.join(u' ');
     }
     return out.join(u'|');
