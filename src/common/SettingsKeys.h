@@ -94,6 +94,11 @@ inline constexpr Key CodeExplorer{"View", "CodeExplorer", "0"};
 inline constexpr Key CodeExplorerSide{"View", "CodeExplorerSide", "Left"};
 } // namespace view
 
+// Whether printouts number their lines ("0" or "1").
+namespace print {
+inline constexpr Key LineNumbers{"Print", "LineNumbers", "0"};
+} // namespace print
+
 namespace autosave {
 // Seconds between the copies of unsaved documents; 0 or less writes none.
 inline constexpr Key Interval{"Autosave", "Interval", "60"};
@@ -147,6 +152,7 @@ inline constexpr const Key* All[] = {
     &view::EditorZoom,
     &view::CodeExplorer,
     &view::CodeExplorerSide,
+    &print::LineNumbers,
     &autosave::Interval,
 };
 

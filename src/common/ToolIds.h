@@ -72,6 +72,7 @@ PINWRIGHT_TOOL_ID(ID_ProgrammerOptions);
 PINWRIGHT_TOOL_ID(ID_NoMargin);
 PINWRIGHT_TOOL_ID(ID_FixedMargin);
 PINWRIGHT_TOOL_ID(ID_ScrollingMargin);
+PINWRIGHT_TOOL_ID(ID_PrintLineNumbers);
 
 // View
 PINWRIGHT_TOOL_ID(ID_View);

@@ -121,8 +121,9 @@ bool QtPrompts::chooseColor(QWidget* parent, const QColor& initial, QColor& chos
     return true;
 }
 
-bool QtPrompts::choosePrinter(QWidget* parent, QPrinter& printer) {
+bool QtPrompts::choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) {
     QPrintDialog dlg(&printer, parent);
+    dlg.setOption(QAbstractPrintDialog::PrintSelection, offerSelection);
     return dlg.exec() == QDialog::Accepted;
 }
 

@@ -34,7 +34,8 @@ public:
     virtual bool chooseFolder(QWidget* parent, const QString& title, const QString& start,
                               QString& chosen) = 0;
     virtual bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) = 0;
-    virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // `offerSelection` offers the Selection range; the choice is the printer's printRange().
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) = 0;
     // A warning with two buttons, `accept` (a caption of its own: "Open", "Save as UTF-8") and Cancel;
     // true for the first.
     virtual bool confirm(QWidget* parent, const QString& text, const QString& accept) = 0;
@@ -56,7 +57,7 @@ public:
     bool saveFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
     bool chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) override;
     bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
-    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) override;
     bool confirm(QWidget* parent, const QString& text, const QString& accept) override;
     bool chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
                     QString& chosen) override;

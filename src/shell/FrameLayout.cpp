@@ -120,7 +120,9 @@ void buildFrameTools(ActiveToolBars& bars) {
                           "&Options",
                           {{ids::ID_NoMargin, "&No Margin", "Options"},
                            {ids::ID_FixedMargin, "&Fixed Margin", "Options"},
-                           {ids::ID_ScrollingMargin, "&Scrolling Margin", "Options"}}};
+                           {ids::ID_ScrollingMargin, "&Scrolling Margin", "Options"},
+                           sep,
+                           {ids::ID_PrintLineNumbers, "Print &Line Numbers", "Number the lines of printouts"}}};
     const MenuDef window{ids::ID_Window,
                          "&Window",
                          {{ids::ID_TileH, "Tile &Horizontally", ""},
@@ -140,6 +142,7 @@ void buildFrameTools(ActiveToolBars& bars) {
     bars.action(ids::ID_CodeExplorer)->setCheckable(true);
     bars.AddTool(ids::ID_Debug, Kind::Button, QStringLiteral("&Debug"), QStringLiteral("Open Debug Window"));
     addMenu(bars, options);
+    bars.action(ids::ID_PrintLineNumbers)->setCheckable(true);
     addMenu(bars, window);
     addMenu(bars, web);
     bars.AddTool(ids::ID_Help, Kind::Menu, QStringLiteral("&Help"));

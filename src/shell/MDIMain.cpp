@@ -87,6 +87,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
                                    [this](int panel, const QString& text) { SetPanelText(panel, text); }, this);
 
     registerCommands();
+    SSActiveToolBars1->action(ids::ID_PrintLineNumbers)->setChecked(printLineNumbers());
     connect(SSActiveToolBars1, &ActiveToolBars::ToolClick, this, &MDIMain::SSActiveToolBars1_ToolClick);
     connect(SSActiveToolBars1, &ActiveToolBars::ComboDropDown, this,
             &MDIMain::SSActiveToolBars1_ComboDropDown);

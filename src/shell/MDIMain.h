@@ -137,6 +137,9 @@ public:
     CodeExplorer& codeExplorer() { return *explorer_; }
     // Shows or hides the explorer and stores the choice.
     void setCodeExplorerShown(bool shown);
+    // The stored choice to number the lines of printouts, shown checked in the Options menu.
+    bool printLineNumbers() const;
+    void setPrintLineNumbers(bool on);
     // Every editor window takes the zoom (points from the normal size), which is stored.
     void setEditorZoom(int points);
     // Opens the file an INCLUDE line of a window names (next to its document, else in the compiler's

@@ -50,6 +50,7 @@ void MDIMain::registerCommands() {
         {ids::ID_TokenColor, [this] { return cmdTokenColor(); }},
         {ids::ID_CBook, [this] { return cmdClearBookmarks(); }},
         {ids::ID_CodeExplorer, none([this] { setCodeExplorerShown(explorer_->isHidden()); })},
+        {ids::ID_PrintLineNumbers, none([this] { setPrintLineNumbers(!printLineNumbers()); })},
         {ids::ID_CompilerOptions, [this] { return cmdCompilerOptions(); }},
         {ids::ID_Epic, none([this] { RunProgrammer(*this); })},
         {ids::ID_ProgrammerOptions, [this] { return cmdProgrammerOptions(); }},
@@ -105,7 +106,10 @@ void MDIMain::registerCommands() {
         {ids::ID_SaveAs, [this](frmEditor& w) { return cmdSaveAs(w); }},
         {ids::ID_ReopenEncoding, [this](frmEditor& w) { return cmdReopenWithEncoding(w); }},
         {ids::ID_SaveEncoding, [this](frmEditor& w) { return cmdSaveWithEncoding(w); }},
-        {ids::ID_Print, none([](frmEditor& w) { w.View().PrintText(); })},
+        {ids::ID_Print, none([this](frmEditor& w) {
+             w.View().SetPrintLineNumbers(printLineNumbers());
+             w.View().PrintText();
+         })},
         {ids::ID_Undo, none([](frmEditor& w) { w.View().Document().Undo(); })},
         {ids::ID_Redo, none([](frmEditor& w) { w.View().Document().Redo(); })},
         {ids::ID_Cut, none([](frmEditor& w) { w.View().Cut(); })},

@@ -83,3 +83,12 @@ AppError MDIMain::openInclude(frmEditor& w, int line) {
         }
     return openChosenFile(path);
 }
+
+bool MDIMain::printLineNumbers() const {
+    return settings_.read(settings::print::LineNumbers) == QLatin1String("1");
+}
+
+void MDIMain::setPrintLineNumbers(bool on) {
+    SSActiveToolBars1->action(ids::ID_PrintLineNumbers)->setChecked(on);
+    settings_.save(settings::print::LineNumbers, on ? QStringLiteral("1") : QStringLiteral("0"));
+}

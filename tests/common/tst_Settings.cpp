@@ -41,7 +41,7 @@ private slots:
                             "Debug/BaudRate=4 Debug/Parity=2 Debug/DataBits=1 Debug/StopBits=0 "
                             "Debug/EnterSends=0 Debug/LocalEcho=0 Debug/TimeStamps=0 Debug/HexView=0 "
                             "Debug/PlotView=0 Debug/LogFile= View/EditorZoom=0 View/CodeExplorer=0 "
-                            "View/CodeExplorerSide=Left Autosave/Interval=60")
+                            "View/CodeExplorerSide=Left Print/LineNumbers=0 Autosave/Interval=60")
                  .split(u' ')) {
             QString value = pair.section(u'=', 1);
             if (value.startsWith(QLatin1String("{app}")))

@@ -336,6 +336,15 @@ private slots:
             click(m, *margins[style]);
             QCOMPARE(v.MarginStyle(), style);
         }
+        // Numbered printouts: a stored choice the frame hands to the view it prints.
+        for (const bool on : {true, false}) {
+            click(m, ids::ID_PrintLineNumbers);
+            f.prompts.cancel();
+            click(m, ids::ID_Print);
+            QCOMPARE(QList<bool>({m.toolBars().action(ids::ID_PrintLineNumbers)->isChecked(), v.PrintLineNumbers()}),
+                     QList<bool>({on, on}));
+            QCOMPARE(f.store().read(settings::print::LineNumbers), on ? QStringLiteral("1") : QStringLiteral("0"));
+        }
         v.Document().SetModified(false);
     }
 

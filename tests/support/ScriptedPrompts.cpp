@@ -57,9 +57,14 @@ bool ScriptedPrompts::chooseColor(QWidget*, const QColor& initial, QColor& chose
     return true;
 }
 
-bool ScriptedPrompts::choosePrinter(QWidget*, QPrinter& printer) {
-    shown_.append({QStringLiteral("print"), {}, {}, Buttons::Ok, Icon::None, {}});
-    const QVariant v = take();
+bool ScriptedPrompts::choosePrinter(QWidget*, QPrinter& printer, bool offerSelection) {
+    shown_.append({QStringLiteral("print"), offerSelection ? QStringLiteral("selection") : QString(), {}, Buttons::Ok,
+                   Icon::None, {}});
+    QVariant v = take();
+    if (v.isValid() && v.typeId() == QMetaType::QStringList) {
+        printer.setPrintRange(QPrinter::Selection);
+        v = v.toStringList().value(0);
+    }
     if (v.isValid() && v.typeId() == QMetaType::QString) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(v.toString());

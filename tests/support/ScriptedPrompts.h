@@ -26,6 +26,8 @@ public:
     void acceptPrinter() { queue_.append(QVariant(true)); }
     // Accepts the print dialog with its "print to file" choice: PDF into that file.
     void printToFile(const QString& path) { queue_.append(QVariant(path)); }
+    // The same with the Selection range chosen.
+    void printSelectionToFile(const QString& path) { queue_.append(QVariant(QStringList{path})); }
 
     const QList<Shown>& shown() const { return shown_; }
     QStringList messages() const;
@@ -39,7 +41,8 @@ public:
     bool saveFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
     bool chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) override;
     bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
-    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    // Recorded as "print" with the text "selection" when the Selection range is offered.
+    bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) override;
     // Recorded as "confirm" with the accept caption as title; Ok or Yes accepts, as does an empty queue.
     bool confirm(QWidget* parent, const QString& text, const QString& accept) override;
     // Recorded as "choose" with the label as text and the items, joined by "|", as filter; a queued file

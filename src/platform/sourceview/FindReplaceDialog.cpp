@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 FindReplaceDialog::FindReplaceDialog(SourceView& view, QWidget* parent)
     : QDialog(parent), view_(view), findEdit_(new QLineEdit), replaceEdit_(new QLineEdit),
@@ -119,4 +121,29 @@ void FindReplaceDialog::onReplace() {
 
 void FindReplaceDialog::onReplaceAll() {
     view_.ReplaceAll(findText(), replaceText(), matchCase(), wholeWord());
+}
+
+QRect FindReplaceDialog::placedClearOf(const QRect& window, const QRect& area, const QRect& screen) {
+    if (!window.intersects(area))
+        return window;
+    QRect above = window;
+    above.moveBottom(area.top() - 1);
+    QRect below = window;
+    below.moveTop(area.bottom() + 1);
+    const bool aboveFits = above.top() >= screen.top();
+    const bool belowFits = below.bottom() <= screen.bottom();
+    if (aboveFits && belowFits)
+        return window.top() - above.top() <= below.top() - window.top() ? above : below;
+    if (aboveFits || belowFits)
+        return aboveFits ? above : below;
+    QRect r = area.top() - screen.top() >= screen.bottom() - area.bottom() ? above : below;
+    r.moveTop(std::clamp(r.top(), screen.top(), std::max(screen.top(), screen.bottom() - r.height() + 1)));
+    return r;
+}
+
+void FindReplaceDialog::keepClearOf(const QRect& area) {
+    const QRect frame = frameGeometry();
+    const QRect to = placedClearOf(frame, area, screen() ? screen()->availableGeometry() : frame.united(area));
+    if (to != frame)
+        move(pos() + to.topLeft() - frame.topLeft());
 }

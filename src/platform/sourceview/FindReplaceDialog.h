@@ -35,6 +35,13 @@ public:
     QPushButton* replaceButton() const { return replace_; }
     QPushButton* replaceAllButton() const { return replaceAll_; }
 
+    // Moves the dialog above or below `area` (screen pixels) when it covers it, staying on the screen.
+    void keepClearOf(const QRect& area);
+    // Where a window at `window` goes to leave `area` in sight: unchanged when clear of it, else moved
+    // up or down by the least that clears it and keeps it inside `screen`; when neither side has room,
+    // the side with more, kept on the screen.
+    static QRect placedClearOf(const QRect& window, const QRect& area, const QRect& screen);
+
 private:
     void setMode(bool replace, const QString& preset);
     void onFindNext();

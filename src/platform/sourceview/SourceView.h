@@ -141,10 +141,17 @@ public:
     int ReplaceAll(const QString& what, const QString& with, bool matchCase, bool wholeWord);
     // Replaces the selection when it is a match, then finds the next one.
     bool ReplaceOnce(const QString& what, const QString& with, bool matchCase, bool wholeWord);
+    // Offers the print dialog (its Selection range while text is selected) and prints: a header on each
+    // page, long lines wrapped at a name boundary with a marked continuation, line numbers if asked.
     void PrintText();
+    // Prints the selection alone when the printer's range is Selection and text is selected.
     bool PrintTo(QPrinter& printer);
-    // The document PrintTo prints: the text with the PrintTokenInfo colours and styles.
-    std::unique_ptr<QTextDocument> printDocument() const;
+    // The text PrintTo prints, one block a line with TABs expanded, in the PrintTokenInfo colours and
+    // styles: the whole document, or the selection.
+    std::unique_ptr<QTextDocument> printDocument(bool selectionOnly = false) const;
+    // Printouts number their lines; the editor window passes the user's choice.
+    bool PrintLineNumbers() const { return printLineNumbers_; }
+    void SetPrintLineNumbers(bool on) { printLineNumbers_ = on; }
     void Refresh();
     void SetFocus();
     void ExecuteCommand(int code);
@@ -272,6 +279,8 @@ private:
     void placeCaret(TextPos caret, TextPos anchor);
     void placeCaret(TextPos caret) { placeCaret(caret, caret); }
     void ensureCaretVisible();
+    // SourceView_find.cpp: selects a match, scrolls it clear of the view's edges and of the find dialog.
+    void showFound(TextPos start, TextPos end);
     // A caret's rectangle in viewport pixels, at the caret or elsewhere.
     QRect caretRect(TextPos p) const;
     QRect caretRect() const { return caretRect(caret_); }
@@ -294,6 +303,7 @@ private:
     Prompts* prompts_ = nullptr;
     QPointer<FindReplaceDialog> findDialog_;
     int helpContextId_ = 0;
+    bool printLineNumbers_ = false;
     int marginStyle_ = 1;
     // The margin is never narrower than this many cells.
     static constexpr int MinMarginCells = 6;

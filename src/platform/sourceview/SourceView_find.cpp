@@ -4,6 +4,8 @@
 #include "platform/Prompts.h"
 #include "platform/sourceview/SourceTextArea.h"
 
+#include <QScrollBar>
+
 
 void SourceView::Find() {
     if (!findDialog_)
@@ -45,8 +47,28 @@ bool SourceView::FindText(const QString& what, bool matchCase, bool wholeWord, b
                            Prompts::Buttons::Ok, Prompts::Icon::Information);
         return false;
     }
-    placeCaret(end, start);
+    showFound(start, end);
     return true;
+}
+
+void SourceView::showFound(TextPos start, TextPos end) {
+    placeCaret(end, start);
+    // The match stands on a whole row with a line of context above and below, where there is room.
+    QScrollBar* v = textArea_->verticalScrollBar();
+    const int rows = LinesInView();
+    const int context = rows >= 3 ? 1 : 0;
+    if (start.line - context < v->value())
+        v->setValue(start.line - context);
+    else if (end.line + context >= v->value() + rows)
+        v->setValue(end.line + context - rows + 1);
+    if (!findDialog_ || !findDialog_->isVisible())
+        return;
+    QRect match = caretRect(start).united(caretRect(end));
+    if (start.line != end.line) {
+        match.setLeft(0);
+        match.setRight(textArea_->viewport()->width());
+    }
+    findDialog_->keepClearOf(QRect(textArea_->viewport()->mapToGlobal(match.topLeft()), match.size()));
 }
 
 bool SourceView::ReplaceOnce(const QString& what, const QString& with, bool matchCase, bool wholeWord) {

@@ -1,3 +1,4 @@
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -164,8 +165,9 @@ private slots:
             v.MoveCaret(0, move.x());
             QCOMPARE(scrollPos(v).y(), move.y());
         }
+        // A match found shows a line above it too.
         v.FindText(QStringLiteral("long"), false, false, false);
-        QCOMPARE(scrollPos(v).y(), 3);
+        QCOMPARE(scrollPos(v).y(), 2);
         // A page down moves the caret by a screen in its column and the view with it; up comes back.
         v.MoveCaret(3, 0);
         v.ExecuteCommand(SourceView::CmdPageDown);
@@ -661,6 +663,70 @@ private slots:
         QVERIFY(prompts_->messages().isEmpty());
     }
 
+    void placedClearOf_data() {
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<int>("top"); // the window's top afterwards
+        // clang-format off
+        QTest::newRow("clear") << QRect(100, 100, 300, 150) << QRect(100, 300, 50, 15) << 100;
+        QTest::newRow("nearer above") << QRect(100, 100, 300, 150) << QRect(100, 240, 50, 15) << 90;
+        QTest::newRow("nearer below") << QRect(100, 100, 300, 150) << QRect(100, 110, 50, 15) << 125;
+        QTest::newRow("no room above") << QRect(100, 20, 300, 150) << QRect(100, 100, 50, 15) << 115;
+        QTest::newRow("no room below") << QRect(100, 440, 300, 150) << QRect(100, 500, 50, 15) << 350;
+        QTest::newRow("no room at all") << QRect(0, 0, 300, 590) << QRect(0, 400, 50, 15) << 0;
+        // clang-format on
+    }
+    void placedClearOf() {
+        QFETCH(QRect, window);
+        QFETCH(QRect, area);
+        QFETCH(int, top);
+        const QRect to = FindReplaceDialog::placedClearOf(window, area, QRect(0, 0, 800, 600));
+        QCOMPARE(to, window.translated(0, top - window.top()));
+    }
+
+    // A match found stands on a whole row with a row of context either side, and the dialog clears it.
+    void findShowsTheMatch_data() {
+        QTest::addColumn<int>("from");    // the caret's line
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<int>("target"); // the line of the only match
+        // clang-format off
+        QTest::newRow("below the view") << 0 << true << 150;
+        QTest::newRow("above the view") << 299 << false << 40;
+        QTest::newRow("in view, under the dialog") << 0 << true << 6;
+        QTest::newRow("last line") << 0 << true << 299;
+        QTest::newRow("first line") << 299 << false << 0;
+        // clang-format on
+    }
+    void findShowsTheMatch() {
+        QFETCH(int, from);
+        QFETCH(bool, forward);
+        QFETCH(int, target);
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines << (i == target ? QStringLiteral("    GOSUB target") : QStringLiteral("line %1").arg(i));
+        SourceView& v = view(lines.join(u'\n'), QSize(400, 240));
+        v.MoveCaret(0, from);
+        v.Find();
+        auto* dlg = v.findChild<FindReplaceDialog*>();
+        QVERIFY(dlg && dlg->isVisible());
+        // The dialog stands over the middle of the view.
+        const QPoint middle = v.mapToGlobal(QPoint(0, v.height() / 2));
+        dlg->move(middle.x(), middle.y() - dlg->frameGeometry().height() / 2);
+        QVERIFY(v.FindText(QStringLiteral("target"), false, false, forward));
+        const auto* area = v.findChild<QAbstractScrollArea*>();
+        const QRect viewport(area->viewport()->mapTo(&v, QPoint(0, 0)), area->viewport()->size());
+        int x = 0, y = 0, x2 = 0, y2 = 0;
+        v.PositionToPoint(4, target, x, y);
+        v.PositionToPoint(10, target, x2, y2);
+        const int h = v.LineHeight();
+        const int above = target > 0 ? h : 0;
+        const int below = target < 299 ? h : 0;
+        QVERIFY2(viewport.contains(QRect(x, y - above, 1, above + h + below)),
+                 qPrintable(QStringLiteral("row at %1, viewport %2..%3").arg(y).arg(viewport.top()).arg(viewport.bottom())));
+        const QRect match(v.mapToGlobal(QPoint(x, y)), v.mapToGlobal(QPoint(x2, y2 + h - 1)));
+        QVERIFY(!dlg->frameGeometry().intersects(match));
+    }
+
     void printKeepsTextAndColours() {
         SourceView& v = view(QStringLiteral("HIGH led ' on\n\tGOTO Main\n"));
         configurePicBasic(v.Document());
@@ -668,7 +734,7 @@ private slots:
         v.PrintTokenInfo().SetTokenStyle(10, 1);
         v.PrintTokenInfo().SetForegroundColor(6, colors::rgb(0, 150, 0));
         const auto doc = v.printDocument();
-        QCOMPARE(doc->toPlainText(), QStringLiteral("HIGH led ' on\n\tGOTO Main\n"));
+        QCOMPARE(doc->toPlainText(), QStringLiteral("HIGH led ' on\n    GOTO Main\n"));
         QHash<QString, QTextCharFormat> formats;
         for (const QTextLayout::FormatRange& f : doc->begin().textFormats())
             formats[doc->begin().text().mid(f.start, f.length)] = f.format;
@@ -721,6 +787,70 @@ private slots:
                          printed.contains(QLatin1String("on 199")),
                      qPrintable(printed.left(200)));
         }
+    }
+
+    // The real printout, read back as text: headers, numbers, wrapped lines and the Selection range.
+    void printedPages_data() {
+        QTest::addColumn<bool>("numbers");
+        QTest::addColumn<bool>("selection"); // lines 10 to 12
+        QTest::addColumn<int>("pages");      // 0: more than one
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("absent");
+        // clang-format off
+        QTest::newRow("whole, no numbers") << false << false << 0
+            << QStringList{"prog 1.pbp", "Page 1 of", "GOSUB step_119"} << QStringList{"1 GOSUB step_0"};
+        QTest::newRow("whole, numbered") << true << false << 0
+            << QStringList{"1 GOSUB step_0", "120 GOSUB step_119", "7 GOSUB step_6"} << QStringList{};
+        QTest::newRow("selection") << true << true << 1
+            << QStringList{"Page 1 of 1", "11 GOSUB step_10", "13 GOSUB step_12"}
+            << QStringList{"step_9", "step_13"};
+        // clang-format on
+    }
+    void printedPages() {
+        QFETCH(bool, numbers);
+        QFETCH(bool, selection);
+        QFETCH(int, pages);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+        QStringList lines;
+        for (int i = 0; i < 120; ++i)
+            lines << QStringLiteral("GOSUB step_%1").arg(i);
+        QStringList words; // one long line, to be wrapped between the names
+        for (int i = 0; i < 40; ++i)
+            words << QStringLiteral("alpha_%1.bit%1").arg(i);
+        lines[5] = words.join(u' ');
+        SourceView& v = view(lines.join(u'\n'));
+        v.Document().SetPathName(tmp_.filePath(QStringLiteral("prog 1.pbp")));
+        v.SetPrintLineNumbers(numbers);
+        const QString pdf = tmp_.filePath(QStringLiteral("out.pdf"));
+        if (selection) {
+            v.SetSel(0, 10, 0, 13);
+            prompts_->printSelectionToFile(pdf);
+        } else {
+            prompts_->printToFile(pdf);
+        }
+        v.PrintText();
+        QCOMPARE(prompts_->last().text, selection ? QStringLiteral("selection") : QString());
+        QVERIFY(prompts_->messages().isEmpty());
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) is installed by scripts/deps.sh");
+        QProcess p;
+        p.start(pdftotext, {pdf, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished());
+        const QString printed = QString::fromUtf8(p.readAllStandardOutput()).simplified();
+        const int count = int(testsupport::readFile(pdf).count("/Type /Page\n"));
+        QVERIFY2(printed.contains(QStringLiteral("Page %1 of %1").arg(count)), qPrintable(printed.left(300)));
+        QVERIFY(pages == 0 ? count > 1 : count == pages);
+        for (const QString& s : present)
+            QVERIFY2(printed.contains(s), qPrintable(s));
+        for (const QString& s : absent)
+            QVERIFY2(!printed.contains(s), qPrintable(s));
+        if (selection)
+            return;
+        // The long line wraps between names, each part after the first marked.
+        for (const QString& w : words)
+            QVERIFY2(printed.contains(w), qPrintable(w));
+        QVERIFY(printed.count(QChar(0x2192)) >= 2);
     }
 };
 
