@@ -88,6 +88,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
                                    [this](int panel, const QString& text) { SetPanelText(panel, text); }, this);
 
     registerCommands();
+    installWindowKeys();
     connect(SSActiveToolBars1, &ActiveToolBars::ToolClick, this, &MDIMain::SSActiveToolBars1_ToolClick);
     connect(SSActiveToolBars1, &ActiveToolBars::ComboDropDown, this,
             &MDIMain::SSActiveToolBars1_ComboDropDown);
@@ -235,8 +236,8 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
         return;
     }
     // 10-11.
-    if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
-        AddToWindowList(active->windowTitle());
+    if (frmEditor* active = activeEditor())
+        AddToWindowList(active->caption());
     UpdateOpenDocsCaption();
     // 12.
     scanDocument(activeEditor());

@@ -214,6 +214,11 @@ private:
     AppError cmdTokenColor();
     AppError cmdTile(bool horizontal);
     AppError cmdArrange();
+    AppError cmdCascade();
+    // Ctrl+F6, Ctrl+Tab and Ctrl+PgDn go to the next window, with Shift (PgUp) to the previous one.
+    void installWindowKeys();
+    // The window of the tab `step` places from the current one, round the ends.
+    void switchWindow(int step);
     AppError cmdAbout();
     AppError cmdDebug();
 

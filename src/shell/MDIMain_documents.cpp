@@ -69,8 +69,8 @@ frmEditor* MDIMain::openOrActivate(const QString& path) {
 }
 
 void MDIMain::finishOpening(frmEditor* w) {
-    if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
-        AddToWindowList(active->windowTitle());
+    if (frmEditor* active = activeEditor())
+        AddToWindowList(active->caption());
     UpdateOpenDocsCaption();
     scanDocument(w);
 }
