@@ -15,13 +15,17 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QVBoxLayout>
-#include <limits>
+#include <algorithm>
 
 frmGotoLine::frmGotoLine(FrameServices& frame)
     : QDialog(frame.frameWindow()), frame_(frame), Label1(new QLabel(QStringLiteral("Goto Line:"), this)),
       LineValue_(new QLineEdit(this)), cmdGotoLine(new QPushButton(QStringLiteral("&Goto Line"), this)),
       cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this)) {
     setWindowTitle(QStringLiteral("Goto Line"));
+    // The range the box accepts, from the document in front when the dialog opens.
+    const SourceView* view = frame_.activeView();
+    Range_ = new QLabel(view ? QStringLiteral("Lines 1 to %1").arg(lastLine(*view)) : QString(), this);
+    Range_->setObjectName(QStringLiteral("Range"));
     setObjectName(QStringLiteral("frmGotoLine"));
     LineValue_->setObjectName(QStringLiteral("LineValue"));
     Label1->setBuddy(LineValue_);
@@ -36,10 +40,18 @@ frmGotoLine::frmGotoLine(FrameServices& frame)
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
+    layout->addWidget(Range_);
     layout->addLayout(buttons);
     LineValue_->installEventFilter(this);
     connect(cmdGotoLine, &QPushButton::clicked, this, &frmGotoLine::cmdGotoLine_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmGotoLine::cmdCancel_Click);
+    // Wide enough for the title next to the window manager's buttons.
+    setMinimumWidth(std::max(minimumSizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) +
+                                                            fontMetrics().averageCharWidth() * 24));
+}
+
+int frmGotoLine::lastLine(const SourceView& view) {
+    return std::max(view.Document().NumLines(), 1);
 }
 
 bool frmGotoLine::LineValue_KeyPress(int keyAscii) const {
@@ -76,18 +88,14 @@ void frmGotoLine::cmdGotoLine_Click() {
     const QString typed = LineValue_->text();
     if (typed.isEmpty())
         return;
-    AppError error;
     const double value = text::Val(typed);
     SourceView* target = frame_.activeView();
-    if (value > double(std::numeric_limits<int>::max()))
-        error = AppError::fromNumber(6);
-    else if (!target)
-        error = AppError::objectNotSet();
-    if (error) {
-        reports::named(frame_.state().prompts, this, QStringLiteral("Goto Error: "), error);
+    if (!target) {
+        reports::named(frame_.state().prompts, this, QStringLiteral("Goto Error: "), AppError::objectNotSet());
         return;
     }
-    const int n = int(value);
+    // A number past either end goes to that end of the document.
+    const int n = int(std::clamp(value, 1.0, double(lastLine(*target))));
     target->SetScrollPos(0, n);
     target->MoveCaret(0, n - 1);
     accept();

@@ -6,6 +6,7 @@ class FrameServices;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class SourceView;
 
 // Asks for a line number (counted from 1) and moves the editor of the selected tab to it.
 class frmGotoLine : public QDialog {
@@ -25,7 +26,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The highest line number the box accepts for `view`.
+    static int lastLine(const SourceView& view);
+
     FrameServices& frame_;
+    QLabel* Range_;
     QLabel* Label1;
     QLineEdit* LineValue_;
     QPushButton* cmdGotoLine;

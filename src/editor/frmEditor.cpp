@@ -20,6 +20,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTextEdit>
@@ -96,11 +98,17 @@ frmEditor::~frmEditor() {
 }
 
 QString frmEditor::caption() const {
-    return windowTitle();
+    return caption_;
 }
 
 void frmEditor::setCaption(const QString& caption) {
-    setWindowTitle(caption);
+    caption_ = caption;
+    // The title bar shows the file's name first, so that a narrow (tiled) window still shows it.
+    const QFileInfo path(caption);
+    const QString name = path.fileName();
+    setWindowTitle(name.isEmpty() || name == caption
+                       ? caption
+                       : name + QStringLiteral(" - ") + QDir::toNativeSeparators(path.path()));
 }
 
 void frmEditor::Form_Load() {

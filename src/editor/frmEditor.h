@@ -116,7 +116,7 @@ public:
     void ClearError();
     void ClearAllErrors();
 
-    // The window's caption: the document's full path.
+    // The window's caption: the document's full path (the title bar shows the file name first).
     QString caption() const;
     void setCaption(const QString& caption);
 
@@ -146,6 +146,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The document's full path, as the tabs, the Window menu and the duplicate check compare it.
+    QString caption_;
     // The token just before the caret column (at col - 1, or col at column 0).
     void tokenBefore(int col, int line, int& cls, int& start, int& length) const;
     // View_CaretMove's work, before it tells the frame.

@@ -7,6 +7,7 @@
 #include "platform/Reports.h"
 #include "platform/ShellServices.h"
 #include "platform/TextHelpers.h"
+#include "platform/WindowPlacement.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
@@ -88,6 +89,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
 
     registerCommands();
     SSActiveToolBars1->action(ids::ID_PrintLineNumbers)->setChecked(printLineNumbers());
+    installWindowKeys();
     connect(SSActiveToolBars1, &ActiveToolBars::ToolClick, this, &MDIMain::SSActiveToolBars1_ToolClick);
     connect(SSActiveToolBars1, &ActiveToolBars::ComboDropDown, this,
             &MDIMain::SSActiveToolBars1_ComboDropDown);
@@ -235,8 +237,8 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
         return;
     }
     // 10-11.
-    if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
-        AddToWindowList(active->windowTitle());
+    if (frmEditor* active = activeEditor())
+        AddToWindowList(active->caption());
     UpdateOpenDocsCaption();
     // 12.
     scanDocument(activeEditor());
@@ -246,18 +248,33 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
 void MDIMain::applyPlacement() {
     const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
     QRect g = geometry();
+    bool stored = false;
     auto apply = [&](const settings::Key& key, auto setter) {
         double twips = 0;
         // Single-precision twips; a value out of any screen's reach does not convert.
-        if (text::ToNumber(settings_.read(key), twips) && std::abs(twips) <= 3.0e7)
+        if (text::ToNumber(settings_.read(key), twips) && std::abs(twips) <= 3.0e7) {
             setter(docrules::twipsToPixels(float(twips), dpi));
+            stored = true;
+        }
     };
     apply(settings::startup::Height, [&](int px) { g.setHeight(std::max(px, 1)); });
     apply(settings::startup::Left, [&](int px) { g.moveLeft(px); });
     apply(settings::startup::Top, [&](int px) { g.moveTop(px); });
     apply(settings::startup::Width, [&](int px) { g.setWidth(std::max(px, 1)); });
-    move(g.topLeft());
-    resize(g.size());
+    // The stored position is that of the outer frame, the size that of the inside. Fitted, with room
+    // for the decoration, into the available area of the screen it lands on (one stored on a larger
+    // screen or a screen now gone would open partly out of reach).
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens << s->availableGeometry();
+    const QMargins decoration(4, 30, 4, 4);
+    const QPoint corner(decoration.left(), decoration.top());
+    const QRect inside(g.topLeft() + corner, g.size());
+    const QRect fitted = placement::placeWindow(screens, inside, inside.size(), inside, decoration);
+    move(fitted.topLeft() - corner);
+    resize(fitted.size());
+    // Until the user moves or sizes it, the frame keeps its stored placement for a larger screen.
+    fittedPlacement_ = stored && fitted != inside ? QRect(pos(), size()) : QRect();
 }
 
 void MDIMain::restoreRecentFiles() {
@@ -311,6 +328,10 @@ frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
     watchDocuments();
     emit editorOpened(w);
     return w;
+}
+
+void MDIMain::showStatusMessage(const QString& text) {
+    statusBar()->showMessage(text, 15000);
 }
 
 void MDIMain::UpdateOpenDocsCaption() {
@@ -480,10 +501,12 @@ void MDIMain::MDIForm_Unload() {
     const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
     auto twips = [dpi](int px) { return QString::number(float(docrules::pixelsToTwips(px, dpi))); };
     help_->QuitHelp();
-    settings_.save(settings::startup::Height, twips(height()));
-    settings_.save(settings::startup::Left, twips(x()));
-    settings_.save(settings::startup::Top, twips(y()));
-    settings_.save(settings::startup::Width, twips(width()));
+    if (fittedPlacement_ != QRect(pos(), size())) {
+        settings_.save(settings::startup::Height, twips(height()));
+        settings_.save(settings::startup::Left, twips(x()));
+        settings_.save(settings::startup::Top, twips(y()));
+        settings_.save(settings::startup::Width, twips(width()));
+    }
     for (int n = 0; n < 4; ++n)
         if (SSActiveToolBars1->Visible(*ids::RecentFiles[n]))
             settings_.save(*settings::startup::RecentFiles[n],

@@ -48,6 +48,7 @@ public:
     QWidget* frameWindow() override { return this; }
     AppState& state() override { return state_; }
     ActiveToolBars& toolBars() override { return *SSActiveToolBars1; }
+    void showStatusMessage(const QString& text) override;
     QMdiArea& mdiArea() { return *mdiArea_; }
     QTabBar& TaskBar() { return *TaskBar_; }
 
@@ -216,6 +217,11 @@ private:
     AppError cmdTokenColor();
     AppError cmdTile(bool horizontal);
     AppError cmdArrange();
+    AppError cmdCascade();
+    // Ctrl+F6, Ctrl+Tab and Ctrl+PgDn go to the next window, with Shift (PgUp) to the previous one.
+    void installWindowKeys();
+    // The window of the tab `step` places from the current one, round the ends.
+    void switchWindow(int step);
     AppError cmdAbout();
     AppError cmdDebug();
 
@@ -256,6 +262,9 @@ private:
     QPointer<CompilerScreen> compilerScreen_;
     CodeExplorer* explorer_ = nullptr;
     bool unloaded_ = false;
+    // Where start-up put the frame when it fitted a stored placement onto a smaller screen (null when
+    // it did not): left there, the stored placement is kept at exit.
+    QRect fittedPlacement_;
     // The device-list failure last reported, with the file's size and time then.
     QString deviceFailure_;
 };

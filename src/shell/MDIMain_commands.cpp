@@ -10,6 +10,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/Prompts.h"
 #include "platform/ShellServices.h"
+#include "platform/TextHelpers.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/CodeExplorer.h"
@@ -23,6 +24,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTabBar>
 
 void MDIMain::registerCommands() {
@@ -57,7 +61,7 @@ void MDIMain::registerCommands() {
         {ids::ID_Debug, [this] { return cmdDebug(); }},
         {ids::ID_TileH, [this] { return cmdTile(true); }},
         {ids::ID_TileV, [this] { return cmdTile(false); }},
-        {ids::ID_Cascade, none([this] { mdiArea_->cascadeSubWindows(); })},
+        {ids::ID_Cascade, [this] { return cmdCascade(); }},
         {ids::ID_Arrange, [this] { return cmdArrange(); }},
         {ids::ID_HelpTopics, none([this] { help_->ShowHelpContents(); })},
         {ids::ID_StatementHelp, none([this] {
@@ -270,6 +274,69 @@ AppError MDIMain::cmdTile(bool horizontal) {
             shown[i]->setGeometry(i * (area.width() / n), 0, area.width() / n, area.height());
     }
     return {};
+}
+
+AppError MDIMain::cmdCascade() {
+    // Each window two thirds of the area, each next one a title bar lower and further right, back at
+    // the top left when it would leave the area; the window in front stays in front.
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder))
+        if (!w->isMinimized() && w->isVisible())
+            shown << w;
+    if (shown.isEmpty())
+        return {};
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    if (active && shown.removeOne(active))
+        shown << active;
+    const QRect area = mdiArea_->viewport()->rect();
+    const QSize size(std::max(area.width() * 2 / 3, 1), std::max(area.height() * 2 / 3, 1));
+    QStyleOptionTitleBar bar;
+    bar.initFrom(shown[0]);
+    const int step = std::max(shown[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, shown[0]), 8);
+    const int places =
+        std::max(std::min(area.width() - size.width(), area.height() - size.height()) / step, 0) + 1;
+    for (int i = 0; i < shown.size(); ++i) {
+        shown[i]->showNormal();
+        shown[i]->setGeometry(QRect(QPoint(step, step) * (i % places), size));
+        shown[i]->raise();
+    }
+    if (active)
+        mdiArea_->setActiveSubWindow(active);
+    return {};
+}
+
+void MDIMain::installWindowKeys() {
+    // The usual keys of a multiple-document program: next and previous window in the order of the tabs.
+    const struct {
+        QKeySequence key;
+        int step;
+    } keys[] = {{QKeySequence(Qt::CTRL | Qt::Key_F6), 1},
+                {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), -1},
+                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+                {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}};
+    for (const auto& k : keys) {
+        auto* shortcut = new QShortcut(k.key, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = k.step] { switchWindow(step); });
+    }
+}
+
+void MDIMain::switchWindow(int step) {
+    const int count = TaskBar_->count();
+    if (count == 0)
+        return;
+    const int to = ((TaskBar_->currentIndex() + step) % count + count) % count;
+    const QString caption = text::Trim(TaskBar_->tabText(to));
+    for (frmEditor* w : editors())
+        if (w->caption() == caption) {
+            if (w->isMinimized())
+                w->showNormal();
+            mdiArea_->setActiveSubWindow(w);
+            return;
+        }
 }
 
 AppError MDIMain::cmdArrange() {

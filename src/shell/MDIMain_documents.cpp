@@ -69,8 +69,8 @@ frmEditor* MDIMain::openOrActivate(const QString& path) {
 }
 
 void MDIMain::finishOpening(frmEditor* w) {
-    if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
-        AddToWindowList(active->windowTitle());
+    if (frmEditor* active = activeEditor())
+        AddToWindowList(active->caption());
     UpdateOpenDocsCaption();
     scanDocument(w);
 }
@@ -156,9 +156,15 @@ AppError MDIMain::cmdRecent(int n) {
     ++OpenDocCount;
     EnableTools();
     const QString path = docrules::recentPath(SSActiveToolBars1->Caption(*ids::RecentFiles[n - 1]));
+    const bool gone = !QFileInfo::exists(path);
     AppError err;
-    if (OpenDocumentWindow(path, &err))
+    if (OpenDocumentWindow(path, &err)) {
         finishOpening(activeEditor());
+        // The entry still opens, as a new document under its name; the user is told why it is empty.
+        if (gone)
+            showStatusMessage(QStringLiteral("%1 no longer exists: it opens as a new, empty document.")
+                                  .arg(QDir::toNativeSeparators(path)));
+    }
     return err;
 }
 

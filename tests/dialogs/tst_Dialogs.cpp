@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QLineEdit>
 
 #include "dialogs/frmAbout.h"
@@ -17,6 +18,9 @@ private slots:
         QTest::newRow("letters and signs dropped") << "1a-9+b 0." << QString("190") << 18;
         QTest::newRow("spaces dropped, last line") << " 3 0 1" << QString("301") << 29;
         QTest::newRow("empty: Escape leaves the caret") << "a" << QString() << 5;
+        QTest::newRow("past the end: last line") << "451" << QString("451") << 30;
+        QTest::newRow("past any number: last line") << "99999999999" << QString("99999999999") << 30;
+        QTest::newRow("zero: first line") << "00" << QString("00") << 0;
     }
     void gotoLine() {
         QFETCH(QString, typed);
@@ -27,6 +31,7 @@ private slots:
         w->View().MoveCaret(3, 5);
         frmGotoLine dialog(*f.frame());
         dialog.show();
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Range"))->text(), QStringLiteral("Lines 1 to 31"));
         QTest::keyClicks(&dialog.LineValue(), typed);
         QCOMPARE(dialog.LineValue().text(), kept);
         QTest::keyClick(&dialog.LineValue(), Qt::Key_Backspace);

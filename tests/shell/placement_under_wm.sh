@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts and closes the real program three times under a window manager on a virtual display, and
-# checks that the stored placement comes back unchanged: the frame must not creep by its decoration.
+# checks that the stored placement comes back unchanged: the frame must not creep by its decoration,
+# and one made on a larger screen (fitted onto this one at each start) is kept while the user leaves
+# the frame where it opened.
 # Usage: placement_under_wm.sh PROGRAM BUILD. Skips (exit 77) when the tools are missing.
 set -u
 program=$1
@@ -8,8 +10,6 @@ file=$2/bin/examples/blink.pbp
 . "$(dirname "$0")/../support/under_wm.sh"
 conf="$home/config/Pinwright/Pinwright.conf"
 mkdir -p "$(dirname "$conf")"
-printf '[Startup]\nLeft=1500\nTop=3000\nWidth=9000\nHeight=6000\n' >"$conf"
-expected=$(grep -E '^(Left|Top|Width|Height)=' "$conf" | sort)
 
 cat >"$home/cycles.sh" <<'INNER'
 for i in 1 2 3; do
@@ -29,12 +29,16 @@ for i in 1 2 3; do
   wait "$pid"
 done
 INNER
-under_wm 240 "$home/cycles.sh" PROGRAM="$program" FILE="$file" || exit 1
-actual=$(grep -E '^(Left|Top|Width|Height)=' "$conf" | sort)
-if [ "$actual" != "$expected" ]; then
-  echo "FAIL: placement changed over three start/exit cycles"
-  echo "expected: $(echo $expected)"
-  echo "actual:   $(echo $actual)"
-  exit 1
-fi
-echo "PASS: placement unchanged over three start/exit cycles ($(echo $actual))"
+for stored in 'Left=1500\nTop=3000\nWidth=9000\nHeight=6000' 'Left=30000\nTop=20000\nWidth=25000\nHeight=18000'; do
+  printf "[Startup]\n$stored\n" >"$conf"
+  expected=$(grep -E '^(Left|Top|Width|Height)=' "$conf" | sort)
+  under_wm 240 "$home/cycles.sh" PROGRAM="$program" FILE="$file" || exit 1
+  actual=$(grep -E '^(Left|Top|Width|Height)=' "$conf" | sort)
+  if [ "$actual" != "$expected" ]; then
+    echo "FAIL: placement changed over three start/exit cycles"
+    echo "expected: $(echo $expected)"
+    echo "actual:   $(echo $actual)"
+    exit 1
+  fi
+  echo "PASS: placement unchanged over three start/exit cycles ($(echo $actual))"
+done

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QMimeData>
 #include <QTextBrowser>
 
@@ -206,11 +207,16 @@ private slots:
         for (int n = 0; n < 4; ++n) // a hidden entry shows as ""
             QCOMPARE(m.toolBars().Visible(*entries[n]) ? m.toolBars().Caption(*entries[n]) : QString(),
                      stored[n]);
+        click(m, ids::ID_File2);
+        QCOMPARE(m.statusBar()->currentMessage(), QString()); // an existing file opens without a word
         click(m, ids::ID_File3);
         QCOMPARE(f.active()->caption(), gone);
-        expectWindows(m, 2);
+        expectWindows(m, 3);
         QCOMPARE(m.toolBars().Caption(ids::ID_File2), stored[1]);
         QVERIFY(f.prompts.messages().isEmpty());
+        // ... but the status bar says that the file is gone, and which.
+        QCOMPARE(m.statusBar()->currentMessage(),
+                 QDir::toNativeSeparators(gone) + QStringLiteral(" no longer exists: it opens as a new, empty document."));
     }
 
     // With a refused Open, the window menu's entries, Save without a window and Save As in one frame.

@@ -8,6 +8,8 @@
 #include "shell/TaskTabBar.h"
 
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -200,6 +202,77 @@ private slots:
         QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(clicked, QStringList{QStringLiteral("ID_SaveAs")});
         QCOMPARE(f.prompts.last().kind, QStringLiteral("save"));
+    }
+
+    // The window keys, sent to the editor in front of three windows (the third in front): the tab they
+    // end on, round the ends.
+    void windowKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("presses");
+        QTest::addColumn<int>("tab");
+        const int ctrl = Qt::ControlModifier, shift = Qt::ControlModifier | Qt::ShiftModifier;
+        QTest::newRow("Ctrl+F6: next, round to the first") << int(Qt::Key_F6) << ctrl << 1 << 0;
+        QTest::newRow("Ctrl+F6 twice") << int(Qt::Key_F6) << ctrl << 2 << 1;
+        QTest::newRow("Ctrl+Tab") << int(Qt::Key_Tab) << ctrl << 1 << 0;
+        QTest::newRow("Ctrl+PgDn") << int(Qt::Key_PageDown) << ctrl << 1 << 0;
+        QTest::newRow("Ctrl+Shift+F6: previous") << int(Qt::Key_F6) << shift << 1 << 1;
+        QTest::newRow("Ctrl+Shift+Tab") << int(Qt::Key_Backtab) << shift << 1 << 1;
+        QTest::newRow("Ctrl+PgUp three times: round") << int(Qt::Key_PageUp) << ctrl << 3 << 2;
+    }
+    void windowKeys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, presses);
+        FrameFixture f;
+        MDIMain& m = f.start(f.file(QStringLiteral("a.pbp"), "a\n"));
+        openThroughDialog(f, f.file(QStringLiteral("b.pbp"), "b\n"));
+        openThroughDialog(f, f.file(QStringLiteral("c.pbp"), "c\n"));
+        m.show();
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        for (int i = 0; i < presses; ++i) {
+            QWidget* keys = f.view().focusProxy();
+            keys->setFocus();
+            QTest::keyClick(keys, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        }
+        QTEST(int(m.TaskBar().currentIndex()), "tab");
+        QCOMPARE(f.active()->caption(), m.TaskBar().tabText(m.TaskBar().currentIndex()));
+        QCOMPARE(f.doc().GetLine(0).size(), 1); // no Tab typed into the text
+    }
+
+    // Cascade: every window two thirds of the area, each a title bar further on, all inside the area,
+    // the active one still in front; a small area starts again at the corner.
+    void cascade_data() {
+        QTest::addColumn<QSize>("frame");
+        QTest::newRow("large") << QSize(1000, 700);
+        QTest::newRow("small") << QSize(420, 330);
+    }
+    void cascade() {
+        QFETCH(QSize, frame);
+        FrameFixture f;
+        MDIMain& m = f.start(f.file(QStringLiteral("a.pbp")));
+        for (const char* name : {"b.pbp", "c.pbp", "d.pbp"})
+            openThroughDialog(f, f.file(QString::fromLatin1(name)));
+        m.resize(frame);
+        m.show();
+        frmEditor* front = f.active();
+        m.toolBars().Click(ids::ID_Cascade);
+        const QRect area = m.mdiArea().viewport()->rect();
+        QList<QMdiSubWindow*> windows = m.mdiArea().subWindowList(QMdiArea::StackingOrder);
+        QCOMPARE(windows.last(), front);
+        QCOMPARE(f.active(), front);
+        QPoint previous(-1, -1);
+        for (QMdiSubWindow* w : windows) {
+            QVERIFY(!w->isMaximized());
+            // The title bar, cut at its end in a small window, starts with the file's name.
+            const QString path = static_cast<frmEditor*>(w)->caption();
+            QVERIFY2(w->windowTitle().startsWith(QFileInfo(path).fileName() + u' '), qPrintable(path));
+            QCOMPARE(w->size(), QSize(area.width() * 2 / 3, area.height() * 2 / 3));
+            QVERIFY(area.contains(w->geometry()));
+            // Each further on by a title bar, or back at the corner.
+            QVERIFY(w->pos() == QPoint(0, 0) || (w->x() > previous.x() && w->y() >= previous.y() + 15));
+            previous = w->pos();
+        }
     }
 
     void popupColours_data() {

@@ -1,3 +1,5 @@
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTextDocument>
 #include <QWheelEvent>
 
@@ -81,6 +83,38 @@ private slots:
         MDIMain& again = f.restart();
         QCOMPARE(again.width(), 700);
         QCOMPARE(again.height(), 500);
+    }
+
+    // A stored placement is fitted into the screen's available area; the stored values change only
+    // when the user moves or sizes the frame. Rows in pixels, from the available area's right/bottom
+    // edge when negative: {left, top, width, height (0: the area's plus 300), moved by the user}.
+    void placementFittedToTheScreen() {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const int rows[][5] = {{40, 30, 400, 300, 0},  {-100, -50, 500, 350, 0}, {0, 0, 0, 0, 0},
+                               {9000, 9000, 400, 300, 0}, {-100, -50, 500, 350, 1}};
+        for (const auto& [left, top, width, height, moved] : rows) {
+            FrameFixture f;
+            const double k = 1440.0 / QWidget().logicalDpiY();
+            const QList<int> px{left < 0 ? area.right() + left : left, top < 0 ? area.bottom() + top : top,
+                                width ? width : area.width() + 300, height ? height : area.height() + 300};
+            const settings::Key* keys[] = {&settings::startup::Left, &settings::startup::Top,
+                                           &settings::startup::Width, &settings::startup::Height};
+            for (int i = 0; i < 4; ++i)
+                f.store().save(*keys[i], QString::number(px[i] * k));
+            MDIMain& m = f.start();
+            const QString row = QStringLiteral("row %1,%2").arg(left).arg(top);
+            QVERIFY2(area.contains(QRect(m.pos(), m.size())), qPrintable(row));
+            if (px[0] + px[2] < area.right() && px[1] + px[3] < area.bottom()) // fits: as stored
+                QCOMPARE(QRect(m.pos(), m.size()), QRect(px[0], px[1], px[2], px[3]));
+            if (moved)
+                m.move(area.topLeft() + QPoint(10, 20));
+            QVERIFY(f.close());
+            QList<int> saved;
+            for (const settings::Key* key : keys)
+                saved << qRound(f.store().read(*key).toDouble() / k);
+            const QList<int> expected{area.left() + 10, area.top() + 20, m.width(), m.height()};
+            QCOMPARE(saved, moved ? expected : px);
+        }
     }
 
     // The label combo kept in step with the scanner's names: refills, renames in place, selection by name.
