@@ -320,7 +320,7 @@ void MDIMain::UpdateOpenDocsCaption() {
 void MDIMain::AddToWindowList(const QString& caption) {
     ActiveToolBars& bars = *SSActiveToolBars1;
     const int count = bars.Count(ids::ID_Window);
-    const QString id = docrules::windowEntryId(docrules::windowEntryNumber(count), caption);
+    const QString id = docrules::windowEntryId(docrules::windowEntryNumber(bars.ToolIds(ids::ID_Window)), caption);
     bars.Insert(ids::ID_Window, count + 1, id, id);
     if (frmEditor* active = activeEditor())
         active->Tag = id;
@@ -403,6 +403,9 @@ void MDIMain::onSubWindowActivated(QMdiSubWindow*) {
     if (window && window == lastActivated_)
         return;
     lastActivated_ = window;
+    // Token Color acts on the token at the caret of the window in front.
+    if (auto* w = qobject_cast<frmEditor*>(window))
+        state_.MouseTokenClass = w->caretTokenClass();
     editActions_->setActive(window);
     showEncoding();
     if (auto* t = qobject_cast<frmComm*>(window)) {

@@ -68,19 +68,19 @@ private slots:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("expected");
         const QString pause = QStringLiteral("statement PAUSE");
-        QTest::newRow("as opened") << QStringList{} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+        QTest::newRow("as opened") << QStringList{} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("editor A to B") << QStringList{"activate main.pbp"}
                                        << "main.pbp | Line:  13 Col: 1 |  | finish | ";
         QTest::newRow("tab click") << QStringList{"tab main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
         QTest::newRow("editor to Debug") << QStringList{"debug"} << "Debug |  |  |  | none";
         QTest::newRow("Debug to editor") << QStringList{"debug", "activate inc.bas"}
-                                         << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+                                         << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("last editor closed") << QStringList{"close", "close"} << "- |  |  |  | none";
         QTest::newRow("closed tab hands over to its neighbour")
             << QStringList{"open extra.bas", "activate main.pbp", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause +
-                                                                                  " | blink | ";
+                                                                                  " | blink | +TokenColor";
         QTest::newRow("last tab closed hands over to the left")
-            << QStringList{"open extra.bas", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+            << QStringList{"open extra.bas", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("New") << QStringList{"new"} << "Untitled1.pbp | Line:  1 Col: 1 |  |  | ";
         QTest::newRow("Open") << QStringList{"open extra.bas"} << "extra.bas | Line:  1 Col: 1 |  | other | ";
         QTest::newRow("Debug, then the last editor closed")
@@ -90,8 +90,20 @@ private slots:
                                          << "inc.bas | Line:  3 Col: 5 |  | blink | +Undo +Cut +Copy";
         QTest::newRow("undone edit, then switched")
             << QStringList{"type X", "activate main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+        // Token Color follows the token at the caret, moved by the keys or the mouse, per window.
+        QTest::newRow("keys onto a comment") << QStringList{"activate main.pbp", "caret 0 1", "key Up"}
+                                             << "main.pbp | Line:  1 Col: 1 |  |  | +TokenColor";
+        QTest::newRow("keys onto a statement") << QStringList{"activate main.pbp", "key Up"}
+                                               << "main.pbp | Line:  12 Col: 1 | Make pin output low. | finish | +TokenColor";
+        QTest::newRow("keys off a word") << QStringList{"activate main.pbp", "key Up", "key Down"}
+                                         << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+        QTest::newRow("caret just after a word") << QStringList{"caret 5 2"}
+                                                 << "inc.bas | Line:  3 Col: 6 | " + pause + " | blink | +TokenColor";
+        QTest::newRow("token of the window in front")
+            << QStringList{"activate main.pbp", "caret 0 1", "activate inc.bas", "activate main.pbp"}
+            << "main.pbp | Line:  2 Col: 1 |  | start | ";
         QTest::newRow("bookmark") << QStringList{"bookmark"} << "inc.bas | Line:  3 Col: 4 | " + pause +
-                                                                  " | blink | +NBook +PBook +CBook";
+                                                                  " | blink | +TokenColor +NBook +PBook +CBook";
         QTest::newRow("bookmark stays with its window")
             << QStringList{"bookmark", "activate main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
         const QString marked = QStringLiteral("main.pbp | Line:  13 Col: 1 |  Bad. | finish | "
@@ -102,7 +114,7 @@ private slots:
             << marked;
         QTest::newRow("compile, then another window")
             << QStringList{"activate main.pbp", "compile", "activate inc.bas"}
-            << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+            << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("Clear Error") << QStringList{"activate main.pbp", "compile", "caret 0 12", "ID_ClearError"}
                                      << "main.pbp | Line:  13 Col: 1 |  | finish | +NextError +PreviousError "
                                         "+ClearAllErrors";
@@ -157,6 +169,8 @@ private slots:
                 open(arg == QLatin1String("extra.bas") ? extra : arg);
             } else if (step.startsWith(QLatin1String("type "))) {
                 QTest::keyClicks(f.view().focusProxy(), arg);
+            } else if (step.startsWith(QLatin1String("key "))) {
+                QTest::keyClick(f.view().focusProxy(), arg == QLatin1String("Up") ? Qt::Key_Up : Qt::Key_Down);
             } else if (step == QLatin1String("select")) {
                 f.view().SetSel(0, f.view().CaretY(), 4, f.view().CaretY());
             } else if (step == QLatin1String("bookmark")) {
