@@ -60,6 +60,8 @@ public:
     virtual void GetDevices() = 0;
     virtual void GetDeviceData(bool Reload) = 0;
     virtual void ShowCompilerPanel() = 0;
+    // A passing remark on the status bar, gone after a few seconds; panels 1 and 2 stay the binder's.
+    virtual void showStatusMessage(const QString& text) = 0;
 
 protected:
     ~FrameServices() = default;

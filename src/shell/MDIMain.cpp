@@ -183,6 +183,11 @@ QString MDIMain::PanelToolTip(int panel) const {
     return panel >= 1 && panel <= panels_.size() ? panels_[panel - 1]->toolTip() : QString();
 }
 
+void MDIMain::showStatusMessage(const QString& text) {
+    // Shown over panels 1 and 2 for a few seconds; they come back unchanged.
+    statusBar()->showMessage(text, 4000);
+}
+
 void MDIMain::ShowCompilerPanel() {
     SetPanelText(5, state_.PBPMode ? QStringLiteral("PBP") : QStringLiteral("PBC"));
     panels_[4]->setToolTip(state_.PBPMode ? QStringLiteral("Using: PicBasic Pro Compiler")

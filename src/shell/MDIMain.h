@@ -72,6 +72,7 @@ public:
     void showModifiedMark(frmEditor& window);
     void UpdateOpenDocsCaption();
     void ShowCompilerPanel() override;
+    void showStatusMessage(const QString& text) override;
     // Saves a window's document under `path`: asks first when its encoding cannot hold the text (saved
     // as UTF-8, or not at all: the error is then Cancelled), and makes the folder of a new document
     // that is missing (the home folder takes the file when it cannot be made).

@@ -41,6 +41,7 @@ private:
     void onReplace();
     void onReplaceAll();
     void updateButtons();
+    void selectFindText();
 
     SourceView& view_;
     bool replaceMode_ = false;
