@@ -91,6 +91,11 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     connect(SSActiveToolBars1, &ActiveToolBars::ComboDropDown, this,
             &MDIMain::SSActiveToolBars1_ComboDropDown);
     connect(SSActiveToolBars1, &ActiveToolBars::ComboCloseUp, this, &MDIMain::SSActiveToolBars1_ComboCloseUp);
+    // Escape in a toolbar combo goes back to the text of the window in front.
+    connect(SSActiveToolBars1, &ActiveToolBars::ComboLeft, this, [this] {
+        if (frmEditor* w = activeEditor())
+            w->View().setFocus(Qt::ShortcutFocusReason);
+    });
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MDIMain::onSubWindowActivated);
     // A program writing a file often does it in several steps: look once things have settled, and
     // again whenever the user comes back to this program.

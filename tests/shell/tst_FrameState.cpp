@@ -3,13 +3,21 @@
 // and compiling.
 #include <QApplication>
 #include <QClipboard>
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QTabBar>
 
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmGotoLine.h"
+#include "dialogs/frmScan.h"
+#include "platform/sourceview/FindReplaceDialog.h"
 #include "shell/EditActions.h"
+#include "toolchain/frmCompile.h"
+#include "toolchain/frmProgrammer.h"
 #include "support/FrameTest.h"
 #include "terminal/frmComm.h"
 
@@ -53,6 +61,48 @@ QString picture(MDIMain& m) {
     }
     return QStringList{who, m.PanelText(1), m.PanelText(2), m.toolBars().Text(ids::ID_GotoLabel), delta.join(u' ')}
         .join(QStringLiteral(" | "));
+}
+
+// The access key of a caption ("Cu&t" gives T), or none.
+QChar accessKey(const QString& text) {
+    for (int at = int(text.indexOf(u'&')); at >= 0 && at + 1 < text.size(); at = int(text.indexOf(u'&', at + 2)))
+        if (text.at(at + 1) != u'&')
+            return text.at(at + 1).toUpper();
+    return {};
+}
+
+// The captions sharing a key within one group ("Edit: &Copy / &Clear Bookmark"), or nothing.
+QStringList clashes(const QString& group, const QStringList& captions) {
+    QHash<QChar, QString> seen;
+    QStringList found;
+    for (const QString& c : captions)
+        if (const QChar k = accessKey(c); !k.isNull()) {
+            if (seen.contains(k))
+                found << group + QStringLiteral(": ") + seen[k] + QStringLiteral(" / ") + c;
+            seen[k] = c;
+        }
+    return found;
+}
+
+void walkMenu(QMenu* menu, QStringList& found) {
+    QStringList captions;
+    for (QAction* a : menu->actions()) {
+        captions << a->text();
+        if (a->menu())
+            walkMenu(a->menu(), found);
+    }
+    found << clashes(menu->title().isEmpty() ? menu->objectName() : menu->title(), captions);
+}
+
+QStringList dialogCaptions(QWidget& dialog) {
+    QStringList captions;
+    for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>())
+        captions << b->text();
+    for (QLabel* l : dialog.findChildren<QLabel*>())
+        captions << l->text();
+    for (QGroupBox* g : dialog.findChildren<QGroupBox*>())
+        captions << g->title();
+    return captions;
 }
 
 } // namespace
@@ -210,6 +260,48 @@ private slots:
         QCOMPARE(f.prompts.messages().size(), 1);
         m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
         QCOMPARE(f.prompts.messages().size(), 2);
+    }
+
+    // Every menu, the Edit pop-up and every dialog give each entry its own access key; the toolbar
+    // combos' captions take keys the menu bar does not.
+    void accessKeysAreUnique() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        QStringList found;
+        QStringList bar;
+        for (QAction* a : m.menuBar()->actions()) {
+            bar << a->text();
+            if (a->menu())
+                walkMenu(a->menu(), found);
+        }
+        found << clashes(QStringLiteral("menu bar"), bar);
+        walkMenu(m.toolBars().menu(ids::ID_Edit), found);
+        for (const QString* combo : {&ids::ID_Device, &ids::ID_GotoLabel})
+            found << clashes(QStringLiteral("menu bar"), bar + QStringList{m.toolBars().Caption(*combo)});
+        f.view().Replace();
+        std::unique_ptr<QWidget> dialogs[] = {std::make_unique<frmCompile>(m), std::make_unique<frmProgrammer>(m),
+                                              std::make_unique<frmGotoLine>(m),
+                                              std::make_unique<frmAbout>(m.state().prompts),
+                                              std::make_unique<frmScan>()};
+        for (const auto& d : dialogs)
+            found << clashes(QString::fromLatin1(d->metaObject()->className()), dialogCaptions(*d));
+        found << clashes(QStringLiteral("Replace"), dialogCaptions(*f.view().findChild<FindReplaceDialog*>()));
+        QCOMPARE(found, QStringList());
+        QCOMPARE(accessKey(m.toolBars().Caption(ids::ID_GotoLabel)), u'L');
+    }
+
+    // Escape in a toolbar combo goes back to the text.
+    void escapeLeavesTheCombos() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        for (const QString* id : {&ids::ID_Device, &ids::ID_GotoLabel}) {
+            QComboBox* combo = m.toolBars().combo(*id);
+            m.activateWindow();
+            combo->setFocus();
+            QVERIFY(QTest::qWaitFor([combo] { return combo->hasFocus(); }));
+            QTest::keyClick(combo, Qt::Key_Escape);
+            QVERIFY2(f.view().hasFocus() || f.view().focusProxy()->hasFocus(), qPrintable(*id));
+        }
     }
 
     // The terminal's labels take keys no menu of the frame takes, each its own.
