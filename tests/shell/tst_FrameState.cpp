@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTabBar>
 
 #include "dialogs/frmAbout.h"
@@ -288,6 +289,18 @@ private slots:
         found << clashes(QStringLiteral("Replace"), dialogCaptions(*f.view().findChild<FindReplaceDialog*>()));
         QCOMPARE(found, QStringList());
         QCOMPARE(accessKey(m.toolBars().Caption(ids::ID_GotoLabel)), u'L');
+    }
+
+    // A search that wraps says so on the status bar for a while; panels 1 and 2 stay the binder's.
+    void wrappedSearchIsSaid() {
+        FrameFixture f;
+        MDIMain& m = f.start(f.file(QStringLiteral("a.pbp"), "HIGH 1\r\nHIGH 2\r\n"));
+        f.view().MoveCaret(0, 1);
+        QVERIFY(f.view().FindText(QStringLiteral("HIGH"), false, false, true));
+        QCOMPARE(m.statusBar()->currentMessage(), QString());
+        QTest::keyClick(f.view().focusProxy(), Qt::Key_F3);
+        QCOMPARE(m.statusBar()->currentMessage(), QStringLiteral("Search wrapped to the top"));
+        QCOMPARE(m.PanelText(1), QStringLiteral("Line:  1 Col: 5"));
     }
 
     // Escape in a toolbar combo goes back to the text.
