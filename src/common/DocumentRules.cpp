@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <cmath>
 #if defined(Q_OS_MACOS)
 #include <unistd.h>
@@ -96,8 +97,21 @@ QString recentPath(const QString& caption) {
     return caption.mid(3);
 }
 
-int windowEntryNumber(int menuCount) {
-    return menuCount > 5 ? menuCount - 4 : menuCount - 3;
+int windowEntryNumber(const QStringList& menuIds) {
+    QSet<int> used;
+    for (const QString& id : menuIds) {
+        if (!id.startsWith(QLatin1Char('&')))
+            continue;
+        const int dot = int(id.indexOf(QStringLiteral(". ")));
+        bool ok = false;
+        const int n = dot > 1 ? id.mid(1, dot - 1).toInt(&ok) : 0;
+        if (ok)
+            used.insert(n);
+    }
+    int number = 1;
+    while (used.contains(number))
+        ++number;
+    return number;
 }
 
 QString windowEntryId(int number, const QString& caption) {

@@ -40,9 +40,9 @@ void pushRecent(RecentList& list, const QString& path);
 // The path of a recent entry: its caption from the fourth character on.
 QString recentPath(const QString& caption);
 
-// The number and id of a new window entry, given the Window menu's current tool count (four fixed
-// entries, plus the separator and the window entries once there are any).
-int windowEntryNumber(int menuCount);
+// The number of a new window entry: the lowest number from 1 that no entry among the Window menu's
+// tool ids ("&N. caption") uses, so that each entry's number key stays unique after closures.
+int windowEntryNumber(const QStringList& menuIds);
 QString windowEntryId(int number, const QString& caption);
 // The caption a window entry stands for: the id after "&", the number, ". ", trimmed.
 QString windowEntryCaption(const QString& id);

@@ -29,7 +29,8 @@ public:
     virtual HelpViewer& help() = 0;
     // The error box of a command that failed.
     virtual void ShowError(const AppError& e) = 0;
-    // A passing word in the status bar, gone after a while or at the next one.
+    // A passing word in the status bar, over panels 1 and 2 (which stay the binder's), gone after a
+    // few seconds or at the next one.
     virtual void showStatusMessage(const QString& text) = 0;
 
     // The open documents in load order, and the one in front (null when another window or none is).

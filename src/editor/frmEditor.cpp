@@ -76,6 +76,7 @@ frmEditor::frmEditor(FrameServices& frame, AppState& state)
     connect(View_, &SourceView::LinesChanged, this, &frmEditor::View_LinesChanged);
     connect(View_, &SourceView::SelectionChanged, this, &frmEditor::selectionChanged);
     connect(View_, &SourceView::MouseUp, this, &frmEditor::View_MouseUp);
+    connect(View_, &SourceView::StatusMessage, this, [this](const QString& text) { frame_.showStatusMessage(text); });
     connect(List1_, &QListWidget::itemDoubleClicked, this, &frmEditor::List1_DblClick);
     connect(CheckFile_, &QTimer::timeout, this, &frmEditor::CheckFile_Timer);
 }

@@ -110,8 +110,10 @@ public:
     bool errorAtCaret() const;
     bool hasErrorMarks() const;
     bool includeAtCaret() const;
-    // The token under the last mouse release has a colour of the user's.
+    // The token at the caret, or under the last mouse release, has a colour of the user's.
     bool tokenColorable() const;
+    // The token class at the caret (or just before it, at the end of a word).
+    int caretTokenClass() const;
     // Clear Error and Clear All Errors: the mark of the caret's line, or every mark.
     void ClearError();
     void ClearAllErrors();

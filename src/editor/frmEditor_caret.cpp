@@ -57,11 +57,28 @@ bool frmEditor::includeAtCaret() const {
     return !sourcescan::includeName(View_->Document().GetLine(View_->CaretY())).isNull();
 }
 
+int frmEditor::caretTokenClass() const {
+    // A caret just after a word still counts as on it.
+    const int col = View_->CaretX(), line = View_->CaretY();
+    int cls = 0, start = 0, length = 0;
+    View_->GetTokenAt(col, line, cls, start, length);
+    if (!colortable::isUserColoredClass(cls) && col > 0) {
+        int before = 0;
+        View_->GetTokenAt(col - 1, line, before, start, length);
+        if (colortable::isUserColoredClass(before))
+            cls = before;
+    }
+    return cls;
+}
+
 bool frmEditor::tokenColorable() const {
     return colortable::isUserColoredClass(state_.MouseTokenClass);
 }
 
 void frmEditor::View_CaretMove(int col, int line) {
+    // The token at the caret is the one Token Color recolours, however the caret got there. A mouse
+    // release sets it again from the point clicked.
+    state_.MouseTokenClass = caretTokenClass();
     trackCaret(col, line);
     emit caretStateChanged();
 }

@@ -1,6 +1,8 @@
 #include "platform/Prompts.h"
 
+#include <QApplication>
 #include <QColorDialog>
+#include <QPointer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,8 +25,30 @@ QString Prompts::qtFilter(const QString& classic) {
     return out.join(QStringLiteral(";;"));
 }
 
+namespace {
+
+// While a modal dialog is up, the window that had the focus loses it; once the dialog is gone the
+// focus goes back there, not to whichever window the platform picks (the frame, behind a tool window).
+class FocusKeeper {
+public:
+    FocusKeeper() : widget_(QApplication::focusWidget()), window_(QApplication::activeWindow()) {}
+    ~FocusKeeper() {
+        if (window_)
+            window_->activateWindow();
+        if (widget_)
+            widget_->setFocus(Qt::OtherFocusReason);
+    }
+
+private:
+    QPointer<QWidget> widget_;
+    QPointer<QWidget> window_;
+};
+
+} // namespace
+
 Prompts::Answer QtPrompts::message(QWidget* parent, const QString& text, const QString& title,
                                    Buttons buttons, Icon icon) {
+    const FocusKeeper keeper;
     QMessageBox box(parent);
     box.setWindowTitle(title.isEmpty() ? appTitle() : title);
     box.setText(text);
@@ -77,6 +101,7 @@ namespace {
 
 bool runFileDialog(QWidget* parent, const Prompts::FileRequest& r, QFileDialog::AcceptMode mode,
                    QString& chosen) {
+    const FocusKeeper keeper;
     QFileDialog dlg(parent, r.title);
     dlg.setAcceptMode(mode);
     dlg.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -106,6 +131,7 @@ bool QtPrompts::saveFile(QWidget* parent, const FileRequest& request, QString& c
 }
 
 bool QtPrompts::chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) {
+    const FocusKeeper keeper;
     const QString dir = QFileDialog::getExistingDirectory(parent, title, start);
     if (dir.isEmpty())
         return false;
@@ -114,6 +140,7 @@ bool QtPrompts::chooseFolder(QWidget* parent, const QString& title, const QStrin
 }
 
 bool QtPrompts::chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) {
+    const FocusKeeper keeper;
     const QColor c = QColorDialog::getColor(initial, parent);
     if (!c.isValid())
         return false;
@@ -122,12 +149,14 @@ bool QtPrompts::chooseColor(QWidget* parent, const QColor& initial, QColor& chos
 }
 
 bool QtPrompts::choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) {
+    const FocusKeeper keeper;
     QPrintDialog dlg(&printer, parent);
     dlg.setOption(QAbstractPrintDialog::PrintSelection, offerSelection);
     return dlg.exec() == QDialog::Accepted;
 }
 
 bool QtPrompts::confirm(QWidget* parent, const QString& text, const QString& accept) {
+    const FocusKeeper keeper;
     QMessageBox box(parent);
     box.setWindowTitle(appTitle());
     box.setText(text);
@@ -142,6 +171,7 @@ bool QtPrompts::confirm(QWidget* parent, const QString& text, const QString& acc
 
 bool QtPrompts::chooseItem(QWidget* parent, const QString& title, const QString& label,
                            const QStringList& items, QString& chosen) {
+    const FocusKeeper keeper;
     bool ok = false;
     const QString item =
         QInputDialog::getItem(parent, title, label, items, qMax(0, int(items.indexOf(chosen))), false, &ok);

@@ -86,17 +86,17 @@ void buildFrameTools(ActiveToolBars& bars) {
                         {ids::ID_SelectWord, "Select &Word", ""},
                         sep,
                         {ids::ID_BackgroundColor, "&Background Color", ""},
-                        {ids::ID_TokenColor, "&Token Color", ""},
+                        {ids::ID_TokenColor, "T&oken Color", ""},
                         sep,
                         {ids::ID_Find, "&Find", "Find Text"},
                         {ids::ID_FindNext, "Find &Next", "Find Next"},
                         {ids::ID_Replace, "R&eplace", "Replace Text"},
                         {ids::ID_GotoLine, "&Goto Line", ""},
                         sep,
-                        {ids::ID_TBook, "&Toggle Bookmark", "Toggle Bookmark"},
-                        {ids::ID_NBook, "&Next Bookmark", "Next Bookmark"},
-                        {ids::ID_PBook, "&Previous Bookmark", "Previous Bookmark"},
-                        {ids::ID_CBook, "&Clear Bookmark", "Clear Bookmarks"},
+                        {ids::ID_TBook, "Toggle Boo&kmark", "Toggle Bookmark"},
+                        {ids::ID_NBook, "Ne&xt Bookmark", "Next Bookmark"},
+                        {ids::ID_PBook, "Pre&vious Bookmark", "Previous Bookmark"},
+                        {ids::ID_CBook, "Clear Book&mark", "Clear Bookmarks"},
                         sep,
                         {ids::ID_OpenInclude, "Open &Include", "Open the file the INCLUDE line names"},
                         sep,
@@ -162,7 +162,7 @@ void buildFrameTools(ActiveToolBars& bars) {
           &ids::ID_Options, &ids::ID_Window, &ids::ID_Help})
         bars.AddToToolBar(ids::MenuBar, *id);
 
-    bars.AddTool(ids::ID_Device, Kind::Combo, QStringLiteral("Micro"), QStringLiteral("Device"));
+    bars.AddTool(ids::ID_Device, Kind::Combo, QStringLiteral("&Micro"), QStringLiteral("Device"));
     bars.AddTool(ids::ID_OpenDocs, Kind::Text, QStringLiteral("Files: 0"));
     bars.AddTool(ids::ID_ClearError, Kind::Button, QStringLiteral("Clear Error"),
                  QStringLiteral("Clear Error"));
@@ -182,7 +182,7 @@ void buildFrameTools(ActiveToolBars& bars) {
           &ids::ID_Device,    &ids::Separator,        &ids::ID_OpenDocs})
         bars.AddToToolBar(ids::Standard, *id);
 
-    bars.AddTool(ids::ID_GotoLabel, Kind::Combo, QStringLiteral("GotoLabel"), QStringLiteral("Goto Label"));
+    bars.AddTool(ids::ID_GotoLabel, Kind::Combo, QStringLiteral("Goto &Label"), QStringLiteral("Goto Label"));
     bars.AddTool(ids::ID_Indent, Kind::Button, QStringLiteral("Indent"), QStringLiteral("Indent"));
     bars.AddTool(ids::ID_Outdent, Kind::Button, QStringLiteral("Outdent"), QStringLiteral("Outdent"));
     for (const QString* id : {&ids::ID_GotoLabel, &ids::Separator, &ids::ID_Indent, &ids::ID_Outdent})

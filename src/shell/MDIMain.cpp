@@ -94,6 +94,11 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     connect(SSActiveToolBars1, &ActiveToolBars::ComboDropDown, this,
             &MDIMain::SSActiveToolBars1_ComboDropDown);
     connect(SSActiveToolBars1, &ActiveToolBars::ComboCloseUp, this, &MDIMain::SSActiveToolBars1_ComboCloseUp);
+    // Escape in a toolbar combo goes back to the text of the window in front.
+    connect(SSActiveToolBars1, &ActiveToolBars::ComboLeft, this, [this] {
+        if (frmEditor* w = activeEditor())
+            w->View().setFocus(Qt::ShortcutFocusReason);
+    });
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MDIMain::onSubWindowActivated);
     // A program writing a file often does it in several steps: look once things have settled, and
     // again whenever the user comes back to this program.
@@ -331,7 +336,8 @@ frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
 }
 
 void MDIMain::showStatusMessage(const QString& text) {
-    statusBar()->showMessage(text, 15000);
+    // Shown over panels 1 and 2 for a while; they come back unchanged.
+    statusBar()->showMessage(text, 8000);
 }
 
 void MDIMain::UpdateOpenDocsCaption() {
@@ -342,7 +348,7 @@ void MDIMain::UpdateOpenDocsCaption() {
 void MDIMain::AddToWindowList(const QString& caption) {
     ActiveToolBars& bars = *SSActiveToolBars1;
     const int count = bars.Count(ids::ID_Window);
-    const QString id = docrules::windowEntryId(docrules::windowEntryNumber(count), caption);
+    const QString id = docrules::windowEntryId(docrules::windowEntryNumber(bars.ToolIds(ids::ID_Window)), caption);
     bars.Insert(ids::ID_Window, count + 1, id, id);
     if (frmEditor* active = activeEditor())
         active->Tag = id;
@@ -425,6 +431,9 @@ void MDIMain::onSubWindowActivated(QMdiSubWindow*) {
     if (window && window == lastActivated_)
         return;
     lastActivated_ = window;
+    // Token Color acts on the token at the caret of the window in front.
+    if (auto* w = qobject_cast<frmEditor*>(window))
+        state_.MouseTokenClass = w->caretTokenClass();
     editActions_->setActive(window);
     showEncoding();
     if (auto* t = qobject_cast<frmComm*>(window)) {

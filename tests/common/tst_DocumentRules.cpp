@@ -84,6 +84,17 @@ private slots:
 
     void windowEntryIds() {
         QCOMPARE(windowEntryId(3, QStringLiteral("/p/a.pbp")), QStringLiteral("&3. /p/a.pbp"));
+        // The Window menu's ids; the number a new entry gets: the lowest not in use.
+        const QStringList fixed{"ID_TileH", "ID_TileV", "ID_Cascade", "ID_Arrange"};
+        const QList<std::pair<QStringList, int>> rows{
+            {fixed, 1},
+            {fixed + QStringList{"separator"}, 1},                          // all entries closed
+            {fixed + QStringList{"separator", "&1. /a", "&2. /b"}, 3},
+            {fixed + QStringList{"separator", "&1. /a", "&3. /c", "&6. /f"}, 2}, // 2 closed
+            {fixed + QStringList{"separator", "&2. /b", "&10. /j"}, 1},
+            {fixed + QStringList{"separator", "&1. /x. y.pbp", "&x. /z"}, 2}}; // dots in paths
+        for (const auto& [menu, number] : rows)
+            QCOMPARE(windowEntryNumber(menu), number);
         QCOMPARE(windowEntryCaption(QStringLiteral("&12. /p/a b.pbp ")), QStringLiteral("/p/a b.pbp"));
     }
 

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -20,6 +21,22 @@ Q_DECLARE_METATYPE(Prompts::Answer)
 class tst_Prompts : public QObject {
     Q_OBJECT
 private slots:
+    // After a box, over whichever window, the focus is back in the field that had it.
+    void focusComesBack() {
+        QWidget asker;
+        auto* field = new QLineEdit(&asker);
+        asker.show();
+        field->activateWindow();
+        field->setFocus();
+        QVERIFY(QTest::qWaitFor([field] { return QApplication::focusWidget() == field; }));
+        QWidget other;
+        other.show();
+        testsupport::onNextModal([](QWidget& box) { QTest::keyClick(&box, Qt::Key_Return); });
+        QtPrompts().message(&other, QStringLiteral("File Already Open!"), QString(), Buttons::Ok, Prompts::Icon::None);
+        QVERIFY(QTest::qWaitFor([&asker] { return QApplication::activeWindow() == &asker; }));
+        QCOMPARE(QApplication::focusWidget(), field);
+    }
+
     void messageAnswers_data() {
         QTest::addColumn<Buttons>("buttons");
         QTest::addColumn<QString>("press"); // the button clicked, or "Return" / "Escape"

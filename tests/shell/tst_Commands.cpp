@@ -245,8 +245,8 @@ private slots:
         m.editors().at(1)->close();
         QCOMPARE(windowEntries(m), (QStringList{"separator", "&1. " + u, "&3. " + u2}));
         click(m, ids::ID_New);
-        // The menu has 7 tools again, so the new entry repeats number 3.
-        QCOMPARE(windowEntries(m).last(), "&3. " + u1);
+        // The new entry takes the number freed by the closed window, not a repeat of 3.
+        QCOMPARE(windowEntries(m).last(), "&2. " + u1);
         for (frmEditor* w : m.editors())
             w->close();
         QCOMPARE(windowEntries(m), QStringList{"separator"});
@@ -258,7 +258,7 @@ private slots:
                  QStringLiteral("Error( 91): Object variable or With block variable not set"));
         QCOMPARE(f.prompts.last().title, QStringLiteral("File Error"));
         click(m, ids::ID_New);
-        QCOMPARE(windowEntries(m).last(), "&2. " + u1);
+        QCOMPARE(windowEntries(m).last(), "&1. " + u1);
         // Save As onto an open file is refused; to a new name it writes the file and renames the window,
         // its tab and its entry.
         f.doc().InsertImpl(0, 0, QStringLiteral("HIGH 1\n"));
@@ -274,7 +274,7 @@ private slots:
         QCOMPARE(testsupport::readFile(renamed), TextFileFormat::platformEnding() == LineEnding::CRLF
                                                      ? QByteArray("HIGH 1\r\n")
                                                      : QByteArray("HIGH 1\n"));
-        QCOMPARE(windowEntries(m), (QStringList{"separator", QStringLiteral("&2. ") + renamed}));
+        QCOMPARE(windowEntries(m), (QStringList{"separator", QStringLiteral("&1. ") + renamed}));
     }
 
     void editCommandsBookmarksAndMargin() {

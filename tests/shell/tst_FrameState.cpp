@@ -3,13 +3,22 @@
 // and compiling.
 #include <QApplication>
 #include <QClipboard>
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTabBar>
 
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmGotoLine.h"
+#include "dialogs/frmScan.h"
+#include "platform/sourceview/FindReplaceDialog.h"
 #include "shell/EditActions.h"
+#include "toolchain/frmCompile.h"
+#include "toolchain/frmProgrammer.h"
 #include "support/FrameTest.h"
 #include "terminal/frmComm.h"
 
@@ -55,6 +64,48 @@ QString picture(MDIMain& m) {
         .join(QStringLiteral(" | "));
 }
 
+// The access key of a caption ("Cu&t" gives T), or none.
+QChar accessKey(const QString& text) {
+    for (int at = int(text.indexOf(u'&')); at >= 0 && at + 1 < text.size(); at = int(text.indexOf(u'&', at + 2)))
+        if (text.at(at + 1) != u'&')
+            return text.at(at + 1).toUpper();
+    return {};
+}
+
+// The captions sharing a key within one group ("Edit: &Copy / &Clear Bookmark"), or nothing.
+QStringList clashes(const QString& group, const QStringList& captions) {
+    QHash<QChar, QString> seen;
+    QStringList found;
+    for (const QString& c : captions)
+        if (const QChar k = accessKey(c); !k.isNull()) {
+            if (seen.contains(k))
+                found << group + QStringLiteral(": ") + seen[k] + QStringLiteral(" / ") + c;
+            seen[k] = c;
+        }
+    return found;
+}
+
+void walkMenu(QMenu* menu, QStringList& found) {
+    QStringList captions;
+    for (QAction* a : menu->actions()) {
+        captions << a->text();
+        if (a->menu())
+            walkMenu(a->menu(), found);
+    }
+    found << clashes(menu->title().isEmpty() ? menu->objectName() : menu->title(), captions);
+}
+
+QStringList dialogCaptions(QWidget& dialog) {
+    QStringList captions;
+    for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>())
+        captions << b->text();
+    for (QLabel* l : dialog.findChildren<QLabel*>())
+        captions << l->text();
+    for (QGroupBox* g : dialog.findChildren<QGroupBox*>())
+        captions << g->title();
+    return captions;
+}
+
 } // namespace
 
 class tst_FrameState : public QObject {
@@ -68,21 +119,21 @@ private slots:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("expected");
         const QString pause = QStringLiteral("statement PAUSE");
-        QTest::newRow("as opened") << QStringList{} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+        QTest::newRow("as opened") << QStringList{} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("editor A to B") << QStringList{"activate main.pbp"}
                                        << "main.pbp | Line:  13 Col: 1 |  | finish | ";
         QTest::newRow("tab click") << QStringList{"tab main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
         QTest::newRow("editor to Debug") << QStringList{"debug"} << "Debug |  |  |  | none";
         QTest::newRow("Debug to editor") << QStringList{"debug", "activate inc.bas"}
-                                         << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+                                         << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("last editor closed") << QStringList{"close", "close"} << "- |  |  |  | none";
         QTest::newRow("closed tab hands over to its neighbour")
             << QStringList{"open extra.bas", "activate main.pbp", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause +
-                                                                                  " | blink | ";
+                                                                                  " | blink | +TokenColor";
         QTest::newRow("closed middle tab hands over to the right")
             << QStringList{"open extra.bas", "activate inc.bas", "close"} << "extra.bas | Line:  1 Col: 1 |  | other | ";
         QTest::newRow("last tab closed hands over to the left")
-            << QStringList{"open extra.bas", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+            << QStringList{"open extra.bas", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("New") << QStringList{"new"} << "Untitled1.pbp | Line:  1 Col: 1 |  |  | ";
         QTest::newRow("Open") << QStringList{"open extra.bas"} << "extra.bas | Line:  1 Col: 1 |  | other | ";
         QTest::newRow("Debug, then the last editor closed")
@@ -92,8 +143,20 @@ private slots:
                                          << "inc.bas | Line:  3 Col: 5 |  | blink | +Undo +Cut +Copy";
         QTest::newRow("undone edit, then switched")
             << QStringList{"type X", "activate main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+        // Token Color follows the token at the caret, moved by the keys or the mouse, per window.
+        QTest::newRow("keys onto a comment") << QStringList{"activate main.pbp", "caret 0 1", "key Up"}
+                                             << "main.pbp | Line:  1 Col: 1 |  |  | +TokenColor";
+        QTest::newRow("keys onto a statement") << QStringList{"activate main.pbp", "key Up"}
+                                               << "main.pbp | Line:  12 Col: 1 | Make pin output low. | finish | +TokenColor";
+        QTest::newRow("keys off a word") << QStringList{"activate main.pbp", "key Up", "key Down"}
+                                         << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+        QTest::newRow("caret just after a word") << QStringList{"caret 5 2"}
+                                                 << "inc.bas | Line:  3 Col: 6 | " + pause + " | blink | +TokenColor";
+        QTest::newRow("token of the window in front")
+            << QStringList{"activate main.pbp", "caret 0 1", "activate inc.bas", "activate main.pbp"}
+            << "main.pbp | Line:  2 Col: 1 |  | start | ";
         QTest::newRow("bookmark") << QStringList{"bookmark"} << "inc.bas | Line:  3 Col: 4 | " + pause +
-                                                                  " | blink | +NBook +PBook +CBook";
+                                                                  " | blink | +TokenColor +NBook +PBook +CBook";
         QTest::newRow("bookmark stays with its window")
             << QStringList{"bookmark", "activate main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
         const QString marked = QStringLiteral("main.pbp | Line:  13 Col: 1 |  Bad. | finish | "
@@ -104,7 +167,7 @@ private slots:
             << marked;
         QTest::newRow("compile, then another window")
             << QStringList{"activate main.pbp", "compile", "activate inc.bas"}
-            << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | ";
+            << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("Clear Error") << QStringList{"activate main.pbp", "compile", "caret 0 12", "ID_ClearError"}
                                      << "main.pbp | Line:  13 Col: 1 |  | finish | +NextError +PreviousError "
                                         "+ClearAllErrors";
@@ -159,6 +222,8 @@ private slots:
                 open(arg == QLatin1String("extra.bas") ? extra : arg);
             } else if (step.startsWith(QLatin1String("type "))) {
                 QTest::keyClicks(f.view().focusProxy(), arg);
+            } else if (step.startsWith(QLatin1String("key "))) {
+                QTest::keyClick(f.view().focusProxy(), arg == QLatin1String("Up") ? Qt::Key_Up : Qt::Key_Down);
             } else if (step == QLatin1String("select")) {
                 f.view().SetSel(0, f.view().CaretY(), 4, f.view().CaretY());
             } else if (step == QLatin1String("bookmark")) {
@@ -198,6 +263,60 @@ private slots:
         QCOMPARE(f.prompts.messages().size(), 1);
         m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
         QCOMPARE(f.prompts.messages().size(), 2);
+    }
+
+    // Every menu, the Edit pop-up and every dialog give each entry its own access key; the toolbar
+    // combos' captions take keys the menu bar does not.
+    void accessKeysAreUnique() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        QStringList found;
+        QStringList bar;
+        for (QAction* a : m.menuBar()->actions()) {
+            bar << a->text();
+            if (a->menu())
+                walkMenu(a->menu(), found);
+        }
+        found << clashes(QStringLiteral("menu bar"), bar);
+        walkMenu(m.toolBars().menu(ids::ID_Edit), found);
+        for (const QString* combo : {&ids::ID_Device, &ids::ID_GotoLabel})
+            found << clashes(QStringLiteral("menu bar"), bar + QStringList{m.toolBars().Caption(*combo)});
+        f.view().Replace();
+        std::unique_ptr<QWidget> dialogs[] = {std::make_unique<frmCompile>(m), std::make_unique<frmProgrammer>(m),
+                                              std::make_unique<frmGotoLine>(m),
+                                              std::make_unique<frmAbout>(m.state().prompts),
+                                              std::make_unique<frmScan>()};
+        for (const auto& d : dialogs)
+            found << clashes(QString::fromLatin1(d->metaObject()->className()), dialogCaptions(*d));
+        found << clashes(QStringLiteral("Replace"), dialogCaptions(*f.view().findChild<FindReplaceDialog*>()));
+        QCOMPARE(found, QStringList());
+        QCOMPARE(accessKey(m.toolBars().Caption(ids::ID_GotoLabel)), u'L');
+    }
+
+    // A search that wraps says so on the status bar for a while; panels 1 and 2 stay the binder's.
+    void wrappedSearchIsSaid() {
+        FrameFixture f;
+        MDIMain& m = f.start(f.file(QStringLiteral("a.pbp"), "HIGH 1\r\nHIGH 2\r\n"));
+        f.view().MoveCaret(0, 1);
+        QVERIFY(f.view().FindText(QStringLiteral("HIGH"), false, false, true));
+        QCOMPARE(m.statusBar()->currentMessage(), QString());
+        QTest::keyClick(f.view().focusProxy(), Qt::Key_F3);
+        QCOMPARE(m.statusBar()->currentMessage(), QStringLiteral("Search wrapped to the top"));
+        QCOMPARE(m.PanelText(1), QStringLiteral("Line:  1 Col: 5"));
+    }
+
+    // Escape in a toolbar combo goes back to the text.
+    void escapeLeavesTheCombos() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        for (const QString* id : {&ids::ID_Device, &ids::ID_GotoLabel}) {
+            QComboBox* combo = m.toolBars().combo(*id);
+            m.activateWindow();
+            combo->setFocus();
+            QVERIFY(QTest::qWaitFor([combo] { return combo->hasFocus(); }));
+            QTest::keyClick(combo, Qt::Key_Escape);
+            QVERIFY2(f.view().hasFocus() || f.view().focusProxy()->hasFocus(), qPrintable(*id));
+        }
     }
 
     // The terminal's labels take keys no menu of the frame takes, each its own.

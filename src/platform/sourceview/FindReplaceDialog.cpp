@@ -111,16 +111,26 @@ void FindReplaceDialog::updateButtons() {
     replaceAll_->setEnabled(any);
 }
 
+// The boxes the view shows are this dialog's; after one the next term is typed over the last.
 void FindReplaceDialog::onFindNext() {
-    view_.FindText(findText(), matchCase(), wholeWord(), forward());
+    if (!view_.FindText(findText(), matchCase(), wholeWord(), forward(), this))
+        selectFindText();
 }
 
 void FindReplaceDialog::onReplace() {
-    view_.ReplaceOnce(findText(), replaceText(), matchCase(), wholeWord());
+    if (!view_.ReplaceOnce(findText(), replaceText(), matchCase(), wholeWord(), this))
+        selectFindText();
 }
 
 void FindReplaceDialog::onReplaceAll() {
-    view_.ReplaceAll(findText(), replaceText(), matchCase(), wholeWord());
+    view_.ReplaceAll(findText(), replaceText(), matchCase(), wholeWord(), this);
+    selectFindText();
+}
+
+void FindReplaceDialog::selectFindText() {
+    activateWindow();
+    findEdit_->selectAll();
+    findEdit_->setFocus();
 }
 
 QRect FindReplaceDialog::placedClearOf(const QRect& window, const QRect& area, const QRect& screen) {

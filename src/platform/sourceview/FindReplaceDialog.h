@@ -48,6 +48,7 @@ private:
     void onReplace();
     void onReplaceAll();
     void updateButtons();
+    void selectFindText();
 
     SourceView& view_;
     bool replaceMode_ = false;

@@ -91,6 +91,7 @@ public:
         CmdZoomIn = 71,
         CmdZoomOut = 72,
         CmdZoomReset = 73,
+        CmdFindPrevious = 74,
         CmdExtend = 100, // added to a movement command: extend the selection
     };
     static constexpr int TabWidth = 4;
@@ -132,15 +133,20 @@ public:
     void Undo();
     void Redo();
     void Find();
+    // F3 repeats the last search in its direction; Shift+F3 searches the other way for it.
     void FindNext();
+    void FindPrevious();
     void Replace();
     // Searches from the caret (the selection end going forward, its start going backward), wrapping
-    // around once; selects the match. Shows "Cannot find "what"" through Prompts when nothing matches.
-    bool FindText(const QString& what, bool matchCase, bool wholeWord, bool forward);
-    // Replaces every match in one undo step; returns the count.
-    int ReplaceAll(const QString& what, const QString& with, bool matchCase, bool wholeWord);
+    // around once with a StatusMessage; selects the match. Shows "Cannot find "what"" through Prompts,
+    // over `asker` (the window that asked, the view when null), when nothing matches.
+    bool FindText(const QString& what, bool matchCase, bool wholeWord, bool forward, QWidget* asker = nullptr);
+    // Replaces every match in one undo step and says how many; returns the count.
+    int ReplaceAll(const QString& what, const QString& with, bool matchCase, bool wholeWord,
+                   QWidget* asker = nullptr);
     // Replaces the selection when it is a match, then finds the next one.
-    bool ReplaceOnce(const QString& what, const QString& with, bool matchCase, bool wholeWord);
+    bool ReplaceOnce(const QString& what, const QString& with, bool matchCase, bool wholeWord,
+                     QWidget* asker = nullptr);
     // Offers the print dialog (its Selection range while text is selected) and prints: a header on each
     // page, long lines wrapped at a name boundary with a marked continuation, line numbers if asked.
     void PrintText();
@@ -209,6 +215,8 @@ signals:
     void ExecuteCommandEvent(int& code);
     // The zoom commands changed the font size (not raised by SetZoom).
     void ZoomChanged(int points);
+    // A passing remark for the status bar ("Search wrapped to the top").
+    void StatusMessage(const QString& text);
 
 protected:
     void changeEvent(QEvent* e) override;

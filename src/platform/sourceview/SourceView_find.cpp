@@ -29,7 +29,17 @@ void SourceView::FindNext() {
     FindText(lastFind_, lastMatchCase_, lastWholeWord_, lastForward_);
 }
 
-bool SourceView::FindText(const QString& what, bool matchCase, bool wholeWord, bool forward) {
+void SourceView::FindPrevious() {
+    if (lastFind_.isEmpty()) {
+        Find();
+        return;
+    }
+    const bool direction = lastForward_;
+    FindText(lastFind_, lastMatchCase_, lastWholeWord_, !direction);
+    lastForward_ = direction; // F3 keeps the direction the user chose
+}
+
+bool SourceView::FindText(const QString& what, bool matchCase, bool wholeWord, bool forward, QWidget* asker) {
     lastFind_ = what;
     lastMatchCase_ = matchCase;
     lastWholeWord_ = wholeWord;
@@ -39,11 +49,15 @@ bool SourceView::FindText(const QString& what, bool matchCase, bool wholeWord, b
     TextPos start;
     TextPos end;
     bool found = document_.find(what, forward ? selEnd() : selStart(), matchCase, wholeWord, forward, start, end);
-    if (!found)
+    if (!found) {
         found = document_.find(what, forward ? TextPos{} : document_.endPos(), matchCase, wholeWord, forward, start,
                                end);
+        if (found)
+            emit StatusMessage(forward ? QStringLiteral("Search wrapped to the top")
+                                       : QStringLiteral("Search wrapped to the bottom"));
+    }
     if (!found) {
-        prompts()->message(this, QStringLiteral("Cannot find \"%1\"").arg(what), QString(),
+        prompts()->message(asker ? asker : this, QStringLiteral("Cannot find \"%1\"").arg(what), QString(),
                            Prompts::Buttons::Ok, Prompts::Icon::Information);
         return false;
     }
@@ -71,16 +85,18 @@ void SourceView::showFound(TextPos start, TextPos end) {
     findDialog_->keepClearOf(QRect(textArea_->viewport()->mapToGlobal(match.topLeft()), match.size()));
 }
 
-bool SourceView::ReplaceOnce(const QString& what, const QString& with, bool matchCase, bool wholeWord) {
+bool SourceView::ReplaceOnce(const QString& what, const QString& with, bool matchCase, bool wholeWord,
+                             QWidget* asker) {
     if (what.isEmpty())
         return false;
     if (TextSelected() && document_.textBetween(selStart(), selEnd())
                                   .compare(what, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0)
         insertText(with);
-    return FindText(what, matchCase, wholeWord, true);
+    return FindText(what, matchCase, wholeWord, true, asker);
 }
 
-int SourceView::ReplaceAll(const QString& what, const QString& with, bool matchCase, bool wholeWord) {
+int SourceView::ReplaceAll(const QString& what, const QString& with, bool matchCase, bool wholeWord,
+                           QWidget* asker) {
     lastFind_ = what;
     if (what.isEmpty())
         return 0;
@@ -96,8 +112,9 @@ int SourceView::ReplaceAll(const QString& what, const QString& with, bool matchC
     for (auto m = matches.rbegin(); m != matches.rend(); ++m)
         document_.replace(*m, {m->line, m->col + int(what.size())}, with);
     document_.EndUndoGroup();
-    if (count == 0)
-        prompts()->message(this, QStringLiteral("Cannot find \"%1\"").arg(what), QString(),
-                           Prompts::Buttons::Ok, Prompts::Icon::Information);
+    const QString said = count == 0   ? QStringLiteral("Cannot find \"%1\"").arg(what)
+                         : count == 1 ? QStringLiteral("Replaced 1 occurrence.")
+                                      : QStringLiteral("Replaced %1 occurrences.").arg(count);
+    prompts()->message(asker ? asker : this, said, QString(), Prompts::Buttons::Ok, Prompts::Icon::Information);
     return count;
 }

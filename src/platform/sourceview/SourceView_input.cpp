@@ -83,7 +83,7 @@ int SourceView::commandForKey(int keyCode, int shift, bool multiLineSelection) c
             return sh ? CmdClearBookmarks : CmdToggleBookmark;
         return sh ? CmdPreviousBookmark : CmdNextBookmark;
     case ::VK_F3:
-        return ctrl ? 0 : CmdFindNext;
+        return ctrl ? 0 : (sh ? CmdFindPrevious : CmdFindNext);
     default:
         break;
     }
@@ -181,6 +181,9 @@ void SourceView::runCommand(int code) {
         break;
     case CmdFindNext:
         FindNext();
+        break;
+    case CmdFindPrevious:
+        FindPrevious();
         break;
     case CmdReplace:
         Replace();

@@ -124,6 +124,7 @@ void ActiveToolBars::AddToToolBar(const QString& toolbar, const QString& id) {
             const QString toolId = t->id;
             connect(combo, &ToolCombo::dropDown, this, [this, toolId] { emit ComboDropDown(toolId); });
             connect(combo, &ToolCombo::closeUp, this, [this, toolId] { emit ComboCloseUp(toolId); });
+            connect(combo, &ToolCombo::left, this, [this, toolId] { emit ComboLeft(toolId); });
             // Keyboard users reach the combo through its caption's access letter.
             label->setBuddy(combo);
         }

@@ -93,6 +93,8 @@ signals:
     void ToolClick(const QString& id);
     void ComboDropDown(const QString& id);
     void ComboCloseUp(const QString& id);
+    // Escape in a combo with its list closed.
+    void ComboLeft(const QString& id);
 
 private:
     struct MenuEntry {

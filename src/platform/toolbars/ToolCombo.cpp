@@ -1,5 +1,7 @@
 #include "platform/toolbars/ToolCombo.h"
 
+#include <QKeyEvent>
+
 #include <QLineEdit>
 #include <QTimer>
 
@@ -36,6 +38,15 @@ void ToolCombo::emitCloseUp() {
         return;
     closeUpPending_ = false;
     emit closeUp();
+}
+
+void ToolCombo::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier && !popupShown_) {
+        e->accept();
+        emit left();
+        return;
+    }
+    QComboBox::keyPressEvent(e);
 }
 
 void ToolCombo::setTypable(bool on) {

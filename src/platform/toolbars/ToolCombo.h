@@ -19,6 +19,11 @@ public:
 signals:
     void dropDown();
     void closeUp();
+    // Escape with the list closed: the user wants to go back to the text.
+    void left();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void onActivated();

@@ -628,7 +628,10 @@ private slots:
                 v.SetSel(4, 0, 7, 0);
             QTest::mouseClick(how == All ? dlg->replaceAllButton() : dlg->replaceButton(), Qt::LeftButton);
             got << (how == All ? allText(v) : allText(v) + u'@' + selectionOf(v).section(u',', 0, 0));
-            QVERIFY(prompts_->messages().isEmpty());
+            // Replace All says how many it replaced.
+            QCOMPARE(prompts_->messages(), how != All         ? QStringList()
+                                           : wholeWord || matchCase ? QStringList{"Replaced 2 occurrences."}
+                                                                    : QStringList{"Replaced 3 occurrences."});
             if (how == All) {
                 // Replace All is one undo step, back to the saved state.
                 v.Undo();
@@ -725,6 +728,79 @@ private slots:
                  qPrintable(QStringLiteral("row at %1, viewport %2..%3").arg(y).arg(viewport.top()).arg(viewport.bottom())));
         const QRect match(v.mapToGlobal(QPoint(x, y)), v.mapToGlobal(QPoint(x2, y2 + h - 1)));
         QVERIFY(!dlg->frameGeometry().intersects(match));
+    }
+
+    // After FindText "high" from line 1: F3 (F) and Shift+F3 (S) in turn; each match, "w" where the
+    // search wrapped, and the status remarks made.
+    void findKeys_data() {
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("found");
+        QTest::addColumn<QStringList>("said");
+        const QString top = QStringLiteral("Search wrapped to the top");
+        const QString bottom = QStringLiteral("Search wrapped to the bottom");
+        QTest::newRow("down") << true << "F F F" << "7,1 4,2 0,0w" << QStringList{top};
+        QTest::newRow("Shift+F3 goes back") << true << "F S S S F" << "7,1 0,1 0,0 4,2w 0,0w"
+                                            << QStringList{bottom, top};
+        QTest::newRow("searching up") << false << "F F S" << "0,0 4,2w 0,0w" << QStringList{bottom, top};
+    }
+    void findKeys() {
+        QFETCH(bool, forward);
+        QFETCH(QString, keys);
+        QFETCH(QString, found);
+        QFETCH(QStringList, said);
+        SourceView& v = view(QStringLiteral("high x\nHIGHER high\nend high"));
+        v.MoveCaret(forward ? 0 : 1, 1);
+        QVERIFY(v.FindText(QStringLiteral("high"), false, false, forward));
+        QSignalSpy remarks(&v, &SourceView::StatusMessage);
+        QStringList got;
+        for (const QString& key : keys.split(u' ')) {
+            const int before = int(remarks.size());
+            QTest::keyClick(v.focusProxy(), Qt::Key_F3, key == u"S" ? Qt::ShiftModifier : Qt::NoModifier);
+            got << selectionOf(v).section(u'-', 0, 0) + (remarks.size() > before ? "w" : "");
+        }
+        QCOMPARE(got.join(u' '), found);
+        QStringList texts;
+        for (const QList<QVariant>& r : remarks)
+            texts << r.at(0).toString();
+        QCOMPARE(texts, said);
+        QVERIFY(prompts_->messages().isEmpty());
+    }
+
+    // The real box over the real dialog: the box belongs to the dialog, and once it is dismissed the
+    // next term is typed over the last one, never into the text; Escape still closes the dialog.
+    void boxesLeaveTheFocusInTheDialog_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Find Next") << "find";
+        QTest::newRow("Replace") << "replace";
+        QTest::newRow("Replace All") << "all";
+    }
+    void boxesLeaveTheFocusInTheDialog() {
+        QFETCH(QString, button);
+        SourceView& v = view(QStringLiteral("one two"), QSize(400, 240));
+        v.SetPrompts(nullptr); // the real boxes
+        QVERIFY(QTest::qWaitForWindowActive(&v));
+        button == u"find" ? v.Find() : v.Replace();
+        auto* dlg = v.findChild<FindReplaceDialog*>();
+        QVERIFY(dlg && QTest::qWaitFor([dlg] { return QApplication::activeWindow() == dlg; }));
+        QTest::keyClicks(dlg->findEdit(), QStringLiteral("zzz"));
+        QWidget* boxParent = nullptr;
+        testsupport::onNextModal([&boxParent](QWidget& box) {
+            boxParent = box.parentWidget();
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        if (button == u"find")
+            QTest::keyClick(dlg->findEdit(), Qt::Key_Return);
+        else
+            QTest::mouseClick(button == u"all" ? dlg->replaceAllButton() : dlg->replaceButton(), Qt::LeftButton);
+        QCOMPARE(boxParent, dlg);
+        QVERIFY(QTest::qWaitFor([dlg] { return QApplication::activeWindow() == dlg; }));
+        QCOMPARE(QApplication::focusWidget(), dlg->findEdit());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("abc"));
+        QCOMPARE(dlg->findText(), QStringLiteral("abc"));
+        QCOMPARE(allText(v), QStringLiteral("one two"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
     }
 
     void printKeepsTextAndColours() {
