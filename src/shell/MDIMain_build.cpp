@@ -65,13 +65,9 @@ void MDIMain::markIncludedErrors(frmEditor& w) {
         if (compiled == &w)
             continue;
         const QList<capture::ErrorLine> errors = errorsForFile(*compiled, path);
-        if (errors.isEmpty() || !w.markErrors(errors, compiled))
-            continue;
-        SSActiveToolBars1->SetRedraw(false);
-        for (const QString* id : {&ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
-            SSActiveToolBars1->SetEnabled(*id, true);
-        SSActiveToolBars1->SetRedraw(true);
-        return;
+        // The window tells the frame about its marks itself.
+        if (!errors.isEmpty() && w.markErrors(errors, compiled))
+            return;
     }
 }
 
