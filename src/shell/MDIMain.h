@@ -215,6 +215,8 @@ private:
     // Commands over every window.
     AppError cmdBackgroundColor();
     AppError cmdTokenColor();
+    // The windows Tile and Cascade arrange: shown and not minimised, in creation order.
+    QList<QMdiSubWindow*> arrangedWindows() const;
     AppError cmdTile(bool horizontal);
     AppError cmdArrange();
     AppError cmdCascade();

@@ -255,13 +255,18 @@ AppError MDIMain::cmdTokenColor() {
 
 // --- windows ---
 
-AppError MDIMain::cmdTile(bool horizontal) {
-    // Horizontal tiles are as wide as the area and stacked from the top; vertical ones are as tall as
-    // the area and stand side by side.
+QList<QMdiSubWindow*> MDIMain::arrangedWindows() const {
     QList<QMdiSubWindow*> shown;
     for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder))
         if (!w->isMinimized() && w->isVisible())
             shown << w;
+    return shown;
+}
+
+AppError MDIMain::cmdTile(bool horizontal) {
+    // Horizontal tiles are as wide as the area and stacked from the top; vertical ones are as tall as
+    // the area and stand side by side.
+    QList<QMdiSubWindow*> shown = arrangedWindows();
     if (shown.isEmpty())
         return {};
     const QRect area = mdiArea_->viewport()->rect();
@@ -279,10 +284,7 @@ AppError MDIMain::cmdTile(bool horizontal) {
 AppError MDIMain::cmdCascade() {
     // Each window two thirds of the area, each next one a title bar lower and further right, back at
     // the top left when it would leave the area; the window in front stays in front.
-    QList<QMdiSubWindow*> shown;
-    for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::CreationOrder))
-        if (!w->isMinimized() && w->isVisible())
-            shown << w;
+    QList<QMdiSubWindow*> shown = arrangedWindows();
     if (shown.isEmpty())
         return {};
     QMdiSubWindow* active = mdiArea_->activeSubWindow();
