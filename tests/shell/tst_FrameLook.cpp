@@ -96,11 +96,13 @@ private slots:
         QTabBar& tabs = m.TaskBar();
         QCOMPARE(tabs.count(), 3);
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(tabs.tabText(i), QDir::toNativeSeparators(paths[i]));
+            // The caption is the path as it came (the command line's may mix separators on Windows).
+            QCOMPARE(QDir::toNativeSeparators(tabs.tabText(i)), QDir::toNativeSeparators(paths[i]));
             QCOMPARE(tabs.tabToolTip(i), tabs.tabText(i));
             const QString name = QFileInfo(paths[i]).fileName();
             const QString shown = static_cast<TaskTabBar&>(tabs).shownText(i);
-            QVERIFY2(shown.endsWith(QDir::separator() + name) && shown.size() < tabs.tabText(i).size(),
+            QVERIFY2((shown.endsWith(u'/' + name) || shown.endsWith(u'\\' + name)) &&
+                         shown.size() < tabs.tabText(i).size(),
                      qPrintable(shown));
         }
         QVERIFY2(tabs.tabRect(2).right() < 1024, qPrintable(QString::number(tabs.tabRect(2).right())));

@@ -908,6 +908,10 @@ private slots:
         v.PrintText();
         QCOMPARE(prompts_->last().text, selection ? QStringLiteral("selection") : QString());
         QVERIFY(prompts_->messages().isEmpty());
+#ifdef Q_OS_WIN
+        QVERIFY(QFileInfo(pdf).size() > 0);
+        QSKIP("the printed text is read back with pdftotext, a tool of the Linux build");
+#endif
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) is installed by scripts/deps.sh");
         QProcess p;
