@@ -13,13 +13,31 @@
 using Buttons = Prompts::Buttons;
 using Answer = Prompts::Answer;
 
-Q_DECLARE_METATYPE(Prompts::Buttons)
-Q_DECLARE_METATYPE(Prompts::Answer)
-
-// The real message boxes, answered the way a user answers them: a click on each button of each button
-// set, Return (the default button) and Escape.
+// The real message boxes, answered the way a user answers them: a click on a button, Return (the default
+// button) or Escape.
 class tst_Prompts : public QObject {
     Q_OBJECT
+
+    // Presses `press` (a button's caption, "Return" or "Escape") on the next message box; its title and
+    // text go to `shown` as "title|text".
+    static void pressOnNextBox(const QString& press, QString* shown) {
+        testsupport::onNextModal([press, shown](QWidget& dialog) {
+            auto* box = qobject_cast<QMessageBox*>(&dialog);
+            QVERIFY(box);
+            *shown = box->windowTitle() + u'|' + box->text();
+            if (press == u"Return" || press == u"Escape")
+                QTest::keyClick(box, press == u"Return" ? Qt::Key_Return : Qt::Key_Escape);
+            else
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text().remove(u'&') == press)
+                        QTest::mouseClick(b, Qt::LeftButton);
+            if (box->isVisible()) { // a press that did not end the box: end it so the test goes on
+                *shown += QStringLiteral("|not pressed");
+                box->done(QMessageBox::Abort);
+            }
+        });
+    }
+
 private slots:
     // After a box, over whichever window, the focus is back in the field that had it.
     void focusComesBack() {
@@ -32,141 +50,61 @@ private slots:
         QWidget other;
         other.show();
         testsupport::onNextModal([](QWidget& box) { QTest::keyClick(&box, Qt::Key_Return); });
-        QtPrompts().message(&other, QStringLiteral("File Already Open!"), QString(), Buttons::Ok, Prompts::Icon::None);
+        QtPrompts().message(&other, QStringLiteral("File Already Open!"), QString(), Buttons::Ok,
+                            Prompts::Icon::None);
         QVERIFY(QTest::qWaitFor([&asker] { return QApplication::activeWindow() == &asker; }));
         QCOMPARE(QApplication::focusWidget(), field);
     }
 
-    void messageAnswers_data() {
-        QTest::addColumn<Buttons>("buttons");
-        QTest::addColumn<QString>("press"); // the button clicked, or "Return" / "Escape"
-        QTest::addColumn<Answer>("expected");
-        const struct {
-            const char* name;
-            Buttons buttons;
-            QList<std::pair<QString, Answer>> presses;
-        } sets[] = {
-            {"Ok", Buttons::Ok, {{"Ok", Answer::Ok}, {"Return", Answer::Ok}, {"Escape", Answer::Ok}}},
-            {"OkCancel",
-             Buttons::OkCancel,
-             {{"Ok", Answer::Ok},
-              {"Cancel", Answer::Cancel},
-              {"Return", Answer::Ok},
-              {"Escape", Answer::Cancel}}},
-            {"YesNoCancel",
-             Buttons::YesNoCancel,
-             {{"Yes", Answer::Yes},
-              {"No", Answer::No},
-              {"Cancel", Answer::Cancel},
-              {"Return", Answer::Yes},
-              {"Escape", Answer::Cancel}}},
-            {"YesNo",
-             Buttons::YesNo,
-             {{"Yes", Answer::Yes}, {"No", Answer::No}, {"Return", Answer::Yes}, {"Escape", Answer::No}}},
-        };
-        for (const auto& set : sets)
-            for (const auto& [press, answer] : set.presses)
-                QTest::addRow("%s %s", set.name, qPrintable(press)) << set.buttons << press << answer;
-    }
-
+    // Each button set shows its buttons, and each answer comes back.
     void messageAnswers() {
-        QFETCH(Buttons, buttons);
-        QFETCH(QString, press);
-        QFETCH(Answer, expected);
-        const QHash<QString, QMessageBox::StandardButton> standard{{"Ok", QMessageBox::Ok},
-                                                                   {"Cancel", QMessageBox::Cancel},
-                                                                   {"Yes", QMessageBox::Yes},
-                                                                   {"No", QMessageBox::No}};
-        QString title, text;
-        bool pressed = false;
-        testsupport::onNextModal(
-            [&](QWidget& dialog) {
-                auto* box = qobject_cast<QMessageBox*>(&dialog);
-                if (!box)
-                    return;
-                text = box->text();
-                if (press == u"Return" || press == u"Escape") {
-                    QTest::keyClick(box, press == u"Return" ? Qt::Key_Return : Qt::Key_Escape);
-                    pressed = true;
-                } else if (QAbstractButton* button = box->button(standard.value(press))) {
-                    QTest::mouseClick(button, Qt::LeftButton);
-                    pressed = true;
-                }
-                if (box->isVisible()) // a press that did not end the box: end it so the test goes on
-                    box->done(QMessageBox::Abort);
-            },
-            &title);
-        QtPrompts prompts;
-        const Answer answer =
-            prompts.message(nullptr, QStringLiteral("Proceed?"), QString(), buttons, Prompts::Icon::Question);
-        QVERIFY2(pressed, "the button was not on the box");
-        QCOMPARE(title, Prompts::appTitle());
-        QCOMPARE(text, QStringLiteral("Proceed?"));
-        QCOMPARE(answer, expected);
+        const std::tuple<Buttons, const char*, Answer> rows[] = {
+            {Buttons::Ok, "Escape", Answer::Ok},           {Buttons::OkCancel, "OK", Answer::Ok},
+            {Buttons::OkCancel, "Escape", Answer::Cancel}, {Buttons::YesNoCancel, "No", Answer::No},
+            {Buttons::YesNoCancel, "Return", Answer::Yes}, {Buttons::YesNoCancel, "Cancel", Answer::Cancel},
+            {Buttons::YesNo, "Escape", Answer::No},        {Buttons::YesNo, "Yes", Answer::Yes}};
+        for (const auto& [buttons, press, expected] : rows) {
+            QString shown;
+            pressOnNextBox(QString::fromLatin1(press), &shown);
+            const Answer answer = QtPrompts().message(nullptr, QStringLiteral("Proceed?"), QString(), buttons,
+                                                      Prompts::Icon::Question);
+            QCOMPARE(shown, Prompts::appTitle() + QStringLiteral("|Proceed?"));
+            QVERIFY2(answer == expected, press);
+        }
     }
 
-    // confirm() and chooseItem(), answered as a user would.
-    void confirm_data() {
-        QTest::addColumn<QString>("action"); // a button's caption, or a key
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("accept button") << "Save as UTF-8" << true;
-        QTest::newRow("Cancel button") << "Cancel" << false;
-        QTest::newRow("Return: Cancel is the default") << "Return" << false;
-        QTest::newRow("Escape") << "Escape" << false;
-    }
+    // confirm(): only its own button accepts; Return takes Cancel, the default.
     void confirm() {
-        QFETCH(QString, action);
-        QFETCH(bool, accepted);
-        QtPrompts prompts;
-        QString shownText;
-        testsupport::onNextModal([&](QWidget& dialog) {
-            auto* box = qobject_cast<QMessageBox*>(&dialog);
-            QVERIFY(box);
-            shownText = box->text();
-            if (action == QLatin1String("Return") || action == QLatin1String("Escape")) {
-                QTest::keyClick(box, action == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
-                return;
-            }
-            for (QAbstractButton* b : box->buttons())
-                if (b->text().remove(u'&') == action)
-                    b->click();
-        });
-        QCOMPARE(prompts.confirm(nullptr, QStringLiteral("The text holds characters..."),
-                                 QStringLiteral("Save as UTF-8")),
-                 accepted);
-        QCOMPARE(shownText, QStringLiteral("The text holds characters..."));
+        for (const auto& [press, accepted] : {std::pair{"Save as UTF-8", true}, {"Return", false}}) {
+            QString shown;
+            pressOnNextBox(QString::fromLatin1(press), &shown);
+            QCOMPARE(QtPrompts().confirm(nullptr, QStringLiteral("The text holds..."),
+                                         QStringLiteral("Save as UTF-8")),
+                     accepted);
+            QCOMPARE(shown, Prompts::appTitle() + QStringLiteral("|The text holds..."));
+        }
     }
 
-    void chooseItem_data() {
-        QTest::addColumn<int>("pick"); // the entry picked before OK; -1: cancelled
-        QTest::addColumn<QString>("chosen");
-        QTest::newRow("preset kept") << 1 << "Windows-1254";
-        QTest::newRow("another") << 2 << "UTF-8";
-        QTest::newRow("cancelled") << -1 << "Windows-1254";
-    }
+    // chooseItem() opens on the current choice; Cancel leaves it.
     void chooseItem() {
-        QFETCH(int, pick);
-        QFETCH(QString, chosen);
-        QtPrompts prompts;
-        const QStringList items{"Windows-1252", "Windows-1254", "UTF-8"};
-        int preset = -1;
-        testsupport::onNextModal([&](QWidget& dialog) {
-            auto* combo = dialog.findChild<QComboBox*>();
-            auto* buttons = dialog.findChild<QDialogButtonBox*>();
-            QVERIFY(combo && buttons);
-            preset = combo->currentIndex();
-            if (pick < 0) {
-                buttons->button(QDialogButtonBox::Cancel)->click();
-                return;
-            }
-            combo->setCurrentIndex(pick);
-            buttons->button(QDialogButtonBox::Ok)->click();
-        });
-        QString value = QStringLiteral("Windows-1254");
-        QCOMPARE(prompts.chooseItem(nullptr, QStringLiteral("Encoding"), QStringLiteral("As:"), items, value),
-                 pick >= 0);
-        QCOMPARE(preset, 1);
-        QCOMPARE(value, chosen);
+        for (const auto& [pick, chosen] : {std::pair{2, "UTF-8"}, {-1, "Windows-1254"}}) {
+            int preset = -1;
+            testsupport::onNextModal([&preset, pick](QWidget& dialog) {
+                auto* combo = dialog.findChild<QComboBox*>();
+                auto* buttons = dialog.findChild<QDialogButtonBox*>();
+                QVERIFY(combo && buttons);
+                preset = combo->currentIndex();
+                if (pick >= 0)
+                    combo->setCurrentIndex(pick);
+                buttons->button(pick >= 0 ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+            });
+            QString value = QStringLiteral("Windows-1254");
+            QCOMPARE(QtPrompts().chooseItem(nullptr, QStringLiteral("Encoding"), QStringLiteral("As:"),
+                                            {"Windows-1252", "Windows-1254", "UTF-8"}, value),
+                     pick >= 0);
+            QCOMPARE(preset, 1);
+            QCOMPARE(value, QString::fromLatin1(chosen));
+        }
     }
 };
 
