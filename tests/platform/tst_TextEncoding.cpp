@@ -18,12 +18,7 @@ private slots:
             << QString::fromUtf8("sıcaklık ĞğİŞşç");
         QTest::newRow("1254 undefined bytes") << "Windows-1254" << QByteArray("\x81\x8d\x8e\x8f\x90\x9d\x9e")
             << QString::fromUtf16(u"\u0081\u008d\u008e\u008f\u0090\u009d\u009e");
-        QTest::newRow("1250") << "Windows-1250" << QByteArray("\x8a\xb9\xe8") << QString::fromUtf8("Šąč");
         QTest::newRow("1251") << "Windows-1251" << QByteArray("\xc0\xff\x98") << QString::fromUtf16(u"\u0410\u044f\u0098");
-        QTest::newRow("1253") << "Windows-1253" << QByteArray("\xc1\xf9\xaa") << QString::fromUtf16(u"\u0391\u03c9\u00aa");
-        QTest::newRow("1255") << "Windows-1255" << QByteArray("\xe0\xfa") << QString::fromUtf16(u"\u05d0\u05ea");
-        QTest::newRow("1256") << "Windows-1256" << QByteArray("\xc7\x81") << QString::fromUtf16(u"\u0627\u067e");
-        QTest::newRow("1257") << "Windows-1257" << QByteArray("\xe0\xa1") << QString::fromUtf16(u"\u0105\u00a1");
         QTest::newRow("1258") << "Windows-1258" << QByteArray("\xd2\xf5") << QString::fromUtf16(u"\u0309\u01a1");
         QTest::newRow("latin-1") << "ISO-8859-1" << QByteArray("\x80\xfe") << QString::fromUtf16(u"\u0080\u00fe");
         // clang-format on
@@ -60,7 +55,6 @@ private slots:
         QTest::newRow("1252 lacks dotless i") << "Windows-1252" << QString::fromUtf8("ab ı") << 3;
         QTest::newRow("1254 has it") << "Windows-1254" << QString::fromUtf8("ab ı ş €") << -1;
         QTest::newRow("1254 lacks omega") << "Windows-1254" << QString::fromUtf8("ıΩ") << 1;
-        QTest::newRow("latin-1 lacks euro") << "ISO-8859-1" << QString::fromUtf8("é€") << 1;
         QTest::newRow("utf-8 holds all") << "UTF-8" << QString::fromUtf8("ıΩ€😀") << -1;
         QTest::newRow("utf-8 lone surrogate") << "UTF-8" << QStringLiteral("a") + QChar(0xd800) << 1;
     }
@@ -79,10 +73,8 @@ private slots:
                                                       {"windows_1258", "Windows-1258"},
                                                       {"utf8", "UTF-8"},
                                                       {"Latin1", "ISO-8859-1"},
-                                                      {"iso-8859-1", "ISO-8859-1"},
                                                       {"cp1249", ""},
                                                       {"cp437", ""},
-                                                      {"KOI8-R", ""},
                                                       {"", ""}};
         for (const auto& [given, canonical] : rows)
             QVERIFY2(textenc::canonicalName(given) == canonical, qPrintable(given));
@@ -91,46 +83,23 @@ private slots:
         QVERIFY(system.isEmpty() || textenc::isEightBit(system));
     }
 
-    // Detection: encoding, byte order mark and the break new lines take.
-    void detect_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("forced");
-        QTest::addColumn<QString>("format"); // encoding, "BOM" when kept, the new-line break
-        const QString platform = TextFileFormat::platformEnding() == LineEnding::CRLF ? "CRLF" : "LF";
-        QTest::newRow("utf-8 lf") << QByteArray("a\nb\r\nc\n") << ""
-                                  << "UTF-8 LF";
-        QTest::newRow("8-bit cr only") << QByteArray("\xfd\r\xfe\r") << ""
-                                       << "Windows-1254 CR";
-        QTest::newRow("bom crlf") << QByteArray("\xef\xbb\xbf"
-                                                "a\r\nb\r\nc\n")
-                                  << ""
-                                  << "UTF-8 BOM CRLF";
-        QTest::newRow("no breaks: the platform's") << QByteArray("a") << ""
-                                                   << "UTF-8 " + platform;
-        QTest::newRow("reopened as 1252") << QByteArray("a\n") << "cp1252"
-                                          << "Windows-1252 LF";
-        QTest::newRow("reopened as utf-8") << QByteArray("\xc4\xb1\n") << "UTF-8"
-                                           << "UTF-8 LF";
-        // Bytes that are not UTF-8 would be lost to replacement characters: they stay 8-bit.
-        QTest::newRow("not utf-8 whatever was chosen") << QByteArray("\xfd\n") << "UTF-8"
-                                                       << "Windows-1254 LF";
-    }
-    void detect() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, forced);
-        QFETCH(QString, format);
-        const TextFileFormat f = TextFileFormat::detect(bytes, QStringLiteral("Windows-1254"), forced);
-        const QString ending = f.newLines == LineEnding::CRLF ? "CRLF"
-                               : f.newLines == LineEnding::LF ? "LF"
-                                                              : "CR";
-        QCOMPARE(f.encoding + (f.bom ? " BOM " : " ") + ending, format);
+    // The encoding chosen on reopening, unless it would lose bytes: bytes that are not UTF-8 stay 8-bit.
+    // (Endings and byte order marks are read back file by file in tst_SourceDocument.)
+    void reopenedEncoding() {
+        const std::tuple<QByteArray, QString, QString> rows[] = {{"a\n", "cp1252", "Windows-1252"},
+                                                                 {"\xc4\xb1\n", "UTF-8", "UTF-8"},
+                                                                 {"\xfd\n", "UTF-8", "Windows-1254"}};
+        for (const auto& [bytes, forced, encoding] : rows)
+            QCOMPARE(TextFileFormat::detect(bytes, QStringLiteral("Windows-1254"), forced).encoding,
+                     encoding);
     }
 
     void classify_data() {
         QTest::addColumn<QByteArray>("sample");
         QTest::addColumn<int>("content");
-        QTest::newRow("text with tabs and form feed")
-            << QByteArray("Main:\r\n\tHIGH 1\f\x1b[0m\n") << int(TextFileFormat::Content::Text);
+        // Short enough that each control character counts.
+        QTest::newRow("text with tab, form feed and colour codes")
+            << QByteArray("\tHIGH 1\f\x1b[1m\x1b[0m\r\n") << int(TextFileFormat::Content::Text);
         QTest::newRow("8-bit text") << QByteArray("' s\xfd"
                                                   "cakl\xfdk\r\n")
                                     << int(TextFileFormat::Content::Text);
