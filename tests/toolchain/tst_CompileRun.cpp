@@ -4,12 +4,12 @@
 #include <QStandardPaths>
 #include <QTextBlock>
 
+#include "platform/ShellServices.h"
+#include "support/FrameTest.h"
 #include "toolchain/CaptureFile.h"
 #include "toolchain/CompileRun.h"
 #include "toolchain/CompilerScreen.h"
 #include "toolchain/RunScript.h"
-#include "platform/ShellServices.h"
-#include "support/FrameTest.h"
 
 // Compile runs with real processes: compiler stand-ins (testsupport::writeCompiler) that record their
 // arguments, their folder and their process id, then follow the steps the test gives.
@@ -51,6 +51,13 @@ private:
              {&ids::ID_ClearError, &ids::ID_ClearAllErrors, &ids::ID_NextError, &ids::ID_PreviousError})
             tools += m.toolBars().Enabled(*id) ? u'1' : u'0';
         return marked.join(u',') + u'|' + tools;
+    }
+
+    // A double-click on line `block` of the compiler's output.
+    static void doubleClickOutput(MDIMain& m, int block) {
+        QPlainTextEdit& out = m.compilerScreen().CompilerOutput();
+        out.setTextCursor(QTextCursor(out.document()->findBlockByNumber(block)));
+        m.compilerScreen().CompilerOutput_DblClick();
     }
 
     static QString compilerPath(FrameFixture& f) {
@@ -100,12 +107,8 @@ private slots:
         QVERIFY2(!it.hasNext(), qPrintable(it.hasNext() ? it.next() : QString()));
         QVERIFY(QDir::current().entryList({"pwned*"}).isEmpty());
 
-        CompilerScreen& screen = m.compilerScreen();
-        QVERIFY(screen.isVisible());
-        QVERIFY(!screen.CompileScreenTimer().isActive());
         QVERIFY(!m.state().CompileProcess);
-        w.GetErrorDescription(7);
-        QCOMPARE(m.PanelText(2), QStringLiteral(" Label missing."));
+        CompilerScreen& screen = m.compilerScreen();
 
         // A double-click on an error line of the output shows that line.
         QPlainTextEdit& out = screen.CompilerOutput();
@@ -116,14 +119,12 @@ private slots:
         QTRY_COMPARE(w.View().CaretY(), 2);
         // An included file opens at its line, once.
         for (int twice = 0; twice < 2; ++twice) {
-            out.setTextCursor(QTextCursor(out.document()->findBlockByNumber(2)));
-            screen.CompilerOutput_DblClick();
+            doubleClickOutput(m, 2);
             QCOMPARE(m.activeEditor()->caption(), QDir::toNativeSeparators(inc));
             QCOMPARE(m.activeEditor()->View().CaretY(), 4);
         }
         QCOMPARE(m.editors().size(), 2);
-        out.setTextCursor(QTextCursor(out.document()->findBlockByNumber(3)));
-        screen.CompilerOutput_DblClick();
+        doubleClickOutput(m, 3);
         QCOMPARE(m.activeEditor(), &w);
         QCOMPARE(w.View().CaretY(), 6);
         // The caret entering a marked line, off its keyword, enables Clear Error; an unmarked one greys it.
@@ -201,9 +202,7 @@ private slots:
             QVERIFY(compile(m));
             QCOMPARE(how + u'>' + errors(m), how + u'>' + "2|0111");
             if (how == u"output window") {
-                QPlainTextEdit& out = m.compilerScreen().CompilerOutput();
-                out.setTextCursor(QTextCursor(out.document()->findBlockByNumber(0)));
-                m.compilerScreen().CompilerOutput_DblClick();
+                doubleClickOutput(m, 0);
             } else if (how == u"open include") {
                 w.View().MoveCaret(0, 10);
                 m.SSActiveToolBars1_ToolClick(ids::ID_OpenInclude);
@@ -355,18 +354,6 @@ private slots:
         QTRY_VERIFY(!testsupport::processRunning(first)); // the first run's compiler is gone
         QCOMPARE(errors(m), QStringLiteral("1|0111"));
         QVERIFY(!screen.isVisible() && screen.CompilerOutput().toPlainText().contains("fresh"));
-    }
-
-    void tenMegabytesOfOutput() {
-        FrameFixture f;
-        MDIMain& m = start(f, {"REPEAT 212766 a line of compiler output that goes on and on", "",
-                               "ERROR Line 8: at the very end"});
-        QVERIFY(compile(m, 60000));
-        QCOMPARE(errors(m), QStringLiteral("7|0111"));
-        const QString shown = m.compilerScreen().CompilerOutput().toPlainText();
-        QVERIFY(shown.size() < 3 * 1024 * 1024);
-        QVERIFY(shown.endsWith(compilerun::capturePath(f.appFolder()) + ")"));
-        QCOMPARE(f.active()->lastCapture()->find(8)->message, QStringLiteral(" at the very end"));
     }
 
     void aShownRunUsesATerminal() {
