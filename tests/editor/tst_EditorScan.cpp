@@ -79,7 +79,6 @@ private slots:
     void statusFollowsTheCaret() {
         const std::tuple<QByteArray, int, int, const char*> rows[] = {
             {"x = 1\n    GOTO Main\n", 8, 1, "Line:  2 Col: 9|Continue execution at specified label.|-1"},
-            {"GoSub Main\n", 0, 0, "Line:  1 Col: 1|Call BASIC subroutine at specified label.|-1"},
             {"\tHIGH 1\n", 5, 0, "Line:  1 Col: 9|Make pin output high.|-1"},
             {"x = 1\n", 1, 0, "Line:  1 Col: 2||0"},
             {"\n\n\n\n\n\n\n\n\n\n\nabcdefg\n", 4, 11, "Line:  12 Col: 5||0"}};

@@ -27,8 +27,6 @@ private slots:
             {"x:porta=5,portb=8,PBC\n", "x", "x / x / yes 0580000000"}, // a lower-case name is found
             {"pic16f84a:PORTA=5\nPIC16F84A:PORTA=4\n", "PIC16F84A",
              "pic16f84a,PIC16F84A /  / yes 0500000000"},
-            {"Pic16F84a:PORTA=5\n", "pIC16f84A", "Pic16F84a /  / yes 0500000000"},
-            {"X:porta=5,portb=8\n", "X", "X /  / yes 0580000000"},
             {"X:PORTB=12\n", "X", "X /  / yes 0010000000"}, // one digit only
             {"X:GPIO=3,PORTA=4,PORTC=2,PORTB=\n", "X", "X /  / yes 3499999999 error 13"},
             {"X:PORTA=6,PORTB=x,PORTC=8\n", "X", "X /  / yes 0699999999 error 13"},
@@ -39,7 +37,6 @@ private slots:
             {" A B :PORTA=3:PORTB=4\n", " A B ",
              " A B  /  / yes 0340000000"}, // the name before the first colon
             {"A:PORTA=3\n", "B", "A /  / no 9999999999"},
-            {"A:PORTA=3\n", "", "A /  / no 9999999999"},
             {"Heading\r\nA:PORTA=5,PORTB=8,PBC\r\nB:PORTA=8,PORTB=8\r\n", "B", "A,B / A / yes 0880000000"},
             {"A:PORTA=3\nB:GPIO=5", "B", "A,B /  / yes 5000000000"}, // no line end at the end
             {"Gr\xc3\xbc\xc3\x9f:PORTA=3\n", "GR\u00dcSS", "Gr\u00fc\u00df /  / yes 0300000000"}};

@@ -13,12 +13,9 @@ private slots:
         const QList<std::pair<QString, QString>> rows{
             {"ERROR Line 3: Bad expression.", "1|3| Bad expression.|"},
             {"ERROR Line12: Syntax error.", "1|12| Syntax error.|"},
-            {"foo.pbp ERROR Line 7: x", "1|7| x|"},
             {"C:\\p\\prog.pbp: ERROR Line 7: x", "1|7| x|"}, // colons before the tag do not count
             {"Fatal: ERROR Line: 6: y", "1|0| 6: y|"},
-            {"ERROR Line 4: Label: missing", "1|4| Label: missing|"},
             {"ERROR Line 2: see ERROR Line 9: y", "1|2| see ERROR Line 9: y|"},
-            {"ERROR Line : z", "1|0| z|"},
             {"ERROR Line 5:", "1|5||"},
             {"ERROR Line 5: Bad. (PROG.pbp)", "1|5| Bad. (PROG.pbp)|"}, // the document itself
             {"ERROR Line 5: Bad. (lcd.inc)", "1|5| Bad. (lcd.inc)|lcd.inc"},
@@ -27,8 +24,7 @@ private slots:
             {"ERROR Line 8: Expected (value 1.5 or more)", "1|8| Expected (value 1.5 or more)|"}, // a remark
             {"ERROR Line 3 Bad expression", "2"},
             {"ERROR Line", "2"},
-            {"error line 3: x", "0"},
-            {"WARNING Line 3: x", "0"}};
+            {"error line 3: x", "0"}};
         for (const auto& [text, expected] : rows) {
             capture::ErrorLine e;
             QString got = QString::number(int(capture::parseLine(text, QStringLiteral("prog.pbp"), e)));
@@ -105,9 +101,7 @@ private slots:
             {"'it''s' ''", {"its", ""}},            // '' closes and opens again; alone, an empty word
             {"'a \"\"b'", {"a \"\"b"}},             // double quotes inside single ones stay
             {"\"say \"\"hi\"\"\"", {"say \"hi\""}}, // doubled quote inside
-            {"\"\" x", {"", "x"}},                  // empty quoted word
             {"-f \"open end", {"-f", "open end"}},  // unclosed quote
-            {"C:\\a\\b", {"C:\\a\\b"}},             // backslashes stay
             {"%HEX% -s%SOURCE% -p%DEVICE%",
              {"/w d/p q.hex", "-s/w d/p q.pbp", "-p16F84"}}, // each placeholder once
             {"%hex%", {"/w d/p q.hex"}},                     // letter case ignored
