@@ -122,13 +122,13 @@ public:
     QString caption() const;
     void setCaption(const QString& caption);
 
-    // Swaps the stock token colours for the set that reads on the current background; the colours the
-    // user chose stay.
+    // Sets the background and the token colours from the store, as every window shows them.
+    void applyColors();
+    // Shows the stock token colours that read on the current background; the colours the user chose stay.
     void followBackground();
     // Gives the pop-up list and the syntax line a frame and a background of their own over the code.
     void stylePopups();
     // A token colour the user chose: shown, printed and stored as it is, whatever the background.
-    void setOwnColor(int tokenClass, qint32 color);
     bool isOwnColor(int tokenClass) const;
 
 signals:
@@ -165,7 +165,6 @@ private:
     void showSyntaxLine();
     void hideQuickList();
     QStringList listEntries(quicklists::Source source) const;
-    void applyColors();
     void saveColors();
     AppError startRun(const QString& docShort, const QString& appShort, const QString& compilerShort,
                       const QString& docFolder);
