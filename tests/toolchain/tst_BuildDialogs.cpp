@@ -85,10 +85,10 @@ private slots:
         QCOMPARE(again.Compiler().currentIndex(), 1);
         QCOMPARE(again.CommandOptions().text(), QStringLiteral(" -v "));
         QVERIFY(!again.cbDoswindow().isChecked() && !again.AutoClose().isChecked());
-        QCOMPARE(again.AutoClose().text(), QStringLiteral("Auto Close Compiler Output Screen in: 12 Secs"));
+        QCOMPARE(again.AutoClose().text(), QStringLiteral("&Auto Close Compiler Output Screen in: 12 Secs"));
         QCOMPARE(again.SourceCodePath().text(), QStringLiteral(" /src "));
         again.SecScroll().setValue(0);
-        QCOMPARE(again.AutoClose().text(), QStringLiteral("Auto Close Compiler Output Screen in: 1 Secs"));
+        QCOMPARE(again.AutoClose().text(), QStringLiteral("&Auto Close Compiler Output Screen in: 1 Secs"));
         again.Compiler().setCurrentIndex(0);
         again.CommandOptions().setText(" -ampasm ");
         again.SourceCodePath().setText(" C:\\Src\\ ");
