@@ -83,8 +83,11 @@ void MDIMain::registerCommands() {
         {ids::ID_KorvanaSystemsHomePage, link(weblinks::MakerHomePage)},
     };
     auto control = [none](int code) { return none([code](frmEditor& w) { w.View().ExecuteCommand(code); }); };
-    auto margin = [none](int style) {
-        return none([style](frmEditor& w) { w.View().SetMarginStyle(style); });
+    auto margin = [none, this](int style) {
+        return none([style, this](frmEditor& w) {
+            w.View().SetMarginStyle(style);
+            editActions_->showMarginStyle();
+        });
     };
     // Without a window there is nothing to zoom, which is no error.
     auto zoom = [none, this](int code) {
