@@ -157,6 +157,7 @@ void frmEditor::applyColors() {
         if (colortable::isOwn(row, c, colortable::vouchedFor(vouched, row)))
             ownColors_ |= 1u << row.tokenClass;
     }
+    stock_.fill(NoStock);
     followBackground();
     for (int cls = 10; cls <= 15; ++cls) {
         View_->TokenInfo().SetTokenStyle(cls, 1, -1);
@@ -174,6 +175,7 @@ void frmEditor::followBackground() {
             continue;
         const bool own = isOwnColor(row.tokenClass);
         const qint32 onScreen = colortable::shown(row, c, own, background, chosen);
+        stock_[size_t(row.tokenClass)] = own ? NoStock : onScreen;
         if (!View_->TokenInfo().HasForegroundColor(row.tokenClass) ||
             View_->TokenInfo().ForegroundColor(row.tokenClass) != onScreen)
             View_->TokenInfo().SetForegroundColor(row.tokenClass, onScreen, -1);
@@ -200,7 +202,13 @@ void frmEditor::stylePopups() {
 }
 
 bool frmEditor::isOwnColor(int tokenClass) const {
-    return (ownColors_ >> tokenClass) & 1u;
+    if ((ownColors_ >> tokenClass) & 1u)
+        return true;
+    // A colour the control holds other than the stock colour this window gave it was set as someone's
+    // choice as well.
+    const TokenStyles& styles = View_->TokenInfo();
+    const qint64 stock = stock_[size_t(tokenClass)];
+    return stock != NoStock && styles.HasForegroundColor(tokenClass) && styles.ForegroundColor(tokenClass) != stock;
 }
 
 void frmEditor::changeEvent(QEvent* e) {

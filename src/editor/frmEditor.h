@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QStringList>
+#include <array>
 #include <memory>
 
 class FrameServices;
@@ -197,4 +198,7 @@ private:
     bool labelsKnown_ = false;
     // One bit per token class whose colour is the user's own.
     quint32 ownColors_ = 0;
+    // The stock colour this window last showed for each class, NoStock where it showed none.
+    static constexpr qint64 NoStock = -1LL << 40;
+    std::array<qint64, 16> stock_{};
 };
