@@ -65,6 +65,8 @@ inline constexpr Key svVarSize{"ViewColors", "svVarSize", "11796480"};
 inline constexpr Key svMath{"ViewColors", "svMath", "11796480"};
 inline constexpr Key svLogic{"ViewColors", "svLogic", "11796480"};
 inline constexpr Key svModifer{"ViewColors", "svModifer", "11796480"};
+// Names: labels, variables, constants and the other words that are not the language's own.
+inline constexpr Key svNames{"ViewColors", "svNames", "0"};
 inline constexpr Key svBackGround{"ViewColors", "svBackGround", "-2147483643"};
 // The colour keys (names separated by blanks) whose value is the user's own choice although it equals
 // the key's default, which alone reads as the stock colour that follows the background.
@@ -137,6 +139,7 @@ inline constexpr const Key* All[] = {
     &colors::svMath,
     &colors::svLogic,
     &colors::svModifer,
+    &colors::svNames,
     &colors::svBackGround,
     &colors::OwnColors,
     &debug::BaudRate,

@@ -8,8 +8,8 @@
 #include <QStringList>
 #include <cstdint>
 
-// The token classes with a user colour, their settings keys, whether they are drawn bold, and the
-// stock colour that stands in for the key's declared one on a dark background.
+// The token classes the editor draws, each with a user colour: their settings keys, whether they are
+// drawn bold, and the stock colour that stands in for the key's declared one on a dark background.
 namespace colortable {
 
 struct Row {
@@ -23,6 +23,7 @@ inline constexpr std::int32_t DarkText = colors::rgb(212, 212, 212);
 inline constexpr std::int32_t DarkKeyword = colors::rgb(110, 160, 255);
 
 inline constexpr Row Rows[] = {
+    {settings::colors::svNames, 1, false, DarkText},
     {settings::colors::svSymbol, 2, false, DarkText},
     {settings::colors::svNumber, 3, false, colors::rgb(80, 210, 210)},
     {settings::colors::svSpecial, 5, false, DarkText},
@@ -48,12 +49,21 @@ inline bool isOwn(const Row& r, std::int32_t stored, bool vouched) {
     return vouched || stored != lightDefault(r);
 }
 
-// The colour a window shows: the user's own as chosen, the stock colour in the set that reads on the
-// background.
-inline std::int32_t shown(const Row& r, std::int32_t stored, bool own, bool darkBackground) {
+// The colour a window shows: the user's own as chosen, else the stock colour of the set drawn for that
+// kind of background (light or dark). The stock sets were drawn for the desktop's own window colours;
+// on a background the user chose (`chosenBackground`) a stock colour that does not read takes the other
+// set's, or the nearer of the two made darker or lighter until it reads.
+inline std::int32_t shown(const Row& r, std::int32_t stored, bool own, const QColor& background,
+                          bool chosenBackground) {
     if (own)
         return stored;
-    return darkBackground ? r.darkDefault : lightDefault(r);
+    const bool dark = colors::isDark(background);
+    const std::int32_t first = dark ? r.darkDefault : lightDefault(r);
+    if (!chosenBackground)
+        return first;
+    const std::int32_t second = dark ? lightDefault(r) : r.darkDefault;
+    return colors::fromQColor(
+        colors::readable({colors::toQColor(first), colors::toQColor(second)}, background));
 }
 
 // The colour written to the store: the user's own as chosen, whatever its value; the stock colours as
@@ -69,6 +79,22 @@ inline bool needsVouching(const Row& r, std::int32_t stored, bool own) {
 }
 inline bool vouchedFor(const QString& ownColors, const Row& r) {
     return ownColors.split(u' ', Qt::SkipEmptyParts).contains(QLatin1StringView(r.key.name));
+}
+// The OwnColors value with the row's key name added (`vouch`) or taken out.
+inline QString vouched(const QString& ownColors, const Row& r, bool vouch) {
+    QStringList names = ownColors.split(u' ', Qt::SkipEmptyParts);
+    names.removeAll(QLatin1StringView(r.key.name));
+    if (vouch)
+        names << QLatin1StringView(r.key.name);
+    return names.join(u' ');
+}
+
+// The row of a token class; null for a class the editor does not colour.
+inline const Row* rowOf(int cls) {
+    for (const Row& r : Rows)
+        if (r.tokenClass == cls)
+            return &r;
+    return nullptr;
 }
 
 // True for the classes whose colour the user can change (the token-colour command).

@@ -148,19 +148,17 @@ void frmEditor::applyColors() {
         View_->SetBackColor(back);
     }
     // The printer gets the same colours and bold classes as the screen, always the set for white paper.
-    const bool dark = colors::isDark(colors::toQColor(View_->TextBackColor()));
     const QString vouched = s.read(settings::colors::OwnColors);
     ownColors_ = 0;
     for (const colortable::Row& row : colortable::Rows) {
         qint32 c = 0;
         if (!storedColor(s.read(row.key), c))
             continue;
-        const bool own = colortable::isOwn(row, c, colortable::vouchedFor(vouched, row));
-        if (own)
+        if (colortable::isOwn(row, c, colortable::vouchedFor(vouched, row)))
             ownColors_ |= 1u << row.tokenClass;
-        View_->TokenInfo().SetForegroundColor(row.tokenClass, colortable::shown(row, c, own, dark), -1);
-        View_->PrintTokenInfo().SetForegroundColor(row.tokenClass, colortable::shown(row, c, own, false), -1);
     }
+    stock_.fill(NoStock);
+    followBackground();
     for (int cls = 10; cls <= 15; ++cls) {
         View_->TokenInfo().SetTokenStyle(cls, 1, -1);
         View_->PrintTokenInfo().SetTokenStyle(cls, 1, -1);
@@ -168,14 +166,23 @@ void frmEditor::applyColors() {
 }
 
 void frmEditor::followBackground() {
-    const bool dark = colors::isDark(colors::toQColor(View_->TextBackColor()));
-    TokenStyles& styles = View_->TokenInfo();
+    Settings& s = state_.settings;
+    const QColor background = colors::toQColor(View_->TextBackColor());
+    const bool chosen = !colors::isSystem(View_->TextBackColor());
     for (const colortable::Row& row : colortable::Rows) {
-        if (!styles.HasForegroundColor(row.tokenClass) || isOwnColor(row.tokenClass))
+        qint32 c = 0;
+        if (!storedColor(s.read(row.key), c))
             continue;
-        const qint32 shown = colortable::shown(row, 0, false, dark);
-        if (shown != styles.ForegroundColor(row.tokenClass))
-            styles.SetForegroundColor(row.tokenClass, shown, -1);
+        const bool own = isOwnColor(row.tokenClass);
+        const qint32 onScreen = colortable::shown(row, c, own, background, chosen);
+        stock_[size_t(row.tokenClass)] = own ? NoStock : onScreen;
+        if (!View_->TokenInfo().HasForegroundColor(row.tokenClass) ||
+            View_->TokenInfo().ForegroundColor(row.tokenClass) != onScreen)
+            View_->TokenInfo().SetForegroundColor(row.tokenClass, onScreen, -1);
+        const qint32 printed = colortable::shown(row, c, own, Qt::white, false);
+        if (!View_->PrintTokenInfo().HasForegroundColor(row.tokenClass) ||
+            View_->PrintTokenInfo().ForegroundColor(row.tokenClass) != printed)
+            View_->PrintTokenInfo().SetForegroundColor(row.tokenClass, printed, -1);
     }
 }
 
@@ -194,24 +201,14 @@ void frmEditor::stylePopups() {
     }
 }
 
-void frmEditor::setOwnColor(int tokenClass, qint32 color) {
-    View_->TokenInfo().SetForegroundColor(tokenClass, color, 1);
-    View_->PrintTokenInfo().SetForegroundColor(tokenClass, color, 1);
-    ownColors_ |= 1u << tokenClass;
-}
-
 bool frmEditor::isOwnColor(int tokenClass) const {
     if ((ownColors_ >> tokenClass) & 1u)
         return true;
-    // A colour the control holds that is neither stock colour was set as someone's choice as well.
+    // A colour the control holds other than the stock colour this window gave it was set as someone's
+    // choice as well.
     const TokenStyles& styles = View_->TokenInfo();
-    for (const colortable::Row& row : colortable::Rows) {
-        if (row.tokenClass != tokenClass || !styles.HasForegroundColor(tokenClass))
-            continue;
-        const qint32 c = styles.ForegroundColor(tokenClass);
-        return c != colortable::lightDefault(row) && c != row.darkDefault;
-    }
-    return false;
+    const qint64 stock = stock_[size_t(tokenClass)];
+    return stock != NoStock && styles.HasForegroundColor(tokenClass) && styles.ForegroundColor(tokenClass) != stock;
 }
 
 void frmEditor::changeEvent(QEvent* e) {

@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QStringList>
+#include <array>
 #include <memory>
 
 class FrameServices;
@@ -122,13 +123,13 @@ public:
     QString caption() const;
     void setCaption(const QString& caption);
 
-    // Swaps the stock token colours for the set that reads on the current background; the colours the
-    // user chose stay.
+    // Sets the background and the token colours from the store, as every window shows them.
+    void applyColors();
+    // Shows the stock token colours that read on the current background; the colours the user chose stay.
     void followBackground();
     // Gives the pop-up list and the syntax line a frame and a background of their own over the code.
     void stylePopups();
     // A token colour the user chose: shown, printed and stored as it is, whatever the background.
-    void setOwnColor(int tokenClass, qint32 color);
     bool isOwnColor(int tokenClass) const;
 
 signals:
@@ -165,7 +166,6 @@ private:
     void showSyntaxLine();
     void hideQuickList();
     QStringList listEntries(quicklists::Source source) const;
-    void applyColors();
     void saveColors();
     AppError startRun(const QString& docShort, const QString& appShort, const QString& compilerShort,
                       const QString& docFolder);
@@ -198,4 +198,7 @@ private:
     bool labelsKnown_ = false;
     // One bit per token class whose colour is the user's own.
     quint32 ownColors_ = 0;
+    // The stock colour this window last showed for each class, NoStock where it showed none.
+    static constexpr qint64 NoStock = -1LL << 40;
+    std::array<qint64, 16> stock_{};
 };

@@ -196,8 +196,9 @@ void frmEditor::View_MouseUp(int Button, int Shift, int X, int Y) {
     View_->HitTest(X, Y, col, line);
     View_->GetTokenAt(col, line, state_.MouseTokenClass, start, length);
     emit caretStateChanged();
+    // A right click in the margin offers the margin styles, in the text the Edit menu.
     if (Button == 2)
-        frame_.toolBars().PopupMenu(ids::ID_Edit);
+        frame_.toolBars().PopupMenu(X < View_->MarginWidth() ? ids::ID_Options : ids::ID_Edit);
     // Ctrl+click on an INCLUDE line opens the file it names.
     if (Button == 1 && Shift == keys::ShiftMaskCtrl &&
         !sourcescan::includeName(View_->Document().GetLine(line)).isNull())

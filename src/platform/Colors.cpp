@@ -89,6 +89,31 @@ QColor mix(const QColor& a, const QColor& b, double t) {
 
 } // namespace
 
+QColor readable(const QList<QColor>& candidates, const QColor& background, double minimum) {
+    QColor best;
+    for (const QColor& c : candidates) {
+        if (contrast(c, background) >= minimum)
+            return c;
+        if (!best.isValid() || contrast(c, background) > contrast(best, background))
+            best = c;
+    }
+    if (!best.isValid())
+        best = QColor(Qt::black);
+    // Black or white reaches at least 4.58:1 on any background; move towards it by halves.
+    const QColor end = contrast(Qt::black, background) >= contrast(Qt::white, background) ? QColor(Qt::black)
+                                                                                          : QColor(Qt::white);
+    const auto at = [&](double t) {
+        const QColor m = mix(best, end, t);
+        return QColor(m.red(), m.green(), m.blue());
+    };
+    double lo = 0.0, hi = 1.0;
+    for (int i = 0; i < 16; ++i) {
+        const double mid = (lo + hi) / 2;
+        (contrast(at(mid), background) >= minimum ? hi : lo) = mid;
+    }
+    return at(hi);
+}
+
 PopupColors popupColors(const QColor& codeBackground, const QColor& desktopText) {
     const bool dark = isDark(codeBackground);
     PopupColors c;

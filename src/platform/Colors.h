@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <cstdint>
 
 // Colours as the settings store and the editor control keep them: signed 32-bit 0x00BBGGRR,
@@ -26,6 +27,13 @@ inline bool isDark(const QColor& background) {
 
 // The contrast ratio of two colours (1 to 21) by their relative luminance.
 double contrast(const QColor& a, const QColor& b);
+
+// The least contrast at which text reads on its background.
+inline constexpr double ReadableContrast = 4.5;
+
+// The first of `candidates` that reads on `background`; when none does, the one that comes closest,
+// darkened or lightened (whichever the background wants) just enough to read.
+QColor readable(const QList<QColor>& candidates, const QColor& background, double minimum = ReadableContrast);
 
 // The colours of a small box that floats over the code (pop-up list, syntax line): a background a step
 // away from the code's, a text colour that reads on it (the desktop's own when it does, else black

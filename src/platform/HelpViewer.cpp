@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
@@ -17,6 +18,38 @@ void nameAfterPage(QTextBrowser& browser) {
     const QString help = QStringLiteral("Pinwright Help");
     browser.setWindowTitle(page.isEmpty() || page == help ? help : page + QStringLiteral(" - ") + help);
 }
+
+// A modal dialog blocks every window that is not its own. Help asked for while one is open becomes a
+// window of that dialog, above it and usable; when the dialog closes it goes back to being a window of
+// its own, where it was.
+void belongTo(QTextBrowser& browser, QWidget* owner) {
+    if (browser.parentWidget() == owner)
+        return;
+    const QRect geometry = browser.geometry();
+    const bool shown = browser.isVisible();
+    browser.setParent(owner, Qt::Window);
+    browser.setGeometry(geometry);
+    if (shown)
+        browser.show();
+}
+
+class ReleaseWhenHidden : public QObject {
+public:
+    ReleaseWhenHidden(QWidget& dialog, QTextBrowser& browser) : QObject(&browser), browser_(browser) {
+        dialog.installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Hide && watched == browser_.parentWidget()) {
+            watched->removeEventFilter(this);
+            belongTo(browser_, nullptr);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QTextBrowser& browser_;
+};
 
 } // namespace
 
@@ -79,6 +112,12 @@ void HelpViewer::show(const QString& page) {
                            "<p>The help page %1 is not installed.</p></body></html>")
                 .arg(page.toHtmlEscaped()));
     nameAfterPage(*browser_);
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != browser_->parentWidget()) {
+        belongTo(*browser_, modal);
+        if (modal)
+            new ReleaseWhenHidden(*modal, *browser_);
+    }
     if (!browser_->isVisible())
         placement::placeNear(*browser_, QApplication::activeWindow());
     browser_->show();

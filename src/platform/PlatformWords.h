@@ -8,9 +8,9 @@ namespace platformwords {
 // The compile-options check box that hides the compiler's console.
 inline QString hideConsoleCaption() {
 #ifdef Q_OS_WIN
-    return QStringLiteral("Don't Display DOS Window");
+    return QStringLiteral("&Don't Display DOS Window");
 #else
-    return QStringLiteral("Don't Show the Terminal Window");
+    return QStringLiteral("&Don't Show the Terminal Window");
 #endif
 }
 

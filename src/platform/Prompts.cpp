@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QPointer>
 #include <QDir>
 #include <QFileDialog>
@@ -139,13 +140,26 @@ bool QtPrompts::chooseFolder(QWidget* parent, const QString& title, const QStrin
     return true;
 }
 
-bool QtPrompts::chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) {
+Prompts::ColorChoice QtPrompts::chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) {
     const FocusKeeper keeper;
-    const QColor c = QColorDialog::getColor(initial, parent);
-    if (!c.isValid())
-        return false;
-    chosen = c;
-    return true;
+    // Qt's own dialog, whose button row takes a "Default" button as well.
+    QColorDialog dlg(initial, parent);
+    dlg.setOption(QColorDialog::DontUseNativeDialog);
+    bool toDefault = false;
+    if (auto* buttons = dlg.findChild<QDialogButtonBox*>()) {
+        QPushButton* reset = buttons->addButton(QObject::tr("&Default"), QDialogButtonBox::ResetRole);
+        QObject::connect(reset, &QPushButton::clicked, &dlg, [&dlg, &toDefault] {
+            toDefault = true;
+            dlg.reject();
+        });
+    }
+    const bool accepted = dlg.exec() == QDialog::Accepted;
+    if (toDefault)
+        return ColorChoice::Default;
+    if (!accepted || !dlg.selectedColor().isValid())
+        return ColorChoice::Cancelled;
+    chosen = dlg.selectedColor();
+    return ColorChoice::Chosen;
 }
 
 bool QtPrompts::choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) {

@@ -14,6 +14,8 @@ public:
     enum class Buttons { Ok, OkCancel, YesNoCancel, YesNo };
     enum class Icon { None, Information, Exclamation, Question, Critical };
     enum class Answer { Ok, Cancel, Yes, No };
+    // The colour dialog's outcome: a colour, the stock colour back ("Default"), or nothing.
+    enum class ColorChoice { Cancelled, Chosen, Default };
 
     // A file dialog request. `fileName` is the preset name: a path, or a folder followed by a
     // separator to open in that folder. `filter` uses the classic form "Text (*.pbp)|*.pbp|All (*.*)|*.*|".
@@ -33,7 +35,7 @@ public:
     virtual bool saveFile(QWidget* parent, const FileRequest& request, QString& chosen) = 0;
     virtual bool chooseFolder(QWidget* parent, const QString& title, const QString& start,
                               QString& chosen) = 0;
-    virtual bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) = 0;
+    virtual ColorChoice chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) = 0;
     // `offerSelection` offers the Selection range; the choice is the printer's printRange().
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) = 0;
     // A warning with two buttons, `accept` (a caption of its own: "Open", "Save as UTF-8") and Cancel;
@@ -56,7 +58,7 @@ public:
     bool openFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
     bool saveFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
     bool chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) override;
-    bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
+    ColorChoice chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) override;
     bool confirm(QWidget* parent, const QString& text, const QString& accept) override;
     bool chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,

@@ -7,6 +7,7 @@
 #include "shell/LabelCombo.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QClipboard>
 #include <QMimeData>
 
@@ -86,6 +87,7 @@ void EditActions::refresh() {
     showErrors();
     showLabels();
     showCaret();
+    showMarginStyle();
     bars_.SetRedraw(true);
 }
 
@@ -134,6 +136,14 @@ void EditActions::showLabels() {
 
 void EditActions::showTokenColor() {
     enable(ids::ID_TokenColor, editor_ && editor_->tokenColorable());
+}
+
+void EditActions::showMarginStyle() {
+    const int style = editor_ ? editor_->View().MarginStyle() : -1;
+    const QString* ids[] = {&ids::ID_NoMargin, &ids::ID_FixedMargin, &ids::ID_ScrollingMargin};
+    for (int i = 0; i < 3; ++i)
+        if (QAction* a = bars_.action(*ids[i]))
+            a->setChecked(i == style);
 }
 
 void EditActions::enable(const QString& id, bool on) {

@@ -35,6 +35,9 @@ public:
     // The tools that act on the active document: none of them is enabled without one.
     static const QList<const QString*>& documentTools();
 
+    // The check mark on the active window's margin style.
+    void showMarginStyle();
+
 private:
     // The parts, each recomputed on the events that change it.
     void showCaret();

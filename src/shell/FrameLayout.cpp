@@ -6,6 +6,7 @@
 #include "common/ToolIds.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QKeySequence>
 #include <QToolBar>
@@ -143,6 +144,12 @@ void buildFrameTools(ActiveToolBars& bars) {
     bars.AddTool(ids::ID_Debug, Kind::Button, QStringLiteral("&Debug"), QStringLiteral("Open Debug Window"));
     addMenu(bars, options);
     bars.action(ids::ID_PrintLineNumbers)->setCheckable(true);
+    // The margin styles exclude one another; the active window's carries the check mark.
+    auto* margins = new QActionGroup(&bars);
+    for (const QString* id : {&ids::ID_NoMargin, &ids::ID_FixedMargin, &ids::ID_ScrollingMargin}) {
+        bars.action(*id)->setCheckable(true);
+        margins->addAction(bars.action(*id));
+    }
     addMenu(bars, window);
     addMenu(bars, web);
     bars.AddTool(ids::ID_Help, Kind::Menu, QStringLiteral("&Help"));

@@ -215,6 +215,8 @@ private:
     // Commands over every window.
     AppError cmdBackgroundColor();
     AppError cmdTokenColor();
+    // Every editor window takes its background and token colours from the store again.
+    void recolorEditors();
     // The windows Tile and Cascade arrange: shown and not minimised, in creation order.
     QList<QMdiSubWindow*> arrangedWindows() const;
     AppError cmdTile(bool horizontal);

@@ -1,6 +1,7 @@
 // The command dispatcher and the commands that act on the active editor window.
 #include "shell/MDIMain.h"
 
+#include "common/Settings.h"
 #include "toolchain/CaptureFile.h"
 #include "toolchain/frmProgrammer.h"
 #include "editor/ColorTable.h"
@@ -82,8 +83,11 @@ void MDIMain::registerCommands() {
         {ids::ID_KorvanaSystemsHomePage, link(weblinks::MakerHomePage)},
     };
     auto control = [none](int code) { return none([code](frmEditor& w) { w.View().ExecuteCommand(code); }); };
-    auto margin = [none](int style) {
-        return none([style](frmEditor& w) { w.View().SetMarginStyle(style); });
+    auto margin = [none, this](int style) {
+        return none([style, this](frmEditor& w) {
+            w.View().SetMarginStyle(style);
+            editActions_->showMarginStyle();
+        });
     };
     // Without a window there is nothing to zoom, which is no error.
     auto zoom = [none, this](int code) {
@@ -216,41 +220,51 @@ AppError MDIMain::cmdGotoError(frmEditor& w, bool next) {
 
 // --- colours over every window ---
 
+// Both commands write the store first and every open window then takes its colours from it, so the
+// windows open now and those opened later show the same.
 AppError MDIMain::cmdBackgroundColor() {
     QColor chosen;
     frmEditor* active = activeEditor();
     const QColor initial = active ? colors::toQColor(active->View().BackColor()) : QColor(Qt::white);
-    if (!state_.prompts.chooseColor(this, initial, chosen))
+    const Prompts::ColorChoice choice = state_.prompts.chooseColor(this, initial, chosen);
+    if (choice == Prompts::ColorChoice::Cancelled)
         return AppError::cancelled();
-    const qint32 c = colors::fromQColor(chosen);
-    const QList<frmEditor*> windows = editors();
-    for (frmEditor* w : windows) {
-        w->View().SetBackColor(c);
-        w->View().SetTextBackColor(c);
-    }
-    for (int cls = 0; cls <= 15; ++cls)
-        for (frmEditor* w : windows)
-            w->View().TokenInfo().SetBackgroundColor(cls, c, true);
-    for (frmEditor* w : windows) {
-        w->followBackground();
-        w->View().Refresh();
-    }
+    const settings::Key& key = settings::colors::svBackGround;
+    state_.settings.save(key, choice == Prompts::ColorChoice::Default ? QString::fromLatin1(key.value)
+                                                                      : QString::number(colors::fromQColor(chosen)));
+    recolorEditors();
     return {};
 }
 
 AppError MDIMain::cmdTokenColor() {
+    const colortable::Row* row = colortable::rowOf(state_.MouseTokenClass);
+    frmEditor* active = activeEditor();
+    const QColor initial = row && active ? active->View().TokenInfo().foreground(row->tokenClass, Qt::black)
+                                         : QColor(Qt::black);
     QColor chosen;
-    if (!state_.prompts.chooseColor(this, Qt::black, chosen))
+    const Prompts::ColorChoice choice = state_.prompts.chooseColor(this, initial, chosen);
+    if (choice == Prompts::ColorChoice::Cancelled)
         return AppError::cancelled();
-    const qint32 c = colors::fromQColor(chosen);
-    const QList<frmEditor*> windows = editors();
-    if (colortable::isUserColoredClass(state_.MouseTokenClass))
-        for (frmEditor* w : windows)
-            w->setOwnColor(state_.MouseTokenClass, c);
-    for (frmEditor* w : windows)
-        w->View().Refresh();
+    if (row) {
+        // The stock colour is stored as the declared one; an own colour equal to it is vouched for.
+        const bool own = choice == Prompts::ColorChoice::Chosen;
+        const qint32 c = own ? colors::fromQColor(chosen) : colortable::lightDefault(*row);
+        const QString before = state_.settings.read(settings::colors::OwnColors);
+        const QString after = colortable::vouched(before, *row, colortable::needsVouching(*row, c, own));
+        state_.settings.save(row->key, QString::number(c));
+        if (after != before)
+            state_.settings.save(settings::colors::OwnColors, after);
+        recolorEditors();
+    }
     state_.MouseTokenClass = 0;
     return {};
+}
+
+void MDIMain::recolorEditors() {
+    for (frmEditor* w : editors()) {
+        w->applyColors();
+        w->View().Refresh();
+    }
 }
 
 // --- windows ---

@@ -16,6 +16,8 @@ QWidget* withBrowse(QLineEdit* field, QPushButton* browse) {
     layout->addWidget(field, 1);
     layout->addWidget(browse);
     browse->setFixedWidth(32);
+    // The row's label hands the focus to the field.
+    row->setFocusProxy(field);
     return row;
 }
 

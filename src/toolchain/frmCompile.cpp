@@ -33,18 +33,18 @@ frmCompile::frmCompile(FrameServices& frame)
     setObjectName(QStringLiteral("frmCompile"));
     Compiler_->addItems({QStringLiteral("PicBasic Pro Compiler"), QStringLiteral("PicBasic Compiler")});
     SecScroll_->setRange(1, 60);
-    AutoClose_->setText(QStringLiteral("Auto Close Compiler Output Screen in: 5 Secs"));
+    AutoClose_->setText(QStringLiteral("&Auto Close Compiler Output Screen in: 5 Secs"));
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Compiler:"), Compiler_);
-    form->addRow(QStringLiteral("Compiler Pathname:"), optionslayout::withBrowse(CompilerPath_, Browse));
-    form->addRow(QStringLiteral("Command Line Options:"), CommandOptions_);
+    form->addRow(QStringLiteral("Compi&ler:"), Compiler_);
+    form->addRow(QStringLiteral("Compiler &Pathname:"), optionslayout::withBrowse(CompilerPath_, Browse));
+    form->addRow(QStringLiteral("Comma&nd Line Options:"), CommandOptions_);
     form->addRow(cbDoswindow_);
     auto* autoRow = new QHBoxLayout;
     autoRow->addWidget(AutoClose_, 1);
     autoRow->addWidget(SecScroll_);
     form->addRow(autoRow);
-    form->addRow(QStringLiteral("Default Source Code Directory:"),
+    form->addRow(QStringLiteral("Default &Source Code Directory:"),
                  optionslayout::withBrowse(SourceCodePath_, Browse2));
     optionslayout::arrange(*this, form, cmdOK, cmdExit, Help, 560);
 
@@ -82,7 +82,7 @@ void frmCompile::Form_Load() {
 }
 
 void frmCompile::SecScroll_Change() {
-    AutoClose_->setText(QStringLiteral("Auto Close Compiler Output Screen in:") +
+    AutoClose_->setText(QStringLiteral("&Auto Close Compiler Output Screen in:") +
                         text::Str(SecScroll_->value()) + QStringLiteral(" Secs"));
 }
 

@@ -37,9 +37,9 @@ frmProgrammer::frmProgrammer(FrameServices& frame)
                                                "%SOURCE% for the document and %DEVICE% for the device."));
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Programmer:"), Programmer_);
-    form->addRow(QStringLiteral("Programmer Pathname:"), optionslayout::withBrowse(ProgrammerPath_, Browse));
-    form->addRow(QStringLiteral("Command Line Options:"), CommandOptions_);
+    form->addRow(QStringLiteral("P&rogrammer:"), Programmer_);
+    form->addRow(QStringLiteral("Programmer &Pathname:"), optionslayout::withBrowse(ProgrammerPath_, Browse));
+    form->addRow(QStringLiteral("Comma&nd Line Options:"), CommandOptions_);
     optionslayout::arrange(*this, form, cmdOK, cmdExit, Help, 520);
 
     Form_Load();

@@ -36,7 +36,7 @@ private slots:
                             "ViewColors/svString=180 ViewColors/svStatements=11796480 "
                             "ViewColors/svDefines=12583104 ViewColors/svVarSize=11796480 "
                             "ViewColors/svMath=11796480 ViewColors/svLogic=11796480 "
-                            "ViewColors/svModifer=11796480 ViewColors/svBackGround=-2147483643 "
+                            "ViewColors/svModifer=11796480 ViewColors/svNames=0 ViewColors/svBackGround=-2147483643 "
                             "ViewColors/OwnColors= "
                             "Debug/BaudRate=4 Debug/Parity=2 Debug/DataBits=1 Debug/StopBits=0 "
                             "Debug/EnterSends=0 Debug/LocalEcho=0 Debug/TimeStamps=0 Debug/HexView=0 "

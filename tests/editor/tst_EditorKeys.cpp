@@ -264,7 +264,8 @@ private slots:
     // Releasing a button classifies the token under the pointer; the right button opens the Edit menu.
     void mouseRelease() {
         for (const auto& [col, button, tokenClass, tokenColor] : {std::tuple{9, Qt::LeftButton, 6, true},
-                                                                  {0, Qt::LeftButton, 1, false},
+                                                                  {0, Qt::LeftButton, 1, true},
+                                                                  {2, Qt::LeftButton, 0, false},
                                                                   {9, Qt::RightButton, 10, true}}) {
             Session s("xy = 1 ' note\nx = 2 : GOTO here\n");
             int x = 0, y = 0;

@@ -46,6 +46,95 @@ class tst_Theme : public QObject {
 private slots:
     void cleanup() { QApplication::setPalette(QPalette()); }
 
+    // The colour a class shows: the set drawn for the kind of background; on a chosen background one
+    // that reads, the other set's or one made to read; the user's own always.
+    void colourOnBackground_data() {
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<int>("tokenClass");
+        QTest::addColumn<bool>("own");
+        QTest::addColumn<QString>("expect");
+        const QColor white(Qt::white), night(30, 30, 60);
+        QTest::newRow("desktop white keeps the declared set") << white << false << 3 << false << "light";
+        QTest::newRow("chosen white, keyword reads") << white << true << 10 << false << "light";
+        QTest::newRow("chosen white, number made to read") << white << true << 3 << false << "readable";
+        QTest::newRow("dark, names") << night << true << 1 << false << "dark";
+        QTest::newRow("dark, symbols") << night << true << 2 << false << "dark";
+        QTest::newRow("dark blue, names") << QColor(0, 0, 160) << true << 1 << false << "dark";
+        QTest::newRow("green: dark by lightness, light reads") << QColor(0, 200, 0) << true << 2 << false << "light";
+        QTest::newRow("grey: neither set reads") << QColor(128, 128, 128) << true << 10 << false << "readable";
+        QTest::newRow("own black on dark stays") << night << true << 1 << true << "own";
+    }
+    void colourOnBackground() {
+        QFETCH(QColor, background);
+        QFETCH(bool, chosen);
+        QFETCH(int, tokenClass);
+        QFETCH(bool, own);
+        QFETCH(QString, expect);
+        const colortable::Row& r = row(tokenClass);
+        const qint32 c = colortable::shown(r, 0, own, background, chosen);
+        if (expect == QLatin1String("light"))
+            QCOMPARE(c, colortable::lightDefault(r));
+        else if (expect == QLatin1String("dark"))
+            QCOMPARE(c, r.darkDefault);
+        else if (expect == QLatin1String("own"))
+            QCOMPARE(c, 0);
+        else
+            QVERIFY(c != colortable::lightDefault(r) && c != r.darkDefault);
+        if (chosen && !own)
+            QVERIFY(contrast(colors::toQColor(c), background) >= 4.5);
+    }
+
+    // A dark background reaches every open window at once and the ones opened later; every class reads
+    // on it, and Default brings the desktop's background and the stock colours back.
+    void darkBackgroundInEveryWindow() {
+        FrameFixture f;
+        MDIMain& m = f.startWith(QStringLiteral("d.pbp"), "Main: x VAR BYTE\nGOTO Main\n");
+        m.SSActiveToolBars1_ToolClick(QStringLiteral("ID_New"));
+        const QColor night(30, 30, 60);
+        f.prompts.chooseColorValue(night);
+        m.SSActiveToolBars1_ToolClick(QStringLiteral("ID_BackgroundColor"));
+        m.SSActiveToolBars1_ToolClick(QStringLiteral("ID_New"));
+        QCOMPARE(m.editors().size(), 3);
+        for (frmEditor* w : m.editors()) {
+            QCOMPARE(w->View().BackColor(), colors::fromQColor(night));
+            for (const colortable::Row& r : colortable::Rows)
+                QVERIFY2(contrast(w->View().TokenInfo().foreground(r.tokenClass, Qt::black), night) >= 4.5,
+                         r.key.name);
+        }
+        // The names on the first line are drawn in a colour that reads.
+        SourceView& v = m.editors().first()->View();
+        v.resize(300, 200);
+        v.Refresh();
+        const QImage shot = v.grab().toImage();
+        int x = 0, y = 0;
+        v.PositionToPoint(0, 0, x, y);
+        double best = 0;
+        for (int py = y; py < y + v.LineHeight(); ++py)
+            for (int px = x; px < x + 3 * v.CellWidth(); ++px)
+                best = qMax(best, contrast(shot.pixelColor(px, py), night));
+        QVERIFY(best >= 4.5);
+
+        // An own colour for the names, then Default for it and for the background.
+        m.state().MouseTokenClass = 1;
+        f.prompts.chooseColorValue(Qt::black);
+        m.SSActiveToolBars1_ToolClick(QStringLiteral("ID_TokenColor"));
+        for (frmEditor* w : m.editors())
+            QCOMPARE(w->View().TokenInfo().ForegroundColor(1), 0);
+        QCOMPARE(f.store().read(settings::colors::OwnColors), QStringLiteral("svNames"));
+        m.state().MouseTokenClass = 1;
+        f.prompts.chooseDefaultColor();
+        m.SSActiveToolBars1_ToolClick(QStringLiteral("ID_TokenColor"));
+        QCOMPARE(f.store().read(settings::colors::OwnColors), QString());
+        f.prompts.chooseDefaultColor();
+        m.SSActiveToolBars1_ToolClick(QStringLiteral("ID_BackgroundColor"));
+        for (frmEditor* w : m.editors()) {
+            QCOMPARE(w->View().BackColor(), colors::SystemWindow);
+            for (const colortable::Row& r : colortable::Rows)
+                QCOMPARE(w->View().TokenInfo().ForegroundColor(r.tokenClass), colortable::lightDefault(r));
+        }
+    }
+
     void stockColoursReadOnADarkBackground() {
         for (const QColor& base :
              {QColor(0x1e, 0x1e, 0x1e), QColor(0x2d, 0x2d, 0x30), QColor(0x35, 0x35, 0x35)})
@@ -59,7 +148,7 @@ private slots:
         const colortable::Row& comment = row(6);
         const qint32 keyword = colortable::lightDefault(row(10));
         const bool own = colortable::isOwn(comment, keyword, false);
-        QVERIFY(own && colortable::shown(comment, keyword, own, true) == keyword);
+        QVERIFY(own && colortable::shown(comment, keyword, own, QColor(30, 30, 30), true) == keyword);
         QCOMPARE(colortable::toStore(comment, keyword, own), keyword);
         QVERIFY(colortable::vouchedFor(QStringLiteral(" svComment  svStatements"), row(10)));
         QVERIFY(!colortable::vouchedFor(QStringLiteral("svStatementsX svComments"), row(10)));

@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
 #include <QStatusBar>
 #include <QMimeData>
 #include <QTextBrowser>
@@ -337,11 +339,31 @@ private slots:
         QCOMPARE(v.Document().NumBookmarks(), 0);
         QCOMPARE(enabled(m, {&ids::ID_NBook, &ids::ID_CBook}), QList<bool>({false, false}));
 
+        // The margin style carries the one check mark, the active window's; a right click in the
+        // margin offers the styles.
         const QString* margins[] = {&ids::ID_NoMargin, &ids::ID_FixedMargin, &ids::ID_ScrollingMargin};
+        const auto checked = [&m, &margins] {
+            QList<bool> on;
+            for (const QString* id : margins)
+                on << m.toolBars().action(*id)->isChecked();
+            return on;
+        };
         for (int style : {2, 0, 1}) {
             click(m, *margins[style]);
             QCOMPARE(v.MarginStyle(), style);
+            QCOMPARE(checked(), QList<bool>({style == 0, style == 1, style == 2}));
         }
+        click(m, ids::ID_ScrollingMargin);
+        frmEditor* first = m.activeEditor();
+        click(m, ids::ID_New);
+        QCOMPARE(checked(), QList<bool>({false, m.activeEditor()->View().MarginStyle() == 1, false}));
+        m.mdiArea().setActiveSubWindow(first);
+        QCOMPARE(checked(), QList<bool>({false, false, true}));
+        QMenu* options = m.toolBars().menu(ids::ID_Options);
+        first->View_MouseUp(2, 0, 2, 2);
+        QVERIFY(options->isVisible());
+        options->close();
+        click(m, ids::ID_FixedMargin);
         // Numbered printouts: a stored choice the frame hands to the view it prints.
         for (const bool on : {true, false}) {
             click(m, ids::ID_PrintLineNumbers);

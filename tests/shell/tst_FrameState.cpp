@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -106,6 +107,23 @@ QStringList dialogCaptions(QWidget& dialog) {
     return captions;
 }
 
+// The labels without an access key or a field to take the focus, and the check boxes and option
+// buttons without a key.
+QStringList withoutKeys(QWidget& dialog) {
+    QStringList found;
+    for (QLabel* l : dialog.findChildren<QLabel*>()) {
+        const QWidget* field = l->buddy();
+        while (field && field->focusProxy())
+            field = field->focusProxy();
+        if (!l->text().isEmpty() && (accessKey(l->text()).isNull() || !field || field->focusPolicy() == Qt::NoFocus))
+            found << l->text();
+    }
+    for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>())
+        if (b->isCheckable() && accessKey(b->text()).isNull())
+            found << b->text();
+    return found;
+}
+
 } // namespace
 
 class tst_FrameState : public QObject {
@@ -121,8 +139,8 @@ private slots:
         const QString pause = QStringLiteral("statement PAUSE");
         QTest::newRow("as opened") << QStringList{} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("editor A to B") << QStringList{"activate main.pbp"}
-                                       << "main.pbp | Line:  13 Col: 1 |  | finish | ";
-        QTest::newRow("tab click") << QStringList{"tab main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+                                       << "main.pbp | Line:  13 Col: 1 |  | finish | +TokenColor";
+        QTest::newRow("tab click") << QStringList{"tab main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | +TokenColor";
         QTest::newRow("editor to Debug") << QStringList{"debug"} << "Debug |  |  |  | none";
         QTest::newRow("Debug to editor") << QStringList{"debug", "activate inc.bas"}
                                          << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
@@ -131,36 +149,36 @@ private slots:
             << QStringList{"open extra.bas", "activate main.pbp", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause +
                                                                                   " | blink | +TokenColor";
         QTest::newRow("closed middle tab hands over to the right")
-            << QStringList{"open extra.bas", "activate inc.bas", "close"} << "extra.bas | Line:  1 Col: 1 |  | other | ";
+            << QStringList{"open extra.bas", "activate inc.bas", "close"} << "extra.bas | Line:  1 Col: 1 |  | other | +TokenColor";
         QTest::newRow("last tab closed hands over to the left")
             << QStringList{"open extra.bas", "close"} << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("New") << QStringList{"new"} << "Untitled1.pbp | Line:  1 Col: 1 |  |  | ";
-        QTest::newRow("Open") << QStringList{"open extra.bas"} << "extra.bas | Line:  1 Col: 1 |  | other | ";
+        QTest::newRow("Open") << QStringList{"open extra.bas"} << "extra.bas | Line:  1 Col: 1 |  | other | +TokenColor";
         QTest::newRow("Debug, then the last editor closed")
             << QStringList{"activate main.pbp", "close", "debug", "activate inc.bas", "close"}
             << "Debug |  |  |  | none";
         QTest::newRow("edit and select") << QStringList{"type X", "select"}
-                                         << "inc.bas | Line:  3 Col: 5 |  | blink | +Undo +Cut +Copy";
+                                         << "inc.bas | Line:  3 Col: 5 |  | blink | +Undo +Cut +Copy +TokenColor";
         QTest::newRow("undone edit, then switched")
-            << QStringList{"type X", "activate main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+            << QStringList{"type X", "activate main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | +TokenColor";
         // Token Color follows the token at the caret, moved by the keys or the mouse, per window.
         QTest::newRow("keys onto a comment") << QStringList{"activate main.pbp", "caret 0 1", "key Up"}
                                              << "main.pbp | Line:  1 Col: 1 |  |  | +TokenColor";
         QTest::newRow("keys onto a statement") << QStringList{"activate main.pbp", "key Up"}
                                                << "main.pbp | Line:  12 Col: 1 | Make pin output low. | finish | +TokenColor";
-        QTest::newRow("keys off a word") << QStringList{"activate main.pbp", "key Up", "key Down"}
-                                         << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+        QTest::newRow("keys onto a label") << QStringList{"activate main.pbp", "key Up", "key Down"}
+                                         << "main.pbp | Line:  13 Col: 1 |  | finish | +TokenColor";
         QTest::newRow("caret just after a word") << QStringList{"caret 5 2"}
                                                  << "inc.bas | Line:  3 Col: 6 | " + pause + " | blink | +TokenColor";
         QTest::newRow("token of the window in front")
             << QStringList{"activate main.pbp", "caret 0 1", "activate inc.bas", "activate main.pbp"}
-            << "main.pbp | Line:  2 Col: 1 |  | start | ";
+            << "main.pbp | Line:  2 Col: 1 |  | start | +TokenColor";
         QTest::newRow("bookmark") << QStringList{"bookmark"} << "inc.bas | Line:  3 Col: 4 | " + pause +
                                                                   " | blink | +TokenColor +NBook +PBook +CBook";
         QTest::newRow("bookmark stays with its window")
-            << QStringList{"bookmark", "activate main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+            << QStringList{"bookmark", "activate main.pbp"} << "main.pbp | Line:  13 Col: 1 |  | finish | +TokenColor";
         const QString marked = QStringLiteral("main.pbp | Line:  13 Col: 1 |  Bad. | finish | "
-                                              "+ClearError +NextError +PreviousError +ClearAllErrors");
+                                              "+TokenColor +ClearError +NextError +PreviousError +ClearAllErrors");
         QTest::newRow("compile with errors") << QStringList{"activate main.pbp", "compile", "caret 0 12"} << marked;
         QTest::newRow("compile, switch and back")
             << QStringList{"activate main.pbp", "compile", "activate inc.bas", "activate main.pbp", "caret 0 12"}
@@ -169,11 +187,11 @@ private slots:
             << QStringList{"activate main.pbp", "compile", "activate inc.bas"}
             << "inc.bas | Line:  3 Col: 4 | " + pause + " | blink | +TokenColor";
         QTest::newRow("Clear Error") << QStringList{"activate main.pbp", "compile", "caret 0 12", "ID_ClearError"}
-                                     << "main.pbp | Line:  13 Col: 1 |  | finish | +NextError +PreviousError "
+                                     << "main.pbp | Line:  13 Col: 1 |  | finish | +TokenColor +NextError +PreviousError "
                                         "+ClearAllErrors";
         QTest::newRow("Clear All Errors")
             << QStringList{"activate main.pbp", "compile", "caret 0 12", "ID_ClearAllErrors"}
-            << "main.pbp | Line:  13 Col: 1 |  | finish | ";
+            << "main.pbp | Line:  13 Col: 1 |  | finish | +TokenColor";
     }
     void followsTheActiveWindow() {
         QFETCH(QStringList, steps);
@@ -288,8 +306,17 @@ private slots:
                                               std::make_unique<frmScan>()};
         for (const auto& d : dialogs)
             found << clashes(QString::fromLatin1(d->metaObject()->className()), dialogCaptions(*d));
-        found << clashes(QStringLiteral("Replace"), dialogCaptions(*f.view().findChild<FindReplaceDialog*>()));
+        auto* replace = f.view().findChild<FindReplaceDialog*>();
+        found << clashes(QStringLiteral("Replace"), dialogCaptions(*replace));
+        for (QWidget* d : {dialogs[0].get(), dialogs[1].get(), static_cast<QWidget*>(replace)})
+            found << withoutKeys(*d);
         QCOMPARE(found, QStringList());
+        // The Find and Replace fields line up.
+        const QList<QLineEdit*> fields = replace->findChildren<QLineEdit*>();
+        QCOMPARE(fields.size(), 2);
+        replace->adjustSize();
+        QCOMPARE(fields[0]->mapTo(replace, QPoint()).x(), fields[1]->mapTo(replace, QPoint()).x());
+        QCOMPARE(fields[0]->width(), fields[1]->width());
         QCOMPARE(accessKey(m.toolBars().Caption(ids::ID_GotoLabel)), u'L');
     }
 

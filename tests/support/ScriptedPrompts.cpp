@@ -48,13 +48,15 @@ bool ScriptedPrompts::chooseFolder(QWidget*, const QString& title, const QString
     return takeText(chosen);
 }
 
-bool ScriptedPrompts::chooseColor(QWidget*, const QColor& initial, QColor& chosen) {
+Prompts::ColorChoice ScriptedPrompts::chooseColor(QWidget*, const QColor& initial, QColor& chosen) {
     shown_.append({QStringLiteral("color"), initial.name(), {}, Buttons::Ok, Icon::None, {}});
     const QVariant v = take();
     if (!v.isValid() || v.typeId() != QMetaType::QColor)
-        return false;
+        return ColorChoice::Cancelled;
+    if (!v.value<QColor>().isValid())
+        return ColorChoice::Default;
     chosen = v.value<QColor>();
-    return true;
+    return ColorChoice::Chosen;
 }
 
 bool ScriptedPrompts::choosePrinter(QWidget*, QPrinter& printer, bool offerSelection) {

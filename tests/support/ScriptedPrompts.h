@@ -22,6 +22,8 @@ public:
     void answer(Answer a) { queue_.append(QVariant::fromValue(int(a))); }
     void chooseFile(const QString& name) { queue_.append(QVariant(name)); }
     void chooseColorValue(const QColor& c) { queue_.append(QVariant(c)); }
+    // The colour dialog's "Default" button.
+    void chooseDefaultColor() { queue_.append(QVariant(QColor())); }
     void cancel() { queue_.append(QVariant()); }
     void acceptPrinter() { queue_.append(QVariant(true)); }
     // Accepts the print dialog with its "print to file" choice: PDF into that file.
@@ -40,7 +42,7 @@ public:
     bool openFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
     bool saveFile(QWidget* parent, const FileRequest& request, QString& chosen) override;
     bool chooseFolder(QWidget* parent, const QString& title, const QString& start, QString& chosen) override;
-    bool chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
+    ColorChoice chooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
     // Recorded as "print" with the text "selection" when the Selection range is offered.
     bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) override;
     // Recorded as "confirm" with the accept caption as title; Ok or Yes accepts, as does an empty queue.

@@ -1,7 +1,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QWindow>
 #include <QSpinBox>
+#include <QTextBrowser>
 
 #include "toolchain/RunScript.h"
 #include "toolchain/frmCompile.h"
@@ -82,10 +85,10 @@ private slots:
         QCOMPARE(again.Compiler().currentIndex(), 1);
         QCOMPARE(again.CommandOptions().text(), QStringLiteral(" -v "));
         QVERIFY(!again.cbDoswindow().isChecked() && !again.AutoClose().isChecked());
-        QCOMPARE(again.AutoClose().text(), QStringLiteral("Auto Close Compiler Output Screen in: 12 Secs"));
+        QCOMPARE(again.AutoClose().text(), QStringLiteral("&Auto Close Compiler Output Screen in: 12 Secs"));
         QCOMPARE(again.SourceCodePath().text(), QStringLiteral(" /src "));
         again.SecScroll().setValue(0);
-        QCOMPARE(again.AutoClose().text(), QStringLiteral("Auto Close Compiler Output Screen in: 1 Secs"));
+        QCOMPARE(again.AutoClose().text(), QStringLiteral("&Auto Close Compiler Output Screen in: 1 Secs"));
         again.Compiler().setCurrentIndex(0);
         again.CommandOptions().setText(" -ampasm ");
         again.SourceCodePath().setText(" C:\\Src\\ ");
@@ -112,6 +115,39 @@ private slots:
         QCOMPARE(f.prompts.last().text, QStringLiteral("/opt/epic/epicwin"));
         progAgain.Help_Click();
         QCOMPARE(m.help().lastPage(), QStringLiteral("topic290.html"));
+    }
+
+    // Help from an options dialog comes up above it and takes the input while the dialog stays open;
+    // when the dialog closes the help stays.
+    void helpOverOptionsDialog_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("compiler") << ids::ID_CompilerOptions;
+        QTest::newRow("programmer") << ids::ID_ProgrammerOptions;
+    }
+    void helpOverOptionsDialog() {
+        QFETCH(QString, command);
+        FrameFixture f;
+        MDIMain& m = f.start();
+        bool visible = false, above = false, usable = false;
+        testsupport::onNextModal([&](QWidget& dialog) {
+            for (QPushButton* b : dialog.findChildren<QPushButton*>())
+                if (b->text() == QLatin1String("&Help"))
+                    b->click();
+            QWidget* help = m.help().window();
+            QVERIFY(help);
+            visible = help->isVisible();
+            above = help->windowHandle() && help->windowHandle()->transientParent() == dialog.windowHandle();
+            // Keys from the window system reach it: Ctrl+A selects the page.
+            QTest::keyClick(help->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+            usable = qobject_cast<QTextBrowser*>(help)->textCursor().hasSelection();
+            dialog.close();
+        });
+        m.SSActiveToolBars1_ToolClick(command);
+        QVERIFY(visible);
+        QVERIFY(above);
+        QVERIFY(usable);
+        QWidget* help = m.help().window();
+        QVERIFY(help && help->isVisible() && !help->parentWidget());
     }
 
     // Buttons: 0 compiler, 1 source folder, 2 programmer. Answers: a path, "" or none (cancelled).

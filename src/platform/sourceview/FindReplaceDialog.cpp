@@ -16,25 +16,21 @@
 
 FindReplaceDialog::FindReplaceDialog(SourceView& view, QWidget* parent)
     : QDialog(parent), view_(view), findEdit_(new QLineEdit), replaceEdit_(new QLineEdit),
-      replaceRow_(new QWidget), matchCase_(new QCheckBox(tr("Match &case"))),
+      replaceLabel_(new QLabel(tr("Re&place with:"))), matchCase_(new QCheckBox(tr("Match &case"))),
       wholeWord_(new QCheckBox(tr("Match &whole word only"))), up_(new QRadioButton(tr("&Up"))),
       down_(new QRadioButton(tr("&Down"))), findNext_(new QPushButton(tr("&Find Next"))),
       replace_(new QPushButton(tr("&Replace"))), replaceAll_(new QPushButton(tr("Replace &All"))),
       close_(new QPushButton(tr("Close"))) {
     setModal(false);
+    // One grid, so that the two fields line up; each label's access key goes to its field.
     auto* fields = new QGridLayout;
-    // Each label's access key goes to its field.
     auto* findLabel = new QLabel(tr("Fi&nd what:"));
     findLabel->setBuddy(findEdit_);
     fields->addWidget(findLabel, 0, 0);
     fields->addWidget(findEdit_, 0, 1);
-    auto* replaceLayout = new QHBoxLayout(replaceRow_);
-    replaceLayout->setContentsMargins(0, 0, 0, 0);
-    auto* replaceLabel = new QLabel(tr("Re&place with:"));
-    replaceLabel->setBuddy(replaceEdit_);
-    replaceLayout->addWidget(replaceLabel);
-    replaceLayout->addWidget(replaceEdit_);
-    fields->addWidget(replaceRow_, 1, 0, 1, 2);
+    replaceLabel_->setBuddy(replaceEdit_);
+    fields->addWidget(replaceLabel_, 1, 0);
+    fields->addWidget(replaceEdit_, 1, 1);
 
     auto* direction = new QGroupBox(tr("Direction"));
     auto* dirLayout = new QHBoxLayout(direction);
@@ -76,7 +72,8 @@ void FindReplaceDialog::showReplace(const QString& preset) {
 void FindReplaceDialog::setMode(bool replace, const QString& preset) {
     replaceMode_ = replace;
     setWindowTitle(replace ? tr("Replace") : tr("Find"));
-    replaceRow_->setVisible(replace);
+    replaceLabel_->setVisible(replace);
+    replaceEdit_->setVisible(replace);
     replace_->setVisible(replace);
     replaceAll_->setVisible(replace);
     if (!preset.isEmpty())

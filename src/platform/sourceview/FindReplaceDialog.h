@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -54,7 +55,7 @@ private:
     bool replaceMode_ = false;
     QLineEdit* findEdit_;
     QLineEdit* replaceEdit_;
-    QWidget* replaceRow_;
+    QLabel* replaceLabel_;
     QCheckBox* matchCase_;
     QCheckBox* wholeWord_;
     QRadioButton* up_;

@@ -377,7 +377,10 @@ void SourceView::SetTextBackColor(qint32 color) {
 
 void SourceView::applyColors() {
     QPalette pal = textArea_->palette();
-    pal.setColor(QPalette::Base, colors::toQColor(textBackColor_));
+    const QColor base = colors::toQColor(textBackColor_);
+    pal.setColor(QPalette::Base, base);
+    // Text of a class without a colour, and the caret: the desktop's text colour where it reads.
+    pal.setColor(QPalette::Text, colors::readable({palette().color(QPalette::Text)}, base));
     textArea_->setPalette(pal);
     Refresh();
 }

@@ -227,7 +227,8 @@ void SourceView::paintMargin(QPaintEvent* e) {
     const int w = MarginWidth();
     const int shift = marginStyle_ == 2 ? -textArea_->horizontalScrollBar()->value() : 0;
     const bool dark = colors::isDark(back);
-    const QColor numberColor = dark ? back.lighter(220) : back.darker(200);
+    // Line numbers stay quieter than the text, but legible (3:1) on any background.
+    const QColor numberColor = colors::readable({dark ? back.lighter(220) : back.darker(200)}, back, 3.0);
     const QColor lineColor = dark ? back.lighter(160) : back.darker(115);
     p.setPen(lineColor);
     p.drawLine(w - 1 + shift, er.top(), w - 1 + shift, er.bottom());
