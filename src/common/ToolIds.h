@@ -70,6 +70,7 @@ PINWRIGHT_TOOL_ID(ID_ProgrammerOptions);
 // the simulated board
 PINWRIGHT_TOOL_ID(ID_Simulate);
 PINWRIGHT_TOOL_ID(ID_StopSimulation);
+PINWRIGHT_TOOL_ID(ID_SimulatorOptions);
 
 // Options
 PINWRIGHT_TOOL_ID(ID_NoMargin);

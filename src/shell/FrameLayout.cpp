@@ -114,7 +114,8 @@ void buildFrameTools(ActiveToolBars& bars) {
                            {ids::ID_Simulate, "&Simulate", "Run the program on a simulated PIC"},
                            {ids::ID_StopSimulation, "S&top Simulation", "Stop the simulated PIC"},
                            sep,
-                           {ids::ID_CompilerOptions, "Compiler &Options", ""}}};
+                           {ids::ID_CompilerOptions, "Compiler &Options", ""},
+                           {ids::ID_SimulatorOptions, "Simulator O&ptions", ""}}};
     const MenuDef programmer{ids::ID_Programmer,
                              "&Programmer",
                              {{ids::ID_Epic, "&EpicWin", "Launch EpicWin"},

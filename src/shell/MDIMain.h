@@ -233,6 +233,7 @@ private:
     AppError cmdDebug();
     AppError cmdSimulate(frmEditor& w);
     AppError cmdStopSimulation();
+    AppError cmdSimulatorOptions();
     AppError startSimulation(frmEditor& w, const QString& hex);
     void compileCollected(frmEditor* w, bool clean);
     void showSimulationState();

@@ -57,6 +57,7 @@ void MDIMain::registerCommands() {
         {ids::ID_PrintLineNumbers, none([this] { setPrintLineNumbers(!printLineNumbers()); })},
         {ids::ID_CompilerOptions, [this] { return cmdCompilerOptions(); }},
         {ids::ID_StopSimulation, [this] { return cmdStopSimulation(); }},
+        {ids::ID_SimulatorOptions, [this] { return cmdSimulatorOptions(); }},
         {ids::ID_Epic, none([this] { RunProgrammer(*this); })},
         {ids::ID_ProgrammerOptions, [this] { return cmdProgrammerOptions(); }},
         {ids::ID_Debug, [this] { return cmdDebug(); }},

@@ -2,9 +2,11 @@
 // Debug window as the port "Simulator".
 #include "shell/MDIMain.h"
 
+#include "toolchain/CommandLine.h"
 #include "toolchain/RunScript.h"
 #include "toolchain/SimScript.h"
 #include "toolchain/Simulation.h"
+#include "toolchain/frmSimulator.h"
 #include "editor/frmEditor.h"
 #include "terminal/PortChoice.h"
 #include "terminal/frmComm.h"
@@ -23,12 +25,9 @@ namespace {
 
 // The compiler's output beside the source: NAME.hex, or NAME.HEX as some compilers write it.
 QString hexBeside(const QString& source) {
-    const QFileInfo fi(source);
-    const QString base = fi.dir().filePath(fi.completeBaseName());
-    for (const QString& ext : {QStringLiteral(".hex"), QStringLiteral(".HEX")})
-        if (QFileInfo::exists(base + ext))
-            return base + ext;
-    return base + QStringLiteral(".hex");
+    const QString hex = cmdline::hexFileOf(source);
+    const QString upper = hex.chopped(4) + QStringLiteral(".HEX");
+    return !QFileInfo::exists(hex) && QFileInfo::exists(upper) ? upper : hex;
 }
 
 } // namespace
@@ -155,4 +154,11 @@ void MDIMain::stopSimulation(const QString& why) {
     if (simulation_)
         simulation_->stop(why);
     simDocument_ = nullptr;
+}
+
+AppError MDIMain::cmdSimulatorOptions() {
+    frmSimulator options(*this);
+    options.exec();
+    activateWindow();
+    return {};
 }

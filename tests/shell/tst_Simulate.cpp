@@ -6,6 +6,10 @@
 #include "platform/comm/Comm.h"
 #include "platform/comm/TerminalView.h"
 #include "terminal/frmComm.h"
+#include "toolchain/frmSimulator.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
 
 #include <QComboBox>
 #include <QDateTime>
@@ -137,6 +141,64 @@ private slots:
         QVERIFY2(f.prompts.last().text.contains(message), qPrintable(f.prompts.last().text));
         QTRY_VERIFY(!m.simulation().isRunning());
         QVERIFY(!m.toolBars().Enabled(ids::ID_StopSimulation));
+    }
+
+    // The options dialog stores what it takes and refuses what no run could use.
+    void options_data() {
+        QTest::addColumn<QString>("tx");
+        QTest::addColumn<QString>("baud");
+        QTest::addColumn<QString>("storedTx");
+        QTest::addColumn<QString>("storedBaud");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("PicBasic pin, typed speed") << "PORTB.0" << "2400" << "PORTB.0" << "2400" << "";
+        QTest::newRow("defaults") << "" << "as the Debug window" << "" << "" << "";
+        QTest::newRow("no such pin") << "RZ9" << "2400" << "" << "" << "\"RZ9\" is not a port pin";
+        QTest::newRow("no speed") << "RB0" << "fast" << "" << "" << "\"fast\" is not a baud rate";
+    }
+    void options() {
+        QFETCH(QString, tx);
+        QFETCH(QString, baud);
+        QFETCH(QString, storedTx);
+        QFETCH(QString, storedBaud);
+        QFETCH(QString, message);
+        FrameFixture f;
+        MDIMain& m = f.start();
+        bool stayedOpen = false;
+        testsupport::onNextModal([&](QWidget& w) {
+            auto& d = static_cast<frmSimulator&>(w);
+            d.TxPin().setText(tx);
+            d.Baud().setCurrentText(baud);
+            d.Inverted().setChecked(true);
+            d.cmdOK_Click();
+            stayedOpen = d.isVisible();
+            d.reject();
+        });
+        m.SSActiveToolBars1_ToolClick(ids::ID_SimulatorOptions);
+        QCOMPARE(stayedOpen, !message.isEmpty());
+        if (!message.isEmpty())
+            QVERIFY2(f.prompts.last().text.contains(message), qPrintable(f.prompts.last().text));
+        QCOMPARE(f.store().read(settings::simulator::TxPin), storedTx);
+        QCOMPARE(f.store().read(settings::simulator::Baud), storedBaud);
+        QCOMPARE(f.store().read(settings::simulator::Inverted), QString::fromLatin1(message.isEmpty() ? "1" : "0"));
+    }
+
+    // The stored options wire the simulated terminal: a program bit-banging an idle-low line on RB0.
+    void optionsReachTheRun() {
+        FrameFixture f;
+        f.store().save(settings::simulator::TxPin, QStringLiteral("PORTB.0"));
+        f.store().save(settings::simulator::Inverted, QStringLiteral("1"));
+        f.store().save(settings::simulator::RealTime, QStringLiteral("0"));
+        MDIMain& m = startHello(f);
+        QVERIFY(picprograms::assemble(picprograms::bitBang(), f.path(QStringLiteral("hello.hex")), {"INV"}).isEmpty());
+        QFile hex(f.path(QStringLiteral("hello.hex")));
+        QVERIFY(hex.open(QIODevice::ReadWrite));
+        hex.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+        QByteArray got;
+        connect(&m.simulation(), &Simulation::linkReceived, this, [&](const QByteArray& b) { got += b; });
+        m.SSActiveToolBars1_ToolClick(ids::ID_Simulate);
+        QCOMPARE(m.simulation().setup().txPin, QStringLiteral("portb0"));
+        QCOMPARE(m.simulation().setup().baud, 9600);
+        QTRY_VERIFY_WITH_TIMEOUT(got.contains("BIT\r\nBIT\r\n"), 10000);
     }
 
     // A program older than its source is compiled first, and simulated once the compile is clean.
