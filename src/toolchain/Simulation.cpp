@@ -6,6 +6,11 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 Simulation::Simulation(QObject* parent) : SerialLink(parent), timer_(new QTimer(this)) {
     timer_->setInterval(SliceMs);
     timer_->setTimerType(Qt::PreciseTimer);
@@ -88,6 +93,10 @@ AppError Simulation::start(const simscript::Setup& setup, const QString& program
 #endif
         p->setProgram(gpsim);
     p->setArguments(args);
+#ifdef Q_OS_LINUX
+    // gpsim goes when this program goes, however it ends (a crash or a kill runs no destructor).
+    p->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+#endif
     connect(p, &QProcess::readyReadStandardOutput, this, &Simulation::onOutput);
     connect(p, &QProcess::finished, this, &Simulation::onFinished);
     p->start();

@@ -5,9 +5,13 @@
 #include "support/PicPrograms.h"
 #include "support/TestSupport.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
 
 using simscript::OutputParser;
 
@@ -276,6 +280,44 @@ private slots:
             QVERIFY(!run->sim.linkWrite("x"));
         }
         QVERIFY(!testsupport::processRunning(pid));
+    }
+
+    // A program killed outright runs no destructor: gpsim must still go with it. This case runs itself
+    // again as that program, which starts a simulation, says gpsim's id and waits to be killed.
+    void diesWithTheProgram() {
+        if (qEnvironmentVariableIsSet("SIM_CHILD")) {
+            Simulation sim;
+            if (sim.start(setupFor(qEnvironmentVariable("SIM_CHILD")), QStringLiteral("x"), true))
+                return;
+            std::printf("gpsim %lld\n", sim.processId());
+            std::fflush(stdout);
+            QTest::qWait(60000);
+            return;
+        }
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("SIM_CHILD"), hello_);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("diesWithTheProgram")});
+        QByteArray line;
+        while (!line.startsWith("gpsim ") && child.waitForReadyRead(20000))
+            while (child.canReadLine() && !line.startsWith("gpsim "))
+                line = child.readLine();
+        const qint64 pid = line.mid(6).trimmed().toLongLong();
+        QVERIFY2(pid > 0, line.constData());
+        QVERIFY(testsupport::processRunning(pid));
+        QTest::qWait(1500); // well into the run
+        child.kill();
+        child.waitForFinished();
+        // Gone, or at least no longer running (a zombie waits for whoever adopted it to reap it).
+        const auto gone = [pid] {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            if (!stat.open(QIODevice::ReadOnly))
+                return !testsupport::processRunning(pid);
+            const QByteArray text = stat.readAll();
+            return text.mid(text.lastIndexOf(')') + 2, 1) == "Z";
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(gone(), 10000);
     }
 };
 
