@@ -288,4 +288,14 @@ void frmComm::onPortLost(const QString& message) {
 void frmComm::setSimulation(SerialLink* simulation) {
     simulation_ = simulation;
     refreshPorts();
+    // A terminal left on the simulator takes up the next simulation from its first byte.
+    ActiveToolBars& bars = *SSActiveToolBars2;
+    QStringList entries;
+    for (int i = 0; i < bars.ListCount(ids::ID_ComPort); ++i)
+        entries << bars.ListText(ids::ID_ComPort, i);
+    const portchoice::Port port =
+        portchoice::choose(bars.ListIndex(ids::ID_ComPort), bars.Text(ids::ID_ComPort), entries, systemDevices_);
+    if (port.name == QLatin1String(portchoice::SimulatorDevice) && simulation_ && simulation_->linkRunning() &&
+        !Comm_->portOpen())
+        ApplyPortSettings();
 }

@@ -36,6 +36,7 @@ public:
     // reported and leaves the port closed.
     void ApplyPortSettings();
     // The simulated board the port list offers as "Simulator" (the frame's, for as long as it lives).
+    // A terminal whose choice is the simulator connects to it as soon as it runs.
     void setSimulation(SerialLink* simulation);
 
 

@@ -79,6 +79,13 @@ private slots:
         choosePort(t, QStringLiteral("Simulator"));
         QVERIFY(!comm.portOpen());
         QVERIFY(f.prompts.last().text.contains(QStringLiteral("Simulate in the Compile menu")));
+        // The next simulation finds the terminal waiting for it and shows its very first line.
+        comm.clear();
+        m.mdiArea().setActiveSubWindow(m.editors().first());
+        m.SSActiveToolBars1_ToolClick(ids::ID_Simulate);
+        QVERIFY(comm.portOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(comm.textView().text().contains(QStringLiteral("HELLO 2")), 10000);
+        QVERIFY(comm.textView().text().contains(QStringLiteral("HELLO 1")));
     }
 
     // A new compile, closing the document and leaving the program each end the simulation.
