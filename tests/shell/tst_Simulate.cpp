@@ -120,7 +120,6 @@ private slots:
         QTest::newRow("no gpsim") << "path" << "sudo apt install gpsim";
         QTest::newRow("device gpsim lacks") << "device" << "gpsim does not know the processor";
         QTest::newRow("bad pin setting") << "pin" << "\"RZ9\" is not a port pin";
-        QTest::newRow("broken program") << "hex" << "damaged";
     }
     void failures() {
         QFETCH(QString, fault);
@@ -133,11 +132,6 @@ private slots:
             m.toolBars().SetListIndex(ids::ID_Device,
                                       m.toolBars().combo(ids::ID_Device)->findText(QStringLiteral("PIC12C508A")));
             m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
-        } else if (fault == u"hex") {
-            QFile hex(f.path(QStringLiteral("hello.hex")));
-            QVERIFY(hex.open(QIODevice::ReadWrite));
-            hex.seek(9); // the first data byte of the first record
-            hex.write("FF");
         }
         const QByteArray path = qgetenv("PATH");
         if (fault == u"path")

@@ -110,10 +110,6 @@ private slots:
             << qint64(-1) << "";
         QTest::newRow("unknown processor") << QList<QByteArray>{"Unable to find processor p99x\n"} << QByteArray()
                                            << qint64(-1) << "does not know the processor";
-        QTest::newRow("checksum") << QList<QByteArray>{"Checksum error in input file.\n"} << QByteArray()
-                                  << qint64(-1) << "damaged";
-        QTest::newRow("no hex") << QList<QByteArray>{"Colon missing in line 1\n"} << QByteArray() << qint64(-1)
-                                << "not a HEX file";
     }
     void parser() {
         QFETCH(QList<QByteArray>, chunks);
