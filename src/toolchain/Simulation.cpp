@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <algorithm>
+
 #ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/prctl.h>
@@ -121,10 +123,11 @@ void Simulation::stop(const QString& why) {
     QProcess* p = process_;
     process_ = nullptr;
     disconnect(p, nullptr, this, nullptr);
-    // gpsim never ends by itself while it waits for commands.
+    // gpsim never ends by itself while it waits for commands. The process object may be the sender
+    // of the signal being handled, so it goes once that has returned.
     p->kill();
     p->waitForFinished(2000);
-    delete p;
+    p->deleteLater();
     folder_.reset();
     emit linkEnded(why.isEmpty() ? QStringLiteral("The simulation of %1 has stopped.").arg(programName_) : why);
     emit stopped();
