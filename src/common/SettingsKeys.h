@@ -88,6 +88,16 @@ inline constexpr Key PlotView{"Debug", "PlotView", "0"};
 inline constexpr Key LogFile{"Debug", "LogFile"};
 } // namespace debug
 
+// The simulated board: the PIC's sending and receiving pins (empty: the device's serial pins), the
+// speed (empty: the Debug window's), an idle-low line ("1") and real time ("1") or flat out ("0").
+namespace simulator {
+inline constexpr Key TxPin{"Simulator", "TxPin"};
+inline constexpr Key RxPin{"Simulator", "RxPin"};
+inline constexpr Key Baud{"Simulator", "Baud"};
+inline constexpr Key Inverted{"Simulator", "Inverted", "0"};
+inline constexpr Key RealTime{"Simulator", "RealTime", "1"};
+} // namespace simulator
+
 // How the editors and the code explorer are shown: the font's zoom in points from the normal size,
 // whether the explorer is shown ("0" or "1") and the side of the frame it stands on.
 namespace view {
@@ -152,6 +162,11 @@ inline constexpr const Key* All[] = {
     &debug::HexView,
     &debug::PlotView,
     &debug::LogFile,
+    &simulator::TxPin,
+    &simulator::RxPin,
+    &simulator::Baud,
+    &simulator::Inverted,
+    &simulator::RealTime,
     &view::EditorZoom,
     &view::CodeExplorer,
     &view::CodeExplorerSide,

@@ -67,6 +67,10 @@ PINWRIGHT_TOOL_ID(ID_Compile);
 PINWRIGHT_TOOL_ID(ID_CompilerOptions);
 PINWRIGHT_TOOL_ID(ID_Epic);
 PINWRIGHT_TOOL_ID(ID_ProgrammerOptions);
+// the simulated board
+PINWRIGHT_TOOL_ID(ID_Simulate);
+PINWRIGHT_TOOL_ID(ID_StopSimulation);
+PINWRIGHT_TOOL_ID(ID_SimulatorOptions);
 
 // Options
 PINWRIGHT_TOOL_ID(ID_NoMargin);

@@ -138,6 +138,8 @@ signals:
     void undoStateChanged();
     void selectionChanged();
     void errorMarksChanged();
+    // A compile run of this document has been collected; `clean` when it reported no error.
+    void compileFinished(bool clean);
     void labelsChanged();
     // The window has closed (it is hidden; it is deleted later).
     void closed(frmEditor* window);

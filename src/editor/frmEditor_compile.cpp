@@ -137,6 +137,7 @@ void frmEditor::collect(const QByteArray& bytes) {
         other->markErrors(included, this);
         other->View().Refresh();
     }
+    emit compileFinished(!capture_->malformed && !capture_->errorsFound());
     if (capture_->malformed)
         return;
 

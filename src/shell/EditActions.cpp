@@ -39,7 +39,8 @@ const QList<const QString*>& EditActions::documentTools() {
         &ids::ID_Find,        &ids::ID_FindNext,       &ids::ID_Replace,        &ids::ID_GotoLine,
         &ids::ID_TBook,       &ids::ID_NBook,          &ids::ID_PBook,          &ids::ID_CBook,
         &ids::ID_ClearError,  &ids::ID_NextError,      &ids::ID_PreviousError,  &ids::ID_ClearAllErrors,
-        &ids::ID_Indent,      &ids::ID_Outdent,        &ids::ID_Compile,        &ids::ID_NoMargin,
+        &ids::ID_Indent,      &ids::ID_Outdent,        &ids::ID_Compile,        &ids::ID_Simulate,
+        &ids::ID_NoMargin,
         &ids::ID_FixedMargin, &ids::ID_ScrollingMargin, &ids::ID_OpenInclude,   &ids::ID_Device,
         &ids::ID_GotoLabel,
     };
@@ -76,7 +77,7 @@ void EditActions::refresh() {
         &ids::ID_SaveEncoding, &ids::ID_Print,       &ids::ID_SelectAll,       &ids::ID_SelectLine,
         &ids::ID_SelectWord,  &ids::ID_BackgroundColor, &ids::ID_Find,         &ids::ID_FindNext,
         &ids::ID_Replace,     &ids::ID_GotoLine,     &ids::ID_TBook,           &ids::ID_Indent,
-        &ids::ID_Outdent,     &ids::ID_Compile,      &ids::ID_NoMargin,        &ids::ID_FixedMargin,
+        &ids::ID_Outdent,     &ids::ID_Compile,      &ids::ID_Simulate,        &ids::ID_NoMargin,        &ids::ID_FixedMargin,
         &ids::ID_ScrollingMargin, &ids::ID_Device,   &ids::ID_GotoLabel,
     };
     for (const QString* id : plain)

@@ -112,7 +112,11 @@ void buildFrameTools(ActiveToolBars& bars) {
     const MenuDef compile{ids::ID_CMenu,
                           "&Compile",
                           {{ids::ID_Compile, "&Compile", "Compile PicBasic Source Code"},
-                           {ids::ID_CompilerOptions, "Compiler &Options", ""}}};
+                           {ids::ID_Simulate, "&Simulate", "Run the program on a simulated PIC"},
+                           {ids::ID_StopSimulation, "S&top Simulation", "Stop the simulated PIC"},
+                           sep,
+                           {ids::ID_CompilerOptions, "Compiler &Options", ""},
+                           {ids::ID_SimulatorOptions, "Simulator O&ptions", ""}}};
     const MenuDef programmer{ids::ID_Programmer,
                              "&Programmer",
                              {{ids::ID_Epic, "&EpicWin", "Launch EpicWin"},
@@ -183,7 +187,7 @@ void buildFrameTools(ActiveToolBars& bars) {
           &ids::Separator,    &ids::ID_Cut,           &ids::ID_Copy,           &ids::ID_Paste,
           &ids::Separator,    &ids::ID_Find,          &ids::ID_FindNext,       &ids::Separator,
           &ids::ID_Undo,      &ids::ID_Redo,          &ids::Separator,         &ids::ID_Compile,
-          &ids::ID_Epic,      &ids::Separator,        &ids::ID_TBook,          &ids::ID_NBook,
+          &ids::ID_Simulate,  &ids::ID_StopSimulation, &ids::ID_Epic,      &ids::Separator,        &ids::ID_TBook,          &ids::ID_NBook,
           &ids::ID_PBook,     &ids::ID_CBook,         &ids::Separator,         &ids::ID_ClearError,
           &ids::ID_NextError, &ids::ID_PreviousError, &ids::ID_ClearAllErrors, &ids::Separator,
           &ids::ID_Device,    &ids::Separator,        &ids::ID_OpenDocs})

@@ -20,6 +20,7 @@
 #include "shell/TaskTabBar.h"
 #include "common/Settings.h"
 #include "common/ToolIds.h"
+#include "toolchain/Simulation.h"
 #include "terminal/frmComm.h"
 
 #include <QCloseEvent>
@@ -88,6 +89,7 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
                                    [this](int panel, const QString& text) { SetPanelText(panel, text); }, this);
 
     registerCommands();
+    SSActiveToolBars1->SetEnabled(ids::ID_StopSimulation, false);
     SSActiveToolBars1->action(ids::ID_PrintLineNumbers)->setChecked(printLineNumbers());
     installWindowKeys();
     connect(SSActiveToolBars1, &ActiveToolBars::ToolClick, this, &MDIMain::SSActiveToolBars1_ToolClick);
@@ -130,6 +132,11 @@ MDIMain::~MDIMain() {
     disconnect(qApp, nullptr, this, nullptr);
     diskCheck_->stop();
     autosaveTimer_->stop();
+    if (simulation_) {
+        disconnect(simulation_, nullptr, this, nullptr);
+        delete simulation_;
+        simulation_ = nullptr;
+    }
     for (QMdiSubWindow* w : mdiArea_->subWindowList())
         delete w;
 }
@@ -320,6 +327,7 @@ frmEditor* MDIMain::createEditor(const QString& path, AppError* err) {
     w->View().SetZoom(text::ValInt(settings_.read(settings::view::EditorZoom)));
     connect(&w->View(), &SourceView::ZoomChanged, this, &MDIMain::setEditorZoom);
     connect(w, &frmEditor::closed, this, &MDIMain::onEditorClosed);
+    connect(w, &frmEditor::compileFinished, this, [this, w](bool clean) { compileCollected(w, clean); });
     w->setCaption(doc.PathName());
     markIncludedErrors(*w);
     // Saved (or reverted to its saved text), a document needs its copy no more.
@@ -450,6 +458,8 @@ void MDIMain::onSubWindowActivated(QMdiSubWindow*) {
 }
 
 void MDIMain::onEditorClosed(frmEditor* window) {
+    if (window == simDocument_)
+        stopSimulation(QStringLiteral("The simulation stopped: its document was closed."));
     // The MDI area activates the first window in creation order; the user was looking at the tab
     // beside the one closed.
     if (closingNeighbour_ && closingNeighbour_ != window)
@@ -504,9 +514,10 @@ void MDIMain::MDIForm_Unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
-    // A compiler still running hidden would outlive the program.
+    // A compiler still running hidden, or the simulator, would outlive the program.
     shell::endProcess(state_.CompileProcess);
     state_.CompileProcess = nullptr;
+    stopSimulation();
     const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
     auto twips = [dpi](int px) { return QString::number(float(docrules::pixelsToTwips(px, dpi))); };
     help_->QuitHelp();

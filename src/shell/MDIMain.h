@@ -28,6 +28,7 @@ class LabelCombo;
 class CompilerScreen;
 class CodeExplorer;
 class EditActions;
+class Simulation;
 namespace capture {
 struct ErrorLine;
 }
@@ -87,6 +88,10 @@ public:
     QList<frmEditor*> editors() const override;
     // The serial terminal window while it is open, or null.
     frmComm* terminalWindow() const;
+    // The simulated board behind the Simulate command, created on first use.
+    Simulation& simulation();
+    // Ends a running simulation (the terminal on it is told `why`).
+    void stopSimulation(const QString& why = QString());
 
     // The command dispatcher: every menu entry and toolbar button arrives here with its id.
     void SSActiveToolBars1_ToolClick(const QString& id);
@@ -228,6 +233,12 @@ private:
     void switchWindow(int step);
     AppError cmdAbout();
     AppError cmdDebug();
+    AppError cmdSimulate(frmEditor& w);
+    AppError cmdStopSimulation();
+    AppError cmdSimulatorOptions();
+    AppError startSimulation(frmEditor& w, const QString& hex);
+    void compileCollected(frmEditor* w, bool clean);
+    void showSimulationState();
 
     // Commands by id; those that act on the active editor window get it, or fail when there is none.
     QHash<QString, std::function<AppError()>> commands_;
@@ -244,6 +255,10 @@ private:
     QString taskBarTag_ = QStringLiteral("False");
     QList<QPointer<frmEditor>> loadOrder_;
     QPointer<frmComm> terminal_;
+    Simulation* simulation_ = nullptr;
+    // The document being simulated, and the one whose compile a simulation waits for.
+    QPointer<frmEditor> simDocument_;
+    QPointer<frmEditor> simAfterCompile_;
     // The editor window whose activation ran last.
     QPointer<QMdiSubWindow> lastActivated_;
     std::unique_ptr<HelpViewer> help_;

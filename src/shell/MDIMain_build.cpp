@@ -15,6 +15,8 @@
 #include "common/ToolIds.h"
 
 AppError MDIMain::cmdCompile(frmEditor& w) {
+    // The program on the simulated PIC is about to be replaced.
+    stopSimulation(QStringLiteral("The simulation stopped for a new compile."));
     // The compiler always reads the text shown on the screen; a document that cannot be saved is not
     // compiled at all.
     if (const AppError err = saveDocument(w, w.View().Document().PathName()))

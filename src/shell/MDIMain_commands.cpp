@@ -57,6 +57,8 @@ void MDIMain::registerCommands() {
         {ids::ID_CodeExplorer, none([this] { setCodeExplorerShown(explorer_->isHidden()); })},
         {ids::ID_PrintLineNumbers, none([this] { setPrintLineNumbers(!printLineNumbers()); })},
         {ids::ID_CompilerOptions, [this] { return cmdCompilerOptions(); }},
+        {ids::ID_StopSimulation, [this] { return cmdStopSimulation(); }},
+        {ids::ID_SimulatorOptions, [this] { return cmdSimulatorOptions(); }},
         {ids::ID_Epic, none([this] { RunProgrammer(*this); })},
         {ids::ID_ProgrammerOptions, [this] { return cmdProgrammerOptions(); }},
         {ids::ID_Debug, [this] { return cmdDebug(); }},
@@ -143,6 +145,7 @@ void MDIMain::registerCommands() {
         {ids::ID_FixedMargin, margin(1)},
         {ids::ID_ScrollingMargin, margin(2)},
         {ids::ID_Compile, [this](frmEditor& w) { return cmdCompile(w); }},
+        {ids::ID_Simulate, [this](frmEditor& w) { return cmdSimulate(w); }},
     };
 }
 

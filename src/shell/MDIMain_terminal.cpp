@@ -2,6 +2,7 @@
 #include "shell/MDIMain.h"
 
 #include "terminal/frmComm.h"
+#include "toolchain/Simulation.h"
 
 #include <QMdiArea>
 
@@ -10,6 +11,7 @@ AppError MDIMain::cmdDebug() {
         terminal_ = new frmComm(*this, state_);
         mdiArea_->addSubWindow(terminal_);
         terminal_->Form_Load();
+        terminal_->setSimulation(simulation_);
     }
     terminal_->show();
     mdiArea_->setActiveSubWindow(terminal_);

@@ -19,6 +19,16 @@ Port entryPort(int index, const QStringList& devices) {
 
 } // namespace
 
+QString simulatorEntry() {
+    return QStringLiteral("Simulator");
+}
+
+QStringList baudEntries() {
+    return {QStringLiteral("300"),   QStringLiteral("600"),   QStringLiteral("1200"),
+            QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("19200"),
+            QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200")};
+}
+
 Port choose(int index, const QString& text, const QStringList& entries, const QStringList& devices) {
     if (index >= 0 && index < entries.size() && text == entries[index])
         return entryPort(index, devices);
@@ -31,6 +41,8 @@ Port choose(int index, const QString& text, const QStringList& entries, const QS
     for (const QString& d : devices)
         if (typed == d)
             return Port{-1, d};
+    if (typed.startsWith(simulatorEntry(), Qt::CaseInsensitive))
+        return Port{-1, QString::fromLatin1(SimulatorDevice)};
     return Port{-1, typed};
 }
 

@@ -30,6 +30,13 @@ struct SystemPort {
     QString device;      // what opening uses: "/dev/ttyUSB0", "COM4"
     QString description; // "FT232R USB UART", may be empty
 };
+// The device name that stands for the simulated board, and the entry the port list shows for it
+// while nothing runs.
+inline constexpr char SimulatorDevice[] = "<simulator>";
+QString simulatorEntry();
+// The entries of the baud combo.
+QStringList baudEntries();
+
 // The port combo's entries after the fixed four, in device order, without the devices that COM1-COM3
 // already stand for: "device - description".
 QStringList entriesFor(QList<SystemPort>& ports, const QStringList& fixedDevices);

@@ -4,6 +4,7 @@
 #include "platform/Reports.h"
 #include "platform/comm/Comm.h"
 #include "platform/comm/CommPort.h"
+#include "platform/comm/SerialLink.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolCombo.h"
 #include "common/AppState.h"
@@ -29,9 +30,7 @@ struct LineCombo {
 
 const QList<LineCombo>& lineCombos() {
     static const QList<LineCombo> combos{
-        {&ids::ID_BaudRate, "&Baud Rate:",
-         {"300", "600", "1200", "4800", "9600", "19200", "38400", "57600", "115200"},
-         &settings::debug::BaudRate},
+        {&ids::ID_BaudRate, "&Baud Rate:", portchoice::baudEntries(), &settings::debug::BaudRate},
         {&ids::ID_DataBits, "Data B&its:", {"7", "8"}, &settings::debug::DataBits},
         {&ids::ID_Parity, "Pa&rity:", {"Even", "Odd", "None"}, &settings::debug::Parity},
         {&ids::ID_StopBits, "Stop Bi&ts:", {"1", "2"}, &settings::debug::StopBits},
@@ -215,11 +214,15 @@ void frmComm::ApplyPortSettings() {
             entries << bars.ListText(ids::ID_ComPort, i);
         const portchoice::Port port = portchoice::choose(bars.ListIndex(ids::ID_ComPort),
                                                          bars.Text(ids::ID_ComPort), entries, systemDevices_);
-        if (port.name.isEmpty())
+        const bool simulator = port.name == QLatin1String(portchoice::SimulatorDevice);
+        if (simulator)
+            Comm_->setPortLink(simulation_);
+        else if (port.name.isEmpty())
             Comm_->setPortNumber(port.number);
         else
             Comm_->setPortName(port.name);
-        error = Comm_->setPortOpen(true);
+        error = simulator && !simulation_ ? AppError{8002, QStringLiteral("There is no simulator to connect to.")}
+                                          : Comm_->setPortOpen(true);
     }
     unsetCursor();
     if (error)
@@ -251,7 +254,11 @@ void frmComm::refreshPorts() {
     QStringList fixed;
     for (int n = 1; n < portchoice::FixedEntries; ++n)
         fixed << CommPort::deviceForNumber(n);
-    const QStringList entries = portchoice::entriesFor(ports, fixed);
+    QStringList entries = portchoice::entriesFor(ports, fixed);
+    // The simulated board comes last, named after the program it runs.
+    const bool simulating = simulation_ && simulation_->linkRunning();
+    entries << (simulating ? simulation_->linkName() : portchoice::simulatorEntry());
+    ports.append({QString::fromLatin1(portchoice::SimulatorDevice), QString()});
 
     const QSignalBlocker quiet(combo);
     while (combo->count() > portchoice::FixedEntries)
@@ -271,5 +278,24 @@ void frmComm::refreshPorts() {
 }
 
 void frmComm::onPortLost(const QString& message) {
-    state_.prompts.message(this, message);
+    // The frame reports why a simulation ended; the terminal notes it in its text.
+    if (Comm_->port().link())
+        frame_.showStatusMessage(message);
+    else
+        state_.prompts.message(this, message);
+}
+
+void frmComm::setSimulation(SerialLink* simulation) {
+    simulation_ = simulation;
+    refreshPorts();
+    // A terminal left on the simulator takes up the next simulation from its first byte.
+    ActiveToolBars& bars = *SSActiveToolBars2;
+    QStringList entries;
+    for (int i = 0; i < bars.ListCount(ids::ID_ComPort); ++i)
+        entries << bars.ListText(ids::ID_ComPort, i);
+    const portchoice::Port port =
+        portchoice::choose(bars.ListIndex(ids::ID_ComPort), bars.Text(ids::ID_ComPort), entries, systemDevices_);
+    if (port.name == QLatin1String(portchoice::SimulatorDevice) && simulation_ && simulation_->linkRunning() &&
+        !Comm_->portOpen())
+        ApplyPortSettings();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QStringList>
 
 class ActiveToolBars;
@@ -8,6 +9,7 @@ class Comm;
 class FrameServices;
 struct AppState;
 class QToolBar;
+class SerialLink;
 
 // The serial terminal window "Debug": the terminal control `Comm` and the toolbar `SSActiveToolBars2`
 // with its band "Debug Settings" of five combos for the port and its line settings. The window
@@ -33,6 +35,9 @@ public:
     // Closes the port, hands the chosen port and settings to the control and opens it; a failure is
     // reported and leaves the port closed.
     void ApplyPortSettings();
+    // The simulated board the port list offers as "Simulator" (the frame's, for as long as it lives).
+    // A terminal whose choice is the simulator connects to it as soon as it runs.
+    void setSimulation(SerialLink* simulation);
 
 
 protected:
@@ -54,5 +59,6 @@ private:
     QToolBar* band_;
     Comm* Comm_;
     QStringList systemDevices_;
+    QPointer<SerialLink> simulation_;
     bool unloaded_ = false;
 };

@@ -41,7 +41,9 @@ private slots:
                             "Debug/BaudRate=4 Debug/Parity=2 Debug/DataBits=1 Debug/StopBits=0 "
                             "Debug/EnterSends=0 Debug/LocalEcho=0 Debug/TimeStamps=0 Debug/HexView=0 "
                             "Debug/PlotView=0 Debug/LogFile= View/EditorZoom=0 View/CodeExplorer=0 "
-                            "View/CodeExplorerSide=Left Print/LineNumbers=0 Autosave/Interval=60")
+                            "View/CodeExplorerSide=Left Print/LineNumbers=0 Autosave/Interval=60 "
+                            "Simulator/TxPin= Simulator/RxPin= Simulator/Baud= Simulator/Inverted=0 "
+                            "Simulator/RealTime=1")
                  .split(u' ')) {
             QString value = pair.section(u'=', 1);
             if (value.startsWith(QLatin1String("{app}")))

@@ -30,7 +30,7 @@ namespace {
 const QStringList documentBase = {"ID_Close", "ID_Save", "ID_SaveAs", "ID_ReopenEncoding", "ID_SaveEncoding",
                                   "ID_Print", "ID_Paste", "ID_SelectAll", "ID_SelectLine", "ID_SelectWord",
                                   "ID_BackgroundColor", "ID_Find", "ID_FindNext", "ID_Replace", "ID_GotoLine",
-                                  "ID_TBook", "ID_Indent", "ID_Outdent", "ID_Compile", "ID_NoMargin",
+                                  "ID_TBook", "ID_Indent", "ID_Outdent", "ID_Compile", "ID_Simulate", "ID_NoMargin",
                                   "ID_FixedMargin", "ID_ScrollingMargin", "ID_Device", "ID_GotoLabel"};
 
 QByteArray program(const QStringList& lines) {

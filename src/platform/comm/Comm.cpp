@@ -178,6 +178,10 @@ void Comm::setPortName(const QString& name) {
     port_->setName(name);
 }
 
+void Comm::setPortLink(SerialLink* link) {
+    port_->setLink(link);
+}
+
 QString Comm::settings() const {
     return port_->settings().text();
 }

@@ -22,6 +22,7 @@ class QLineEdit;
 class QPushButton;
 class QSplitter;
 class QTimer;
+class SerialLink;
 class QToolBar;
 class TerminalView;
 
@@ -53,6 +54,8 @@ public:
     void setPortNumber(int number);
     QString portName() const;
     void setPortName(const QString& name);
+    // A simulated line in place of a port (null goes back to the number).
+    void setPortLink(SerialLink* link);
     QString settings() const;
     // A malformed text is refused with error 380 and a description of what is wrong.
     AppError setSettings(const QString& text);

@@ -1,5 +1,6 @@
 #include "platform/comm/CommPort.h"
 
+#include "platform/comm/SerialLink.h"
 #include "platform/comm/TerminalText.h"
 
 #include <QSerialPortInfo>
@@ -32,19 +33,31 @@ QString CommPort::deviceForNumber(int number) {
 }
 
 void CommPort::setNumber(int number) {
+    setLink(nullptr);
     number_ = number;
 }
 
 void CommPort::setName(const QString& name) {
+    setLink(nullptr);
     name_ = name.trimmed();
 }
 
+void CommPort::setLink(SerialLink* link) {
+    if (link == link_)
+        return;
+    close();
+    link_ = link;
+}
+
 QString CommPort::device() const {
+    if (link_)
+        return link_->linkName();
     return name_.isEmpty() ? deviceForNumber(number_) : name_;
 }
 
 AppError CommPort::setSettings(const PortSettings& settings) {
     settings_ = settings;
+    // A simulated line has its speed set where the simulation is set up.
     return port_.isOpen() ? applySettings() : AppError{};
 }
 
@@ -80,6 +93,17 @@ AppError CommPort::applySettings() {
 }
 
 AppError CommPort::open() {
+    if (link_) {
+        if (linkOpen_)
+            return {};
+        if (!link_->linkRunning())
+            return AppError{8002, QStringLiteral("The simulator is not running: start the program with Simulate "
+                                                 "in the Compile menu first.")};
+        connect(link_, &SerialLink::linkReceived, this, &CommPort::received);
+        connect(link_, &SerialLink::linkEnded, this, &CommPort::onLinkEnded);
+        linkOpen_ = true;
+        return {};
+    }
     if (port_.isOpen())
         return {};
     const QString dev = device();
@@ -106,12 +130,17 @@ AppError CommPort::open() {
 }
 
 void CommPort::close() {
+    if (link_)
+        disconnect(link_, nullptr, this, nullptr);
+    linkOpen_ = false;
     if (port_.isOpen())
         port_.close();
     port_.clearError();
 }
 
 bool CommPort::send(const QByteArray& bytes) {
+    if (link_)
+        return linkOpen_ && link_->linkWrite(bytes);
     if (!port_.isOpen())
         return false;
     port_.write(bytes);
@@ -151,4 +180,11 @@ void CommPort::dropConnection() {
     port_.close();
     port_.clearError();
     emit lost(message);
+}
+
+void CommPort::onLinkEnded(const QString& why) {
+    if (!linkOpen_)
+        return;
+    close();
+    emit lost(why);
 }

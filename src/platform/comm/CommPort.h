@@ -4,7 +4,10 @@
 #include "platform/comm/PortSettings.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QSerialPort>
+
+#include "platform/comm/SerialLink.h"
 
 // The serial port of the terminal: a port number (1 is COM1) or a device name, the line settings, and
 // the open state. Everything runs on the thread that owns it without blocking: data comes in through
@@ -25,6 +28,10 @@ public:
     // precedence over the number while it is not empty.
     QString name() const { return name_; }
     void setName(const QString& name);
+    // A line that is no system port (a simulated board); it takes precedence over the number and the
+    // name while it is set. Setting a number or a name leaves it.
+    SerialLink* link() const { return link_; }
+    void setLink(SerialLink* link);
     // The device that opening would use.
     QString device() const;
 
@@ -32,7 +39,7 @@ public:
     // Takes new settings; an open port gets them at once.
     AppError setSettings(const PortSettings& settings);
 
-    bool isOpen() const { return port_.isOpen(); }
+    bool isOpen() const { return link_ ? linkOpen_ : port_.isOpen(); }
     AppError open();
     void close();
 
@@ -51,6 +58,7 @@ private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
     void dropConnection();
+    void onLinkEnded(const QString& why);
 
     QSerialPort port_;
     int number_ = 0;
@@ -58,4 +66,6 @@ private:
     PortSettings settings_;
     QString lostReason_;
     bool lostGone_ = false;
+    QPointer<SerialLink> link_;
+    bool linkOpen_ = false;
 };

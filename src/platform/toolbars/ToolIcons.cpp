@@ -179,6 +179,19 @@ const QHash<QString, Draw>& drawings() {
              chip(p, QRectF(6, 6, 9, 12));
              arrow(p, QPointF(10, 0.5), QPointF(10, 5), Go);
          }},
+        {QStringLiteral("ID_Simulate"),
+         [](QPainter& p) {
+             chip(p, QRectF(2, 4, 9, 12));
+             p.setPen(QPen(Go.darker(130), 1));
+             p.setBrush(Go);
+             p.drawPolygon(QPolygonF{{12, 5}, {19, 10}, {12, 15}});
+         }},
+        {QStringLiteral("ID_StopSimulation"),
+         [](QPainter& p) {
+             p.setPen(QPen(Mark.darker(130), 1));
+             p.setBrush(Mark);
+             p.drawRect(QRectF(5, 5, 10, 10));
+         }},
         {QStringLiteral("ID_TBook"), [](QPainter& p) { ribbon(p, QRectF(6, 2, 9, 16)); }},
         {QStringLiteral("ID_NBook"),
          [](QPainter& p) {
