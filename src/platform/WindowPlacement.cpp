@@ -63,6 +63,15 @@ QRect placeWindow(const QList<QRect>& screens, const QRect& frame, const QSize& 
     return fitInto(outer, screens[screen]).marginsRemoved(decoration);
 }
 
+QRect firstFrame(const QRect& available, const QMargins& decoration) {
+    // Wide enough for the toolbars on a small screen, with the desktop still in sight around it on
+    // a large one.
+    const QRect inner = available.marginsRemoved(decoration);
+    QRect r(QPoint(0, 0), QSize(std::max(1, inner.width() * 9 / 10), std::max(1, inner.height() * 9 / 10)));
+    r.moveCenter(inner.center());
+    return r;
+}
+
 void placeNear(QWidget& window, const QWidget* owner) {
     QList<QRect> screens;
     for (const QScreen* s : QGuiApplication::screens())

@@ -20,6 +20,10 @@ namespace placement {
 QRect placeWindow(const QList<QRect>& screens, const QRect& frame, const QSize& size,
                   const std::optional<QRect>& stored = std::nullopt, const QMargins& decoration = {});
 
+// The main window's inside at its first start, when no placement is stored: most of the screen's
+// `available` area, centred on it with room for the `decoration`.
+QRect firstFrame(const QRect& available, const QMargins& decoration = {});
+
 // Places `window` by that rule near `owner` before it is shown. The window's current geometry counts
 // as stored once it has been shown.
 void placeNear(QWidget& window, const QWidget* owner);

@@ -1,5 +1,8 @@
 #include "shell/MDIMain.h"
 
+#include "common/DocumentRules.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
 #include "platform/HelpViewer.h"
@@ -10,16 +13,14 @@
 #include "platform/WindowPlacement.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
+#include "platform/toolbars/ToolBarFlow.h"
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/Autosave.h"
 #include "shell/CodeExplorer.h"
-#include "common/DocumentRules.h"
 #include "shell/EditActions.h"
 #include "shell/FrameLayout.h"
 #include "shell/LabelCombo.h"
 #include "shell/TaskTabBar.h"
-#include "common/Settings.h"
-#include "common/ToolIds.h"
 #include "terminal/frmComm.h"
 
 #include <QCloseEvent>
@@ -31,13 +32,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <cmath>
 
 MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
@@ -58,9 +62,14 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     buildFrameTools(*SSActiveToolBars1);
     labelCombo_ = std::make_unique<LabelCombo>(*SSActiveToolBars1);
     setMenuBar(SSActiveToolBars1->menuBar());
-    addToolBar(Qt::TopToolBarArea, SSActiveToolBars1->toolBar(ids::Standard));
-    addToolBarBreak();
-    addToolBar(Qt::TopToolBarArea, SSActiveToolBars1->toolBar(ids::ListBar));
+    // The toolbars flow across the top in their order, wrapped to the frame's width; a part moved by
+    // hand would only be put back at the next wrap.
+    for (QToolBar* bar : frameToolBars(*SSActiveToolBars1)) {
+        bar->setMovable(false);
+        bar->installEventFilter(this);
+        addToolBar(Qt::TopToolBarArea, bar);
+    }
+    reflowToolBars();
 
     TaskBarPanel->setObjectName(QStringLiteral("TaskBarPanel"));
     TaskBar_->setObjectName(QStringLiteral("TaskBar"));
@@ -84,8 +93,9 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
 
     buildStatusBar();
     buildCodeExplorer();
-    editActions_ = new EditActions(*SSActiveToolBars1, *labelCombo_,
-                                   [this](int panel, const QString& text) { SetPanelText(panel, text); }, this);
+    editActions_ = new EditActions(
+        *SSActiveToolBars1, *labelCombo_,
+        [this](int panel, const QString& text) { SetPanelText(panel, text); }, this);
 
     registerCommands();
     SSActiveToolBars1->action(ids::ID_PrintLineNumbers)->setChecked(printLineNumbers());
@@ -212,6 +222,8 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     // lands on the inner area and the frame creeps by its title bar and border at every start.
     applyPlacement();
     show();
+    fitMenusToScreen();
+    connect(windowHandle(), &QWindow::screenChanged, this, &MDIMain::fitMenusToScreen);
     // 4. Recent files.
     restoreRecentFiles();
     // 5. The device list and the default device's ports.
@@ -274,12 +286,28 @@ void MDIMain::applyPlacement() {
         screens << s->availableGeometry();
     const QMargins decoration(4, 30, 4, 4);
     const QPoint corner(decoration.left(), decoration.top());
+    // At the first start the frame takes most of the screen: the design size hides half the toolbar.
+    using namespace settings::startup;
+    if (!screens.isEmpty() && !settings_.has(Height) && !settings_.has(Left) && !settings_.has(Top) &&
+        !settings_.has(Width)) {
+        const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+        const QRect inner = placement::firstFrame(s ? s->availableGeometry() : screens.first(), decoration);
+        g = QRect(inner.topLeft() - corner, inner.size());
+        stored = false;
+    }
     const QRect inside(g.topLeft() + corner, g.size());
     const QRect fitted = placement::placeWindow(screens, inside, inside.size(), inside, decoration);
     move(fitted.topLeft() - corner);
     resize(fitted.size());
     // Until the user moves or sizes it, the frame keeps its stored placement for a larger screen.
     fittedPlacement_ = stored && fitted != inside ? QRect(pos(), size()) : QRect();
+}
+
+void MDIMain::fitMenusToScreen() {
+    // Long paths in the recent files and the window list are shortened in the middle, so a menu
+    // takes at most about a third of the screen.
+    if (const QScreen* s = screen())
+        SSActiveToolBars1->SetMenuTextWidth(std::max(s->availableGeometry().width() / 3, 240));
 }
 
 void MDIMain::restoreRecentFiles() {
@@ -348,7 +376,8 @@ void MDIMain::UpdateOpenDocsCaption() {
 void MDIMain::AddToWindowList(const QString& caption) {
     ActiveToolBars& bars = *SSActiveToolBars1;
     const int count = bars.Count(ids::ID_Window);
-    const QString id = docrules::windowEntryId(docrules::windowEntryNumber(bars.ToolIds(ids::ID_Window)), caption);
+    const QString id =
+        docrules::windowEntryId(docrules::windowEntryNumber(bars.ToolIds(ids::ID_Window)), caption);
     bars.Insert(ids::ID_Window, count + 1, id, id);
     if (frmEditor* active = activeEditor())
         active->Tag = id;
@@ -483,6 +512,42 @@ void MDIMain::changeEvent(QEvent* event) {
     // The toolbar icons are drawn for the palette: a switch to or from a dark theme redraws them.
     if (event->type() == QEvent::PaletteChange && SSActiveToolBars1)
         applyToolIcons(*SSActiveToolBars1);
+}
+
+void MDIMain::resizeEvent(QResizeEvent* event) {
+    reflowToolBars();
+    QMainWindow::resizeEvent(event);
+}
+
+bool MDIMain::eventFilter(QObject* watched, QEvent* event) {
+    // A toolbar that grows (a longer device name, more files) may no longer fit its row.
+    if (event->type() == QEvent::LayoutRequest && qobject_cast<QToolBar*>(watched))
+        reflowToolBars();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MDIMain::reflowToolBars() {
+    const QList<QToolBar*> bars = frameToolBars(*SSActiveToolBars1);
+    QList<int> widths;
+    int narrowest = 0;
+    for (const QToolBar* bar : bars) {
+        widths << bar->sizeHint().width();
+        narrowest = std::max(narrowest, bar->minimumSizeHint().width());
+    }
+    // The frame may be narrower than a row of toolbars, which then wrap: its least width is that of
+    // one toolbar, not the one the layout derives from the rows as they stand.
+    if (minimumWidth() != narrowest)
+        setMinimumWidth(narrowest);
+    const int spacing = style()->pixelMetric(QStyle::PM_ToolBarHandleExtent) + 2;
+    const QList<int> rows = toolbarflow::rows(widths, width() - 2 * spacing, spacing);
+    if (rows == toolBarRows_)
+        return;
+    toolBarRows_ = rows;
+    for (qsizetype i = 1; i < bars.size(); ++i) {
+        removeToolBarBreak(bars[i]);
+        if (rows[i] != rows[i - 1])
+            insertToolBarBreak(bars[i]);
+    }
 }
 
 void MDIMain::closeEvent(QCloseEvent* event) {

@@ -7,7 +7,6 @@ class ActiveToolBars;
 class Comm;
 class FrameServices;
 struct AppState;
-class QToolBar;
 
 // The serial terminal window "Debug": the terminal control `Comm` and the toolbar `SSActiveToolBars2`
 // with its band "Debug Settings" of five combos for the port and its line settings. The window
@@ -34,7 +33,6 @@ public:
     // reported and leaves the port closed.
     void ApplyPortSettings();
 
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,7 +49,6 @@ private:
     AppState& state_;
     QWidget* body_;
     ActiveToolBars* SSActiveToolBars2;
-    QToolBar* band_;
     Comm* Comm_;
     QStringList systemDevices_;
     bool unloaded_ = false;
