@@ -175,37 +175,17 @@ void buildFrameTools(ActiveToolBars& bars) {
     // The Standard toolbar comes in parts, at three of its separators, so that a narrow frame can
     // wrap it onto more rows.
     const QString part;
-    for (const QString* id : {&ids::ID_New,
-                              &ids::ID_Open,
-                              &ids::ID_Save,
-                              &ids::ID_Print,
-                              &ids::Separator,
-                              &ids::ID_Cut,
-                              &ids::ID_Copy,
-                              &ids::ID_Paste,
-                              &ids::Separator,
-                              &ids::ID_Find,
-                              &ids::ID_FindNext,
-                              &ids::Separator,
-                              &ids::ID_Undo,
-                              &ids::ID_Redo,
-                              &part,
-                              &ids::ID_Compile,
-                              &ids::ID_Epic,
-                              &ids::Separator,
-                              &ids::ID_TBook,
-                              &ids::ID_NBook,
-                              &ids::ID_PBook,
-                              &ids::ID_CBook,
-                              &part,
-                              &ids::ID_ClearError,
-                              &ids::ID_NextError,
-                              &ids::ID_PreviousError,
-                              &ids::ID_ClearAllErrors,
-                              &part,
-                              &ids::ID_Device,
-                              &ids::Separator,
-                              &ids::ID_OpenDocs}) {
+    // clang-format off
+    for (const QString* id :
+         {&ids::ID_New,       &ids::ID_Open,          &ids::ID_Save,           &ids::ID_Print,
+          &ids::Separator,    &ids::ID_Cut,           &ids::ID_Copy,           &ids::ID_Paste,
+          &ids::Separator,    &ids::ID_Find,          &ids::ID_FindNext,       &ids::Separator,
+          &ids::ID_Undo,      &ids::ID_Redo,          &part,                   &ids::ID_Compile,
+          &ids::ID_Epic,      &ids::Separator,        &ids::ID_TBook,          &ids::ID_NBook,
+          &ids::ID_PBook,     &ids::ID_CBook,         &part,                   &ids::ID_ClearError,
+          &ids::ID_NextError, &ids::ID_PreviousError, &ids::ID_ClearAllErrors, &part,
+          &ids::ID_Device,    &ids::Separator,        &ids::ID_OpenDocs}) {
+        // clang-format on
         if (id == &part)
             bars.StartToolBarPart(ids::Standard);
         else
