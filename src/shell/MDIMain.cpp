@@ -179,6 +179,26 @@ void MDIMain::buildStatusBar() {
     encodingPanel_->setMenu(menu);
     bar->addPermanentWidget(encodingPanel_);
     encodingPanel_->hide();
+    readOnlyPanel_ = new QLabel(QStringLiteral("Read-only"), bar);
+    readOnlyPanel_->setObjectName(QStringLiteral("ReadOnlyPanel"));
+    readOnlyPanel_->setToolTip(QStringLiteral("The file cannot be written: Save As keeps the changes elsewhere"));
+    bar->insertPermanentWidget(0, readOnlyPanel_);
+    readOnlyPanel_->hide();
+}
+
+void MDIMain::showReadOnly() {
+    // Every tab whose file cannot be written carries the sign; the status bar says it for the window
+    // in front.
+    auto* tabs = static_cast<TaskTabBar*>(TaskBar_);
+    for (frmEditor* w : editors()) {
+        const QString caption = text::Trim(w->caption());
+        const bool readOnly = docrules::cannotWrite(w->View().Document().PathName());
+        for (int i = 0; i < tabs->count(); ++i)
+            if (text::Trim(tabs->tabText(i)) == caption)
+                tabs->setTabReadOnly(i, readOnly);
+    }
+    frmEditor* w = activeEditor();
+    readOnlyPanel_->setVisible(w && docrules::cannotWrite(w->View().Document().PathName()));
 }
 
 void MDIMain::showEncoding() {
@@ -389,6 +409,7 @@ void MDIMain::AddToWindowList(const QString& caption) {
         bars.Insert(ids::ID_Window, 5, ids::Separator);
     if (frmEditor* active = activeEditor())
         showModifiedMark(*active);
+    showReadOnly();
 }
 
 void MDIMain::showModifiedMark(frmEditor& window) {
@@ -465,6 +486,7 @@ void MDIMain::onSubWindowActivated(QMdiSubWindow*) {
         state_.MouseTokenClass = w->caretTokenClass();
     editActions_->setActive(window);
     showEncoding();
+    showReadOnly();
     if (auto* t = qobject_cast<frmComm*>(window)) {
         t->Form_Activate();
     } else if (auto* w = qobject_cast<frmEditor*>(window)) {
@@ -619,6 +641,8 @@ void MDIMain::watchDocuments() {
 void MDIMain::checkDocumentsOnDisk() {
     if (checkingDisk_)
         return;
+    // A file's permissions may have changed as well.
+    showReadOnly();
     checkingDisk_ = true;
     for (frmEditor* w : editors()) {
         SourceDocument& doc = w->View().Document();

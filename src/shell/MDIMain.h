@@ -164,6 +164,8 @@ private:
     void buildStatusBar();
     // The encoding panel follows the active window.
     void showEncoding();
+    // The read-only sign on the tabs and in the status bar follows the files' permissions.
+    void showReadOnly();
     // The encoding 8-bit files are read in: the system's, else the stored default.
     QString eightBitEncoding() const;
     // A file that does not look like text opens only when the user says so.
@@ -272,6 +274,7 @@ private:
     // Where start-up put the frame when it fitted a stored placement onto a smaller screen (null when
     // it did not): left there, the stored placement is kept at exit.
     QRect fittedPlacement_;
+    QLabel* readOnlyPanel_ = nullptr;
     QList<int> toolBarRows_; // the row of each toolbar as last wrapped
     // The device-list failure last reported, with the file's size and time then.
     QString deviceFailure_;
