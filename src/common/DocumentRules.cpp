@@ -165,4 +165,9 @@ int twipsToPixels(double twips, double dpi) {
     return int(std::lround(twips * dpi / 1440.0));
 }
 
+bool cannotWrite(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.isFile() && !info.isWritable();
+}
+
 } // namespace docrules

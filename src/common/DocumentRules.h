@@ -15,6 +15,14 @@ inline const QString SourceFilter =
     QStringLiteral("PicBasic Pro Source Code (*.pbp)|*.pbp|PicBasic Source Code (*.pbc)|*.pbc|"
                    "Basic Source Code (*.bas)|*.bas|All Files (*.*)|*.*|");
 
+// The Open dialog's filter: every PicBasic file at once first, then the source filter's own entries.
+inline const QString OpenFilter =
+    QStringLiteral("PicBasic Files (*.pbp *.pbc *.bas)|*.pbp;*.pbc;*.bas|") + SourceFilter;
+
+// True when the file at `path` exists and cannot be written (its permissions, a read-only disk); a
+// new document's missing file is not read-only.
+bool cannotWrite(const QString& path);
+
 // The whole command line as one source path: arguments joined by single blanks; a text wrapped in
 // one pair of double quotes (how a file manager hands over a path with blanks) loses them.
 QString commandLinePath(const QStringList& arguments);

@@ -60,6 +60,11 @@ QString Settings::read(const settings::Key& key) const {
                 QString::fromLatin1(key.name), defaultOf(key));
 }
 
+bool Settings::has(const settings::Key& key) const {
+    return store_->contains(path(QString::fromLatin1(settings::Application), QString::fromLatin1(key.section),
+                                 QString::fromLatin1(key.name)));
+}
+
 void Settings::save(const settings::Key& key, const QString& value) {
     Save(QString::fromLatin1(settings::Application), QString::fromLatin1(key.section),
          QString::fromLatin1(key.name), value);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/AppPaths.h"
 #include "common/SettingsKeys.h"
+#include "platform/AppPaths.h"
 
 #include <QString>
 #include <memory>
@@ -27,6 +27,8 @@ public:
     // Declared keys with their declared defaults.
     QString read(const settings::Key& key) const;
     void save(const settings::Key& key, const QString& value);
+    // Whether the store holds a value for the key (a read gives the default otherwise).
+    bool has(const settings::Key& key) const;
     // The encoding the user chose for a file (reopened or saved with it), "" when none.
     QString fileEncoding(const QString& path) const;
     void saveFileEncoding(const QString& path, const QString& encoding);

@@ -101,6 +101,9 @@ void frmEditor::CheckForVariables(int, int line) {
     const int include = includeName(s).isNull() ? 0 : 1;
     if (doc.GetLineData(line, IncludeSlot) != include)
         doc.SetLineData(line, IncludeSlot, include);
+    const int symbol = symbolWordAt(s) >= 0 && declaresSymbol(s, classesIn(doc.tokensOfLine(line))) ? 1 : 0;
+    if (doc.GetLineData(line, SymbolSlot) != symbol)
+        doc.SetLineData(line, SymbolSlot, symbol);
 }
 
 void frmEditor::ScanDocument(frmScan* progress) {
@@ -131,6 +134,8 @@ void frmEditor::ScanDocument(frmScan* progress) {
         }
         if (!includeName(s).isNull())
             doc.SetLineData(line, IncludeSlot, 1);
+        if (symbolWordAt(s) >= 0 && declaresSymbol(s, classesIn(doc.lexText(s))))
+            doc.SetLineData(line, SymbolSlot, 1);
         if (label) {
             lastLabel = labelName(s);
             lastKept = kind == LabelLine;

@@ -116,6 +116,27 @@ QString groupCaption(Group group) {
     return {};
 }
 
+bool symbolEntry(const QString& statement, int line, Entry& e) {
+    const qsizetype at = sourcescan::symbolWordAt(statement);
+    if (at < 0)
+        return false;
+    const QString rest = statement.mid(at + 6);
+    const qsizetype eq = rest.indexOf(u'=');
+    if (eq < 0)
+        return false;
+    const QStringList name = words(rest.left(eq));
+    const QString value = text::Trim(QString(rest.mid(eq + 1)).replace(u'\t', u' '));
+    if (name.size() != 1 || value.isEmpty())
+        return false;
+    const QChar first = value[0];
+    e.group = first.isDigit() || first == u'$' || first == u'%' || first == u'"' ? Group::Constants
+                                                                                 : Group::Aliases;
+    e.name = name[0];
+    e.detail = value;
+    e.line = line;
+    return true;
+}
+
 QList<Entry> build(const QList<Line>& lines, const LexerConfig& comments) {
     using namespace sourcescan;
     QList<Entry> out;
@@ -124,6 +145,11 @@ QList<Entry> build(const QList<Line>& lines, const LexerConfig& comments) {
             const QString name = includeName(l.text);
             if (!name.isNull())
                 out << Entry{Group::Includes, name, QString(), l.number};
+        }
+        if (l.symbol) {
+            Entry e;
+            if (symbolEntry(statements(l.text).value(0), l.number, e))
+                out << e;
         }
         if (l.kind == LabelLine) {
             if (isLabelLine(l.text, comments))

@@ -17,12 +17,13 @@ constexpr int GroupCount = 6;
 // The caption of a group in the explorer.
 QString groupCaption(Group group);
 
-// A marked line: its number, line kind, INCLUDE mark and text.
+// A marked line: its number, line kind, INCLUDE mark, text and SYMBOL mark.
 struct Line {
     int number = 0;
     int kind = 0;
     bool include = false;
     QString text;
+    bool symbol = false;
 };
 
 struct Entry {
@@ -33,6 +34,10 @@ struct Entry {
     int line = 0;
     bool operator==(const Entry&) const = default;
 };
+
+// A PicBasic "SYMBOL name = value" statement: an alias of a variable, a pin or a name, or a constant
+// when the value is a number or a character; false for anything else.
+bool symbolEntry(const QString& statement, int line, Entry& e);
 
 // The entries of the marked lines, in file order. A mark the line's text no longer bears out (a label
 // line that lost its colon or was commented out, a VAR line edited into something else) gives no entry.

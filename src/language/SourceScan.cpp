@@ -118,4 +118,21 @@ int declarationPass(const QString& line, int kind, const ClassAt& classAt) {
     return (kind == LabelLine || kind == VarLine) ? kind : NoKind;
 }
 
+qsizetype symbolWordAt(const QString& line) {
+    qsizetype at = 0;
+    while (at < line.size() && (line[at] == u' ' || line[at] == u'\t'))
+        ++at;
+    constexpr qsizetype length = 6;
+    if (line.size() <= at + length || (line[at + length] != u' ' && line[at + length] != u'\t'))
+        return -1;
+    return QStringView(line).mid(at, length).compare(QLatin1StringView("SYMBOL"), Qt::CaseInsensitive) == 0
+               ? at
+               : -1;
+}
+
+bool declaresSymbol(const QString& line, const ClassAt& classAt) {
+    const qsizetype at = symbolWordAt(line);
+    return at >= 0 && classAt(int(at) + 1) == StatementClass;
+}
+
 } // namespace sourcescan

@@ -16,6 +16,8 @@ constexpr int KindSlot = 2;
 constexpr int StatementClass = 10;
 // Slot 3 of the line data holds 1 on an INCLUDE line; the same scans that keep the kind keep it.
 constexpr int IncludeSlot = 3;
+// Slot 5 holds 1 on a line that declares a PicBasic SYMBOL; the same scans keep it.
+constexpr int SymbolSlot = 5;
 
 // A line is a label line when, TABs removed, its first p characters (p the 1-based position of the
 // first ':') hold no space once trimmed. Leading spaces count towards p, so an indented "Loop: GOTO x"
@@ -45,6 +47,13 @@ int declarationPass(const QString& line, int kind, const ClassAt& classAt);
 
 // True when the declaration pass has anything to look at (the line holds "VAR" or "CON" in any case).
 bool mayDeclare(const QString& line);
+
+// The 0-based position of the word SYMBOL (any case) that opens the line, after its blanks and
+// followed by a blank; -1 for any other line. A cheap test before the token classes are asked.
+qsizetype symbolWordAt(const QString& line);
+// True when the line opens with a SYMBOL that the control colours as a statement (asked at its second
+// letter): only PicBasic's word list holds it, so a PicBasic Pro program declares none.
+bool declaresSymbol(const QString& line, const ClassAt& classAt);
 
 // The file an INCLUDE line names: the text between the double quotes after the word INCLUDE (any
 // letter case, blanks before it allowed). Null for any other line, and for an empty or unclosed name.

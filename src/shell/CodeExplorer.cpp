@@ -196,12 +196,12 @@ void CodeExplorer::refresh() {
             return;
         revision_ = doc.revision();
         const QList<SourceDocument::MarkedLine> marked =
-            doc.linesMarked({sourcescan::KindSlot, sourcescan::IncludeSlot});
+            doc.linesMarked({sourcescan::KindSlot, sourcescan::IncludeSlot, sourcescan::SymbolSlot});
         QList<outline::Line> lines;
         lines.reserve(marked.size());
         for (const SourceDocument::MarkedLine& m : marked)
-            lines.append(
-                {m.line, m.slot(sourcescan::KindSlot), m.slot(sourcescan::IncludeSlot) != 0, m.text});
+            lines.append({m.line, m.slot(sourcescan::KindSlot), m.slot(sourcescan::IncludeSlot) != 0, m.text,
+                          m.slot(sourcescan::SymbolSlot) != 0});
         next = outline::build(lines, doc.lexerConfig());
         for (const labelcheck::Problem& p : editor_->labelWatch().problems())
             next.append({outline::Group::Problems, p.message,

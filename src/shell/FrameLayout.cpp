@@ -1,9 +1,9 @@
 #include "shell/FrameLayout.h"
 
+#include "common/ToolIds.h"
 #include "platform/Colors.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
-#include "common/ToolIds.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -121,13 +121,14 @@ void buildFrameTools(ActiveToolBars& bars) {
                              "&Programmer",
                              {{ids::ID_Epic, "&EpicWin", "Launch EpicWin"},
                               {ids::ID_ProgrammerOptions, "&Programmer Options", ""}}};
-    const MenuDef options{ids::ID_Options,
-                          "&Options",
-                          {{ids::ID_NoMargin, "&No Margin", "Options"},
-                           {ids::ID_FixedMargin, "&Fixed Margin", "Options"},
-                           {ids::ID_ScrollingMargin, "&Scrolling Margin", "Options"},
-                           sep,
-                           {ids::ID_PrintLineNumbers, "Print &Line Numbers", "Number the lines of printouts"}}};
+    const MenuDef options{
+        ids::ID_Options,
+        "&Options",
+        {{ids::ID_NoMargin, "&No Margin", "Options"},
+         {ids::ID_FixedMargin, "&Fixed Margin", "Options"},
+         {ids::ID_ScrollingMargin, "&Scrolling Margin", "Options"},
+         sep,
+         {ids::ID_PrintLineNumbers, "Print &Line Numbers", "Number the lines of printouts"}}};
     const MenuDef window{ids::ID_Window,
                          "&Window",
                          {{ids::ID_TileH, "Tile &Horizontally", ""},
@@ -182,16 +183,26 @@ void buildFrameTools(ActiveToolBars& bars) {
                  QStringLiteral("Previous Error"));
     bars.AddTool(ids::ID_ClearAllErrors, Kind::Button, QStringLiteral("Clear All Errors"),
                  QStringLiteral("Clear All Errors"));
+    // The Standard toolbar comes in parts, at three of its separators, so that a narrow frame can
+    // wrap it onto more rows.
+    const QString part;
+    // clang-format off
     for (const QString* id :
-         {&ids::ID_New,       &ids::ID_Open,          &ids::ID_Save,           &ids::ID_Print,
-          &ids::Separator,    &ids::ID_Cut,           &ids::ID_Copy,           &ids::ID_Paste,
-          &ids::Separator,    &ids::ID_Find,          &ids::ID_FindNext,       &ids::Separator,
-          &ids::ID_Undo,      &ids::ID_Redo,          &ids::Separator,         &ids::ID_Compile,
-          &ids::ID_Simulate,  &ids::ID_StopSimulation, &ids::ID_Epic,      &ids::Separator,        &ids::ID_TBook,          &ids::ID_NBook,
-          &ids::ID_PBook,     &ids::ID_CBook,         &ids::Separator,         &ids::ID_ClearError,
-          &ids::ID_NextError, &ids::ID_PreviousError, &ids::ID_ClearAllErrors, &ids::Separator,
-          &ids::ID_Device,    &ids::Separator,        &ids::ID_OpenDocs})
-        bars.AddToToolBar(ids::Standard, *id);
+         {&ids::ID_New,             &ids::ID_Open,            &ids::ID_Save,       &ids::ID_Print,
+          &ids::Separator,          &ids::ID_Cut,             &ids::ID_Copy,       &ids::ID_Paste,
+          &ids::Separator,          &ids::ID_Find,            &ids::ID_FindNext,   &ids::Separator,
+          &ids::ID_Undo,            &ids::ID_Redo,            &part,               &ids::ID_Compile,
+          &ids::ID_Simulate,        &ids::ID_StopSimulation,  &ids::ID_Epic,       &ids::Separator,
+          &ids::ID_TBook,           &ids::ID_NBook,           &ids::ID_PBook,      &ids::ID_CBook,
+          &part,                    &ids::ID_ClearError,      &ids::ID_NextError,  &ids::ID_PreviousError,
+          &ids::ID_ClearAllErrors,  &part,                    &ids::ID_Device,     &ids::Separator,
+          &ids::ID_OpenDocs}) {
+        // clang-format on
+        if (id == &part)
+            bars.StartToolBarPart(ids::Standard);
+        else
+            bars.AddToToolBar(ids::Standard, *id);
+    }
 
     bars.AddTool(ids::ID_GotoLabel, Kind::Combo, QStringLiteral("Goto &Label"), QStringLiteral("Goto Label"));
     bars.AddTool(ids::ID_Indent, Kind::Button, QStringLiteral("Indent"), QStringLiteral("Indent"));
@@ -200,8 +211,8 @@ void buildFrameTools(ActiveToolBars& bars) {
         bars.AddToToolBar(ids::ListBar, *id);
 
     applyToolIcons(bars);
-    bars.toolBar(ids::Standard)->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    bars.toolBar(ids::ListBar)->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (QToolBar* bar : frameToolBars(bars))
+        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     // Keys for the commands the editor control does not take itself.
     const struct {
@@ -226,6 +237,10 @@ void buildFrameTools(ActiveToolBars& bars) {
             a->setShortcut(k.key);
             a->setShortcutContext(Qt::WidgetShortcut);
         }
+}
+
+QList<QToolBar*> frameToolBars(const ActiveToolBars& bars) {
+    return bars.toolBarParts(ids::Standard) + bars.toolBarParts(ids::ListBar);
 }
 
 const std::vector<ToolKey>& editorKeys() {

@@ -1,5 +1,8 @@
 #include "shell/MDIMain.h"
 
+#include "common/DocumentRules.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 #include "editor/frmEditor.h"
 #include "language/HelpPages.h"
 #include "platform/HelpViewer.h"
@@ -10,18 +13,16 @@
 #include "platform/WindowPlacement.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
+#include "platform/toolbars/ToolBarFlow.h"
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/Autosave.h"
 #include "shell/CodeExplorer.h"
-#include "common/DocumentRules.h"
 #include "shell/EditActions.h"
 #include "shell/FrameLayout.h"
 #include "shell/LabelCombo.h"
 #include "shell/TaskTabBar.h"
-#include "common/Settings.h"
-#include "common/ToolIds.h"
-#include "toolchain/Simulation.h"
 #include "terminal/frmComm.h"
+#include "toolchain/Simulation.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -32,13 +33,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <cmath>
 
 MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
@@ -59,9 +63,14 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
     buildFrameTools(*SSActiveToolBars1);
     labelCombo_ = std::make_unique<LabelCombo>(*SSActiveToolBars1);
     setMenuBar(SSActiveToolBars1->menuBar());
-    addToolBar(Qt::TopToolBarArea, SSActiveToolBars1->toolBar(ids::Standard));
-    addToolBarBreak();
-    addToolBar(Qt::TopToolBarArea, SSActiveToolBars1->toolBar(ids::ListBar));
+    // The toolbars flow across the top in their order, wrapped to the frame's width; a part moved by
+    // hand would only be put back at the next wrap.
+    for (QToolBar* bar : frameToolBars(*SSActiveToolBars1)) {
+        bar->setMovable(false);
+        bar->installEventFilter(this);
+        addToolBar(Qt::TopToolBarArea, bar);
+    }
+    reflowToolBars();
 
     TaskBarPanel->setObjectName(QStringLiteral("TaskBarPanel"));
     TaskBar_->setObjectName(QStringLiteral("TaskBar"));
@@ -85,8 +94,9 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
 
     buildStatusBar();
     buildCodeExplorer();
-    editActions_ = new EditActions(*SSActiveToolBars1, *labelCombo_,
-                                   [this](int panel, const QString& text) { SetPanelText(panel, text); }, this);
+    editActions_ = new EditActions(
+        *SSActiveToolBars1, *labelCombo_,
+        [this](int panel, const QString& text) { SetPanelText(panel, text); }, this);
 
     registerCommands();
     SSActiveToolBars1->SetEnabled(ids::ID_StopSimulation, false);
@@ -176,6 +186,26 @@ void MDIMain::buildStatusBar() {
     encodingPanel_->setMenu(menu);
     bar->addPermanentWidget(encodingPanel_);
     encodingPanel_->hide();
+    readOnlyPanel_ = new QLabel(QStringLiteral("Read-only"), bar);
+    readOnlyPanel_->setObjectName(QStringLiteral("ReadOnlyPanel"));
+    readOnlyPanel_->setToolTip(QStringLiteral("The file cannot be written: Save As keeps the changes elsewhere"));
+    bar->insertPermanentWidget(0, readOnlyPanel_);
+    readOnlyPanel_->hide();
+}
+
+void MDIMain::showReadOnly() {
+    // Every tab whose file cannot be written carries the sign; the status bar says it for the window
+    // in front.
+    auto* tabs = static_cast<TaskTabBar*>(TaskBar_);
+    for (frmEditor* w : editors()) {
+        const QString caption = text::Trim(w->caption());
+        const bool readOnly = docrules::cannotWrite(w->View().Document().PathName());
+        for (int i = 0; i < tabs->count(); ++i)
+            if (text::Trim(tabs->tabText(i)) == caption)
+                tabs->setTabReadOnly(i, readOnly);
+    }
+    frmEditor* w = activeEditor();
+    readOnlyPanel_->setVisible(w && docrules::cannotWrite(w->View().Document().PathName()));
 }
 
 void MDIMain::showEncoding() {
@@ -219,6 +249,8 @@ void MDIMain::MDIForm_Load(const QString& commandLine) {
     // lands on the inner area and the frame creeps by its title bar and border at every start.
     applyPlacement();
     show();
+    fitMenusToScreen();
+    connect(windowHandle(), &QWindow::screenChanged, this, &MDIMain::fitMenusToScreen);
     // 4. Recent files.
     restoreRecentFiles();
     // 5. The device list and the default device's ports.
@@ -289,6 +321,13 @@ void MDIMain::applyPlacement() {
     fittedPlacement_ = stored && fitted != inside ? QRect(pos(), size()) : QRect();
 }
 
+void MDIMain::fitMenusToScreen() {
+    // Long paths in the recent files and the window list are shortened in the middle, so a menu
+    // takes at most about a third of the screen.
+    if (const QScreen* s = screen())
+        SSActiveToolBars1->SetMenuTextWidth(std::max(s->availableGeometry().width() / 3, 240));
+}
+
 void MDIMain::restoreRecentFiles() {
     for (int n = 0; n < 4; ++n) {
         const QString value = settings_.read(*settings::startup::RecentFiles[n]);
@@ -356,7 +395,8 @@ void MDIMain::UpdateOpenDocsCaption() {
 void MDIMain::AddToWindowList(const QString& caption) {
     ActiveToolBars& bars = *SSActiveToolBars1;
     const int count = bars.Count(ids::ID_Window);
-    const QString id = docrules::windowEntryId(docrules::windowEntryNumber(bars.ToolIds(ids::ID_Window)), caption);
+    const QString id =
+        docrules::windowEntryId(docrules::windowEntryNumber(bars.ToolIds(ids::ID_Window)), caption);
     bars.Insert(ids::ID_Window, count + 1, id, id);
     if (frmEditor* active = activeEditor())
         active->Tag = id;
@@ -368,6 +408,7 @@ void MDIMain::AddToWindowList(const QString& caption) {
         bars.Insert(ids::ID_Window, 5, ids::Separator);
     if (frmEditor* active = activeEditor())
         showModifiedMark(*active);
+    showReadOnly();
 }
 
 void MDIMain::showModifiedMark(frmEditor& window) {
@@ -444,6 +485,7 @@ void MDIMain::onSubWindowActivated(QMdiSubWindow*) {
         state_.MouseTokenClass = w->caretTokenClass();
     editActions_->setActive(window);
     showEncoding();
+    showReadOnly();
     if (auto* t = qobject_cast<frmComm*>(window)) {
         t->Form_Activate();
     } else if (auto* w = qobject_cast<frmEditor*>(window)) {
@@ -493,6 +535,42 @@ void MDIMain::changeEvent(QEvent* event) {
     // The toolbar icons are drawn for the palette: a switch to or from a dark theme redraws them.
     if (event->type() == QEvent::PaletteChange && SSActiveToolBars1)
         applyToolIcons(*SSActiveToolBars1);
+}
+
+void MDIMain::resizeEvent(QResizeEvent* event) {
+    reflowToolBars();
+    QMainWindow::resizeEvent(event);
+}
+
+bool MDIMain::eventFilter(QObject* watched, QEvent* event) {
+    // A toolbar that grows (a longer device name, more files) may no longer fit its row.
+    if (event->type() == QEvent::LayoutRequest && qobject_cast<QToolBar*>(watched))
+        reflowToolBars();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MDIMain::reflowToolBars() {
+    const QList<QToolBar*> bars = frameToolBars(*SSActiveToolBars1);
+    QList<int> widths;
+    int narrowest = 0;
+    for (const QToolBar* bar : bars) {
+        widths << bar->sizeHint().width();
+        narrowest = std::max(narrowest, bar->minimumSizeHint().width());
+    }
+    // The frame may be narrower than a row of toolbars, which then wrap: its least width is that of
+    // one toolbar, not the one the layout derives from the rows as they stand.
+    if (minimumWidth() != narrowest)
+        setMinimumWidth(narrowest);
+    const int spacing = style()->pixelMetric(QStyle::PM_ToolBarHandleExtent) + 2;
+    const QList<int> rows = toolbarflow::rows(widths, width() - 2 * spacing, spacing);
+    if (rows == toolBarRows_)
+        return;
+    toolBarRows_ = rows;
+    for (qsizetype i = 1; i < bars.size(); ++i) {
+        removeToolBarBreak(bars[i]);
+        if (rows[i] != rows[i - 1])
+            insertToolBarBreak(bars[i]);
+    }
 }
 
 void MDIMain::closeEvent(QCloseEvent* event) {
@@ -565,6 +643,8 @@ void MDIMain::watchDocuments() {
 void MDIMain::checkDocumentsOnDisk() {
     if (checkingDisk_)
         return;
+    // A file's permissions may have changed as well.
+    showReadOnly();
     checkingDisk_ = true;
     for (frmEditor* w : editors()) {
         SourceDocument& doc = w->View().Document();

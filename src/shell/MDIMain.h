@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/AppError.h"
 #include "common/AppState.h"
 #include "common/FrameServices.h"
+#include "platform/AppError.h"
 
 #include <QHash>
 #include <QList>
@@ -159,6 +159,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Files dropped on the frame open as if chosen with Open.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -167,6 +169,8 @@ private:
     void buildStatusBar();
     // The encoding panel follows the active window.
     void showEncoding();
+    // The read-only sign on the tabs and in the status bar follows the files' permissions.
+    void showReadOnly();
     // The encoding 8-bit files are read in: the system's, else the stored default.
     QString eightBitEncoding() const;
     // A file that does not look like text opens only when the user says so.
@@ -174,7 +178,10 @@ private:
     // After a save under another name: the caption, the tab and the Window-menu entry follow it.
     void showRenamed(frmEditor& w, int tab);
     void applyPlacement();
+    // Wraps the toolbars onto as many rows as the frame's width needs.
+    void reflowToolBars();
     void restoreRecentFiles();
+    void fitMenusToScreen();
     // Creates, loads and shows an editor window; null (and the error) when the file cannot be read.
     frmEditor* createEditor(const QString& path, AppError* err = nullptr);
     void onSubWindowActivated(QMdiSubWindow* window);
@@ -284,6 +291,8 @@ private:
     // Where start-up put the frame when it fitted a stored placement onto a smaller screen (null when
     // it did not): left there, the stored placement is kept at exit.
     QRect fittedPlacement_;
+    QLabel* readOnlyPanel_ = nullptr;
+    QList<int> toolBarRows_; // the row of each toolbar as last wrapped
     // The device-list failure last reported, with the file's size and time then.
     QString deviceFailure_;
 };

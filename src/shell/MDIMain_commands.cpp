@@ -170,6 +170,7 @@ void MDIMain::SSActiveToolBars1_ToolClick(const QString& id) {
     if (id == ids::ID_Save || id == ids::ID_SaveAs || id == ids::ID_Compile || id == ids::ID_SaveEncoding)
         watchDocuments();
     showEncoding();
+    showReadOnly();
 }
 
 // --- text and marks ---

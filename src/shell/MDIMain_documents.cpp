@@ -102,7 +102,7 @@ AppError MDIMain::cmdNew() {
 AppError MDIMain::cmdOpen() {
     QString name;
     const QString folder = AppPaths::join(settings_.read(settings::startup::SourceCodePath), QString());
-    if (!state_.prompts.openFile(this, {QString(), folder, docrules::SourceFilter}, name))
+    if (!state_.prompts.openFile(this, {QString(), folder, docrules::OpenFilter}, name))
         return AppError::cancelled();
     // The dialog is gone: let the windows it covered repaint before a big file holds things up.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -13,6 +13,24 @@ int TaskTabBar::maxTextWidth() const {
     return fontMetrics().averageCharWidth() * 28;
 }
 
+QString TaskTabBar::readOnlySign() {
+    return QStringLiteral(" [read-only]");
+}
+
+void TaskTabBar::setTabReadOnly(int index, bool readOnly) {
+    if (index < 0 || index >= count() || tabReadOnly(index) == readOnly)
+        return;
+    setTabData(index, readOnly);
+    setTabToolTip(index, readOnly ? tabText(index) + QStringLiteral("\nRead-only: the file cannot be written")
+                                  : tabText(index));
+    // The tab's width changes with the sign.
+    setTabText(index, tabText(index));
+}
+
+bool TaskTabBar::tabReadOnly(int index) const {
+    return tabData(index).toBool();
+}
+
 QSize TaskTabBar::tabSizeHint(int index) const {
     QSize size = QTabBar::tabSizeHint(index);
     const QFontMetrics fm = fontMetrics();
@@ -23,6 +41,8 @@ QSize TaskTabBar::tabSizeHint(int index) const {
     const int wanted = std::max(maxTextWidth(), nameWidth);
     if (textWidth > wanted)
         size.setWidth(size.width() - (textWidth - wanted));
+    if (tabReadOnly(index))
+        size.setWidth(size.width() + fm.horizontalAdvance(readOnlySign()));
     return size;
 }
 
@@ -55,7 +75,14 @@ void TaskTabBar::initStyleOption(QStyleOptionTab* option, int tabIndex) const {
     QTabBar::initStyleOption(option, tabIndex);
     option->text = tabText(tabIndex);
     const QRect textRect = style()->subElementRect(QStyle::SE_TabBarTabText, option, this);
-    option->text = elidePath(option->text, fontMetrics(), textRect.width());
+    if (tabReadOnly(tabIndex)) {
+        const QString sign = readOnlySign();
+        option->text =
+            elidePath(option->text, fontMetrics(), textRect.width() - fontMetrics().horizontalAdvance(sign)) +
+            sign;
+    } else {
+        option->text = elidePath(option->text, fontMetrics(), textRect.width());
+    }
 }
 
 QString TaskTabBar::shownText(int index) const {

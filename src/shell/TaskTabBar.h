@@ -14,6 +14,11 @@ public:
     int maxTextWidth() const;
     // The text the tab shows: the whole path when it fits, else the folder cut short before the name.
     QString shownText(int index) const;
+    // A tab whose file cannot be written shows a sign after its text and says so in its tool tip.
+    void setTabReadOnly(int index, bool readOnly);
+    bool tabReadOnly(int index) const;
+    // The sign a read-only tab shows after its text.
+    static QString readOnlySign();
     // A path shortened to `width` pixels: the file name stays whole while it fits.
     static QString elidePath(const QString& path, const QFontMetrics& fm, int width);
 

@@ -1,19 +1,21 @@
 #include "terminal/frmComm.h"
 
+#include "common/AppState.h"
+#include "common/FrameServices.h"
+#include "common/Settings.h"
+#include "common/ToolIds.h"
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
 #include "platform/comm/Comm.h"
 #include "platform/comm/CommPort.h"
 #include "platform/comm/SerialLink.h"
 #include "platform/toolbars/ActiveToolBars.h"
+#include "platform/toolbars/ToolBarFlow.h"
 #include "platform/toolbars/ToolCombo.h"
-#include "common/AppState.h"
-#include "common/FrameServices.h"
-#include "common/Settings.h"
-#include "common/ToolIds.h"
 #include "terminal/PortChoice.h"
 
 #include <QCloseEvent>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QSerialPortInfo>
@@ -74,20 +76,22 @@ void frmComm::buildToolBar() {
     ActiveToolBars& bars = *SSActiveToolBars2;
     // The terminal has a toolbar band and no menus.
     bars.menuBar()->hide();
-    band_ = bars.toolBar(ids::DebugSettings);
-    band_->setMovable(false);
+    bars.toolBar(ids::DebugSettings)->setMovable(false);
     bars.AddTool(ids::ID_ComPort, ActiveToolBars::Kind::Combo, QStringLiteral("Co&m Port:"));
     bars.AddToToolBar(ids::DebugSettings, ids::ID_ComPort);
     for (const LineCombo& c : lineCombos()) {
+        // The line settings are a part of their own, which a narrow window puts on a second row.
+        if (c.id == &ids::ID_DataBits)
+            bars.StartToolBarPart(ids::DebugSettings);
         bars.AddTool(*c.id, ActiveToolBars::Kind::Combo, QString::fromLatin1(c.label));
         bars.AddToToolBar(ids::DebugSettings, *c.id);
         for (const QString& e : c.entries)
             bars.ListAdd(*c.id, e);
         if (auto* combo = qobject_cast<ToolCombo*>(bars.combo(*c.id)))
-            combo->setMinimumContentsLength(int(std::max_element(c.entries.begin(), c.entries.end(),
-                                                                 [](const QString& a, const QString& b) {
-                                                                     return a.size() < b.size();
-                                                                 })->size()));
+            combo->setMinimumContentsLength(int(
+                std::max_element(c.entries.begin(), c.entries.end(), [](const QString& a, const QString& b) {
+                    return a.size() < b.size();
+                })->size()));
     }
     for (const QString& e : portchoice::fixedEntries())
         bars.ListAdd(ids::ID_ComPort, e);
@@ -112,11 +116,15 @@ void frmComm::Form_Load() {
     }
     refreshPorts();
     readOptions();
+    // No larger than the area it opens in, or the send line would fall below its edge.
+    if (const QMdiArea* area = mdiArea())
+        resize(size().boundedTo(area->viewport()->size()));
 }
 
 void frmComm::readOptions() {
     Settings& s = state_.settings;
-    Comm_->setEnterSends(terminalkeys::Enter(portchoice::storedPosition(s.read(settings::debug::EnterSends), 3, 0)));
+    Comm_->setEnterSends(
+        terminalkeys::Enter(portchoice::storedPosition(s.read(settings::debug::EnterSends), 3, 0)));
     Comm_->setLocalEcho(flag(s.read(settings::debug::LocalEcho)));
     Comm_->setTimeStamps(flag(s.read(settings::debug::TimeStamps)));
     Comm_->setHexShown(flag(s.read(settings::debug::HexView)));
@@ -141,9 +149,31 @@ void frmComm::Form_Activate() {
 
 void frmComm::Form_Resize() {
     // The band along the top, the terminal control in the rest of the window.
+    // The band's parts flow in rows as wide as the window.
     const QRect area = body_->rect();
-    const int bar = std::min(band_->sizeHint().height(), area.height());
-    band_->setGeometry(0, 0, area.width(), bar);
+    const QList<QToolBar*> parts = SSActiveToolBars2->toolBarParts(ids::DebugSettings);
+    QList<int> widths;
+    for (const QToolBar* part : parts)
+        widths << part->sizeHint().width();
+    const QList<int> rows = toolbarflow::rows(widths, area.width());
+    int x = 0;
+    int y = 0;
+    int rowHeight = 0;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0 && rows[i] != rows[i - 1]) {
+            x = 0;
+            y += rowHeight;
+            rowHeight = 0;
+        }
+        const QSize hint = parts[i]->sizeHint();
+        // The last part of a row takes the rest of it.
+        const bool last = i + 1 == parts.size() || rows[i + 1] != rows[i];
+        parts[i]->setGeometry(x, y, last ? std::max(hint.width(), area.width() - x) : hint.width(),
+                              hint.height());
+        x += hint.width();
+        rowHeight = std::max(rowHeight, hint.height());
+    }
+    const int bar = std::min(y + rowHeight, area.height());
     Comm_->setGeometry(0, bar, area.width(), std::max(0, area.height() - bar));
 }
 
@@ -190,7 +220,8 @@ void frmComm::SSActiveToolBars2_ComboCloseUp(const QString& id) {
     QStringList entries;
     for (int i = 0; i < bars.ListCount(id); ++i)
         entries << bars.ListText(id, i);
-    const portchoice::Port port = portchoice::choose(bars.ListIndex(id), bars.Text(id), entries, systemDevices_);
+    const portchoice::Port port =
+        portchoice::choose(bars.ListIndex(id), bars.Text(id), entries, systemDevices_);
     if (port.isNone()) {
         setLineToolsEnabled(false);
         Comm_->setPortOpen(false);
@@ -205,9 +236,9 @@ void frmComm::ApplyPortSettings() {
     ActiveToolBars& bars = *SSActiveToolBars2;
     if (Comm_->portOpen())
         Comm_->setPortOpen(false);
-    AppError error = Comm_->setSettings(portchoice::settingsText(
-        bars.Text(ids::ID_BaudRate), bars.Text(ids::ID_Parity), bars.Text(ids::ID_DataBits),
-        bars.Text(ids::ID_StopBits)));
+    AppError error = Comm_->setSettings(
+        portchoice::settingsText(bars.Text(ids::ID_BaudRate), bars.Text(ids::ID_Parity),
+                                 bars.Text(ids::ID_DataBits), bars.Text(ids::ID_StopBits)));
     if (!error) {
         QStringList entries;
         for (int i = 0; i < bars.ListCount(ids::ID_ComPort); ++i)
@@ -241,8 +272,9 @@ void frmComm::refreshPorts() {
         return;
     const int index = combo->currentIndex();
     const QString text = combo->currentText();
-    const QString selected = index >= portchoice::FixedEntries ? systemDevices_.value(index - portchoice::FixedEntries)
-                                                               : QString();
+    const QString selected = index >= portchoice::FixedEntries
+                                 ? systemDevices_.value(index - portchoice::FixedEntries)
+                                 : QString();
     QList<portchoice::SystemPort> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
 #if defined(Q_OS_WIN)

@@ -8,7 +8,6 @@ class ActiveToolBars;
 class Comm;
 class FrameServices;
 struct AppState;
-class QToolBar;
 class SerialLink;
 
 // The serial terminal window "Debug": the terminal control `Comm` and the toolbar `SSActiveToolBars2`
@@ -39,7 +38,6 @@ public:
     // A terminal whose choice is the simulator connects to it as soon as it runs.
     void setSimulation(SerialLink* simulation);
 
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,7 +54,6 @@ private:
     AppState& state_;
     QWidget* body_;
     ActiveToolBars* SSActiveToolBars2;
-    QToolBar* band_;
     Comm* Comm_;
     QStringList systemDevices_;
     QPointer<SerialLink> simulation_;

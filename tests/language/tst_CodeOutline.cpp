@@ -55,6 +55,36 @@ private slots:
             QCOMPARE(shown, expected);
         }
     }
+
+    // PicBasic's SYMBOL statements, as the explorer lists them ("" for none).
+    void symbol_data() {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("entry");
+        const char* rows[][2] = {{"SYMBOL count = B2", "A count = B2"},
+                                 {"\tsymbol\tled\t=\tPIN0", "A led = PIN0"},
+                                 {"Symbol delay=500", "C delay = 500"},
+                                 {"SYMBOL mask = $0F", "C mask = $0F"},
+                                 {"SYMBOL key = \"A\"", "C key = \"A\""},
+                                 {"SYMBOL flag = B0.3", "A flag = B0.3"},
+                                 {"SYMBOL x =", ""},
+                                 {"SYMBOL x B2", ""},
+                                 {"SYMBOL a b = 1", ""},
+                                 {"SYMBOLS x = 1", ""},
+                                 {"x = 1 SYMBOL y = 2", ""}};
+        for (const auto& [statement, entry] : rows)
+            QTest::newRow(statement) << QString::fromLatin1(statement) << QString::fromLatin1(entry);
+    }
+    void symbol() {
+        QFETCH(QString, statement);
+        QFETCH(QString, entry);
+        outline::Entry e;
+        const QString shown = outline::symbolEntry(statement, 7, e)
+                                  ? QStringLiteral("%1 %2 = %3 @%4")
+                                        .arg(outline::groupCaption(e.group).left(1), e.name, e.detail)
+                                        .arg(e.line)
+                                  : QString();
+        QCOMPARE(shown, entry.isEmpty() ? entry : entry + QStringLiteral(" @7"));
+    }
 };
 
 QTEST_MAIN(tst_CodeOutline)

@@ -27,6 +27,37 @@ class tst_CodeExplorer : public QObject {
     }
 
 private slots:
+    // A PicBasic program's SYMBOLs are listed once the open scan has marked them, and follow an edit;
+    // the same text in a PicBasic Pro program declares nothing.
+    void symbolsOfPicBasicPrograms_data() {
+        QTest::addColumn<QString>("compiler");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("PicBasic") << "1" << QStringList{"led", "delay", "Main"};
+        QTest::newRow("PicBasic Pro") << "0" << QStringList{"Main"};
+    }
+    void symbolsOfPicBasicPrograms() {
+        QFETCH(QString, compiler);
+        QFETCH(QStringList, listed);
+        FrameFixture f;
+        f.store().save(settings::startup::CompilerType, compiler);
+        MDIMain& m = f.startWith(QStringLiteral("prog.bas"),
+                                 "' blink\r\nSYMBOL led = PIN0\r\nsymbol delay = 500 ' ms\r\nMain:\r\n");
+        m.show();
+        m.toolBars().Click(ids::ID_CodeExplorer);
+        CodeExplorer& x = m.codeExplorer();
+        QTRY_COMPARE(names(x), listed);
+        if (compiler == u"1") {
+            QCOMPARE(x.entries().first().group, outline::Group::Aliases);
+            // Edited into something else and left, the line drops out.
+            SourceView& v = f.view();
+            v.SetFocus();
+            v.MoveCaret(0, 1);
+            QTest::keyClicks(v.focusProxy(), "' ");
+            v.MoveCaret(0, 3);
+            QTRY_COMPARE(names(x), (QStringList{"delay", "Main"}));
+        }
+    }
+
     // Off until asked for from the View menu; then it lists and jumps, and its state is stored.
     void listsJumpsAndIsStored() {
         FrameFixture f;

@@ -40,6 +40,45 @@ QList<QAction*> menuEntries(QMenu* menu) {
 class tst_FrameLook : public QObject {
     Q_OBJECT
 private slots:
+    // A file that cannot be written carries a sign on its tab, and the status bar says so while its
+    // window is in front; made writable again, it loses both at the next look at the disk.
+    void readOnlyFileIsMarked() {
+        FrameFixture f;
+        const QString locked = f.file(QStringLiteral("locked.pbp"), "HIGH 1\r\n");
+        const QString open = f.file(QStringLiteral("open.pbp"), "LOW 1\r\n");
+        QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                  QFileDevice::ReadOther));
+        if (QFileInfo(locked).isWritable()) {
+#ifdef Q_OS_WIN
+            QFAIL("a read-only file reads as writable");
+#else
+            // Root writes through permissions: the case runs again as an ordinary user.
+            QString log;
+            QVERIFY2(testsupport::runCaseUnprivileged(QString::fromLatin1(QTest::currentTestFunction()), &log),
+                     qPrintable(log));
+            return;
+#endif
+        }
+        MDIMain& m = f.start(locked);
+        openThroughDialog(f, open);
+        auto& tabs = static_cast<TaskTabBar&>(m.TaskBar());
+        const QWidget* panel = m.findChild<QWidget*>(QStringLiteral("ReadOnlyPanel"));
+        m.show();
+        QCOMPARE(tabs.count(), 2);
+        QVERIFY2(tabs.shownText(0).endsWith(TaskTabBar::readOnlySign()), qPrintable(tabs.shownText(0)));
+        QVERIFY(tabs.tabToolTip(0).startsWith(tabs.tabText(0) + u'\n'));
+        QVERIFY(!tabs.shownText(1).endsWith(TaskTabBar::readOnlySign()));
+        QVERIFY(!panel->isVisible());
+        m.mdiArea().setActiveSubWindow(m.editors().first());
+        QVERIFY(panel->isVisible());
+
+        QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        m.checkDocumentsOnDisk();
+        QVERIFY(!tabs.tabReadOnly(0));
+        QCOMPARE(tabs.tabToolTip(0), tabs.tabText(0));
+        QVERIFY(!panel->isVisible());
+    }
+
     void cleanup() { QApplication::setPalette(QPalette()); }
 
     void placement_data() {

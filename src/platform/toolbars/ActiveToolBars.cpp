@@ -3,7 +3,9 @@
 #include "platform/toolbars/ToolCombo.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -49,6 +51,7 @@ void ActiveToolBars::AddTool(const QString& id, Kind kind, const QString& captio
     t->id = id;
     t->kind = kind;
     t->toolTip = toolTip;
+    t->caption = caption;
     t->action = new QAction(caption, this);
     t->action->setObjectName(id);
     t->action->setToolTip(toolTip.isEmpty() ? plain(caption) : toolTip);
@@ -63,6 +66,34 @@ void ActiveToolBars::AddTool(const QString& id, Kind kind, const QString& captio
         connect(t->action, &QAction::triggered, this, &ActiveToolBars::onTriggered);
     }
     tools_.insert(id.toUpper(), t);
+    showCaption(*t);
+}
+
+void ActiveToolBars::SetMenuTextWidth(int pixels) {
+    menuTextWidth_ = std::max(0, pixels);
+    for (Tool* t : std::as_const(tools_))
+        showCaption(*t);
+}
+
+void ActiveToolBars::showCaption(Tool& t) {
+    if (t.kind != Kind::Button) {
+        t.action->setText(t.caption);
+        return;
+    }
+    // The access prefix ("&1 ", "&2. ") stays whole; the middle of the rest gives way.
+    const QFontMetrics metrics(QApplication::font("QMenu"));
+    const qsizetype space = t.caption.startsWith(u'&') ? t.caption.indexOf(u' ') + 1 : 0;
+    const QString prefix = t.caption.left(space);
+    const int room = menuTextWidth_ - metrics.horizontalAdvance(plain(prefix));
+    const bool elide = menuTextWidth_ > 0 && metrics.horizontalAdvance(plain(t.caption)) > menuTextWidth_;
+    const QString shown =
+        elide ? prefix + metrics.elidedText(t.caption.mid(space), Qt::ElideMiddle, std::max(room, 0))
+              : t.caption;
+    t.action->setText(shown);
+    // What the entry leaves out shows in its tool tip and, while it is highlighted, in the status bar.
+    t.action->setStatusTip(elide ? plain(t.caption) : QString());
+    if (t.toolTip.isEmpty())
+        t.action->setToolTip(plain(t.caption));
 }
 
 void ActiveToolBars::onTriggered() {
@@ -71,14 +102,33 @@ void ActiveToolBars::onTriggered() {
 }
 
 QToolBar* ActiveToolBars::toolBar(const QString& name) {
-    if (auto bar = toolBars_.value(name))
-        return bar;
+    if (const auto parts = toolBars_.value(name); !parts.isEmpty())
+        return parts.last();
+    return addPart(name);
+}
+
+QToolBar* ActiveToolBars::addPart(const QString& name) {
+    QList<QPointer<QToolBar>>& parts = toolBars_[name];
     auto* bar = new QToolBar(name, owner_);
-    bar->setObjectName(name);
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    toolBars_.insert(name, bar);
+    bar->setObjectName(parts.isEmpty() ? name : name + QStringLiteral("#%1").arg(parts.size() + 1));
+    bar->setToolButtonStyle(parts.isEmpty() ? Qt::ToolButtonTextOnly : parts.first()->toolButtonStyle());
+    parts << bar;
     redrawTargets_ << bar;
     return bar;
+}
+
+void ActiveToolBars::StartToolBarPart(const QString& toolbar) {
+    if (toolbar == QLatin1String("MenuBar") || toolBarIds_.value(toolbar).isEmpty())
+        return;
+    addPart(toolbar);
+}
+
+QList<QToolBar*> ActiveToolBars::toolBarParts(const QString& name) const {
+    QList<QToolBar*> out;
+    for (const QPointer<QToolBar>& bar : toolBars_.value(name))
+        if (bar)
+            out << bar.data();
+    return out;
 }
 
 QStringList ActiveToolBars::toolBarNames() const {
@@ -110,7 +160,7 @@ void ActiveToolBars::AddToToolBar(const QString& toolbar, const QString& id) {
         layout->setContentsMargins(4, 0, 4, 0);
         layout->setSpacing(4);
         // A combo's caption keeps its access letter, which moves the focus to the combo.
-        auto* label = new QLabel(t->kind == Kind::Combo ? t->action->text() : plain(t->action->text()), holder);
+        auto* label = new QLabel(t->kind == Kind::Combo ? t->caption : plain(t->caption), holder);
         label->setObjectName(t->id + QStringLiteral("_caption"));
         layout->addWidget(label);
         t->labels << label;
@@ -195,14 +245,15 @@ void ActiveToolBars::SetVisible(const QString& id, bool visible) {
 
 QString ActiveToolBars::Caption(const QString& id) const {
     const Tool* t = find(id);
-    return t ? t->action->text() : QString();
+    return t ? t->caption : QString();
 }
 
 void ActiveToolBars::SetCaption(const QString& id, const QString& caption) {
     Tool* t = find(id);
     if (!t)
         return;
-    t->action->setText(caption);
+    t->caption = caption;
+    showCaption(*t);
     if (t->menu)
         t->menu->setTitle(caption);
     for (const auto& label : t->labels)

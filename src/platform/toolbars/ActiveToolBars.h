@@ -33,7 +33,13 @@ public:
     void AddTool(const QString& id, Kind kind, const QString& caption, const QString& toolTip = QString());
     // A toolbar by name; "MenuBar" is the menu bar, any other name a QToolBar created on first use.
     QMenuBar* menuBar() const { return menuBar_; }
+    // The toolbar's last part (see StartToolBarPart), where the next tools go.
     QToolBar* toolBar(const QString& name);
+    // Ends a toolbar's current part: the tools added next go to a new QToolBar of the same name, which
+    // the window may place on another row when it is narrow. The parts share the toolbar's name and
+    // tool list (which shows no break); each takes the first part's button style.
+    void StartToolBarPart(const QString& toolbar);
+    QList<QToolBar*> toolBarParts(const QString& name) const;
     QStringList toolBarNames() const;
     // Appends a tool (or "separator") to a toolbar; menu tools on "MenuBar" become menu titles.
     void AddToToolBar(const QString& toolbar, const QString& id);
@@ -54,6 +60,10 @@ public:
     QString ToolTip(const QString& id) const;
     void SetToolTip(const QString& id, const QString& toolTip);
     QAction* action(const QString& id) const;
+    // Buttons whose caption is wider than this many pixels in the menu font show it elided in the
+    // middle (the access prefix kept), with the whole caption as their tool tip and status tip;
+    // Caption keeps the whole text. 0, the start, elides nothing.
+    void SetMenuTextWidth(int pixels);
 
     // --- menu tools: an ordered tool list ---
     int Count(const QString& menuId) const;
@@ -104,6 +114,7 @@ private:
     struct Tool {
         QString id;
         Kind kind = Kind::Button;
+        QString caption; // as set; the action may show it elided
         QAction* action = nullptr;
         QString toolTip;
         QMenu* menu = nullptr;          // menu tools
@@ -117,11 +128,14 @@ private:
     const Tool* find(const QString& id) const;
     int placements(const QString& id) const;
     void onTriggered();
-
     QWidget* owner_;
     QMenuBar* menuBar_;
     QHash<QString, Tool*> tools_; // key: id in upper case
-    QHash<QString, QPointer<QToolBar>> toolBars_;
+    QToolBar* addPart(const QString& name);
+    void showCaption(Tool& t);
+
+    QHash<QString, QList<QPointer<QToolBar>>> toolBars_;
     QHash<QString, QStringList> toolBarIds_;
     QList<QWidget*> redrawTargets_;
+    int menuTextWidth_ = 0;
 };
