@@ -90,8 +90,8 @@ private slots:
     // edge when negative: {left, top, width, height (0: the area's plus 300), moved by the user}.
     void placementFittedToTheScreen() {
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        const int rows[][5] = {{40, 30, 400, 300, 0},  {-100, -50, 500, 350, 0}, {0, 0, 0, 0, 0},
-                               {9000, 9000, 400, 300, 0}, {-100, -50, 500, 350, 1}};
+        const int rows[][5] = {{40, 30, 500, 350, 0},  {-100, -50, 500, 350, 0}, {0, 0, 0, 0, 0},
+                               {9000, 9000, 500, 350, 0}, {-100, -50, 500, 350, 1}};
         for (const auto& [left, top, width, height, moved] : rows) {
             FrameFixture f;
             const double k = 1440.0 / QWidget().logicalDpiY();
