@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <memory>
+#include <utility>
 
 class FrameServices;
 struct AppState;
@@ -198,4 +199,6 @@ private:
     bool labelsKnown_ = false;
     // One bit per token class whose colour is the user's own.
     quint32 ownColors_ = 0;
+    // What the pop-ups were last styled for: the text background and the application palette.
+    std::pair<qint32, qint64> popupsStyledFor_{0, -1};
 };

@@ -1,5 +1,6 @@
 #include "shell/StatusPanel.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 namespace {
@@ -22,8 +23,11 @@ void StatusPanel::setText(const QString& text) {
         return;
     text_ = text;
     // Screen readers read the panel by its name.
-    setAccessibleName(text_);
-    if (textWidth(text_) > width())
+    if (QAccessible::isActive())
+        setAccessibleName(text_);
+    // Whether the text fits is found out as it is painted (measuring it costs as much as drawing it):
+    // while the panel is not shown the layout is asked at once.
+    if (!isVisible())
         updateGeometry();
     update(contentsRect());
 }
@@ -40,7 +44,12 @@ void StatusPanel::paintEvent(QPaintEvent* e) {
     QFrame::paintEvent(e);
     QPainter p(this);
     const QRect r = contentsRect().adjusted(Padding, 0, -Padding, 0);
+    const QFontMetrics fm = fontMetrics();
+    const int needed = fm.horizontalAdvance(text_);
+    // Too long for the panel: shown cut short until the window has made room for it.
+    if (needed > r.width())
+        updateGeometry();
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter,
-               fontMetrics().elidedText(text_, Qt::ElideRight, r.width()));
+               needed > r.width() ? fm.elidedText(text_, Qt::ElideRight, r.width()) : text_);
 }
