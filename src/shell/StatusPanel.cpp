@@ -1,7 +1,10 @@
 #include "shell/StatusPanel.h"
 
 #include <QAccessible>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
+#include <QTextLayout>
 
 namespace {
 // Room left and right of the text, inside the frame.
@@ -12,10 +15,11 @@ StatusPanel::StatusPanel(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 int StatusPanel::textWidth(const QString& text) const {
-    return fontMetrics().horizontalAdvance(text) + 2 * Padding + 2 * frameWidth();
+    return qCeil(QFontMetricsF(font()).horizontalAdvance(text)) + 2 * Padding + 2 * frameWidth();
 }
 
 void StatusPanel::setText(const QString& text) {
@@ -41,15 +45,24 @@ QSize StatusPanel::minimumSizeHint() const {
 }
 
 void StatusPanel::paintEvent(QPaintEvent* e) {
-    QFrame::paintEvent(e);
     QPainter p(this);
+    // Opaque: the status bar behind is not painted again for a new text.
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    p.end();
+    QFrame::paintEvent(e);
+    p.begin(this);
     const QRect r = contentsRect().adjusted(Padding, 0, -Padding, 0);
-    const QFontMetrics fm = fontMetrics();
-    const int needed = fm.horizontalAdvance(text_);
-    // Too long for the panel: shown cut short until the window has made room for it.
-    if (needed > r.width())
-        updateGeometry();
     p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter,
-               needed > r.width() ? fm.elidedText(text_, Qt::ElideRight, r.width()) : text_);
+    // Laid out once, both to measure it and to draw it.
+    QTextLayout layout(text_, font());
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (qCeil(line.naturalTextWidth()) <= r.width()) {
+        layout.draw(&p, QPointF(r.left(), r.top() + (r.height() - line.height()) / 2));
+        return;
+    }
+    // Too long for the panel: shown cut short until the window has made room for it.
+    updateGeometry();
+    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(text_, Qt::ElideRight, r.width()));
 }
