@@ -20,7 +20,10 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMap>
+#include <QPaintEvent>
 #include <QProcess>
+#include <QTest>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -94,6 +97,43 @@ void key(QWidget* target, int qtKey, const QString& text, Qt::KeyboardModifiers 
     QApplication::sendEvent(target, &press);
     QApplication::sendEvent(target, &release);
 }
+
+// Counts what typing costs outside the editor's own work: the paint events of every widget with the
+// area they cover, the window's flushes (one per update request of the frame) and its layouts.
+struct PaintCounts {
+    int paints = 0, flushes = 0, layouts = 0;
+    qint64 pixels = 0;
+    QMap<QString, qint64> byWidget; // painted area by widget (object name, or class)
+};
+
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    ~PaintCounter() override { qApp->removeEventFilter(this); }
+    PaintCounts counts;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint && o->isWidgetType()) {
+            qint64 area = 0;
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
+                area += qint64(r.width()) * r.height();
+            ++counts.paints;
+            counts.pixels += area;
+            const QString name = o->objectName().isEmpty() ? QString::fromLatin1(o->metaObject()->className())
+                                                           : o->objectName();
+            counts.byWidget[name] += area;
+        } else if (o == window_ && e->type() == QEvent::UpdateRequest) {
+            ++counts.flushes;
+        } else if (e->type() == QEvent::LayoutRequest) {
+            ++counts.layouts;
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
 
 struct Probe {
     double shownMs = -1, readyMs = -1, shownCpuMs = -1, cpuMs = -1, peakKb = -1;
@@ -218,6 +258,22 @@ int main(int argc, char** argv) {
         key(keys, Qt::Key_A, QStringLiteral("a"));
         QApplication::processEvents();
     });
+    // Typing through the platform into the focused widget, 100 characters at the start of the
+    // second-last line, each key followed by the repaint and flush it asks for, as a user types.
+    v.MoveCaret(0, doc.NumLines() - 2);
+    QApplication::processEvents();
+    PaintCounts typedCounts;
+    const int typed = 100;
+    StepClock typedClock;
+    {
+        PaintCounter counter(&frame);
+        for (int i = 0; i < typed; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
+            QApplication::processEvents();
+        }
+        typedCounts = counter.counts;
+    }
+    const double typedMs = typedClock.ms() / typed;
     v.MoveCaret(5, at);
     const double typingLabel = measure(runs, [&] { key(keys, Qt::Key_A, QStringLiteral("a")); });
     v.MoveCaret(0, at + 8);
@@ -264,6 +320,11 @@ int main(int argc, char** argv) {
         row("caret_onto_label_ms", ontoLabel);
         row("keystroke_ms", typing);
         row("keystroke_label_ms", typingLabel);
+        row("typed_key_ms", typedMs);
+        row("typed_painted_px", double(typedCounts.pixels) / typed);
+        row("typed_paints", double(typedCounts.paints) / typed);
+        row("typed_flushes", double(typedCounts.flushes) / typed);
+        row("typed_layouts", double(typedCounts.layouts) / typed);
         row("label_list_ms", labelList);
         row("label_dropdown_ms", dropDown);
         row("explorer_refresh_ms", explorerRefresh);
@@ -284,6 +345,12 @@ int main(int argc, char** argv) {
     std::printf("caret move onto a label line      median %.3f ms\n", ontoLabel);
     std::printf("typing a character                median %.3f ms (with its repaint)\n", typing);
     std::printf("typing a character in a label     median %.3f ms\n", typingLabel);
+    std::printf("typed through the platform        %.3f ms a key; per key %.1f paints, %.0f px painted, "
+                "%.2f flushes, %.2f layouts\n",
+                typedMs, double(typedCounts.paints) / typed, double(typedCounts.pixels) / typed,
+                double(typedCounts.flushes) / typed, double(typedCounts.layouts) / typed);
+    for (auto it = typedCounts.byWidget.cbegin(); it != typedCounts.byWidget.cend(); ++it)
+        std::printf("    %-30s %8.0f px a key\n", qPrintable(it.key()), double(it.value()) / typed);
     std::printf("Alt+F12 label list                median %.2f ms\n", labelList);
     std::printf("label combo drop-down             median %.2f ms\n", dropDown);
     std::printf("code explorer refresh (%d entries) median %.2f ms\n", explorerEntries, explorerRefresh);

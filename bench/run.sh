@@ -35,6 +35,10 @@ ready_after_shown_ms|ready for typing, after the window appears|250|ms
 startup_cpu_ms|CPU time (user+sys), start to idle with the file|250|ms
 keystroke_ms|a keystroke, with its repaint|16|ms
 keystroke_label_ms|a keystroke in a label (its combo entry renamed)|16|ms
+typed_key_ms|a character typed through the platform into the frame, repainted and flushed|0.5|ms
+typed_painted_px|area painted per typed character (every widget)|40000|px
+typed_flushes|window flushes per typed character|1.5|
+typed_layouts|layouts per typed character|0.2|
 caret_other_line_ms|a caret move to another line, with its repaint|16|ms
 caret_onto_label_ms|a caret move onto a label line|16|ms
 label_dropdown_ms|label combo drop-down (after a line was added)|16|ms

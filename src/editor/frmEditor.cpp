@@ -187,6 +187,11 @@ void frmEditor::followBackground() {
 }
 
 void frmEditor::stylePopups() {
+    // Called as the lists are shown, on every key: only a new background or palette is worth the work.
+    const std::pair<qint32, qint64> now{View_->TextBackColor(), QApplication::palette().cacheKey()};
+    if (now == popupsStyledFor_)
+        return;
+    popupsStyledFor_ = now;
     const colors::PopupColors c = colors::popupColors(colors::toQColor(View_->TextBackColor()),
                                                       QApplication::palette().color(QPalette::Text));
     for (QWidget* popup : {static_cast<QWidget*>(List1_), static_cast<QWidget*>(SyntaxHelp_)}) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <utility>
 
 class FrameServices;
 struct AppState;
@@ -203,4 +204,6 @@ private:
     // The stock colour this window last showed for each class, NoStock where it showed none.
     static constexpr qint64 NoStock = -1LL << 40;
     std::array<qint64, 16> stock_{};
+    // What the pop-ups were last styled for: the text background and the application palette.
+    std::pair<qint32, qint64> popupsStyledFor_{0, -1};
 };

@@ -264,13 +264,19 @@ void LabelCheck::replaceLines(int first, int removed, int added) {
         const bool had = at != facts_.end() && at->line == first;
         if (had ? same(*at, f) : f.isEmpty())
             return;
+        // Typing in a jump's name, or in front of a jump, leaves every label as it was: then the
+        // problems of this line are all that can change.
+        const bool local = !dirty_ && (had ? at->flags : 0) == f.flags &&
+                           (had ? at->name.key : 0) == f.name.key && !(f.flags & LineFacts::Include) &&
+                           !((f.flags & LineFacts::Label) && defined_.value(f.name.key) > 1);
         if (had && f.isEmpty())
             facts_.erase(at);
         else if (had)
             *at = store(first, f);
         else
             facts_.insert(at, store(first, f));
-        dirty_ = true;
+        if (!local || !recheckLine(first))
+            dirty_ = true;
         return;
     }
     const auto from = storedFrom(first);
@@ -329,6 +335,52 @@ const Problem* LabelCheck::problemAt(int line, int column) {
     return nullptr;
 }
 
+void LabelCheck::noteJump(int line, const Ref& ref, QList<Problem>& out) const {
+    if (defined_.contains(ref.key) || outside_.contains(ref.key))
+        return;
+    const auto lacking = bare_.constFind(ref.key);
+    const QString hint = lacking == bare_.cend()
+                             ? elsewhere_
+                             : QStringLiteral(" (line ") + QString::number(*lacking + 1) +
+                                   QStringLiteral(" holds the name without a colon)");
+    const QString name = text_(line).mid(ref.column, ref.length).toString();
+    out.append({Kind::Undefined, name, line, ref.column, ref.length, QStringLiteral("Undefined label: ") + name + hint});
+}
+
+bool LabelCheck::recheckLine(int line) {
+    const auto at = storedFrom(line);
+    // Whether the line lies in an ASM block: the nearest line before it that opens or closes one says.
+    bool inAsm = false;
+    if (asmMarks_ > 0) {
+        for (auto it = at; it != facts_.begin();) {
+            --it;
+            const int mark = it->flags & (LineFacts::AsmStart | LineFacts::AsmEnd);
+            if (mark == (LineFacts::AsmStart | LineFacts::AsmEnd))
+                return false;
+            if (mark != 0) {
+                inAsm = mark == LineFacts::AsmStart;
+                break;
+            }
+        }
+    }
+    const auto byLine = [](const Problem& p, int l) { return p.line < l; };
+    auto from = std::lower_bound(problems_.begin(), problems_.end(), line, byLine);
+    auto to = from;
+    while (to != problems_.end() && to->line == line)
+        ++to;
+    const qsizetype place = from - problems_.begin();
+    problems_.erase(from, to);
+    if (inAsm || at == facts_.end() || at->line != line)
+        return true;
+    QList<Problem> mine;
+    for (int i = 0; i < at->jumpCount; ++i)
+        noteJump(line, *at->jumpAt(i), mine);
+    std::sort(mine.begin(), mine.end(), [](const Problem& a, const Problem& b) { return a.column < b.column; });
+    for (qsizetype i = 0; i < mine.size(); ++i)
+        problems_.insert(place + i, mine[i]);
+    return true;
+}
+
 void LabelCheck::check() {
     if (!dirty_)
         return;
@@ -336,9 +388,13 @@ void LabelCheck::check() {
     problems_.clear();
     includes_.clear();
     defined_.clear();
+    bare_.clear();
+    asmMarks_ = 0;
+    for (const Stored& f : facts_)
+        if (f.flags & (LineFacts::AsmStart | LineFacts::AsmEnd))
+            ++asmMarks_;
     // Two passes over the facts: the labels, then what refers to them. Only keys are hashed here; the
     // text is read for the problems alone.
-    QHash<Key, int> bare;
     bool inAsm = false;
     const auto visit = [&](const auto& take) {
         inAsm = false;
@@ -354,8 +410,8 @@ void LabelCheck::check() {
     visit([&](const Stored& f) {
         if (f.flags & LineFacts::Label)
             ++defined_[f.name.key];
-        if ((f.flags & LineFacts::Bare) && !bare.contains(f.name.key))
-            bare.insert(f.name.key, f.line);
+        if ((f.flags & LineFacts::Bare) && !bare_.contains(f.name.key))
+            bare_.insert(f.name.key, f.line);
         if (f.flags & LineFacts::Include) {
             const QString name = sourcescan::includeName(text_(f.line).toString());
             if (!name.isNull())
@@ -365,10 +421,10 @@ void LabelCheck::check() {
     const auto nameAt = [this](int line, const Ref& r) {
         return text_(line).mid(r.column, r.length).toString();
     };
-    QString elsewhere;
+    elsewhere_.clear();
     if (!unread_.isEmpty())
-        elsewhere = QStringLiteral(" (not found here; \"") + unread_.join(QStringLiteral("\", \"")) +
-                    QStringLiteral("\" could not be read)");
+        elsewhere_ = QStringLiteral(" (not found here; \"") + unread_.join(QStringLiteral("\", \"")) +
+                     QStringLiteral("\" could not be read)");
     // Labels that share a key, counted by their text: two names may share a key.
     QHash<QString, int> times;
     visit([&](const Stored& f) {
@@ -376,19 +432,8 @@ void LabelCheck::check() {
             ++times[nameAt(f.line, f.name).toUpper()];
     });
     visit([&](const Stored& f) {
-        for (int i = 0; i < f.jumpCount; ++i) {
-            const Ref& ref = *f.jumpAt(i);
-            if (defined_.contains(ref.key) || outside_.contains(ref.key))
-                continue;
-            const auto lacking = bare.constFind(ref.key);
-            const QString hint = lacking == bare.cend()
-                                     ? elsewhere
-                                     : QStringLiteral(" (line ") + QString::number(*lacking + 1) +
-                                           QStringLiteral(" holds the name without a colon)");
-            const QString name = nameAt(f.line, ref);
-            problems_.append({Kind::Undefined, name, f.line, ref.column, ref.length,
-                              QStringLiteral("Undefined label: ") + name + hint});
-        }
+        for (int i = 0; i < f.jumpCount; ++i)
+            noteJump(f.line, *f.jumpAt(i), problems_);
         if (!(f.flags & LineFacts::Label) || defined_.value(f.name.key) < 2 || isReserved(f.name.key))
             return;
         const QString name = nameAt(f.line, f.name);

@@ -122,6 +122,11 @@ private:
     static bool same(const Stored& s, const LineFacts& f);
     static Stored store(int line, const LineFacts& f);
     void check();
+    // After a line's facts changed in what no other line depends on (its jumps, the place of its
+    // name), its problems alone are made again; false when that cannot be told without a full check.
+    bool recheckLine(int line);
+    // Appends the problem of a jump to a label that is not defined, if it is one.
+    void noteJump(int line, const Ref& ref, QList<Problem>& out) const;
     // The first stored line at or after `line`.
     std::deque<Stored>::iterator storedFrom(int line);
 
@@ -136,6 +141,12 @@ private:
     QList<Problem> problems_;
     QStringList includes_;
     QHash<Key, int> defined_;
+    // Names standing alone on a line (labels lacking their colon?), at their first line.
+    QHash<Key, int> bare_;
+    // What an undefined jump's message adds when some INCLUDEs could not be read.
+    QString elsewhere_;
+    // How many stored lines open or close an ASM block, as of the last full check.
+    int asmMarks_ = 0;
 };
 
 // `find` gives the path of an included name, from the file that includes it ("" when it is nowhere).

@@ -1,4 +1,5 @@
 #include "shell/MDIMain.h"
+#include "shell/StatusPanel.h"
 
 #include "common/DocumentRules.h"
 #include "common/Settings.h"
@@ -29,7 +30,6 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -156,10 +156,8 @@ void MDIMain::buildStatusBar() {
     bar->setObjectName(QStringLiteral("StatusBar"));
     const int widths[] = {130, 0, 60, 60, 50};
     for (int i = 0; i < 5; ++i) {
-        auto* panel = new QLabel(bar);
+        auto* panel = new StatusPanel(bar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-        panel->setFrameShape(QFrame::StyledPanel);
-        panel->setFrameShadow(QFrame::Sunken);
         if (widths[i])
             panel->setMinimumWidth(widths[i]);
         if (i == 1)

@@ -14,7 +14,7 @@
 class ActiveToolBars;
 class Autosave;
 class QFileSystemWatcher;
-class QLabel;
+class StatusPanel;
 class QToolButton;
 class QTimer;
 class QMdiArea;
@@ -257,7 +257,7 @@ private:
     QMdiArea* mdiArea_;
     QWidget* TaskBarPanel;
     QTabBar* TaskBar_;
-    QList<QLabel*> panels_;
+    QList<StatusPanel*> panels_;
     QToolButton* encodingPanel_ = nullptr;
     QString taskBarTag_ = QStringLiteral("False");
     QList<QPointer<frmEditor>> loadOrder_;

@@ -115,14 +115,25 @@ private slots:
         QTest::newRow("remove the label") << 0 << 2 << QStringList{"x = 1"};
         QTest::newRow("open an ASM block") << 1 << 1 << QStringList{"ASM", "Side:"};
         QTest::newRow("close it again") << 3 << 0 << QStringList{"ENDASM"};
-        QTest::newRow("past the end") << 9 << 4 << QStringList{"GOTO Far"};
+        QTest::newRow("past the end") << 12 << 4 << QStringList{"GOTO Far"};
+        // Typing on one line that leaves the labels alone: that line's problems alone are made again.
+        QTest::newRow("type before a jump") << 1 << 1 << QStringList{"x GOTO Main"};
+        QTest::newRow("a jump goes astray") << 3 << 1 << QStringList{"GOTO Mai"};
+        QTest::newRow("a stray jump is mended") << 5 << 1 << QStringList{"GOTO Side"};
+        QTest::newRow("a colon makes a label") << 4 << 1 << QStringList{"Gone:"};
+        QTest::newRow("a jump on a plain line") << 9 << 1 << QStringList{"GOSUB Nowhere"};
+        QTest::newRow("a jump removed") << 5 << 1 << QStringList{"x = 2"};
+        QTest::newRow("a jump in an ASM block") << 7 << 1 << QStringList{"GOTO Far"};
+        QTest::newRow("a jump after the block") << 9 << 1 << QStringList{"GOTO Mian"};
     }
     void edits() {
         QFETCH(int, first);
         QFETCH(int, removed);
         QFETCH(QStringList, inserted);
-        Lines l({"Main:", "GOTO Main", "Side: GOTO Side", "GOTO Main", "x = 1"}, pbp);
-        QVERIFY(l.check.problems().isEmpty());
+        Lines l({"Main:", "GOTO Main", "Side: GOTO Side", "GOTO Main", "Gone", "GOTO Gone", "ASM",
+                 "GOTO Gone", "ENDASM", "y = 2"},
+                pbp);
+        QCOMPARE(l.check.problems().size(), 1);
         QStringList& lines = l.text;
         const int from = qMin(first, int(lines.size()));
         lines.remove(from, qMin(removed, int(lines.size()) - from));

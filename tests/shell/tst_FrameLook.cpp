@@ -348,6 +348,11 @@ private slots:
             QCOMPARE(popup->palette().color(QPalette::Text), c.text);
             QVERIFY(static_cast<QFrame*>(popup)->frameWidth() > 0);
         }
+        // A background chosen later is followed the next time the list shows.
+        const QColor other = colors::isDark(code) ? QColor(Qt::white) : QColor(Qt::black);
+        f.active()->View().SetTextBackColor(colors::fromQColor(other));
+        f.active()->ShowQuickList(0);
+        QCOMPARE(f.active()->List1().palette().color(QPalette::Base), colors::popupColors(other, text).background);
     }
 };
 

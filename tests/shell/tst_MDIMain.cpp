@@ -1,5 +1,6 @@
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTextDocument>
 #include <QWheelEvent>
 
@@ -46,6 +47,37 @@ private slots:
             QCOMPARE(f.doc().PathName(), f.active()->caption());
             QCOMPARE(f.active()->caption() + u'|' + f.doc().GetLine(0), f.path(opened));
         }
+    }
+
+    // A status panel text that fits is repainted in place: the caret position written with every
+    // keystroke costs the frame no new layout. A longer text widens its panel.
+    void statusPanelsKeepTheLayout() {
+        FrameFixture f;
+        MDIMain& m = f.start();
+        QStatusBar* bar = m.statusBar();
+        QWidget* panel = bar->findChild<QWidget*>(QStringLiteral("Panel1"));
+        struct Layouts : QObject {
+            int n = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                n += e->type() == QEvent::LayoutRequest;
+                return false;
+            }
+        } layouts;
+        m.SetPanelText(1, QStringLiteral("Line: 1 Col:1"));
+        QApplication::processEvents();
+        bar->installEventFilter(&layouts);
+        const int width = panel->width();
+        for (const char* text : {"Line: 12 Col:40", "Line: 9 Col:1", "", "Line: 1 Col:1"}) {
+            m.SetPanelText(1, QString::fromLatin1(text));
+            QApplication::processEvents();
+            QCOMPARE(m.PanelText(1), QString::fromLatin1(text));
+        }
+        QCOMPARE(layouts.n, 0);
+        QCOMPARE(panel->width(), width);
+        const QString longer = QStringLiteral("Line: 1 Col:1 ").repeated(4);
+        m.SetPanelText(1, longer);
+        QTRY_VERIFY(panel->width() >= panel->fontMetrics().horizontalAdvance(longer));
+        QVERIFY(layouts.n > 0);
     }
 
     // The stored compiler type counts by its leading digits.

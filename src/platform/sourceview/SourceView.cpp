@@ -131,9 +131,14 @@ void SourceView::setCaret(TextPos caret, TextPos anchor) {
     const int last = std::max({caret.line, anchor.line, caret_.line, anchor_.line});
     const bool moved = caret != caret_;
     const bool selection = caret != anchor || caret_ != anchor_;
+    // The margin shows the caret's line number in bold: its cells change only with the caret's line.
+    if (caret.line != caret_.line) {
+        repaintMarginLines(caret_.line, caret_.line);
+        repaintMarginLines(caret.line, caret.line);
+    }
     caret_ = caret;
     anchor_ = anchor;
-    repaintLines(first, last);
+    repaintText(first, last);
     if (moved && !dying_) {
         desiredDisplayCol_ = -1;
         restartCaretBlink();
@@ -165,10 +170,12 @@ void SourceView::ensureCaretVisible() {
     QScrollBar* h = textArea_->horizontalScrollBar();
     const int x = int(TextMargin + xOfCol(caret_.line, caret_.col));
     const int width = textArea_->viewport()->width();
+    // Past the right edge the view goes a step further than it must (as far as the range lets it):
+    // typing at the end of a long line scrolls once a step, not with every character.
     if (x - TextMargin < h->value())
         h->setValue(x - TextMargin);
     else if (x + CellWidth() > h->value() + width)
-        h->setValue(x + CellWidth() - width);
+        h->setValue(x + CellWidth() - width + horizontalStep());
 }
 
 void SourceView::onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd, const QString& removed) {
@@ -194,7 +201,7 @@ void SourceView::onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd, co
         Refresh();
     } else {
         updateScrollBars();
-        repaintLines(from.line, newEnd.line);
+        repaintText(from.line, newEnd.line);
     }
     setCaret(caret, anchor);
     if (QAccessible::isActive())
@@ -225,9 +232,16 @@ void SourceView::updateScrollBars() {
     QScrollBar* h = textArea_->horizontalScrollBar();
     const int width = textArea_->viewport()->width();
     const int needed = int(std::ceil(2 * TextMargin + (widestLine_ + 1) * cellAdvance()));
-    h->setRange(0, std::max(0, needed - width));
+    // Past the view's width the range grows a step at a time, so that typing at the end of the
+    // widest line changes (and repaints) the scroll bar once a step, not with every character.
+    const int step = horizontalStep();
+    h->setRange(0, needed > width ? (needed - width + step - 1) / step * step : 0);
     h->setPageStep(std::max(1, width));
     h->setSingleStep(CellWidth());
+}
+
+int SourceView::horizontalStep() const {
+    return std::max(CellWidth(), textArea_->viewport()->width() / 4 / CellWidth() * CellWidth());
 }
 
 int SourceView::firstLine() const {
@@ -401,15 +415,30 @@ void SourceView::updateMargin() {
     margin_->update();
 }
 
-void SourceView::repaintLines(int line1, int line2) {
+std::pair<int, int> SourceView::rowsOf(int line1, int line2) const {
     const int h = textArea_->viewport()->height();
     const qreal top = qBound<qreal>(-1, lineTop(qMax(0, line1)), h + 1);
     const qreal bottom = qBound<qreal>(-1, lineTop(qMax(line1, line2) + 1), h + 1);
     if (bottom <= 0 || top >= h)
-        return;
-    const QRect area(0, int(top), textArea_->viewport()->width(), int(bottom - top) + 1);
-    textArea_->viewport()->update(area);
-    margin_->update(QRect(0, area.top(), margin_->width(), area.height()));
+        return {0, -1};
+    return {int(top), int(bottom)};
+}
+
+void SourceView::repaintText(int line1, int line2) {
+    const auto [top, bottom] = rowsOf(line1, line2);
+    if (bottom >= top)
+        textArea_->viewport()->update(QRect(0, top, textArea_->viewport()->width(), bottom - top + 1));
+}
+
+void SourceView::repaintMarginLines(int line1, int line2) {
+    const auto [top, bottom] = rowsOf(line1, line2);
+    if (bottom >= top)
+        margin_->update(QRect(0, top, margin_->width(), bottom - top + 1));
+}
+
+void SourceView::repaintLines(int line1, int line2) {
+    repaintText(line1, line2);
+    repaintMarginLines(line1, line2);
 }
 
 void SourceView::SetDrawHook(ISourceDraw2* hook) {

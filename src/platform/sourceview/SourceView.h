@@ -278,7 +278,13 @@ private:
     void stopCaretBlink();
     void blinkCaret();
     void applyColors();
+    // Repaints whole lines in the text area and, with them, their margin cells.
     void repaintLines(int line1, int line2);
+    // Repaints whole lines in the text area only: their text changed, not their numbers or marks.
+    void repaintText(int line1, int line2);
+    void repaintMarginLines(int line1, int line2);
+    // The pixel rows of lines line1 .. line2 in the view, clipped to it; empty when none is shown.
+    std::pair<int, int> rowsOf(int line1, int line2) const;
     TextPos selStart() const { return std::min(caret_, anchor_); }
     TextPos selEnd() const { return std::max(caret_, anchor_); }
     // Sets the caret and the selection's other end; CaretMove tells when the caret moved.
@@ -296,6 +302,9 @@ private:
     void onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd, const QString& removed);
     void onContentsReset();
     void updateScrollBars();
+    // How far the view scrolls sideways at once, and the step of the horizontal range: a quarter of
+    // the view in whole cells.
+    int horizontalStep() const;
     int firstLine() const;
     qreal lineHeightF() const;
     // Top of a line in viewport pixels, also for lines out of view.

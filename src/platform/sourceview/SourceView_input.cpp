@@ -714,6 +714,18 @@ void SourceTextArea::contextMenuEvent(QContextMenuEvent* e) {
 }
 
 bool SourceTextArea::event(QEvent* e) {
+    // A character typed without Ctrl, Alt or Meta is text, whatever shortcut the window holds: taken
+    // here, the key is not looked up among the window's shortcuts, a lookup through the keyboard map
+    // that costs about as much as inserting the character.
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        const QString text = k->text();
+        if (!(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && !text.isEmpty() &&
+            text.at(0).isPrint()) {
+            e->accept();
+            return true;
+        }
+    }
     // Tab and Shift+Tab are editing keys here, not focus moves.
     if (e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);

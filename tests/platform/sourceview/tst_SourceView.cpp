@@ -6,11 +6,13 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +23,7 @@
 #include "platform/KeyCodes.h"
 #include "support/ScriptedPrompts.h"
 #include "platform/sourceview/FindReplaceDialog.h"
+#include "platform/sourceview/SourceMargin.h"
 #include "platform/sourceview/SourceView.h"
 #include "support/TestSupport.h"
 
@@ -40,6 +43,33 @@ public:
     }
     void PostDrawPage(QPainter*) override { calls += u'p'; }
     void PostDraw(QPainter*) override { calls += u'd'; }
+};
+
+// The lines (from the top of the view) that paint events of a widget covered, as "1,2"; "all" when
+// every line in view was painted.
+class PaintedLines : public QObject {
+public:
+    PaintedLines(QWidget* w, int lineHeight) : w_(w), h_(lineHeight) { w->installEventFilter(this); }
+    QString lines() const {
+        QStringList out;
+        const int rows = w_->height() / h_;
+        for (int i = 0; i < rows; ++i)
+            if (region_.intersects(QRect(0, i * h_ + 1, w_->width(), h_ - 2)))
+                out << QString::number(i);
+        return out.size() == rows ? QStringLiteral("all") : out.join(u',');
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint)
+            region_ += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+
+private:
+    QWidget* w_;
+    int h_;
+    QRegion region_;
 };
 
 // Pixels within a small distance of a colour (text edges are blended with the background).
@@ -142,6 +172,56 @@ private slots:
         QVERIFY(v.TextSelected());
         QCOMPARE(selectionOf(v), QStringLiteral("2,0-3,1"));
         QCOMPARE(caret(v), QPoint(2, 0));
+    }
+
+    // A key repaints the lines it changed and the caret's cells; the margin only where a line number
+    // moved or the caret's line (its number in bold) changed.
+    void repaints_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("margin");
+        QTest::newRow("a character") << int(Qt::Key_X) << "3" << "";
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << "3" << "";
+        QTest::newRow("caret right") << int(Qt::Key_Right) << "3" << "";
+        QTest::newRow("caret down") << int(Qt::Key_Down) << "3,4" << "3,4";
+        QTest::newRow("line break") << int(Qt::Key_Return) << "all" << "all";
+    }
+    void repaints() {
+        QFETCH(int, key);
+        QStringList lines;
+        for (int i = 0; i < 30; ++i)
+            lines << QStringLiteral("line %1").arg(i);
+        SourceView& v = view(lines.join(u'\n'), QSize(300, 200));
+        v.MoveCaret(2, 3);
+        v.SetFocus();
+        QApplication::processEvents();
+        v.grab();
+        QApplication::processEvents();
+        PaintedLines text(viewport(), v.LineHeight());
+        PaintedLines margin(v.findChild<SourceMargin*>(), v.LineHeight());
+        QTest::keyClick(v.focusProxy(), Qt::Key(key));
+        QApplication::processEvents();
+        QTEST(text.lines(), "text");
+        QTEST(margin.lines(), "margin");
+    }
+
+    // Typing past the right edge scrolls a step at a time, the caret always in view.
+    void typingPastTheRightEdge() {
+        SourceView& v = view(QStringLiteral("start"), QSize(300, 200));
+        v.MoveCaret(5, 0);
+        v.SetFocus();
+        QApplication::processEvents();
+        QScrollBar* h = static_cast<QAbstractScrollArea*>(v.focusProxy())->horizontalScrollBar();
+        QSet<int> values, ranges;
+        for (int i = 0; i < 120; ++i) {
+            QTest::keyClick(v.focusProxy(), Qt::Key_X);
+            values << h->value();
+            ranges << h->maximum();
+            const int x = point(v, v.CaretX(), 0).x() - viewport()->mapTo(&v, QPoint(0, 0)).x();
+            QVERIFY2(x >= 0 && x < viewport()->width(), qPrintable(QString::number(i)));
+        }
+        QVERIFY2(values.size() < 20, qPrintable(QString::number(values.size())));
+        QVERIFY2(ranges.size() < 20, qPrintable(QString::number(ranges.size())));
     }
 
     void scrolling() {
