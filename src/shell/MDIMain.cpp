@@ -184,7 +184,8 @@ void MDIMain::buildStatusBar() {
     encodingPanel_->setMenu(menu);
     bar->addPermanentWidget(encodingPanel_);
     encodingPanel_->hide();
-    readOnlyPanel_ = new QLabel(QStringLiteral("Read-only"), bar);
+    readOnlyPanel_ = new StatusPanel(bar);
+    readOnlyPanel_->setText(QStringLiteral("Read-only"));
     readOnlyPanel_->setObjectName(QStringLiteral("ReadOnlyPanel"));
     readOnlyPanel_->setToolTip(QStringLiteral("The file cannot be written: Save As keeps the changes elsewhere"));
     bar->insertPermanentWidget(0, readOnlyPanel_);

@@ -291,7 +291,7 @@ private:
     // Where start-up put the frame when it fitted a stored placement onto a smaller screen (null when
     // it did not): left there, the stored placement is kept at exit.
     QRect fittedPlacement_;
-    QLabel* readOnlyPanel_ = nullptr;
+    StatusPanel* readOnlyPanel_ = nullptr;
     QList<int> toolBarRows_; // the row of each toolbar as last wrapped
     // The device-list failure last reported, with the file's size and time then.
     QString deviceFailure_;
