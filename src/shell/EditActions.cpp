@@ -6,8 +6,8 @@
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/LabelCombo.h"
 
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
 
@@ -30,20 +30,35 @@ EditActions::EditActions(ActiveToolBars& bars, LabelCombo& labels, PanelWriter p
     });
 }
 
-const QList<const QString*>& EditActions::documentTools() {
+namespace {
+
+// Document tools with no rule of their own: they follow the presence of a document.
+const QList<const QString*>& plainTools() {
     static const QList<const QString*> tools = {
-        &ids::ID_Close,       &ids::ID_Save,           &ids::ID_SaveAs,         &ids::ID_ReopenEncoding,
-        &ids::ID_SaveEncoding, &ids::ID_Print,         &ids::ID_Undo,           &ids::ID_Redo,
-        &ids::ID_Cut,         &ids::ID_Copy,           &ids::ID_Paste,          &ids::ID_SelectAll,
-        &ids::ID_SelectLine,  &ids::ID_SelectWord,     &ids::ID_BackgroundColor, &ids::ID_TokenColor,
-        &ids::ID_Find,        &ids::ID_FindNext,       &ids::ID_Replace,        &ids::ID_GotoLine,
-        &ids::ID_TBook,       &ids::ID_NBook,          &ids::ID_PBook,          &ids::ID_CBook,
-        &ids::ID_ClearError,  &ids::ID_NextError,      &ids::ID_PreviousError,  &ids::ID_ClearAllErrors,
-        &ids::ID_Indent,      &ids::ID_Outdent,        &ids::ID_Compile,        &ids::ID_Simulate,
-        &ids::ID_NoMargin,
-        &ids::ID_FixedMargin, &ids::ID_ScrollingMargin, &ids::ID_OpenInclude,   &ids::ID_Device,
-        &ids::ID_GotoLabel,
+        &ids::ID_Close,           &ids::ID_Save,         &ids::ID_SaveAs,
+        &ids::ID_ReopenEncoding,  &ids::ID_SaveEncoding, &ids::ID_Print,
+        &ids::ID_SelectAll,       &ids::ID_SelectLine,   &ids::ID_SelectWord,
+        &ids::ID_BackgroundColor, &ids::ID_Find,         &ids::ID_FindNext,
+        &ids::ID_Replace,         &ids::ID_GotoLine,     &ids::ID_TBook,
+        &ids::ID_Indent,          &ids::ID_Outdent,      &ids::ID_Compile,
+        &ids::ID_Simulate,        &ids::ID_NoMargin,     &ids::ID_FixedMargin,
+        &ids::ID_ScrollingMargin, &ids::ID_Device,       &ids::ID_GotoLabel,
     };
+    return tools;
+}
+
+} // namespace
+
+const QList<const QString*>& EditActions::documentTools() {
+    // The plain ones and those the show*() rules below set.
+    static const QList<const QString*> tools =
+        plainTools() + QList<const QString*>{
+                           &ids::ID_Undo,           &ids::ID_Redo,        &ids::ID_Cut,
+                           &ids::ID_Copy,           &ids::ID_Paste,       &ids::ID_TokenColor,
+                           &ids::ID_NBook,          &ids::ID_PBook,       &ids::ID_CBook,
+                           &ids::ID_ClearError,     &ids::ID_NextError,   &ids::ID_PreviousError,
+                           &ids::ID_ClearAllErrors, &ids::ID_OpenInclude,
+                       };
     return tools;
 }
 
@@ -71,16 +86,7 @@ void EditActions::setActive(QMdiSubWindow* window) {
 
 void EditActions::refresh() {
     bars_.SetRedraw(false);
-    // Tools with no rule of their own below follow the presence of a document.
-    static const QList<const QString*> plain = {
-        &ids::ID_Close,       &ids::ID_Save,         &ids::ID_SaveAs,          &ids::ID_ReopenEncoding,
-        &ids::ID_SaveEncoding, &ids::ID_Print,       &ids::ID_SelectAll,       &ids::ID_SelectLine,
-        &ids::ID_SelectWord,  &ids::ID_BackgroundColor, &ids::ID_Find,         &ids::ID_FindNext,
-        &ids::ID_Replace,     &ids::ID_GotoLine,     &ids::ID_TBook,           &ids::ID_Indent,
-        &ids::ID_Outdent,     &ids::ID_Compile,      &ids::ID_Simulate,        &ids::ID_NoMargin,        &ids::ID_FixedMargin,
-        &ids::ID_ScrollingMargin, &ids::ID_Device,   &ids::ID_GotoLabel,
-    };
-    for (const QString* id : plain)
+    for (const QString* id : plainTools())
         enable(*id, editor_);
     showUndo();
     showPaste();
