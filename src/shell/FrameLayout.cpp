@@ -223,6 +223,8 @@ void buildFrameTools(ActiveToolBars& bars) {
                 {ids::ID_Save, QKeySequence::Save},
                 {ids::ID_Print, QKeySequence::Print},
                 {ids::ID_Compile, QKeySequence(Qt::Key_F5)},
+                {ids::ID_Simulate, QKeySequence(Qt::CTRL | Qt::Key_F5)},
+                {ids::ID_StopSimulation, QKeySequence(Qt::SHIFT | Qt::Key_F5)},
                 {ids::ID_StatementHelp, QKeySequence::HelpContents},
                 {ids::ID_Close, QKeySequence(Qt::CTRL | Qt::Key_F4)},
                 {ids::ID_SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}};

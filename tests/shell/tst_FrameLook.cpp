@@ -205,7 +205,8 @@ private slots:
                  {"ID_SaveAs", "Ctrl+Shift+S"}, {"ID_Undo", "Ctrl+Z"},   {"ID_Redo", "Ctrl+Y"},
                  {"ID_Find", "Ctrl+F"},      {"ID_FindNext", "F3"},      {"ID_GotoLine", "Ctrl+G"},
                  {"ID_NBook", "F2"},         {"ID_ZoomIn", "Ctrl++"},    {"ID_ZoomOut", "Ctrl+-"},
-                 {"ID_ZoomReset", "Ctrl+0"}, {"ID_Compile", "F5"},       {"ID_StatementHelp", "F1"}})
+                 {"ID_ZoomReset", "Ctrl+0"}, {"ID_Compile", "F5"},       {"ID_StatementHelp", "F1"},
+                 {"ID_Simulate", "Ctrl+F5"}, {"ID_StopSimulation", "Shift+F5"}})
             QTest::newRow(id) << QString::fromLatin1(id) << QString::fromLatin1(key);
     }
     // The menus show the keys the commands answer to.
