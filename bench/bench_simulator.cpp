@@ -6,6 +6,7 @@
 #include "platform/comm/Comm.h"
 #include "platform/comm/TerminalView.h"
 #include "support/PicPrograms.h"
+#include "EventWait.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -37,18 +38,6 @@ double ownCpu() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-template <typename F>
-bool waitFor(F done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    }
-    return true;
 }
 
 // Lets the event loop run for `ms` without spinning (the CPU figures count only real work).
@@ -88,7 +77,7 @@ int main(int argc, char** argv) {
     }
     comm.setPortLink(&sim);
     comm.setPortOpen(true);
-    if (!waitFor([&] { return comm.textView().text().contains(QStringLiteral("HELLO 1")); }, 10000)) {
+    if (!waitFor([&] { return comm.textView().text().contains(QStringLiteral("HELLO 1")); }, 10000, 1)) {
         std::fprintf(stderr, "no HELLO from the simulated PIC\n");
         return 1;
     }
@@ -105,7 +94,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 10; ++i) {
         arrived = -1;
         const qsizetype lines = comm.textView().text().count(u'\n');
-        waitFor([&] { return arrived >= 0 && comm.textView().text().count(u'\n') > lines; }, 5000);
+        waitFor([&] { return arrived >= 0 && comm.textView().text().count(u'\n') > lines; }, 5000, 1);
         if (arrived >= 0)
             shown << double(clock.nsecsElapsed() - arrived) / 1e6;
     }
@@ -116,7 +105,7 @@ int main(int argc, char** argv) {
         const QChar key = QChar(u'a' + i);
         const qint64 t0 = clock.nsecsElapsed();
         comm.send(QByteArray(1, char(key.unicode())));
-        if (waitFor([&] { return comm.textView().text().contains(key); }, 5000))
+        if (waitFor([&] { return comm.textView().text().contains(key); }, 5000, 1))
             roundTrips << double(clock.nsecsElapsed() - t0) / 1e6;
         idle(37); // keys a user types, not a burst
     }

@@ -5,6 +5,7 @@
 #include "platform/comm/CommPort.h"
 #include "platform/comm/PlotView.h"
 #include "platform/comm/TerminalView.h"
+#include "EventWait.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,19 +34,6 @@ double residentMB() {
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     return 0;
-}
-
-// Waits, running the event loop, until `done` holds or the time is up.
-template <typename F>
-bool waitFor(F done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
 }
 
 // The longest gap between ticks of a 5 ms timer on the user-interface thread.
