@@ -12,6 +12,7 @@
 #include "terminal/frmComm.h"
 #include "platform/Reports.h"
 #include "platform/TextHelpers.h"
+#include "platform/comm/PortSettings.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "common/Settings.h"
@@ -120,7 +121,7 @@ AppError MDIMain::startSimulation(frmEditor& w, const QString& hex) {
     } else if (terminal_) {
         setup.baud = text::ValInt(terminal_->toolBars().Text(ids::ID_BaudRate));
     } else {
-        const QStringList bauds = portchoice::baudEntries();
+        const QStringList bauds = PortSettings::baudRates();
         setup.baud = bauds[portchoice::storedPosition(s.read(settings::debug::BaudRate), int(bauds.size()),
                                                       s.defaultOf(settings::debug::BaudRate).toInt())]
                          .toInt();

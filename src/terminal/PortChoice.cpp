@@ -23,12 +23,6 @@ QString simulatorEntry() {
     return QStringLiteral("Simulator");
 }
 
-QStringList baudEntries() {
-    return {QStringLiteral("300"),   QStringLiteral("600"),   QStringLiteral("1200"),
-            QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("19200"),
-            QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200")};
-}
-
 Port choose(int index, const QString& text, const QStringList& entries, const QStringList& devices) {
     if (index >= 0 && index < entries.size() && text == entries[index])
         return entryPort(index, devices);

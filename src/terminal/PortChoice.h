@@ -34,8 +34,6 @@ struct SystemPort {
 // while nothing runs.
 inline constexpr char SimulatorDevice[] = "<simulator>";
 QString simulatorEntry();
-// The entries of the baud combo.
-QStringList baudEntries();
 
 // The port combo's entries after the fixed four, in device order, without the devices that COM1-COM3
 // already stand for: "device - description".

@@ -7,6 +7,7 @@
 #include "platform/Prompts.h"
 #include "platform/Reports.h"
 #include "platform/comm/Comm.h"
+#include "platform/comm/PortSettings.h"
 #include "platform/comm/CommPort.h"
 #include "platform/comm/SerialLink.h"
 #include "platform/toolbars/ActiveToolBars.h"
@@ -32,7 +33,7 @@ struct LineCombo {
 
 const QList<LineCombo>& lineCombos() {
     static const QList<LineCombo> combos{
-        {&ids::ID_BaudRate, "&Baud Rate:", portchoice::baudEntries(), &settings::debug::BaudRate},
+        {&ids::ID_BaudRate, "&Baud Rate:", PortSettings::baudRates(), &settings::debug::BaudRate},
         {&ids::ID_DataBits, "Data B&its:", {"7", "8"}, &settings::debug::DataBits},
         {&ids::ID_Parity, "Pa&rity:", {"Even", "Odd", "None"}, &settings::debug::Parity},
         {&ids::ID_StopBits, "Stop Bi&ts:", {"1", "2"}, &settings::debug::StopBits},

@@ -4,6 +4,7 @@
 #include "toolchain/SimScript.h"
 #include "platform/Prompts.h"
 #include "platform/TextHelpers.h"
+#include "platform/comm/PortSettings.h"
 #include "common/AppState.h"
 #include "common/FrameServices.h"
 #include "common/Settings.h"
@@ -34,8 +35,7 @@ frmSimulator::frmSimulator(FrameServices& frame)
     RxPin_->setToolTip(QStringLiteral("The pin the program receives on (SERIN, DEBUGIN, HSERIN)"));
     Baud_->setEditable(true);
     Baud_->addItem(kDebugWindowBaud);
-    for (const char* b : {"300", "600", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"})
-        Baud_->addItem(QString::fromLatin1(b));
+    Baud_->addItems(PortSettings::baudRates());
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&TX pin (PIC sends):"), TxPin_);

@@ -59,3 +59,9 @@ AppError PortSettings::parse(const QString& text, PortSettings& out) {
     out = s;
     return {};
 }
+
+QStringList PortSettings::baudRates() {
+    return {QStringLiteral("300"),   QStringLiteral("600"),   QStringLiteral("1200"),
+            QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("19200"),
+            QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200")};
+}

@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 
 #include <QString>
+#include <QStringList>
 
 // The line settings of a serial port as the settings text gives them: "9600,N,8,1" is the baud rate,
 // the parity letter (E, O, N, M or S), the data bits and the stop bits (1, 1.5 or 2).
@@ -22,4 +23,7 @@ struct PortSettings {
     // A malformed text leaves `out` alone and returns error 380 with a description that names the
     // text and the field at fault.
     static AppError parse(const QString& text, PortSettings& out);
+
+    // The baud rates a port list offers.
+    static QStringList baudRates();
 };
