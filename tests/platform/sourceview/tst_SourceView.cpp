@@ -625,32 +625,52 @@ private slots:
         QCOMPARE(t->offsetAtPoint(r.topLeft() + QPoint(1, 2)), 7);
     }
 
-    void findText() {
-        // What, match case, whole word, forward; the col,line of each match in turn, "-" for not found.
+    // From line 1: FindText (f) with the row's options, F3 (F) and Shift+F3 (S) in turn; each match as
+    // col,line, "-" for none, with "t" or "b" where the search wrapped to the top or the bottom.
+    void findText_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("options"); // 1: match case, 2: whole word, 4: backwards
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("found");
         // clang-format off
-        const QList<std::tuple<QString, bool, bool, bool, QString>> rows{
-            {"high", false, false, true, "0,1 7,1 4,2 0,0 0,1"}, // forward wraps
-            {"HIGH", true, false, true, "0,1 0,1"},
-            {"high", false, true, true, "7,1 4,2 0,0 7,1"},
-            {"high", false, false, false, "0,0 4,2 7,1 0,1 0,0"}, // backward wraps
-            {"xyz", false, false, true, "-"},
-        };
+        QTest::newRow("forward wraps") << "high" << 0 << "f f f f f" << "0,1 7,1 4,2 0,0t 0,1";
+        QTest::newRow("match case") << "HIGH" << 1 << "f f" << "0,1 0,1t";
+        QTest::newRow("whole word") << "high" << 2 << "f f f f" << "7,1 4,2 0,0t 7,1";
+        QTest::newRow("backward wraps") << "high" << 4 << "f f f f f" << "0,0 4,2b 7,1 0,1 0,0";
+        QTest::newRow("not found") << "xyz" << 0 << "f" << "-";
+        QTest::newRow("F3 repeats") << "high" << 0 << "f F F F" << "0,1 7,1 4,2 0,0t";
+        QTest::newRow("Shift+F3 goes back") << "high" << 0 << "f F S S S F" << "0,1 7,1 0,1 0,0 4,2b 0,0t";
+        QTest::newRow("F3 searching up") << "high" << 4 << "f F S" << "0,0 4,2b 0,0t";
         // clang-format on
-        for (const auto& [what, matchCase, wholeWord, forward, found] : rows) {
-            SourceView& v = view(QStringLiteral("high x\nHIGHER high\nend high"));
-            v.MoveCaret(0, 1);
-            QStringList got;
-            for (qsizetype i = 0; i <= found.count(u' '); ++i) {
-                const bool ok = v.FindText(what, matchCase, wholeWord, forward);
-                int c1, l1, c2, l2;
-                v.GetSel(c1, l1, c2, l2);
-                got << (ok ? QStringLiteral("%1,%2").arg(c1).arg(l1) : QStringLiteral("-"));
-                QVERIFY(!ok || c2 - c1 == what.size());
-            }
-            QCOMPARE(got.join(u' '), found);
-            const QString cannot = QStringLiteral("Cannot find \"%1\"").arg(what);
-            QCOMPARE(prompts_->messages(), found == QLatin1String("-") ? QStringList{cannot} : QStringList{});
+    }
+    void findText() {
+        QFETCH(QString, what);
+        QFETCH(int, options);
+        QFETCH(QString, steps);
+        QFETCH(QString, found);
+        SourceView& v = view(QStringLiteral("high x\nHIGHER high\nend high"));
+        v.MoveCaret(0, 1);
+        QSignalSpy remarks(&v, &SourceView::StatusMessage);
+        QStringList got;
+        for (const QString& step : steps.split(u' ')) {
+            const qsizetype before = remarks.size();
+            bool ok = true;
+            if (step == u"f")
+                ok = v.FindText(what, options & 1, options & 2, !(options & 4));
+            else
+                QTest::keyClick(v.focusProxy(), Qt::Key_F3,
+                                step == u"S" ? Qt::ShiftModifier : Qt::NoModifier);
+            int c1, l1, c2, l2;
+            v.GetSel(c1, l1, c2, l2);
+            QString match = ok ? QStringLiteral("%1,%2").arg(c1).arg(l1) : QStringLiteral("-");
+            if (remarks.size() > before)
+                match += remarks.last().at(0).toString().endsWith(u"top") ? u't' : u'b';
+            got << match;
+            QVERIFY(!ok || c2 - c1 == what.size());
         }
+        QCOMPARE(got.join(u' '), found);
+        const QString cannot = QStringLiteral("Cannot find \"%1\"").arg(what);
+        QCOMPARE(prompts_->messages(), found == u"-" ? QStringList{cannot} : QStringList{});
     }
 
     void replaceHonoursTheTickedOptions_data() {
@@ -781,43 +801,6 @@ private slots:
                  qPrintable(QStringLiteral("row at %1, viewport %2..%3").arg(y).arg(viewport.top()).arg(viewport.bottom())));
         const QRect match(v.mapToGlobal(QPoint(x, y)), v.mapToGlobal(QPoint(x2, y2 + h - 1)));
         QVERIFY(!dlg->frameGeometry().intersects(match));
-    }
-
-    // After FindText "high" from line 1: F3 (F) and Shift+F3 (S) in turn; each match, "w" where the
-    // search wrapped, and the status remarks made.
-    void findKeys_data() {
-        QTest::addColumn<bool>("forward");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("found");
-        QTest::addColumn<QStringList>("said");
-        const QString top = QStringLiteral("Search wrapped to the top");
-        const QString bottom = QStringLiteral("Search wrapped to the bottom");
-        QTest::newRow("down") << true << "F F F" << "7,1 4,2 0,0w" << QStringList{top};
-        QTest::newRow("Shift+F3 goes back") << true << "F S S S F" << "7,1 0,1 0,0 4,2w 0,0w"
-                                            << QStringList{bottom, top};
-        QTest::newRow("searching up") << false << "F F S" << "0,0 4,2w 0,0w" << QStringList{bottom, top};
-    }
-    void findKeys() {
-        QFETCH(bool, forward);
-        QFETCH(QString, keys);
-        QFETCH(QString, found);
-        QFETCH(QStringList, said);
-        SourceView& v = view(QStringLiteral("high x\nHIGHER high\nend high"));
-        v.MoveCaret(forward ? 0 : 1, 1);
-        QVERIFY(v.FindText(QStringLiteral("high"), false, false, forward));
-        QSignalSpy remarks(&v, &SourceView::StatusMessage);
-        QStringList got;
-        for (const QString& key : keys.split(u' ')) {
-            const int before = int(remarks.size());
-            QTest::keyClick(v.focusProxy(), Qt::Key_F3, key == u"S" ? Qt::ShiftModifier : Qt::NoModifier);
-            got << selectionOf(v).section(u'-', 0, 0) + (remarks.size() > before ? "w" : "");
-        }
-        QCOMPARE(got.join(u' '), found);
-        QStringList texts;
-        for (const QList<QVariant>& r : remarks)
-            texts << r.at(0).toString();
-        QCOMPARE(texts, said);
-        QVERIFY(prompts_->messages().isEmpty());
     }
 
     // The real box over the real dialog: the box belongs to the dialog, and once it is dismissed the
