@@ -64,11 +64,9 @@ private slots:
         MDIMain& m = start(f);
         QAction* entry = m.toolBars().action(ids::ID_CodeExplorer);
         CodeExplorer& x = m.codeExplorer();
-        QVERIFY(x.isHidden());
-        QVERIFY(!entry->isChecked());
+        QVERIFY(x.isHidden() && !entry->isChecked());
         m.toolBars().Click(ids::ID_CodeExplorer);
-        QVERIFY(!x.isHidden());
-        QVERIFY(entry->isChecked());
+        QVERIFY(!x.isHidden() && entry->isChecked());
         QTRY_COMPARE(names(x), (QStringList{"modedefs.bas", "led", "count", "MAXV", "Main"}));
         QCOMPARE(x.entries().at(2).detail, QStringLiteral("BYTE"));
         QTreeView& tree = x.tree();
@@ -90,8 +88,8 @@ private slots:
         m.addDockWidget(Qt::RightDockWidgetArea, &m.codeExplorer());
 
         MDIMain& again = f.restart(f.path(QStringLiteral("prog.pbp")));
-        QVERIFY(!again.codeExplorer().isHidden());
-        QVERIFY(again.toolBars().action(ids::ID_CodeExplorer)->isChecked());
+        QVERIFY(!again.codeExplorer().isHidden() &&
+                again.toolBars().action(ids::ID_CodeExplorer)->isChecked());
         QCOMPARE(again.dockWidgetArea(&again.codeExplorer()), Qt::RightDockWidgetArea);
         QTRY_COMPARE(again.codeExplorer().entries().size(), 5);
         // The panel's own close button counts as the menu entry does.
