@@ -64,8 +64,9 @@ private slots:
             {"pin", "portc6 U1.TXPIN", ""}};
         for (const auto& [kind, input, expected] : rows) {
             const QString in = QString::fromLatin1(input);
-            QCOMPARE(QByteArray(kind) == "pin" ? simscript::pinName(in) : simscript::processorName(in),
-                     QString::fromLatin1(expected));
+            const QString got =
+                QByteArray(kind) == "pin" ? simscript::pinName(in) : simscript::processorName(in);
+            QVERIFY2(got == QString::fromLatin1(expected), qPrintable(in + QStringLiteral(" gave ") + got));
         }
     }
 
