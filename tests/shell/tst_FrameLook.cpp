@@ -245,39 +245,40 @@ private slots:
     }
 
     // The window keys, sent to the editor in front of three windows (the third in front): the tab they
-    // end on, round the ends.
-    void windowKeys_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("presses");
-        QTest::addColumn<int>("tab");
-        const int ctrl = Qt::ControlModifier, shift = Qt::ControlModifier | Qt::ShiftModifier;
-        QTest::newRow("Ctrl+F6: next, round to the first") << int(Qt::Key_F6) << ctrl << 1 << 0;
-        QTest::newRow("Ctrl+F6 twice") << int(Qt::Key_F6) << ctrl << 2 << 1;
-        QTest::newRow("Ctrl+Tab") << int(Qt::Key_Tab) << ctrl << 1 << 0;
-        QTest::newRow("Ctrl+PgDn") << int(Qt::Key_PageDown) << ctrl << 1 << 0;
-        QTest::newRow("Ctrl+Shift+F6: previous") << int(Qt::Key_F6) << shift << 1 << 1;
-        QTest::newRow("Ctrl+Shift+Tab") << int(Qt::Key_Backtab) << shift << 1 << 1;
-        QTest::newRow("Ctrl+PgUp three times: round") << int(Qt::Key_PageUp) << ctrl << 3 << 2;
-    }
+    // end on, round the ends; no Tab is typed into the text.
     void windowKeys() {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(int, presses);
         FrameFixture f;
         MDIMain& m = f.start(f.file(QStringLiteral("a.pbp"), "a\n"));
         openThroughDialog(f, f.file(QStringLiteral("b.pbp"), "b\n"));
         openThroughDialog(f, f.file(QStringLiteral("c.pbp"), "c\n"));
+        frmEditor* third = f.active();
         m.show();
         QVERIFY(QTest::qWaitForWindowActive(&m));
-        for (int i = 0; i < presses; ++i) {
-            QWidget* keys = f.view().focusProxy();
-            keys->setFocus();
-            QTest::keyClick(keys, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier,
+                                    shift = Qt::ControlModifier | Qt::ShiftModifier;
+        const struct {
+            const char* name;
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int presses, tab;
+        } rows[] = {{"Ctrl+F6: next, round to the first", Qt::Key_F6, ctrl, 1, 0},
+                    {"Ctrl+F6 twice", Qt::Key_F6, ctrl, 2, 1},
+                    {"Ctrl+Tab", Qt::Key_Tab, ctrl, 1, 0},
+                    {"Ctrl+PgDn", Qt::Key_PageDown, ctrl, 1, 0},
+                    {"Ctrl+Shift+F6: previous", Qt::Key_F6, shift, 1, 1},
+                    {"Ctrl+Shift+Tab", Qt::Key_Backtab, shift, 1, 1},
+                    {"Ctrl+PgUp four times: round", Qt::Key_PageUp, ctrl, 4, 1}};
+        for (const auto& r : rows) {
+            m.mdiArea().setActiveSubWindow(third);
+            for (int i = 0; i < r.presses; ++i) {
+                QWidget* keys = f.view().focusProxy();
+                keys->setFocus();
+                QTest::keyClick(keys, r.key, r.modifiers);
+            }
+            const int tab = m.TaskBar().currentIndex();
+            QVERIFY2(tab == r.tab && f.active()->caption() == m.TaskBar().tabText(tab), r.name);
+            QVERIFY2(f.doc().GetLine(0).size() == 1, r.name);
         }
-        QTEST(int(m.TaskBar().currentIndex()), "tab");
-        QCOMPARE(f.active()->caption(), m.TaskBar().tabText(m.TaskBar().currentIndex()));
-        QCOMPARE(f.doc().GetLine(0).size(), 1); // no Tab typed into the text
     }
 
     // Cascade: every window two thirds of the area, each a title bar further on, all inside the area,
