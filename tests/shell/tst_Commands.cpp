@@ -463,7 +463,6 @@ private slots:
         QTest::addColumn<bool>("closed");
         QTest::newRow("yes") << "window Yes saved.pbp" << true;
         QTest::newRow("no") << "window No" << true;
-        QTest::newRow("cancel") << "window Cancel" << false;
         QTest::newRow("yes with an empty name") << "window Yes <empty>" << false;
         QTest::newRow("cancel stops the shutdown") << "frame Cancel" << false;
     }
