@@ -1,4 +1,3 @@
-#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -91,13 +90,6 @@ private slots:
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(f.appFolder()),
                       QUrl(QStringLiteral("https://x/y.pbp")), QUrl::fromLocalFile(b)});
-        // The editor's text refuses dropped files, so they reach the frame instead of their names the text.
-        m.setAcceptDrops(false);
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(qobject_cast<QAbstractScrollArea*>(f.view().focusProxy())->viewport(),
-                                &enter);
-        QVERIFY(!enter.isAccepted());
-        m.setAcceptDrops(true);
         // A drop outside a real drag does not pass the application's event routing; hand it to the frame.
         for (int i = 0; i < 2; ++i) {
             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
