@@ -54,8 +54,9 @@ private slots:
 #else
             // Root writes through permissions: the case runs again as an ordinary user.
             QString log;
-            QVERIFY2(testsupport::runCaseUnprivileged(QString::fromLatin1(QTest::currentTestFunction()), &log),
-                     qPrintable(log));
+            QVERIFY2(
+                testsupport::runCaseUnprivileged(QString::fromLatin1(QTest::currentTestFunction()), &log),
+                qPrintable(log));
             return;
 #endif
         }
@@ -79,7 +80,9 @@ private slots:
         QVERIFY(!panel->isVisible());
     }
 
-    void cleanup() { QApplication::setPalette(QPalette()); }
+    void cleanup() {
+        QApplication::setPalette(QPalette());
+    }
 
     void placement_data() {
         QTest::addColumn<QList<QRect>>("screens");
@@ -89,21 +92,22 @@ private slots:
         QTest::addColumn<QRect>("expected");
         const QList<QRect> one{QRect(0, 0, 1600, 1000)};
         const QList<QRect> two{QRect(0, 0, 1600, 1000), QRect(1600, 0, 1920, 1080)};
-        QTest::newRow("centred on the frame") << one << QRect(100, 100, 800, 600) << QRect() << QMargins()
-                                              << QRect(180, 250, 640, 300);
+        QTest::newRow("centred on the frame")
+            << one << QRect(100, 100, 800, 600) << QRect() << QMargins() << QRect(180, 250, 640, 300);
         QTest::newRow("frame in the corner: kept on the screen")
             << QList<QRect>{QRect(0, 0, 1000, 1000)} << QRect(600, 700, 800, 600) << QRect() << QMargins()
             << QRect(360, 700, 640, 300);
-        QTest::newRow("the frame's screen") << two << QRect(1700, 100, 800, 600) << QRect() << QMargins()
-                                            << QRect(1780, 250, 640, 300);
+        QTest::newRow("the frame's screen")
+            << two << QRect(1700, 100, 800, 600) << QRect() << QMargins() << QRect(1780, 250, 640, 300);
         QTest::newRow("stored, moved wholly onto its screen")
             << one << QRect(100, 100, 800, 600) << QRect(1500, 900, 640, 300) << QMargins()
             << QRect(960, 700, 640, 300);
         QTest::newRow("stored off every screen: not used")
             << two << QRect(100, 100, 800, 600) << QRect(5000, 5000, 640, 300) << QMargins()
             << QRect(180, 250, 640, 300);
-        QTest::newRow("stored with its title bar") << one << QRect(0, 0, 800, 600) << QRect(100, 900, 640, 300)
-                                                   << QMargins(4, 30, 4, 4) << QRect(100, 696, 640, 300);
+        QTest::newRow("stored with its title bar")
+            << one << QRect(0, 0, 800, 600) << QRect(100, 900, 640, 300) << QMargins(4, 30, 4, 4)
+            << QRect(100, 696, 640, 300);
         QTest::newRow("taller than the screen: shrunk")
             << QList<QRect>{QRect(0, 0, 1000, 250)} << QRect(0, 0, 800, 200) << QRect() << QMargins()
             << QRect(80, 0, 640, 250);
@@ -118,10 +122,11 @@ private slots:
         QCOMPARE(placement::placeWindow(screens, frame, QSize(640, 300), s, decoration), expected);
     }
 
-    // Tabs keep the full path as their text and tool tip, are drawn shortened, and three long paths fit.
+    // Tabs keep the full path as their text, are drawn shortened, and three long paths fit.
     void longPathsFitTheTabStrip() {
         FrameFixture f;
-        const QString folder = f.path(QStringLiteral("a rather long folder name/projects for the board/firmware"));
+        const QString folder =
+            f.path(QStringLiteral("a rather long folder name/projects for the board/firmware"));
         QDir().mkpath(folder);
         QStringList paths;
         for (const char* name : {"main_program_one.pbp", "second_program.pbp", "third.pbp"})
@@ -137,7 +142,6 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             // The caption is the path as it came (the command line's may mix separators on Windows).
             QCOMPARE(QDir::toNativeSeparators(tabs.tabText(i)), QDir::toNativeSeparators(paths[i]));
-            QCOMPARE(tabs.tabToolTip(i), tabs.tabText(i));
             const QString name = QFileInfo(paths[i]).fileName();
             const QString shown = static_cast<TaskTabBar&>(tabs).shownText(i);
             QVERIFY2((shown.endsWith(u'/' + name) || shown.endsWith(u'\\' + name)) &&
@@ -197,31 +201,24 @@ private slots:
         QCOMPARE(marked(second), QStringLiteral("--"));
     }
 
-    void menuKeys_data() {
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("key");
-        for (const auto& [id, key] : std::initializer_list<std::pair<const char*, const char*>>{
-                 {"ID_New", "Ctrl+N"},       {"ID_Open", "Ctrl+O"},      {"ID_Save", "Ctrl+S"},
-                 {"ID_SaveAs", "Ctrl+Shift+S"}, {"ID_Undo", "Ctrl+Z"},   {"ID_Redo", "Ctrl+Y"},
-                 {"ID_Find", "Ctrl+F"},      {"ID_FindNext", "F3"},      {"ID_GotoLine", "Ctrl+G"},
-                 {"ID_NBook", "F2"},         {"ID_ZoomIn", "Ctrl++"},    {"ID_ZoomOut", "Ctrl+-"},
-                 {"ID_ZoomReset", "Ctrl+0"}, {"ID_Compile", "F5"},       {"ID_StatementHelp", "F1"},
-                 {"ID_Simulate", "Ctrl+F5"}, {"ID_StopSimulation", "Shift+F5"}})
-            QTest::newRow(id) << QString::fromLatin1(id) << QString::fromLatin1(key);
-    }
     // The menus show the keys the commands answer to.
     void menuKeys() {
-        QFETCH(QString, id);
-        QFETCH(QString, key);
         FrameFixture f;
         MDIMain& m = f.start();
         QList<QAction*> entries;
         for (QAction* title : m.toolBars().menuBar()->actions())
             if (title->menu())
                 entries << menuEntries(title->menu());
-        QAction* a = m.toolBars().action(id);
-        QVERIFY(entries.contains(a));
-        QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), key);
+        const QString keys = QStringLiteral(
+            "ID_New=Ctrl+N ID_Open=Ctrl+O ID_Save=Ctrl+S ID_SaveAs=Ctrl+Shift+S ID_Undo=Ctrl+Z "
+            "ID_Redo=Ctrl+Y ID_Find=Ctrl+F ID_FindNext=F3 ID_GotoLine=Ctrl+G ID_NBook=F2 ID_ZoomIn=Ctrl++ "
+            "ID_ZoomOut=Ctrl+- ID_ZoomReset=Ctrl+0 ID_Compile=F5 ID_StatementHelp=F1 ID_Simulate=Ctrl+F5 "
+            "ID_StopSimulation=Shift+F5");
+        for (const QString& row : keys.split(u' ')) {
+            QAction* a = m.toolBars().action(row.section(u'=', 0, 0));
+            QVERIFY2(entries.contains(a), qPrintable(row));
+            QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), row.section(u'=', 1));
+        }
     }
 
     // A key the editor takes runs its command once; Ctrl+Shift+S reaches Save As from the editor.
@@ -247,39 +244,40 @@ private slots:
     }
 
     // The window keys, sent to the editor in front of three windows (the third in front): the tab they
-    // end on, round the ends.
-    void windowKeys_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("presses");
-        QTest::addColumn<int>("tab");
-        const int ctrl = Qt::ControlModifier, shift = Qt::ControlModifier | Qt::ShiftModifier;
-        QTest::newRow("Ctrl+F6: next, round to the first") << int(Qt::Key_F6) << ctrl << 1 << 0;
-        QTest::newRow("Ctrl+F6 twice") << int(Qt::Key_F6) << ctrl << 2 << 1;
-        QTest::newRow("Ctrl+Tab") << int(Qt::Key_Tab) << ctrl << 1 << 0;
-        QTest::newRow("Ctrl+PgDn") << int(Qt::Key_PageDown) << ctrl << 1 << 0;
-        QTest::newRow("Ctrl+Shift+F6: previous") << int(Qt::Key_F6) << shift << 1 << 1;
-        QTest::newRow("Ctrl+Shift+Tab") << int(Qt::Key_Backtab) << shift << 1 << 1;
-        QTest::newRow("Ctrl+PgUp three times: round") << int(Qt::Key_PageUp) << ctrl << 3 << 2;
-    }
+    // end on, round the ends; no Tab is typed into the text.
     void windowKeys() {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(int, presses);
         FrameFixture f;
         MDIMain& m = f.start(f.file(QStringLiteral("a.pbp"), "a\n"));
         openThroughDialog(f, f.file(QStringLiteral("b.pbp"), "b\n"));
         openThroughDialog(f, f.file(QStringLiteral("c.pbp"), "c\n"));
+        frmEditor* third = f.active();
         m.show();
         QVERIFY(QTest::qWaitForWindowActive(&m));
-        for (int i = 0; i < presses; ++i) {
-            QWidget* keys = f.view().focusProxy();
-            keys->setFocus();
-            QTest::keyClick(keys, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier,
+                                    shift = Qt::ControlModifier | Qt::ShiftModifier;
+        const struct {
+            const char* name;
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int presses, tab;
+        } rows[] = {{"Ctrl+F6: next, round to the first", Qt::Key_F6, ctrl, 1, 0},
+                    {"Ctrl+F6 twice", Qt::Key_F6, ctrl, 2, 1},
+                    {"Ctrl+Tab", Qt::Key_Tab, ctrl, 1, 0},
+                    {"Ctrl+PgDn", Qt::Key_PageDown, ctrl, 1, 0},
+                    {"Ctrl+Shift+F6: previous", Qt::Key_F6, shift, 1, 1},
+                    {"Ctrl+Shift+Tab", Qt::Key_Backtab, shift, 1, 1},
+                    {"Ctrl+PgUp four times: round", Qt::Key_PageUp, ctrl, 4, 1}};
+        for (const auto& r : rows) {
+            m.mdiArea().setActiveSubWindow(third);
+            for (int i = 0; i < r.presses; ++i) {
+                QWidget* keys = f.view().focusProxy();
+                keys->setFocus();
+                QTest::keyClick(keys, r.key, r.modifiers);
+            }
+            const int tab = m.TaskBar().currentIndex();
+            QVERIFY2(tab == r.tab && f.active()->caption() == m.TaskBar().tabText(tab), r.name);
+            QVERIFY2(f.doc().GetLine(0).size() == 1, r.name);
         }
-        QTEST(int(m.TaskBar().currentIndex()), "tab");
-        QCOMPARE(f.active()->caption(), m.TaskBar().tabText(m.TaskBar().currentIndex()));
-        QCOMPARE(f.doc().GetLine(0).size(), 1); // no Tab typed into the text
     }
 
     // Cascade: every window two thirds of the area, each a title bar further on, all inside the area,
@@ -331,7 +329,8 @@ private slots:
         QFETCH(QColor, code);
         QFETCH(QColor, text);
         const colors::PopupColors c = colors::popupColors(code, text);
-        QVERIFY2(colors::contrast(c.text, c.background) >= 4.5, qPrintable(c.text.name() + c.background.name()));
+        QVERIFY2(colors::contrast(c.text, c.background) >= 4.5,
+                 qPrintable(c.text.name() + c.background.name()));
         QVERIFY(c.background != code && colors::contrast(c.background, code) >= 1.1);
         QVERIFY(colors::contrast(c.border, c.background) >= 1.5);
 
@@ -353,7 +352,8 @@ private slots:
         const QColor other = colors::isDark(code) ? QColor(Qt::white) : QColor(Qt::black);
         f.active()->View().SetTextBackColor(colors::fromQColor(other));
         f.active()->ShowQuickList(0);
-        QCOMPARE(f.active()->List1().palette().color(QPalette::Base), colors::popupColors(other, text).background);
+        QCOMPARE(f.active()->List1().palette().color(QPalette::Base),
+                 colors::popupColors(other, text).background);
     }
 };
 

@@ -2,10 +2,10 @@
 #include "support/FrameTest.h"
 #include "support/PicPrograms.h"
 
-#include "toolchain/Simulation.h"
 #include "platform/comm/Comm.h"
 #include "platform/comm/TerminalView.h"
 #include "terminal/frmComm.h"
+#include "toolchain/Simulation.h"
 #include "toolchain/frmSimulator.h"
 
 #include <QCheckBox>
@@ -18,16 +18,18 @@ namespace {
 
 const QByteArray Source = "DEFINE OSC 4\nmain: HSEROUT [\"HELLO \", DEC n, 13, 10]\nGOTO main\n";
 
-// The frame on hello.pbp with its program beside it, compiled after the source was written.
-MDIMain& startHello(FrameFixture& f, bool stale = false) {
+// The frame on hello.pbp with its program beside it, compiled after the source was written (or before).
+MDIMain& startHello(FrameFixture& f, bool stale = false,
+                    const QByteArray& program = picprograms::usartHello(), const QStringList& defines = {}) {
     MDIMain& m = f.startWith(QStringLiteral("hello.pbp"), Source);
     const QString hex = f.path(QStringLiteral("hello.hex"));
-    const QString error = picprograms::assemble(picprograms::usartHello(), hex);
+    const QString error = picprograms::assemble(program, hex, defines);
     if (!error.isEmpty())
         qFatal("%s", qPrintable(error));
     QFile file(hex);
     file.open(QIODevice::ReadWrite);
-    file.setFileTime(QDateTime::currentDateTime().addSecs(stale ? -3600 : 60), QFileDevice::FileModificationTime);
+    file.setFileTime(QDateTime::currentDateTime().addSecs(stale ? -3600 : 60),
+                     QFileDevice::FileModificationTime);
     return m;
 }
 
@@ -117,9 +119,9 @@ private slots:
     void failures_data() {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no gpsim") << "path" << "sudo apt install gpsim";
-        QTest::newRow("device gpsim lacks") << "device" << "gpsim does not know the processor";
-        QTest::newRow("bad pin setting") << "pin" << "\"RZ9\" is not a port pin";
+        QTest::newRow("no gpsim") << QString("path") << "sudo apt install gpsim";
+        QTest::newRow("device gpsim lacks") << QString("device") << "gpsim does not know the processor";
+        QTest::newRow("bad pin setting") << QString("pin") << "\"RZ9\" is not a port pin";
     }
     void failures() {
         QFETCH(QString, fault);
@@ -129,8 +131,8 @@ private slots:
             f.store().save(settings::simulator::TxPin, QStringLiteral("RZ9"));
         MDIMain& m = startHello(f);
         if (fault == u"device") {
-            m.toolBars().SetListIndex(ids::ID_Device,
-                                      m.toolBars().combo(ids::ID_Device)->findText(QStringLiteral("PIC12C508A")));
+            m.toolBars().SetListIndex(
+                ids::ID_Device, m.toolBars().combo(ids::ID_Device)->findText(QStringLiteral("PIC12C508A")));
             m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
         }
         const QByteArray path = qgetenv("PATH");
@@ -146,41 +148,39 @@ private slots:
 
     // The options dialog stores what it takes and refuses what no run could use.
     void options_data() {
-        QTest::addColumn<QString>("tx");
-        QTest::addColumn<QString>("baud");
-        QTest::addColumn<QString>("storedTx");
-        QTest::addColumn<QString>("storedBaud");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("PicBasic pin, typed speed") << "PORTB.0" << "2400" << "PORTB.0" << "2400" << "";
-        QTest::newRow("defaults") << "" << "as the Debug window" << "" << "" << "";
-        QTest::newRow("no such pin") << "RZ9" << "2400" << "" << "" << "\"RZ9\" is not a port pin";
-        QTest::newRow("no speed") << "RB0" << "fast" << "" << "" << "\"fast\" is not a baud rate";
+        QTest::addColumn<QString>("typed");    // pin|speed
+        QTest::addColumn<QString>("expected"); // stored pin|speed|inverted, or the refusal
+        QTest::newRow("PicBasic pin, typed speed") << QString("PORTB.0|2400") << "PORTB.0|2400|1";
+        QTest::newRow("defaults") << QString("|as the Debug window") << "||1";
+        QTest::newRow("no such pin") << QString("RZ9|2400") << "\"RZ9\" is not a port pin";
+        QTest::newRow("no speed") << QString("RB0|fast") << "\"fast\" is not a baud rate";
     }
     void options() {
-        QFETCH(QString, tx);
-        QFETCH(QString, baud);
-        QFETCH(QString, storedTx);
-        QFETCH(QString, storedBaud);
-        QFETCH(QString, message);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
         FrameFixture f;
         MDIMain& m = f.start();
         bool stayedOpen = false;
         testsupport::onNextModal([&](QWidget& w) {
             auto& d = static_cast<frmSimulator&>(w);
-            d.TxPin().setText(tx);
-            d.Baud().setCurrentText(baud);
+            d.TxPin().setText(typed.section(u'|', 0, 0));
+            d.Baud().setCurrentText(typed.section(u'|', 1));
             d.Inverted().setChecked(true);
             d.cmdOK_Click();
             stayedOpen = d.isVisible();
             d.reject();
         });
         m.SSActiveToolBars1_ToolClick(ids::ID_SimulatorOptions);
-        QCOMPARE(stayedOpen, !message.isEmpty());
-        if (!message.isEmpty())
-            QVERIFY2(f.prompts.last().text.contains(message), qPrintable(f.prompts.last().text));
-        QCOMPARE(f.store().read(settings::simulator::TxPin), storedTx);
-        QCOMPARE(f.store().read(settings::simulator::Baud), storedBaud);
-        QCOMPARE(f.store().read(settings::simulator::Inverted), QString::fromLatin1(message.isEmpty() ? "1" : "0"));
+        const QString stored =
+            QStringList{f.store().read(settings::simulator::TxPin), f.store().read(settings::simulator::Baud),
+                        f.store().read(settings::simulator::Inverted)}
+                .join(u'|');
+        if (stayedOpen) {
+            QVERIFY2(f.prompts.last().text.contains(expected), qPrintable(f.prompts.last().text));
+            QCOMPARE(stored, QStringLiteral("||0"));
+        } else {
+            QCOMPARE(stored, expected);
+        }
     }
 
     // The stored options wire the simulated terminal: a program bit-banging an idle-low line on RB0.
@@ -189,11 +189,7 @@ private slots:
         f.store().save(settings::simulator::TxPin, QStringLiteral("PORTB.0"));
         f.store().save(settings::simulator::Inverted, QStringLiteral("1"));
         f.store().save(settings::simulator::RealTime, QStringLiteral("0"));
-        MDIMain& m = startHello(f);
-        QVERIFY(picprograms::assemble(picprograms::bitBang(), f.path(QStringLiteral("hello.hex")), {"INV"}).isEmpty());
-        QFile hex(f.path(QStringLiteral("hello.hex")));
-        QVERIFY(hex.open(QIODevice::ReadWrite));
-        hex.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+        MDIMain& m = startHello(f, false, picprograms::bitBang(), {"INV"});
         QByteArray got;
         connect(&m.simulation(), &Simulation::linkReceived, this, [&](const QByteArray& b) { got += b; });
         m.SSActiveToolBars1_ToolClick(ids::ID_Simulate);

@@ -151,7 +151,6 @@ private slots:
         QTest::addColumn<bool>("scrolledUp");
         for (const char* change : {"PlotView", "HexView", "splitter", "window"})
             QTest::newRow(change) << QString::fromLatin1(change) << false;
-        QTest::newRow("PlotView, scrolled up") << QStringLiteral("PlotView") << true;
         QTest::newRow("window, scrolled up") << QStringLiteral("window") << true;
     }
     void viewsKeepTheirEnd() {

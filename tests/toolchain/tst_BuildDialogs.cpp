@@ -2,15 +2,15 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QWindow>
 #include <QSpinBox>
 #include <QTextBrowser>
+#include <QWindow>
 
+#include "platform/HelpViewer.h"
+#include "support/FrameTest.h"
 #include "toolchain/RunScript.h"
 #include "toolchain/frmCompile.h"
 #include "toolchain/frmProgrammer.h"
-#include "platform/HelpViewer.h"
-#include "support/FrameTest.h"
 
 // The compiler and programmer options dialogs, and the programmer launch with a real process.
 class tst_BuildDialogs : public QObject {
@@ -28,13 +28,6 @@ private slots:
     void optionsDialogs() {
         FrameFixture f;
         MDIMain& m = f.start();
-        QString opened;
-        testsupport::onNextModal([](QWidget& dialog) { dialog.close(); }, &opened);
-        m.SSActiveToolBars1_ToolClick(ids::ID_CompilerOptions);
-        QCOMPARE(opened, QStringLiteral("Compiler Options"));
-        testsupport::onNextModal([](QWidget& dialog) { dialog.close(); }, &opened);
-        m.SSActiveToolBars1_ToolClick(ids::ID_ProgrammerOptions);
-        QCOMPARE(opened, QStringLiteral("Programmer Options"));
         m.toolBars().SetListIndex(ids::ID_Device, 40);
 
         // Cancel stores nothing and keeps the device list.
@@ -117,32 +110,37 @@ private slots:
         QCOMPARE(m.help().lastPage(), QStringLiteral("topic290.html"));
     }
 
-    // Help from an options dialog comes up above it and takes the input while the dialog stays open;
-    // when the dialog closes the help stays.
+    // The command opens its dialog; help from it comes up above it and takes the input while the dialog
+    // stays open; when the dialog closes the help stays.
     void helpOverOptionsDialog_data() {
         QTest::addColumn<QString>("command");
-        QTest::newRow("compiler") << ids::ID_CompilerOptions;
-        QTest::newRow("programmer") << ids::ID_ProgrammerOptions;
+        QTest::newRow("Compiler Options") << ids::ID_CompilerOptions;
+        QTest::newRow("Programmer Options") << ids::ID_ProgrammerOptions;
     }
     void helpOverOptionsDialog() {
         QFETCH(QString, command);
         FrameFixture f;
         MDIMain& m = f.start();
         bool visible = false, above = false, usable = false;
-        testsupport::onNextModal([&](QWidget& dialog) {
-            for (QPushButton* b : dialog.findChildren<QPushButton*>())
-                if (b->text() == QLatin1String("&Help"))
-                    b->click();
-            QWidget* help = m.help().window();
-            QVERIFY(help);
-            visible = help->isVisible();
-            above = help->windowHandle() && help->windowHandle()->transientParent() == dialog.windowHandle();
-            // Keys from the window system reach it: Ctrl+A selects the page.
-            QTest::keyClick(help->windowHandle(), Qt::Key_A, Qt::ControlModifier);
-            usable = qobject_cast<QTextBrowser*>(help)->textCursor().hasSelection();
-            dialog.close();
-        });
+        QString opened;
+        testsupport::onNextModal(
+            [&](QWidget& dialog) {
+                for (QPushButton* b : dialog.findChildren<QPushButton*>())
+                    if (b->text() == QLatin1String("&Help"))
+                        b->click();
+                QWidget* help = m.help().window();
+                QVERIFY(help);
+                visible = help->isVisible();
+                above =
+                    help->windowHandle() && help->windowHandle()->transientParent() == dialog.windowHandle();
+                // Keys from the window system reach it: Ctrl+A selects the page.
+                QTest::keyClick(help->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+                usable = qobject_cast<QTextBrowser*>(help)->textCursor().hasSelection();
+                dialog.close();
+            },
+            &opened);
         m.SSActiveToolBars1_ToolClick(command);
+        QCOMPARE(opened, QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(visible);
         QVERIFY(above);
         QVERIFY(usable);
