@@ -1,5 +1,7 @@
 #include "platform/sourceview/LineStore.h"
 
+#include "platform/sourceview/SourceDocument.h"
+
 #include <algorithm>
 #include <limits>
 #include <numeric>
@@ -46,9 +48,32 @@ LineStore::LineStore() {
     lines_.push_back({});
 }
 
-LineStore::~LineStore() {
+LineStore::~LineStore() = default;
+
+LineData* LineStore::newData() {
+    if (free_.empty())
+        return &pool_.emplace_back();
+    LineData* d = free_.back();
+    free_.pop_back();
+    return d;
+}
+
+void LineStore::dropData(LineData* d) {
+    if (d->tokens && owner_)
+        owner_->lineDataDropped(*d);
+    *d = LineData();
+    free_.push_back(d);
+}
+
+void LineStore::dropAllData() {
     for (Line& l : lines_)
-        delete std::exchange(l.data, nullptr);
+        if (l.data && l.data->tokens && owner_)
+            owner_->lineDataDropped(*l.data);
+    for (Line& l : lines_)
+        l.data = nullptr;
+    pool_.clear();
+    free_.clear();
+    free_.shrink_to_fit();
 }
 
 QStringView LineStore::line(int i) const {
@@ -61,18 +86,23 @@ QStringView LineStore::line(int i) const {
 LineData* LineStore::ensureData(int i, SourceDocument* owner) {
     if (i < 0 || i >= count())
         return nullptr;
+    owner_ = owner;
     LineData*& d = lines_[size_t(i)].data;
     if (!d)
-        d = new LineData(owner);
+        d = newData();
     return d;
 }
 
 void LineStore::assign(QString text) {
-    for (Line& l : lines_)
-        delete std::exchange(l.data, nullptr);
+    dropAllData();
     lines_.clear();
     // The lines point into the text as it came; the line breaks stay there unused.
     buffer_ = std::move(text);
+    // One record per line and no more: the lines are counted before they are cut out.
+    qsizetype breaks = 0;
+    forEachLine(buffer_, [&breaks](QStringView, LineEnding) { ++breaks; });
+    lines_.shrink_to_fit();
+    lines_.reserve(size_t(breaks));
     forEachLine(buffer_, [this](QStringView piece, LineEnding e) {
         lines_.push_back(
             {quint32(piece.data() - buffer_.constData()), quint32(piece.size()), quint32(e), nullptr});
@@ -171,7 +201,7 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text, bo
         if (LineData* d = std::exchange(old.data, nullptr)) {
             if (d->hasMarks())
                 edit.dropped.append({i - a.line, d->marks()});
-            delete d;
+            dropData(d);
         }
     }
 
@@ -200,7 +230,8 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text, bo
         fresh[size_t(i)].ending = quint32(breaks[i]);
     }
     if (kept) {
-        kept->tokenStamp = 0;
+        if (kept->tokens)
+            kept->tokens->stamp = 0;
         fresh[size_t(keptNew)].data = kept;
     }
     const auto at = lines_.begin() + a.line;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <deque>
 #include <vector>
 
 class SourceDocument;
@@ -29,7 +30,8 @@ struct TextPos {
 // text document spends a block and two fragment records on it.
 //
 // Line data belongs to the store: it goes when its line goes, and an edit hands it to the line that
-// carries the old line's text on (see replace()).
+// carries the old line's text on (see replace()). The records are kept in a pool, without a heap block
+// each, and a record that went is used again for the next line that needs one.
 class LineStore {
 public:
     LineStore();
@@ -93,9 +95,16 @@ private:
     };
     Line put(QStringView text);
     void pack();
+    LineData* newData();
+    // Gives a line's record back to the pool; its owner hears of it first (its tokens go).
+    void dropData(LineData* d);
+    void dropAllData();
 
     QString buffer_;
     qsizetype stale_ = 0; // characters of the buffer no line uses
     std::vector<Line> lines_;
+    std::deque<LineData> pool_;
+    std::vector<LineData*> free_;
+    SourceDocument* owner_ = nullptr;
     LineEnding newEnding_ = LineEnding::LF;
 };
