@@ -24,13 +24,13 @@ void LabelCombo::reindex() {
     for (int i = 0; i < int(byName_.size()); ++i)
         byName_[size_t(i)] = i;
     std::stable_sort(byName_.begin(), byName_.end(),
-                     [this](int a, int b) { return compareNames(names_[a], names_[b]) < 0; });
+                     [this](int a, int b) { return compareNames(names_.at(a), names_.at(b)) < 0; });
     byName_.shrink_to_fit();
 }
 
 std::vector<int>::iterator LabelCombo::place(int i) {
     return std::lower_bound(byName_.begin(), byName_.end(), i, [this](int e, int j) {
-        const int c = compareNames(names_[e], names_[j]);
+        const int c = compareNames(names_.at(e), names_.at(j));
         return c < 0 || (c == 0 && e < j);
     });
 }
@@ -39,7 +39,7 @@ void LabelCombo::setEntries(const QStringList& names) {
     if (names.size() == names_.size() && inStep()) {
         // Typically one label renamed while it is typed: only that entry and its place change.
         for (int i = 0; i < names.size(); ++i) {
-            if (names[i] == names_[i])
+            if (names[i] == names_.at(i))
                 continue;
             bars_.ListSetText(ids::ID_GotoLabel, i, names[i]);
             byName_.erase(place(i));
@@ -57,9 +57,9 @@ void LabelCombo::select(const QString& name) {
     int index = -1;
     if (!name.isNull() && inStep()) {
         const auto at = std::lower_bound(byName_.begin(), byName_.end(), name, [this](int e, const QString& n) {
-            return compareNames(names_[e], n) < 0;
+            return compareNames(names_.at(e), n) < 0;
         });
-        if (at != byName_.end() && compareNames(names_[*at], name) == 0)
+        if (at != byName_.end() && compareNames(names_.at(*at), name) == 0)
             index = *at;
     }
     if (bars_.ListIndex(ids::ID_GotoLabel) != index)
