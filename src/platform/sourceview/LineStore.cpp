@@ -3,8 +3,8 @@
 #include "platform/sourceview/SourceDocument.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
-#include <numeric>
 
 namespace {
 
@@ -96,19 +96,26 @@ LineData* LineStore::ensureData(int i, SourceDocument* owner) {
 void LineStore::assign(QString text) {
     dropAllData();
     lines_.clear();
-    // The lines point into the text as it came; the line breaks stay there unused.
     buffer_ = std::move(text);
     // One record per line and no more: the lines are counted before they are cut out.
     qsizetype breaks = 0;
     forEachLine(buffer_, [&breaks](QStringView, LineEnding) { ++breaks; });
     lines_.shrink_to_fit();
     lines_.reserve(size_t(breaks));
-    forEachLine(buffer_, [this](QStringView piece, LineEnding e) {
-        lines_.push_back(
-            {quint32(piece.data() - buffer_.constData()), quint32(piece.size()), quint32(e), nullptr});
+    // The lines are moved down over the line breaks, in place: each goes to where the one before it
+    // ended, which is never after where it is read from.
+    QChar* chars = buffer_.data();
+    qsizetype written = 0;
+    forEachLine(QStringView(buffer_), [&](QStringView piece, LineEnding e) {
+        const qsizetype from = piece.data() - chars;
+        if (!piece.isEmpty() && from != written)
+            std::memmove(chars + written, chars + from, size_t(piece.size()) * sizeof(QChar));
+        lines_.push_back({quint32(written), quint32(piece.size()), quint32(e), nullptr});
+        written += piece.size();
     });
-    stale_ = buffer_.size() - std::accumulate(lines_.begin(), lines_.end(), qsizetype(0),
-                                              [](qsizetype s, const Line& l) { return s + l.len; });
+    buffer_.truncate(written);
+    buffer_.squeeze();
+    stale_ = 0;
 }
 
 TextPos LineStore::clamp(TextPos p) const {
@@ -150,6 +157,11 @@ QString LineStore::exactText(TextPos from, TextPos to) const {
 
 LineStore::Line LineStore::put(QStringView text) {
     Line l{quint32(buffer_.size()), quint32(text.size()), 0, nullptr};
+    // A big buffer grows by a sixteenth rather than doubling: typing into a large file then does not
+    // take twice its text at once.
+    const qsizetype need = buffer_.size() + text.size();
+    if (need > buffer_.capacity())
+        buffer_.reserve(need + std::max<qsizetype>(4096, need / 16));
     buffer_.append(text);
     return l;
 }
