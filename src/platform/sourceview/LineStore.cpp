@@ -50,27 +50,30 @@ LineStore::LineStore() {
 
 LineStore::~LineStore() = default;
 
-LineData* LineStore::newData() {
-    if (free_.empty())
-        return &pool_.emplace_back();
-    LineData* d = free_.back();
+quint32 LineStore::newData() {
+    if (free_.empty()) {
+        pool_.emplace_back();
+        return quint32(pool_.size());
+    }
+    const quint32 n = free_.back();
     free_.pop_back();
-    return d;
+    return n;
 }
 
-void LineStore::dropData(LineData* d) {
+void LineStore::dropData(quint32 n) {
+    LineData* d = dataAt(n);
     if (d->tokens && owner_)
         owner_->lineDataDropped(*d);
     *d = LineData();
-    free_.push_back(d);
+    free_.push_back(n);
 }
 
 void LineStore::dropAllData() {
     for (Line& l : lines_)
-        if (l.data && l.data->tokens && owner_)
-            owner_->lineDataDropped(*l.data);
+        if (LineData* d = dataAt(l.data); d && d->tokens && owner_)
+            owner_->lineDataDropped(*d);
     for (Line& l : lines_)
-        l.data = nullptr;
+        l.data = 0;
     pool_.clear();
     free_.clear();
     free_.shrink_to_fit();
@@ -87,10 +90,10 @@ LineData* LineStore::ensureData(int i, SourceDocument* owner) {
     if (i < 0 || i >= count())
         return nullptr;
     owner_ = owner;
-    LineData*& d = lines_[size_t(i)].data;
-    if (!d)
-        d = newData();
-    return d;
+    quint32& n = lines_[size_t(i)].data;
+    if (!n)
+        n = newData();
+    return dataAt(n);
 }
 
 void LineStore::assign(QString text) {
@@ -110,7 +113,7 @@ void LineStore::assign(QString text) {
         const qsizetype from = piece.data() - chars;
         if (!piece.isEmpty() && from != written)
             std::memmove(chars + written, chars + from, size_t(piece.size()) * sizeof(QChar));
-        lines_.push_back({quint32(written), quint32(piece.size()), quint32(e), nullptr});
+        lines_.push_back({quint32(written), quint32(piece.size()), quint32(e), 0});
         written += piece.size();
     });
     buffer_.truncate(written);
@@ -156,7 +159,7 @@ QString LineStore::exactText(TextPos from, TextPos to) const {
 }
 
 LineStore::Line LineStore::put(QStringView text) {
-    Line l{quint32(buffer_.size()), quint32(text.size()), 0, nullptr};
+    Line l{quint32(buffer_.size()), quint32(text.size()), 0, 0};
     // A big buffer grows by a sixteenth rather than doubling: typing into a large file then does not
     // take twice its text at once.
     const qsizetype need = buffer_.size() + text.size();
@@ -206,14 +209,14 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text, bo
 
     const int keptOld = a.col > 0 ? a.line : b.line;
     const int keptNew = a.col > 0 ? 0 : k;
-    LineData* kept = std::exchange(lines_[size_t(keptOld)].data, nullptr);
+    const quint32 kept = std::exchange(lines_[size_t(keptOld)].data, 0);
     for (int i = a.line; i <= b.line; ++i) {
         Line& old = lines_[size_t(i)];
         stale_ += old.len;
-        if (LineData* d = std::exchange(old.data, nullptr)) {
-            if (d->hasMarks())
+        if (const quint32 n = std::exchange(old.data, 0)) {
+            if (const LineData* d = dataAt(n); d->hasMarks())
                 edit.dropped.append({i - a.line, d->marks()});
-            dropData(d);
+            dropData(n);
         }
     }
 
@@ -242,8 +245,8 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text, bo
         fresh[size_t(i)].ending = quint32(breaks[i]);
     }
     if (kept) {
-        if (kept->tokens)
-            kept->tokens->stamp = 0;
+        if (LineTokens* t = dataAt(kept)->tokens)
+            t->stamp = 0;
         fresh[size_t(keptNew)].data = kept;
     }
     const auto at = lines_.begin() + a.line;
