@@ -37,13 +37,17 @@ std::vector<int>::iterator LabelCombo::place(int i) {
 
 void LabelCombo::setEntries(const QStringList& names) {
     if (names.size() == names_.size() && inStep()) {
-        // Typically one label renamed while it is typed: only that entry and its place change.
-        for (int i = 0; i < names.size(); ++i) {
-            if (names[i] == names_.at(i))
-                continue;
-            bars_.ListSetText(ids::ID_GotoLabel, i, names[i]);
-            byName_.erase(place(i));
-            names_[i] = names[i];
+        // Typically one label renamed while it is typed: only that entry and its place change. The
+        // new list is taken whole (shared, not copied) once the old places are out of the order.
+        QList<int> changed;
+        for (int i = 0; i < names.size(); ++i)
+            if (names.at(i) != names_.at(i)) {
+                changed.append(i);
+                byName_.erase(place(i));
+            }
+        names_ = names;
+        for (const int i : std::as_const(changed)) {
+            bars_.ListSetText(ids::ID_GotoLabel, i, names_.at(i));
             byName_.insert(place(i), i);
         }
         return;
