@@ -136,7 +136,7 @@ private:
 };
 
 struct Probe {
-    double shownMs = -1, readyMs = -1, shownCpuMs = -1, cpuMs = -1, peakKb = -1;
+    double shownMs = -1, readyMs = -1, shownCpuMs = -1, cpuMs = -1, peakKb = -1, heapKb = -1;
     // From the window's appearance to idle: CPU time unless the wall clock was asked for (see StepClock).
     double afterShownMs() const {
         return qEnvironmentVariableIntValue("PINWRIGHT_BENCH_WALL") ? readyMs - shownMs : cpuMs - shownCpuMs;
@@ -146,7 +146,7 @@ struct Probe {
 // The whole program started with the start-up probe on, in a settings store of its own, until it is
 // idle with its window painted and quits; medians of `runs` starts.
 Probe runProgram(const QString& exe, const QStringList& args, const QString& scratch, int runs) {
-    std::vector<double> shown, ready, shownCpu, cpu, peak;
+    std::vector<double> shown, ready, shownCpu, cpu, peak, heap;
     for (int i = 0; i < runs; ++i) {
         QTemporaryDir config(scratch + QStringLiteral("/config-XXXXXX"));
         QProcess p;
@@ -178,12 +178,15 @@ Probe runProgram(const QString& exe, const QStringList& args, const QString& scr
                     cpu.push_back(value);
                 else if (kv[0] == "peak_kb")
                     peak.push_back(value);
+                else if (kv[0] == "heap_kb")
+                    heap.push_back(value);
             }
         }
     }
     if (ready.empty())
         return {};
-    return {median(shown), median(ready), median(shownCpu), median(cpu), median(peak)};
+    return {median(shown), median(ready), median(shownCpu), median(cpu), median(peak),
+            heap.empty() ? -1.0 : median(heap)};
 }
 
 } // namespace
@@ -334,6 +337,10 @@ int main(int argc, char** argv) {
         row("startup_cpu_ms", withFile.cpuMs);
         row("peak_file_mb", withFile.peakKb / 1024.0);
         row("peak_empty_mb", empty.peakKb / 1024.0);
+        // The program's own heap per line of the file, idle with it open, against the empty window.
+        row("heap_per_line_b", withFile.heapKb >= 0 && empty.heapKb >= 0
+                                   ? (withFile.heapKb - empty.heapKb) * 1024.0 / lines
+                                   : -1.0);
         row("startup_empty_cpu_ms", empty.cpuMs);
         return haveExe && withFile.readyMs >= 0 && empty.readyMs >= 0 ? 0 : 1;
     }
@@ -366,5 +373,9 @@ int main(int argc, char** argv) {
                 withFile.peakKb / 1024.0);
     std::printf("whole program, empty window: idle at %.0f ms, %.0f ms CPU, peak %.1f MB\n", empty.readyMs,
                 empty.cpuMs, empty.peakKb / 1024.0);
+    if (withFile.heapKb >= 0 && empty.heapKb >= 0)
+        std::printf("whole program, heap per line of the file: %.0f bytes (%.1f MB with the file, %.1f MB empty)\n",
+                    (withFile.heapKb - empty.heapKb) * 1024.0 / lines, withFile.heapKb / 1024.0,
+                    empty.heapKb / 1024.0);
     return 0;
 }

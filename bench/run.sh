@@ -29,7 +29,8 @@ for n in "${sizes[@]}"; do
   "$build/bench/bench_compile" "$n" "$errors" --tsv >>"$out/$n.tsv"
 done
 
-# One row per figure: key, caption, limit (empty: shown without a mark), unit.
+# One row per figure: key, caption, limit (empty: shown without a mark), unit, and optionally the
+# smallest file the figure means something for (smaller ones show a dash).
 rows='startup_ready_ms|start-up to idle, file open and scanned (wall clock, from main)||ms
 ready_after_shown_ms|ready for typing, after the window appears|250|ms
 startup_cpu_ms|CPU time (user+sys), start to idle with the file|250|ms
@@ -46,7 +47,8 @@ label_list_ms|Alt+F12 label list|16|ms
 explorer_refresh_ms|code explorer refresh (after a line was added)|16|ms
 collect_ms|collecting a capture file of 10,000 error lines|100|ms
 peak_file_mb|peak memory (VmHWM), the file open|50|MB
-peak_empty_mb|peak memory (VmHWM), an empty window|35|MB'
+peak_empty_mb|peak memory (VmHWM), an empty window|35|MB
+heap_per_line_b|heap the program holds per line of the file (idle, against an empty window)|120|B|10000'
 
 awk -F'\t' -v sizes="${sizes[*]}" -v dir="$out" -v rows="$rows" '
 BEGIN {
@@ -74,6 +76,10 @@ BEGIN {
     line = "| " f[2] " | " (f[3] == "" ? "—" : "< " f[3] " " f[4])
     mark = f[3] == "" ? "" : "pass"
     for (i = 1; i <= n; i++) {
+      if (f[5] != "" && size[i] < f[5] + 0) {
+        line = line " | —"
+        continue
+      }
       v = value[size[i], f[1]]
       if (v == "" || v < 0) {
         line = line " | n/a"

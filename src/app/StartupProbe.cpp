@@ -17,6 +17,9 @@
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -27,6 +30,17 @@ qint64 cpuMs() {
         return -1;
     const auto ms = [](const timeval& t) { return qint64(t.tv_sec) * 1000 + t.tv_usec / 1000; };
     return ms(use.ru_utime) + ms(use.ru_stime);
+#else
+    return -1;
+#endif
+}
+
+// The bytes the program holds on its heap now (in use, not what the allocator keeps for later);
+// -1 where the C library does not tell.
+qint64 heapKb() {
+#ifdef __GLIBC__
+    const struct mallinfo2 m = mallinfo2();
+    return qint64((m.uordblks + m.hblkhd) / 1024);
 #else
     return -1;
 #endif
@@ -84,8 +98,8 @@ void StartupProbe::onIdle() {
         return;
     disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
     std::fprintf(stderr,
-                 "pinwright-probe shown_ms=%lld ready_ms=%lld shown_cpu_ms=%lld cpu_ms=%lld peak_kb=%lld\n",
-                 shownMs_, clock_.elapsed(), shownCpuMs_, cpuMs(), peakKb());
+                 "pinwright-probe shown_ms=%lld ready_ms=%lld shown_cpu_ms=%lld cpu_ms=%lld peak_kb=%lld heap_kb=%lld\n",
+                 shownMs_, clock_.elapsed(), shownCpuMs_, cpuMs(), peakKb(), heapKb());
     if (stay_)
         reportView();
     std::fflush(stderr);

@@ -151,6 +151,9 @@ void frmEditor::ScanDocument(frmScan* progress) {
     // The list now holds exactly the label lines, as UpdateLabels would read them: the first caret
     // move onto a label need not read the whole document again.
     labelsKnown_ = lastKept;
+    // Kept for as long as the document is open (and shared with the label combo): no spare room.
+    names.squeeze();
+    kept.squeeze();
     if (lastKept) {
         labelLines_ = kept;
         labelsRevision_ = doc.revision();

@@ -522,13 +522,23 @@ QStringList includersOf(const QString& documentPath, const FindInclude& find) {
     const QString self = fileKey(documentPath);
     for (const QFileInfo& file : files) {
         const QString path = file.filePath();
-        QStringList lines;
-        if (file.size() > MaxIncluderBytes || fileKey(path) == self || !readLines(path, lines))
+        QFile f(path);
+        if (file.size() > MaxIncluderBytes || fileKey(path) == self || !f.open(QIODevice::ReadOnly))
             continue;
-        for (const QString& line : std::as_const(lines)) {
+        // Only the lines that mention an include are made text: the folder's other programs are read
+        // as bytes (names are ASCII, so any 8-bit encoding reads them alike).
+        const QByteArray bytes = f.readAll();
+        for (qsizetype start = 0; start < bytes.size();) {
+            qsizetype end = bytes.indexOf('\n', start);
+            if (end < 0)
+                end = bytes.size();
+            QLatin1StringView line(bytes.constData() + start, end - start);
+            start = end + 1;
+            if (line.endsWith(u'\r'))
+                line.chop(1);
             if (!line.contains(QLatin1StringView("include"), Qt::CaseInsensitive))
                 continue;
-            const QString name = sourcescan::includeName(line);
+            const QString name = sourcescan::includeName(QString(line));
             const QString found = name.isNull() ? QString() : find(name, path);
             if (!found.isEmpty() && fileKey(found) == self) {
                 out.append(path);

@@ -3,39 +3,52 @@
 #include "platform/toolbars/ActiveToolBars.h"
 #include "common/ToolIds.h"
 
+#include <algorithm>
+
 LabelCombo::LabelCombo(ActiveToolBars& bars) : bars_(bars) {}
 
 bool LabelCombo::inStep() const {
     return bars_.ListCount(ids::ID_GotoLabel) == names_.size();
 }
 
+namespace {
+
+int compareNames(const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive);
+}
+
+} // namespace
+
 void LabelCombo::reindex() {
-    firstByUpper_.clear();
-    firstByUpper_.reserve(names_.size());
-    for (int i = int(names_.size()) - 1; i >= 0; --i)
-        firstByUpper_.insert(names_[i].toUpper(), i);
+    byName_.resize(size_t(names_.size()));
+    for (int i = 0; i < int(byName_.size()); ++i)
+        byName_[size_t(i)] = i;
+    std::stable_sort(byName_.begin(), byName_.end(),
+                     [this](int a, int b) { return compareNames(names_.at(a), names_.at(b)) < 0; });
+    byName_.shrink_to_fit();
+}
+
+std::vector<int>::iterator LabelCombo::place(int i) {
+    return std::lower_bound(byName_.begin(), byName_.end(), i, [this](int e, int j) {
+        const int c = compareNames(names_.at(e), names_.at(j));
+        return c < 0 || (c == 0 && e < j);
+    });
 }
 
 void LabelCombo::setEntries(const QStringList& names) {
     if (names.size() == names_.size() && inStep()) {
-        // Typically one label renamed while it is typed: only that entry and its index change.
-        for (int i = 0; i < names.size(); ++i) {
-            if (names[i] == names_[i])
-                continue;
-            bars_.ListSetText(ids::ID_GotoLabel, i, names[i]);
-            const QString oldKey = names_[i].toUpper();
-            names_[i] = names[i];
-            if (firstByUpper_.value(oldKey, -1) == i) {
-                firstByUpper_.remove(oldKey);
-                for (int j = i + 1; j < names_.size(); ++j)
-                    if (names_[j].toUpper() == oldKey) {
-                        firstByUpper_.insert(oldKey, j);
-                        break;
-                    }
+        // Typically one label renamed while it is typed: only that entry and its place change. The
+        // new list is taken whole (shared, not copied) once the old places are out of the order.
+        QList<int> changed;
+        for (int i = 0; i < names.size(); ++i)
+            if (names.at(i) != names_.at(i)) {
+                changed.append(i);
+                byName_.erase(place(i));
             }
-            const QString newKey = names[i].toUpper();
-            if (firstByUpper_.value(newKey, i) >= i)
-                firstByUpper_.insert(newKey, i);
+        names_ = names;
+        for (const int i : std::as_const(changed)) {
+            bars_.ListSetText(ids::ID_GotoLabel, i, names_.at(i));
+            byName_.insert(place(i), i);
         }
         return;
     }
@@ -46,8 +59,13 @@ void LabelCombo::setEntries(const QStringList& names) {
 
 void LabelCombo::select(const QString& name) {
     int index = -1;
-    if (!name.isNull() && inStep())
-        index = firstByUpper_.value(name.toUpper(), -1);
+    if (!name.isNull() && inStep()) {
+        const auto at = std::lower_bound(byName_.begin(), byName_.end(), name, [this](int e, const QString& n) {
+            return compareNames(names_.at(e), n) < 0;
+        });
+        if (at != byName_.end() && compareNames(names_.at(*at), name) == 0)
+            index = *at;
+    }
     if (bars_.ListIndex(ids::ID_GotoLabel) != index)
         bars_.SetListIndex(ids::ID_GotoLabel, index);
 }

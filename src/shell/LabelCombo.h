@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 class ActiveToolBars;
 
 // The frame's label combo as the scanner fills it: the names in document order, duplicates kept.
-// It keeps its own copy of the names so that refilling it with an unchanged list, or with one label
-// renamed, touches only what differs, and selecting a name needs no walk over the entries.
+// It keeps the names (shared with the combo's list) so that refilling it with an unchanged list, or
+// with one label renamed, touches only what differs, and an order of the entries by name, letter case
+// ignored, so that selecting a name needs no walk over them.
 class LabelCombo {
 public:
     explicit LabelCombo(ActiveToolBars& bars);
@@ -23,8 +24,10 @@ public:
 private:
     bool inStep() const;
     void reindex();
+    // Where entry `i` stands (or would stand, with its current name) in the order by name.
+    std::vector<int>::iterator place(int i);
 
     ActiveToolBars& bars_;
     QStringList names_;
-    QHash<QString, int> firstByUpper_;
+    std::vector<int> byName_; // entry numbers by name (letter case ignored), then by number
 };

@@ -56,7 +56,9 @@ MDIMain::MDIMain(Settings& settings, Prompts& prompts, QWidget* parent)
           AppPaths::join(settings.paths().userDataFolder(), QStringLiteral("autosave")))),
       autosaveTimer_(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Pinwright"));
-    setWindowIcon(toolicons::application());
+    // The application's icon, when it has one, is the window's already: drawn once, kept once.
+    if (QGuiApplication::windowIcon().isNull())
+        setWindowIcon(toolicons::application());
     setObjectName(QStringLiteral("MDIMain"));
     setAcceptDrops(true);
 

@@ -86,7 +86,7 @@ private slots:
         // Nested INCLUDEs, each looked for from the file that names it; a loop ends.
         QTemporaryDir dir;
         testsupport::writeFile(dir.filePath("a.pbp"), "INCLUDE \"sub/b.pbp\"\r\nA1:\r\n");
-        testsupport::writeFile(dir.filePath("sub/b.pbp"), "INCLUDE \"c.pbp\"\nB1: GOTO A1\n");
+        testsupport::writeFile(dir.filePath("sub/b.pbp"), "REM b\r\nB1: GOTO A1\r\nINCLUDE \"c.pbp\"\r\n");
         testsupport::writeFile(dir.filePath("sub/c.pbp"), "INCLUDE \"../a.pbp\"\nC1:\nASM\nD1:\nENDASM\n");
         const auto find = [](const QString& name, const QString& from) {
             const QString path = QFileInfo(from).dir().filePath(name);

@@ -1,12 +1,5 @@
 #include "platform/sourceview/LineData.h"
 
-#include "platform/sourceview/SourceDocument.h"
-
-LineData::~LineData() {
-    if (owner_)
-        owner_->lineDataDropped(*this);
-}
-
 void LineData::setMarks(const Marks& m) {
     slots_ = m.values;
     bookmark_ = m.bookmark;

@@ -5,11 +5,21 @@
 #include <QList>
 #include <array>
 
-class SourceDocument;
+class LineData;
 
-// Everything the control keeps for one line: the numbered data slots, the bookmark and the cached
-// tokens. The document's line store owns it and moves it with the line's text as lines are inserted
-// and deleted above it.
+// The cached tokens of one line, valid while `stamp` equals the document's lexer stamp (0 = stale).
+// The document keeps the cached lines in a least-recently-used chain so that the cache stays bounded.
+struct LineTokens {
+    LineData* line = nullptr;
+    quint32 stamp = 0;
+    QList<SourceToken> tokens;
+    LineTokens* prev = nullptr;
+    LineTokens* next = nullptr;
+};
+
+// Everything the control keeps for one line: the numbered data slots, the bookmark and, while they
+// are cached, the tokens. The document's line store owns it and moves it with the line's text as lines
+// are inserted and deleted above it. It is small on purpose: every line that carries a mark has one.
 class LineData {
 public:
     static constexpr int SlotCount = 8; // slots 1..SlotCount
@@ -18,11 +28,6 @@ public:
         std::array<qint32, SlotCount> values{};
         bool bookmark = false;
     };
-
-    explicit LineData(SourceDocument* owner = nullptr) : owner_(owner) {}
-    ~LineData();
-    LineData(const LineData&) = delete;
-    LineData& operator=(const LineData&) = delete;
 
     qint32 slot(int n) const { return n >= 1 && n <= SlotCount ? slots_[size_t(n - 1)] : 0; }
     void setSlot(int n, qint32 value);
@@ -35,16 +40,10 @@ public:
     Marks marks() const { return {slots_, bookmark_}; }
     void setMarks(const Marks& m);
 
-    // Token cache, valid while `tokenStamp` equals the document's lexer stamp (0 = stale). The document
-    // keeps the cached lines in a least-recently-used chain so that the cache stays bounded.
-    quint32 tokenStamp = 0;
-    QList<SourceToken> tokens;
-    LineData* lruPrev = nullptr;
-    LineData* lruNext = nullptr;
-    bool inLru = false;
+    // The line's cached tokens, null while none are (owned by the document's token cache).
+    LineTokens* tokens = nullptr;
 
 private:
-    SourceDocument* owner_;
     std::array<qint32, SlotCount> slots_{};
     bool bookmark_ = false;
 };

@@ -1,8 +1,10 @@
 #include "platform/sourceview/LineStore.h"
 
+#include "platform/sourceview/SourceDocument.h"
+
 #include <algorithm>
+#include <cstring>
 #include <limits>
-#include <numeric>
 
 namespace {
 
@@ -46,9 +48,35 @@ LineStore::LineStore() {
     lines_.push_back({});
 }
 
-LineStore::~LineStore() {
+LineStore::~LineStore() = default;
+
+quint32 LineStore::newData() {
+    if (free_.empty()) {
+        pool_.emplace_back();
+        return quint32(pool_.size());
+    }
+    const quint32 n = free_.back();
+    free_.pop_back();
+    return n;
+}
+
+void LineStore::dropData(quint32 n) {
+    LineData* d = dataAt(n);
+    if (d->tokens && owner_)
+        owner_->lineDataDropped(*d);
+    *d = LineData();
+    free_.push_back(n);
+}
+
+void LineStore::dropAllData() {
     for (Line& l : lines_)
-        delete std::exchange(l.data, nullptr);
+        if (LineData* d = dataAt(l.data); d && d->tokens && owner_)
+            owner_->lineDataDropped(*d);
+    for (Line& l : lines_)
+        l.data = 0;
+    pool_.clear();
+    free_.clear();
+    free_.shrink_to_fit();
 }
 
 QStringView LineStore::line(int i) const {
@@ -61,24 +89,36 @@ QStringView LineStore::line(int i) const {
 LineData* LineStore::ensureData(int i, SourceDocument* owner) {
     if (i < 0 || i >= count())
         return nullptr;
-    LineData*& d = lines_[size_t(i)].data;
-    if (!d)
-        d = new LineData(owner);
-    return d;
+    owner_ = owner;
+    quint32& n = lines_[size_t(i)].data;
+    if (!n)
+        n = newData();
+    return dataAt(n);
 }
 
 void LineStore::assign(QString text) {
-    for (Line& l : lines_)
-        delete std::exchange(l.data, nullptr);
+    dropAllData();
     lines_.clear();
-    // The lines point into the text as it came; the line breaks stay there unused.
     buffer_ = std::move(text);
-    forEachLine(buffer_, [this](QStringView piece, LineEnding e) {
-        lines_.push_back(
-            {quint32(piece.data() - buffer_.constData()), quint32(piece.size()), quint32(e), nullptr});
+    // One record per line and no more: the lines are counted before they are cut out.
+    qsizetype breaks = 0;
+    forEachLine(buffer_, [&breaks](QStringView, LineEnding) { ++breaks; });
+    lines_.shrink_to_fit();
+    lines_.reserve(size_t(breaks));
+    // The lines are moved down over the line breaks, in place: each goes to where the one before it
+    // ended, which is never after where it is read from.
+    QChar* chars = buffer_.data();
+    qsizetype written = 0;
+    forEachLine(QStringView(buffer_), [&](QStringView piece, LineEnding e) {
+        const qsizetype from = piece.data() - chars;
+        if (!piece.isEmpty() && from != written)
+            std::memmove(chars + written, chars + from, size_t(piece.size()) * sizeof(QChar));
+        lines_.push_back({quint32(written), quint32(piece.size()), quint32(e), 0});
+        written += piece.size();
     });
-    stale_ = buffer_.size() - std::accumulate(lines_.begin(), lines_.end(), qsizetype(0),
-                                              [](qsizetype s, const Line& l) { return s + l.len; });
+    buffer_.truncate(written);
+    buffer_.squeeze();
+    stale_ = 0;
 }
 
 TextPos LineStore::clamp(TextPos p) const {
@@ -119,7 +159,12 @@ QString LineStore::exactText(TextPos from, TextPos to) const {
 }
 
 LineStore::Line LineStore::put(QStringView text) {
-    Line l{quint32(buffer_.size()), quint32(text.size()), 0, nullptr};
+    Line l{quint32(buffer_.size()), quint32(text.size()), 0, 0};
+    // A big buffer grows by a sixteenth rather than doubling: typing into a large file then does not
+    // take twice its text at once.
+    const qsizetype need = buffer_.size() + text.size();
+    if (need > buffer_.capacity())
+        buffer_.reserve(need + std::max<qsizetype>(4096, need / 16));
     buffer_.append(text);
     return l;
 }
@@ -164,14 +209,14 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text, bo
 
     const int keptOld = a.col > 0 ? a.line : b.line;
     const int keptNew = a.col > 0 ? 0 : k;
-    LineData* kept = std::exchange(lines_[size_t(keptOld)].data, nullptr);
+    const quint32 kept = std::exchange(lines_[size_t(keptOld)].data, 0);
     for (int i = a.line; i <= b.line; ++i) {
         Line& old = lines_[size_t(i)];
         stale_ += old.len;
-        if (LineData* d = std::exchange(old.data, nullptr)) {
-            if (d->hasMarks())
+        if (const quint32 n = std::exchange(old.data, 0)) {
+            if (const LineData* d = dataAt(n); d->hasMarks())
                 edit.dropped.append({i - a.line, d->marks()});
-            delete d;
+            dropData(n);
         }
     }
 
@@ -200,7 +245,8 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text, bo
         fresh[size_t(i)].ending = quint32(breaks[i]);
     }
     if (kept) {
-        kept->tokenStamp = 0;
+        if (LineTokens* t = dataAt(kept)->tokens)
+            t->stamp = 0;
         fresh[size_t(keptNew)].data = kept;
     }
     const auto at = lines_.begin() + a.line;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <deque>
 #include <vector>
 
 class SourceDocument;
@@ -29,7 +30,8 @@ struct TextPos {
 // text document spends a block and two fragment records on it.
 //
 // Line data belongs to the store: it goes when its line goes, and an edit hands it to the line that
-// carries the old line's text on (see replace()).
+// carries the old line's text on (see replace()). The records are kept in a pool, without a heap block
+// each, and a record that went is used again for the next line that needs one.
 class LineStore {
 public:
     LineStore();
@@ -41,7 +43,7 @@ public:
     // The text of a line without its line break; empty out of range. Valid until the next change.
     QStringView line(int i) const;
     int length(int i) const { return i >= 0 && i < count() ? int(lines_[size_t(i)].len) : 0; }
-    LineData* data(int i) const { return i >= 0 && i < count() ? lines_[size_t(i)].data : nullptr; }
+    LineData* data(int i) const { return i >= 0 && i < count() ? dataAt(lines_[size_t(i)].data) : nullptr; }
     // The data of a line, created on first use; nullptr out of range.
     LineData* ensureData(int i, SourceDocument* owner);
 
@@ -89,13 +91,21 @@ private:
         quint32 off = 0;
         quint32 len : 30 = 0;   // a line of a gigabyte or more is no source file
         quint32 ending : 2 = 0; // a LineEnding
-        LineData* data = nullptr;
+        quint32 data = 0; // the line's record in the pool, counted from 1; 0 when it has none
     };
     Line put(QStringView text);
     void pack();
+    LineData* dataAt(quint32 n) const { return n ? const_cast<LineData*>(&pool_[n - 1]) : nullptr; }
+    quint32 newData();
+    // Gives a line's record back to the pool; its owner hears of it first (its tokens go).
+    void dropData(quint32 n);
+    void dropAllData();
 
     QString buffer_;
     qsizetype stale_ = 0; // characters of the buffer no line uses
     std::vector<Line> lines_;
+    std::deque<LineData> pool_;
+    std::vector<quint32> free_;
+    SourceDocument* owner_ = nullptr;
     LineEnding newEnding_ = LineEnding::LF;
 };

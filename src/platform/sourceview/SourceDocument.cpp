@@ -42,28 +42,30 @@ SourceDocument::SourceDocument(QObject* parent) : QObject(parent) {
     store_.setNewLineEnding(format_.newLines);
 }
 
-SourceDocument::~SourceDocument() = default;
-
-void SourceDocument::lineDataDropped(LineData& data) {
-    lruUnlink(data);
+SourceDocument::~SourceDocument() {
+    while (lruHead_)
+        lineDataDropped(*lruHead_->line);
 }
 
-void SourceDocument::lruUnlink(LineData& d) const {
-    if (!d.inLru)
-        return;
-    (d.lruPrev ? d.lruPrev->lruNext : lruHead_) = d.lruNext;
-    (d.lruNext ? d.lruNext->lruPrev : lruTail_) = d.lruPrev;
-    d.lruPrev = d.lruNext = nullptr;
-    d.inLru = false;
+void SourceDocument::lineDataDropped(LineData& data) {
+    if (LineTokens* t = std::exchange(data.tokens, nullptr)) {
+        lruUnlink(*t);
+        delete t;
+    }
+}
+
+void SourceDocument::lruUnlink(LineTokens& t) const {
+    (t.prev ? t.prev->next : lruHead_) = t.next;
+    (t.next ? t.next->prev : lruTail_) = t.prev;
+    t.prev = t.next = nullptr;
     --lruCount_;
 }
 
-void SourceDocument::lruPushFront(LineData& d) const {
-    d.lruPrev = nullptr;
-    d.lruNext = lruHead_;
-    (lruHead_ ? lruHead_->lruPrev : lruTail_) = &d;
-    lruHead_ = &d;
-    d.inLru = true;
+void SourceDocument::lruPushFront(LineTokens& t) const {
+    t.prev = nullptr;
+    t.next = lruHead_;
+    (lruHead_ ? lruHead_->prev : lruTail_) = &t;
+    lruHead_ = &t;
     ++lruCount_;
 }
 
@@ -539,21 +541,23 @@ const QList<SourceToken>& SourceDocument::tokens(int line) const {
     LineData* d = store_.ensureData(line, const_cast<SourceDocument*>(this));
     if (!d)
         return noTokens_;
-    if (d->tokenStamp != lexStamp_) {
-        d->tokens = SourceLexer::lex(GetLine(line), config_, keywords_);
-        d->tokenStamp = lexStamp_;
+    LineTokens* t = d->tokens;
+    if (!t) {
+        t = new LineTokens;
+        t->line = d;
+        d->tokens = t;
+        lruPushFront(*t);
+        if (lruCount_ > TokenCacheLines)
+            const_cast<SourceDocument*>(this)->lineDataDropped(*lruTail_->line);
+    } else if (t != lruHead_) {
+        lruUnlink(*t);
+        lruPushFront(*t);
     }
-    if (d != lruHead_) {
-        lruUnlink(*d);
-        lruPushFront(*d);
-        if (lruCount_ > TokenCacheLines) {
-            LineData* old = lruTail_;
-            lruUnlink(*old);
-            old->tokens = QList<SourceToken>();
-            old->tokenStamp = 0;
-        }
+    if (t->stamp != lexStamp_) {
+        t->tokens = SourceLexer::lex(GetLine(line), config_, keywords_);
+        t->stamp = lexStamp_;
     }
-    return d->tokens;
+    return t->tokens;
 }
 
 QList<SourceToken> SourceDocument::lexText(const QString& text) const {

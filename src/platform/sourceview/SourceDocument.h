@@ -168,7 +168,7 @@ public:
     bool changedLines(int& first, int& last) const;
     void markChanges();
 
-    // Called by LineData when its line goes away.
+    // Called by the line store when a line's data goes away with cached tokens.
     void lineDataDropped(LineData& data);
     // At most this many lines keep their tokens cached.
     static constexpr int TokenCacheLines = 8192;
@@ -240,9 +240,9 @@ private:
     TextFileFormat format_;
     QString eightBit_;
     static inline const QList<SourceToken> noTokens_{};
-    void lruUnlink(LineData& d) const;
-    void lruPushFront(LineData& d) const;
-    mutable LineData* lruHead_ = nullptr;
-    mutable LineData* lruTail_ = nullptr;
+    void lruUnlink(LineTokens& t) const;
+    void lruPushFront(LineTokens& t) const;
+    mutable LineTokens* lruHead_ = nullptr;
+    mutable LineTokens* lruTail_ = nullptr;
     mutable int lruCount_ = 0;
 };

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStringListModel>
 #include <QToolBar>
 #include <QWidgetAction>
 #include <algorithm>
@@ -393,8 +394,12 @@ void ActiveToolBars::ListAdd(const QString& id, const QString& text) {
 
 void ActiveToolBars::ListSetAll(const QString& id, const QStringList& texts) {
     if (QComboBox* c = combo(id)) {
-        c->clear();
-        c->addItems(texts);
+        if (auto* list = qobject_cast<QStringListModel*>(c->model())) {
+            list->setStringList(texts);
+        } else {
+            c->clear();
+            c->addItems(texts);
+        }
         c->setCurrentIndex(-1);
     }
 }

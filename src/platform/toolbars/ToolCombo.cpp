@@ -3,9 +3,13 @@
 #include <QKeyEvent>
 
 #include <QLineEdit>
+#include <QStringListModel>
 #include <QTimer>
 
 ToolCombo::ToolCombo(QWidget* parent) : QComboBox(parent) {
+    // The entries are plain texts: a list of strings holds them without an item object each, and a
+    // whole list given at once is shared with whoever gave it (see ActiveToolBars::ListSetAll).
+    setModel(new QStringListModel(this));
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(12);
     connect(this, &QComboBox::activated, this, &ToolCombo::onActivated);

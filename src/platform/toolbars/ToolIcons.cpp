@@ -1,6 +1,7 @@
 #include "platform/toolbars/ToolIcons.h"
 
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -264,16 +265,49 @@ QIcon forTool(const QString& id, bool darkBar) {
     return icon;
 }
 
-QPixmap applicationPixmap(int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
+namespace {
+
+void paintApplication(QPainter& p, int size) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.scale(size / 20.0, size / 20.0);
     chip(p, QRectF(4, 3, 12, 14));
     p.setPen(QPen(QColor(240, 200, 90), 1.2));
     p.drawText(QRectF(4, 3, 12, 14), Qt::AlignCenter, QStringLiteral("P"));
+}
+
+// The program's icon, drawn at whatever size is asked for when it is asked for: the window system
+// takes its sizes once, and nothing stays drawn in the program.
+class ApplicationIconEngine : public QIconEngine {
+public:
+    void paint(QPainter* p, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        const int size = qMin(rect.width(), rect.height());
+        p->save();
+        p->translate(rect.x() + (rect.width() - size) / 2, rect.y() + (rect.height() - size) / 2);
+        paintApplication(*p, size);
+        p->restore();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return applicationPixmap(qMax(1, qMin(size.width(), size.height())));
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = qMin(size.width(), size.height());
+        return {side, side};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    }
+    QIconEngine* clone() const override { return new ApplicationIconEngine; }
+    QString key() const override { return QStringLiteral("pinwright-application"); }
+};
+
+} // namespace
+
+QPixmap applicationPixmap(int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    paintApplication(p, size);
     p.end();
     return pm;
 }
@@ -296,10 +330,7 @@ QIcon modifiedMark() {
 }
 
 QIcon application() {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
-        icon.addPixmap(applicationPixmap(size));
-    return icon;
+    return QIcon(new ApplicationIconEngine);
 }
 
 } // namespace toolicons
