@@ -31,12 +31,8 @@ Simulation::~Simulation() {
 }
 
 QString Simulation::gpsimProgram() {
-#ifdef Q_OS_WIN
-    // gpsim is not built for Windows in any form this program could drive.
-    return QStandardPaths::findExecutable(QStringLiteral("gpsim.exe"));
-#else
+    // On the PATH (on Windows as gpsim.exe).
     return QStandardPaths::findExecutable(QStringLiteral("gpsim"));
-#endif
 }
 
 QString Simulation::missingText() {
