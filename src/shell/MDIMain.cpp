@@ -198,15 +198,24 @@ void MDIMain::showReadOnly() {
     // Every tab whose file cannot be written carries the sign; the status bar says it for the window
     // in front.
     auto* tabs = static_cast<TaskTabBar*>(TaskBar_);
+    frmEditor* active = activeEditor();
+    bool activeReadOnly = false;
     for (frmEditor* w : editors()) {
-        const QString caption = text::Trim(w->caption());
         const bool readOnly = docrules::cannotWrite(w->View().Document().PathName());
-        for (int i = 0; i < tabs->count(); ++i)
-            if (text::Trim(tabs->tabText(i)) == caption)
-                tabs->setTabReadOnly(i, readOnly);
+        if (const int tab = tabOf(w->caption()); tab >= 0)
+            tabs->setTabReadOnly(tab, readOnly);
+        if (w == active)
+            activeReadOnly = readOnly;
     }
-    frmEditor* w = activeEditor();
-    readOnlyPanel_->setVisible(w && docrules::cannotWrite(w->View().Document().PathName()));
+    readOnlyPanel_->setVisible(activeReadOnly);
+}
+
+int MDIMain::tabOf(const QString& caption) const {
+    const QString wanted = text::Trim(caption);
+    for (int i = 0; i < TaskBar_->count(); ++i)
+        if (text::Trim(TaskBar_->tabText(i)) == wanted)
+            return i;
+    return -1;
 }
 
 void MDIMain::showEncoding() {
@@ -402,9 +411,8 @@ void MDIMain::AddToWindowList(const QString& caption) {
     if (frmEditor* active = activeEditor())
         active->Tag = id;
     TaskBar_->addTab(caption);
-    for (int i = 0; i < TaskBar_->count(); ++i)
-        if (text::Trim(TaskBar_->tabText(i)) == caption)
-            selectTabQuietly(i);
+    if (const int tab = tabOf(caption); tab >= 0)
+        selectTabQuietly(tab);
     if (bars.Count(ids::ID_Window) == 5)
         bars.Insert(ids::ID_Window, 5, ids::Separator);
     if (frmEditor* active = activeEditor())
@@ -416,10 +424,8 @@ void MDIMain::showModifiedMark(frmEditor& window) {
     // The caption stays the path; the tab and the Window-menu entry carry the mark.
     static const QIcon mark = toolicons::modifiedMark();
     const QIcon icon = window.View().Document().Modified() ? mark : QIcon();
-    const QString caption = text::Trim(window.caption());
-    for (int i = 0; i < TaskBar_->count(); ++i)
-        if (text::Trim(TaskBar_->tabText(i)) == caption)
-            TaskBar_->setTabIcon(i, icon);
+    if (const int tab = tabOf(window.caption()); tab >= 0)
+        TaskBar_->setTabIcon(tab, icon);
     if (QAction* entry = SSActiveToolBars1->action(window.Tag))
         entry->setIcon(icon);
 }
@@ -491,12 +497,8 @@ void MDIMain::onSubWindowActivated(QMdiSubWindow*) {
         t->Form_Activate();
     } else if (auto* w = qobject_cast<frmEditor*>(window)) {
         w->Form_Activate();
-        const QString mine = text::Trim(w->caption());
-        for (int i = 0; i < TaskBar_->count(); ++i)
-            if (text::Trim(TaskBar_->tabText(i)) == mine) {
-                selectTabQuietly(i);
-                break;
-            }
+        if (const int tab = tabOf(w->caption()); tab >= 0)
+            selectTabQuietly(tab);
     }
 }
 

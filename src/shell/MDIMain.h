@@ -63,6 +63,8 @@ public:
     void setTaskBarTag(const QString& tag) { taskBarTag_ = tag; }
     // Selects a tab with the Tag raised, so the click handler leaves it alone.
     void selectTabQuietly(int index);
+    // The task bar tab of the window with this caption; -1 when there is none.
+    int tabOf(const QString& caption) const;
 
     // Frame operations used by other windows.
     void ShowError(const AppError& e) override;

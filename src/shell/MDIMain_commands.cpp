@@ -167,10 +167,11 @@ void MDIMain::SSActiveToolBars1_ToolClick(const QString& id) {
     if (id.contains(u'.'))
         activateWindowEntry(id);
     // A save may have created or renamed a document's file.
-    if (id == ids::ID_Save || id == ids::ID_SaveAs || id == ids::ID_Compile || id == ids::ID_SaveEncoding)
+    if (id == ids::ID_Save || id == ids::ID_SaveAs || id == ids::ID_Compile || id == ids::ID_SaveEncoding) {
         watchDocuments();
+        showReadOnly();
+    }
     showEncoding();
-    showReadOnly();
 }
 
 // --- text and marks ---
