@@ -1,11 +1,15 @@
 #include "platform/toolbars/ToolIcons.h"
 
+#include <QApplication>
 #include <QHash>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 #include <functional>
+#include <vector>
 
 namespace toolicons {
 
@@ -246,23 +250,76 @@ const QHash<QString, Draw>& drawings() {
 
 } // namespace
 
+namespace {
+
+// A toolbar icon drawn when a size is first asked for, in the 20-unit square the drawings use,
+// and kept at that size only. Disabled and selected looks come from the style, as for any icon.
+class DrawnIconEngine : public QIconEngine {
+public:
+    DrawnIconEngine(const Draw& draw, const QColor& ink) : draw_(&draw), ink_(ink) {}
+
+    void paint(QPainter* p, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        const int side = qMin(rect.width(), rect.height());
+        p->save();
+        p->translate(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2);
+        p->scale(side / qreal(Units), side / qreal(Units));
+        p->setRenderHint(QPainter::Antialiasing);
+        Ink = ink_;
+        (*draw_)(*p);
+        p->restore();
+    }
+    // Never larger than drawn for (a bigger button centres it), as with a pixmap icon.
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = qMin(Units, qMin(size.width(), size.height()));
+        return {side, side};
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        const int side = qMax(1, qRound(actualSize(size / scale, mode, state).width() * scale));
+        for (const Drawn& d : drawn_)
+            if (d.side == side && d.mode == mode)
+                return d.pixmap;
+        QPixmap pm;
+        if (mode == QIcon::Normal || mode == QIcon::Active) {
+            QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter p(&image);
+            paint(&p, image.rect(), mode, state);
+            p.end();
+            pm = QPixmap::fromImage(std::move(image));
+        } else {
+            QStyleOption opt;
+            opt.palette = QApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, scaledPixmap(size, QIcon::Normal, state, scale), &opt);
+        }
+        drawn_.push_back({side, mode, pm});
+        return pm;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {{Units, Units}}; }
+    QIconEngine* clone() const override { return new DrawnIconEngine(*draw_, ink_); }
+    QString key() const override { return QStringLiteral("pinwright-tool"); }
+
+private:
+    static constexpr int Units = 20;
+    struct Drawn {
+        int side;
+        QIcon::Mode mode;
+        QPixmap pixmap;
+    };
+    const Draw* draw_;  // an entry of the drawings table, which lives as long as the program
+    QColor ink_;
+    std::vector<Drawn> drawn_;
+};
+
+} // namespace
+
 QIcon forTool(const QString& id, bool darkBar) {
     const auto it = drawings().constFind(id);
     if (it == drawings().constEnd())
         return {};
-    Ink = darkBar ? QColor(200, 200, 210) : QColor(60, 60, 70);
-    QIcon icon;
-    for (const int scale : {1, 2}) {
-        QPixmap pm(20 * scale, 20 * scale);
-        pm.setDevicePixelRatio(scale);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        (*it)(p);
-        p.end();
-        icon.addPixmap(pm);
-    }
-    return icon;
+    return QIcon(new DrawnIconEngine(*it, darkBar ? QColor(200, 200, 210) : QColor(60, 60, 70)));
 }
 
 namespace {
@@ -277,7 +334,8 @@ void paintApplication(QPainter& p, int size) {
 }
 
 // The program's icon, drawn at whatever size is asked for when it is asked for: the window system
-// takes its sizes once, and nothing stays drawn in the program.
+// takes its sizes once, and nothing stays drawn in the program. The sizes offered are the ones
+// task bars and window lists show; each is sent to the window system whole, so the list stays short.
 class ApplicationIconEngine : public QIconEngine {
 public:
     void paint(QPainter* p, const QRect& rect, QIcon::Mode, QIcon::State) override {
@@ -295,7 +353,7 @@ public:
         return {side, side};
     }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
     }
     QIconEngine* clone() const override { return new ApplicationIconEngine; }
     QString key() const override { return QStringLiteral("pinwright-application"); }
