@@ -10,7 +10,7 @@
 
 LabelWatch::LabelWatch(SourceDocument& document, std::function<QString()> compilerPath, QObject* parent)
     : QObject(parent), doc_(document), compilerPath_(std::move(compilerPath)),
-      check_([this](int line) { return doc_.lineText(line); }), settleTimer_(new QTimer(this)) {
+      check_([this](int line, QString& scratch) { return doc_.lineText(line, scratch); }), settleTimer_(new QTimer(this)) {
     settleTimer_->setSingleShot(true);
     settleTimer_->setInterval(0);
     connect(settleTimer_, &QTimer::timeout, this, &LabelWatch::settle);

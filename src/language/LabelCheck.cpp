@@ -259,7 +259,7 @@ void LabelCheck::replaceLines(int first, int removed, int added) {
     lines_ += added - removed;
     // Typing changes one line for one, and mostly no fact of it: then nothing needs checking again.
     if (added == 1 && removed == 1) {
-        const LineFacts f = readLine(text_(first), comments_);
+        const LineFacts f = readLine(lineAt(first), comments_);
         const auto at = storedFrom(first);
         const bool had = at != facts_.end() && at->line == first;
         if (had ? same(*at, f) : f.isEmpty())
@@ -285,7 +285,7 @@ void LabelCheck::replaceLines(int first, int removed, int added) {
         it->line += added - removed;
     auto at = facts_.erase(from, to);
     for (int i = 0; i < added; ++i) {
-        const LineFacts f = readLine(text_(first + i), comments_);
+        const LineFacts f = readLine(lineAt(first + i), comments_);
         if (!f.isEmpty())
             at = std::next(facts_.insert(at, store(first + i, f)));
     }
@@ -343,7 +343,7 @@ void LabelCheck::noteJump(int line, const Ref& ref, QList<Problem>& out) const {
                              ? elsewhere_
                              : QStringLiteral(" (line ") + QString::number(*lacking + 1) +
                                    QStringLiteral(" holds the name without a colon)");
-    const QString name = text_(line).mid(ref.column, ref.length).toString();
+    const QString name = lineAt(line).mid(ref.column, ref.length).toString();
     out.append({Kind::Undefined, name, line, ref.column, ref.length, QStringLiteral("Undefined label: ") + name + hint});
 }
 
@@ -413,13 +413,13 @@ void LabelCheck::check() {
         if ((f.flags & LineFacts::Bare) && !bare_.contains(f.name.key))
             bare_.insert(f.name.key, f.line);
         if (f.flags & LineFacts::Include) {
-            const QString name = sourcescan::includeName(text_(f.line).toString());
+            const QString name = sourcescan::includeName(lineAt(f.line).toString());
             if (!name.isNull())
                 includes_.append(name);
         }
     });
     const auto nameAt = [this](int line, const Ref& r) {
-        return text_(line).mid(r.column, r.length).toString();
+        return lineAt(line).mid(r.column, r.length).toString();
     };
     elsewhere_.clear();
     if (!unread_.isEmpty())
@@ -499,7 +499,7 @@ Outside readIncludes(const QStringList& names, const QString& documentPath, cons
             continue;
         }
         seen.insert(key);
-        LabelCheck file([&lines](int line) { return QStringView(lines[line]); });
+        LabelCheck file([&lines](int line, QString&) { return QStringView(lines[line]); });
         file.load(int(lines.size()), comments);
         for (const Key k : file.definedKeys())
             out.keys.insert(k);

@@ -77,8 +77,9 @@ struct Problem {
     bool operator==(const Problem&) const = default;
 };
 
-// The text of a line, valid until the text next changes.
-using LineText = std::function<QStringView(int line)>;
+// The text of a line, valid until the text next changes and until `scratch` is next written (the owner
+// may hand the characters over in it).
+using LineText = std::function<QStringView(int line, QString& scratch)>;
 
 // The facts of a document's lines, kept in step with its edits, and the problems they give. The text
 // itself stays with its owner: it is read through `text` as lines are (re)read and to name problems.
@@ -131,6 +132,8 @@ private:
     std::deque<Stored>::iterator storedFrom(int line);
 
     LineText text_;
+    mutable QString scratch_; // holds a line's characters when the owner hands them over in it
+    QStringView lineAt(int line) const { return text_(line, scratch_); }
     int lines_ = 0;
     // Lines with facts only, in line order; in blocks, so that growing it never holds two copies.
     std::deque<Stored> facts_;

@@ -17,7 +17,7 @@ class tst_LabelCheck : public QObject {
     // A text and its check.
     struct Lines {
         QStringList text;
-        labelcheck::LabelCheck check{[this](int line) { return QStringView(text[line]); }};
+        labelcheck::LabelCheck check{[this](int line, QString&) { return QStringView(text[line]); }};
         Lines(const QStringList& lines, const LexerConfig& comments) : text(lines) {
             check.load(int(text.size()), comments);
         }

@@ -5,11 +5,15 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace {
 
-// Calls `piece` for each line of `text` with the break that ends it (CR LF, LF, lone CR; none for the last).
-template <typename F> void forEachLine(QStringView text, F&& piece) {
+// Calls `piece` for each line of `text` with the break that ends it (CR LF, LF, lone CR; none for the
+// last). `text` is a QStringView or a QLatin1StringView.
+template <typename View, typename F> void forEachLine(View text, F&& piece) {
+    static_assert(std::is_same_v<View, QStringView> || std::is_same_v<View, QLatin1StringView>,
+                  "the pieces are views into the text: it must be a view itself");
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -17,8 +21,8 @@ template <typename F> void forEachLine(QStringView text, F&& piece) {
         if (c != u'\n' && c != u'\r')
             continue;
         LineEnding e = c == u'\n' ? LineEnding::LF : LineEnding::CR;
-        const QStringView line = text.mid(start, i - start);
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
+        const View line = text.mid(start, i - start);
+        if (c == u'\r' && i + 1 < n && text[i + 1].unicode() == u'\n') {
             e = LineEnding::CRLF;
             ++i;
         }
@@ -26,6 +30,12 @@ template <typename F> void forEachLine(QStringView text, F&& piece) {
         start = i + 1;
     }
     piece(text.mid(start), LineEnding::None);
+}
+
+// Writes `text` at `to`, one byte a character (every character of it is Latin-1).
+void narrowInto(char* to, QStringView text) {
+    for (const QChar c : text)
+        *to++ = char(c.unicode());
 }
 
 } // namespace
@@ -79,11 +89,20 @@ void LineStore::dropAllData() {
     free_.shrink_to_fit();
 }
 
-QStringView LineStore::line(int i) const {
+QStringView LineStore::line(int i, QString& scratch) const {
     if (i < 0 || i >= count())
         return {};
     const Line& l = lines_[size_t(i)];
-    return QStringView(buffer_.constData() + l.off, l.len);
+    if (wide_)
+        return QStringView(buffer_.constData() + l.off, l.len);
+    scratch = QLatin1StringView(narrow_.constData() + l.off, l.len);
+    return scratch;
+}
+
+QString LineStore::lineString(int i) const {
+    QString s;
+    const QStringView text = line(i, s);
+    return wide_ ? text.toString() : s;
 }
 
 LineData* LineStore::ensureData(int i, SourceDocument* owner) {
@@ -96,29 +115,62 @@ LineData* LineStore::ensureData(int i, SourceDocument* owner) {
     return dataAt(n);
 }
 
-void LineStore::assign(QString text) {
+// Cuts the lines out of a whole text in place: each is moved down over the line breaks before it, to
+// where the one before it ended, which is never after where it is read from. One record per line and no
+// more: the lines are counted before they are cut out.
+template <typename Buffer, typename View>
+void LineStore::cutLines(Buffer& buffer) {
     dropAllData();
     lines_.clear();
-    buffer_ = std::move(text);
-    // One record per line and no more: the lines are counted before they are cut out.
     qsizetype breaks = 0;
-    forEachLine(buffer_, [&breaks](QStringView, LineEnding) { ++breaks; });
+    forEachLine(View(buffer), [&breaks](View, LineEnding) { ++breaks; });
     lines_.shrink_to_fit();
     lines_.reserve(size_t(breaks));
-    // The lines are moved down over the line breaks, in place: each goes to where the one before it
-    // ended, which is never after where it is read from.
-    QChar* chars = buffer_.data();
+    auto* chars = buffer.data();
+    const auto* base = View(buffer).data();
     qsizetype written = 0;
-    forEachLine(QStringView(buffer_), [&](QStringView piece, LineEnding e) {
-        const qsizetype from = piece.data() - chars;
+    forEachLine(View(buffer), [&](View piece, LineEnding e) {
+        const qsizetype from = piece.data() - base;
         if (!piece.isEmpty() && from != written)
-            std::memmove(chars + written, chars + from, size_t(piece.size()) * sizeof(QChar));
+            std::memmove(chars + written, chars + from, size_t(piece.size()) * sizeof(*chars));
         lines_.push_back({quint32(written), quint32(piece.size()), quint32(e), 0});
         written += piece.size();
     });
-    buffer_.truncate(written);
-    buffer_.squeeze();
+    buffer.truncate(written);
+    buffer.squeeze();
     stale_ = 0;
+}
+
+void LineStore::assign(QString text) {
+    if (QtPrivate::isLatin1(text)) {
+        // Kept at a byte a character; the lines are cut out of the wide text first, so the narrow copy
+        // is no bigger than what it keeps.
+        wide_ = true;
+        buffer_ = std::move(text);
+        cutLines<QString, QStringView>(buffer_);
+        narrow_.resize(buffer_.size());
+        narrowInto(narrow_.data(), buffer_);
+        buffer_ = QString();
+        wide_ = false;
+        return;
+    }
+    narrow_ = QByteArray();
+    wide_ = true;
+    buffer_ = std::move(text);
+    cutLines<QString, QStringView>(buffer_);
+}
+
+void LineStore::assignLatin1(QByteArray text) {
+    buffer_ = QString();
+    wide_ = false;
+    narrow_ = std::move(text);
+    cutLines<QByteArray, QLatin1StringView>(narrow_);
+}
+
+void LineStore::widen() {
+    buffer_ = QString::fromLatin1(narrow_);
+    narrow_ = QByteArray();
+    wide_ = true;
 }
 
 TextPos LineStore::clamp(TextPos p) const {
@@ -136,17 +188,18 @@ static QString joinedText(const LineStore& store, TextPos from, TextPos to, Brea
     to = store.clamp(to);
     if (to < from)
         std::swap(from, to);
+    QString scratch;
     if (from.line == to.line)
-        return store.line(from.line).mid(from.col, to.col - from.col).toString();
+        return store.line(from.line, scratch).mid(from.col, to.col - from.col).toString();
     qsizetype size = 0;
     for (int i = from.line; i <= to.line; ++i)
         size += store.length(i) + 2;
     QString out;
     out.reserve(size);
-    out.append(store.line(from.line).mid(from.col)).append(breakAfter(from.line));
+    out.append(store.line(from.line, scratch).mid(from.col)).append(breakAfter(from.line));
     for (int i = from.line + 1; i < to.line; ++i)
-        out.append(store.line(i)).append(breakAfter(i));
-    out.append(store.line(to.line).left(to.col));
+        out.append(store.line(i, scratch)).append(breakAfter(i));
+    out.append(store.line(to.line, scratch).left(to.col));
     return out;
 }
 
@@ -159,25 +212,47 @@ QString LineStore::exactText(TextPos from, TextPos to) const {
 }
 
 LineStore::Line LineStore::put(QStringView text) {
-    Line l{quint32(buffer_.size()), quint32(text.size()), 0, 0};
+    if (!wide_ && !QtPrivate::isLatin1(text))
+        widen();
+    const qsizetype size = wide_ ? buffer_.size() : narrow_.size();
+    Line l{quint32(size), quint32(text.size()), 0, 0};
     // A big buffer grows by a sixteenth rather than doubling: typing into a large file then does not
     // take twice its text at once.
-    const qsizetype need = buffer_.size() + text.size();
-    if (need > buffer_.capacity())
-        buffer_.reserve(need + std::max<qsizetype>(4096, need / 16));
-    buffer_.append(text);
+    const qsizetype need = size + text.size();
+    const qsizetype room = need + std::max<qsizetype>(4096, need / 16);
+    if (wide_) {
+        if (need > buffer_.capacity())
+            buffer_.reserve(room);
+        buffer_.append(text);
+    } else {
+        if (need > narrow_.capacity())
+            narrow_.reserve(room);
+        narrow_.resize(need);
+        narrowInto(narrow_.data() + size, text);
+    }
     return l;
 }
 
 void LineStore::pack() {
-    QString packed;
-    packed.reserve(buffer_.size() - stale_);
-    for (Line& l : lines_) {
-        const quint32 off = quint32(packed.size());
-        packed.append(QStringView(buffer_.constData() + l.off, l.len));
-        l.off = off;
+    if (wide_) {
+        QString packed;
+        packed.reserve(buffer_.size() - stale_);
+        for (Line& l : lines_) {
+            const quint32 off = quint32(packed.size());
+            packed.append(QStringView(buffer_.constData() + l.off, l.len));
+            l.off = off;
+        }
+        buffer_ = std::move(packed);
+    } else {
+        QByteArray packed;
+        packed.reserve(narrow_.size() - stale_);
+        for (Line& l : lines_) {
+            const quint32 off = quint32(packed.size());
+            packed.append(narrow_.constData() + l.off, l.len);
+            l.off = off;
+        }
+        narrow_ = std::move(packed);
     }
-    buffer_ = std::move(packed);
     stale_ = 0;
 }
 
@@ -191,19 +266,20 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text, bo
     // The new lines' texts: the old first line up to the edit, the new text, the old last line after it.
     QList<QStringView> pieces;
     QList<LineEnding> breaks;
-    forEachLine(text, [&](QStringView piece, LineEnding e) {
+    forEachLine(QStringView(text), [&](QStringView piece, LineEnding e) {
         pieces.append(piece);
         breaks.append(keepBreaks ? e : newEnding_);
     });
     breaks.last() = ending(b.line);
     const int k = int(pieces.size()) - 1;
-    const QString head = line(a.line).left(a.col).toString();
-    const QString tail = line(b.line).mid(b.col).toString();
+    QString scratch;
+    const QString head = line(a.line, scratch).left(a.col).toString();
+    const QString tail = line(b.line, scratch).mid(b.col).toString();
     edit.newEnd = {a.line + k, int(pieces.last().size()) + (k == 0 ? a.col : 0)};
 
     // Offsets are 32 bits: the buffer is packed before it could outgrow them, while no new line
     // points into it yet.
-    if (buffer_.size() + head.size() + text.size() + tail.size() >
+    if (bufferSize() + head.size() + text.size() + tail.size() >
         qsizetype(std::numeric_limits<quint32>::max()))
         pack();
 
@@ -222,11 +298,14 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text, bo
 
     std::vector<Line> fresh(size_t(k + 1));
     if (k == 0 && a.line == b.line &&
-        lines_[size_t(a.line)].off + lines_[size_t(a.line)].len == buffer_.size()) {
+        lines_[size_t(a.line)].off + lines_[size_t(a.line)].len == bufferSize()) {
         // Typing into the line written last: its text is at the end of the buffer, so it is rewritten there.
         const Line old = lines_[size_t(a.line)];
         stale_ -= old.len;
-        buffer_.truncate(old.off);
+        if (wide_)
+            buffer_.truncate(old.off);
+        else
+            narrow_.truncate(old.off);
     }
     for (int i = 0; i <= k; ++i) {
         QString whole;
@@ -256,7 +335,7 @@ LineStore::Edit LineStore::replace(TextPos a, TextPos b, const QString& text, bo
         lines_.erase(at, at + (b.line - a.line + 1));
         lines_.insert(lines_.begin() + a.line, fresh.begin(), fresh.end());
     }
-    if (stale_ > buffer_.size() / 2 && stale_ > 64 * 1024)
+    if (stale_ > bufferSize() / 2 && stale_ > 64 * 1024)
         pack();
     return edit;
 }

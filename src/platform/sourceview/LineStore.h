@@ -24,9 +24,9 @@ struct TextPos {
 
 // The text of a document as lines, and each line's data.
 //
-// All text lives in one buffer; a line is a span of it. An edited line is written again at the end of
+// All text lives in one buffer, of bytes while every character fits in one; a line is a span of it. An edited line is written again at the end of
 // the buffer (in place when it is already the last thing written, as while typing), and the buffer is
-// packed when more than half of it is stale. A line costs 16 bytes besides its characters, where a
+// packed when more than half of it is stale. A line costs 12 bytes besides its characters, where a
 // text document spends a block and two fragment records on it.
 //
 // Line data belongs to the store: it goes when its line goes, and an edit hands it to the line that
@@ -40,8 +40,10 @@ public:
     LineStore& operator=(const LineStore&) = delete;
 
     int count() const { return int(lines_.size()); }
-    // The text of a line without its line break; empty out of range. Valid until the next change.
-    QStringView line(int i) const;
+    // The text of a line without its line break; empty out of range. Valid until the next change and,
+    // for a line kept at a byte a character, until `scratch` is next written (it holds the characters).
+    QStringView line(int i, QString& scratch) const;
+    QString lineString(int i) const;
     int length(int i) const { return i >= 0 && i < count() ? int(lines_[size_t(i)].len) : 0; }
     LineData* data(int i) const { return i >= 0 && i < count() ? dataAt(lines_[size_t(i)].data) : nullptr; }
     // The data of a line, created on first use; nullptr out of range.
@@ -58,6 +60,8 @@ public:
     // Takes `text` as the whole content, broken into lines at CR LF, LF and lone CR, each line keeping
     // the break it had; all data goes.
     void assign(QString text);
+    // The same for a text whose bytes are its characters (Latin-1).
+    void assignLatin1(QByteArray text);
     // The text between two positions, lines joined by `separator`.
     QString text(TextPos from, TextPos to, QStringView separator = u"\n") const;
     // The text between two positions with each line's own break.
@@ -95,13 +99,20 @@ private:
     };
     Line put(QStringView text);
     void pack();
+    template <typename Buffer, typename View> void cutLines(Buffer& buffer);
+    // From a byte a character to two, for good: a character beyond Latin-1 came.
+    void widen();
+    qsizetype bufferSize() const { return wide_ ? buffer_.size() : narrow_.size(); }
     LineData* dataAt(quint32 n) const { return n ? const_cast<LineData*>(&pool_[n - 1]) : nullptr; }
     quint32 newData();
     // Gives a line's record back to the pool; its owner hears of it first (its tokens go).
     void dropData(quint32 n);
     void dropAllData();
 
+    // The text: a byte a character while every character is Latin-1 (most sources are ASCII), else two.
+    QByteArray narrow_;
     QString buffer_;
+    bool wide_ = false;
     qsizetype stale_ = 0; // characters of the buffer no line uses
     std::vector<Line> lines_;
     std::deque<LineData> pool_;

@@ -71,6 +71,10 @@ void SourceDocument::lruPushFront(LineTokens& t) const {
 
 void SourceDocument::setContent(QString text) {
     store_.assign(std::move(text));
+    contentReplaced();
+}
+
+void SourceDocument::contentReplaced() {
     store_.setNewLineEnding(format_.newLines);
     steps_.clear();
     typing_ = false;
@@ -111,6 +115,13 @@ bool SourceDocument::LoadFile(const QString& path, AppError* err, const QString&
 
 void SourceDocument::setBytes(QByteArray bytes, const QString& encoding) {
     format_ = TextFileFormat::detect(bytes, eightBit_, encoding);
+    // Every encoding a source is read in (UTF-8 and the 8-bit ones) reads ASCII bytes as themselves:
+    // then the bytes are the text, with no wide copy made on the way.
+    if (QtPrivate::isAscii(QLatin1StringView(bytes))) {
+        store_.assignLatin1(std::move(bytes));
+        contentReplaced();
+        return;
+    }
     QString text = format_.decode(bytes);
     bytes.clear(); // the text is all that is needed from here on, and big files are big
     setContent(std::move(text));
@@ -127,8 +138,9 @@ void SourceDocument::setEncoding(const QString& encoding) {
 
 TextPos SourceDocument::unencodable(const QString& encoding) const {
     const QString& in = encoding.isEmpty() ? format_.encoding : encoding;
+    QString scratch;
     for (int line = 0; line < store_.count(); ++line)
-        if (const qsizetype col = textenc::firstUnencodable(in, store_.line(line)); col >= 0)
+        if (const qsizetype col = textenc::firstUnencodable(in, store_.line(line, scratch)); col >= 0)
             return {line, int(col)};
     return {-1, -1};
 }
@@ -444,8 +456,9 @@ bool SourceDocument::find(const QString& what, TextPos from, bool matchCase, boo
         return !wholeWord || ((at == 0 || !isWordChar(text[at - 1])) &&
                               (at + n >= text.size() || !isWordChar(text[at + n])));
     };
+    QString scratch;
     for (int line = from.line; forward ? line < NumLines() : line >= 0; line += forward ? 1 : -1) {
-        const QStringView text = store_.line(line);
+        const QStringView text = store_.line(line, scratch);
         if (forward) {
             for (qsizetype at = line == from.line ? from.col : 0; (at = text.indexOf(what, at, cs)) >= 0;
                  ++at)

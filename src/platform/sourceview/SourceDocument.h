@@ -54,9 +54,10 @@ public:
     bool onDisk() const { return diskStamp_.exists; }
 
     int NumLines() const { return store_.count(); }
-    QString GetLine(int line) const { return store_.line(line).toString(); }
-    // The text of a line without a copy; valid until the text next changes.
-    QStringView lineText(int line) const { return store_.line(line); }
+    QString GetLine(int line) const { return store_.lineString(line); }
+    // The text of a line without a copy where it can be; valid until the text next changes and until
+    // `scratch` is next written (which holds it when the document keeps its text at a byte a character).
+    QStringView lineText(int line, QString& scratch) const { return store_.line(line, scratch); }
     int GetLineLength(int line) const { return store_.length(line); }
     // The text between two positions, lines joined by LF.
     QString textBetween(TextPos from, TextPos to) const { return store_.text(from, to); }
@@ -190,6 +191,8 @@ signals:
 private:
     void languageChanged();
     void setContent(QString text);
+    // What follows a new content: undo forgotten, the views told.
+    void contentReplaced();
     void setBytes(QByteArray bytes, const QString& encoding);
 
     struct DiskStamp {

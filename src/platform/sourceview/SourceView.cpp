@@ -265,7 +265,8 @@ int SourceView::LinesInView() const {
 }
 
 void SourceView::SelectWord() {
-    const QStringView text = document_.lineText(caret_.line);
+    QString scratch;
+    const QStringView text = document_.lineText(caret_.line, scratch);
     // The marks on a letter belong to its word, as the word steps take them.
     auto word = [&](int i) {
         return i >= 0 && i < text.size() && (SourceLexer::isWordChar(text[i]) || text[i].isMark());
@@ -482,7 +483,8 @@ void SourceView::GetTokenAt(int col, int line, int& tokenClass, int& tokenStart,
 }
 
 int SourceView::displayColumn(int line, int col) const {
-    const QStringView text = document_.lineText(line);
+    QString scratch;
+    const QStringView text = document_.lineText(line, scratch);
     int d = 0;
     for (int i = 0; i < col; ++i)
         d = nextColumn(d, i < text.size() ? text[i] : QChar(u' '));

@@ -224,7 +224,8 @@ int charKind(QChar c) {
 TextPos SourceView::charLeft(TextPos p) const {
     if (p.col == 0)
         return p.line == 0 ? p : TextPos{p.line - 1, document_.GetLineLength(p.line - 1)};
-    const QStringView text = document_.lineText(p.line);
+    QString scratch;
+    const QStringView text = document_.lineText(p.line, scratch);
     int col = p.col - 1;
     // A surrogate pair and the marks on a letter go as one character.
     while (col > 0 && (text[col].isLowSurrogate() || text[col].isMark()))
@@ -233,7 +234,8 @@ TextPos SourceView::charLeft(TextPos p) const {
 }
 
 TextPos SourceView::charRight(TextPos p) const {
-    const QStringView text = document_.lineText(p.line);
+    QString scratch;
+    const QStringView text = document_.lineText(p.line, scratch);
     if (p.col >= text.size())
         return p.line + 1 < document_.NumLines() ? TextPos{p.line + 1, 0} : p;
     int col = p.col + 1;
@@ -245,7 +247,8 @@ TextPos SourceView::charRight(TextPos p) const {
 TextPos SourceView::wordLeft(TextPos p) const {
     if (p.col == 0)
         return charLeft(p);
-    const QStringView text = document_.lineText(p.line);
+    QString scratch;
+    const QStringView text = document_.lineText(p.line, scratch);
     int col = p.col;
     while (col > 0 && charKind(text[col - 1]) == 0)
         --col;
@@ -258,7 +261,8 @@ TextPos SourceView::wordLeft(TextPos p) const {
 }
 
 TextPos SourceView::wordRight(TextPos p) const {
-    const QStringView text = document_.lineText(p.line);
+    QString scratch;
+    const QStringView text = document_.lineText(p.line, scratch);
     if (p.col >= text.size())
         return charRight(p);
     int col = p.col;
@@ -330,7 +334,8 @@ void SourceView::moveVertically(int lines, bool extend) {
         GetDisplayPos(caret_.col, caret_.line, desiredDisplayCol_, unusedLine);
     }
     const int target = qBound(0, caret_.line + lines, document_.NumLines() - 1);
-    const QStringView text = document_.lineText(target);
+    QString scratch;
+    const QStringView text = document_.lineText(target, scratch);
     int col = 0;
     int display = 0;
     while (col < text.size()) {
@@ -353,10 +358,11 @@ void SourceView::IndentLines(bool outdent) {
     if (line2 > line1 && col2 == 0)
         --line2;
     document_.BeginUndoGroup();
+    QString scratch;
     for (int line = line1; line <= line2; ++line) {
         if (!outdent)
             document_.replace({line, 0}, {line, 0}, QStringLiteral("\t"));
-        else if (document_.lineText(line).startsWith(u'\t'))
+        else if (document_.lineText(line, scratch).startsWith(u'\t'))
             document_.replace({line, 0}, {line, 1}, QString());
     }
     document_.EndUndoGroup();

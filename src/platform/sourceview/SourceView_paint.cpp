@@ -62,14 +62,16 @@ std::unique_ptr<QTextLayout> SourceView::layoutLine(int line) const {
 }
 
 qreal SourceView::xOfCol(int line, int col) const {
-    const QStringView text = document_.lineText(line);
+    QString scratch;
+    const QStringView text = document_.lineText(line, scratch);
     if (!isSimpleLine(text))
         return layoutLine(line)->lineAt(0).cursorToX(col);
     return displayColumn(line, std::min(col, int(text.size()))) * cellAdvance();
 }
 
 int SourceView::colAtX(int line, qreal x) const {
-    const QStringView text = document_.lineText(line);
+    QString scratch;
+    const QStringView text = document_.lineText(line, scratch);
     if (!isSimpleLine(text))
         return layoutLine(line)->lineAt(0).xToCursor(x);
     // The nearer edge of the character under x.
