@@ -144,6 +144,8 @@ private slots:
             << 1 << 0 << 1 << "" << QByteArray("a\nc\r");
         QTest::newRow("1252 edit") << QByteArray("' caf\xe9\r\nHIGH 1\r\n") << "Windows-1252" << 1 << 6 << 0
             << QString::fromUtf8(" ' €") << QByteArray("' caf\xe9\r\nHIGH 1 ' \x80\r\n");
+        QTest::newRow("ascii, a letter beyond latin-1") << QByteArray("a\r\nb\r\nc") << "Windows-1252" << 1 << 1 << 0
+            << QString::fromUtf8("\n\u015f") << QByteArray("a\r\nb\r\n\xc5\x9f\r\nc");
         // clang-format on
     }
     void editChangesOnlyItsBytes() {

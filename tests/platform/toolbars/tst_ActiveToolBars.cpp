@@ -7,6 +7,7 @@
 #include <QToolBar>
 
 #include "platform/toolbars/ActiveToolBars.h"
+#include "platform/toolbars/ToolIcons.h"
 #include "shell/FrameLayout.h"
 #include "common/ToolIds.h"
 
@@ -73,6 +74,32 @@ private slots:
         bars.combo(ids::ID_Device)->hidePopup();
         QTRY_COMPARE(closes, (QList<QVariantList>{{ids::ID_Device}}));
         QCOMPARE(bars.Text(ids::ID_Device), QStringLiteral("PIC16F877A"));
+    }
+
+    // A tool's icon is drawn for the size asked, never above its own 20 units (a bigger button
+    // centres it), in device pixels on a dense screen; disabled, it looks otherwise.
+    void toolIconSizes_data() {
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("toolbar button") << 24 << 1.0 << 20;
+        QTest::newRow("smaller than drawn") << 16 << 1.0 << 16;
+        QTest::newRow("dense screen") << 24 << 2.0 << 40;
+        QTest::newRow("one and a half") << 16 << 1.5 << 24;
+    }
+    void toolIconSizes() {
+        QFETCH(int, asked);
+        QFETCH(qreal, ratio);
+        QFETCH(int, pixels);
+        const QIcon icon = toolicons::forTool(ids::ID_Save);
+        QCOMPARE(icon.actualSize(QSize(asked, asked)), QSize(qMin(asked, 20), qMin(asked, 20)));
+        const QImage normal = icon.pixmap(QSize(asked, asked), ratio).toImage();
+        QCOMPARE(normal.size(), QSize(pixels, pixels));
+        QVERIFY(normal.pixelColor(pixels / 2, pixels / 2).alpha() > 0); // something is drawn
+        const QImage disabled = icon.pixmap(QSize(asked, asked), ratio, QIcon::Disabled).toImage();
+        QCOMPARE(disabled.size(), normal.size());
+        QVERIFY(disabled.convertToFormat(normal.format()) != normal);
+        QVERIFY(toolicons::forTool(QStringLiteral("no such tool")).isNull());
     }
 };
 
