@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/sourceview/GlyphTable.h"
 #include "platform/sourceview/ISourceDraw2.h"
 #include "platform/sourceview/SourceDocument.h"
 #include "platform/sourceview/TokenStyles.h"
@@ -250,6 +251,8 @@ private:
     qreal xOfCol(int line, int col) const;
     int colAtX(int line, qreal x) const;
     qreal cellAdvance() const;
+    // The glyphs simple lines are drawn from: the text font and its bold.
+    GlyphTable plainGlyphs_, boldGlyphs_;
     // SourceView_input.cpp
     void handleKeyPress(QKeyEvent* e);
     void handleKeyRelease(QKeyEvent* e);

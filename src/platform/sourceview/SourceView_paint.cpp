@@ -147,6 +147,10 @@ void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QCol
     bold.setBold(true);
     bool isBold = false;
     p.setFont(normal);
+    if (simple) {
+        plainGlyphs_.use(QFont(normal, p.device()));
+        boldGlyphs_.use(QFont(bold, p.device()));
+    }
     for (const SourceToken& t : tokens) {
         if (t.cls == tokenclass::Plain)
             continue;
@@ -169,7 +173,11 @@ void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QCol
             while (j < end && text.at(j) != u'\t' && (j >= from && j < to) == selected)
                 ++j;
             p.setPen(selected ? selectedText : color);
-            p.drawText(QPointF(xAt(i), baseline), text.mid(i, j - i));
+            // Characters of a simple line are placed by column: drawn from their glyphs, unshaped.
+            const QPointF at(xAt(i), baseline);
+            const QStringView run = QStringView(text).mid(i, j - i);
+            if (!simple || !(isBold ? boldGlyphs_ : plainGlyphs_).draw(p, at, run, &columns[i], advance))
+                p.drawText(at, run.toString());
             i = j;
         }
     }

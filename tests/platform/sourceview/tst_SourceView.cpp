@@ -294,6 +294,21 @@ private slots:
         QCOMPARE(c, 10);
     }
 
+    // A line of plain characters is drawn from glyphs looked up once; it looks exactly as the same
+    // characters shaped on a line that needs shaping for a character further on. Bold keywords too.
+    void plainLinesLookShaped() {
+        const QString same = QStringLiteral("HIGH PORTB.1 ' on");
+        SourceView& v = view(same + u'\n' + same + QStringLiteral(" \u4E2D\n"), QSize(400, 120));
+        configurePicBasic(v.Document());
+        v.TokenInfo().SetTokenStyle(10, TokenStyles::Bold);
+        v.SetSel(0, 2, 0, 2); // the caret out of the way
+        const QImage img = v.grab().toImage();
+        const QRect plain(point(v, 0, 0), QSize(int(same.size()) * v.CellWidth(), v.LineHeight()));
+        const QRect shaped = plain.translated(0, v.LineHeight());
+        QVERIFY(countColor(img, plain, v.palette().color(QPalette::Base), 0) < plain.width() * plain.height());
+        QCOMPARE(img.copy(plain), img.copy(shaped));
+    }
+
     // Token colours, both backgrounds and the drawing hook's calls.
     void painting() {
         SourceView& v = view(QStringLiteral("HIGH x\n' note\nc"), QSize(400, 240));
