@@ -190,7 +190,7 @@ void MDIMain::buildStatusBar() {
     readOnlyPanel_->setText(QStringLiteral("Read-only"));
     readOnlyPanel_->setObjectName(QStringLiteral("ReadOnlyPanel"));
     readOnlyPanel_->setToolTip(QStringLiteral("The file cannot be written: Save As keeps the changes elsewhere"));
-    bar->insertPermanentWidget(0, readOnlyPanel_);
+    bar->addPermanentWidget(readOnlyPanel_);
     readOnlyPanel_->hide();
 }
 

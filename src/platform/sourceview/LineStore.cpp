@@ -148,7 +148,7 @@ void LineStore::assign(QString text) {
         wide_ = true;
         buffer_ = std::move(text);
         cutLines<QString, QStringView>(buffer_);
-        narrow_.resize(buffer_.size());
+        narrow_ = QByteArray(buffer_.size(), Qt::Uninitialized);
         narrowInto(narrow_.data(), buffer_);
         buffer_ = QString();
         wide_ = false;
