@@ -100,9 +100,11 @@ QStringView LineStore::line(int i, QString& scratch) const {
 }
 
 QString LineStore::lineString(int i) const {
-    QString s;
-    const QStringView text = line(i, s);
-    return wide_ ? text.toString() : s;
+    if (i < 0 || i >= count())
+        return {};
+    const Line& l = lines_[size_t(i)];
+    return wide_ ? QString(buffer_.constData() + l.off, l.len)
+                 : QString::fromLatin1(narrow_.constData() + l.off, l.len);
 }
 
 LineData* LineStore::ensureData(int i, SourceDocument* owner) {
