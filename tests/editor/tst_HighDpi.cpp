@@ -1,5 +1,7 @@
 #include "support/FrameTest.h"
 
+#include "platform/toolbars/ToolIcons.h"
+
 // The margin, its marks and the line numbers, read back from the painted pixels. CTest runs this
 // program at 100%, 150% and 200% scaling (QT_SCALE_FACTOR), where a mark placed with whole logical
 // pixels and drawn at fractional device pixels could slip onto its neighbour.
@@ -94,6 +96,14 @@ private slots:
             QVERIFY2(leftInk >= int((v.CellWidth() - 1) * dpr), qPrintable(row));
             QVERIFY2(rightInk < int((margin - v.CellWidth() / 2) * dpr), qPrintable(row));
         }
+    }
+
+    // The window system is sent the program's icon in every size offered, so the list stays short:
+    // up to 64 px, and 128 where the screen doubles them for its window list.
+    void windowIconSizes() {
+        const QList<QSize> sizes = toolicons::application().availableSizes();
+        QVERIFY(!sizes.isEmpty());
+        QCOMPARE(sizes.last(), qApp->devicePixelRatio() > 1 ? QSize(128, 128) : QSize(64, 64));
     }
 };
 

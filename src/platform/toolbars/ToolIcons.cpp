@@ -353,7 +353,11 @@ public:
         return {side, side};
     }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
+        QList<QSize> sizes{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
+        // A dense screen's window list shows the largest at twice its size.
+        if (qApp && qApp->devicePixelRatio() > 1)
+            sizes.append({128, 128});
+        return sizes;
     }
     QIconEngine* clone() const override { return new ApplicationIconEngine; }
     QString key() const override { return QStringLiteral("pinwright-application"); }
