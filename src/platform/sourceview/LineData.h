@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <array>
+#include <memory>
 
 class LineData;
 
@@ -19,7 +20,9 @@ struct LineTokens {
 
 // Everything the control keeps for one line: the numbered data slots, the bookmark and, while they
 // are cached, the tokens. The document's line store owns it and moves it with the line's text as lines
-// are inserted and deleted above it. It is small on purpose: every line that carries a mark has one.
+// are inserted and deleted above it. It is small on purpose (32 bytes): every line that carries a mark
+// has one, and a line uses few slots (the scanner three), so up to three are kept by their numbers and
+// only a line that sets more gets room for all.
 class LineData {
 public:
     static constexpr int SlotCount = 8; // slots 1..SlotCount
@@ -29,7 +32,7 @@ public:
         bool bookmark = false;
     };
 
-    qint32 slot(int n) const { return n >= 1 && n <= SlotCount ? slots_[size_t(n - 1)] : 0; }
+    qint32 slot(int n) const;
     void setSlot(int n, qint32 value);
 
     bool bookmark() const { return bookmark_; }
@@ -37,13 +40,16 @@ public:
 
     // True when the line carries a mark worth moving with its text (slots or bookmark).
     bool hasMarks() const;
-    Marks marks() const { return {slots_, bookmark_}; }
+    Marks marks() const;
     void setMarks(const Marks& m);
 
     // The line's cached tokens, null while none are (owned by the document's token cache).
     LineTokens* tokens = nullptr;
 
 private:
-    std::array<qint32, SlotCount> slots_{};
+    static constexpr int Kept = 3;
+    std::unique_ptr<std::array<qint32, SlotCount>> all_; // every slot, once more than Kept are set
+    std::array<qint32, Kept> values_{};
+    std::array<quint8, Kept> numbers_{}; // the slot each value belongs to; 0 for none
     bool bookmark_ = false;
 };

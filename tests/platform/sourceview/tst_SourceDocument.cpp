@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "platform/sourceview/LineData.h"
 #include "platform/sourceview/SourceDocument.h"
 #include "support/TestSupport.h"
 
@@ -255,6 +256,39 @@ private slots:
         QCOMPARE(lines(d), QStringLiteral("text|more"));
         QVERIFY(d.Modified());
         QCOMPARE(readFile(path("plain.txt")) + readFile(path("ro/prog.pbp")), QByteArray("keepold\r\n"));
+    }
+
+    // A line keeps up to three slots by number and makes room for all eight when a fourth is set;
+    // a slot set back to 0 frees its place, and a line whose slots are all 0 carries no mark.
+    void lineSlots_data() {
+        QTest::addColumn<QList<int>>("sets"); // slot, value, slot, value, ...
+        QTest::addColumn<QList<int>>("values"); // slots 1..8 afterwards
+        QTest::newRow("three kept") << QList<int>{8, 5, 1, 2, 4, -1} << QList<int>{2, 0, 0, -1, 0, 0, 0, 5};
+        QTest::newRow("a fourth") << QList<int>{1, 1, 2, 2, 3, 3, 7, 4, 2, 9}
+                                  << QList<int>{1, 9, 3, 0, 0, 0, 4, 0};
+        QTest::newRow("a freed place taken") << QList<int>{1, 1, 2, 2, 3, 3, 2, 0, 5, 5, 6, 0}
+                                             << QList<int>{1, 0, 3, 0, 5, 0, 0, 0};
+        QTest::newRow("set back to 0") << QList<int>{3, 1, 3, 0} << QList<int>{0, 0, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("all, then back to 0") << QList<int>{1, 1, 2, 2, 3, 3, 4, 4, 1, 0, 2, 0, 3, 0, 4, 0}
+                                             << QList<int>{0, 0, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("no such slots") << QList<int>{0, 1, 9, 1, -1, 1} << QList<int>{0, 0, 0, 0, 0, 0, 0, 0};
+    }
+    void lineSlots() {
+        QFETCH(QList<int>, sets);
+        QFETCH(QList<int>, values);
+        LineData d;
+        for (qsizetype i = 0; i + 1 < sets.size(); i += 2)
+            d.setSlot(sets[i], sets[i + 1]);
+        QList<int> got;
+        for (int n = 1; n <= LineData::SlotCount; ++n)
+            got << d.slot(n);
+        QCOMPARE(got, values);
+        QCOMPARE(d.hasMarks(), values != QList<int>(LineData::SlotCount, 0));
+        // The marks an edit takes away come back as they were.
+        LineData back;
+        back.setMarks(d.marks());
+        QCOMPARE(back.marks().values, d.marks().values);
+        QCOMPARE(back.hasMarks(), d.hasMarks());
     }
 
     void linesAndRanges() {
