@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QStringEncoder>
 #include <QUuid>
 
@@ -50,17 +49,15 @@ bool scriptLines(const runscript::Inputs& in, QStringList& lines, AppError& erro
                               cmdline::splitArguments(in.options),
                               in.deviceArg,
                               newRunId(),
-                              {},
                               {}};
     if (in.compilerShort.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive)) {
-        sh.wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+        sh.wine = runscript::findWine();
         if (sh.wine.isEmpty()) {
             error = AppError{AppError::FileNotFound,
                              QStringLiteral("Wine is needed to run the Windows compiler ") +
                                  in.compilerShort + QStringLiteral(", and the wine command was not found.")};
             return false;
         }
-        sh.winepath = QStandardPaths::findExecutable(QStringLiteral("winepath"));
     }
     lines = runscript::shellLines(sh);
     return true;

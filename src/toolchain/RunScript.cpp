@@ -2,6 +2,8 @@
 
 #include "platform/TextHelpers.h"
 
+#include <QStandardPaths>
+
 namespace runscript {
 
 namespace {
@@ -64,6 +66,11 @@ QString partialName(const QString& runId) {
     return QString::fromLatin1(CaptureName) + u'.' + runId + QStringLiteral(".part");
 }
 
+QString findWine() {
+    const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+    return wine.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("wine64")) : wine;
+}
+
 QStringList shellLines(const ShellInputs& in) {
     const QString capture = shellQuote(join(in.workFolder, QString::fromLatin1(CaptureName), u'/'));
     const QString partial = shellQuote(join(in.workFolder, partialName(in.runId), u'/'));
@@ -76,10 +83,10 @@ QStringList shellLines(const ShellInputs& in) {
     if (!in.wine.isEmpty()) {
         // Wine's own messages would land in the capture file.
         command << QStringLiteral("WINEDEBUG=-all") << shellQuote(in.wine);
-        if (!in.winepath.isEmpty())
-            source = QStringLiteral("\"$(WINEDEBUG=-all ") + shellQuote(in.winepath) +
-                     QStringLiteral(" -w ") + source + QStringLiteral(" 2>/dev/null || echo ") + source +
-                     QStringLiteral(")\"");
+        // The source path in Windows form, by Wine's own winepath (the command of that name is only a
+        // wrapper around it, and not every installation has one).
+        source = QStringLiteral("\"$(WINEDEBUG=-all ") + shellQuote(in.wine) + QStringLiteral(" winepath -w ") +
+                 source + QStringLiteral(" 2>/dev/null || echo ") + source + QStringLiteral(")\"");
     }
     command << shellQuote(in.compiler);
     for (const QString& o : in.options)

@@ -43,8 +43,11 @@ struct ShellInputs {
     QString deviceArg;   // as in Inputs
     QString runId;       // tells this run's script from any earlier one
     QString wine;        // the wine program for a Windows compiler; empty runs the compiler itself
-    QString winepath;    // winepath beside wine, to hand over the source path in Windows form
 };
+
+// The program that runs a Windows program here: wine, else wine64 (some systems name their 64-bit Wine
+// so), on the search path; empty when neither is there.
+QString findWine();
 
 // The partial capture file of a run; renamed to the capture file when the compiler exits.
 QString partialName(const QString& runId);

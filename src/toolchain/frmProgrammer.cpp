@@ -22,7 +22,6 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 
 frmProgrammer::frmProgrammer(FrameServices& frame)
     : QDialog(frame.frameWindow()), frame_(frame), Programmer_(new QComboBox), ProgrammerPath_(new QLineEdit),
@@ -113,7 +112,7 @@ AppError startProgrammer(FrameServices& frame) {
 #ifndef Q_OS_WIN
     // The programmer is a Windows program: it runs under Wine when Wine is there.
     if (path.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive)) {
-        const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+        const QString wine = runscript::findWine();
         if (wine.isEmpty())
             return AppError{AppError::FileNotFound,
                             QStringLiteral("Wine is needed to run ") + path +
