@@ -6,7 +6,14 @@
 // ignores letter case, the dispatcher compares a clicked id exactly.
 namespace ids {
 
-#define PINWRIGHT_TOOL_ID(name) inline const QString name = QStringLiteral(#name)
+// Each id is one object of the program, made in ToolIds.cpp: an inline variable would give every file
+// that includes this header an initializer of its own for all of them.
+#ifdef PINWRIGHT_DEFINE_TOOL_IDS
+#define PINWRIGHT_TOOL_NAME(name, text) extern const QString name = QStringLiteral(text)
+#else
+#define PINWRIGHT_TOOL_NAME(name, text) extern const QString name
+#endif
+#define PINWRIGHT_TOOL_ID(name) PINWRIGHT_TOOL_NAME(name, #name)
 
 // menu titles
 PINWRIGHT_TOOL_ID(ID_File);
@@ -119,15 +126,17 @@ PINWRIGHT_TOOL_ID(ID_StopBits);
 
 #undef PINWRIGHT_TOOL_ID
 
-inline const QString Separator = QStringLiteral("separator");
+PINWRIGHT_TOOL_NAME(Separator, "separator");
 
 // The recent-file entries of the File menu, newest first.
-inline const QString* const RecentFiles[4] = {&ID_File1, &ID_File2, &ID_File3, &ID_File4};
+inline constexpr const QString* RecentFiles[4] = {&ID_File1, &ID_File2, &ID_File3, &ID_File4};
 
 // Toolbar names.
-inline const QString MenuBar = QStringLiteral("MenuBar");
-inline const QString Standard = QStringLiteral("Standard");
-inline const QString ListBar = QStringLiteral("ListBar");
-inline const QString DebugSettings = QStringLiteral("Debug Settings");
+PINWRIGHT_TOOL_NAME(MenuBar, "MenuBar");
+PINWRIGHT_TOOL_NAME(Standard, "Standard");
+PINWRIGHT_TOOL_NAME(ListBar, "ListBar");
+PINWRIGHT_TOOL_NAME(DebugSettings, "Debug Settings");
+
+#undef PINWRIGHT_TOOL_NAME
 
 } // namespace ids

@@ -1,0 +1,2 @@
+#define PINWRIGHT_DEFINE_TOOL_IDS
+#include "common/ToolIds.h"
