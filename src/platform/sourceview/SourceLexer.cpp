@@ -1,5 +1,7 @@
 #include "platform/sourceview/SourceLexer.h"
 
+#include <QVarLengthArray>
+
 namespace {
 
 using SourceLexer::isWordChar;
@@ -28,6 +30,24 @@ bool allOf(const QString& line, int from, int to, bool (*pred)(QChar)) {
         if (!pred(line.at(i)))
             return false;
     return to > from;
+}
+
+// A unit in upper case and a hash of it (FNV-1a), made in one pass. Every name of a document comes
+// through here when it is opened, so the characters go into a buffer on the stack and the hash is a
+// cheap one. Character by character: a letter whose upper case is longer, as German sharp s, is in
+// no keyword.
+using UpperUnit = QVarLengthArray<QChar, 32>;
+quint32 unitKey(QStringView unit, UpperUnit& upper) {
+    upper.resize(unit.size());
+    quint32 h = 2166136261u;
+    for (qsizetype i = 0; i < unit.size(); ++i) {
+        const QChar c = unit[i];
+        const QChar u = c.unicode() < 128 ? QChar(c >= u'a' && c <= u'z' ? c.unicode() - 32 : c.unicode())
+                                          : c.toUpper();
+        upper[i] = u;
+        h = (h ^ u.unicode()) * 16777619u;
+    }
+    return h;
 }
 
 bool isBinaryDigit(QChar c) {
@@ -95,18 +115,23 @@ void KeywordTable::add(int list, const QString& word) {
     if (e.units.isEmpty())
         return;
     e.gapBefore[0] = false;
-    byFirstUnit_[e.units.first()].append(e);
+    UpperUnit upper;
+    byFirstUnit_[unitKey(e.units.first(), upper)].append(e);
 }
 
 int KeywordTable::match(const QString& line, int pos, int& list) const {
     const int firstLen = SourceLexer::unitLength(line, pos);
     if (firstLen == 0 || byFirstUnit_.isEmpty())
         return 0;
-    const auto it = byFirstUnit_.constFind(line.mid(pos, firstLen).toUpper());
+    UpperUnit upper;
+    const auto it = byFirstUnit_.constFind(unitKey(QStringView(line).mid(pos, firstLen), upper));
     if (it == byFirstUnit_.constEnd())
         return 0;
+    const QStringView first(upper.constData(), firstLen);
     int best = 0;
     for (const Entry& e : *it) {
+        if (e.units.first() != first)
+            continue;
         int p = pos + firstLen;
         bool ok = true;
         for (qsizetype u = 1; u < e.units.size() && ok; ++u) {
@@ -117,7 +142,8 @@ int KeywordTable::match(const QString& line, int pos, int& list) const {
                 ok = p > before;
             }
             const int len = SourceLexer::unitLength(line, p);
-            ok = ok && len == e.units[u].size() && line.mid(p, len).toUpper() == e.units[u];
+            ok = ok && len == e.units[u].size() &&
+                 QStringView(line).mid(p, len).compare(e.units[u], Qt::CaseInsensitive) == 0;
             p += len;
         }
         if (ok && p - pos > best) {

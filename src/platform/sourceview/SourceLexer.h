@@ -58,7 +58,8 @@ private:
         QList<bool> gapBefore; // unit i must be preceded by at least one blank
         int list = 0;
     };
-    QHash<QString, QList<Entry>> byFirstUnit_;
+    // The entries by a hash of their first unit (see unitKey()); a hit compares the unit itself.
+    QHash<quint32, QList<Entry>> byFirstUnit_;
 };
 
 // The pure lexer: one line of text in, its tokens out. Tokens cover the whole line in order.

@@ -34,6 +34,7 @@ private slots:
             keywords_.add(2, QString::fromLatin1(w));
         keywords_.add(3, QStringLiteral("MAX"));
         keywords_.add(4, QStringLiteral("AND"));
+        keywords_.add(4, QStringLiteral("LQNQX")); // hashed as ZAORB is: the table compares on a hit
         keywords_.add(5, QStringLiteral("DEC5"));
         keywords_.add(7, QStringLiteral("IGNORED")); // no such list
     }
@@ -75,6 +76,7 @@ private slots:
             {"@ movlw 5", "10:@ 1:movlw 3:5"}, // assembler marker keyword
             {"#CONFIG", "5:#CONFIG"}, // directive
             {"sıcaklık = 1", "1:sıcaklık 2:= 3:1"}, // non-ascii letters
+            {"zaorb lqnqx", "1:zaorb 14:lqnqx"}, // a name that shares its hash with a keyword
             {"8BIT", "1:8BIT"}}; // malformed number
         // clang-format on
         for (const auto& [line, tokens] : rows)
