@@ -17,7 +17,8 @@ LabelWatch::LabelWatch(SourceDocument& document, std::function<QString()> compil
     connect(&doc_, &SourceDocument::textReplaced, this,
             [this](TextPos from, TextPos oldEnd, TextPos newEnd) { onReplaced(from, oldEnd, newEnd); });
     connect(&doc_, &SourceDocument::contentsReset, this, [this] {
-        reload_ = true;
+        if (loadedRevision_ != doc_.revision())
+            reload_ = true;
         schedule();
     });
     // The comment starters are set with the keyword lists: a change of the starters reads every line.
@@ -53,6 +54,7 @@ labelcheck::LabelCheck& LabelWatch::fresh() {
         reload_ = false;
         comments_ = doc_.lexerConfig();
         check_.load(doc_.NumLines(), comments_);
+        loadedRevision_ = doc_.revision();
     }
     // A document saved under another name looks for its INCLUDEs from its new folder.
     const QString document = doc_.PathName();

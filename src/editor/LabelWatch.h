@@ -46,6 +46,9 @@ private:
     LexerConfig comments_;
     QTimer* settleTimer_;
     bool reload_ = true;
+    // The document's revision when its lines were last read whole: a new text that has been read
+    // already (a caret move of the view that loads it asks for the problems first) is not read again.
+    quint64 loadedRevision_ = 0;
     bool includesRead_ = false;
     QStringList includes_;
     QString includesFrom_;
