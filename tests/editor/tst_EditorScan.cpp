@@ -174,6 +174,12 @@ private slots:
                      (QStringList{"Label defined twice: Mian line 5", "Label defined twice: mian line 6"}));
         v.MoveCaret(2, 5);
         QCOMPARE(m.PanelText(2), QStringLiteral("Label defined twice: mian"));
+        // Reloaded after another program changed it: the problems are the new text's.
+        m.checkDocumentsOnDisk();
+        f.prompts.answer(Prompts::Answer::Yes);
+        v.Document().SetModified(false);
+        QVERIFY(testsupport::writeFile(v.Document().PathName(), "Start:\n  GOTO Nowhere\n"));
+        QTRY_COMPARE(problems(), QStringList{"Undefined label: Nowhere line 2"});
     }
 
     // The caret lands on the line below the first label line of the name, in any case.
