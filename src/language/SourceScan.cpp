@@ -2,6 +2,8 @@
 
 #include "platform/TextHelpers.h"
 
+#include <algorithm>
+
 namespace sourcescan {
 
 namespace {
@@ -26,6 +28,23 @@ bool commentFirst(const QString& line, const LexerConfig& comments) {
     return at < line.size() && SourceLexer::startsComment(line, int(at), comments);
 }
 
+// The next place of `word` in `line` at or after `from`, in any letter case. The words looked for
+// (VAR, CON) are made of ASCII letters that no other character folds to, so comparing ASCII letters
+// finds what a case-insensitive search finds, without folding every character of every line.
+qsizetype indexOfAsciiWord(const QString& line, QLatin1StringView word, qsizetype from) {
+    const auto lower = [](char16_t c) { return char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c); };
+    const char16_t* p = reinterpret_cast<const char16_t*>(line.constData());
+    const qsizetype n = line.size(), w = word.size();
+    for (qsizetype i = std::max<qsizetype>(from, 0); i + w <= n; ++i) {
+        qsizetype k = 0;
+        while (k < w && lower(p[i + k]) == char16_t(lower(char16_t(word[k].unicode()))))
+            ++k;
+        if (k == w)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 ClassAt classesIn(const QList<SourceToken>& tokens) {
@@ -40,7 +59,7 @@ ClassAt classesIn(const QList<SourceToken>& tokens) {
 qsizetype statementWordAt(const QString& line, QLatin1StringView word, const ClassAt& classAt) {
     qsizetype from = 0;
     while (true) {
-        const qsizetype at = line.indexOf(word, from, Qt::CaseInsensitive);
+        const qsizetype at = indexOfAsciiWord(line, word, from);
         if (at < 0)
             return -1;
         // The match's 1-based position taken as a 0-based column: its second letter.

@@ -2,6 +2,8 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
+
 namespace {
 
 using SourceLexer::isWordChar;
@@ -79,7 +81,13 @@ int SourceLexer::unitLength(const QString& line, int pos) {
 
 bool SourceLexer::startsComment(const QString& line, int pos, const LexerConfig& config) {
     const auto at = [&](const QString& starter) {
+        // Every unit of every line is asked: most differ from the starter in their first character,
+        // told at once where both are ASCII (any other pair goes to the full comparison).
         if (starter.isEmpty())
+            return false;
+        const auto fold = [](char16_t c) { return char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c); };
+        const char16_t first = starter.front().unicode(), here = line.at(pos).unicode();
+        if (first < 128 && here < 128 && fold(first) != fold(here))
             return false;
         // A starter made of letters ("rem") counts in any case, as a whole word only.
         const bool word = isWordText(starter);
@@ -158,6 +166,8 @@ QList<SourceToken> SourceLexer::lex(const QString& line, const LexerConfig& conf
                                     const KeywordTable& keywords) {
     QList<SourceToken> out;
     const int n = int(line.size());
+    // Room for the tokens of a usual line at once, not grown one step at a time.
+    out.reserve(std::min(n, 12));
     auto push = [&out](int start, int length, int cls) { out.append(SourceToken{start, length, cls}); };
     const QString& delim = config.stringDelimiter;
 
