@@ -128,7 +128,7 @@ void frmEditor::ScanDocument(frmScan* progress) {
         kind = labelPass(s, kind, doc.lexerConfig());
         const bool label = kind == LabelLine;
         if (mayDeclare(s)) {
-            kind = declarationPass(s, kind, classesIn(doc.lexText(s)));
+            kind = declarationPass(s, kind, classesIn([&] { return doc.lexText(s); }));
         } else if (kind != LabelLine) {
             kind = NoKind;
         }

@@ -3,6 +3,7 @@
 #include "platform/TextHelpers.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace sourcescan {
 
@@ -56,14 +57,25 @@ ClassAt classesIn(const QList<SourceToken>& tokens) {
     };
 }
 
+ClassAt classesIn(std::function<QList<SourceToken>()> lex) {
+    return [lex = std::move(lex), tokens = std::optional<ClassAt>()](int col) mutable {
+        if (!tokens)
+            tokens = classesIn(lex());
+        return (*tokens)(col);
+    };
+}
+
 qsizetype statementWordAt(const QString& line, QLatin1StringView word, const ClassAt& classAt) {
     qsizetype from = 0;
     while (true) {
         const qsizetype at = indexOfAsciiWord(line, word, from);
         if (at < 0)
             return -1;
+        const qsizetype end = at + word.size();
+        const bool whole = (at == 0 || !SourceLexer::isWordChar(line[at - 1])) &&
+                           (end == line.size() || !SourceLexer::isWordChar(line[end]));
         // The match's 1-based position taken as a 0-based column: its second letter.
-        if (classAt(int(at) + 1) == StatementClass)
+        if (whole && classAt(int(at) + 1) == StatementClass)
             return at;
         from = at + 1;
     }

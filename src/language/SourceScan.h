@@ -34,9 +34,14 @@ int labelPass(const QString& line, int kind, const LexerConfig& comments);
 using ClassAt = std::function<int(int column)>;
 // The lookup over a line's tokens as the lexer gives them (0 outside every token).
 ClassAt classesIn(const QList<SourceToken>& tokens);
+// The same over tokens made by `lex` when a class is first asked for (a line whose words need no
+// asking is never lexed).
+ClassAt classesIn(std::function<QList<SourceToken>()> lex);
 
 // The 0-based position of the first match of the word (any case) that the control colours as a
-// statement, asked at the match's second letter; -1 when there is none.
+// statement, asked at the match's second letter; -1 when there is none. A match inside a longer name
+// is part of that name's token, never a statement word of its own (no statement word holds VAR or CON
+// inside it), so it is passed over without asking.
 qsizetype statementWordAt(const QString& line, QLatin1StringView word, const ClassAt& classAt);
 
 // The kind after the VAR and CON passes. A "VAR" or "CON" only counts when the control colours it as
