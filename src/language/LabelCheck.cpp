@@ -222,29 +222,26 @@ void LabelCheck::load(int lines, const LexerConfig& comments) {
     dirty_ = true;
 }
 
-bool LabelCheck::same(const Stored& s, const LineFacts& f) {
-    if (s.flags != f.flags || !(s.name == f.name) || s.jumpCount != f.jumps.size())
-        return false;
-    for (int i = 0; i < s.jumpCount; ++i)
-        if (!(*s.jumpAt(i) == f.jumps[i]))
-            return false;
-    return true;
+LabelCheck::Stored::Stored(int at, const LineFacts& f) : line(at), flags(f.flags), name(f.name) {
+    // More than 255 jumps on one line are not checked beyond the 255th.
+    const auto count = quint8(std::min<qsizetype>(f.jumps.size(), 255));
+    if (count > 1) {
+        jumps_.many = new Ref[count];
+        std::copy(f.jumps.cbegin(), f.jumps.cbegin() + count, jumps_.many);
+    } else if (count == 1) {
+        jumps_.one = f.jumps[0];
+    }
+    jumpCount_ = count;
 }
 
-LabelCheck::Stored LabelCheck::store(int line, const LineFacts& f) {
-    Stored s;
-    s.line = line;
-    s.flags = f.flags;
-    s.name = f.name;
-    // More than 255 jumps on one line are not checked beyond the 255th.
-    s.jumpCount = quint8(std::min<qsizetype>(f.jumps.size(), 255));
-    if (s.jumpCount > 0)
-        s.jump = f.jumps[0];
-    if (s.jumpCount > 1) {
-        s.more = std::make_unique<Ref[]>(size_t(s.jumpCount - 1));
-        std::copy(f.jumps.cbegin() + 1, f.jumps.cbegin() + s.jumpCount, s.more.get());
-    }
-    return s;
+bool LabelCheck::same(const Stored& s, const LineFacts& f) {
+    const qsizetype count = std::min<qsizetype>(f.jumps.size(), 255);
+    if (s.flags != f.flags || !(s.name == f.name) || s.jumpCount() != count)
+        return false;
+    for (int i = 0; i < s.jumpCount(); ++i)
+        if (!(s.jumpAt(i) == f.jumps[i]))
+            return false;
+    return true;
 }
 
 std::deque<LabelCheck::Stored>::iterator LabelCheck::storedFrom(int line) {
@@ -272,9 +269,9 @@ void LabelCheck::replaceLines(int first, int removed, int added) {
         if (had && f.isEmpty())
             facts_.erase(at);
         else if (had)
-            *at = store(first, f);
+            *at = Stored(first, f);
         else
-            facts_.insert(at, store(first, f));
+            facts_.insert(at, Stored(first, f));
         if (!local || !recheckLine(first))
             dirty_ = true;
         return;
@@ -287,7 +284,7 @@ void LabelCheck::replaceLines(int first, int removed, int added) {
     for (int i = 0; i < added; ++i) {
         const LineFacts f = readLine(lineAt(first + i), comments_);
         if (!f.isEmpty())
-            at = std::next(facts_.insert(at, store(first + i, f)));
+            at = std::next(facts_.insert(at, Stored(first + i, f)));
     }
     dirty_ = true;
 }
@@ -373,8 +370,8 @@ bool LabelCheck::recheckLine(int line) {
     if (inAsm || at == facts_.end() || at->line != line)
         return true;
     QList<Problem> mine;
-    for (int i = 0; i < at->jumpCount; ++i)
-        noteJump(line, *at->jumpAt(i), mine);
+    for (int i = 0; i < at->jumpCount(); ++i)
+        noteJump(line, at->jumpAt(i), mine);
     std::sort(mine.begin(), mine.end(), [](const Problem& a, const Problem& b) { return a.column < b.column; });
     for (qsizetype i = 0; i < mine.size(); ++i)
         problems_.insert(place + i, mine[i]);
@@ -432,8 +429,8 @@ void LabelCheck::check() {
             ++times[nameAt(f.line, f.name).toUpper()];
     });
     visit([&](const Stored& f) {
-        for (int i = 0; i < f.jumpCount; ++i)
-            noteJump(f.line, *f.jumpAt(i), problems_);
+        for (int i = 0; i < f.jumpCount(); ++i)
+            noteJump(f.line, f.jumpAt(i), problems_);
         if (!(f.flags & LineFacts::Label) || defined_.value(f.name.key) < 2 || isReserved(f.name.key))
             return;
         const QString name = nameAt(f.line, f.name);

@@ -110,18 +110,56 @@ public:
     const Problem* problemAt(int line, int column);
 
 private:
-    // The facts of a line that has any, as kept: most lines have one jump at most.
-    struct Stored {
+    // The facts of a line that has any, as kept (24 bytes): most lines have one jump at most, kept in
+    // place; a line with more has them all in a block of its own.
+    class Stored {
+    public:
         int line = 0;
         quint8 flags = 0;
-        quint8 jumpCount = 0;
+
+    private:
+        quint8 jumpCount_ = 0; // here, to share the padding before `name`
+
+    public:
         Ref name;
-        Ref jump;
-        std::unique_ptr<Ref[]> more; // the jumps after the first
-        const Ref* jumpAt(int i) const { return i == 0 ? &jump : &more[size_t(i - 1)]; }
+
+        Stored() = default;
+        Stored(int at, const LineFacts& f);
+        Stored(Stored&& o) noexcept : line(o.line), flags(o.flags), jumpCount_(o.jumpCount_), name(o.name) {
+            jumps_ = o.jumps_;
+            o.jumpCount_ = 0;
+        }
+        Stored& operator=(Stored&& o) noexcept {
+            if (this != &o) {
+                release();
+                line = o.line;
+                flags = o.flags;
+                name = o.name;
+                jumpCount_ = std::exchange(o.jumpCount_, quint8(0));
+                jumps_ = o.jumps_;
+            }
+            return *this;
+        }
+        Stored(const Stored&) = delete;
+        Stored& operator=(const Stored&) = delete;
+        ~Stored() { release(); }
+
+        int jumpCount() const { return jumpCount_; }
+        const Ref& jumpAt(int i) const { return jumpCount_ > 1 ? jumps_.many[i] : jumps_.one; }
+
+    private:
+        void release() {
+            if (jumpCount_ > 1)
+                delete[] jumps_.many;
+            jumpCount_ = 0;
+        }
+        union Jumps {
+            Ref one{};
+            Ref* many;
+        } jumps_;
     };
+    static_assert(sizeof(Stored) <= 24, "kept for every line that defines or jumps to a label");
     static bool same(const Stored& s, const LineFacts& f);
-    static Stored store(int line, const LineFacts& f);
     void check();
     // After a line's facts changed in what no other line depends on (its jumps, the place of its
     // name), its problems alone are made again; false when that cannot be told without a full check.
