@@ -35,27 +35,25 @@ QStringList statements(const QString& line) {
 }
 
 // The words of a statement, split at blanks; "[" starts a word of its own so that "BYTE[8]" and
-// "BYTE [8]" read alike.
-QStringList words(const QString& statement) {
-    QStringList out;
-    QString word;
-    for (const QChar c : statement) {
+// "BYTE [8]" read alike. Views into the statement: every declaration of a document is read at each
+// refresh, and most of its words are only compared.
+QList<QStringView> words(const QString& statement) {
+    QList<QStringView> out;
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= statement.size(); ++i) {
+        const QChar c = i < statement.size() ? statement[i] : QChar(u' ');
         if (isBlank(c) || c == u'[') {
-            if (!word.isEmpty())
-                out << word;
-            word.clear();
-            if (c == u'[')
-                word = c;
-            continue;
+            if (start >= 0)
+                out << QStringView(statement).mid(start, i - start);
+            start = c == u'[' ? i : -1;
+        } else if (start < 0) {
+            start = i;
         }
-        word += c;
     }
-    if (!word.isEmpty())
-        out << word;
     return out;
 }
 
-bool isSize(const QString& word) {
+bool isSize(QStringView word) {
     for (const char* size : {"BIT", "BYTE", "WORD", "LONG"})
         if (word.compare(QLatin1StringView(size), Qt::CaseInsensitive) == 0)
             return true;
@@ -64,14 +62,14 @@ bool isSize(const QString& word) {
 
 // "name VAR size [n] modifiers" or "name VAR target", "name CON value"; false for anything else.
 bool declaration(const QString& statement, int line, Entry& e) {
-    const QStringList w = words(statement);
+    const QList<QStringView> w = words(statement);
     if (w.size() < 3)
         return false;
     const bool var = w[1].compare(QLatin1StringView("VAR"), Qt::CaseInsensitive) == 0;
     const bool con = w[1].compare(QLatin1StringView("CON"), Qt::CaseInsensitive) == 0;
     if (!var && !con)
         return false;
-    e.name = w[0];
+    e.name = w[0].toString();
     e.line = line;
     // The rest as written, blanks inside kept: a constant's value may be an expression.
     const qsizetype at = statement.indexOf(w[1], statement.indexOf(w[0]) + w[0].size());
@@ -81,7 +79,7 @@ bool declaration(const QString& statement, int line, Entry& e) {
         e.detail = rest;
     } else if (isSize(w[2])) {
         e.group = Group::Variables;
-        e.detail = w[2].toUpper();
+        e.detail = w[2].toString().toUpper();
         if (w.size() > 3 && w[3].startsWith(u'[')) {
             // An array's length, written with or without blanks inside the brackets.
             const qsizetype open = rest.indexOf(u'[');
@@ -91,7 +89,7 @@ bool declaration(const QString& statement, int line, Entry& e) {
         }
     } else {
         e.group = Group::Aliases;
-        e.detail = w[2];
+        e.detail = w[2].toString();
     }
     return true;
 }
@@ -124,14 +122,15 @@ bool symbolEntry(const QString& statement, int line, Entry& e) {
     const qsizetype eq = rest.indexOf(u'=');
     if (eq < 0)
         return false;
-    const QStringList name = words(rest.left(eq));
+    const QString left = rest.left(eq);
+    const QList<QStringView> name = words(left);
     const QString value = text::Trim(QString(rest.mid(eq + 1)).replace(u'\t', u' '));
     if (name.size() != 1 || value.isEmpty())
         return false;
     const QChar first = value[0];
     e.group = first.isDigit() || first == u'$' || first == u'%' || first == u'"' ? Group::Constants
                                                                                  : Group::Aliases;
-    e.name = name[0];
+    e.name = name[0].toString();
     e.detail = value;
     e.line = line;
     return true;
