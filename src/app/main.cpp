@@ -1,6 +1,7 @@
 #include "app/StartupProbe.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopTheme.h"
+#include "platform/FrameStyle.h"
 #include "platform/Prompts.h"
 #include "platform/toolbars/ToolIcons.h"
 #include "common/DocumentRules.h"
@@ -8,6 +9,7 @@
 #include "common/Settings.h"
 
 #include <QApplication>
+#include <QStyle>
 #include <QElapsedTimer>
 
 #ifdef __GLIBC__
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(PINWRIGHT_VERSION));
     // Every window, the editor windows' system menus included, shows the program's icon.
     QApplication::setWindowIcon(toolicons::application());
+    QApplication::setStyle(new FrameStyle(QApplication::style()->name()));
     desktoptheme::follow(app);
 
     Settings settings(AppPaths::fromApplication());

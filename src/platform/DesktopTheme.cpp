@@ -1,11 +1,11 @@
 #include "platform/DesktopTheme.h"
 
 #include "platform/Colors.h"
+#include "platform/FrameStyle.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QStyle>
-#include <QStyleFactory>
 
 #ifdef PINWRIGHT_HAVE_DBUS
 #include <QDBusConnection>
@@ -77,7 +77,8 @@ QVariant unwrap(QVariant v) {
 class Follower : public QObject {
     Q_OBJECT
 public:
-    explicit Follower(QApplication& app) : QObject(&app), ownStyle_(app.style()->name()), ownPalette_(app.palette()) {}
+    explicit Follower(QApplication& app)
+        : QObject(&app), ownStyle_(FrameStyle::baseName(app.style())), ownPalette_(app.palette()) {}
 
     void apply(Scheme s) {
         const bool dark = s == Scheme::Dark;
@@ -85,10 +86,10 @@ public:
             return;
         dark_ = dark;
         if (dark) {
-            QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+            QApplication::setStyle(new FrameStyle(QStringLiteral("Fusion")));
             QApplication::setPalette(darkPalette());
         } else {
-            QApplication::setStyle(QStyleFactory::create(ownStyle_));
+            QApplication::setStyle(new FrameStyle(ownStyle_));
             QApplication::setPalette(ownPalette_);
         }
     }

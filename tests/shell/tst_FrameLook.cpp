@@ -3,6 +3,7 @@
 #include "support/FrameTest.h"
 
 #include "platform/Colors.h"
+#include "platform/FrameStyle.h"
 #include "platform/WindowPlacement.h"
 #include "shell/FrameLayout.h"
 #include "shell/TaskTabBar.h"
@@ -40,6 +41,24 @@ QList<QAction*> menuEntries(QMenu* menu) {
 class tst_FrameLook : public QObject {
     Q_OBJECT
 private slots:
+    // With the program's style the frame starts without reading an image file: the first one read
+    // makes Qt load every image format plugin of the system. (First in this program, before anything
+    // else could read one.)
+    void startReadsNoImageFile() {
+#ifdef Q_OS_LINUX
+        QApplication::setStyle(new FrameStyle(QApplication::style()->name()));
+        FrameFixture f;
+        f.start();
+        QCoreApplication::processEvents();
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY2(!mapped.contains("/imageformats/"), "an image format plugin was loaded");
+#else
+        QSKIP("Reads the process's mappings from /proc.");
+#endif
+    }
+
     // A file that cannot be written carries a sign on its tab, and the status bar says so while its
     // window is in front; made writable again, it loses both at the next look at the disk.
     void readOnlyFileIsMarked() {

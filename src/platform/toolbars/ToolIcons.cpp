@@ -324,6 +324,64 @@ QIcon forTool(const QString& id, bool darkBar) {
 
 namespace {
 
+void chevrons(QPainter& p, bool down) {
+    p.setPen(QPen(Ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    for (const qreal at : {5.0, 10.0}) {
+        const QPolygonF v = down ? QPolygonF{{6, at}, {10, at + 4}, {14, at}} : QPolygonF{{at, 6}, {at + 4, 10}, {at, 14}};
+        p.drawPolyline(v);
+    }
+}
+
+const QHash<int, Draw>& standardDrawings() {
+    static const QHash<int, Draw> table = {
+        {QStyle::SP_ToolBarHorizontalExtensionButton, [](QPainter& p) { chevrons(p, false); }},
+        {QStyle::SP_ToolBarVerticalExtensionButton, [](QPainter& p) { chevrons(p, true); }},
+        {QStyle::SP_TitleBarCloseButton,
+         [](QPainter& p) {
+             p.setPen(QPen(Ink, 1.8, Qt::SolidLine, Qt::RoundCap));
+             p.drawLine(QPointF(5, 5), QPointF(15, 15));
+             p.drawLine(QPointF(15, 5), QPointF(5, 15));
+         }},
+        {QStyle::SP_TitleBarNormalButton,
+         [](QPainter& p) {
+             p.setPen(QPen(Ink, 1.4));
+             p.setBrush(Qt::NoBrush);
+             p.drawRect(QRectF(7.5, 4.5, 8, 8));
+             p.setBrush(Paper);
+             p.drawRect(QRectF(4.5, 7.5, 8, 8));
+         }},
+        {QStyle::SP_TitleBarMinButton,
+         [](QPainter& p) {
+             p.setPen(QPen(Ink, 1.8, Qt::SolidLine, Qt::RoundCap));
+             p.drawLine(QPointF(5, 14), QPointF(15, 14));
+         }},
+        {QStyle::SP_TitleBarMaxButton,
+         [](QPainter& p) {
+             p.setPen(QPen(Ink, 1.4));
+             p.setBrush(Qt::NoBrush);
+             p.drawRect(QRectF(4.5, 4.5, 11, 11));
+         }},
+    };
+    return table;
+}
+
+} // namespace
+
+QIcon standard(QStyle::StandardPixmap which) {
+    if (which == QStyle::SP_TitleBarMenuButton)
+        return application();
+    if (which == QStyle::SP_DockWidgetCloseButton)
+        which = QStyle::SP_TitleBarCloseButton;
+    const auto it = standardDrawings().constFind(which);
+    if (it == standardDrawings().constEnd())
+        return {};
+    // A middle grey: these buttons sit on light and on dark title bars alike.
+    return QIcon(new DrawnIconEngine(*it, QColor(110, 110, 120)));
+}
+
+namespace {
+
 void paintApplication(QPainter& p, int size) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QStyle>
 #include <QString>
 
 // Small drawn icons for the toolbar buttons, so the bars stay compact and read the same on every
@@ -13,6 +14,11 @@ QIcon forTool(const QString& id, bool darkBar = false);
 
 // The mark of a document with unsaved changes: a filled dot that reads on light and dark bars.
 QIcon modifiedMark();
+
+// The standard icons of the frame's own parts, drawn: the extension buttons of the menu bar and the
+// toolbars, and the buttons of docked and MDI windows (close, restore, minimize, maximize; the system
+// menu shows the program's icon). A null icon for any other.
+QIcon standard(QStyle::StandardPixmap which);
 
 // The program's own icon: a chip.
 QIcon application();

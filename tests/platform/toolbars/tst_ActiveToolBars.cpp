@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "platform/FrameStyle.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "platform/toolbars/ToolIcons.h"
 #include "shell/FrameLayout.h"
@@ -100,6 +101,36 @@ private slots:
         QCOMPARE(disabled.size(), normal.size());
         QVERIFY(disabled.convertToFormat(normal.format()) != normal);
         QVERIFY(toolicons::forTool(QStringLiteral("no such tool")).isNull());
+    }
+
+    // The frame's standard icons are drawn, at the one size of the drawings (the system menu shows
+    // the program's icon); any other comes from the style underneath.
+    void frameStyleIcons() {
+        FrameStyle style(QStringLiteral("Fusion"));
+        QCOMPARE(FrameStyle::baseName(&style), QStringLiteral("fusion"));
+        QCOMPARE(FrameStyle::baseName(style.baseStyle()), QStringLiteral("fusion"));
+        const QList<QSize> drawn{QSize(20, 20)};
+        const QList<std::pair<QStyle::StandardPixmap, QList<QSize>>> rows{
+            {QStyle::SP_ToolBarHorizontalExtensionButton, drawn},
+            {QStyle::SP_ToolBarVerticalExtensionButton, drawn},
+            {QStyle::SP_TitleBarCloseButton, drawn},
+            {QStyle::SP_DockWidgetCloseButton, drawn},
+            {QStyle::SP_TitleBarNormalButton, drawn},
+            {QStyle::SP_TitleBarMinButton, drawn},
+            {QStyle::SP_TitleBarMaxButton, drawn},
+            {QStyle::SP_TitleBarMenuButton, toolicons::application().availableSizes()},
+            {QStyle::SP_MessageBoxWarning, style.baseStyle()->standardIcon(QStyle::SP_MessageBoxWarning).availableSizes()}};
+        for (const auto& [which, sizes] : rows) {
+            const QIcon icon = style.standardIcon(which);
+            QCOMPARE(icon.availableSizes(), sizes);
+            const QImage image = icon.pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+            bool inked = false;
+            for (int y = 0; y < image.height() && !inked; ++y)
+                for (int x = 0; x < image.width() && !inked; ++x)
+                    inked = qAlpha(image.pixel(x, y)) > 0;
+            QVERIFY2(inked, qPrintable(QString::number(which)));
+        }
+        QCOMPARE(style.standardIcon(QStyle::SP_MessageBoxWarning).availableSizes().contains(QSize(20, 20)), false);
     }
 };
 
