@@ -9,8 +9,8 @@
 #include "common/Settings.h"
 
 #include <QApplication>
-#include <QStyle>
 #include <QElapsedTimer>
+#include <QStyle>
 
 #ifdef __GLIBC__
 #include <malloc.h>

@@ -134,15 +134,7 @@ QSet<Key> buildReserved() {
 } // namespace
 
 Key keyOf(QStringView name) {
-    // FNV-1a over the upper-case characters: no copy of the name is made.
-    Key h = 2166136261u;
-    for (const QChar c : name) {
-        const char16_t u = c.unicode();
-        const char16_t upper =
-            u < 0x80 ? char16_t(u >= u'a' && u <= u'z' ? u - 32 : u) : c.toUpper().unicode();
-        h = (h ^ upper) * 16777619u;
-    }
-    return h;
+    return SourceLexer::caseBlindHash(name);
 }
 
 bool isReserved(Key key) {

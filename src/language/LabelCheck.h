@@ -123,7 +123,6 @@ private:
     public:
         Ref name;
 
-        Stored() = default;
         Stored(int at, const LineFacts& f);
         Stored(Stored&& o) noexcept : line(o.line), flags(o.flags), jumpCount_(o.jumpCount_), name(o.name) {
             jumps_ = o.jumps_;

@@ -33,12 +33,12 @@ bool commentFirst(const QString& line, const LexerConfig& comments) {
 // (VAR, CON) are made of ASCII letters that no other character folds to, so comparing ASCII letters
 // finds what a case-insensitive search finds, without folding every character of every line.
 qsizetype indexOfAsciiWord(const QString& line, QLatin1StringView word, qsizetype from) {
-    const auto lower = [](char16_t c) { return char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c); };
+    using SourceLexer::asciiLower;
     const char16_t* p = reinterpret_cast<const char16_t*>(line.constData());
     const qsizetype n = line.size(), w = word.size();
     for (qsizetype i = std::max<qsizetype>(from, 0); i + w <= n; ++i) {
         qsizetype k = 0;
-        while (k < w && lower(p[i + k]) == char16_t(lower(char16_t(word[k].unicode()))))
+        while (k < w && asciiLower(p[i + k]) == asciiLower(char16_t(word[k].unicode())))
             ++k;
         if (k == w)
             return i;
@@ -46,22 +46,25 @@ qsizetype indexOfAsciiWord(const QString& line, QLatin1StringView word, qsizetyp
     return -1;
 }
 
+// The class of the token that covers a column; 0 outside every token.
+int tokenClassAt(const QList<SourceToken>& tokens, int col) {
+    for (const SourceToken& t : tokens)
+        if (col >= t.start && col < t.start + t.length)
+            return t.cls;
+    return 0;
+}
+
 } // namespace
 
 ClassAt classesIn(const QList<SourceToken>& tokens) {
-    return [tokens](int col) {
-        for (const SourceToken& t : tokens)
-            if (col >= t.start && col < t.start + t.length)
-                return t.cls;
-        return 0;
-    };
+    return [tokens](int col) { return tokenClassAt(tokens, col); };
 }
 
 ClassAt classesIn(std::function<QList<SourceToken>()> lex) {
-    return [lex = std::move(lex), tokens = std::optional<ClassAt>()](int col) mutable {
+    return [lex = std::move(lex), tokens = std::optional<QList<SourceToken>>()](int col) mutable {
         if (!tokens)
-            tokens = classesIn(lex());
-        return (*tokens)(col);
+            tokens = lex();
+        return tokenClassAt(*tokens, col);
     };
 }
 
@@ -107,13 +110,13 @@ int labelPass(const QString& line, int kind, const LexerConfig& comments) {
 bool mayDeclare(const QString& line) {
     // Runs on every line of a document when it is opened: one pass, ASCII letters only (no other
     // character folds to one of these), instead of two case-insensitive searches.
-    const auto lower = [](char16_t c) { return char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c); };
+    using SourceLexer::asciiLower;
     const qsizetype n = line.size();
     const char16_t* p = reinterpret_cast<const char16_t*>(line.constData());
     for (qsizetype i = 0; i + 2 < n; ++i) {
-        const char16_t a = lower(p[i]);
-        if ((a == u'v' && lower(p[i + 1]) == u'a' && lower(p[i + 2]) == u'r') ||
-            (a == u'c' && lower(p[i + 1]) == u'o' && lower(p[i + 2]) == u'n'))
+        const char16_t a = asciiLower(p[i]);
+        if ((a == u'v' && asciiLower(p[i + 1]) == u'a' && asciiLower(p[i + 2]) == u'r') ||
+            (a == u'c' && asciiLower(p[i + 1]) == u'o' && asciiLower(p[i + 2]) == u'n'))
             return true;
     }
     return false;

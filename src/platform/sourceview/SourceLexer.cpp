@@ -1,7 +1,5 @@
 #include "platform/sourceview/SourceLexer.h"
 
-#include <QVarLengthArray>
-
 #include <algorithm>
 
 namespace {
@@ -34,24 +32,6 @@ bool allOf(const QString& line, int from, int to, bool (*pred)(QChar)) {
     return to > from;
 }
 
-// A unit in upper case and a hash of it (FNV-1a), made in one pass. Every name of a document comes
-// through here when it is opened, so the characters go into a buffer on the stack and the hash is a
-// cheap one. Character by character: a letter whose upper case is longer, as German sharp s, is in
-// no keyword.
-using UpperUnit = QVarLengthArray<QChar, 32>;
-quint32 unitKey(QStringView unit, UpperUnit& upper) {
-    upper.resize(unit.size());
-    quint32 h = 2166136261u;
-    for (qsizetype i = 0; i < unit.size(); ++i) {
-        const QChar c = unit[i];
-        const QChar u = c.unicode() < 128 ? QChar(c >= u'a' && c <= u'z' ? c.unicode() - 32 : c.unicode())
-                                          : c.toUpper();
-        upper[i] = u;
-        h = (h ^ u.unicode()) * 16777619u;
-    }
-    return h;
-}
-
 bool isBinaryDigit(QChar c) {
     return c == u'0' || c == u'1';
 }
@@ -67,6 +47,17 @@ bool isTwoCharOperator(QChar a, QChar b) {
 }
 
 } // namespace
+
+quint32 SourceLexer::caseBlindHash(QStringView name) {
+    // Character by character: a letter whose upper case is longer, as German sharp s, is in no keyword.
+    quint32 h = 2166136261u;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        const char16_t upper = u < 0x80 ? char16_t(u >= u'a' && u <= u'z' ? u - 32 : u) : c.toUpper().unicode();
+        h = (h ^ upper) * 16777619u;
+    }
+    return h;
+}
 
 int SourceLexer::unitLength(const QString& line, int pos) {
     if (pos < 0 || pos >= line.size())
@@ -85,9 +76,8 @@ bool SourceLexer::startsComment(const QString& line, int pos, const LexerConfig&
         // told at once where both are ASCII (any other pair goes to the full comparison).
         if (starter.isEmpty())
             return false;
-        const auto fold = [](char16_t c) { return char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c); };
         const char16_t first = starter.front().unicode(), here = line.at(pos).unicode();
-        if (first < 128 && here < 128 && fold(first) != fold(here))
+        if (first < 128 && here < 128 && asciiLower(first) != asciiLower(here))
             return false;
         // A starter made of letters ("rem") counts in any case, as a whole word only.
         const bool word = isWordText(starter);
@@ -123,22 +113,22 @@ void KeywordTable::add(int list, const QString& word) {
     if (e.units.isEmpty())
         return;
     e.gapBefore[0] = false;
-    UpperUnit upper;
-    byFirstUnit_[unitKey(e.units.first(), upper)].append(e);
+    byFirstUnit_[SourceLexer::caseBlindHash(e.units.first())].append(e);
 }
 
 int KeywordTable::match(const QString& line, int pos, int& list) const {
     const int firstLen = SourceLexer::unitLength(line, pos);
     if (firstLen == 0 || byFirstUnit_.isEmpty())
         return 0;
-    UpperUnit upper;
-    const auto it = byFirstUnit_.constFind(unitKey(QStringView(line).mid(pos, firstLen), upper));
+    // Every name of a document comes through here when it is opened: it is hashed as it stands, with
+    // no upper-case copy made, and compared only on a hit.
+    const QStringView first = QStringView(line).mid(pos, firstLen);
+    const auto it = byFirstUnit_.constFind(SourceLexer::caseBlindHash(first));
     if (it == byFirstUnit_.constEnd())
         return 0;
-    const QStringView first(upper.constData(), firstLen);
     int best = 0;
     for (const Entry& e : *it) {
-        if (e.units.first() != first)
+        if (first.compare(e.units.first(), Qt::CaseInsensitive) != 0)
             continue;
         int p = pos + firstLen;
         bool ok = true;

@@ -58,7 +58,7 @@ private:
         QList<bool> gapBefore; // unit i must be preceded by at least one blank
         int list = 0;
     };
-    // The entries by a hash of their first unit (see unitKey()); a hit compares the unit itself.
+    // The entries by caseBlindHash() of their first unit; a hit compares the unit itself.
     QHash<quint32, QList<Entry>> byFirstUnit_;
 };
 
@@ -76,4 +76,13 @@ bool startsComment(const QString& line, int pos, const LexerConfig& config);
 inline bool isWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_';
 }
+
+// An ASCII capital in lower case, any other character as it is: enough to compare with words made of
+// ASCII letters that no other character folds to (VAR, CON, REM).
+inline char16_t asciiLower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+}
+
+// A name's hash in any letter case (FNV-1a over its upper-case characters), made without a copy.
+quint32 caseBlindHash(QStringView name);
 } // namespace SourceLexer
