@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests (gpsim and gputils for the simulator's), the fuzz targets (clang and its fuzzer runtime)
 # the screenshots and the Windows build need, when any is missing.
 set -euo pipefail
-packages=(build-essential cmake qt6-base-dev qt6-serialport-dev fonts-dejavu-core socat gpsim gputils xvfb xauth openbox xdotool poppler-utils desktop-file-utils dpkg-dev lintian clang libclang-rt-dev)
+packages=(build-essential cmake qt6-base-dev qt6-serialport-dev libxcb1-dev fonts-dejavu-core socat gpsim gputils xvfb xauth openbox xdotool poppler-utils desktop-file-utils dpkg-dev lintian clang libclang-rt-dev)
 # A private session bus for the test of the desktop's dark preference.
 packages+=(dbus-daemon)
 # The Windows build and its tests under Wine, where the Windows Qt lies beside the project; the wine

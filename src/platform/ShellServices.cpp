@@ -1,8 +1,11 @@
 #include "platform/ShellServices.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -13,6 +16,11 @@
 #else
 #include <csignal>
 #include <unistd.h>
+#endif
+#ifdef PINWRIGHT_HAVE_XCB
+#include <QtGui/qguiapplication_platform.h>
+#include <cstdlib>
+#include <xcb/xcb.h>
 #endif
 
 namespace shell {
@@ -255,6 +263,50 @@ QString systemInfoTool() {
     }
     return {};
 #endif
+}
+
+namespace {
+
+#ifdef PINWRIGHT_HAVE_XCB
+// True when no X client owns the CLIPBOARD selection, so that it holds nothing. Qt answers hasText()
+// by listing the owner's formats, and listing them loads every image format plugin to match image
+// types against them, even when there is no owner; the owner is one question to the server.
+bool x11ClipboardUnowned() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return false;
+    static xcb_connection_t* atomOf = nullptr;
+    static xcb_atom_t clipboard = XCB_ATOM_NONE;
+    if (atomOf != connection) {
+        static constexpr char name[] = "CLIPBOARD";
+        xcb_intern_atom_reply_t* atom =
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+        if (!atom)
+            return false;
+        atomOf = connection;
+        clipboard = atom->atom;
+        std::free(atom);
+    }
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, clipboard), nullptr);
+    if (!owner)
+        return false;
+    const bool none = owner->owner == XCB_WINDOW_NONE;
+    std::free(owner);
+    return none;
+}
+#endif
+
+} // namespace
+
+bool clipboardHoldsText() {
+#ifdef PINWRIGHT_HAVE_XCB
+    if (x11ClipboardUnowned())
+        return false;
+#endif
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText();
 }
 
 } // namespace shell

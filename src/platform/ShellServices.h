@@ -7,7 +7,7 @@ class QObject;
 class QProcess;
 
 // Operating-system services: the short form of a path, opening a document or address with the
-// desktop, starting programs, the system-information tool.
+// desktop, starting programs, the system-information tool, the clipboard's text.
 namespace shell {
 
 // The short (8.3) form of an existing path on Windows; elsewhere its absolute path, unchanged.
@@ -38,5 +38,8 @@ QStringList terminalArguments(const QString& terminal, const QStringList& comman
 
 // The system-information tool of this machine, or "" when there is none.
 QString systemInfoTool();
+
+// Whether the clipboard holds text. May ask the program that owns the clipboard, a round trip.
+bool clipboardHoldsText();
 
 } // namespace shell

@@ -2,6 +2,7 @@
 
 #include "common/ToolIds.h"
 #include "editor/frmEditor.h"
+#include "platform/ShellServices.h"
 #include "platform/sourceview/SourceView.h"
 #include "platform/toolbars/ActiveToolBars.h"
 #include "shell/LabelCombo.h"
@@ -9,23 +10,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QMimeData>
-
-namespace {
-
-bool clipboardHoldsText() {
-    const QMimeData* clip = QApplication::clipboard()->mimeData();
-    return clip && clip->hasText();
-}
-
-} // namespace
 
 EditActions::EditActions(ActiveToolBars& bars, LabelCombo& labels, PanelWriter panels, QObject* parent)
     : QObject(parent), bars_(bars), labels_(labels), panels_(std::move(panels)),
-      clipboardText_(clipboardHoldsText()) {
+      clipboardText_(shell::clipboardHoldsText()) {
     // Asking the clipboard can mean a round trip to another program: it is asked when it changes.
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-        clipboardText_ = clipboardHoldsText();
+        clipboardText_ = shell::clipboardHoldsText();
         showPaste();
     });
 }
