@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QFontMetricsF>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QtMath>
 #include <QTextLayout>
@@ -46,11 +47,11 @@ QSize StatusPanel::minimumSizeHint() const {
 
 void StatusPanel::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    // Opaque: the status bar behind is not painted again for a new text.
-    p.fillRect(rect(), palette().color(QPalette::Window));
-    p.end();
-    QFrame::paintEvent(e);
-    p.begin(this);
+    // Opaque: the status bar behind is not painted again for a new text. A new text repaints the
+    // inside alone; the frame is drawn when it is part of what needs painting.
+    p.fillRect(e->rect(), palette().color(QPalette::Window));
+    if (!contentsRect().contains(e->rect()))
+        drawFrame(&p);
     const QRect r = contentsRect().adjusted(Padding, 0, -Padding, 0);
     p.setPen(palette().color(QPalette::WindowText));
     // Laid out once, both to measure it and to draw it.

@@ -215,3 +215,23 @@ QList<SourceToken> SourceLexer::lex(const QString& line, const LexerConfig& conf
     }
     return out;
 }
+
+int SourceLexer::firstClassChange(const QList<SourceToken>& before, const QList<SourceToken>& after, int limit) {
+    qsizetype i = 0;
+    qsizetype j = 0;
+    int col = 0;
+    // Both lists cover the line in order: walk them together, one stretch of a class pair at a time.
+    while (col < limit && i < before.size() && j < after.size()) {
+        const SourceToken& a = before[i];
+        const SourceToken& b = after[j];
+        if (a.cls != b.cls)
+            return col;
+        col = std::min(a.start + a.length, b.start + b.length);
+        if (a.start + a.length == col)
+            ++i;
+        if (b.start + b.length == col)
+            ++j;
+    }
+    // A list that ends below the limit has no text there that the other has.
+    return std::min(col, limit);
+}

@@ -85,4 +85,9 @@ inline char16_t asciiLower(char16_t c) {
 
 // A name's hash in any letter case (FNV-1a over its upper-case characters), made without a copy.
 quint32 caseBlindHash(QStringView name);
+
+// The first column below `limit` whose class differs between the tokens of a line before and after an
+// edit at `limit` (the text below it is the same, but a word's class may change with what follows it:
+// GOT becomes GOTO, a name becomes a variable when VAR follows); `limit` when none does.
+int firstClassChange(const QList<SourceToken>& before, const QList<SourceToken>& after, int limit);
 } // namespace SourceLexer

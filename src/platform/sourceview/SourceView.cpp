@@ -136,9 +136,14 @@ void SourceView::setCaret(TextPos caret, TextPos anchor) {
         repaintMarginLines(caret_.line, caret_.line);
         repaintMarginLines(caret.line, caret.line);
     }
+    // A selection repaints its lines; a bare caret only the cell it leaves (and, blinking anew, the
+    // one it comes to).
+    if (selection)
+        repaintText(first, last);
+    else
+        textArea_->viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
     caret_ = caret;
     anchor_ = anchor;
-    repaintText(first, last);
     if (moved && !dying_) {
         desiredDisplayCol_ = -1;
         restartCaretBlink();
@@ -201,7 +206,10 @@ void SourceView::onTextReplaced(TextPos from, TextPos oldEnd, TextPos newEnd, co
         Refresh();
     } else {
         updateScrollBars();
-        repaintText(from.line, newEnd.line);
+        if (from.line == oldEnd.line && from.line == newEnd.line)
+            repaintEdit(from.line, from.col, newEnd.col, removed);
+        else
+            repaintText(from.line, newEnd.line);
     }
     setCaret(caret, anchor);
     if (QAccessible::isActive())
@@ -429,6 +437,25 @@ void SourceView::repaintText(int line1, int line2) {
     const auto [top, bottom] = rowsOf(line1, line2);
     if (bottom >= top)
         textArea_->viewport()->update(QRect(0, top, textArea_->viewport()->width(), bottom - top + 1));
+}
+
+void SourceView::repaintEdit(int line, int col, int newEndCol, const QString& removed) {
+    QString scratch;
+    const QStringView now = document_.lineText(line, scratch);
+    const QString before = now.left(col).toString() + removed + now.mid(newEndCol).toString();
+    // Laid-out lines may shape what comes before the edit anew: those are painted whole.
+    if (!isSimpleLine(now) || !isSimpleLine(before)) {
+        repaintText(line, line);
+        return;
+    }
+    // What stands before the edit keeps its place, and its look unless a word's class changed; the
+    // repaint starts a column early for a glyph that reaches into its left neighbour.
+    const int first = std::max(0, SourceLexer::firstClassChange(document_.lexText(before), document_.tokens(line), col) - 1);
+    const auto [top, bottom] = rowsOf(line, line);
+    if (bottom < top)
+        return;
+    const int left = std::max(0, int(std::floor(TextMargin + xOfCol(line, first))) - textArea_->horizontalScrollBar()->value());
+    textArea_->viewport()->update(QRect(left, top, textArea_->viewport()->width() - left, bottom - top + 1));
 }
 
 void SourceView::repaintMarginLines(int line1, int line2) {

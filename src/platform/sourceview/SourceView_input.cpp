@@ -144,13 +144,16 @@ void SourceView::runCommand(int code) {
     case CmdDelete:
     case CmdDeleteWordBefore:
     case CmdDeleteWordAfter:
-        if (!TextSelected()) {
+        if (TextSelected()) {
+            insertText(QString());
+        } else {
+            // No selection is made for it: none was shown, and none is painted away.
             const bool before = code == CmdBackspace || code == CmdDeleteWordBefore;
             const bool word = code == CmdDeleteWordBefore || code == CmdDeleteWordAfter;
-            anchor_ = before ? (word ? wordLeft(caret_) : charLeft(caret_))
-                             : (word ? wordRight(caret_) : charRight(caret_));
+            const TextPos to = before ? (word ? wordLeft(caret_) : charLeft(caret_))
+                                      : (word ? wordRight(caret_) : charRight(caret_));
+            document_.replace(std::min(to, caret_), std::max(to, caret_), QString());
         }
-        insertText(QString());
         break;
     case CmdCancel:
     case CmdGotoLine:

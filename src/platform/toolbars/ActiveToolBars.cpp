@@ -38,10 +38,12 @@ ActiveToolBars::~ActiveToolBars() {
 }
 
 ActiveToolBars::Tool* ActiveToolBars::find(const QString& id) {
-    return tools_.value(id.toUpper(), nullptr);
+    return const_cast<Tool*>(std::as_const(*this).find(id));
 }
 
 const ActiveToolBars::Tool* ActiveToolBars::find(const QString& id) const {
+    if (Tool* t = byId_.value(id, nullptr))
+        return t;
     return tools_.value(id.toUpper(), nullptr);
 }
 
@@ -67,6 +69,7 @@ void ActiveToolBars::AddTool(const QString& id, Kind kind, const QString& captio
         connect(t->action, &QAction::triggered, this, &ActiveToolBars::onTriggered);
     }
     tools_.insert(id.toUpper(), t);
+    byId_.insert(id, t);
     showCaption(*t);
 }
 
@@ -342,6 +345,7 @@ bool ActiveToolBars::Remove(const QString& menuId, const QString& id) {
         } else if (placements(e.id) == 0) {
             Tool* t = find(e.id);
             tools_.remove(e.id.toUpper());
+            byId_.remove(t->id);
             delete t->action;
             delete t;
         }

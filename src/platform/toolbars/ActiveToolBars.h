@@ -131,6 +131,9 @@ private:
     QWidget* owner_;
     QMenuBar* menuBar_;
     QHash<QString, Tool*> tools_; // key: id in upper case
+    // The same tools by the id they were added with: the program names its tools that way, and finding
+    // one needs no upper-case copy of the id (the tool states are read on every keystroke).
+    QHash<QString, Tool*> byId_;
     QToolBar* addPart(const QString& name);
     void showCaption(Tool& t);
 

@@ -50,6 +50,7 @@ public:
 class PaintedLines : public QObject {
 public:
     PaintedLines(QWidget* w, int lineHeight) : w_(w), h_(lineHeight) { w->installEventFilter(this); }
+    QRegion region() const { return region_; }
     QString lines() const {
         QStringList out;
         const int rows = w_->height() / h_;
@@ -205,6 +206,59 @@ private slots:
         QApplication::processEvents();
         QTEST(text.lines(), "text");
         QTEST(margin.lines(), "margin");
+    }
+
+    // What a key asks to paint again, painted over the picture before it, is what a fresh paint
+    // shows: a word whose class changed with the key is painted again from its start. Typing at the end
+    // of a line paints the cells after the change alone.
+    void repaintMatchesAFreshPaint_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("keys"); // characters typed; < > for the arrows, ! for backspace, { for shift+left
+        QTest::addColumn<bool>("partly"); // the start of the line is left as it was
+        // clang-format off
+        QTest::newRow("end of a line") << "HIGH 1 ' on" << 11 << "x" << true;
+        QTest::newRow("word becomes a keyword") << "GOT" << 3 << "O" << false;
+        QTest::newRow("two-word keyword") << "ON INTERRUP" << 11 << "T" << false;
+        QTest::newRow("keyword loses a letter") << "x = 1: GOTO" << 11 << "!" << true;
+        QTest::newRow("inside a comment") << "HIGH 1 ' a comment" << 10 << "!x" << true;
+        QTest::newRow("before a tab") << "HIGH 1 \t' on" << 7 << "x" << true;
+        QTest::newRow("laid-out line") << "HIGH 1 ' \u03a9 on" << 13 << "x" << false;
+        QTest::newRow("caret moves") << "HIGH 1 ' on" << 6 << "><<" << true;
+        QTest::newRow("selection") << "HIGH 1 ' on" << 6 << "{{" << false;
+        // clang-format on
+    }
+    void repaintMatchesAFreshPaint() {
+        QFETCH(QString, text);
+        QFETCH(int, col);
+        QFETCH(QString, keys);
+        QFETCH(bool, partly);
+        QApplication::setCursorFlashTime(0); // the caret stays on
+        SourceView& v = view(QStringLiteral("LOW 2\n%1\nLOW 2").arg(text), QSize(400, 120));
+        configurePicBasic(v.Document());
+        v.MoveCaret(col, 1);
+        v.SetFocus();
+        QApplication::processEvents();
+        const QImage before = viewport()->grab().toImage();
+        PaintedLines spy(viewport(), v.LineHeight());
+        for (QChar k : keys) {
+            if (k == u'<' || k == u'>')
+                QTest::keyClick(v.focusProxy(), k == u'<' ? Qt::Key_Left : Qt::Key_Right);
+            else if (k == u'!')
+                QTest::keyClick(v.focusProxy(), Qt::Key_Backspace);
+            else if (k == u'{')
+                QTest::keyClick(v.focusProxy(), Qt::Key_Left, Qt::ShiftModifier);
+            else
+                QTest::sendKeyEvent(QTest::KeyAction::Click, v.focusProxy(), Qt::Key_unknown, QString(k), Qt::NoModifier);
+        }
+        QApplication::processEvents();
+        const QRegion painted = spy.region();
+        QVERIFY(!painted.isEmpty());
+        QImage over = before;
+        viewport()->render(&over, painted.boundingRect().topLeft(), painted, QWidget::RenderFlags());
+        QCOMPARE(over, viewport()->grab().toImage());
+        QCOMPARE(painted.boundingRect().left() > viewport()->mapFrom(&v, point(v, 2, 1)).x(), partly);
+        QApplication::setCursorFlashTime(1000);
     }
 
     // Typing past the right edge scrolls a step at a time, the caret always in view.
