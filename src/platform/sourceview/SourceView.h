@@ -236,7 +236,10 @@ private:
     // SourceView_paint.cpp
     void paintTextArea(QPaintEvent* e);
     void paintMargin(QPaintEvent* e);
-    void drawLineText(QPainter& p, int line, const QRectF& r, const QColor* overrideText);
+    // Draws a line's text in the row r; the characters of a simple line that lie wholly outside x from
+    // clipLeft to clipRight (what is being painted) are left out.
+    void drawLineText(QPainter& p, int line, const QRectF& r, const QColor* overrideText, qreal clipLeft,
+                      qreal clipRight);
     // Where column 0 of the text is, in SourceView pixels; where a hook's line drawing starts.
     int textLeft() const;
     // The display column after a character at display column `d` (TABs go to the next stop).

@@ -94,7 +94,8 @@ int SourceView::xOrigin() const {
     return marginStyle_ == 2 ? -textArea_->horizontalScrollBar()->value() : textLeft();
 }
 
-void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QColor* overrideText) {
+void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QColor* overrideText, qreal clipLeft,
+                              qreal clipRight) {
     const QString text = document_.GetLine(line);
     // Lines of plain characters are placed by column; others are laid out for the paint.
     const bool simple = isSimpleLine(text);
@@ -154,6 +155,8 @@ void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QCol
     for (const SourceToken& t : tokens) {
         if (t.cls == tokenclass::Plain)
             continue;
+        if (simple && xAt(t.start) > clipRight + advance)
+            break;
         const bool wantBold = !overrideText && tokenInfo_.isBold(t.cls);
         if (wantBold != isBold) {
             p.setFont(wantBold ? bold : normal);
@@ -172,12 +175,24 @@ void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QCol
             int j = i + 1;
             while (j < end && text.at(j) != u'\t' && (j >= from && j < to) == selected)
                 ++j;
-            p.setPen(selected ? selectedText : color);
-            // Characters of a simple line are placed by column: drawn from their glyphs, unshaped.
-            const QPointF at(xAt(i), baseline);
-            const QStringView run = QStringView(text).mid(i, j - i);
-            if (!simple || !(isBold ? boldGlyphs_ : plainGlyphs_).draw(p, at, run, &columns[i], advance))
-                p.drawText(at, run.toString());
+            // Characters of a simple line are placed by column: those wholly outside the part being
+            // painted (by more than a cell, for a glyph that reaches over) are left out.
+            int first = i;
+            int last = j;
+            if (simple) {
+                while (first < last && xAt(first + 1) < clipLeft - advance)
+                    ++first;
+                while (last > first && xAt(last - 1) > clipRight + advance)
+                    --last;
+            }
+            if (first < last) {
+                p.setPen(selected ? selectedText : color);
+                // Drawn from their glyphs, unshaped.
+                const QPointF at(xAt(first), baseline);
+                const QStringView run = QStringView(text).mid(first, last - first);
+                if (!simple || !(isBold ? boldGlyphs_ : plainGlyphs_).draw(p, at, run, &columns[first], advance))
+                    p.drawText(at, run.toString());
+            }
             i = j;
         }
     }
@@ -215,9 +230,9 @@ void SourceView::paintTextArea(QPaintEvent* e) {
         if (rec.useOverrideColors) {
             const QColor text = QColor::fromRgb(rec.overrideText);
             p.fillRect(QRectF(0, r.top(), vp->width(), r.height()), QColor::fromRgb(rec.overrideBack));
-            drawLineText(p, line, r, &text);
+            drawLineText(p, line, r, &text, er.left(), er.right() + 1);
         } else {
-            drawLineText(p, line, r, nullptr);
+            drawLineText(p, line, r, nullptr, er.left(), er.right() + 1);
         }
     }
 
