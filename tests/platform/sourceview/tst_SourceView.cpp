@@ -223,6 +223,7 @@ private slots:
         QTest::newRow("keyword loses a letter") << "x = 1: GOTO" << 11 << "!" << true;
         QTest::newRow("inside a comment") << "HIGH 1 ' a comment" << 10 << "!x" << true;
         QTest::newRow("before a tab") << "HIGH 1 \t' on" << 7 << "x" << true;
+        QTest::newRow("scrolled sideways") << "HIGH 1 ' a comment that runs on past the right edge of the view" << 65 << "xx!" << true;
         QTest::newRow("laid-out line") << "HIGH 1 ' \u03a9 on" << 13 << "x" << false;
         QTest::newRow("caret moves") << "HIGH 1 ' on" << 6 << "><<" << true;
         QTest::newRow("selection") << "HIGH 1 ' on" << 6 << "{{" << false;
