@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QPaintEvent>
+#include <QPainter>
+#include <QTextLayout>
 #include <QPalette>
 #include <QTest>
 
@@ -49,17 +51,19 @@ private slots:
     void newTextIsPaintedOverTheOld_data() {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        QTest::newRow("end") << "Line:  1 Col: 9" << "Line:  1 Col: 10";
-        QTest::newRow("middle") << "Line:  9 Col: 1" << "Line:  10 Col: 1";
-        QTest::newRow("ligature") << "Line: of" << "Line: ofi";
-        QTest::newRow("from nothing") << "" << "Line:  1 Col: 1";
-        QTest::newRow("to nothing") << "Line:  1 Col: 1" << "";
-        QTest::newRow("too long") << "Line:  1 Col: 1" << "Line:  1 Col: 1 and more than the panel holds";
-        QTest::newRow("fits again") << "Line:  1 Col: 1 and more than the panel holds" << "Line:  1 Col: 1";
+        QTest::addColumn<bool>("partly"); // the start of the text is left as it was
+        QTest::newRow("end") << "Line:  1 Col: 9" << "Line:  1 Col: 10" << true;
+        QTest::newRow("middle") << "Line:  9 Col: 1" << "Line:  10 Col: 1" << true;
+        QTest::newRow("ligature") << "Line: of" << "Line: ofi" << false;
+        QTest::newRow("from nothing") << "" << "Line:  1 Col: 1" << false;
+        QTest::newRow("to nothing") << "Line:  1 Col: 1" << "" << false;
+        QTest::newRow("too long") << "Line:  1 Col: 1" << "Line:  1 Col: 1 and more than the panel holds" << false;
+        QTest::newRow("fits again") << "Line:  1 Col: 1 and more than the panel holds" << "Line:  1 Col: 1" << false;
     }
     void newTextIsPaintedOverTheOld() {
         QFETCH(QString, before);
         QFETCH(QString, after);
+        QFETCH(bool, partly);
         QWidget bar;
         StatusPanel panel(&bar);
         panel.setText(QStringLiteral("Line:  1 Col: 1"));
@@ -89,7 +93,36 @@ private slots:
         paint(panel, fresh);
         QCOMPARE(over, fresh);
         QVERIFY(over != first);
-        QCOMPARE(painted, QRegion(panel.contentsRect()));
+        QVERIFY(panel.contentsRect().contains(painted.boundingRect()));
+        QCOMPARE(painted.boundingRect().left() > panel.contentsRect().left() + 8, partly);
+    }
+
+    // A status text placed glyph by glyph looks as the font's shaping lays it out.
+    void placedTextLooksLaidOut() {
+        for (const char* text : {"Line:  12 Col: 345", "PBP", "UTF-8", "AVTWYaeo (x) [y] 'z'", "fifty"}) {
+            QWidget bar;
+            StatusPanel panel(&bar);
+            panel.setText(QString::fromLatin1(text));
+            panel.setFixedSize(panel.sizeHint() + QSize(20, 6));
+            bar.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&bar));
+            const QColor window = panel.palette().color(QPalette::Window);
+            QImage shown = blank(panel.size());
+            paint(panel, shown);
+            QImage laidOut(panel.size(), QImage::Format_ARGB32_Premultiplied);
+            laidOut.fill(window);
+            QPainter p(&laidOut);
+            p.setPen(panel.palette().color(QPalette::WindowText));
+            QTextLayout layout(QString::fromLatin1(text), QFont(panel.font(), &panel));
+            layout.beginLayout();
+            const QTextLine line = layout.createLine();
+            layout.endLayout();
+            // Three pixels in from the left, the line centred.
+            const QRect inside = panel.contentsRect();
+            layout.draw(&p, QPointF(inside.left() + 3, inside.top() + (inside.height() - line.height()) / 2));
+            p.end();
+            QCOMPARE(shown.copy(inside), laidOut.copy(inside));
+        }
     }
 };
 
