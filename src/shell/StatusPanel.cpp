@@ -4,8 +4,8 @@
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QtMath>
 #include <QTextLayout>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -69,7 +69,8 @@ void StatusPanel::setText(const QString& text) {
     // before it (its kerning with the next may change).
     const bool before = isVisible() && placed() && qCeil(runWidth_) <= room;
     const QList<QPointF> was = before ? run_.positions() : QList<QPointF>();
-    const qsizetype same = std::mismatch(text_.cbegin(), text_.cend(), text.cbegin(), text.cend()).first - text_.cbegin();
+    const qsizetype same =
+        std::mismatch(text_.cbegin(), text_.cend(), text.cbegin(), text.cend()).first - text_.cbegin();
     text_ = text;
     if (before && same > 1 && placed() && qCeil(runWidth_) <= room)
         dirty.setLeft(dirty.left() + Padding + qFloor(was[same - 1].x()) - 1);
@@ -91,7 +92,8 @@ bool StatusPanel::placed() {
         placedText_.clear();
         raw_ = QRawFont::fromFont(font);
         // A sample of what the panels show, laid out by the font's shaping and placed glyph by glyph.
-        static const QString sample = QStringLiteral("Line:  10 Col: 234 PBP UTF-8 AVTWYaeo.,;_-()[]'\"=+*/#%&!?<>");
+        static const QString sample =
+            QStringLiteral("Line:  10 Col: 234 PBP UTF-8 AVTWYaeo.,;_-()[]'\"=+*/#%&!?<>");
         QTextLayout layout(sample, font, this);
         layout.beginLayout();
         layout.createLine();
@@ -139,7 +141,8 @@ void StatusPanel::paintEvent(QPaintEvent* e) {
             const QFontMetricsF metrics(placedFont_);
             const qreal height = std::ceil(metrics.ascent() + metrics.descent());
             if (!text_.isEmpty())
-                p.drawGlyphRun(QPointF(r.left(), r.top() + (r.height() - height) / 2 + metrics.ascent()), run_);
+                p.drawGlyphRun(QPointF(r.left(), r.top() + (r.height() - height) / 2 + metrics.ascent()),
+                               run_);
             return;
         }
     } else {

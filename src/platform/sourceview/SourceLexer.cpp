@@ -216,7 +216,8 @@ QList<SourceToken> SourceLexer::lex(const QString& line, const LexerConfig& conf
     return out;
 }
 
-int SourceLexer::firstClassChange(const QList<SourceToken>& before, const QList<SourceToken>& after, int limit) {
+int SourceLexer::firstClassChange(const QList<SourceToken>& before, const QList<SourceToken>& after,
+                                  int limit) {
     qsizetype i = 0;
     qsizetype j = 0;
     int col = 0;

@@ -450,11 +450,13 @@ void SourceView::repaintEdit(int line, int col, int newEndCol, const QString& re
     }
     // What stands before the edit keeps its place, and its look unless a word's class changed; the
     // repaint starts a column early for a glyph that reaches into its left neighbour.
-    const int first = std::max(0, SourceLexer::firstClassChange(document_.lexText(before), document_.tokens(line), col) - 1);
+    const int first = std::max(
+        0, SourceLexer::firstClassChange(document_.lexText(before), document_.tokens(line), col) - 1);
     const auto [top, bottom] = rowsOf(line, line);
     if (bottom < top)
         return;
-    const int left = std::max(0, int(std::floor(TextMargin + xOfCol(line, first))) - textArea_->horizontalScrollBar()->value());
+    const int left = std::max(0, int(std::floor(TextMargin + xOfCol(line, first))) -
+                                     textArea_->horizontalScrollBar()->value());
     textArea_->viewport()->update(QRect(left, top, textArea_->viewport()->width() - left, bottom - top + 1));
 }
 

@@ -289,10 +289,10 @@ private:
     // Repaints whole lines in the text area only: their text changed, not their numbers or marks.
     void repaintText(int line1, int line2);
     void repaintMarginLines(int line1, int line2);
-    // The pixel rows of lines line1 .. line2 in the view, clipped to it; empty when none is shown.
     // Repaints a line after an edit within it (columns col to newEndCol now, `removed` before), from
     // the first column whose look may have changed.
     void repaintEdit(int line, int col, int newEndCol, const QString& removed);
+    // The pixel rows of lines line1 .. line2 in the view, clipped to it; empty when none is shown.
     std::pair<int, int> rowsOf(int line1, int line2) const;
     TextPos selStart() const { return std::min(caret_, anchor_); }
     TextPos selEnd() const { return std::max(caret_, anchor_); }

@@ -94,8 +94,8 @@ int SourceView::xOrigin() const {
     return marginStyle_ == 2 ? -textArea_->horizontalScrollBar()->value() : textLeft();
 }
 
-void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QColor* overrideText, qreal clipLeft,
-                              qreal clipRight) {
+void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QColor* overrideText,
+                              qreal clipLeft, qreal clipRight) {
     const QString text = document_.GetLine(line);
     // Lines of plain characters are placed by column; others are laid out for the paint.
     const bool simple = isSimpleLine(text);
@@ -190,7 +190,8 @@ void SourceView::drawLineText(QPainter& p, int line, const QRectF& r, const QCol
                 // Drawn from their glyphs, unshaped.
                 const QPointF at(xAt(first), baseline);
                 const QStringView run = QStringView(text).mid(first, last - first);
-                if (!simple || !(isBold ? boldGlyphs_ : plainGlyphs_).draw(p, at, run, &columns[first], advance))
+                if (!simple ||
+                    !(isBold ? boldGlyphs_ : plainGlyphs_).draw(p, at, run, &columns[first], advance))
                     p.drawText(at, run.toString());
             }
             i = j;

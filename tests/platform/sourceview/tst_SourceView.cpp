@@ -214,7 +214,8 @@ private slots:
     void repaintMatchesAFreshPaint_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("keys"); // characters typed; < > for the arrows, ! for backspace, { for shift+left
+        QTest::addColumn<QString>(
+            "keys"); // characters typed; < > for the arrows, ! for backspace, { for shift+left
         QTest::addColumn<bool>("partly"); // the start of the line is left as it was
         // clang-format off
         QTest::newRow("end of a line") << "HIGH 1 ' on" << 11 << "x" << true;
@@ -250,7 +251,8 @@ private slots:
             else if (k == u'{')
                 QTest::keyClick(v.focusProxy(), Qt::Key_Left, Qt::ShiftModifier);
             else
-                QTest::sendKeyEvent(QTest::KeyAction::Click, v.focusProxy(), Qt::Key_unknown, QString(k), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::KeyAction::Click, v.focusProxy(), Qt::Key_unknown, QString(k),
+                                    Qt::NoModifier);
         }
         QApplication::processEvents();
         const QRegion painted = spy.region();
