@@ -90,6 +90,8 @@ bool StatusPanel::placed() {
         probed_ = true;
         placedFont_ = font;
         placedText_.clear();
+        run_ = QGlyphRun();
+        runWidth_ = 0;
         raw_ = QRawFont::fromFont(font);
         // A sample of what the panels show, laid out by the font's shaping and placed glyph by glyph.
         static const QString sample =
@@ -111,7 +113,7 @@ bool StatusPanel::placed() {
     }
     if (!rawLikeLayout_ || !plainAscii(text_))
         return false;
-    if (placedText_ != text_ || run_.isEmpty() != text_.isEmpty()) {
+    if (placedText_ != text_) {
         run_ = placeGlyphs(raw_, text_, runWidth_);
         placedText_ = text_;
     }

@@ -12,7 +12,7 @@
 // Status texts are short lines of ASCII, and the caret's position changes with every keystroke. In a
 // font that shapes such text a character at a time (each its own glyph, kerned with its neighbour) the
 // text is placed from the font's advances and drawn as one run of glyphs, and a new text repaints
-// from where it differs from the old: laying the text out anew cost more than all else a key did. The
+// from where it differs from the old: laying the text out anew was a quarter of what a key cost. The
 // font is asked once whether it is such a font (a sample laid out both ways must come out the same);
 // other fonts, other characters and the f-ligatures are laid out.
 class StatusPanel : public QFrame {
