@@ -79,6 +79,11 @@ public:
         return int(groups_[size_t(parent.row())].size());
     }
     int columnCount(const QModelIndex& = {}) const override { return 2; }
+    // The header is hidden: its sections want no room of their own (asked, Qt measures their titles,
+    // empty as they are, in a bold face of the font, which it loads for that).
+    QVariant headerData(int, Qt::Orientation, int role) const override {
+        return role == Qt::SizeHintRole ? QVariant(QSize(0, 0)) : QVariant();
+    }
     QVariant data(const QModelIndex& i, int role) const override {
         if (!i.isValid())
             return {};

@@ -42,8 +42,9 @@ class tst_FrameLook : public QObject {
     Q_OBJECT
 private slots:
     // With the program's style the frame starts without reading an image file: the first one read
-    // makes Qt load every image format plugin of the system. (First in this program, before anything
-    // else could read one.)
+    // makes Qt load every image format plugin of the system. Nor does it load a bold face of the
+    // interface's font, which nothing at start is drawn with. (First in this program, before anything
+    // else could load either.)
     void startReadsNoImageFile() {
 #ifdef Q_OS_LINUX
         QApplication::setStyle(new FrameStyle(QApplication::style()->name()));
@@ -54,6 +55,9 @@ private slots:
         QVERIFY(maps.open(QIODevice::ReadOnly));
         const QByteArray mapped = maps.readAll();
         QVERIFY2(!mapped.contains("/imageformats/"), "an image format plugin was loaded");
+        const QFontInfo font(QApplication::font());
+        QVERIFY2(mapped.contains(font.family().remove(u' ').toLatin1() + ".ttf"), "the font's file is unknown");
+        QVERIFY2(!mapped.contains(font.family().remove(u' ').toLatin1() + "-Bold"), "a bold face was loaded");
 #else
         QSKIP("Reads the process's mappings from /proc.");
 #endif
