@@ -99,6 +99,15 @@ QStringView LineStore::line(int i, QString& scratch) const {
     return scratch;
 }
 
+bool LineStore::contains(int i, char16_t c) const {
+    if (i < 0 || i >= count())
+        return false;
+    const Line& l = lines_[size_t(i)];
+    if (wide_)
+        return QStringView(buffer_.constData() + l.off, l.len).contains(QChar(c));
+    return c < 0x100 && std::memchr(narrow_.constData() + l.off, c, l.len);
+}
+
 QString LineStore::lineString(int i) const {
     if (i < 0 || i >= count())
         return {};

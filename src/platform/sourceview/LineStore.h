@@ -44,6 +44,8 @@ public:
     // for a line kept at a byte a character, until `scratch` is next written (it holds the characters).
     QStringView line(int i, QString& scratch) const;
     QString lineString(int i) const;
+    // Whether a line holds the character c (below U+0100), looked for in the text as it is kept.
+    bool contains(int i, char16_t c) const;
     int length(int i) const { return i >= 0 && i < count() ? int(lines_[size_t(i)].len) : 0; }
     LineData* data(int i) const { return i >= 0 && i < count() ? dataAt(lines_[size_t(i)].data) : nullptr; }
     // The data of a line, created on first use; nullptr out of range.

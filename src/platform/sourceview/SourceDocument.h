@@ -58,6 +58,8 @@ public:
     // The text of a line without a copy where it can be; valid until the text next changes and until
     // `scratch` is next written (which holds it when the document keeps its text at a byte a character).
     QStringView lineText(int line, QString& scratch) const { return store_.line(line, scratch); }
+    // Whether a line holds a TAB, without making its text.
+    bool lineHasTab(int line) const { return store_.contains(line, u'\t'); }
     int GetLineLength(int line) const { return store_.length(line); }
     // The text between two positions, lines joined by LF.
     QString textBetween(TextPos from, TextPos to) const { return store_.text(from, to); }

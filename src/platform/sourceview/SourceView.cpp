@@ -512,6 +512,9 @@ void SourceView::GetTokenAt(int col, int line, int& tokenClass, int& tokenStart,
 }
 
 int SourceView::displayColumn(int line, int col) const {
+    // Only a TAB takes more than one column.
+    if (!document_.lineHasTab(line))
+        return col;
     QString scratch;
     const QStringView text = document_.lineText(line, scratch);
     int d = 0;

@@ -2,6 +2,8 @@
 
 #include "platform/TextEncoding.h"
 
+#include <cstring>
+
 namespace {
 
 const QByteArray kBom("\xEF\xBB\xBF");
@@ -23,9 +25,15 @@ LineEnding TextFileFormat::platformEnding() {
 
 TextFileFormat TextFileFormat::detect(const QByteArray& bytes, const QString& eightBit, const QString& forced) {
     TextFileFormat f;
-    const qsizetype crlf = bytes.count("\r\n");
+    // Each CR is looked at once: the text of a line goes by unread.
+    qsizetype crlf = 0;
+    qsizetype cr = 0;
+    const char* const end = bytes.constData() + bytes.size();
+    for (const char* p = bytes.constData(); (p = static_cast<const char*>(std::memchr(p, '\r', end - p)));) {
+        ++p;
+        ++(p < end && *p == '\n' ? crlf : cr);
+    }
     const qsizetype lf = bytes.count('\n') - crlf;
-    const qsizetype cr = bytes.count('\r') - crlf;
     if (crlf + lf + cr > 0)
         f.newLines = crlf >= lf && crlf >= cr ? LineEnding::CRLF : lf >= cr ? LineEnding::LF : LineEnding::CR;
     QString named = textenc::canonicalName(forced);
