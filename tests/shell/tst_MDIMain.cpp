@@ -157,9 +157,10 @@ private slots:
             {"rename onto an earlier name", "Main,Loop,Loop,main", "MAIN", "0"},
             {"rename ahead of a later duplicate", "Done,Loop,Loop,Done", "done", "0"},
             {"grown list", "Main,Loop,Loop,Done,End", "End", "4"},
+            {"letters beyond ASCII in any case", "Main,Şart,Loop,Done", "şART", "1"},
             {"emptied", ",", "Main", "-1"}};
         for (const auto& r : rows) {
-            const QString given = QString::fromLatin1(r[1]);
+            const QString given = QString::fromUtf8(r[1]);
             const QStringList second = given.isEmpty() ? abc : given.split(u',', Qt::SkipEmptyParts);
             combo.setEntries({});
             combo.setEntries(abc);
@@ -167,7 +168,7 @@ private slots:
             QStringList shown;
             for (int i = 0; i < m.toolBars().ListCount(ids::ID_GotoLabel); ++i)
                 shown << m.toolBars().ListText(ids::ID_GotoLabel, i);
-            combo.select(QString::fromLatin1(r[2]));
+            combo.select(QString::fromUtf8(r[2]));
             const QString state =
                 shown.join(u',') + u'|' + QString::number(m.toolBars().ListIndex(ids::ID_GotoLabel));
             QCOMPARE(r[0] + (u' ' + state),
