@@ -32,8 +32,23 @@ public:
                 continue;
             const QModelIndex parent = index(g, 0);
             if (now.size() == next[size_t(g)].size()) {
-                now = next[size_t(g)];
-                emit dataChanged(index(0, 0, parent), index(int(now.size()) - 1, 1, parent));
+                // Rows that show something else; a line number alone (a line added above) is only in
+                // the tool tip, asked for when shown. Telling the tree of every row costs it a look at
+                // each of them.
+                const auto shows = [](const outline::Entry& a, const outline::Entry& b) {
+                    return a.name == b.name && a.detail == b.detail;
+                };
+                const auto& was = now;
+                const auto& is = next[size_t(g)];
+                int first = 0;
+                int last = int(is.size()) - 1;
+                while (first <= last && shows(was[first], is[first]))
+                    ++first;
+                while (last >= first && shows(was[last], is[last]))
+                    --last;
+                now = is;
+                if (first <= last)
+                    emit dataChanged(index(first, 0, parent), index(last, 1, parent));
                 continue;
             }
             if (!now.isEmpty()) {

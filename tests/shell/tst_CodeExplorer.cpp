@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QSignalSpy>
 #include <QTreeView>
 
 #include "language/ReservedWords.h"
@@ -109,10 +110,18 @@ private slots:
         v.MoveCaret(0, v.Document().NumLines() - 1);
         QTest::keyClicks(v.focusProxy(), "Again:");
         QTRY_COMPARE(names(x).last(), QStringLiteral("Again"));
-        // A line added above moves the entries below it.
+        // A line added above moves the entries below it; only their tool tips say where they are, so
+        // the rows are not told to show anything new. A name changed in place is.
+        QSignalSpy told(x.findChild<QTreeView*>()->model(), &QAbstractItemModel::dataChanged);
         v.MoveCaret(0, 0);
         QTest::keyClick(v.focusProxy(), Qt::Key_Return);
         QTRY_COMPARE(x.entries().first().line, 2);
+        QCOMPARE(told.count(), 0);
+        v.MoveCaret(5, v.Document().NumLines() - 1);
+        QTest::keyClicks(v.focusProxy(), "X");
+        QTRY_COMPARE(names(x).last(), QStringLiteral("AgainX"));
+        QVERIFY(!told.isEmpty());
+        QCOMPARE(told.last().at(0).value<QModelIndex>().data().toString(), QStringLiteral("AgainX"));
 
         QVERIFY(m.openOrActivate(f.file(QStringLiteral("two.pbp"), "Other:\r\n")));
         QTRY_COMPARE(names(x), QStringList{"Other"});
