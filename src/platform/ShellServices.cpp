@@ -17,7 +17,9 @@
 #include <csignal>
 #include <unistd.h>
 #endif
-#ifdef PINWRIGHT_HAVE_XCB
+// The X11 clipboard's owner is asked for where Qt itself talks to X11 through xcb.
+#if defined(PINWRIGHT_HAVE_XCB) && QT_CONFIG(xcb)
+#define PINWRIGHT_ASK_X11_CLIPBOARD
 #include <QtGui/qguiapplication_platform.h>
 #include <cstdlib>
 #include <xcb/xcb.h>
@@ -267,7 +269,7 @@ QString systemInfoTool() {
 
 namespace {
 
-#ifdef PINWRIGHT_HAVE_XCB
+#ifdef PINWRIGHT_ASK_X11_CLIPBOARD
 // True when no X client owns the CLIPBOARD selection, so that it holds nothing. Qt answers hasText()
 // by listing the owner's formats, and listing them loads every image format plugin to match image
 // types against them, even when there is no owner; the owner is one question to the server.
@@ -301,7 +303,7 @@ bool x11ClipboardUnowned() {
 } // namespace
 
 bool clipboardHoldsText() {
-#ifdef PINWRIGHT_HAVE_XCB
+#ifdef PINWRIGHT_ASK_X11_CLIPBOARD
     if (x11ClipboardUnowned())
         return false;
 #endif
