@@ -85,16 +85,8 @@ public:
     Reader(QStringView line, const Tokens& tokens) : line_(line), t_(tokens) {}
 
     bool isWord(int k) const { return k < t_.size() && t_[k].unit == Unit::Word; }
-    // Whether token k is `word` (ASCII capitals) in any letter case. The compiler knows its statement
-    // words in ASCII letters only: they are compared so, without folding every character of every line.
     bool isWord(int k, QLatin1StringView word) const {
-        if (!isWord(k) || t_[k].length != word.size())
-            return false;
-        const QChar* c = line_.data() + t_[k].start;
-        for (qsizetype i = 0; i < word.size(); ++i)
-            if (SourceLexer::asciiLower(c[i].unicode()) != SourceLexer::asciiLower(char16_t(word[i].unicode())))
-                return false;
-        return true;
+        return isWord(k) && SourceLexer::isAsciiWord(text(k), word);
     }
     bool isSymbol(int k, char16_t c) const {
         return k < t_.size() && t_[k].unit == Unit::Symbol && line_[t_[k].start] == c;

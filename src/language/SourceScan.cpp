@@ -33,16 +33,9 @@ bool commentFirst(const QString& line, const LexerConfig& comments) {
 // (VAR, CON) are made of ASCII letters that no other character folds to, so comparing ASCII letters
 // finds what a case-insensitive search finds, without folding every character of every line.
 qsizetype indexOfAsciiWord(const QString& line, QLatin1StringView word, qsizetype from) {
-    using SourceLexer::asciiLower;
-    const char16_t* p = reinterpret_cast<const char16_t*>(line.constData());
-    const qsizetype n = line.size(), w = word.size();
-    for (qsizetype i = std::max<qsizetype>(from, 0); i + w <= n; ++i) {
-        qsizetype k = 0;
-        while (k < w && asciiLower(p[i + k]) == asciiLower(char16_t(word[k].unicode())))
-            ++k;
-        if (k == w)
+    for (qsizetype i = std::max<qsizetype>(from, 0); i + word.size() <= line.size(); ++i)
+        if (SourceLexer::isAsciiWord(QStringView(line).mid(i, word.size()), word))
             return i;
-    }
     return -1;
 }
 

@@ -83,6 +83,17 @@ inline char16_t asciiLower(char16_t c) {
     return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
 }
 
+// Whether `text` is `word` (ASCII letters) in any letter case, ASCII letters compared alone: the
+// statement words are ASCII to the compiler, and no character of a line is case-folded for it.
+inline bool isAsciiWord(QStringView text, QLatin1StringView word) {
+    if (text.size() != word.size())
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i)
+        if (asciiLower(text[i].unicode()) != asciiLower(char16_t(word[i].unicode())))
+            return false;
+    return true;
+}
+
 // A name's hash in any letter case (FNV-1a over its upper-case characters), made without a copy.
 quint32 caseBlindHash(QStringView name);
 
