@@ -79,8 +79,6 @@ SourceView::SourceView(QWidget* parent)
     connect(&document_, &SourceDocument::textReplaced, this, &SourceView::onTextReplaced);
     connect(&document_, &SourceDocument::contentsReset, this, &SourceView::onContentsReset);
     connect(&tokenInfo_, &TokenStyles::changed, this, &SourceView::Refresh);
-    connect(textArea_->verticalScrollBar(), &QScrollBar::valueChanged, margin_, [this] { margin_->update(); });
-    connect(textArea_->horizontalScrollBar(), &QScrollBar::valueChanged, margin_, [this] { margin_->update(); });
     applyColors();
     updateMargin();
     updateScrollBars();
@@ -418,10 +416,23 @@ void SourceView::changeEvent(QEvent* e) {
 void SourceView::updateMargin() {
     const int w = MarginWidth();
     textArea_->setViewportMargins(w, 0, 0, 0);
+    // Beside the lines only: under the horizontal scroll bar it would be painted with every move of
+    // the bar.
     const QRect cr = textArea_->contentsRect();
-    margin_->setGeometry(QRect(cr.left(), cr.top(), w, cr.height()));
+    margin_->setGeometry(QRect(cr.left(), cr.top(), w, textArea_->viewport()->height()));
     margin_->setVisible(w > 0);
     margin_->update();
+}
+
+void SourceView::contentsScrolled(int dx, int dyLines) {
+    // What stays in view moves with the text (columns and rows are whole pixels apart); only what
+    // comes into view is painted. The margin moves with the lines, and sideways where it scrolls
+    // with the text.
+    const int dy = dyLines * LineHeight();
+    textArea_->viewport()->scroll(dx, dy);
+    const int marginDx = marginStyle_ == 2 ? dx : 0;
+    if (marginDx != 0 || dy != 0)
+        margin_->scroll(marginDx, dy);
 }
 
 std::pair<int, int> SourceView::rowsOf(int line1, int line2) const {
@@ -435,8 +446,8 @@ std::pair<int, int> SourceView::rowsOf(int line1, int line2) const {
 
 void SourceView::repaintText(int line1, int line2) {
     const auto [top, bottom] = rowsOf(line1, line2);
-    if (bottom >= top)
-        textArea_->viewport()->update(QRect(0, top, textArea_->viewport()->width(), bottom - top + 1));
+    if (bottom > top)
+        textArea_->viewport()->update(QRect(0, top, textArea_->viewport()->width(), bottom - top));
 }
 
 void SourceView::repaintEdit(int line, int col, int newEndCol, const QString& removed) {
@@ -453,17 +464,17 @@ void SourceView::repaintEdit(int line, int col, int newEndCol, const QString& re
     const int first = std::max(
         0, SourceLexer::firstClassChange(document_.lexText(before), document_.tokens(line), col) - 1);
     const auto [top, bottom] = rowsOf(line, line);
-    if (bottom < top)
+    if (bottom <= top)
         return;
     const int left = std::max(0, int(std::floor(TextMargin + xOfCol(line, first))) -
                                      textArea_->horizontalScrollBar()->value());
-    textArea_->viewport()->update(QRect(left, top, textArea_->viewport()->width() - left, bottom - top + 1));
+    textArea_->viewport()->update(QRect(left, top, textArea_->viewport()->width() - left, bottom - top));
 }
 
 void SourceView::repaintMarginLines(int line1, int line2) {
     const auto [top, bottom] = rowsOf(line1, line2);
-    if (bottom >= top)
-        margin_->update(QRect(0, top, margin_->width(), bottom - top + 1));
+    if (bottom > top)
+        margin_->update(QRect(0, top, margin_->width(), bottom - top));
 }
 
 void SourceView::repaintLines(int line1, int line2) {

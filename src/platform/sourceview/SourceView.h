@@ -292,8 +292,11 @@ private:
     // Repaints a line after an edit within it (columns col to newEndCol now, `removed` before), from
     // the first column whose look may have changed.
     void repaintEdit(int line, int col, int newEndCol, const QString& removed);
-    // The pixel rows of lines line1 .. line2 in the view, clipped to it; empty when none is shown.
+    // The pixel rows [first, end) of lines line1 .. line2 in the view, clipped to it; empty when none
+    // is shown.
     std::pair<int, int> rowsOf(int line1, int line2) const;
+    // The scroll bars moved the text by dx pixels and dyLines lines.
+    void contentsScrolled(int dx, int dyLines);
     TextPos selStart() const { return std::min(caret_, anchor_); }
     TextPos selEnd() const { return std::max(caret_, anchor_); }
     // Sets the caret and the selection's other end; CaretMove tells when the caret moved.

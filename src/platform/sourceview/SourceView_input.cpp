@@ -642,8 +642,8 @@ void SourceTextArea::resizeEvent(QResizeEvent* e) {
     view_.updateMargin();
 }
 
-void SourceTextArea::scrollContentsBy(int, int) {
-    viewport()->update();
+void SourceTextArea::scrollContentsBy(int dx, int dy) {
+    view_.contentsScrolled(dx, dy);
 }
 
 void SourceTextArea::wheelEvent(QWheelEvent* e) {

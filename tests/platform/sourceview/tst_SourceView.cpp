@@ -1,6 +1,7 @@
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
+#include <QBackingStore>
 #include <QCheckBox>
 #include <QDir>
 #include <QFontMetrics>
@@ -55,7 +56,7 @@ public:
         QStringList out;
         const int rows = w_->height() / h_;
         for (int i = 0; i < rows; ++i)
-            if (region_.intersects(QRect(0, i * h_ + 1, w_->width(), h_ - 2)))
+            if (region_.intersects(QRect(0, i * h_, w_->width(), h_)))
                 out << QString::number(i);
         return out.size() == rows ? QStringLiteral("all") : out.join(u',');
     }
@@ -261,6 +262,62 @@ private slots:
         viewport()->render(&over, painted.boundingRect().topLeft(), painted, QWidget::RenderFlags());
         QCOMPARE(over, viewport()->grab().toImage());
         QCOMPARE(painted.boundingRect().left() > viewport()->mapFrom(&v, point(v, 2, 1)).x(), partly);
+        QApplication::setCursorFlashTime(1000);
+    }
+
+    // A scroll moves what stays in view and paints only what comes into it: what the window then
+    // holds, text and margin, is what a fresh paint shows.
+    void scrollMovesWhatStaysInView_data() {
+        QTest::addColumn<int>("marginStyle");
+        QTest::addColumn<int>("right"); // pixels
+        QTest::addColumn<int>("down");  // lines
+        QTest::addColumn<bool>("partly"); // the text area was not painted whole
+        // clang-format off
+        QTest::newRow("down") << 1 << 0 << 3 << true;
+        QTest::newRow("up") << 1 << 0 << -2 << true;
+        QTest::newRow("right") << 1 << 37 << 0 << true;
+        QTest::newRow("left") << 1 << -25 << 0 << true;
+        QTest::newRow("both ways") << 1 << 17 << 1 << true;
+        QTest::newRow("more than a page") << 1 << 0 << 30 << false;
+        QTest::newRow("margin moving with the text") << 2 << 37 << 2 << true;
+        // clang-format on
+    }
+    void scrollMovesWhatStaysInView() {
+        QFETCH(int, marginStyle);
+        QFETCH(int, right);
+        QFETCH(int, down);
+        QFETCH(bool, partly);
+        QApplication::setCursorFlashTime(0); // the caret stays on
+        QStringList lines;
+        for (int i = 0; i < 100; ++i)
+            lines << QStringLiteral("label%1: HIGH PORTB.%2 ' on, and a comment past the edge").arg(i).arg(i % 8);
+        lines[12] = QStringLiteral("  x = 1 ' \u03a9\u0301 laid out");
+        lines[14] = QStringLiteral("\tGOTO label3");
+        SourceView& v = view(lines.join(u'\n'), QSize(300, 200));
+        configurePicBasic(v.Document());
+        v.SetMarginStyle(marginStyle);
+        v.SetSel(5, 13, 9, 11);
+        v.SetFocus();
+        auto* area = static_cast<QAbstractScrollArea*>(v.focusProxy());
+        area->verticalScrollBar()->setValue(10);
+        area->horizontalScrollBar()->setValue(30);
+        QApplication::processEvents();
+        PaintedLines text(viewport(), v.LineHeight());
+        auto* margin = v.findChild<SourceMargin*>();
+        PaintedLines marginSpy(margin, v.LineHeight());
+        area->horizontalScrollBar()->setValue(30 + right);
+        area->verticalScrollBar()->setValue(10 + down);
+        QApplication::processEvents();
+        const QRegion textPainted = text.region();
+        const QRegion marginPainted = marginSpy.region();
+        const auto* store = dynamic_cast<QImage*>(v.backingStore()->paintDevice());
+        QVERIFY(store);
+        for (QWidget* w : {viewport(), static_cast<QWidget*>(margin)}) {
+            const QImage held = store->copy(QRect(w->mapTo(&v, QPoint(0, 0)), w->size()));
+            QCOMPARE(held.convertToFormat(QImage::Format_RGB32), w->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        }
+        QCOMPARE(textPainted != QRegion(viewport()->rect()), partly);
+        QCOMPARE(marginPainted.isEmpty(), down == 0 && marginStyle != 2);
         QApplication::setCursorFlashTime(1000);
     }
 
