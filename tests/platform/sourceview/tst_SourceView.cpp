@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -269,8 +269,8 @@ private slots:
     // holds, text and margin, is what a fresh paint shows.
     void scrollMovesWhatStaysInView_data() {
         QTest::addColumn<int>("marginStyle");
-        QTest::addColumn<int>("right"); // pixels
-        QTest::addColumn<int>("down");  // lines
+        QTest::addColumn<int>("right");   // pixels
+        QTest::addColumn<int>("down");    // lines
         QTest::addColumn<bool>("partly"); // the text area was not painted whole
         // clang-format off
         QTest::newRow("down") << 1 << 0 << 3 << true;
@@ -290,7 +290,9 @@ private slots:
         QApplication::setCursorFlashTime(0); // the caret stays on
         QStringList lines;
         for (int i = 0; i < 100; ++i)
-            lines << QStringLiteral("label%1: HIGH PORTB.%2 ' on, and a comment past the edge").arg(i).arg(i % 8);
+            lines << QStringLiteral("label%1: HIGH PORTB.%2 ' on, and a comment past the edge")
+                         .arg(i)
+                         .arg(i % 8);
         lines[12] = QStringLiteral("  x = 1 ' \u03a9\u0301 laid out");
         lines[14] = QStringLiteral("\tGOTO label3");
         SourceView& v = view(lines.join(u'\n'), QSize(300, 200));
@@ -314,7 +316,8 @@ private slots:
         QVERIFY(store);
         for (QWidget* w : {viewport(), static_cast<QWidget*>(margin)}) {
             const QImage held = store->copy(QRect(w->mapTo(&v, QPoint(0, 0)), w->size()));
-            QCOMPARE(held.convertToFormat(QImage::Format_RGB32), w->grab().toImage().convertToFormat(QImage::Format_RGB32));
+            QCOMPARE(held.convertToFormat(QImage::Format_RGB32),
+                     w->grab().toImage().convertToFormat(QImage::Format_RGB32));
         }
         QCOMPARE(textPainted != QRegion(viewport()->rect()), partly);
         QCOMPARE(marginPainted.isEmpty(), down == 0 && marginStyle != 2);
