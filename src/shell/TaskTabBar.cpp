@@ -43,6 +43,16 @@ QSize TaskTabBar::tabSizeHint(int index) const {
         size.setWidth(size.width() - (textWidth - wanted));
     if (tabReadOnly(index))
         size.setWidth(size.width() + fm.horizontalAdvance(readOnlySign()));
+    // A tab with an icon (the mark of unsaved changes) may be taller than one without: every tab is
+    // as tall as one with, so that marking a file does not move the windows below the strip.
+    if (tabIcon(index).isNull()) {
+        QStyleOptionTab option;
+        initStyleOption(&option, index);
+        const int vspace = style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this);
+        const QSize content(size.width(), std::max(fm.height(), iconSize().height()) + vspace);
+        size.setHeight(
+            std::max(size.height(), style()->sizeFromContents(QStyle::CT_TabBarTab, &option, content, this).height()));
+    }
     return size;
 }
 

@@ -193,7 +193,8 @@ private slots:
         QVERIFY(fm.horizontalAdvance(shown) <= room);
     }
 
-    // A change marks the tab and the Window-menu entry; undoing back to the saved text clears it.
+    // A change marks the tab and the Window-menu entry, the strip keeping its height; undoing back to
+    // the saved text clears it.
     void unsavedChangesAreMarked() {
         FrameFixture f;
         const QString other = f.file(QStringLiteral("other.pbp"));
@@ -211,8 +212,10 @@ private slots:
         };
         QCOMPARE(marked(second), QStringLiteral("--"));
         const QString caption = second->caption();
+        const int height = tabs.sizeHint().height();
         f.view().Document().InsertImpl(0, 0, QStringLiteral("changed"));
         QCOMPARE(marked(second), QStringLiteral("TW"));
+        QCOMPARE(tabs.sizeHint().height(), height); // the windows below stay where they are
         QCOMPARE(second->caption(), caption);
         for (frmEditor* w : m.editors())
             if (w != second)
