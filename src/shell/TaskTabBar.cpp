@@ -46,8 +46,11 @@ QSize TaskTabBar::tabSizeHint(int index) const {
     // A tab with an icon (the mark of unsaved changes) may be taller than one without: every tab is
     // as tall as one with, so that marking a file does not move the windows below the strip.
     if (tabIcon(index).isNull()) {
+        // What the style's tab metrics look at; the shortened text is not among it.
         QStyleOptionTab option;
-        initStyleOption(&option, index);
+        option.initFrom(this);
+        option.shape = shape();
+        option.documentMode = documentMode();
         const int vspace = style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this);
         const QSize content(size.width(), std::max(fm.height(), iconSize().height()) + vspace);
         size.setHeight(
@@ -74,11 +77,15 @@ QString TaskTabBar::elidePath(const QString& path, const QFontMetrics& fm, int w
     if (name.isEmpty() || room < 0)
         return fm.elidedText(name.isEmpty() ? path : name, Qt::ElideMiddle, width);
     const QString head = path.left(path.size() - name.size() - 1);
-    // The longest start of the folder that fits before the ellipsis.
-    int n = 0;
-    while (n < head.size() && fm.horizontalAdvance(head.left(n + 1)) <= room)
-        ++n;
-    return head.left(n) + tail;
+    // The longest start of the folder that fits before the ellipsis, found by halves: a longer start
+    // is never narrower, and each width measured shapes the text.
+    qsizetype fits = 0;
+    qsizetype tooLong = head.size() + 1;
+    while (tooLong - fits > 1) {
+        const qsizetype n = (fits + tooLong) / 2;
+        (fm.horizontalAdvance(head.left(n)) <= room ? fits : tooLong) = n;
+    }
+    return head.left(fits) + tail;
 }
 
 void TaskTabBar::initStyleOption(QStyleOptionTab* option, int tabIndex) const {

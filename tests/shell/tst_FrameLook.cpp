@@ -188,9 +188,14 @@ private slots:
         font.setStyleHint(QFont::TypeWriter);
         const QFontMetrics fm(font);
         const int room = chars * fm.horizontalAdvance(u'x');
-        const QString shown = TaskTabBar::elidePath(QStringLiteral("/home/ann/blink.pbp"), fm, room);
+        const QString path = QStringLiteral("/home/ann/blink.pbp");
+        const QString shown = TaskTabBar::elidePath(path, fm, room);
         QVERIFY2(QRegularExpression(shape).match(shown).hasMatch(), qPrintable(shown));
         QVERIFY(fm.horizontalAdvance(shown) <= room);
+        // A cut folder keeps as much of its start as fits.
+        const qsizetype cut = shown.indexOf(u'\u2026');
+        if (cut > 0 && shown.endsWith(QStringLiteral("/blink.pbp")))
+            QVERIFY(fm.horizontalAdvance(path.left(cut + 1) + shown.mid(cut)) > room);
     }
 
     // A change marks the tab and the Window-menu entry, the strip keeping its height; undoing back to
