@@ -83,7 +83,10 @@ QString TaskTabBar::elidePath(const QString& path, const QFontMetrics& fm, int w
     qsizetype tooLong = head.size() + 1;
     while (tooLong - fits > 1) {
         const qsizetype n = (fits + tooLong) / 2;
-        (fm.horizontalAdvance(head.left(n)) <= room ? fits : tooLong) = n;
+        if (fm.horizontalAdvance(head.left(n)) <= room)
+            fits = n;
+        else
+            tooLong = n;
     }
     return head.left(fits) + tail;
 }
