@@ -52,20 +52,15 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         QTest::addColumn<bool>("partly"); // the start of the text is left as it was
-        QTest::newRow("end") << "Line:  1 Col: 9"
-                             << "Line:  1 Col: 10" << true;
-        QTest::newRow("middle") << "Line:  9 Col: 1"
-                                << "Line:  10 Col: 1" << true;
-        QTest::newRow("ligature") << "Line: of"
-                                  << "Line: ofi" << false;
-        QTest::newRow("from nothing") << ""
-                                      << "Line:  1 Col: 1" << false;
-        QTest::newRow("to nothing") << "Line:  1 Col: 1"
-                                    << "" << false;
-        QTest::newRow("too long") << "Line:  1 Col: 1"
-                                  << "Line:  1 Col: 1 and more than the panel holds" << false;
-        QTest::newRow("fits again") << "Line:  1 Col: 1 and more than the panel holds"
-                                    << "Line:  1 Col: 1" << false;
+        // clang-format off
+        QTest::newRow("end") << "Line:  1 Col: 9" << "Line:  1 Col: 10" << true;
+        QTest::newRow("middle") << "Line:  9 Col: 1" << "Line:  10 Col: 1" << true;
+        QTest::newRow("ligature") << "Line: of" << "Line: ofi" << false;
+        QTest::newRow("from nothing") << "" << "Line:  1 Col: 1" << false;
+        QTest::newRow("to nothing") << "Line:  1 Col: 1" << "" << false;
+        QTest::newRow("too long") << "Line:  1 Col: 1" << "Line:  1 Col: 1 and more than the panel holds" << false;
+        QTest::newRow("fits again") << "Line:  1 Col: 1 and more than the panel holds" << "Line:  1 Col: 1" << false;
+        // clang-format on
     }
     void newTextIsPaintedOverTheOld() {
         QFETCH(QString, before);
