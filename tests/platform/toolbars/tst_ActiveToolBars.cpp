@@ -33,6 +33,7 @@ private slots:
         f.bars.action(QStringLiteral("id_compile"))->trigger();
         QCOMPARE(clicks, (QList<QVariantList>{{ids::ID_Compile}}));
         QVERIFY(f.bars.Exists(QStringLiteral("ID_NBOOK")));
+        QVERIFY(toolicons::forTool(QStringLiteral("no such tool")).isNull());
         f.bars.SetEnabled(QStringLiteral("ID_CUT"), false);
         QVERIFY(!f.bars.Enabled(ids::ID_Cut) && !f.bars.action(ids::ID_Cut)->isEnabled());
         QCOMPARE(f.bars.Id(QStringLiteral("id_paste")), ids::ID_Paste);
@@ -100,7 +101,6 @@ private slots:
         const QImage disabled = icon.pixmap(QSize(asked, asked), ratio, QIcon::Disabled).toImage();
         QCOMPARE(disabled.size(), normal.size());
         QVERIFY(disabled.convertToFormat(normal.format()) != normal);
-        QVERIFY(toolicons::forTool(QStringLiteral("no such tool")).isNull());
     }
 
     // The frame's standard icons are drawn, at the one size of the drawings (the system menu shows
@@ -109,28 +109,24 @@ private slots:
         FrameStyle style(QStringLiteral("Fusion"));
         QCOMPARE(FrameStyle::baseName(&style), QStringLiteral("fusion"));
         QCOMPARE(FrameStyle::baseName(style.baseStyle()), QStringLiteral("fusion"));
-        const QList<QSize> drawn{QSize(20, 20)};
-        const QList<std::pair<QStyle::StandardPixmap, QList<QSize>>> rows{
-            {QStyle::SP_ToolBarHorizontalExtensionButton, drawn},
-            {QStyle::SP_ToolBarVerticalExtensionButton, drawn},
-            {QStyle::SP_TitleBarCloseButton, drawn},
-            {QStyle::SP_DockWidgetCloseButton, drawn},
-            {QStyle::SP_TitleBarNormalButton, drawn},
-            {QStyle::SP_TitleBarMinButton, drawn},
-            {QStyle::SP_TitleBarMaxButton, drawn},
-            {QStyle::SP_TitleBarMenuButton, toolicons::application().availableSizes()},
-            {QStyle::SP_MessageBoxWarning, style.baseStyle()->standardIcon(QStyle::SP_MessageBoxWarning).availableSizes()}};
+        using S = QStyle;
+        QList<std::pair<S::StandardPixmap, QList<QSize>>> rows{
+            {S::SP_TitleBarMenuButton, toolicons::application().availableSizes()},
+            {S::SP_MessageBoxWarning,
+             style.baseStyle()->standardIcon(S::SP_MessageBoxWarning).availableSizes()}};
+        for (S::StandardPixmap drawn :
+             {S::SP_ToolBarHorizontalExtensionButton, S::SP_ToolBarVerticalExtensionButton,
+              S::SP_TitleBarCloseButton, S::SP_DockWidgetCloseButton, S::SP_TitleBarNormalButton,
+              S::SP_TitleBarMinButton, S::SP_TitleBarMaxButton})
+            rows.append({drawn, {QSize(20, 20)}});
         for (const auto& [which, sizes] : rows) {
             const QIcon icon = style.standardIcon(which);
             QCOMPARE(icon.availableSizes(), sizes);
             const QImage image = icon.pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
-            bool inked = false;
-            for (int y = 0; y < image.height() && !inked; ++y)
-                for (int x = 0; x < image.width() && !inked; ++x)
-                    inked = qAlpha(image.pixel(x, y)) > 0;
-            QVERIFY2(inked, qPrintable(QString::number(which)));
+            QImage blank(image.size(), image.format());
+            blank.fill(Qt::transparent);
+            QVERIFY2(image != blank, qPrintable(QString::number(which))); // something is drawn
         }
-        QCOMPARE(style.standardIcon(QStyle::SP_MessageBoxWarning).availableSizes().contains(QSize(20, 20)), false);
     }
 };
 
