@@ -30,10 +30,7 @@ private:
         QVERIFY2(testsupport::runCaseUnprivileged(testCase, &log), qPrintable(log));
     }
     static QString endingName(LineEnding e) {
-        return e == LineEnding::CRLF ? "CRLF"
-               : e == LineEnding::LF ? "LF"
-               : e == LineEnding::CR ? "CR"
-                                     : "none";
+        return QStringList{"none", "LF", "CRLF", "CR"}.at(int(e));
     }
     // Writes `bytes` to `name` and loads them, reading 8-bit bytes in `eightBit`.
     bool load(SourceDocument& d, const QString& name, const QByteArray& bytes,
