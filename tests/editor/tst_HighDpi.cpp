@@ -7,6 +7,29 @@
 // pixels and drawn at fractional device pixels could slip onto its neighbour.
 class tst_HighDpi : public QObject {
     Q_OBJECT
+
+    // The device rows of a line.
+    static std::pair<qreal, qreal> lineRows(const SourceView& v, qreal dpr, int line) {
+        int x = 0, y = 0;
+        v.PositionToPoint(0, line, x, y);
+        return {y * dpr, (y + v.LineHeight()) * dpr};
+    }
+    // The first and last device columns of a line's number: the margin's pixels, clear of its edge line,
+    // that differ from its background.
+    static std::pair<int, int> numberInk(const SourceView& v, const QImage& img, int line) {
+        const qreal dpr = img.devicePixelRatio();
+        const auto [top, bottom] = lineRows(v, dpr, line);
+        const QColor back = img.pixelColor(0, int(top + dpr));
+        int left = -1, right = -1;
+        for (int py = int(top); py < int(bottom); ++py)
+            for (int px = 0; px < int((v.MarginWidth() - 2) * dpr); ++px)
+                if (img.pixelColor(px, py) != back) {
+                    left = left < 0 ? px : qMin(left, px);
+                    right = qMax(right, px);
+                }
+        return {left, right};
+    }
+
 private slots:
     void marksStayOnTheirLine() {
         FrameFixture f;
@@ -25,12 +48,7 @@ private slots:
         const qreal dpr = img.devicePixelRatio();
         QCOMPARE(dpr, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
 
-        const auto lineRows = [&](int line) {
-            int x = 0, y = 0;
-            v.PositionToPoint(0, line, x, y);
-            return std::pair{y * dpr, (y + v.LineHeight()) * dpr};
-        };
-        const qreal margin = v.MarginCells() * v.CellWidth();
+        const qreal margin = v.MarginWidth();
         // The error mark on line 12 is red, the bookmark on line 5 blue.
         for (const auto& [line, column, match] :
              {std::tuple{12, margin / 2,
@@ -43,7 +61,7 @@ private slots:
                     first = first < 0 ? y : first;
                     last = y;
                 }
-            const auto [top, bottom] = lineRows(line);
+            const auto [top, bottom] = lineRows(v, dpr, line);
             QVERIFY2(first >= 0, "the mark is painted");
             const QString rows =
                 QStringLiteral("line %1: rows %2-%3 outside %4-%5").arg(line).arg(first).arg(last);
@@ -52,13 +70,7 @@ private slots:
             QVERIFY2(last - first + 1 >= (bottom - top) / 3, qPrintable(rows.arg(top).arg(bottom)));
         }
         // The line numbers are right-aligned inside the margin, clear of its edge and of the text.
-        const QColor back = img.pixelColor(int(2 * dpr), int(lineRows(20).first + 1));
-        int rightmostInk = -1;
-        const auto [top20, bottom20] = lineRows(20);
-        for (int y = int(top20); y < int(bottom20); ++y)
-            for (int x = 0; x < int((margin - 2) * dpr); ++x) // clear of the margin's edge line
-                if (img.pixelColor(x, y) != back && x > rightmostInk)
-                    rightmostInk = x;
+        const int rightmostInk = numberInk(v, img, 20).second;
         QVERIFY(rightmostInk > int((margin - 2 * v.CellWidth()) * dpr));
         QVERIFY(rightmostInk < int((margin - v.CellWidth() / 2) * dpr));
     }
@@ -67,8 +79,11 @@ private slots:
     // any zoom: the margin widens with the number's digits and keeps its six cells up to 9999 lines.
     void longLineNumbersFit() {
         const QList<std::tuple<int, int, int>> rows{// lines, zoom, cells at a monospace font
-                                                    {9999, 0, 6},    {10000, 0, 7},  {100000, -3, 8},
-                                                    {100000, 8, 8},  {880000, 0, 8}};
+                                                    {9999, 0, 6},
+                                                    {10000, 0, 7},
+                                                    {100000, -3, 8},
+                                                    {100000, 8, 8},
+                                                    {880000, 0, 8}};
         for (const auto& [lines, zoom, cells] : rows) {
             SourceView v;
             v.Document().InsertImpl(0, 0, QStringLiteral("x\n").repeated(lines - 1));
@@ -82,19 +97,9 @@ private slots:
             const QString row = QStringLiteral("%1 lines, zoom %2").arg(lines).arg(zoom);
             QVERIFY2(v.MarginCells() == cells,
                      qPrintable(row + QStringLiteral(": %1 cells").arg(v.MarginCells())));
-            int x = 0, y = 0;
-            v.PositionToPoint(0, last, x, y);
-            const qreal margin = v.MarginWidth();
-            const QColor back = img.pixelColor(0, int((y + 1) * dpr));
-            int leftInk = -1, rightInk = -1;
-            for (int py = int(y * dpr); py < int((y + v.LineHeight()) * dpr); ++py)
-                for (int px = 0; px < int((margin - 2) * dpr); ++px)
-                    if (img.pixelColor(px, py) != back) {
-                        leftInk = leftInk < 0 ? px : qMin(leftInk, px);
-                        rightInk = qMax(rightInk, px);
-                    }
+            const auto [leftInk, rightInk] = numberInk(v, img, last);
             QVERIFY2(leftInk >= int((v.CellWidth() - 1) * dpr), qPrintable(row));
-            QVERIFY2(rightInk < int((margin - v.CellWidth() / 2) * dpr), qPrintable(row));
+            QVERIFY2(rightInk < int((v.MarginWidth() - v.CellWidth() / 2) * dpr), qPrintable(row));
         }
     }
 

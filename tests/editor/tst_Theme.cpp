@@ -73,8 +73,10 @@ private slots:
         QTest::newRow("chosen white, number made to read") << white << true << 3 << false << "readable";
         QTest::newRow("dark, names") << night << true << 1 << false << "dark";
         QTest::newRow("dark blue, names") << QColor(0, 0, 160) << true << 1 << false << "dark";
-        QTest::newRow("green: dark by lightness, light reads") << QColor(0, 200, 0) << true << 2 << false << "light";
-        QTest::newRow("grey: neither set reads") << QColor(128, 128, 128) << true << 10 << false << "readable";
+        QTest::newRow("green: dark by lightness, light reads")
+            << QColor(0, 200, 0) << true << 2 << false << "light";
+        QTest::newRow("grey: neither set reads")
+            << QColor(128, 128, 128) << true << 10 << false << "readable";
         QTest::newRow("own black on dark stays") << night << true << 1 << true << "own";
     }
     void colourOnBackground() {
@@ -159,7 +161,6 @@ private slots:
         QCOMPARE(f.store().read(settings::colors::svStatements), QString::number(colortable::DarkKeyword));
         QCOMPARE(f.store().read(settings::colors::svComment), QString::number(lightComment));
         QCOMPARE(f.store().read(settings::colors::OwnColors), QStringLiteral("svComment"));
-        QCOMPARE(f.store().read(settings::colors::svDefines), QStringLiteral("12583104"));
         desktopPalette(QColor(30, 30, 30), QColor(220, 220, 220));
         f.restart();
         for (const QColor& base : {QColor(30, 30, 30), QColor(Qt::white)}) {

@@ -5,6 +5,12 @@
 // The explorer's entries from the lines the scanner marked ("kind|INCLUDE mark|text", numbered from 0).
 class tst_CodeOutline : public QObject {
     Q_OBJECT
+    static QString shown(const outline::Entry& e) {
+        return QStringLiteral("%1 %2 = %3 @%4")
+            .arg(outline::groupCaption(e.group).left(1), e.name, e.detail)
+            .arg(e.line);
+    }
+
 private slots:
     void build() {
         const LexerConfig comments{QStringLiteral("'"), QStringLiteral("rem"), QStringLiteral("\""),
@@ -47,12 +53,10 @@ private slots:
                 lines.append(
                     {int(lines.size()), parts[0].toInt(), parts[1] == u"1", parts.mid(2).join(u'|')});
             }
-            QStringList shown;
+            QStringList entries;
             for (const outline::Entry& e : outline::build(lines, comments))
-                shown << QStringLiteral("%1 %2 = %3 @%4")
-                             .arg(outline::groupCaption(e.group).left(1), e.name, e.detail)
-                             .arg(e.line);
-            QCOMPARE(shown, expected);
+                entries << shown(e);
+            QCOMPARE(entries, expected);
         }
     }
 
@@ -78,12 +82,8 @@ private slots:
         QFETCH(QString, statement);
         QFETCH(QString, entry);
         outline::Entry e;
-        const QString shown = outline::symbolEntry(statement, 7, e)
-                                  ? QStringLiteral("%1 %2 = %3 @%4")
-                                        .arg(outline::groupCaption(e.group).left(1), e.name, e.detail)
-                                        .arg(e.line)
-                                  : QString();
-        QCOMPARE(shown, entry.isEmpty() ? entry : entry + QStringLiteral(" @7"));
+        QCOMPARE(outline::symbolEntry(statement, 7, e) ? shown(e) : QString(),
+                 entry.isEmpty() ? entry : entry + QStringLiteral(" @7"));
     }
 };
 

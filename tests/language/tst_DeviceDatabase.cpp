@@ -8,14 +8,10 @@
 
 #include <algorithm>
 
-namespace {
-
-const DevicePortTable kOld{9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
-
-} // namespace
-
 class tst_DeviceDatabase : public QObject {
     Q_OBJECT
+    static constexpr DevicePortTable kOld{9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
+
 private slots:
     // "PicBasic Pro list / PicBasic list / found? ports", the ports one digit each from GPIO to PORTJ,
     // starting from 9s, and the error number when there is one.

@@ -7,16 +7,10 @@
 #include "language/StatementTable.h"
 #include "support/TestSupport.h"
 
-namespace {
-
-QString helpDir() {
-    return testsupport::dataDir() + QStringLiteral("/help");
-}
-
-} // namespace
-
 class tst_HelpPages : public QObject {
     Q_OBJECT
+    static QString helpDir() { return testsupport::dataDir() + QStringLiteral("/help"); }
+
 private slots:
     // The shipped statement pages are exactly what the generator writes today (run gen_helppages after
     // changing the tables or the page layout), and every local link of a shipped page leads to a page.

@@ -3,18 +3,14 @@
 #include "language/ReservedWords.h"
 #include "language/StatementTable.h"
 
-namespace {
-
-StatementTable built(bool pbpMode) {
-    StatementTable t;
-    t.InitPBPCodes(pbpMode);
-    return t;
-}
-
-} // namespace
-
 class tst_ReservedWords : public QObject {
     Q_OBJECT
+    static StatementTable built(bool pbpMode) {
+        StatementTable t;
+        t.InitPBPCodes(pbpMode);
+        return t;
+    }
+
 private slots:
     // The port names are the last additions, to the statement list, after every fixed word.
     void portNames() {

@@ -57,7 +57,6 @@ private slots:
             {"VARIABLE = CONTROL", 0, true, 0},   // longer names
             {"ConTrol = 1", 0, true, 0},          // mixed case inside a word
             {"CONTROL VAR BYTE", 0, true, 2},     // name, then the statement
-            {"myVar VAR BYTE", 0, true, 2},
             {"myCon CON 5", 0, true, 3},
             {"'Init: B VAR BYTE", 1, true, 0}, // a stale label mark on a comment
             {"' B VAR BYTE", 0, true, 0},      // in a ' comment

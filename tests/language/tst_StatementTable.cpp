@@ -2,27 +2,24 @@
 
 #include "language/StatementTable.h"
 
-namespace {
-
-StatementTable built(bool pbpMode) {
-    StatementTable t;
-    t.InitPBPCodes(pbpMode);
-    return t;
-}
-
-// Cells outside the rows and columns are empty, so callers may index one past either end.
-void outsideIsEmpty(const StatementTable& t) {
-    for (int row = 0; row <= StatementTable::RowCount + 1; ++row)
-        for (int col = 0; col <= StatementTable::ColumnCount + 1; ++col)
-            if (row == 0 || col == 0 || row > StatementTable::RowCount || col > StatementTable::ColumnCount)
-                QCOMPARE(t.cell(row, col), QString());
-    QCOMPARE(t.define(StatementTable::DefineCount + 1), QString());
-}
-
-} // namespace
-
 class tst_StatementTable : public QObject {
     Q_OBJECT
+    static StatementTable built(bool pbpMode) {
+        StatementTable t;
+        t.InitPBPCodes(pbpMode);
+        return t;
+    }
+
+    // Cells outside the rows and columns are empty, so callers may index one past either end.
+    static void outsideIsEmpty(const StatementTable& t) {
+        for (int row = 0; row <= StatementTable::RowCount + 1; ++row)
+            for (int col = 0; col <= StatementTable::ColumnCount + 1; ++col)
+                if (row == 0 || col == 0 || row > StatementTable::RowCount ||
+                    col > StatementTable::ColumnCount)
+                    QCOMPARE(t.cell(row, col), QString());
+        QCOMPARE(t.define(StatementTable::DefineCount + 1), QString());
+    }
+
 private slots:
     // Rebuilding for PicBasic after PicBasic Pro gives the same table as building for PicBasic alone.
     // (The row counts show in the reserved word lists and the help pages.)

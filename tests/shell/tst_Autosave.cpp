@@ -104,12 +104,14 @@ private slots:
     // A copy that is not one of ours is never offered, and goes even beside one that is; whatever was
     // there is gone once handled, the session folder and its lock with it.
     void copiesThatAreNotOurs() {
-        const std::pair<const char*, QByteArray> rows[] = {
-            {"ours", Autosave::encode({"/x/a.pbp", "Windows-1254", "caf\xE9", {}, {}})},
-            {"no header end", "Pinwright autosave 1\npath %2Fa"},
-            {"another format", "Pinwright autosave 9\npath a\n\nX"},
-            {"no path", "Pinwright autosave 1\nencoding UTF-8\n\nX"}};
-        for (const auto& [name, content] : rows) {
+        const std::tuple<const char*, QByteArray, QString> rows[] = {
+            // name, copy, what is offered
+            {"ours", Autosave::encode({"/x/a.pbp", "Windows-1254", "caf\xE9", {}, {}}),
+             QString::fromUtf8("/x/a.pbp Windows-1254 caf\u00e9")},
+            {"no header end", "Pinwright autosave 1\npath %2Fa", ""},
+            {"another format", "Pinwright autosave 9\npath a\n\nX", ""},
+            {"no path", "Pinwright autosave 1\nencoding UTF-8\n\nX", ""}};
+        for (const auto& [name, content, ours] : rows) {
             QTemporaryDir dir;
             QVERIFY(testsupport::writeFile(dir.filePath(QStringLiteral("s/1.autosave")), content));
             QVERIFY(testsupport::writeFile(dir.filePath(QStringLiteral("s/0.autosave")), "not ours"));
@@ -119,8 +121,6 @@ private slots:
                 offered << e.path + u' ' + e.encoding + u' ' + QString::fromLatin1(e.bytes);
                 store.discard(e);
             }
-            const QString ours =
-                qstrcmp(name, "ours") == 0 ? QString::fromUtf8("/x/a.pbp Windows-1254 caf\u00e9") : QString();
             QCOMPARE(name + (u'>' + offered.join(u'|')), name + (u'>' + ours));
             QVERIFY2(QDir(dir.path()).isEmpty(), name);
         }

@@ -1,7 +1,5 @@
-#include <QApplication>
 #include <QDropEvent>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
@@ -382,13 +380,7 @@ private slots:
         QCOMPARE(v.TokenInfo().ForegroundColor(6), colors::rgb(1, 2, 3));
         QCOMPARE(v.PrintTokenInfo().ForegroundColor(6), colors::rgb(1, 2, 3));
         QCOMPARE(m.state().MouseTokenClass, 0);
-        // The background colour reaches every window.
         click(m, ids::ID_New);
-        f.prompts.chooseColorValue(QColor(10, 20, 30));
-        click(m, ids::ID_BackgroundColor);
-        for (frmEditor* w : m.editors())
-            QCOMPARE(w->View().BackColor(), colors::rgb(10, 20, 30));
-
         click(m, ids::ID_WhatsNew);
         QCOMPARE(m.help().lastPage(), QStringLiteral("topic280.html"));
         // The fixture's application folder holds no help pages.

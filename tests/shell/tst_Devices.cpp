@@ -42,6 +42,8 @@ private slots:
         m.mdiArea().setActiveSubWindow(m.editors().last());
         m.mdiArea().setActiveSubWindow(m.editors().first());
         QCOMPARE(f.prompts.messages().size(), 1);
+        m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device); // picking a device says it again
+        QCOMPARE(f.prompts.messages().size(), 2);
     }
 
     // Start-up lists the shipped devices and selects the default; a chosen device colours its ports.

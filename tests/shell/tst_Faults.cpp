@@ -155,14 +155,11 @@ private slots:
             QCOMPARE(Settings(f.paths, file).read(settings::startup::DefaultDevice), QStringLiteral("71"));
     }
 
-    // An error box names the file or folder concerned on a line of its own, after the message's own text.
+    // An error box names the tool it could not find on a line of its own, after the message's own text.
+    // (A folder opened as a file: tst_Commands; a missing device list: tst_Devices.)
     void errorBoxesNameThePath_data() {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("folder opened as a file") << "folder"
-                                                 << "Error( 75): Path/File access error";
-        QTest::newRow("no device list") << "devices"
-                                        << "Get Micro Listing Error: File not found";
         QTest::newRow("programmer's folder gone") << "programmer"
                                                   << "Error! Path not found";
         QTest::newRow("no compiler") << "compiler"
@@ -173,24 +170,13 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(QString, message);
         FrameFixture f;
-        QString concerned;
-        if (fault == u"folder") {
-            concerned = f.path(QStringLiteral("folder.pbp"));
-            QVERIFY(QDir().mkpath(concerned));
-            f.start(concerned);
-        } else if (fault == u"devices") {
-            concerned = f.path(QStringLiteral("devicedata.ide"));
-            QVERIFY(QFile::remove(concerned));
-            f.start();
-        } else {
-            concerned = f.dir.filePath(QStringLiteral("gone/tool"));
-            f.store().save(fault == u"compiler" ? settings::startup::CompilerPathName
-                                                : settings::startup::ProgrammerPathName,
-                           concerned);
-            MDIMain& m = f.startWith(QStringLiteral("prog.pbp"), "HIGH 1\n");
-            testsupport::onNextModal([](QWidget& d) { d.close(); }); // the compiler options
-            m.SSActiveToolBars1_ToolClick(fault == u"compiler" ? ids::ID_Compile : ids::ID_Epic);
-        }
+        const QString concerned = f.dir.filePath(QStringLiteral("gone/tool"));
+        const bool compiler = fault == u"compiler";
+        f.store().save(compiler ? settings::startup::CompilerPathName : settings::startup::ProgrammerPathName,
+                       concerned);
+        MDIMain& m = f.startWith(QStringLiteral("prog.pbp"), "HIGH 1\n");
+        testsupport::onNextModal([](QWidget& d) { d.close(); }); // the compiler options
+        m.SSActiveToolBars1_ToolClick(compiler ? ids::ID_Compile : ids::ID_Epic);
         QCOMPARE(f.prompts.messages().value(0), message + u'\n' + QDir::toNativeSeparators(concerned));
     }
 

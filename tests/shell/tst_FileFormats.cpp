@@ -67,16 +67,13 @@ private slots:
     // lines keep their bytes, and a character the code page lacks is asked about first. Cancelled, the
     // file stays; accepted, it is UTF-8 from now on.
     void savingKeepsTheEncoding() {
+        const int cancel = int(Prompts::Answer::Cancel), ok = int(Prompts::Answer::Ok);
+        // clang-format off
         const std::tuple<QString, int, QByteArray, QString> rows[] = {
-            {QString::fromUtf8(" ' ışğ"), -1,
-             "' s\xfd"
-             "cakl\xfdk\r\nHIGH 1 ' \xfd\xfe\xf0\r\n",
-             "Windows-1254"},
-            {QString::fromUtf8(" ' Ω"), int(Prompts::Answer::Cancel), kTurkish, "Windows-1254"},
-            {QString::fromUtf8(" ' Ω"), int(Prompts::Answer::Ok),
-             "' s\xc4\xb1"
-             "cakl\xc4\xb1k\r\nHIGH 1 ' \xce\xa9\r\n",
-             "UTF-8"}};
+            {QString::fromUtf8(" ' ışğ"), -1, "' s\xfd" "cakl\xfdk\r\nHIGH 1 ' \xfd\xfe\xf0\r\n", "Windows-1254"},
+            {QString::fromUtf8(" ' Ω"), cancel, kTurkish, "Windows-1254"},
+            {QString::fromUtf8(" ' Ω"), ok, "' s\xc4\xb1" "cakl\xc4\xb1k\r\nHIGH 1 ' \xce\xa9\r\n", "UTF-8"}};
+        // clang-format on
         for (const auto& [typed, answer, saved, encoding] : rows) {
             FrameFixture f;
             f.store().save(settings::files::EightBitEncoding, QStringLiteral("Windows-1254"));
@@ -93,7 +90,7 @@ private slots:
                 asked << s.title;
             QCOMPARE(asked, answer >= 0 ? QStringList{"Save as UTF-8"} : QStringList());
             QCOMPARE(testsupport::readFile(f.path(QStringLiteral("tr.pbp"))), saved);
-            QCOMPARE(f.doc().Modified(), answer == int(Prompts::Answer::Cancel));
+            QCOMPARE(f.doc().Modified(), answer == cancel);
             QCOMPARE(encodingPanel(m), encoding);
             // The choice holds for the file from now on.
             QCOMPARE(f.store().fileEncoding(f.path(QStringLiteral("tr.pbp"))),
@@ -105,15 +102,13 @@ private slots:
     // the command, the encoding chosen ("" cancels), then line 1, the file and the encoding remembered.
     void encodingCommands() {
         const QString read1252 = QString::fromUtf8("' sýcaklýk"); // the stored default, Windows-1252
+        // clang-format off
         const std::tuple<QString, QString, QString, QByteArray, QString> rows[] = {
-            {ids::ID_ReopenEncoding, "Windows-1254", QString::fromUtf8("' sıcaklık"), kTurkish,
-             "Windows-1254"},
-            {ids::ID_SaveEncoding, "UTF-8", read1252,
-             "' s\xc3\xbd"
-             "cakl\xc3\xbdk\r\nHIGH 1\r\n",
-             "UTF-8"},
+            {ids::ID_ReopenEncoding, "Windows-1254", QString::fromUtf8("' sıcaklık"), kTurkish, "Windows-1254"},
+            {ids::ID_SaveEncoding, "UTF-8", read1252, "' s\xc3\xbd" "cakl\xc3\xbdk\r\nHIGH 1\r\n", "UTF-8"},
             {ids::ID_SaveEncoding, "Windows-1251", read1252, kTurkish, ""}, // refused: it lacks the letters
             {ids::ID_ReopenEncoding, "", read1252, kTurkish, ""}};
+        // clang-format on
         for (const auto& [command, chosen, line, saved, remembered] : rows) {
             FrameFixture f;
             const QString path = f.file(QStringLiteral("tr.pbp"), kTurkish);

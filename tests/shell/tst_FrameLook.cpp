@@ -9,7 +9,6 @@
 #include "shell/TaskTabBar.h"
 
 #include <QListWidget>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -113,27 +112,17 @@ private slots:
         QTest::addColumn<QRect>("stored"); // null: none
         QTest::addColumn<QMargins>("decoration");
         QTest::addColumn<QRect>("expected");
-        const QList<QRect> one{QRect(0, 0, 1600, 1000)};
-        const QList<QRect> two{QRect(0, 0, 1600, 1000), QRect(1600, 0, 1920, 1080)};
-        QTest::newRow("centred on the frame")
-            << one << QRect(100, 100, 800, 600) << QRect() << QMargins() << QRect(180, 250, 640, 300);
-        QTest::newRow("frame in the corner: kept on the screen")
-            << QList<QRect>{QRect(0, 0, 1000, 1000)} << QRect(600, 700, 800, 600) << QRect() << QMargins()
-            << QRect(360, 700, 640, 300);
-        QTest::newRow("the frame's screen")
-            << two << QRect(1700, 100, 800, 600) << QRect() << QMargins() << QRect(1780, 250, 640, 300);
-        QTest::newRow("stored, moved wholly onto its screen")
-            << one << QRect(100, 100, 800, 600) << QRect(1500, 900, 640, 300) << QMargins()
-            << QRect(960, 700, 640, 300);
-        QTest::newRow("stored off every screen: not used")
-            << two << QRect(100, 100, 800, 600) << QRect(5000, 5000, 640, 300) << QMargins()
-            << QRect(180, 250, 640, 300);
-        QTest::newRow("stored with its title bar")
-            << one << QRect(0, 0, 800, 600) << QRect(100, 900, 640, 300) << QMargins(4, 30, 4, 4)
-            << QRect(100, 696, 640, 300);
-        QTest::newRow("taller than the screen: shrunk")
-            << QList<QRect>{QRect(0, 0, 1000, 250)} << QRect(0, 0, 800, 200) << QRect() << QMargins()
-            << QRect(80, 0, 640, 250);
+        const QList<QRect> one{QRect(0, 0, 1600, 1000)}, two{one[0], QRect(1600, 0, 1920, 1080)};
+        const QRect frame(100, 100, 800, 600), none;
+        // clang-format off
+        QTest::newRow("centred on the frame") << one << frame << none << QMargins() << QRect(180, 250, 640, 300);
+        QTest::newRow("frame in the corner: kept on the screen") << QList<QRect>{QRect(0, 0, 1000, 1000)} << QRect(600, 700, 800, 600) << none << QMargins() << QRect(360, 700, 640, 300);
+        QTest::newRow("the frame's screen") << two << QRect(1700, 100, 800, 600) << none << QMargins() << QRect(1780, 250, 640, 300);
+        QTest::newRow("stored, moved wholly onto its screen") << one << frame << QRect(1500, 900, 640, 300) << QMargins() << QRect(960, 700, 640, 300);
+        QTest::newRow("stored off every screen: not used") << two << frame << QRect(5000, 5000, 640, 300) << QMargins() << QRect(180, 250, 640, 300);
+        QTest::newRow("stored with its title bar") << one << QRect(0, 0, 800, 600) << QRect(100, 900, 640, 300) << QMargins(4, 30, 4, 4) << QRect(100, 696, 640, 300);
+        QTest::newRow("taller than the screen: shrunk") << QList<QRect>{QRect(0, 0, 1000, 250)} << QRect(0, 0, 800, 200) << none << QMargins() << QRect(80, 0, 640, 250);
+        // clang-format on
     }
     void placement() {
         QFETCH(QList<QRect>, screens);
@@ -148,9 +137,6 @@ private slots:
     // Tabs keep the full path as their text, are drawn shortened, and three long paths fit.
     void longPathsFitTheTabStrip() {
         FrameFixture f;
-        const QString folder =
-            f.path(QStringLiteral("a rather long folder name/projects for the board/firmware"));
-        QDir().mkpath(folder);
         QStringList paths;
         for (const char* name : {"main_program_one.pbp", "second_program.pbp", "third.pbp"})
             paths << f.file(QStringLiteral("a rather long folder name/projects for the board/firmware/") +

@@ -8,10 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTabBar>
 
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmGotoLine.h"
@@ -253,24 +251,6 @@ private slots:
             m.state().PBPCodes.description(m.state().PBPCodes.findStatement(QStringLiteral("PAUSE"))));
         QCOMPARE(picture(m), want);
         QCOMPARE(f.prompts.messages(), QStringList());
-    }
-
-    // With the device list missing, the failure is said once, not at every switch of windows; picking a
-    // device says it again.
-    void aMissingDeviceListIsReportedOnce() {
-        FrameFixture f;
-        const QString a = f.file(QStringLiteral("a.pbp"), "HIGH 1\r\n");
-        const QString b = f.file(QStringLiteral("b.pbp"), "LOW 1\r\n");
-        MDIMain& m = f.start(a);
-        QVERIFY(QFile::remove(m.deviceFile()) || !QFile::exists(m.deviceFile()));
-        f.prompts.chooseFile(b);
-        m.SSActiveToolBars1_ToolClick(ids::ID_Open);
-        QCOMPARE(f.prompts.messages().size(), 1);
-        for (int i = 0; i < 3; ++i)
-            m.mdiArea().setActiveSubWindow(m.editors().at(i % 2));
-        QCOMPARE(f.prompts.messages().size(), 1);
-        m.SSActiveToolBars1_ComboCloseUp(ids::ID_Device);
-        QCOMPARE(f.prompts.messages().size(), 2);
     }
 
     // Every menu, the Edit pop-up, every dialog and the terminal give each entry its own access key; the

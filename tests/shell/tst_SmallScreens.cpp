@@ -48,13 +48,13 @@ private slots:
         QTest::addColumn<QList<int>>("widths");
         QTest::addColumn<int>("available");
         QTest::addColumn<QList<int>>("rows");
+        // clang-format off
         QTest::newRow("all on one row") << QList<int>{100, 200, 300} << 610 << QList<int>{0, 0, 0};
-        QTest::newRow("spacing pushes the last on")
-            << QList<int>{100, 200, 300} << 609 << QList<int>{0, 0, 1};
-        QTest::newRow("wraps again and again")
-            << QList<int>{400, 400, 95, 400} << 500 << QList<int>{0, 1, 1, 2};
+        QTest::newRow("spacing pushes the last on") << QList<int>{100, 200, 300} << 609 << QList<int>{0, 0, 1};
+        QTest::newRow("wraps again and again") << QList<int>{400, 400, 95, 400} << 500 << QList<int>{0, 1, 1, 2};
         QTest::newRow("too wide alone") << QList<int>{50, 900, 50} << 500 << QList<int>{0, 1, 2};
         QTest::newRow("none") << QList<int>{} << 500 << QList<int>{};
+        // clang-format on
     }
     void flow() {
         QFETCH(QList<int>, widths);
@@ -80,7 +80,6 @@ private slots:
         const QString deep =
             QStringLiteral("a rather long folder name/projects for the board/firmware/release two/"
                            "with a further sub folder/and one more level of folders");
-        QDir().mkpath(f.path(deep));
         const QString path = f.file(deep + QStringLiteral("/main_program_one.pbp"));
         f.store().save(settings::startup::File1, QStringLiteral("&1 ") + path);
         MDIMain& m = f.start(f.file(QStringLiteral("short.pbp")));
@@ -104,15 +103,11 @@ private slots:
     // combo and the whole Debug window.
     void fits_data() {
         QTest::addColumn<QSize>("screen");
-        const qreal scale = qApp->devicePixelRatio();
-        const struct {
-            QSize screen;
-            qreal scale;
-        } rows[] = {{{1024, 768}, 1.0}, {{1280, 800}, 1.0}, {{1280, 800}, 1.5}};
-        for (const auto& r : rows)
-            if (qFuzzyCompare(r.scale, scale))
-                QTest::addRow("%dx%d at %d%%", r.screen.width(), r.screen.height(), int(r.scale * 100))
-                    << r.screen;
+        const int scale = qRound(qApp->devicePixelRatio() * 100);
+        for (const auto& [width, height, percent] :
+             {std::tuple{1024, 768, 100}, {1280, 800, 100}, {1280, 800, 150}})
+            if (percent == scale)
+                QTest::addRow("%dx%d at %d%%", width, height, percent) << QSize(width, height);
     }
     void fits() {
         QFETCH(QSize, screen);

@@ -121,29 +121,25 @@ private slots:
         QFETCH(QString, command);
         FrameFixture f;
         MDIMain& m = f.start();
-        bool visible = false, above = false, usable = false;
-        QString opened;
+        QString opened, state; // the help "shown", "above" the dialog, "usable"
         testsupport::onNextModal(
             [&](QWidget& dialog) {
                 for (QPushButton* b : dialog.findChildren<QPushButton*>())
                     if (b->text() == QLatin1String("&Help"))
                         b->click();
                 QWidget* help = m.help().window();
-                QVERIFY(help);
-                visible = help->isVisible();
-                above =
-                    help->windowHandle() && help->windowHandle()->transientParent() == dialog.windowHandle();
+                QVERIFY(help && help->windowHandle());
+                state += help->isVisible() ? "shown" : "";
+                state += help->windowHandle()->transientParent() == dialog.windowHandle() ? " above" : "";
                 // Keys from the window system reach it: Ctrl+A selects the page.
                 QTest::keyClick(help->windowHandle(), Qt::Key_A, Qt::ControlModifier);
-                usable = qobject_cast<QTextBrowser*>(help)->textCursor().hasSelection();
+                state += qobject_cast<QTextBrowser*>(help)->textCursor().hasSelection() ? " usable" : "";
                 dialog.close();
             },
             &opened);
         m.SSActiveToolBars1_ToolClick(command);
         QCOMPARE(opened, QString::fromLatin1(QTest::currentDataTag()));
-        QVERIFY(visible);
-        QVERIFY(above);
-        QVERIFY(usable);
+        QCOMPARE(state, QStringLiteral("shown above usable"));
         QWidget* help = m.help().window();
         QVERIFY(help && help->isVisible() && !help->parentWidget());
     }
@@ -191,7 +187,6 @@ private slots:
         QCOMPARE(f.prompts.last().icon, Prompts::Icon::Critical);
         auto* options = m.findChild<frmProgrammer*>();
         QVERIFY(options && options->isVisible() && !options->isModal());
-        QCOMPARE(options->ProgrammerPath().text(), f.path("EPICWIN.EXE"));
 #ifdef Q_OS_WIN
         QSKIP("The programmer stand-in here is a shell script; tst_Windows starts a Windows one.");
 #endif

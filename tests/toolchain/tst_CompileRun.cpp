@@ -108,10 +108,8 @@ private slots:
         QVERIFY(QDir::current().entryList({"pwned*"}).isEmpty());
 
         QVERIFY(!m.state().CompileProcess);
-        CompilerScreen& screen = m.compilerScreen();
-
         // A double-click on an error line of the output shows that line.
-        QPlainTextEdit& out = screen.CompilerOutput();
+        QPlainTextEdit& out = m.compilerScreen().CompilerOutput();
         QTextCursor c(out.document()->findBlockByNumber(1));
         QCOMPARE(c.block().text(), QStringLiteral("ERROR Line 3: Bad expression."));
         out.setTextCursor(c);
@@ -417,12 +415,7 @@ private slots:
         // Wine's first start on a machine builds its prefix, which can take a minute on a busy one.
         QProcess probe;
         probe.start(wine, {exe});
-        const bool started = probe.waitForFinished(180000);
-        if (!started) {
-            probe.kill();
-            probe.waitForFinished();
-        }
-        QVERIFY2(started, "Wine did not run a console program within three minutes.");
+        QVERIFY2(probe.waitForFinished(180000), "Wine did not run a console program within three minutes.");
         f.store().save(settings::startup::CompilerPathName, exe);
         QVERIFY(compile(m, 30000));
         QCOMPARE(errors(m), QStringLiteral("2,8|0111"));
