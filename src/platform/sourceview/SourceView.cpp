@@ -229,10 +229,24 @@ void SourceView::onContentsReset() {
         emit CaretMove(0, 0);
 }
 
+namespace {
+
+// A new range makes the scroll area lay its bars out again (a queued call on the range signal),
+// and laying out raises both bars, which repaints them and what lies under them. Only a bar that
+// appears or disappears needs that; any other range goes in quietly and the bar repaints itself.
+// (Nothing else listens to these bars' range: the view reads it when it needs it.)
+void setMaximum(QScrollBar* bar, int max) {
+    const bool layoutStays = (bar->maximum() > 0) == (max > 0) && bar->value() <= max;
+    const QSignalBlocker quiet(layoutStays ? bar : nullptr);
+    bar->setRange(0, max);
+}
+
+} // namespace
+
 void SourceView::updateScrollBars() {
     QScrollBar* v = textArea_->verticalScrollBar();
     const int rows = LinesInView();
-    v->setRange(0, std::max(0, document_.NumLines() - rows));
+    setMaximum(v, std::max(0, document_.NumLines() - rows));
     v->setPageStep(rows);
     v->setSingleStep(1);
     QScrollBar* h = textArea_->horizontalScrollBar();
@@ -241,7 +255,7 @@ void SourceView::updateScrollBars() {
     // Past the view's width the range grows a step at a time, so that typing at the end of the
     // widest line changes (and repaints) the scroll bar once a step, not with every character.
     const int step = horizontalStep();
-    h->setRange(0, needed > width ? (needed - width + step - 1) / step * step : 0);
+    setMaximum(h, needed > width ? (needed - width + step - 1) / step * step : 0);
     h->setPageStep(std::max(1, width));
     h->setSingleStep(CellWidth());
 }

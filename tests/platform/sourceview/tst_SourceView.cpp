@@ -4,6 +4,7 @@
 #include <QBackingStore>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMimeData>
@@ -52,6 +53,7 @@ class PaintedLines : public QObject {
 public:
     PaintedLines(QWidget* w, int lineHeight) : w_(w), h_(lineHeight) { w->installEventFilter(this); }
     QRegion region() const { return region_; }
+    int paints() const { return paints_; }
     QString lines() const {
         QStringList out;
         const int rows = w_->height() / h_;
@@ -63,8 +65,10 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint)
+        if (e->type() == QEvent::Paint) {
             region_ += static_cast<QPaintEvent*>(e)->region();
+            ++paints_;
+        }
         return false;
     }
 
@@ -72,6 +76,7 @@ private:
     QWidget* w_;
     int h_;
     QRegion region_;
+    int paints_ = 0;
 };
 
 // Pixels within a small distance of a colour (text edges are blended with the background).
@@ -322,22 +327,38 @@ private slots:
     }
 
     // Typing past the right edge scrolls a step at a time, the caret always in view.
+    // The horizontal bar appears when the line outgrows the view and goes with a shorter text; the
+    // steps of its range in between leave the vertical bar unpainted.
     void typingPastTheRightEdge() {
-        SourceView& v = view(QStringLiteral("start"), QSize(300, 200));
+        SourceView& v = view(QStringLiteral("start") + QStringLiteral("\nline").repeated(40), QSize(300, 200));
         v.MoveCaret(5, 0);
         v.SetFocus();
         QApplication::processEvents();
-        QScrollBar* h = static_cast<QAbstractScrollArea*>(v.focusProxy())->horizontalScrollBar();
+        auto* area = static_cast<QAbstractScrollArea*>(v.focusProxy());
+        QScrollBar* h = area->horizontalScrollBar();
+        QVERIFY(!h->isVisible());
+        PaintedLines vertical(area->verticalScrollBar(), 1);
         QSet<int> values, ranges;
         for (int i = 0; i < 120; ++i) {
             QTest::keyClick(v.focusProxy(), Qt::Key_X);
+            QApplication::processEvents();
             values << h->value();
             ranges << h->maximum();
             const int x = point(v, v.CaretX(), 0).x() - viewport()->mapTo(&v, QPoint(0, 0)).x();
             QVERIFY2(x >= 0 && x < viewport()->width(), qPrintable(QString::number(i)));
         }
         QVERIFY2(values.size() < 20, qPrintable(QString::number(values.size())));
-        QVERIFY2(ranges.size() < 20, qPrintable(QString::number(ranges.size())));
+        QVERIFY2(ranges.size() > 2 && ranges.size() < 20, qPrintable(QString::number(ranges.size())));
+        QVERIFY(h->isVisible());
+        // Painted as the horizontal bar came (laid out, and a row shorter), never for a step of it.
+        QVERIFY2(vertical.paints() <= 2, qPrintable(QString::number(vertical.paints())));
+        const QString path = tmp_.filePath(QStringLiteral("short.pbp"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("short\n") > 0);
+        f.close();
+        QVERIFY(v.Document().LoadFile(path));
+        QApplication::processEvents();
+        QVERIFY(!h->isVisible());
     }
 
     void scrolling() {
@@ -370,6 +391,14 @@ private slots:
         QCOMPARE(caret(v), QPoint(3, 0));
         v.ExecuteCommand(SourceView::CmdPageUp); // stays at the top
         QCOMPARE(v.CaretY(), 0);
+        // Lines deleted below a view scrolled to the end: the view follows the shorter range and
+        // says so (the bar's value signal, which scrolls the picture).
+        v.SetScrollPos(0, 200);
+        QSignalSpy moved(static_cast<QAbstractScrollArea*>(v.focusProxy())->verticalScrollBar(),
+                         &QScrollBar::valueChanged);
+        v.Document().DeleteImpl(0, 150, 0, 199);
+        QCOMPARE(scrollPos(v).y(), v.Document().NumLines() - rows);
+        QCOMPARE(moved.size(), 1);
     }
 
     void metricsAndPoints() {
