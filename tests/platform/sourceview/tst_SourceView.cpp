@@ -330,7 +330,8 @@ private slots:
     // The horizontal bar appears when the line outgrows the view and goes with a shorter text; the
     // steps of its range in between leave the vertical bar unpainted.
     void typingPastTheRightEdge() {
-        SourceView& v = view(QStringLiteral("start") + QStringLiteral("\nline").repeated(40), QSize(300, 200));
+        SourceView& v =
+            view(QStringLiteral("start") + QStringLiteral("\nline").repeated(40), QSize(300, 200));
         v.MoveCaret(5, 0);
         v.SetFocus();
         QApplication::processEvents();
