@@ -4,7 +4,6 @@
 #include <QBackingStore>
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMimeData>
@@ -354,9 +353,7 @@ private slots:
         // Painted as the horizontal bar came (laid out, and a row shorter), never for a step of it.
         QVERIFY2(vertical.paints() <= 2, qPrintable(QString::number(vertical.paints())));
         const QString path = tmp_.filePath(QStringLiteral("short.pbp"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("short\n") > 0);
-        f.close();
+        QVERIFY(testsupport::writeFile(path, "short\n"));
         QVERIFY(v.Document().LoadFile(path));
         QApplication::processEvents();
         QVERIFY(!h->isVisible());
